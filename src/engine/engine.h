@@ -1,0 +1,308 @@
+// Tavrin Sound Recorder's audio engine: the one public header.
+//
+// The windows talk to the engine only through the interfaces below and receive their
+// component instances from an IEngineFactory. The real components are built on FFmpeg
+// (files), TagLib (tags) and PulseAudio (capture, playback, mixer lines); tests of the
+// windows use a recording fake with the same interfaces.
+//
+// Units used throughout:
+//   - sample counts, positions, lengths and block sizes are frames (one sample per channel),
+//     the same unit for recorder, player and file components;
+//   - durations are milliseconds, frequencies Hz, bit rates kbit/s;
+//   - format value A is the sample rate in Hz, format value B the channel count; a file's
+//     (B, A) is handed unchanged to the recorder's or the player's SetFormat;
+//   - levels are 0..100, dB-scaled (0 = -60 dBFS or quieter, 100 = 0 dBFS), the peak of the
+//     last tick;
+//   - the player's volume is 0..100 (the transport block's knob), line volume 0..65535,
+//     line balance 0..100 with 50 the centre.
+//
+// Events are Qt signals, always emitted on the thread that created the component (the UI
+// thread). A failing call throws EngineError with a text a user can read; GetErrorCode
+// reports the failures that are not thrown (right after Start, Play and Open).
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <QVariant>
+
+#include <array>
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+namespace engine {
+
+class EngineError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+    EngineError(const QString &text) : std::runtime_error(text.toStdString()) {}
+    QString text() const { return QString::fromStdString(what()); }
+};
+
+// Twelve equalizer gains in dB, -15..+15, Band1 first.
+using BandArray = std::array<float, 12>;
+
+enum class SampleFormat {
+    Float32,   // interleaved float, full scale -1..+1
+    Int16,     // interleaved signed 16-bit
+};
+
+// A block of interleaved samples with its format. Copies share the data (implicit
+// sharing), so handing a block on is cheap; it is released when the last copy goes.
+class SampleArray {
+public:
+    SampleArray() = default;
+    SampleArray(SampleFormat format, int sampleRate, int channels, QByteArray data);
+
+    static SampleArray fromFloat(const float *interleaved, qint64 frames, int sampleRate,
+                                 int channels);
+    static SampleArray fromFloat(const std::vector<float> &interleaved, int sampleRate,
+                                 int channels);
+    static SampleArray fromInt16(const qint16 *interleaved, qint64 frames, int sampleRate,
+                                 int channels);
+
+    bool isEmpty() const { return frames() == 0; }
+    qint64 frames() const;
+    int sampleRate() const { return m_sampleRate; }
+    int channels() const { return m_channels; }
+    SampleFormat sampleFormat() const { return m_format; }
+    int bytesPerSample() const { return m_format == SampleFormat::Float32 ? 4 : 2; }
+
+    const QByteArray &data() const { return m_data; }
+    // Only for Float32 (resp. Int16) arrays; nullptr otherwise.
+    const float *floatData() const;
+    const qint16 *int16Data() const;
+
+    // The samples as interleaved floats, converted when the array holds another format.
+    std::vector<float> toFloat() const;
+    // The same block in Float32 (no copy when it already is).
+    SampleArray toFloatArray() const;
+
+private:
+    SampleFormat m_format = SampleFormat::Float32;
+    int m_sampleRate = 0;
+    int m_channels = 0;
+    QByteArray m_data;
+};
+
+class IAudioFile2LameEnc;
+
+// A file component: reads any supported audio file, writes WAV, MP3 or WMA.
+//
+// Open(path, mode, flags): mode and flags are accepted and not used (the program passes 0
+// and 1). Create(path, mode): the output type follows the file name's extension (.wav,
+// .mp3, .wma, any letter case) with the parameters last set for that type; any other
+// extension takes the type whose parameters were set last. Seek(position, mode): mode is
+// accepted and not used (the program passes 3); the seek is sample-accurate.
+//
+// WMA profiles: the engine offers GetWmaProfileCount() profiles, ordered by sample rate,
+// then channels, then bit rate. SetWmaProfile(v) makes list position v (counted from 0) the
+// profile of the next WMA Create; with no file open, GetFormatDescription describes
+// profile number v counted from 1, i.e. list position v - 1. A list is therefore labelled
+// by asking numbers 1..count, and entry k's label describes exactly the profile that
+// SetWmaProfile(k) applies. A value outside the range is clamped into it.
+class IAudioFile2 {
+public:
+    virtual ~IAudioFile2() = default;
+    virtual void SetActive(bool active) = 0;
+    virtual void SetWavFormat(int frequency, int channels, int bitsPerSample) = 0;
+    virtual void SetMp3Format(int frequency, int bitrate, int channels) = 0;
+    virtual void SetMp3Encoder(IAudioFile2LameEnc *encoder) = 0;   // not owned
+    virtual void SetWmaProfile(int profile) = 0;
+    virtual int GetWmaProfileCount() = 0;
+    virtual void Create(const QString &path, int mode) = 0;
+    virtual void WriteArray(const SampleArray &samples) = 0;
+    virtual void Open(const QString &path, int mode, int flags) = 0;
+    virtual int GetErrorCode() = 0;                 // 0 = the last Open succeeded
+    virtual qint64 GetNumSamples() = 0;             // frames in the open file
+    virtual int GetFormatValueA() = 0;              // sample rate, Hz
+    virtual int GetFormatValueB() = 0;              // channels
+    virtual QString GetFormatDescription() = 0;
+    virtual qint64 Seek(qint64 position, int mode) = 0;   // returns the frame reached
+    virtual SampleArray ReadArray(qint64 count) = 0;      // next count frames; empty at end
+    virtual void Close() = 0;
+};
+
+// MP3 encoder settings handed to the file components.
+class IAudioFile2LameEnc {
+public:
+    virtual ~IAudioFile2LameEnc() = default;
+    virtual void SetFrequency(int hz) = 0;
+    virtual void SetBitrate(int kbps) = 0;
+};
+
+// Tags and stream facts of one file. The tag values are Qt properties so that the texts
+// can be written by name: setProperty("infoTitle", ...).
+class IAudioInformation2 : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(QString infoTitle READ infoTitle WRITE setInfoTitle)
+    Q_PROPERTY(QString infoArtist READ infoArtist WRITE setInfoArtist)
+    Q_PROPERTY(QString infoAlbum READ infoAlbum WRITE setInfoAlbum)
+    Q_PROPERTY(QString infoComments READ infoComments WRITE setInfoComments)
+    Q_PROPERTY(QString infoCopyright READ infoCopyright WRITE setInfoCopyright)
+    Q_PROPERTY(int infoGenre READ infoGenre WRITE setInfoGenre)
+    Q_PROPERTY(int infoYear READ infoYear WRITE setInfoYear)
+    Q_PROPERTY(int infoTrack READ infoTrack WRITE setInfoTrack)
+public:
+    using QObject::QObject;
+    virtual void LoadFromFile(const QString &path) = 0;
+    virtual void SaveToFile(const QString &path) = 0;
+    virtual void SetTagVersion(short version) = 0;   // 1 = ID3v1, 2 = ID3v2
+    virtual QString GetGenreName(int number) = 0;    // 0..146
+    virtual void SetInfoFlag(bool on) = 0;
+    virtual qint64 GetFileSize() = 0;                // bytes
+    virtual qint64 GetDuration() = 0;                // milliseconds
+    virtual QString GetFormatDescription() = 0;
+
+    virtual QString infoTitle() const = 0;
+    virtual void setInfoTitle(const QString &value) = 0;
+    virtual QString infoArtist() const = 0;
+    virtual void setInfoArtist(const QString &value) = 0;
+    virtual QString infoAlbum() const = 0;
+    virtual void setInfoAlbum(const QString &value) = 0;
+    virtual QString infoComments() const = 0;
+    virtual void setInfoComments(const QString &value) = 0;
+    virtual QString infoCopyright() const = 0;
+    virtual void setInfoCopyright(const QString &value) = 0;
+    virtual int infoGenre() const = 0;               // genre number, -1 = none
+    virtual void setInfoGenre(int value) = 0;
+    virtual int infoYear() const = 0;
+    virtual void setInfoYear(int value) = 0;
+    virtual int infoTrack() const = 0;
+    virtual void setInfoTrack(int value) = 0;
+};
+
+// Devices and mixer lines, shared by the recorder and the player. Counts are the highest
+// index (entries 0..N), negative for none. Every line operation addresses the current line.
+class IMixerSide {
+public:
+    virtual ~IMixerSide() = default;
+    virtual short GetDeviceCount() = 0;
+    virtual short GetDevice() = 0;
+    virtual void SetDevice(short index) = 0;
+    virtual bool GetDeviceAvailable() = 0;
+    virtual QString GetDeviceName() = 0;
+    virtual short GetLineCount() = 0;
+    virtual void SetLine(short index) = 0;
+    virtual QString GetLineName() = 0;
+    virtual bool GetLineVolumeAvailable() = 0;
+    virtual int GetLineVolume() = 0;                 // 0..65535
+    virtual void SetLineVolume(int volume) = 0;
+    virtual bool GetLineBalanceAvailable() = 0;
+    virtual short GetLineBalance() = 0;              // 0..100, 50 = centre
+    virtual void SetLineBalance(short balance) = 0;
+    virtual short GetAdvancedCount() = 0;
+    virtual QString GetAdvancedName(short index) = 0;
+    virtual QVariant srcAdvancedValue(short index) = 0;   // bool (switch) or int 0..65535
+    virtual void SetAdvancedValue(short index, const QVariant &value) = 0;
+};
+
+// The recorder: captures the current input device in blocks.
+class IAudioRecord2 : public QObject, public IMixerSide {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+    virtual void SetFormat(int valueB, int valueA) = 0;   // channels, sample rate
+    virtual qint64 CalcArraySize(int milliseconds) = 0;   // frames
+    virtual void SetArraySize(qint64 samples) = 0;        // frames per OnEndArrayRecord
+    virtual void SetRecordFlag(bool on) = 0;
+    virtual void Start() = 0;
+    virtual void Stop() = 0;
+    virtual int GetErrorCode() = 0;                       // 0 = capture runs
+    virtual SampleArray GetArray() = 0;                   // the block just filled
+    virtual qint64 SamplesToMs(qint64 samples) = 0;
+    virtual SampleArray GetSnapshotArray(int count) = 0;  // the newest count frames
+
+    // Recording filters, applied before the blocks; frequencies in Hz.
+    virtual bool GetNotchEnabled() = 0;
+    virtual void SetNotchEnabled(bool on) = 0;
+    virtual float GetNotchFrequency() = 0;
+    virtual void SetNotchFrequency(float hz) = 0;
+    virtual bool GetHighPassEnabled() = 0;
+    virtual void SetHighPassEnabled(bool on) = 0;
+    virtual float GetHighPassFrequency() = 0;
+    virtual void SetHighPassFrequency(float hz) = 0;
+    virtual bool GetLowPassEnabled() = 0;
+    virtual void SetLowPassEnabled(bool on) = 0;
+    virtual float GetLowPassFrequency() = 0;
+    virtual void SetLowPassFrequency(float hz) = 0;
+
+    virtual bool GetLineSelectAvailable() = 0;
+    virtual bool GetLineSelected() = 0;
+    virtual void SetLineSelected(bool selected) = 0;
+
+signals:
+    void OnEndArrayRecord(QObject *sender, int nBlock);
+    void OnTimer(QObject *sender, qint64 currentSamples, int levelLeft, int levelRight);
+    void OnGainChange(QObject *sender, int newVolume);
+    // Capture ended by itself (device gone, server lost); every block captured before
+    // has been delivered. GetErrorCode is non-zero from then on.
+    void OnDeviceError(QObject *sender, const QString &text);
+};
+
+// The player: plays queued blocks on the current output device.
+class IAudioPlayer2 : public QObject, public IMixerSide {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+    virtual void SetFormat(int valueB, int valueA) = 0;   // channels, sample rate
+    virtual qint64 CalcArraySize(int milliseconds) = 0;   // frames
+    virtual void Play() = 0;
+    virtual void Stop() = 0;                              // drops queued blocks, no OnEndPlay
+    virtual int GetErrorCode() = 0;                       // 0 = output runs
+    virtual void LoadArray(const SampleArray &samples) = 0;   // empty = no more data
+    virtual qint64 GetCurrentSamples() = 0;               // frames heard since Play
+    virtual qint64 SamplesToMs(qint64 samples) = 0;
+    virtual SampleArray GetSnapshotArray(int count) = 0;  // the newest count frames heard
+    virtual void SetEqualizerEnabled(bool on) = 0;
+    virtual void SetEqualizerBands(const BandArray &bands) = 0;   // dB, -15..+15
+    virtual int GetVolume() = 0;                          // 0..100
+    virtual void SetVolume(int volume) = 0;
+    virtual void SetPlayOption(int option) = 0;
+    virtual void SetPlayFlag(bool on) = 0;
+    virtual bool GetLineMuteAvailable() = 0;
+    virtual bool GetLineMute() = 0;
+    virtual void SetLineMute(bool mute) = 0;
+
+signals:
+    void OnEndArrayPlay(QObject *sender);
+    void OnRequestOnLoadArray(QObject *sender);
+    void OnTimer(QObject *sender, qint64 currentSamples, int levelLeft, int levelRight);
+    void OnEndPlay(QObject *sender);
+    // Output ended by itself (device gone, server lost). No OnEndPlay follows.
+    void OnDeviceError(QObject *sender, const QString &text);
+};
+
+// The spectrum view's contract (the widget lives with the windows).
+//   VisType: 0 analog, 1 linear, 2 normal, 3 fire, 4 glass, 5 kryptonite
+//   WindowArraySize: 256, 1024 or 4096 points
+//   WindowFFTType: 0 none, 1 Welch, 2 Bartlett, 3 Hanning, 4 Hamming
+class IAudioVisualization2 {
+public:
+    virtual ~IAudioVisualization2() = default;
+    virtual void DrawArray(const SampleArray &samples) = 0;   // empty = clear the view
+    virtual int GetVisType() const = 0;
+    virtual void SetVisType(int type) = 0;
+    virtual int GetWindowArraySize() const = 0;
+    virtual void SetWindowArraySize(int size) = 0;
+    virtual int GetWindowFFTType() const = 0;
+    virtual void SetWindowFFTType(int type) = 0;
+};
+
+// Where the windows get their components from. The name is the component's role
+// ("AudioFile1", "AudioRecord1", ...); the real engine uses it only in messages.
+class IEngineFactory {
+public:
+    virtual ~IEngineFactory() = default;
+    virtual std::unique_ptr<IAudioRecord2> createRecorder(const QString &name) = 0;
+    virtual std::unique_ptr<IAudioPlayer2> createPlayer(const QString &name) = 0;
+    virtual std::unique_ptr<IAudioFile2> createFile(const QString &name) = 0;
+    virtual std::unique_ptr<IAudioFile2LameEnc> createLameEncoder(const QString &name) = 0;
+    virtual std::unique_ptr<IAudioInformation2> createInformation(const QString &name) = 0;
+};
+
+// The real engine.
+std::unique_ptr<IEngineFactory> createEngineFactory();
+
+}  // namespace engine

@@ -1,0 +1,41 @@
+// Helpers shared by the tests: generated sound, its analysis, and outside tools.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace testaudio {
+
+// A sine tone, interleaved, the same on every channel.
+std::vector<float> tone(double hz, double seconds, int sampleRate, int channels,
+                        float amplitude = 0.5f);
+// Several tones summed (each at the given amplitude), interleaved.
+std::vector<float> tones(const std::vector<double> &hz, double seconds, int sampleRate,
+                         int channels, float amplitude = 0.25f);
+
+// One channel of interleaved samples.
+std::vector<float> channel(const std::vector<float> &interleaved, int channels, int index);
+
+// Frequency of the strongest spectral peak of a mono signal (Hann window, parabolic
+// interpolation), in Hz. Analyses at most the first 65536 samples after `skip`.
+double dominantFrequency(const std::vector<float> &mono, int sampleRate, size_t skip = 0);
+
+// Level of one frequency in a mono signal, in dB relative to a full-scale sine
+// (Goertzel over the whole signal, Hann window).
+double toneLevelDb(const std::vector<float> &mono, int sampleRate, double hz);
+
+// RMS level in dBFS.
+double rmsDb(const std::vector<float> &mono);
+
+// Runs a program to its end; returns its standard output. exitCode gets the status
+// (-1 when it could not be started or timed out).
+QString run(const QString &program, const QStringList &args, int *exitCode = nullptr,
+            int timeoutMs = 60000);
+
+// ffprobe's view of a file: "duration", "sample_rate", "channels", "codec_name",
+// "bit_rate", "format_name" (values as text; missing keys are empty).
+QString probe(const QString &path, const QString &key);
+
+}  // namespace testaudio
