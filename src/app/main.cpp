@@ -1,0 +1,43 @@
+#include "app/app_paths.h"
+#include "app/main_window.h"
+#include "app/ui_services.h"
+
+#include <QApplication>
+
+#include <exception>
+
+namespace {
+
+// The last line of defence: an error that escapes a handler ends that command and is shown;
+// the window stays usable.
+class TavrinApplication : public QApplication {
+public:
+    using QApplication::QApplication;
+    bool notify(QObject *receiver, QEvent *event) override
+    {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const std::exception &e) {
+            ui::ErrorBox(e);
+        } catch (...) {
+            ui::ErrorBox(QStringLiteral("Unexpected error"));
+        }
+        return false;
+    }
+};
+
+}  // namespace
+
+int main(int argc, char *argv[])
+{
+    TavrinApplication app(argc, argv);
+    QApplication::setApplicationName(ui::ApplicationTitle);
+    QApplication::setApplicationDisplayName(ui::ApplicationTitle);
+    QApplication::setDesktopFileName(QStringLiteral("tavrin-sound-recorder"));
+
+    std::unique_ptr<engine::IEngineFactory> factory = engine::createEngineFactory();
+    TForm1 form(*factory, AppPaths::forApplication());
+    form.CreateSecondaryWindows();
+    form.show();
+    return app.exec();
+}

@@ -1,0 +1,71 @@
+// Message boxes, file choosers, the beep and the desktop's open action, in one place so that
+// tests can watch and answer them (setHooks) instead of a person.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+#include <exception>
+#include <functional>
+
+class QWidget;
+
+namespace ui {
+
+// The program's title, used as the caption of its boxes.
+inline const QString ApplicationTitle = QStringLiteral("Tavrin Sound Recorder");
+
+enum class BoxKind { Error, Notice, Question };
+
+struct Box {
+    BoxKind kind;
+    QString caption;
+    QString text;
+};
+
+struct Hooks {
+    // Replaces showing a box; for a question, the answer (true = Yes).
+    std::function<bool(const Box &)> box;
+    // Replaces the open-file dialog: title and filters in, chosen path out ("" = cancelled).
+    std::function<QString(const QString &title, const QStringList &filters)> openFile;
+    // Replaces the folder chooser: title in, chosen folder out ("" = cancelled).
+    std::function<QString(const QString &title)> chooseFolder;
+    // Replaces the desktop's open action.
+    std::function<void(const QUrl &)> openUrl;
+    // Replaces the beep.
+    std::function<void()> beep;
+};
+
+// Installs hooks (tests); an empty Hooks restores the real behaviour.
+void setHooks(Hooks hooks);
+
+// The text with a full stop added when its last character sorts after ".".
+QString WithFullStop(const QString &text);
+
+// The application's error box: error icon, OK, the application title as caption.
+void ErrorBox(const QString &text);
+// The error box for an exception that ended a command.
+void ErrorBox(const std::exception &error);
+// A notice with an OK button, captioned with the application title.
+void Notice(QWidget *parent, const QString &text);
+// "Confirm" box with a question icon and "&Yes" / "&No"; true for Yes.
+bool Confirm(QWidget *parent, const QString &text);
+
+QString GetOpenFileName(QWidget *parent, const QString &title, const QStringList &filters);
+QString GetExistingDirectory(QWidget *parent, const QString &title);
+void OpenUrl(const QUrl &url);
+void Beep();
+
+// Runs a command; an error it raises ends it and is shown in the error box.
+template <typename F>
+void RunCommand(F &&command)
+{
+    try {
+        command();
+    } catch (const std::exception &e) {
+        ErrorBox(e);
+    }
+}
+
+}  // namespace ui

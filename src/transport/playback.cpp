@@ -1,0 +1,228 @@
+// Playback: the open dialog, blocks read ahead of the player, the slider's preview and
+// seek, and the volume knob and mute button.
+#include "app/main_window.h"
+
+#include "app/ui_services.h"
+#include "engine/controls/amp_bar2.h"
+#include "engine/controls/audio_visualization2.h"
+#include "engine/controls/play_button_b2.h"
+#include "engine/controls/slider_b2.h"
+#include "engine/controls/time_display2.h"
+
+#include <QFileInfo>
+
+#include <cmath>
+
+namespace {
+
+// value per mille of length, rounded to the nearest frame (64-bit product)
+qint64 perMilleOf(int value, qint64 length)
+{
+    return qint64(std::llround(double(value) * double(length) / 1000.0));
+}
+
+}  // namespace
+
+const QStringList &OpenDialogFilters()
+{
+    static const QStringList filters{
+        QStringLiteral("Wav files (*.wav)"),
+        QStringLiteral("MPEG files (*.mp3;*.mp2;*.mp1;*.mpeg)"),
+        QStringLiteral("Ogg Vorbis files (*.ogg)"),
+        QStringLiteral("AVI files (*.avi)"),
+        QStringLiteral("G721 files (*.g721)"),
+        QStringLiteral("MPPlus files (*.mpc;*.mp+)"),
+        QStringLiteral("WMA files (*.wma)"),
+    };
+    return filters;
+}
+
+void TForm1::OpenClick()
+{
+    const QString path = ui::GetOpenFileName(this, QStringLiteral("Open file"), OpenDialogFilters());
+    if (path.isEmpty())
+        return;
+    CurrentFileName = path;
+    // A running or paused playback goes on with its own file: the new file is measured with
+    // a reader of its own and plays on the next "Play" after a stop.
+    if (!Playing)
+        AudioFile1->SetActive(true);
+    LoadOpenedFileInfo();
+    AddRecordedFile(path);
+}
+
+void TForm1::StartPlayback()
+{
+    if (Playing && !PlayPaused)
+        return;
+
+    if (PlayPaused) {
+        // Resume the paused file where the sound stopped, not where the reader had read ahead.
+        AudioFile1->Seek(PositionOffset, 3);
+    } else {
+        PlayFileName = !SelectedFilePath.isEmpty() ? SelectedFilePath : CurrentFileName;
+        if (PlayFileName.isEmpty() || !QFileInfo(PlayFileName).isFile()) {
+            StopPlayback();
+            return;
+        }
+        AudioFile1->SetActive(true);
+        AudioFile1->Open(PlayFileName, 0, 1);
+        if (AudioFile1->GetErrorCode() != 0)
+            return;
+        PositionOffset = 0;
+        const qint64 length = AudioFile1->GetNumSamples();
+        if (length < 1) {
+            StopPlayback();
+            return;
+        }
+        const int valueA = AudioFile1->GetFormatValueA();
+        const int valueB = AudioFile1->GetFormatValueB();
+        AudioPlayer1->SetFormat(valueB, valueA);
+        BlockSamples = AudioPlayer1->CalcArraySize(200);
+        PositionOffset = AudioFile1->Seek(perMilleOf(SliderB1->Value(), length), 3);
+    }
+
+    AudioPlayer1->Play();
+    if (AudioPlayer1->GetErrorCode() != 0) {
+        AudioFile1->Close();
+        return;
+    }
+    Playing = true;
+    PlayPaused = false;
+    FeedPlayer();
+    FeedPlayer();
+    SetStatusText(0, QStringLiteral("Playing..."));
+    SetStatusText(1, PlayFileName);
+    PlayButtonB1->ShowPlaying();
+}
+
+void TForm1::FeedPlayer()
+{
+    // A request that arrives during a pause or after the end queues nothing: the next Play
+    // must start with blocks read from the kept position.
+    if (!Playing || PlayPaused)
+        return;
+    AudioPlayer1->LoadArray(AudioFile1->ReadArray(BlockSamples));
+}
+
+void TForm1::AudioPlayer1Timer(QObject *, qint64 currentSamples, int levelLeft, int levelRight)
+{
+    if (!Playing || PlayPaused)
+        return;   // a tick that was already on its way when the playback paused or stopped
+
+    AmpBar1->SetValue(levelLeft);
+    AmpBar2->SetValue(levelRight);
+    const qint64 position = currentSamples + PositionOffset;
+    if (!Recording) {
+        // While both run, the recording owns the time display and the spectrum.
+        TimeDisplay1->SetMilliseconds(AudioPlayer1->SamplesToMs(position));
+        AudioVisualization1->DrawArray(
+            AudioPlayer1->GetSnapshotArray(2 * AudioVisualization1->GetWindowArraySize()));
+    }
+    if (!SliderDragging && !Recording) {
+        const qint64 length = AudioFile1->GetNumSamples();
+        const int value = length == 0 ? -1 : int(std::min<qint64>(1000, qint64(std::llround(double(position) * 1000.0 / double(length)))));
+        SliderB1->SetValue(value);
+    }
+}
+
+void TForm1::AudioPlayer1DeviceError(QObject *, const QString &text)
+{
+    if (!Playing)
+        return;
+    StopPlayback();
+    throw std::runtime_error(QStringLiteral("The playback was stopped: %1").arg(text).toStdString());
+}
+
+void TForm1::PausePlayback()
+{
+    if (!Playing || PlayPaused)
+        return;
+    PlayPaused = true;
+    PositionOffset += AudioPlayer1->GetCurrentSamples();
+    AudioPlayer1->Stop();
+    SetStatusText(0, QStringLiteral("Pause"));
+    PlayButtonB1->ShowPaused();
+    AmpBar1->SetValue(0);
+    AmpBar2->SetValue(0);
+}
+
+void TForm1::StopPlayback()
+{
+    AudioPlayer1->Stop();
+    AudioFile1->Close();
+    Playing = false;
+    PlayPaused = false;
+    AmpBar1->SetValue(0);
+    AmpBar2->SetValue(0);
+    SliderB1->SetValue(0);
+    if (Recording) {
+        // A recording that runs on keeps its own look and its time display.
+        RecordPaused ? PlayButtonB1->ShowPaused() : PlayButtonB1->ShowRecording();
+        SetStatusText(0, RecordPaused ? QStringLiteral("Pause") : QStringLiteral("Recording..."));
+    } else {
+        PlayButtonB1->ShowStopped();
+        SetStatusText(0, QStringLiteral("Stop"));
+        TimeDisplay1->SetMilliseconds(0);
+        TimeDisplay1->SetSeconds(0);
+        TimeDisplay1->SetMinutes(0);
+        TimeDisplay1->SetHours(0);
+        AudioVisualization1->DrawArray(engine::SampleArray());
+    }
+    PositionOffset = 0;
+    SetApplyEnabled(true);
+}
+
+void TForm1::SliderB1MouseDown(QObject *)
+{
+    SliderDragging = true;
+    if (Playing && PlayPaused) {
+        // Grabbing the slider during a pause ends that playback; "Play" starts anew from the
+        // slider's point.
+        Playing = false;
+        PlayPaused = false;
+        AudioFile1->Close();
+        PlayButtonB1->ShowStopped();
+    }
+}
+
+void TForm1::SliderB1ValueChange(QObject *, int value)
+{
+    if (Playing || Recording)
+        return;
+    // The preview uses the measured file's own rate: the player may still be set up for
+    // another file.
+    const qint64 frames = perMilleOf(value, LastFileLength);
+    const qint64 t = LastFileRate > 0 ? qint64(std::llround(double(frames) * 1000.0 / LastFileRate))
+                                      : AudioPlayer1->SamplesToMs(frames);
+    if (t < 1000)
+        TimeDisplay1->SetSeconds(0);
+    if (t < 60000)
+        TimeDisplay1->SetMinutes(0);
+    TimeDisplay1->SetMilliseconds(t);
+}
+
+void TForm1::SliderB1MouseUp(QObject *)
+{
+    if (Playing) {
+        AudioPlayer1->Stop();
+        PositionOffset = AudioFile1->Seek(perMilleOf(SliderB1->Value(), AudioFile1->GetNumSamples()), 3);
+        AudioPlayer1->Play();
+        SliderDragging = false;
+        FeedPlayer();
+        FeedPlayer();
+    } else {
+        SliderDragging = false;
+    }
+}
+
+void TForm1::PlayButtonB1ChangeVolume(QObject *, int volume)
+{
+    AudioPlayer1->SetVolume(volume);
+}
+
+void TForm1::ToggleMute()
+{
+    AudioPlayer1->SetLine(0);
+    AudioPlayer1->SetLineMute(PlayButtonB1->Mute());
+}
