@@ -2,9 +2,13 @@
 
 #include <QtTest>
 
+#include "quiet_offscreen.h"
+
 class TestEqualizer2 : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase() { quiet::install(); }
+
     void startsFlat()
     {
         TEqualizer2 eq;
