@@ -5,8 +5,6 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyle>
-#include <QStyleOptionFocusRect>
 
 #include <algorithm>
 
@@ -121,10 +119,9 @@ void TSliderB2::paintEvent(QPaintEvent *)
         p.setPen(QPen(pal.color(QPalette::Active, QPalette::Highlight), 1.2));
         p.setBrush(Qt::NoBrush);
         p.drawRoundedRect(QRectF(t).adjusted(-0.5, -0.5, 0.5, 0.5), 3, 3);
-        QStyleOptionFocusRect opt;
-        opt.initFrom(this);
-        opt.rect = rect();
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &opt, &p, this);
+        p.setRenderHint(QPainter::Antialiasing, false);
+        p.setPen(QPen(pal.color(QPalette::Active, QPalette::WindowText), 1, Qt::DotLine));
+        p.drawRect(rect().adjusted(0, 0, -1, -1));
     }
 }
 

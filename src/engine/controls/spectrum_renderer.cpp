@@ -295,29 +295,47 @@ std::vector<Band> makeBands(const SpectrumFrame &f, const QRect &plot, int visTy
     return bands;
 }
 
-void drawGradientBar(QPainter &p, const QRectF &r, const QColor &colour)
+// QPainter hands a fill of more than about 96 scanlines to a thread pool, and waking the
+// pool costs several times what a bar's fill does; tall fills therefore go in slabs.
+void fillSlabs(QPainter &p, const QRect &r, const QBrush &brush)
 {
-    if (r.height() <= 0)
+    constexpr int Slab = 64;
+    for (int y = r.top(); y <= r.bottom(); y += Slab)
+        p.fillRect(QRect(r.left(), y, r.width(), std::min(Slab, r.bottom() - y + 1)), brush);
+}
+
+// A bar from level y down to the plot's base, x..x+w.
+QRect barRect(int x, int w, double y, int base)
+{
+    const int top = qRound(y);
+    return QRect(x, top, w, base - top);
+}
+
+void drawGradientBar(QPainter &p, const QRect &r, const QColor &colour)
+{
+    if (r.height() <= 0 || r.width() <= 0)
         return;
-    QLinearGradient g(r.left(), r.bottom(), r.left(), r.top());
+    QLinearGradient g(0, r.bottom() + 1, 0, r.top());
     g.setColorAt(0, colour.darker(260));
     g.setColorAt(0.7, colour);
     g.setColorAt(1, colour.lighter(150));
-    p.fillRect(r, g);
+    fillSlabs(p, r, g);
 }
 
 void drawAnalog(QPainter &p, const QRect &plot, const SpectrumFrame &f, const SpectrumStyle &s)
 {
-    p.setRenderHint(QPainter::Antialiasing);
     const double binHz = f.binHz();
+    // Column edges in Hz, shared by both traces.
+    std::vector<double> edges(size_t(plot.width() + 1));
+    for (int i = 0; i <= plot.width(); ++i)
+        edges[size_t(i)] = frequencyForX(plot.left() + i, plot, vtFFTAnalog, f.sampleRate);
     auto trace = [&](const std::vector<float> &bins, const QColor &colour) {
         QPolygonF line;
         line.reserve(plot.width() + 2);
-        for (int x = plot.left(); x <= plot.right(); ++x) {
-            const double fa = frequencyForX(x, plot, vtFFTAnalog, f.sampleRate);
-            const double fb = frequencyForX(x + 1, plot, vtFFTAnalog, f.sampleRate);
-            line << QPointF(x + 0.5, yForLevel(levelIn(bins, binHz, fa, fb), plot, s));
-        }
+        for (int i = 0; i < plot.width(); ++i)
+            line << QPointF(plot.left() + i + 0.5,
+                            yForLevel(levelIn(bins, binHz, edges[size_t(i)], edges[size_t(i + 1)]), plot, s));
+        // A faint glow under the trace; its edge needs no smoothing, the line covers it.
         QPolygonF fill = line;
         fill << QPointF(plot.right() + 0.5, plot.bottom() + 1) << QPointF(plot.left() + 0.5, plot.bottom() + 1);
         QLinearGradient g(0, plot.top(), 0, plot.bottom());
@@ -327,10 +345,14 @@ void drawAnalog(QPainter &p, const QRect &plot, const SpectrumFrame &f, const Sp
         b.setAlpha(10);
         g.setColorAt(0, a);
         g.setColorAt(1, b);
+        p.setRenderHint(QPainter::Antialiasing, false);
         p.setPen(Qt::NoPen);
         p.setBrush(g);
         p.drawPolygon(fill);
-        p.setPen(QPen(colour.lighter(115), 1.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setRenderHint(QPainter::Antialiasing, true);
+        QPen pen(colour.lighter(115), 1.0);
+        pen.setCosmetic(true);
+        p.setPen(pen);
         p.setBrush(Qt::NoBrush);
         p.drawPolyline(line);
     };
@@ -343,18 +365,17 @@ void drawAnalog(QPainter &p, const QRect &plot, const SpectrumFrame &f, const Sp
 void drawChannelBars(QPainter &p, const QRect &plot, const SpectrumFrame &f, const SpectrumStyle &s, int visType)
 {
     const int pitch = barPitch(visType, plot.width());
-    const double base = plot.top() + plot.height();
+    const int base = plot.top() + plot.height();
     for (const Band &b : makeBands(f, plot, visType, pitch)) {
         const int gap = pitch >= 6 ? 2 : 1;
         const int w = b.w - gap;
         if (f.isStereo()) {
             const int wl = std::max(1, w / 2);
-            const double yl = yForLevel(b.left, plot, s), yr = yForLevel(b.right, plot, s);
-            drawGradientBar(p, QRectF(b.x, yl, wl, base - yl), s.lineColorLeft);
-            drawGradientBar(p, QRectF(b.x + wl, yr, std::max(1, w - wl), base - yr), s.lineColorRight);
+            drawGradientBar(p, barRect(b.x, wl, yForLevel(b.left, plot, s), base), s.lineColorLeft);
+            drawGradientBar(p, barRect(b.x + wl, std::max(1, w - wl), yForLevel(b.right, plot, s), base),
+                            s.lineColorRight);
         } else {
-            const double y = yForLevel(b.left, plot, s);
-            drawGradientBar(p, QRectF(b.x, y, w, base - y), s.lineColorLeft);
+            drawGradientBar(p, barRect(b.x, w, yForLevel(b.left, plot, s), base), s.lineColorLeft);
         }
     }
 }
@@ -362,7 +383,7 @@ void drawChannelBars(QPainter &p, const QRect &plot, const SpectrumFrame &f, con
 void drawFire(QPainter &p, const QRect &plot, const SpectrumFrame &f, const SpectrumStyle &s)
 {
     const int pitch = barPitch(vtFFTFire, plot.width());
-    const double base = plot.top() + plot.height();
+    const int base = plot.top() + plot.height();
     // One gradient over the whole height: a bar's colour tells its height.
     QLinearGradient g(0, base, 0, plot.top());
     g.setColorAt(0.0, QColor(0x40, 0x00, 0x00));
@@ -372,53 +393,52 @@ void drawFire(QPainter &p, const QRect &plot, const SpectrumFrame &f, const Spec
     g.setColorAt(0.9, QColor(0xff, 0xe0, 0x40));
     g.setColorAt(1.0, QColor(0xff, 0xfb, 0xe0));
     for (const Band &b : makeBands(f, plot, vtFFTFire, pitch)) {
-        const double y = yForLevel(std::max(b.left, b.right), plot, s);
-        const QRectF r(b.x, y, b.w - 1, base - y);
+        const QRect r = barRect(b.x, b.w - 1, yForLevel(std::max(b.left, b.right), plot, s), base);
         if (r.height() <= 0)
             continue;
-        p.fillRect(r, g);
+        fillSlabs(p, r, g);
         // A hot tip.
-        p.fillRect(QRectF(r.left(), r.top(), r.width(), std::min(2.0, r.height())), QColor(0xff, 0xf0, 0xa0, 200));
+        p.fillRect(QRect(r.left(), r.top(), r.width(), std::min(2, r.height())), QColor(0xff, 0xf0, 0xa0, 200));
     }
 }
 
 void drawGlass(QPainter &p, const QRect &plot, const SpectrumFrame &f, const SpectrumStyle &s)
 {
     const int pitch = barPitch(vtFFTGlass, plot.width());
-    const double base = plot.top() + plot.height();
-    p.setRenderHint(QPainter::Antialiasing);
+    const int base = plot.top() + plot.height();
+    const QColor edge(0x90, 0xd8, 0xff, 150), core(0x40, 0x90, 0xff, 80);
+    const QColor rim(0xc0, 0xea, 0xff, 210);
+    const QColor sheen(255, 255, 255, 120);
+
     for (const Band &b : makeBands(f, plot, vtFFTGlass, pitch)) {
-        const double y = yForLevel(std::max(b.left, b.right), plot, s);
-        const QRectF r(b.x + 0.5, y + 0.5, b.w - 3, base - y - 0.5);
-        if (r.height() <= 1)
+        const QRect r = barRect(b.x, b.w - 2, yForLevel(std::max(b.left, b.right), plot, s), base);
+        if (r.height() <= 2)
             continue;
-        // Body: tinted glass, thicker at the edges as a real pane looks.
-        QLinearGradient body(r.topLeft(), r.topRight());
-        body.setColorAt(0.0, QColor(0x90, 0xd8, 0xff, 150));
-        body.setColorAt(0.5, QColor(0x40, 0x90, 0xff, 80));
-        body.setColorAt(1.0, QColor(0x90, 0xd8, 0xff, 150));
-        p.setPen(QPen(QColor(0xc0, 0xea, 0xff, 210), 1));
-        p.setBrush(body);
-        p.drawRoundedRect(r, 2, 2);
+        // Tinted glass, thicker at the edges.
+        QLinearGradient body(r.left(), 0, r.right() + 1, 0);
+        body.setColorAt(0.0, edge);
+        body.setColorAt(0.5, core);
+        body.setColorAt(1.0, edge);
+        fillSlabs(p, r, body);
+        p.setPen(rim);
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(r.adjusted(0, 0, -1, -1));
         // Reflections: a bright streak down the left side and a sheen at the top.
-        const QRectF streak(r.left() + 1.5, r.top() + 1.5, std::max(1.0, r.width() * 0.3), r.height() - 3);
-        QLinearGradient sg(streak.topLeft(), streak.bottomLeft());
-        sg.setColorAt(0, QColor(255, 255, 255, 170));
-        sg.setColorAt(1, QColor(255, 255, 255, 20));
-        p.setPen(Qt::NoPen);
-        p.setBrush(sg);
-        p.drawRoundedRect(streak, 1, 1);
-        p.fillRect(QRectF(r.left() + 1, r.top() + 1, r.width() - 2, std::min(3.0, r.height() - 2)),
-                   QColor(255, 255, 255, 120));
-        // The pane's mirror image hangs faintly below its foot line.
-        const double h = std::min(r.height() * 0.25, plot.height() * 0.08);
-        QLinearGradient rg(0, base - h, 0, base);
-        rg.setColorAt(0, QColor(0xb0, 0xe4, 0xff, 0));
-        rg.setColorAt(1, QColor(0xb0, 0xe4, 0xff, 70));
-        p.setBrush(rg);
-        p.drawRect(QRectF(r.left() + 1, base - h, r.width() - 2, h));
+        const QRect streakRect(r.left() + 1, r.top() + 1, std::max(1, r.width() * 3 / 10), r.height() - 2);
+        QLinearGradient streak(0, streakRect.top(), 0, streakRect.bottom() + 1);
+        streak.setColorAt(0, QColor(255, 255, 255, 170));
+        streak.setColorAt(1, QColor(255, 255, 255, 20));
+        fillSlabs(p, streakRect, streak);
+        p.fillRect(QRect(r.left() + 1, r.top() + 1, r.width() - 2, std::min(2, r.height() - 2)), sheen);
+        // The floor mirrors the pane faintly at its foot.
+        const int h = std::min(r.height() / 4, plot.height() / 12);
+        if (h > 0) {
+            QLinearGradient mirror(0, base - h, 0, base);
+            mirror.setColorAt(0, QColor(0xb0, 0xe4, 0xff, 0));
+            mirror.setColorAt(1, QColor(0xb0, 0xe4, 0xff, 70));
+            fillSlabs(p, QRect(r.left() + 1, base - h, r.width() - 2, h), mirror);
+        }
     }
-    p.setRenderHint(QPainter::Antialiasing, false);
 }
 
 void drawKryptonite(QPainter &p, const QRect &plot, const SpectrumFrame &f, const SpectrumStyle &s)
@@ -426,27 +446,48 @@ void drawKryptonite(QPainter &p, const QRect &plot, const SpectrumFrame &f, cons
     const int pitch = barPitch(vtFFTKryptonite, plot.width());
     const int base = plot.top() + plot.height();
     constexpr int Seg = 3, Gap = 1;
-    QLinearGradient g(0, base, 0, plot.top());
-    g.setColorAt(0.0, QColor(0x06, 0x5a, 0x16));
-    g.setColorAt(0.6, QColor(0x22, 0xd8, 0x3c));
-    g.setColorAt(1.0, QColor(0xa8, 0xff, 0x9c));
+    // One column of lit segments over the whole height, tiled across every bar; the gaps
+    // stay clear so that the glow shows through them.
+    QImage column(1, plot.height(), QImage::Format_ARGB32_Premultiplied);
+    column.fill(Qt::transparent);
+    for (int row = 0; row < plot.height(); ++row) {
+        const int fromBase = base - 1 - (plot.top() + row);   // 0 at the bottom row
+        if (fromBase % (Seg + Gap) >= Seg)
+            continue;
+        const double t = double(fromBase) / std::max(1, plot.height() - 1);
+        const QColor low(0x06, 0x5a, 0x16), mid(0x22, 0xd8, 0x3c), high(0xa8, 0xff, 0x9c);
+        const QColor c = t < 0.6 ? QColor::fromRgbF(low.redF() + (mid.redF() - low.redF()) * t / 0.6,
+                                                    low.greenF() + (mid.greenF() - low.greenF()) * t / 0.6,
+                                                    low.blueF() + (mid.blueF() - low.blueF()) * t / 0.6)
+                                 : QColor::fromRgbF(mid.redF() + (high.redF() - mid.redF()) * (t - 0.6) / 0.4,
+                                                    mid.greenF() + (high.greenF() - mid.greenF()) * (t - 0.6) / 0.4,
+                                                    mid.blueF() + (high.blueF() - mid.blueF()) * (t - 0.6) / 0.4);
+        column.setPixel(0, row, c.rgba());
+    }
+    const QBrush segments(column);
     const std::vector<Band> bands = makeBands(f, plot, vtFFTKryptonite, pitch);
     // The glow first, so that no bar's halo covers its neighbour.
     for (const Band &b : bands) {
-        const double y = yForLevel(std::max(b.left, b.right), plot, s);
+        const int y = qRound(yForLevel(std::max(b.left, b.right), plot, s));
         if (base - y >= 1)
-            p.fillRect(QRectF(b.x - 1, y - 2, b.w + 1, base - y + 2), QColor(0x40, 0xff, 0x60, 38));
+            fillSlabs(p, QRect(b.x - 1, y - 2, b.w + 1, base - y + 2), QColor(0x40, 0xff, 0x60, 38));
     }
+    p.setBrushOrigin(0, plot.top());
+    const QColor cap(0xdc, 0xff, 0xd8);
     for (const Band &b : bands) {
         const double y = yForLevel(std::max(b.left, b.right), plot, s);
         const int w = b.w - 2;
-        for (int yy = base - Seg; yy >= y - 0.5; yy -= Seg + Gap)
-            p.fillRect(QRect(b.x, yy, w, Seg), g);
+        // Whole segments only: the top one is the highest that starts at or below y.
+        const int lit = std::max(0, int((base - y + 0.5 + Gap) / (Seg + Gap)));
+        const int top = base - lit * (Seg + Gap) + Gap;
+        if (lit > 0)
+            fillSlabs(p, QRect(b.x, top, w, base - top), segments);
         // Peak cap: where the band's peak was lately, falling slowly.
         const double py = yForLevel(b.peak, plot, s);
         if (b.peak > s.gridYMin + 0.5)
-            p.fillRect(QRectF(b.x, std::min(py, y) - 3, w, 2), QColor(0xdc, 0xff, 0xd8));
+            p.fillRect(QRectF(b.x, std::min(py, y) - 3, w, 2), cap);
     }
+    p.setBrushOrigin(0, 0);
 }
 
 void drawGrid(QPainter &p, const QRect &plot, const SpectrumStyle &s, const std::vector<double> &xs,
@@ -466,12 +507,12 @@ void renderSpectrum(QPainter &p, const QRect &area, const SpectrumFrame &frame, 
     p.save();
     p.setRenderHint(QPainter::Antialiasing, false);
     const QRect plot = plotRect(area, style);
-    p.fillRect(area, style.scaleColor);
+    fillSlabs(p, area, style.scaleColor);
     if (plot.width() < 2 || plot.height() < 2) {
         p.restore();
         return;
     }
-    p.fillRect(plot, style.backColor);
+    fillSlabs(p, plot, style.backColor);
 
     const int visType = std::clamp(style.visType, 0, VisTypeCount - 1);
     const int sampleRate = frame.sampleRate > 0 ? frame.sampleRate : 44100;
