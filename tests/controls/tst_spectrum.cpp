@@ -118,6 +118,32 @@ private slots:
         QVERIFY2(std::abs(f.left[size_t(bin)] - expected) < 0.5, qPrintable(QString::number(f.left[size_t(bin)])));
     }
 
+    void endBins_data()
+    {
+        QTest::addColumn<QString>("signal");
+        QTest::addColumn<double>("dc");        // expected level of bin 0
+        QTest::addColumn<double>("nyquist");   // and of the last bin
+        const double half = 100 + 20 * std::log10(0.5);
+        QTest::newRow("offset of 0.5") << "dc" << half << 0.0;
+        QTest::newRow("alternating 0.5") << "nyquist" << 0.0 << half;
+        QTest::newRow("tone between") << "tone" << 0.0 << 0.0;
+    }
+    void endBins()
+    {
+        QFETCH(QString, signal);
+        QFETCH(double, dc);
+        QFETCH(double, nyquist);
+        for (int size : {256, 1024, 4096}) {
+            std::vector<float> v(size_t(2 * size));
+            for (size_t i = 0; i < v.size(); ++i)
+                v[i] = signal == "dc" ? 0.5f : signal == "nyquist" ? (i % 2 ? -0.5f : 0.5f)
+                                                                     : float(0.5 * std::sin(2 * M_PI * 1000 * double(i) / 32000));
+            const SpectrumFrame f = analyseSpectrum(SampleArray::fromFloat(v, 32000, 1), size, wtNone);
+            QVERIFY2(std::abs(f.left.front() - dc) < 0.5, qPrintable(QString::number(f.left.front())));
+            QVERIFY2(std::abs(f.left.back() - nyquist) < 0.5, qPrintable(QString::number(f.left.back())));
+        }
+    }
+
     void windowsTameLeakage()
     {
         // Off a bin centre, the bare block leaks far up the spectrum; a Hanning window does not.

@@ -93,6 +93,7 @@ SpectrumAnalyser::Plan &SpectrumAnalyser::plan(int size, int windowType)
     p->out = static_cast<AVComplexFloat *>(av_malloc(size_t(size / 2 + 1) * sizeof(AVComplexFloat)));
     if (!p->in || !p->out)
         throw engine::EngineError(QStringLiteral("Out of memory for a %1-point FFT").arg(size));
+    std::fill(p->out, p->out + size / 2 + 1, AVComplexFloat{0.0f, 0.0f});
     m_plans.push_back(std::move(p));
     return plan(size, windowType);
 }
@@ -129,6 +130,10 @@ SpectrumFrame SpectrumAnalyser::analyse(const engine::SampleArray &samples, int 
             pl.in[pad + i] = v * pl.window[size_t(pad + i)];
         }
         pl.fn(pl.tx, pl.out, pl.in, sizeof(float));
+        // The end bins of a real signal's spectrum are real; this libavutil leaves their
+        // imaginary parts unwritten.
+        pl.out[0].im = 0.0f;
+        pl.out[bins - 1].im = 0.0f;
         std::vector<float> &level = c == 0 ? frame.left : frame.right;
         level.resize(size_t(bins));
         for (int k = 0; k < bins; ++k) {
