@@ -81,7 +81,7 @@ private slots:
 
         bar.show();
         QVERIFY(bar.isPeakFalling());
-        QTest::qWait(300);
+        QTest::qWait(200);
         QCOMPARE(bar.Peak(), 90.0);   // still held
         QTRY_VERIFY_WITH_TIMEOUT(bar.Peak() < 89.0, 2000);
         QTRY_COMPARE_WITH_TIMEOUT(bar.Peak(), 20.0, 5000);

@@ -24,7 +24,6 @@ QColor zoneColour(double level)
 
 TAmpBar2::TAmpBar2(QWidget *parent) : QWidget(parent)
 {
-    setAttribute(Qt::WA_OpaquePaintEvent, false);
 }
 
 QSize TAmpBar2::sizeHint() const { return {153, 21}; }
