@@ -112,6 +112,7 @@ bool AudioDecoder::fail(int code, const QString &reason)
 {
     close();
     m_errorCode = code;
+    m_errorReason = reason;
     m_errorText = QStringLiteral("Cannot open %1: %2").arg(m_path, reason);
     return false;
 }
@@ -142,6 +143,7 @@ bool AudioDecoder::open(const QString &path)
     m_path = path;
     m_errorCode = OpenOk;
     m_errorText.clear();
+    m_errorReason.clear();
 
     const QByteArray native = QFile::encodeName(path);
     struct stat info {};
@@ -173,6 +175,10 @@ bool AudioDecoder::open(const QString &path)
             && (mpeg.frames == 0 || mpeg.streamBytes <= mpeg.header.frameBytes)) {
             m_open = true;
             m_emptyStream = true;
+            m_containerName = QStringLiteral("mp3");
+            m_codecId = mpeg.header.layer == 1   ? AV_CODEC_ID_MP1
+                        : mpeg.header.layer == 2 ? AV_CODEC_ID_MP2
+                                                 : AV_CODEC_ID_MP3;
             m_sampleRate = mpeg.header.sampleRate;
             m_channels = mpeg.header.channels;
             m_description = QStringLiteral("MPEG %1 layer-%2: %3 kbps, %4 Hz, %5")

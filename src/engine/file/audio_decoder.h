@@ -44,12 +44,17 @@ public:
 
     int errorCode() const { return m_errorCode; }
     QString errorText() const { return m_errorText; }   // "Cannot open <path>: <reason>"
+    QString errorReason() const { return m_errorReason; }   // "<reason>" alone
 
     int sampleRate() const { return m_sampleRate; }      // Hz
     int channels() const { return m_channels; }
     qint64 length() const { return m_length; }           // frames
     QString description() const { return m_description; }
     qint64 position() const { return m_position; }       // frame the next read starts at
+    // FFmpeg's name of the container ("mp3", "wav", "asf", "ogg", "avi", "mpc8", ...) and
+    // the codec (an AVCodecID).
+    QString containerName() const { return m_containerName; }
+    int codecId() const { return m_codecId; }
 
     // Moves to frame `position` (clamped to 0..length); returns the frame reached.
     qint64 seek(qint64 position);
@@ -86,6 +91,7 @@ private:
     bool m_emptyStream = false;     // a header-only MPEG file (a recording of nothing)
     int m_errorCode = OpenOk;
     QString m_errorText;
+    QString m_errorReason;
 
     std::unique_ptr<Demux> m_demux;
     int m_sampleRate = 0;
