@@ -713,7 +713,7 @@ void AudioDecoder::measure()
                                        / mpeg.header.sampleRate;
                 m_codecBitRate = qint64(double(streamBytes - mpeg.header.frameBytes) * 8 / seconds);
             } else {
-                m_codecBitRate = qint64(mpeg.header.bitrateKbps) * 1000;
+                m_codecBitRate = qint64(mpeg.audioBitrateKbps) * 1000;
             }
         } else {
             bool mixed = false, complete = true;
@@ -726,7 +726,7 @@ void AudioDecoder::measure()
             if (vbr && m_length > 0)
                 m_codecBitRate = qint64(double(streamBytes) * 8 * m_sampleRate / double(m_length));
             else if (mpeg.valid)
-                m_codecBitRate = qint64(mpeg.header.bitrateKbps) * 1000;
+                m_codecBitRate = qint64(mpeg.audioBitrateKbps) * 1000;
         }
     } else if (codec == AV_CODEC_ID_MUSEPACK7 || codec == AV_CODEC_ID_MUSEPACK8) {
         // The stream header's sample count disagrees with what the decoder delivers.

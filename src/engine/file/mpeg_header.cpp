@@ -215,6 +215,7 @@ MpegStreamInfo readMpegStreamInfo(const QString &path)
         info.valid = true;
         info.firstFrameOffset = pos;
         info.header = h;
+        info.audioBitrateKbps = infoFrame && followed ? h2.bitrateKbps : h.bitrateKbps;
         info.hasInfoFrame = infoFrame;
         if (!infoFrame) {
             info.vbr = false;

@@ -32,6 +32,8 @@ struct MpegStreamInfo {
     qint64 firstFrameOffset = 0;   // bytes before the first frame (ID3v2 tags)
     qint64 streamBytes = 0;        // from the first frame to the end, trailing tags excluded
     MpegFrameHeader header;        // of the first frame
+    int audioBitrateKbps = 0;      // of the first audio frame (a header frame's own rate
+                                   // is whatever made room for its tag)
 
     bool hasInfoFrame = false;     // the first frame is a Xing/Info or VBRI header frame
     bool vbr = false;              // "Xing" (or VBRI) rather than "Info"
