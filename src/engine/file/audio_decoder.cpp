@@ -427,18 +427,25 @@ bool AudioDecoder::timestampToFrames(qint64 ts, qint64 *frames) const
     if (!m_demux || ts == AV_NOPTS_VALUE || m_sampleRate <= 0)
         return false;
     const AVRational tb = m_demux->st()->time_base;
+    if (tb.den <= 0 || tb.num <= 0)
+        return false;
     const Int128 num = Int128(ts) * m_sampleRate * tb.num;
     const Int128 den = tb.den;
-    if (den <= 0)
-        return false;
-    if (num % den == 0) {
-        *frames = qint64(num / den);
+    // A time base that gives every sample a whole number of ticks (MP3, Ogg, WAV) is
+    // exact; rounding only absorbs a decoder's skip.
+    const bool sampleExact = tb.den % (Int128(m_sampleRate) * tb.num) == 0;
+    const double exact = double(num) / double(den);
+    const AVCodecID codec = AVCodecID(m_codecId);
+    const bool fixedFrames = isMpegAudio(codec) || codec == AV_CODEC_ID_WMAV1
+                             || codec == AV_CODEC_ID_WMAV2 || codec == AV_CODEC_ID_WMAPRO;
+    if (!sampleExact && fixedFrames && m_grid > 0) {
+        // Coarse timestamps (ASF counts milliseconds, AVI may count bytes) fall between
+        // samples; these codecs' frames start on a fixed grid, whose nearest point is
+        // the exact position.
+        *frames = std::llround(exact / double(m_grid)) * m_grid;
         return true;
     }
-    // Coarse timestamps (ASF counts milliseconds, AVI may count bytes) fall between
-    // samples; codec frames start on a fixed grid, so the nearest grid point is exact.
-    const double exact = double(num) / double(den);
-    *frames = m_grid > 0 ? std::llround(exact / double(m_grid)) * m_grid : std::llround(exact);
+    *frames = std::llround(exact);
     return true;
 }
 
