@@ -29,6 +29,7 @@ __extension__ typedef __int128 Int128;
 // A packet that fails to decode is skipped; this many in a row before the first decoded
 // frame mean the file is not what its header claims.
 constexpr int kMaxErrorsBeforeFirstFrame = 64;
+constexpr int kMaxReadErrors = 256;
 
 bool isPcm(AVCodecID id)
 {
@@ -95,6 +96,7 @@ struct AudioDecoder::Demux {
     bool flushed = false;       // the end of input has been sent to the decoder
     bool finished = false;      // the decoder has delivered its last frame
     int errors = 0;             // packets that failed to decode
+    int readErrors = 0;         // demuxer failures in a row
     int probeScore = 0;
 
     ~Demux() { av_channel_layout_uninit(&swrLayout); }
@@ -329,11 +331,21 @@ bool AudioDecoder::decodeFrame(Demux &d)
         }
         r = av_read_frame(d.format.get(), d.packet.get());
         if (r < 0) {
+            // Damage can stop a demuxer in mid-file; it resynchronises on the next call
+            // as long as the file goes on.
+            AVIOContext *io = d.format->pb;
+            if (r != AVERROR_EOF && io && !avio_feof(io) && ++d.readErrors <= kMaxReadErrors)
+                continue;
             avcodec_send_packet(d.codec.get(), nullptr);
             d.flushed = true;
             continue;
         }
-        if (d.packet->stream_index == d.stream) {
+        d.readErrors = 0;
+        // A block codec's last packet may end in a partial block (a file cut short);
+        // it is no audio, and dropping it keeps every path through the file alike.
+        if (m_blockBytes > 0 && d.packet->size % m_blockBytes != 0)
+            d.packet->size -= int(d.packet->size % m_blockBytes);
+        if (d.packet->stream_index == d.stream && d.packet->size > 0) {
             r = avcodec_send_packet(d.codec.get(), d.packet.get());
             if (r < 0 && r != AVERROR(EAGAIN))
                 ++d.errors;
@@ -622,9 +634,11 @@ qint64 AudioDecoder::scanPackets(qint64 *bytes, bool *mixedBitrates, bool *compl
         AVPacket *p = d->packet.get();
         if (p->stream_index == d->stream) {
             qint64 frames = 0;
-            if (p->duration > 0)
+            if (m_blockBytes > 0)
+                frames = av_get_audio_frame_duration2(st->codecpar, int(p->size - p->size % m_blockBytes));
+            else if (p->duration > 0)
                 frames = av_rescale_q(p->duration, tb, AVRational{1, m_sampleRate});
-            if (frames <= 0)
+            if (frames <= 0 && m_blockBytes <= 0)
                 frames = av_get_audio_frame_duration2(st->codecpar, p->size);
             if (frames <= 0)
                 *complete = false;
