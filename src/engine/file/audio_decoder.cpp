@@ -67,8 +67,8 @@ qint64 riffPcmFrames(const QString &path, int blockAlign)
                             | (qint64(p[7]) << 24);
         if (chunk.startsWith("data")) {
             const qint64 available = fileSize - (pos + 8);
-            const qint64 bytes = (size == 0 || size == 0xFFFFFFFFLL) ? available
-                                                                     : std::min(size, available);
+            // 0xFFFFFFFF: written by a streaming writer that never came back to the header.
+            const qint64 bytes = size == 0xFFFFFFFFLL ? available : std::min(size, available);
             return std::max<qint64>(0, bytes) / blockAlign;
         }
         pos += 8 + size + (size & 1);

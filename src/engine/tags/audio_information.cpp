@@ -72,7 +72,7 @@ TagLib::String toTag(const QString &s)
 
 QString fromTag(const TagLib::String &s)
 {
-    return QString::fromStdString(s.to8Bit(true)).trimmed();
+    return QString::fromStdString(s.to8Bit(true));
 }
 
 // The whole leading integer of a text ("7/12" gives 7, "-3" gives -3); 0 without one.
@@ -161,8 +161,9 @@ void writeId3v2(TagLib::ID3v2::Tag *tag, const Values &v)
     tag->setComment(toTag(v.comments));
     setId3v2Text(tag, "TCOP", v.copyright);
     tag->setGenre(genreName(v.genre));
+    // ID3v2.3 keeps the year in four digits.
     tag->removeFrames("TYER");
-    setId3v2Text(tag, "TDRC", v.year > 0 ? QString::number(v.year) : QString());
+    setId3v2Text(tag, "TDRC", v.year > 0 && v.year <= 9999 ? QString::number(v.year) : QString());
     setId3v2Text(tag, "TRCK", v.track != 0 ? QString::number(v.track) : QString());
 }
 
@@ -184,15 +185,27 @@ Values readId3v1(TagLib::ID3v1::Tag *tag)
     return v;
 }
 
+// ID3v1 holds Latin-1 in fixed fields: characters beyond it become "?" (TagLib would
+// drop the whole text), and the text is cut to the field.
+TagLib::String latin1Field(const QString &text, int bytes)
+{
+    QString t = text.left(bytes);
+    for (QChar &c : t)
+        if (c.unicode() > 0xFF)
+            c = QLatin1Char('?');
+    return toTag(t);
+}
+
 void writeId3v1(TagLib::ID3v1::Tag *tag, const Values &v)
 {
-    tag->setTitle(toTag(v.title));
-    tag->setArtist(toTag(v.artist));
-    tag->setAlbum(toTag(v.album));
-    tag->setComment(toTag(v.comments));
+    const bool withTrack = v.track > 0 && v.track <= 255;
+    tag->setTitle(latin1Field(v.title, 30));
+    tag->setArtist(latin1Field(v.artist, 30));
+    tag->setAlbum(latin1Field(v.album, 30));
+    tag->setComment(latin1Field(v.comments, withTrack ? 28 : 30));
     tag->setGenreNumber(v.genre >= 0 && v.genre < 192 ? unsigned(v.genre) : 255);
     tag->setYear(v.year > 0 && v.year <= 9999 ? unsigned(v.year) : 0);
-    tag->setTrack(v.track > 0 && v.track <= 255 ? unsigned(v.track) : 0);
+    tag->setTrack(withTrack ? unsigned(v.track) : 0);
 }
 
 // ---- RIFF INFO ----
@@ -232,7 +245,7 @@ void writeInfo(TagLib::RIFF::Info::Tag *tag, const Values &v)
     setInfoField(tag, "ICMT", toTag(v.comments));
     setInfoField(tag, "ICOP", toTag(v.copyright));
     setInfoField(tag, "IGNR", genreName(v.genre));
-    setInfoField(tag, "ICRD", v.year > 0 ? number(v.year) : TagLib::String());
+    setInfoField(tag, "ICRD", v.year > 0 && v.year <= 9999 ? number(v.year) : TagLib::String());
     tag->removeField("IPRT");
     setInfoField(tag, "ITRK", v.track != 0 ? number(v.track) : TagLib::String());
 }
@@ -401,11 +414,7 @@ Values readTags(const QString &path, TagKind kind, int version)
     }
     case TagKind::Musepack: {
         TagLib::MPC::File f(nativeName(native), false);
-        if (!f.isValid())
-            return {};
-        if (version == 1)
-            return f.hasID3v1Tag() ? readId3v1(f.ID3v1Tag()) : Values();
-        return f.hasAPETag() ? readApe(f.APETag()) : Values();
+        return f.isValid() && f.hasAPETag() ? readApe(f.APETag()) : Values();
     }
     case TagKind::None:
         break;
@@ -458,10 +467,7 @@ bool writeTags(const QString &path, TagKind kind, int version, const Values &v)
         TagLib::MPC::File f(nativeName(native), false);
         if (!f.isValid() || f.readOnly())
             return false;
-        if (version == 1)
-            writeId3v1(f.ID3v1Tag(true), v);
-        else
-            writeApe(f.APETag(true), v);
+        writeApe(f.APETag(true), v);
         return f.save();
     }
     case TagKind::None:

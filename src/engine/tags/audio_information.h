@@ -4,20 +4,23 @@
 //   - MPEG audio files (MP1/MP2/MP3): 1 reads and writes the ID3v1 tag, 2 the ID3v2 tag
 //     (written as ID3v2.3, the version most players read). A save writes the chosen
 //     version only and leaves the other tag as it is.
-//   - Musepack: 1 = ID3v1, 2 = its native APE tag.
-//   - WAV, WMA and Ogg Vorbis carry their own kind of tag, used whatever the version:
-//     WAV an ID3v2 chunk plus RIFF INFO (loads prefer the ID3v2 chunk), WMA its ASF
-//     attributes, Ogg its Xiph comment.
+//   - WAV, WMA, Ogg Vorbis and Musepack carry their own kind of tag, used whatever the
+//     version: WAV an ID3v2 chunk plus RIFF INFO (loads prefer the ID3v2 chunk), WMA its
+//     ASF attributes, Ogg its Xiph comment, Musepack its APE tag (FFmpeg would read an
+//     ID3v1 tag behind a Musepack stream as one more frame of audio).
 //   - AVI and raw G.721 hold no tags: loads give empty values, saves throw.
 // A missing tag loads as empty texts, year 0, track 0, genre -1.
 //
 // Values that a tag cannot hold are stored the way tag readers expect:
-//   - ID3v1: texts are cut to their fields (30 bytes; a comment 28 when a track is set)
-//     in Latin-1; a year outside 1..9999, a track outside 1..255 and a genre outside
-//     0..191 are left out; ID3v1 has no copyright field, so the copyright is not stored.
-//   - ID3v2, APE, ASF, Xiph, RIFF INFO: texts in full; a year <= 0 and a track of 0 are
-//     left out; any other track (negative or above 255 too) is stored as its decimal
-//     text and read back as it is; genre -1 (or beyond 191) means no genre.
+//   - ID3v1: texts are cut to their fields (30 characters; a comment 28 when a track is
+//     set) in Latin-1, other characters becoming "?"; a year outside 1..9999, a track
+//     outside 1..255 and a genre outside 0..191 are left out; ID3v1 has no copyright
+//     field, so the copyright is not stored.
+//   - ID3v2 (and WAV's RIFF INFO beside it): texts in full; a year outside 1..9999 (the
+//     four digits of ID3v2.3) is left out; a track of 0 is left out, any other track
+//     (negative or above 255 too) is stored as its decimal text and read back as it is.
+//   - APE, ASF, Xiph: texts in full; any year above 0 and any track but 0 as text.
+//   - Everywhere: genre -1 (or beyond 191) means no genre.
 // The genre is stored by its ID3v1 name ("Rock"); a name that is no ID3v1 genre loads as
 // -1.
 //
