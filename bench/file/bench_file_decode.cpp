@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 
+#include <chrono>
 #include <cmath>
 #include <random>
 
@@ -141,6 +142,21 @@ int main()
     std::printf("  GetNumSamples %lld frames = %.4f s; ffprobe %.4f s (it counts the encoder's delay and\n"
                 "  padding); decoding delivered %lld frames\n",
                 exact, double(exact) / kRate, probed, frames);
+
+    // Seeking as the position slider does: far jumps in the long file (wall time).
+    {
+        TAudioFile2 file;
+        file.Open(withXing, 0, 1);
+        std::printf("Seek + first 200 ms block (wall time)\n");
+        for (const double minute : {59.0, 30.5, 45.25, 1.0, 58.9}) {
+            const qint64 target = qint64(minute * 60 * kRate) + 123;
+            const auto t0 = std::chrono::steady_clock::now();
+            const qint64 reached = file.Seek(target, 3);
+            file.ReadArray(kRate / 5);
+            const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+            std::printf("  to %6.2f min: %7.1f ms%s\n", minute, ms, reached == target ? "" : "  (missed)");
+        }
+    }
 
     // Without a Xing header the length comes from a packet scan; ffprobe must read every
     // packet too to count them.

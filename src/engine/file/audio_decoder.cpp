@@ -504,7 +504,7 @@ bool AudioDecoder::frameAtBytes(qint64 bytePos, qint64 *frame) const
     return true;
 }
 
-bool AudioDecoder::coarseSeekByBytes(qint64 target)
+bool AudioDecoder::coarseSeekByBytes(qint64 target, qint64 latest)
 {
     Demux &d = *m_demux;
     qint64 bytePos = 0;
@@ -527,17 +527,34 @@ bool AudioDecoder::coarseSeekByBytes(qint64 target)
     if (!decodeFrame(d))
         return false;
     qint64 at = 0;
-    if (!frameAtBytes(d.frame->pkt_pos, &at) || at > target)
+    if (!frameAtBytes(d.frame->pkt_pos, &at) || at > latest)
         return false;
     m_position = at;
     appendFrame(d);
     return true;
 }
 
-bool AudioDecoder::coarseSeek(qint64 target)
+bool AudioDecoder::coarseSeek(qint64 position)
 {
-    if (m_blockFrames > 0 || !m_seekIndex.empty())
-        return coarseSeekByBytes(target);
+    // Aim a preroll before the position; a decoder that warms up for a few packets (WMA)
+    // may surface a little later than aimed, which half a preroll absorbs. Otherwise aim
+    // earlier.
+    const qint64 preroll = prerollFrames();
+    for (int attempt = 1; attempt <= 3; ++attempt) {
+        const qint64 aim = position - preroll * attempt;
+        if (aim <= 0)
+            return false;
+        const bool placed = m_blockFrames > 0 || !m_seekIndex.empty()
+                                ? coarseSeekByBytes(aim, position - preroll / 2)
+                                : coarseSeekByTime(aim, position - preroll / 2);
+        if (placed)
+            return true;
+    }
+    return false;
+}
+
+bool AudioDecoder::coarseSeekByTime(qint64 target, qint64 latest)
+{
     Demux &d = *m_demux;
     const AVRational tb = d.st()->time_base;
     const qint64 ts = av_rescale_rnd(target + m_origin, tb.den, qint64(m_sampleRate) * tb.num,
@@ -558,7 +575,7 @@ bool AudioDecoder::coarseSeek(qint64 target)
         if (!timestampToFrames(d.frame->best_effort_timestamp, &at))
             continue;
         at -= m_origin;
-        if (at < 0 || at > target)
+        if (at < 0 || at > latest)
             return false;
         m_position = at;
         appendFrame(d);
@@ -590,7 +607,7 @@ qint64 AudioDecoder::seek(qint64 position)
     const qint64 preroll = prerollFrames();
     const bool nearAhead = position > m_position && position - m_position <= 2 * preroll;
     if (!nearAhead) {
-        bool placed = position > preroll && m_demux && coarseSeek(position - preroll);
+        const bool placed = position > preroll && m_demux && coarseSeek(position);
         if (!placed && !startAtBeginning())
             return m_position;
     }

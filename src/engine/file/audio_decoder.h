@@ -70,8 +70,9 @@ private:
     void appendFrame(Demux &d);
     bool decodeIntoBuffer();
     bool startAtBeginning();
-    bool coarseSeek(qint64 target);
-    bool coarseSeekByBytes(qint64 target);
+    bool coarseSeek(qint64 position);
+    bool coarseSeekByTime(qint64 target, qint64 latest);
+    bool coarseSeekByBytes(qint64 target, qint64 latest);
     bool frameAtBytes(qint64 bytePos, qint64 *frame) const;
     void skipTo(qint64 target);
     qint64 bufferedFrames() const;

@@ -24,6 +24,7 @@
 #include <QFileInfo>
 #include <QStorageInfo>
 #include <QTemporaryFile>
+#include <QThread>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -538,6 +539,7 @@ TAudioInformation2::~TAudioInformation2() = default;
 
 void TAudioInformation2::LoadFromFile(const QString &path)
 {
+    Q_ASSERT(QThread::currentThread() == thread());
     file::AudioDecoder decoder;
     if (!decoder.open(path))
         throw EngineError(decoder.errorText());
@@ -551,6 +553,7 @@ void TAudioInformation2::LoadFromFile(const QString &path)
 
 void TAudioInformation2::SaveToFile(const QString &path)
 {
+    Q_ASSERT(QThread::currentThread() == thread());
     const auto fail = [&](const QString &reason) {
         throw EngineError(QStringLiteral("Cannot write tags to %1: %2").arg(path, reason));
     };
