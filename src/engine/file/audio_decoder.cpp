@@ -5,7 +5,6 @@
 
 extern "C" {
 #include <libavutil/channel_layout.h>
-#include <libavutil/opt.h>
 }
 
 #include <QFile>
@@ -97,6 +96,7 @@ struct AudioDecoder::Demux {
     bool finished = false;      // the decoder has delivered its last frame
     int errors = 0;             // packets that failed to decode
     int readErrors = 0;         // demuxer failures in a row
+    int drainErrors = 0;        // failures after the end of input
     int probeScore = 0;
 
     ~Demux() { av_channel_layout_uninit(&swrLayout); }
@@ -168,7 +168,8 @@ bool AudioDecoder::open(const QString &path)
     }
 
     QString reason;
-    m_demux = openDemux(&reason);
+    int code = OpenNotAudio;
+    m_demux = openDemux(&reason, &code);
     if (!m_demux) {
         // A recording of nothing is an MPEG file made of its header frame alone, which
         // FFmpeg will not open; it is still a valid, empty MP3.
@@ -191,7 +192,7 @@ bool AudioDecoder::open(const QString &path)
                                 .arg(channelsText(mpeg.header.channels));
             return true;
         }
-        return fail(m_errorCode == OpenOk ? OpenNotAudio : m_errorCode, reason);
+        return fail(code, reason);
     }
 
     Demux &d = *m_demux;
@@ -245,8 +246,11 @@ bool AudioDecoder::open(const QString &path)
     return true;
 }
 
-std::unique_ptr<AudioDecoder::Demux> AudioDecoder::openDemux(QString *reason)
+std::unique_ptr<AudioDecoder::Demux> AudioDecoder::openDemux(QString *reason, int *code)
 {
+    int unused = 0;
+    if (!code)
+        code = &unused;
     auto d = std::make_unique<Demux>();
     const QByteArray native = QFile::encodeName(m_path);
     const AVInputFormat *forced = nullptr;
@@ -260,9 +264,9 @@ std::unique_ptr<AudioDecoder::Demux> AudioDecoder::openDemux(QString *reason)
     int r = avformat_open_input(&raw, native.constData(), forced, &options);
     av_dict_free(&options);
     if (r < 0) {
-        m_errorCode = r == AVERROR(EACCES) || r == AVERROR(EIO) ? OpenNotReadable : OpenNotAudio;
+        *code = r == AVERROR(EACCES) || r == AVERROR(EIO) ? OpenNotReadable : OpenNotAudio;
         // FFmpeg says "Invalid argument" for some files it cannot make sense of.
-        *reason = avErrorText(m_errorCode == OpenNotAudio ? AVERROR_INVALIDDATA : r);
+        *reason = avErrorText(*code == OpenNotAudio ? AVERROR_INVALIDDATA : r);
         return nullptr;
     }
     d->format.reset(raw);
@@ -270,7 +274,7 @@ std::unique_ptr<AudioDecoder::Demux> AudioDecoder::openDemux(QString *reason)
     r = avformat_find_stream_info(raw, nullptr);
     if (r < 0) {
         *reason = avErrorText(r);
-        m_errorCode = OpenNotAudio;
+        *code = OpenNotAudio;
         return nullptr;
     }
     const AVCodec *decoder = nullptr;
@@ -287,7 +291,7 @@ std::unique_ptr<AudioDecoder::Demux> AudioDecoder::openDemux(QString *reason)
     }
     if (d->stream < 0) {
         *reason = QStringLiteral("The file holds no audio that can be decoded");
-        m_errorCode = OpenNoAudioStream;
+        *code = OpenNoAudioStream;
         return nullptr;
     }
     d->codec.reset(avcodec_alloc_context3(decoder));
@@ -296,7 +300,7 @@ std::unique_ptr<AudioDecoder::Demux> AudioDecoder::openDemux(QString *reason)
     r = avcodec_open2(d->codec.get(), decoder, nullptr);
     if (r < 0) {
         *reason = avErrorText(r);
-        m_errorCode = OpenNotAudio;
+        *code = OpenNotAudio;
         return nullptr;
     }
     return d;
@@ -320,7 +324,8 @@ bool AudioDecoder::decodeFrame(Demux &d)
             ++d.errors;
         }
         if (d.flushed) {
-            if (r != AVERROR(EAGAIN))
+            // Draining: a decoder that keeps failing instead of ending is cut off.
+            if (r != AVERROR(EAGAIN) && ++d.drainErrors <= kMaxReadErrors)
                 continue;
             d.finished = true;
             break;

@@ -65,7 +65,7 @@ private:
     struct Demux;
 
     bool fail(int code, const QString &reason);
-    std::unique_ptr<Demux> openDemux(QString *reason);
+    std::unique_ptr<Demux> openDemux(QString *reason, int *code = nullptr);
     bool decodeFrame(Demux &d);
     void appendFrame(Demux &d);
     bool decodeIntoBuffer();
