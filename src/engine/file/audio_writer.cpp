@@ -1,0 +1,655 @@
+#include "engine/file/audio_writer.h"
+
+#include "engine/file/ffmpeg_util.h"
+#include "engine/file/writing_registry.h"
+
+extern "C" {
+#include <libavutil/channel_layout.h>
+#include <libavutil/opt.h>
+#include <libavutil/samplefmt.h>
+}
+
+#include <QElapsedTimer>
+#include <QFile>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+namespace engine::file {
+
+namespace {
+
+// The WAV header is rewritten at least this often while a file grows, so that a program
+// killed mid-recording leaves a file that plays up to about a second before the end.
+constexpr qint64 kHeaderIntervalMs = 800;
+constexpr qint64 kWavHeaderBytes = 44;
+constexpr qint64 kWavDataLimit = 0xFFFFFFFFLL - 36;
+constexpr int kLameQuality = 5;
+
+int openForWriting(const QString &path)
+{
+    const QByteArray native = QFile::encodeName(path);
+    int fd = -1;
+    do {
+        fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        const int error = errno;
+        throw EngineError(QStringLiteral("Cannot create %1: %2").arg(path, systemErrorText(error)));
+    }
+    return fd;
+}
+
+// Writes all of data; returns 0 or the errno of the failure (bytes written so far in
+// *done).
+int writeAll(int fd, const char *data, qint64 size, qint64 *done)
+{
+    *done = 0;
+    while (*done < size) {
+        const ssize_t n = ::write(fd, data + *done, size_t(size - *done));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        if (n == 0)
+            return ENOSPC;
+        *done += n;
+    }
+    return 0;
+}
+
+void putLe32(char *p, quint32 v)
+{
+    p[0] = char(v & 0xFF);
+    p[1] = char((v >> 8) & 0xFF);
+    p[2] = char((v >> 16) & 0xFF);
+    p[3] = char((v >> 24) & 0xFF);
+}
+
+void putLe16(char *p, quint16 v)
+{
+    p[0] = char(v & 0xFF);
+    p[1] = char((v >> 8) & 0xFF);
+}
+
+// Converts blocks of any format, rate and channel count into one output format.
+class SampleConverter {
+public:
+    SampleConverter(AVSampleFormat format, int rate, int channels)
+        : m_format(format), m_rate(rate), m_channels(channels)
+    {
+    }
+    ~SampleConverter()
+    {
+        if (m_planes)
+            av_freep(&m_planes[0]);
+        av_freep(&m_planes);
+    }
+
+    // Converts a block (after the tail of an earlier input format, if the format
+    // changed); returns the frames now in planes().
+    int convert(const SampleArray &in)
+    {
+        const int inRate = in.sampleRate() > 0 ? in.sampleRate() : m_rate;
+        const AVSampleFormat inFormat = in.sampleFormat() == SampleFormat::Int16
+                                            ? AV_SAMPLE_FMT_S16
+                                            : AV_SAMPLE_FMT_FLT;
+        int produced = 0;
+        if (!m_swr || inRate != m_inRate || in.channels() != m_inChannels || inFormat != m_inFormat) {
+            if (m_swr)
+                produced = drain(0);
+            if (!configure(inRate, in.channels(), inFormat))
+                return produced;
+        }
+        const int frames = int(in.frames());
+        const int room = swr_get_out_samples(m_swr.get(), frames);
+        reserve(produced + room);
+        const uint8_t *input = reinterpret_cast<const uint8_t *>(in.data().constData());
+        uint8_t *out[AV_NUM_DATA_POINTERS] = {};
+        pointersAt(produced, out);
+        const int n = swr_convert(m_swr.get(), out, room, &input, frames);
+        return produced + std::max(n, 0);
+    }
+
+    // The resampler's tail at the end of the file.
+    int flush() { return m_swr ? drain(0) : 0; }
+
+    uint8_t **planes() const { return m_planes; }
+
+private:
+    bool configure(int inRate, int inChannels, AVSampleFormat inFormat)
+    {
+        m_swr.reset();
+        if (inChannels <= 0)
+            return false;
+        AVChannelLayout inLayout{}, outLayout{};
+        av_channel_layout_default(&inLayout, inChannels);
+        av_channel_layout_default(&outLayout, m_channels);
+        SwrContext *swr = nullptr;
+        int r = swr_alloc_set_opts2(&swr, &outLayout, m_format, m_rate, &inLayout, inFormat,
+                                    inRate, 0, nullptr);
+        av_channel_layout_uninit(&inLayout);
+        av_channel_layout_uninit(&outLayout);
+        if (r < 0)
+            return false;
+        // Mono to stereo and back keep their level (FFmpeg's default would mix at -3 dB).
+        if (inChannels == 1 && m_channels == 2) {
+            const double m[2] = {1.0, 1.0};
+            swr_set_matrix(swr, m, 1);
+        } else if (inChannels == 2 && m_channels == 1) {
+            const double m[2] = {0.5, 0.5};
+            swr_set_matrix(swr, m, 2);
+        }
+        if (swr_init(swr) < 0) {
+            swr_free(&swr);
+            return false;
+        }
+        m_swr.reset(swr);
+        m_inRate = inRate;
+        m_inChannels = inChannels;
+        m_inFormat = inFormat;
+        return true;
+    }
+
+    int drain(int offset)
+    {
+        const int room = swr_get_out_samples(m_swr.get(), 0);
+        if (room <= 0)
+            return offset;
+        reserve(offset + room);
+        uint8_t *out[AV_NUM_DATA_POINTERS] = {};
+        pointersAt(offset, out);
+        const int n = swr_convert(m_swr.get(), out, room, nullptr, 0);
+        return offset + std::max(n, 0);
+    }
+
+    void reserve(int frames)
+    {
+        if (frames <= m_capacity)
+            return;
+        const int capacity = std::max(frames, m_capacity * 2);
+        uint8_t **planes = nullptr;
+        int linesize = 0;
+        if (av_samples_alloc_array_and_samples(&planes, &linesize, m_channels, capacity, m_format, 0) < 0)
+            throw std::bad_alloc();
+        if (m_planes) {
+            av_samples_copy(planes, m_planes, 0, 0, m_capacity, m_channels, m_format);
+            av_freep(&m_planes[0]);
+            av_freep(&m_planes);
+        }
+        m_planes = planes;
+        m_capacity = capacity;
+    }
+
+    void pointersAt(int offset, uint8_t **out) const
+    {
+        const int bytes = av_get_bytes_per_sample(m_format);
+        if (av_sample_fmt_is_planar(m_format)) {
+            for (int c = 0; c < m_channels; ++c)
+                out[c] = m_planes[c] + qsizetype(offset) * bytes;
+        } else {
+            out[0] = m_planes[0] + qsizetype(offset) * bytes * m_channels;
+        }
+    }
+
+    AVSampleFormat m_format;
+    int m_rate;
+    int m_channels;
+    SwrPtr m_swr;
+    int m_inRate = 0;
+    int m_inChannels = 0;
+    AVSampleFormat m_inFormat = AV_SAMPLE_FMT_NONE;
+    uint8_t **m_planes = nullptr;
+    int m_capacity = 0;
+};
+
+// ---- WAV -------------------------------------------------------------------------------
+
+class WavWriter final : public AudioWriter {
+public:
+    WavWriter(const QString &path, const OutputFormat &format)
+        : AudioWriter(path, format),
+          m_converter(format.bitsPerSample == 8 ? AV_SAMPLE_FMT_U8 : AV_SAMPLE_FMT_S16,
+                      format.sampleRate, format.channels),
+          m_blockAlign(format.channels * (format.bitsPerSample / 8))
+    {
+        m_fd = openForWriting(path);
+        registerWriting(path);
+        char header[kWavHeaderBytes];
+        makeHeader(header);
+        qint64 done = 0;
+        if (const int error = writeAll(m_fd, header, kWavHeaderBytes, &done)) {
+            ::close(m_fd);
+            unregisterWriting(path);
+            throw EngineError(QStringLiteral("Cannot create %1: %2").arg(path, systemErrorText(error)));
+        }
+        m_sinceHeader.start();
+    }
+
+    ~WavWriter() override
+    {
+        if (m_fd >= 0) {
+            updateHeader();
+            ::close(m_fd);
+            unregisterWriting(m_path);
+        }
+    }
+
+    void write(const SampleArray &samples) override
+    {
+        if (m_failed)
+            throw EngineError(m_failure);
+        if (samples.isEmpty())
+            return;
+        const int frames = m_converter.convert(samples);
+        writeFrames(frames);
+        if (m_sinceHeader.elapsed() >= kHeaderIntervalMs) {
+            updateHeader();
+            m_sinceHeader.restart();
+        }
+    }
+
+    void close() override
+    {
+        if (m_fd < 0)
+            return;
+        const bool reportedBefore = m_failed;
+        QString failure;
+        int error = 0;
+        if (!reportedBefore) {
+            try {
+                writeFrames(m_converter.flush());
+                // RIFF chunks are word aligned.
+                if (m_dataBytes & 1) {
+                    qint64 done = 0;
+                    error = writeAll(m_fd, "", 1, &done);
+                }
+            } catch (const EngineError &e) {
+                failure = e.text();
+            }
+        }
+        const int headerError = updateHeader();
+        const int closeError = ::close(m_fd) != 0 ? errno : 0;
+        m_fd = -1;
+        unregisterWriting(m_path);
+        if (reportedBefore)
+            return;
+        if (!failure.isEmpty())
+            throw EngineError(failure);
+        if (const int e = error ? error : headerError ? headerError : closeError)
+            throw EngineError(QStringLiteral("Cannot write %1: %2").arg(m_path, systemErrorText(e)));
+    }
+
+private:
+    void writeFrames(int frames)
+    {
+        if (frames <= 0)
+            return;
+        const qint64 bytes = qint64(frames) * m_blockAlign;
+        if (m_dataBytes + bytes > kWavDataLimit) {
+            updateHeader();
+            failWrite(QStringLiteral("A WAV file cannot hold more than 4 GB"));
+        }
+        qint64 done = 0;
+        const int error = writeAll(m_fd, reinterpret_cast<const char *>(m_converter.planes()[0]),
+                                   bytes, &done);
+        if (error) {
+            // Keep whole frames only, and a header that says so.
+            const qint64 whole = done / m_blockAlign * m_blockAlign;
+            m_dataBytes += whole;
+            m_frames += whole / m_blockAlign;
+            if (ftruncate(m_fd, kWavHeaderBytes + m_dataBytes) == 0)
+                lseek(m_fd, 0, SEEK_END);
+            updateHeader();
+            failWrite(error);
+        }
+        m_dataBytes += bytes;
+        m_frames += frames;
+    }
+
+    void makeHeader(char *h) const
+    {
+        const int bits = m_format.bitsPerSample;
+        std::memcpy(h, "RIFF", 4);
+        putLe32(h + 4, quint32(36 + m_dataBytes + (m_dataBytes & 1)));
+        std::memcpy(h + 8, "WAVEfmt ", 8);
+        putLe32(h + 16, 16);
+        putLe16(h + 20, 1);   // PCM
+        putLe16(h + 22, quint16(m_format.channels));
+        putLe32(h + 24, quint32(m_format.sampleRate));
+        putLe32(h + 28, quint32(m_format.sampleRate * m_blockAlign));
+        putLe16(h + 32, quint16(m_blockAlign));
+        putLe16(h + 34, quint16(bits));
+        std::memcpy(h + 36, "data", 4);
+        putLe32(h + 40, quint32(m_dataBytes));
+    }
+
+    // Rewrites the header in place: no new space is needed, so it works on a full disk.
+    int updateHeader()
+    {
+        char header[kWavHeaderBytes];
+        makeHeader(header);
+        if (::pwrite(m_fd, header, kWavHeaderBytes, 0) != kWavHeaderBytes)
+            return errno ? errno : EIO;
+        return 0;
+    }
+
+    SampleConverter m_converter;
+    int m_blockAlign;
+    int m_fd = -1;
+    qint64 m_dataBytes = 0;
+    QElapsedTimer m_sinceHeader;
+};
+
+// ---- MP3 and WMA through FFmpeg -----------------------------------------------------------
+
+class EncodedWriter final : public AudioWriter {
+public:
+    EncodedWriter(const QString &path, const OutputFormat &format) : AudioWriter(path, format)
+    {
+        const bool mp3 = format.type == OutputType::Mp3;
+        const AVCodec *codec = mp3 ? avcodec_find_encoder_by_name("libmp3lame")
+                                   : avcodec_find_encoder(AV_CODEC_ID_WMAV2);
+        if (!codec)
+            throw EngineError(QStringLiteral("Cannot create %1: %2").arg(
+                path, mp3 ? QStringLiteral("No MP3 encoder is installed")
+                          : QStringLiteral("No WMA encoder is installed")));
+
+        // Set the encoder up before the file exists, so a refused format leaves no file.
+        m_codec.reset(avcodec_alloc_context3(codec));
+        m_codec->sample_fmt = pickSampleFormat(codec);
+        m_codec->sample_rate = format.sampleRate;
+        av_channel_layout_default(&m_codec->ch_layout, format.channels);
+        m_codec->bit_rate = qint64(format.kbps) * 1000;
+        m_codec->time_base = AVRational{1, format.sampleRate};
+        // LAME's quality 5 ("fast, good") keeps a 200 ms block at about 2 ms of the UI
+        // thread's time; its default (3) costs a quarter more for a difference few can hear
+        // at recording bit rates.
+        if (mp3)
+            m_codec->compression_level = kLameQuality;
+        const AVOutputFormat *container = av_guess_format(mp3 ? "mp3" : "asf", nullptr, nullptr);
+        if (container && (container->flags & AVFMT_GLOBALHEADER))
+            m_codec->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+        int r = avcodec_open2(m_codec.get(), codec, nullptr);
+        if (r < 0)
+            throw EngineError(QStringLiteral("Cannot create %1: %2 (%3)")
+                                  .arg(path, avErrorText(r), format.description()));
+
+        m_fd = openForWriting(path);
+        registerWriting(path);
+        try {
+            openContainer(mp3 ? "mp3" : "asf");
+        } catch (...) {
+            release();
+            throw;
+        }
+        m_converter = std::make_unique<SampleConverter>(m_codec->sample_fmt, format.sampleRate,
+                                                        format.channels);
+    }
+
+    ~EncodedWriter() override
+    {
+        if (m_fd >= 0) {
+            try {
+                finish();
+            } catch (...) {
+            }
+            release();
+        }
+    }
+
+    void write(const SampleArray &samples) override
+    {
+        if (m_failed)
+            throw EngineError(m_failure);
+        if (samples.isEmpty())
+            return;
+        const int frames = m_converter->convert(samples);
+        queue(frames);
+        encodeQueued(false);
+        // Hand the encoded data to the system at once: a killed program keeps it.
+        avio_flush(m_io);
+        checkSink();
+    }
+
+    void close() override
+    {
+        if (m_fd < 0)
+            return;
+        QString failure;
+        if (!m_failed) {
+            try {
+                finish();
+            } catch (const EngineError &e) {
+                failure = e.text();
+            }
+        } else {
+            // Best effort: the header frame and index still describe what is there.
+            try {
+                av_write_trailer(m_container);
+                avio_flush(m_io);
+            } catch (...) {
+            }
+        }
+        const int closeError = release();
+        if (m_failed && failure.isEmpty())
+            return;
+        if (!failure.isEmpty())
+            throw EngineError(failure);
+        if (closeError)
+            throw EngineError(QStringLiteral("Cannot write %1: %2").arg(m_path, systemErrorText(closeError)));
+    }
+
+private:
+    static AVSampleFormat pickSampleFormat(const AVCodec *codec)
+    {
+        if (!codec->sample_fmts)
+            return AV_SAMPLE_FMT_FLTP;
+        for (const AVSampleFormat *f = codec->sample_fmts; *f != AV_SAMPLE_FMT_NONE; ++f)
+            if (*f == AV_SAMPLE_FMT_FLTP)
+                return *f;
+        return codec->sample_fmts[0];
+    }
+
+    static int writeSink(void *opaque, uint8_t *data, int size)
+    {
+        auto *self = static_cast<EncodedWriter *>(opaque);
+        qint64 done = 0;
+        if (const int error = writeAll(self->m_fd, reinterpret_cast<const char *>(data), size, &done)) {
+            if (!self->m_sinkError)
+                self->m_sinkError = error;
+            return AVERROR(error);
+        }
+        return size;
+    }
+
+    static int64_t seekSink(void *opaque, int64_t offset, int whence)
+    {
+        auto *self = static_cast<EncodedWriter *>(opaque);
+        if (whence & AVSEEK_SIZE) {
+            struct stat st {};
+            return fstat(self->m_fd, &st) == 0 ? int64_t(st.st_size) : AVERROR(errno);
+        }
+        const off_t r = lseek(self->m_fd, off_t(offset), whence & ~AVSEEK_FORCE);
+        return r < 0 ? AVERROR(errno) : int64_t(r);
+    }
+
+    void openContainer(const char *name)
+    {
+        constexpr int bufferSize = 1 << 16;
+        auto *buffer = static_cast<unsigned char *>(av_malloc(bufferSize));
+        m_io = avio_alloc_context(buffer, bufferSize, 1, this, nullptr, &EncodedWriter::writeSink,
+                                  &EncodedWriter::seekSink);
+        if (!m_io) {
+            av_free(buffer);
+            throw std::bad_alloc();
+        }
+        m_io->seekable = AVIO_SEEKABLE_NORMAL;
+        if (avformat_alloc_output_context2(&m_container, nullptr, name, nullptr) < 0 || !m_container)
+            throw EngineError(QStringLiteral("Cannot create %1: no %2 writer").arg(m_path, QLatin1String(name)));
+        m_container->pb = m_io;
+        m_container->flags |= AVFMT_FLAG_CUSTOM_IO;
+        m_stream = avformat_new_stream(m_container, nullptr);
+        if (!m_stream)
+            throw std::bad_alloc();
+        avcodec_parameters_from_context(m_stream->codecpar, m_codec.get());
+        m_stream->time_base = m_codec->time_base;
+        AVDictionary *options = nullptr;
+        if (m_format.type == OutputType::Mp3)
+            av_dict_set(&options, "id3v2_version", "3", 0);   // what tag editors write too
+        const int r = avformat_write_header(m_container, &options);
+        av_dict_free(&options);
+        if (r < 0 || m_sinkError) {
+            const QString reason = systemErrorOr(r);
+            throw EngineError(QStringLiteral("Cannot create %1: %2").arg(m_path, reason));
+        }
+        avio_flush(m_io);
+        if (m_sinkError)
+            throw EngineError(QStringLiteral("Cannot create %1: %2").arg(m_path, systemErrorText(m_sinkError)));
+
+        m_fifo.reset(av_audio_fifo_alloc(m_codec->sample_fmt, m_format.channels,
+                                         std::max(m_codec->frame_size, 1) * 8));
+        m_frame.reset(av_frame_alloc());
+        m_packet.reset(av_packet_alloc());
+    }
+
+    QString systemErrorOr(int averror) const
+    {
+        return m_sinkError ? systemErrorText(m_sinkError) : avErrorText(averror);
+    }
+
+    void checkSink()
+    {
+        if (m_sinkError)
+            failWrite(m_sinkError);
+    }
+
+    void queue(int frames)
+    {
+        if (frames <= 0)
+            return;
+        if (av_audio_fifo_write(m_fifo.get(), reinterpret_cast<void **>(m_converter->planes()), frames) < frames)
+            failWrite(ENOMEM);
+        m_frames += frames;
+    }
+
+    // Encodes whole codec frames from the queue; at the end also the remainder, padded
+    // with silence where the codec needs whole frames.
+    void encodeQueued(bool last)
+    {
+        const int frameSize = m_codec->frame_size > 0 ? m_codec->frame_size : 1152;
+        while (av_audio_fifo_size(m_fifo.get()) >= frameSize
+               || (last && av_audio_fifo_size(m_fifo.get()) > 0)) {
+            const int available = std::min(av_audio_fifo_size(m_fifo.get()), frameSize);
+            const bool shortAllowed = m_codec->codec->capabilities & AV_CODEC_CAP_SMALL_LAST_FRAME;
+            AVFrame *f = m_frame.get();
+            av_frame_unref(f);
+            f->nb_samples = available < frameSize && !shortAllowed ? frameSize : available;
+            f->format = m_codec->sample_fmt;
+            f->sample_rate = m_codec->sample_rate;
+            av_channel_layout_copy(&f->ch_layout, &m_codec->ch_layout);
+            if (av_frame_get_buffer(f, 0) < 0)
+                failWrite(ENOMEM);
+            av_samples_set_silence(f->extended_data, 0, f->nb_samples, m_format.channels,
+                                   AVSampleFormat(f->format));
+            av_audio_fifo_read(m_fifo.get(), reinterpret_cast<void **>(f->extended_data), available);
+            f->pts = m_encodedFrames;
+            m_encodedFrames += f->nb_samples;
+            encode(f);
+        }
+    }
+
+    void encode(AVFrame *frame)
+    {
+        int r = avcodec_send_frame(m_codec.get(), frame);
+        if (r < 0 && r != AVERROR_EOF)
+            failWrite(avErrorText(r));
+        for (;;) {
+            r = avcodec_receive_packet(m_codec.get(), m_packet.get());
+            if (r == AVERROR(EAGAIN) || r == AVERROR_EOF)
+                break;
+            if (r < 0)
+                failWrite(avErrorText(r));
+            av_packet_rescale_ts(m_packet.get(), m_codec->time_base, m_stream->time_base);
+            m_packet->stream_index = m_stream->index;
+            r = av_write_frame(m_container, m_packet.get());
+            av_packet_unref(m_packet.get());
+            if (r < 0 || m_sinkError)
+                failWrite(systemErrorOr(r));
+        }
+    }
+
+    void finish()
+    {
+        queue(m_converter->flush());
+        encodeQueued(true);
+        encode(nullptr);
+        const int r = av_write_trailer(m_container);
+        avio_flush(m_io);
+        if (r < 0 || m_sinkError)
+            failWrite(systemErrorOr(r));
+    }
+
+    // Frees the FFmpeg objects and closes the file; returns the errno of close().
+    int release()
+    {
+        if (m_container) {
+            avformat_free_context(m_container);
+            m_container = nullptr;
+        }
+        if (m_io) {
+            av_freep(&m_io->buffer);
+            avio_context_free(&m_io);
+        }
+        int error = 0;
+        if (m_fd >= 0) {
+            if (::close(m_fd) != 0)
+                error = errno;
+            m_fd = -1;
+            unregisterWriting(m_path);
+        }
+        return error;
+    }
+
+    CodecContextPtr m_codec;
+    AVFormatContext *m_container = nullptr;
+    AVIOContext *m_io = nullptr;
+    AVStream *m_stream = nullptr;
+    AudioFifoPtr m_fifo;
+    FramePtr m_frame;
+    PacketPtr m_packet;
+    std::unique_ptr<SampleConverter> m_converter;
+    qint64 m_encodedFrames = 0;
+    int m_fd = -1;
+    int m_sinkError = 0;
+};
+
+}  // namespace
+
+void AudioWriter::failWrite(int systemError)
+{
+    failWrite(systemErrorText(systemError));
+}
+
+void AudioWriter::failWrite(const QString &reason)
+{
+    m_failed = true;
+    m_failure = QStringLiteral("Cannot write %1: %2").arg(m_path, reason);
+    throw EngineError(m_failure);
+}
+
+std::unique_ptr<AudioWriter> AudioWriter::create(const QString &path, const OutputFormat &format)
+{
+    quietFfmpegLog();
+    if (format.type == OutputType::Wav)
+        return std::make_unique<WavWriter>(path, format);
+    return std::make_unique<EncodedWriter>(path, format);
+}
+
+}  // namespace engine::file

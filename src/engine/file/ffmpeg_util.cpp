@@ -1,0 +1,43 @@
+#include "engine/file/ffmpeg_util.h"
+
+extern "C" {
+#include <libavutil/log.h>
+}
+
+#include <cstring>
+#include <mutex>
+
+namespace engine::file {
+
+QString avErrorText(int error)
+{
+    char text[AV_ERROR_MAX_STRING_SIZE] = {};
+    if (av_strerror(error, text, sizeof text) < 0)
+        return QStringLiteral("Error %1").arg(error);
+    return QString::fromLocal8Bit(text);
+}
+
+QString systemErrorText(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+void quietFfmpegLog()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        if (av_log_get_level() > AV_LOG_FATAL && !qEnvironmentVariableIsSet("TAVRIN_FFMPEG_LOG"))
+            av_log_set_level(AV_LOG_FATAL);
+    });
+}
+
+QString channelsText(int channels)
+{
+    if (channels == 1)
+        return QStringLiteral("Mono");
+    if (channels == 2)
+        return QStringLiteral("Stereo");
+    return QStringLiteral("%1 channels").arg(channels);
+}
+
+}  // namespace engine::file

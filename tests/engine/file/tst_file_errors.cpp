@@ -1,0 +1,487 @@
+// Bad input never crashes the file component. Reading: a missing, empty, unreadable,
+// mislabelled or undecodable file gives a quiet error code; a truncated or damaged file
+// plays what is decodable. Writing: a missing folder, a path that cannot be a file, no
+// permission or a full disk throw EngineError with the path and the system's reason, and
+// what was written before the failure stays readable.
+#include "common/test_audio.h"
+#include "engine/file/audio_file.h"
+#include "file_fixtures.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace engine;
+
+namespace {
+
+QByteArray randomBytes(int size, quint32 seed)
+{
+    QRandomGenerator rng(seed);
+    QByteArray bytes(size, '\0');
+    for (char &c : bytes)
+        c = char(rng.bounded(256));
+    return bytes;
+}
+
+bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+QByteArray readBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// A failed open leaves a component that answers everything quietly.
+void checkNothingOpen(TAudioFile2 &file)
+{
+    QCOMPARE(file.GetNumSamples(), 0);
+    QCOMPARE(file.GetFormatValueA(), 0);
+    QCOMPARE(file.GetFormatValueB(), 0);
+    QVERIFY(file.ReadArray(1000).isEmpty());
+    QCOMPARE(file.Seek(1000, 3), 0);
+}
+
+// Reads all of an open file and seeks around in it; returns the frames read.
+qint64 exercise(TAudioFile2 &file)
+{
+    qint64 frames = 0;
+    for (;;) {
+        const SampleArray a = file.ReadArray(8820);
+        if (a.isEmpty())
+            break;
+        frames += a.frames();
+    }
+    const qint64 length = file.GetNumSamples();
+    for (const qint64 p : {length / 2, qint64(0), length - 100, length + 10, length / 3}) {
+        const qint64 reached = file.Seek(p, 3);
+        if (reached < 0 || reached > std::max(length, file.GetNumSamples()))
+            return -1;
+        file.ReadArray(3000);
+    }
+    return frames;
+}
+
+struct Sample {
+    const char *name;
+    QStringList codec;
+    int rate;
+    int channels;
+    bool uniform;     // bytes grow evenly with time, headers are small
+    bool resilient;   // damage costs only the frames it hits
+};
+
+const Sample kSamples[] = {
+    {"cbr.mp3", {"-c:a", "libmp3lame", "-b:a", "128k"}, 44100, 2, true, true},
+    {"vbr.mp3", {"-c:a", "libmp3lame", "-q:a", "4"}, 44100, 2, false, true},
+    {"pcm.wav", {"-c:a", "pcm_s16le"}, 44100, 2, true, true},
+    {"adpcm.wav", {"-c:a", "adpcm_ms"}, 22050, 1, true, true},
+    {"v2.wma", {"-c:a", "wmav2", "-b:a", "128k"}, 44100, 2, true, true},
+    {"v.ogg", {"-c:a", "libvorbis", "-q:a", "4"}, 44100, 2, false, false},
+    {"layer2.mp2", {"-c:a", "mp2", "-b:a", "192k"}, 44100, 2, true, true},
+    {"pcm.avi", {"-c:a", "pcm_s16le"}, 22050, 1, true, true},
+};
+
+const Sample kMusepack = {"tone.mpc", {}, 44100, 2, false, false};
+
+const Sample &sampleNamed(const QString &name)
+{
+    for (const Sample &s : kSamples)
+        if (name == QLatin1String(s.name))
+            return s;
+    return kMusepack;
+}
+
+}  // namespace
+
+class TestFileErrors : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+
+    // A good file of each kind, made once: a tone (to check what plays) or noise (a
+    // realistic amount of data to damage).
+    QString sampleFile(const Sample &s, fixtures::Signal signal = fixtures::Signal::Tone1k)
+    {
+        const QString kind = signal == fixtures::Signal::Tone1k ? QStringLiteral("tone-") : QStringLiteral("noise-");
+        const QString file = path(QStringLiteral("good-") + kind + QLatin1String(s.name));
+        if (!QFile::exists(file)) {
+            QString error;
+            const bool made = &s == &kMusepack
+                                  ? fixtures::makeMusepack(file, signal, 4.0, &error)
+                                  : fixtures::makeWithFfmpeg(file, signal, s.rate, s.channels, 4.0, s.codec, &error);
+            if (!made)
+                qWarning("%s", qPrintable(error));
+        }
+        return file;
+    }
+
+private slots:
+    void initTestCase() { QVERIFY(m_dir.isValid()); }
+
+    // ---- reading ----
+
+    void unusableFilesGiveAQuietErrorCode_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("content");   // "<dir>" makes a directory, "<none>" nothing
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("missing file") << "missing.mp3" << QByteArray("<none>") << 1 << "No such file or directory";
+        QTest::newRow("directory") << "folder.mp3" << QByteArray("<dir>") << 2 << "Is a directory";
+        QTest::newRow("empty file") << "empty.mp3" << QByteArray() << 4 << "The file is empty";
+        QTest::newRow("empty WAV") << "empty.wav" << QByteArray() << 4 << "The file is empty";
+        QTest::newRow("text named .mp3") << "text.mp3" << QByteArray("Just some words, no sound at all.\n") << 5 << "";
+        for (const int size : {1, 100, 3000, 65536, 400000}) {
+            for (const char *suffix : {"mp3", "wav", "wma", "ogg", "mpc", "avi", "mp2"}) {
+                QTest::addRow("%d random bytes named .%s", size, suffix)
+                    << QStringLiteral("random-%1.%2").arg(size).arg(QLatin1String(suffix))
+                    << randomBytes(size, quint32(size) * 7 + quint32(qHash(QByteArray(suffix)))) << 5 << "";
+            }
+        }
+        QTest::newRow("WAV cut inside its header") << "header.wav" << QByteArray("RIFF\x24\x10\x00\x00WAVEfmt ", 16) << 5 << "";
+        QTest::newRow("ID3 tag and nothing else") << "tagonly.mp3" << QByteArray("ID3\x03\x00\x00\x00\x00\x00\x0a", 10) + QByteArray(10, '\0') << 5 << "";
+    }
+    void unusableFilesGiveAQuietErrorCode()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, content);
+        QFETCH(int, code);
+        QFETCH(QString, reason);
+        const QString file = path(name);
+        if (content == "<dir>")
+            QVERIFY(QDir().mkpath(file));
+        else if (content != "<none>")
+            QVERIFY(writeBytes(file, content));
+
+        TAudioFile2 reader;
+        reader.SetActive(true);
+        reader.Open(file, 0, 1);   // never throws
+        QCOMPARE(reader.GetErrorCode(), code);
+        QVERIFY(reader.errorText().startsWith(QStringLiteral("Cannot open %1: ").arg(file)));
+        if (!reason.isEmpty())
+            QVERIFY2(reader.errorText().endsWith(reason), qPrintable(reader.errorText()));
+        checkNothingOpen(reader);
+        reader.Close();
+    }
+
+    void unreadableFile()
+    {
+        if (geteuid() == 0)
+            QSKIP("Running as root: permissions do not stop reading");
+        const QString file = path("locked.mp3");
+        QVERIFY(QFile::copy(sampleFile(kSamples[0]), file));
+        QVERIFY(QFile::setPermissions(file, QFileDevice::Permissions()));
+        TAudioFile2 reader;
+        reader.Open(file, 0, 1);
+        QCOMPARE(reader.GetErrorCode(), 3);
+        QVERIFY(reader.errorText().endsWith(QStringLiteral("Permission denied")));
+    }
+
+    // A file cut short opens, is measured as what is there, and plays that.
+    void truncatedFilesPlayWhatIsThere_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<double>("fraction");
+        for (const Sample &s : kSamples)
+            for (const double fraction : {0.5, 0.9371})
+                QTest::addRow("%s cut to %.0f %%", s.name, fraction * 100) << QString(QLatin1String(s.name)) << fraction;
+        QTest::newRow("tone.mpc cut to 50 %") << "tone.mpc" << 0.5;
+    }
+    void truncatedFilesPlayWhatIsThere()
+    {
+        QFETCH(QString, file);
+        QFETCH(double, fraction);
+        const Sample &sample = sampleNamed(file);
+        const QString source = sampleFile(sample);
+        const QByteArray whole = readBytes(source);
+        QVERIFY(!whole.isEmpty());
+        const QString cut = path(QStringLiteral("cut-%1-%2").arg(fraction).arg(file));
+        QVERIFY(writeBytes(cut, whole.left(qsizetype(whole.size() * fraction))));
+
+        TAudioFile2 full;
+        full.Open(source, 0, 1);
+        TAudioFile2 reader;
+        reader.Open(cut, 0, 1);
+        QCOMPARE(reader.GetErrorCode(), 0);
+        const qint64 length = reader.GetNumSamples();
+        QVERIFY(length > 0);
+        QVERIFY(length < full.GetNumSamples());
+        const int channels = reader.GetFormatValueB();
+        const std::vector<float> all = fixtures::readAll(reader);
+        QCOMPARE(qint64(all.size()) / channels, reader.GetNumSamples());
+        // Where bytes grow evenly with time: within a few packets of what the bytes hold.
+        const double expected = double(full.GetNumSamples()) * fraction;
+        if (sample.uniform)
+            QVERIFY2(std::abs(double(length) - expected) < 0.06 * full.GetNumSamples() + 8192,
+                     qPrintable(QStringLiteral("%1 of about %2").arg(length).arg(expected)));
+        QVERIFY(std::abs(testaudio::dominantFrequency(testaudio::channel(all, channels, 0), reader.GetFormatValueA(), 4096) - 1000) < 3);
+        QCOMPARE(reader.Seek(length - 500, 3), length - 500);
+        QCOMPARE(reader.ReadArray(1000).frames(), 500);
+    }
+
+    // Damage inside the audio: the file still opens and plays from end to end.
+    void damagedFilesPlayThrough_data()
+    {
+        QTest::addColumn<QString>("file");
+        for (const Sample &s : kSamples)
+            QTest::newRow(s.name) << QString(QLatin1String(s.name));
+        QTest::newRow("tone.mpc") << "tone.mpc";
+    }
+    void damagedFilesPlayThrough()
+    {
+        QFETCH(QString, file);
+        const Sample &sample = sampleNamed(file);
+        const QString source = sampleFile(sample, fixtures::Signal::Noise);
+        TAudioFile2 original;
+        original.Open(source, 0, 1);
+        QByteArray bytes = readBytes(source);
+        QRandomGenerator rng(99);
+        // Leave the first 8 kB (the headers) alone; hit the rest in 20 places.
+        const int from = 8192;
+        QVERIFY(bytes.size() > 4 * from);
+        for (int i = 0; i < 20; ++i)
+            bytes[from + rng.bounded(int(bytes.size()) - from)] = char(rng.bounded(256));
+        const QString damaged = path("damaged-" + file);
+        QVERIFY(writeBytes(damaged, bytes));
+        TAudioFile2 reader;
+        reader.Open(damaged, 0, 1);
+        if (!sample.resilient && reader.GetErrorCode() != 0) {
+            // FFmpeg cannot read on past damaged Ogg pages: a quiet failure is right.
+            QCOMPARE(reader.GetErrorCode(), 5);
+            checkNothingOpen(reader);
+            return;
+        }
+        QCOMPARE(reader.GetErrorCode(), 0);
+        const qint64 frames = exercise(reader);
+        QVERIFY(frames > 0);
+        // At least what FFmpeg's own command line gets out of it.
+        const qint64 ffmpegFrames = fixtures::ffmpegDecodedFrames(damaged, sample.channels);
+        QVERIFY2(frames >= ffmpegFrames - 4096, qPrintable(QStringLiteral("%1 vs %2").arg(frames).arg(ffmpegFrames)));
+        if (sample.resilient)
+            QVERIFY2(frames > original.GetNumSamples() * 8 / 10,
+                     qPrintable(QStringLiteral("%1 of %2").arg(frames).arg(original.GetNumSamples())));
+    }
+
+    // Random damage anywhere, headers included: whatever the outcome, no crash and
+    // consistent answers.
+    void fuzzedFilesNeverCrash_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<quint32>("seed");
+        for (const Sample &s : kSamples)
+            for (quint32 seed = 1; seed <= 12; ++seed)
+                QTest::addRow("%s #%u", s.name, seed) << QString(QLatin1String(s.name)) << seed;
+        for (quint32 seed = 1; seed <= 12; ++seed)
+            QTest::addRow("tone.mpc #%u", seed) << "tone.mpc" << seed;
+    }
+    void fuzzedFilesNeverCrash()
+    {
+        QFETCH(QString, file);
+        QFETCH(quint32, seed);
+        const QString source = sampleFile(sampleNamed(file), fixtures::Signal::Noise);
+        QByteArray bytes = readBytes(source);
+        QRandomGenerator rng(seed);
+        const int hits = 1 + int(rng.bounded(40));
+        for (int i = 0; i < hits; ++i) {
+            // Half the hits land in the first 4 kB, where the headers are.
+            const int limit = rng.bounded(2) ? std::min<int>(4096, int(bytes.size())) : int(bytes.size());
+            bytes[rng.bounded(limit)] = char(rng.bounded(256));
+        }
+        if (rng.bounded(3) == 0)
+            bytes.truncate(rng.bounded(int(bytes.size())));
+        const QString fuzzed = path(QStringLiteral("fuzz-%1-%2").arg(seed).arg(file));
+        QVERIFY(writeBytes(fuzzed, bytes));
+        TAudioFile2 reader;
+        reader.Open(fuzzed, 0, 1);
+        if (reader.GetErrorCode() != 0) {
+            checkNothingOpen(reader);
+            return;
+        }
+        QVERIFY(exercise(reader) >= 0);
+    }
+
+    // Junk after the audio, or a header that promises more than there is.
+    void lyingFiles()
+    {
+        const QString mp3 = path("junk-after.mp3");
+        const QByteArray original = readBytes(sampleFile(kSamples[0]));
+        QVERIFY(writeBytes(mp3, original + randomBytes(20000, 5)));
+        TAudioFile2 reader;
+        reader.Open(mp3, 0, 1);
+        QCOMPARE(reader.GetErrorCode(), 0);
+        QVERIFY(exercise(reader) >= 44100 * 4 - 2048);
+
+        QByteArray wav = readBytes(sampleFile(kSamples[2]));
+        const int dataAt = wav.indexOf("data");
+        QVERIFY(dataAt > 0);
+        wav[dataAt + 4] = char(0xF0);
+        wav[dataAt + 5] = char(0xFF);
+        wav[dataAt + 6] = char(0xFF);
+        wav[dataAt + 7] = char(0x7F);   // about 2 GB promised
+        const QString liar = path("liar.wav");
+        QVERIFY(writeBytes(liar, wav));
+        reader.Open(liar, 0, 1);
+        QCOMPARE(reader.GetErrorCode(), 0);
+        QCOMPARE(reader.GetNumSamples(), (wav.size() - dataAt - 8) / 4);
+        QCOMPARE(exercise(reader), (wav.size() - dataAt - 8) / 4);
+    }
+
+    // Raw G.721 has no header to check: any bytes are a valid stream of it, and play as
+    // (noisy) sound rather than failing.
+    void anyBytesAreRawG721()
+    {
+        const QString file = path("noise.g721");
+        QVERIFY(writeBytes(file, randomBytes(8000, 3)));
+        TAudioFile2 reader;
+        reader.Open(file, 0, 1);
+        QCOMPARE(reader.GetErrorCode(), 0);
+        QCOMPARE(reader.GetNumSamples(), 16000);
+        QCOMPARE(exercise(reader), 16000);
+    }
+
+    // ---- writing ----
+
+    void createFailuresThrow_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QString>("reason");
+        const QString file = path("a-regular-file.txt");
+        writeBytes(file, "x");
+        for (const char *type : {"wav", "mp3", "wma"}) {
+            const QString t = QLatin1String(type);
+            QTest::addRow("missing folder, %s", type) << path("no/such/folder/out." + t) << t << "No such file or directory";
+            QTest::addRow("under a regular file, %s", type) << file + "/out." + t << t << "Not a directory";
+            QTest::addRow("a folder, %s", type) << m_dir.path() << t << "Is a directory";
+            QTest::addRow("no permission, %s", type) << "/sys/tavrin-out." + t << t << "Permission denied";
+            QTest::addRow("full disk, %s", type) << "/dev/full" << t << "No space left on device";
+        }
+    }
+    void createFailuresThrow()
+    {
+        QFETCH(QString, target);
+        QFETCH(QString, type);
+        QFETCH(QString, reason);
+        if (target.startsWith(QLatin1String("/sys/")) && QFileInfo(QStringLiteral("/sys")).isWritable()
+            && geteuid() != 0)
+            QSKIP("/sys is writable here");
+        if (target == QLatin1String("/dev/full") && !QFile::exists(target))
+            QSKIP("No /dev/full here");
+        TAudioFile2 writer;
+        writer.SetActive(true);
+        // The type comes from the parameters set last when the name has no known extension.
+        writer.SetMp3Format(44100, 128, 2);
+        writer.SetWmaProfile(38);
+        writer.SetWavFormat(44100, 2, 16);
+        if (type == QLatin1String("mp3"))
+            writer.SetMp3Format(44100, 128, 2);
+        else if (type == QLatin1String("wma"))
+            writer.SetWmaProfile(38);
+        try {
+            writer.Create(target, 0);
+            QFAIL("Create did not throw");
+        } catch (const EngineError &e) {
+            QCOMPARE(e.text(), QStringLiteral("Cannot create %1: %2").arg(target, reason));
+        }
+        QCOMPARE(writer.GetNumSamples(), 0);
+        // The component is ready for the next file.
+        const QString good = path("after-failure." + type);
+        writer.Create(good, 0);
+        fixtures::writeTone(writer, 1000, 0.4, writer.GetFormatValueA(), writer.GetFormatValueB());
+        writer.Close();
+        TAudioFile2 reader;
+        reader.Open(good, 0, 1);
+        QCOMPARE(reader.GetErrorCode(), 0);
+    }
+
+    // The disk fills up in the middle of a recording (a file size limit stands in for
+    // it): WriteArray throws with the system's reason, Close completes quietly, and what
+    // was written plays.
+    void fullDiskKeepsWhatWasWritten_data()
+    {
+        QTest::addColumn<QString>("suffix");
+        QTest::newRow("wav") << ".wav";
+        QTest::newRow("mp3") << ".mp3";
+        QTest::newRow("wma") << ".wma";
+    }
+    void fullDiskKeepsWhatWasWritten()
+    {
+        QFETCH(QString, suffix);
+        const QString file = path("limited" + suffix);
+        const qint64 limit = 300 * 1024;
+        int pipeFds[2];
+        QVERIFY(pipe(pipeFds) == 0);
+        const pid_t child = fork();
+        QVERIFY(child >= 0);
+        if (child == 0) {
+            ::close(pipeFds[0]);
+            signal(SIGXFSZ, SIG_IGN);
+            const rlimit rl{rlim_t(limit), rlim_t(limit)};
+            setrlimit(RLIMIT_FSIZE, &rl);
+            QByteArray report;
+            try {
+                TAudioFile2 writer;
+                writer.SetWavFormat(44100, 2, 16);
+                writer.SetMp3Format(44100, 128, 2);
+                writer.SetWmaProfile(38);
+                writer.Create(file, 0);
+                const std::vector<float> block = testaudio::tone(1000, 0.2, 44100, 2);
+                try {
+                    for (int i = 0; i < 1000; ++i)
+                        writer.WriteArray(SampleArray::fromFloat(block, 44100, 2));
+                    report = "no failure";
+                } catch (const EngineError &e) {
+                    report = e.text().toUtf8();
+                }
+                try {
+                    writer.Close();
+                    report += "|closed";
+                } catch (const EngineError &e) {
+                    report += "|close threw: " + e.text().toUtf8();
+                }
+            } catch (const std::exception &e) {
+                report = QByteArray("unexpected: ") + e.what();
+            }
+            (void)!::write(pipeFds[1], report.constData(), size_t(report.size()));
+            _exit(0);
+        }
+        ::close(pipeFds[1]);
+        QByteArray report;
+        char buffer[512];
+        ssize_t n = 0;
+        while ((n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0)
+            report.append(buffer, n);
+        ::close(pipeFds[0]);
+        int status = 0;
+        waitpid(child, &status, 0);
+        QVERIFY(WIFEXITED(status));
+        QCOMPARE(QString::fromUtf8(report),
+                 QStringLiteral("Cannot write %1: File too large|closed").arg(file));
+
+        QVERIFY(QFileInfo(file).size() <= limit);
+        TAudioFile2 reader;
+        reader.Open(file, 0, 1);
+        QCOMPARE(reader.GetErrorCode(), 0);
+        QVERIFY2(reader.GetNumSamples() > 44100, qPrintable(QString::number(reader.GetNumSamples())));
+        const std::vector<float> all = fixtures::readAll(reader);
+        QCOMPARE(qint64(all.size()) / 2, reader.GetNumSamples());
+        QVERIFY(std::abs(testaudio::dominantFrequency(testaudio::channel(all, 2, 0), 44100, 4096) - 1000) < 3);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFileErrors)
+#include "tst_file_errors.moc"
