@@ -329,9 +329,23 @@ void TAudioPlayer2::handle(EventKind kind, quint64 generation, const QString &te
         m_drySince.start();
         emit OnRequestOnLoadArray(this);
         break;
-    case EventKind::Drained:
-        finish();
+    case EventKind::Drained: {
+        // The server took the last sample; the device still has its own latency to play.
+        qint64 remainingMs = 0;
+        {
+            pulse::PulseContext::Lock lock(*m_pulse);
+            remainingMs = (m_written - heardLocked()) * 1000 / std::max(1, m_streamRate);
+        }
+        if (remainingMs <= 0) {
+            finish();
+            break;
+        }
+        QTimer::singleShot(int(std::min<qint64>(remainingMs, 2000)) + 1, this, [this, generation] {
+            if (m_playing && generation == m_generation)
+                finish();
+        });
         break;
+    }
     case EventKind::Failed: {
         m_timer.stop();
         pulse::PulseContext::Lock lock(*m_pulse);

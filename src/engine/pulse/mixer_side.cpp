@@ -38,7 +38,16 @@ bool MixerSide::refreshDevices()
 {
     const bool connected = m_pulse.ensureConnected();
     PulseContext::Lock lock(m_pulse);
-    const auto listing = connected ? m_pulse.devices(m_kind) : std::nullopt;
+    if (!connected) {
+        m_table.markAllAbsent();
+        return false;
+    }
+    return refreshDevicesLocked();
+}
+
+bool MixerSide::refreshDevicesLocked()
+{
+    const auto listing = m_pulse.devices(m_kind);
     if (!listing) {
         m_table.markAllAbsent();
         return false;
@@ -81,7 +90,11 @@ void MixerSide::setDevice(short index)
 
 std::optional<DeviceInfo> MixerSide::currentDevice()
 {
-    if (!m_table.contains(m_device) || !m_pulse.isReady())
+    if (!m_pulse.isReady())
+        return std::nullopt;
+    if (m_table.size() == 0 || !m_deviceChosen)
+        refreshDevicesLocked();   // first contact: learn the devices and the default
+    if (!m_table.contains(m_device))
         return std::nullopt;
     const auto d = m_pulse.device(m_kind, m_table.at(m_device).name);
     if (d)

@@ -87,6 +87,7 @@ private:
 
     void onEvent(pa_subscription_event_type_t type, quint32 index);   // loop thread
     bool refreshDevices();          // not lock held; false without a server
+    bool refreshDevicesLocked();    // lock held
     std::optional<DeviceInfo> currentDevice();   // lock held
     std::vector<Line> buildLines(const DeviceInfo &device);   // lock held
     Line currentLine(std::optional<DeviceInfo> &device);       // lock held
