@@ -2,9 +2,11 @@
 // non-zero error code, and everything captured before it delivered.
 #include "engine/pulse/audio_player.h"
 #include "engine/pulse/audio_record.h"
+#include "engine/pulse/error_codes.h"
 #include "pulse_test_util.h"
 
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QtTest>
 
 using engine::TAudioPlayer2;
@@ -104,6 +106,62 @@ private slots:
         QCOMPARE(ended.count(), 0);
         QCOMPARE(feed.requests, requests);
         QCOMPARE(lost.count(), 1);
+    }
+
+    void serverLossEndsBothAndComesBack()
+    {
+        // A server of this test's own, which it can take away.
+        QTemporaryDir dir;
+        const QString script = QStringLiteral(TAVRIN_SOURCE_DIR "/scripts/sound-server");
+        int code = -1;
+        const QString line = testaudio::run(script, {QStringLiteral("start"), dir.path()}, &code).trimmed();
+        QCOMPARE(code, 0);
+        const QByteArray previous = qgetenv("PULSE_SERVER");
+        qputenv("PULSE_SERVER", line.section(QLatin1Char('='), 1).toUtf8());
+        auto restore = qScopeGuard([&] {
+            qputenv("PULSE_SERVER", previous);
+            testaudio::run(script, {QStringLiteral("stop"), dir.path()});
+        });
+
+        TAudioRecord2 rec;
+        TAudioPlayer2 player;
+        QCOMPARE(rec.GetDeviceCount(), short(0));
+        QCOMPARE(player.GetDeviceCount(), short(0));
+        pulsetest::Capture cap(&rec);
+        QSignalSpy recLost(&rec, &TAudioRecord2::OnDeviceError);
+        QSignalSpy playLost(&player, &TAudioPlayer2::OnDeviceError);
+        QSignalSpy ended(&player, &TAudioPlayer2::OnEndPlay);
+        rec.Start();
+        QCOMPARE(rec.GetErrorCode(), 0);
+        player.SetFormat(2, 44100);
+        pulsetest::Feeder feed(&player, testaudio::tone(440, 20.0, 44100, 2), 44100, 2);
+        player.Play();
+        QCOMPARE(player.GetErrorCode(), 0);
+        feed.start();
+        QTRY_VERIFY_WITH_TIMEOUT(!cap.blocks.empty(), 8000);
+
+        testaudio::run(script, {QStringLiteral("stop"), dir.path()});
+        QVERIFY(recLost.count() == 1 || recLost.wait(5000));
+        QVERIFY(playLost.count() == 1 || playLost.wait(5000));
+        QCOMPARE(cap.events.last(), QStringLiteral("error"));
+        QVERIFY(rec.GetErrorCode() != 0);
+        QVERIFY(player.GetErrorCode() != 0);
+        QCOMPARE(ended.count(), 0);
+
+        // Nothing answers now: neutral values, and starting again fails quietly.
+        QTest::qWait(1100);   // past the reconnect interval
+        QCOMPARE(rec.GetDeviceCount(), short(-1));
+        QCOMPARE(player.GetLineCount(), short(-1));
+        rec.Start();
+        QCOMPARE(rec.GetErrorCode(), int(engine::pulse::kNoServer));
+
+        // The server is back: the same device at the same index.
+        QCOMPARE(testaudio::run(script, {QStringLiteral("start"), dir.path()}, &code).trimmed(), line);
+        QTest::qWait(1100);
+        QCOMPARE(player.GetDeviceCount(), short(0));
+        player.SetDevice(0);
+        QVERIFY(player.GetDeviceAvailable());
+        QCOMPARE(player.GetDeviceName(), QStringLiteral("Null Output"));
     }
 };
 
