@@ -22,6 +22,15 @@ MixerSide::~MixerSide()
 void MixerSide::onEvent(pa_subscription_event_type_t type, quint32 index)
 {
     const auto facility = type & PA_SUBSCRIPTION_EVENT_FACILITY_MASK;
+    if (facility == PA_SUBSCRIPTION_EVENT_SINK_INPUT) {
+        // An application's stream ended: its line stays (the panels count on the indexes)
+        // but addresses nothing any more, so it reads neutral and takes no writes.
+        if ((type & PA_SUBSCRIPTION_EVENT_TYPE_MASK) == PA_SUBSCRIPTION_EVENT_REMOVE)
+            for (Line &l : m_lines)
+                if (l.kind == LineKind::Other && l.stream == index)
+                    l.stream = PA_INVALID_INDEX;
+        return;
+    }
     const auto wanted = m_kind == DeviceKind::Sink ? PA_SUBSCRIPTION_EVENT_SINK
                                                    : PA_SUBSCRIPTION_EVENT_SOURCE;
     if (facility != wanted)
@@ -82,6 +91,7 @@ short MixerSide::device()
 
 void MixerSide::setDevice(short index)
 {
+    PulseContext::Lock lock(m_pulse);
     m_device = index;
     m_deviceChosen = true;
     m_lines.clear();

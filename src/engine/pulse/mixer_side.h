@@ -100,7 +100,7 @@ private:
     short m_device = 0;
     bool m_deviceChosen = false;    // false: follow the server's default at first contact
     short m_line = 0;
-    std::vector<Line> m_lines;      // as of the last lineCount() or device change
+    std::vector<Line> m_lines;      // as of the last lineCount(); guarded by the loop lock
     short m_linesDevice = -1;
 };
 
