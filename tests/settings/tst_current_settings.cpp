@@ -1,0 +1,144 @@
+#include "fakes/fake_engine.h"
+#include "settings/current_settings.h"
+#include "settings/ini_file.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestCurrentSettings : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString iniPath() const { return m_dir.filePath("setup.ini"); }
+    void put(const QByteArray &text)
+    {
+        QFile f(iniPath());
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(text);
+    }
+
+    // Loads and applies as start-up does; returns the engine calls made.
+    QStringList loadAndApply(RecordingSettings &s)
+    {
+        fake::FakeEngine e;
+        auto f1 = e.createFile("AudioFile1");
+        auto f2 = e.createFile("AudioFile2");
+        auto enc = e.createLameEncoder("Mp3LameEncoder");
+        e.log.clear();
+        LoadSettings(IniFile(iniPath()), s, "/prog/Recording/");
+        ApplyOutputFormat(s, *f1, *f2, *enc);
+        return e.log.calls;
+    }
+
+private slots:
+    void init() { QFile::remove(iniPath()); }
+
+    void withoutFileTheDefaultsApplyAndNothingIsWritten()
+    {
+        RecordingSettings s;
+        const QStringList calls = loadAndApply(s);
+        QCOMPARE(s.SaveFormat, QString(".mp3"));
+        QCOMPARE(s.SavePath, QString("/prog/Recording/"));
+        QCOMPARE(s.Mp3Bitrate, 128);
+        QCOMPARE(s.Mp3Frequency, 44100);
+        QCOMPARE(s.WavFrequency, 44100);
+        QCOMPARE(s.WavChannels, 2);
+        QCOMPARE(s.WavBitsPerSample, 16);
+        QCOMPARE(s.WmaProfile, 38);
+        QCOMPARE(s.TimeLimitSeconds, 0);
+        QCOMPARE(s.SplitEnabled, false);
+        QCOMPARE(s.SplitSeconds, 0);
+        QCOMPARE(calls, QStringList({
+            "AudioFile1.SetActive(true)", "AudioFile2.SetActive(true)",
+            "AudioFile2.SetMp3Format(44100,128,2)", "AudioFile1.SetMp3Format(44100,128,2)",
+            "Mp3LameEncoder.SetFrequency(44100)", "Mp3LameEncoder.SetBitrate(128)",
+            "AudioFile2.SetMp3Encoder(encoder)", "AudioFile1.SetMp3Encoder(encoder)"}));
+        QVERIFY(!QFile::exists(iniPath()));
+    }
+
+    void formatStep_data()
+    {
+        QTest::addColumn<QByteArray>("ini");
+        QTest::addColumn<QStringList>("formatCalls");
+        QTest::newRow("upper-case .WAV")
+            << QByteArray("[options]\nsaveformat=.WAV\n[wav]\nfreq=22050\nch=1\nbps=8\n")
+            << QStringList{"AudioFile2.SetWavFormat(22050,1,8)", "AudioFile1.SetWavFormat(22050,1,8)"};
+        QTest::newRow("wma")
+            << QByteArray("[options]\nsaveformat=.wma\n[wma]\nprofile=12\n")
+            << QStringList{"AudioFile2.SetWmaProfile(12)", "AudioFile1.SetWmaProfile(12)"};
+        QTest::newRow("unknown format calls nothing") << QByteArray("[options]\nsaveformat=.ogg\n") << QStringList{};
+        QTest::newRow("empty format calls nothing") << QByteArray("[options]\nsaveformat=\n") << QStringList{};
+        QTest::newRow("rate outside the catalogue passes unchanged")
+            << QByteArray("[mp3]\nfreq=32000\n")
+            << QStringList{"AudioFile2.SetMp3Format(32000,128,2)", "AudioFile1.SetMp3Format(32000,128,2)"};
+    }
+    void formatStep()
+    {
+        QFETCH(QByteArray, ini);
+        QFETCH(QStringList, formatCalls);
+        put(ini);
+        RecordingSettings s;
+        const QStringList calls = loadAndApply(s);
+        QStringList middle = calls.mid(2, calls.size() - 6);
+        QCOMPARE(middle, formatCalls);
+        // Whatever the format, the encoder gets the MP3 values and both components get it.
+        QCOMPARE(calls.mid(calls.size() - 4).join(";"),
+                 QStringLiteral("Mp3LameEncoder.SetFrequency(%1);Mp3LameEncoder.SetBitrate(128);"
+                                "AudioFile2.SetMp3Encoder(encoder);AudioFile1.SetMp3Encoder(encoder)")
+                     .arg(s.Mp3Frequency));
+    }
+
+    void badNumbersReadAsDefaults_data()
+    {
+        QTest::addColumn<QByteArray>("bitrate");
+        QTest::newRow("letters") << QByteArray("fast");
+        QTest::newRow("empty") << QByteArray("");
+    }
+    void badNumbersReadAsDefaults()
+    {
+        QFETCH(QByteArray, bitrate);
+        put("[mp3]\nbitrate=" + bitrate + "\n[options]\nsavepath=\n");
+        RecordingSettings s;
+        loadAndApply(s);
+        QCOMPARE(s.Mp3Bitrate, 128);
+        QCOMPARE(s.SavePath, QString());   // present but empty stays empty
+    }
+
+    void saveWritesElevenKeysInOrder()
+    {
+        RecordingSettings s;
+        s.SavePath = "/home/u/rec/";
+        s.SaveFormat = ".wav";
+        s.TimeLimitSeconds = -1;
+        s.Mp3Bitrate = 128;
+        s.Mp3Frequency = 44100;
+        s.WavFrequency = 22050;
+        s.WavChannels = 2;
+        s.WavBitsPerSample = 8;
+        s.WmaProfile = 38;
+        IniFile ini(iniPath());
+        SaveSettings(ini, s, 5, 10);
+        QFile f(iniPath());
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), QByteArray("[options]\nsavepath=/home/u/rec/\nsaveformat=.wav\ntimelimit=-1\n"
+                                         "[mp3]\nbitrate=128\nfreq=44100\nind=5\n"
+                                         "[wav]\nfreq=22050\nch=2\nbps=8\nind=10\n"
+                                         "[wma]\nprofile=38\n"));
+    }
+
+    void refusedSaveReportsThePath()
+    {
+        IniFile ini(m_dir.path());   // a folder cannot be written as a file
+        RecordingSettings s;
+        try {
+            SaveSettings(ini, s, 0, 0);
+            QFAIL("not refused");
+        } catch (const SettingsError &e) {
+            QCOMPARE(QString::fromStdString(e.what()), QStringLiteral("Unable to write to %1").arg(m_dir.path()));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCurrentSettings)
+#include "tst_current_settings.moc"

@@ -1,0 +1,193 @@
+#include "settings/convert.h"
+#include "settings/ini_file.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestIniFile : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString path(const QString &name = QStringLiteral("setup.ini")) const { return m_dir.filePath(name); }
+    void put(const QByteArray &text, const QString &name = QStringLiteral("setup.ini"))
+    {
+        QFile f(path(name));
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(text);
+    }
+    QByteArray get(const QString &name = QStringLiteral("setup.ini")) const
+    {
+        QFile f(path(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+private slots:
+    void missingFileGivesDefaultsAndIsNotCreated()
+    {
+        IniFile ini(path(QStringLiteral("none.ini")));
+        QCOMPARE(ini.ReadString("options", "saveformat", ".mp3"), QString(".mp3"));
+        QCOMPARE(ini.ReadInteger("mp3", "bitrate", 128), 128);
+        QVERIFY(!QFile::exists(path(QStringLiteral("none.ini"))));
+    }
+
+    void reads_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("expected");
+        const QByteArray base = "[Options]\nSaveFormat=.WAV\nsavepath = /tmp/x/ \nempty=\n[mp3]\nbitrate=abc\n";
+        QTest::newRow("names ignore case") << base << "options" << "saveformat" << ".WAV";
+        QTest::newRow("blanks trimmed") << base << "OPTIONS" << "SAVEPATH" << "/tmp/x/";
+        QTest::newRow("empty value stays empty") << base << "options" << "empty" << "";
+        QTest::newRow("key of another section") << base << "mp3" << "saveformat" << "<default>";
+        QTest::newRow("missing section") << base << "wav" << "freq" << "<default>";
+        QTest::newRow("quotes removed") << QByteArray("[a]\nk=\"x y\"\n") << "a" << "k" << "x y";
+        QTest::newRow("first duplicate section wins") << QByteArray("[a]\nk=1\n[b]\n[A]\nk=2\n") << "a" << "k" << "1";
+        QTest::newRow("no trailing newline") << QByteArray("[a]\nk=last") << "a" << "k" << "last";
+        QTest::newRow("crlf") << QByteArray("[a]\r\nk=v\r\n") << "a" << "k" << "v";
+        QTest::newRow("binary garbage around")
+            << QByteArray("\x00\xff\xfe", 3) + "[a\n\x01\x02=\x03\n[a]\nk=v\n\xff\xff" << "a" << "k" << "v";
+        QTest::newRow("overlong line before") << QByteArray(2 * 1024 * 1024, 'x') + "\n[a]\nk=v\n" << "a" << "k" << "v";
+    }
+    void reads()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(QString, section);
+        QFETCH(QString, key);
+        QFETCH(QString, expected);
+        put(text);
+        QCOMPARE(IniFile(path()).ReadString(section, key, "<default>"), expected);
+    }
+
+    void integers_data()
+    {
+        QTest::addColumn<QByteArray>("value");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("decimal") << QByteArray("320") << 320;
+        QTest::newRow("negative") << QByteArray("-1") << -1;
+        QTest::newRow("hexadecimal") << QByteArray("$7D3") << 2003;
+        QTest::newRow("letters") << QByteArray("abc") << 128;
+        QTest::newRow("empty") << QByteArray("") << 128;
+        QTest::newRow("trailing letters") << QByteArray("12k") << 128;
+        QTest::newRow("too large") << QByteArray("99999999999") << 128;
+    }
+    void integers()
+    {
+        QFETCH(QByteArray, value);
+        QFETCH(int, expected);
+        put("[mp3]\nbitrate=" + value + "\n");
+        QCOMPARE(IniFile(path()).ReadInteger("mp3", "bitrate", 128), expected);
+    }
+
+    void firstWriteCreatesFileAndSection()
+    {
+        IniFile ini(path(QStringLiteral("new.ini")));
+        ini.WriteString("options", "savepath", "/music/");
+        ini.WriteInteger("mp3", "bitrate", 192);
+        ini.WriteInteger("options", "timelimit", -1);
+        QCOMPARE(get(QStringLiteral("new.ini")),
+                 QByteArray("[options]\nsavepath=/music/\ntimelimit=-1\n[mp3]\nbitrate=192\n"));
+        QCOMPARE(ini.ReadInteger("options", "timelimit", 0), -1);   // no cache between write and read
+    }
+
+    void writeKeepsEveryOtherLine_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QByteArray>("after");
+        QTest::newRow("replace in place")
+            << QByteArray("; mine\n[Options]\nSaveFormat = .wav\nother=1\n\n[x]\ny=2\n")
+            << QByteArray("; mine\n[Options]\nsaveformat=.mp3\nother=1\n\n[x]\ny=2\n");
+        QTest::newRow("add at end of section, before the blank line")
+            << QByteArray("[options]\nother=1\n\n[x]\ny=2\n")
+            << QByteArray("[options]\nother=1\nsaveformat=.mp3\n\n[x]\ny=2\n");
+        QTest::newRow("no trailing newline")
+            << QByteArray("[x]\ny=2")
+            << QByteArray("[x]\ny=2\n[options]\nsaveformat=.mp3\n");
+        QTest::newRow("crlf kept")
+            << QByteArray("[x]\r\ny=2\r\n")
+            << QByteArray("[x]\r\ny=2\r\n[options]\r\nsaveformat=.mp3\r\n");
+        QTest::newRow("first duplicate section is written")
+            << QByteArray("[options]\na=1\n[OPTIONS]\nsaveformat=.wav\n")
+            << QByteArray("[options]\na=1\nsaveformat=.mp3\n[OPTIONS]\nsaveformat=.wav\n");
+        QTest::newRow("garbage kept")
+            << QByteArray("\xff\xfe\x00", 3) + "garbage\n[options]\nsaveformat=x\n"
+            << QByteArray("\xff\xfe\x00", 3) + "garbage\n[options]\nsaveformat=.mp3\n";
+    }
+    void writeKeepsEveryOtherLine()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(QByteArray, after);
+        put(before);
+        IniFile(path()).WriteString("options", "saveformat", ".mp3");
+        QCOMPARE(get(), after);
+    }
+
+    void refusedWriteReportsThePath_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::newRow("a folder") << m_dir.path();
+        QTest::newRow("missing folder") << m_dir.filePath("no/such/setup.ini");
+        QTest::newRow("under a file") << m_dir.filePath("setup.ini/setup.ini");
+    }
+    void refusedWriteReportsThePath()
+    {
+        QFETCH(QString, target);
+        put("[a]\n");
+        IniFile ini(target);
+        try {
+            ini.WriteString("options", "savepath", "/x/");
+            QFAIL("the write was not refused");
+        } catch (const SettingsError &e) {
+            QCOMPARE(QString::fromStdString(e.what()), QStringLiteral("Unable to write to %1").arg(target));
+        }
+    }
+
+    void strToInt_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("valid");
+        QTest::addColumn<int>("value");
+        QTest::newRow("plain") << "2003" << true << 2003;
+        QTest::newRow("dollar hex") << "$7D3" << true << 2003;
+        QTest::newRow("0x hex") << "0x7d3" << true << 2003;
+        QTest::newRow("leading blanks") << "  2003" << true << 2003;
+        QTest::newRow("plus") << "+5" << true << 5;
+        QTest::newRow("minus") << "-70000" << true << -70000;
+        QTest::newRow("min int") << "-2147483648" << true << int(0x80000000);
+        QTest::newRow("hex pattern") << "$FFFFFFFF" << true << -1;
+        QTest::newRow("trailing blank") << "2003 " << false << 0;
+        QTest::newRow("empty") << "" << false << 0;
+        QTest::newRow("only sign") << "-" << false << 0;
+        QTest::newRow("only dollar") << "$" << false << 0;
+        QTest::newRow("fraction") << "12.5" << false << 0;
+        QTest::newRow("overflow") << "2147483648" << false << 0;
+        QTest::newRow("hex overflow") << "$100000000" << false << 0;
+    }
+    void strToInt()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, valid);
+        QFETCH(int, value);
+        const auto v = StrToIntOpt(text);
+        QCOMPARE(v.has_value(), valid);
+        if (valid)
+            QCOMPARE(*v, value);
+        else
+            QVERIFY_THROWS_EXCEPTION(ConvertError, StrToInt(text));
+    }
+
+    void conversionErrorNamesTheText()
+    {
+        try {
+            StrToInt(QStringLiteral("ab"));
+            QFAIL("no error");
+        } catch (const ConvertError &e) {
+            QCOMPARE(QString::fromStdString(e.what()), QStringLiteral("'ab' is not a valid integer value"));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestIniFile)
+#include "tst_ini_file.moc"
