@@ -346,17 +346,18 @@ void TAudioPlayer2::handle(EventKind kind, quint64 generation, const QString &te
         });
         break;
     }
-    case EventKind::Failed: {
+    case EventKind::Failed:
         m_timer.stop();
-        pulse::PulseContext::Lock lock(*m_pulse);
-        ++m_generation;
-        releaseStream();
-        m_queue.clear();
+        {
+            pulse::PulseContext::Lock lock(*m_pulse);
+            ++m_generation;
+            releaseStream();
+            m_queue.clear();
+        }
         m_playing = false;
         m_own.streamIndex = PA_INVALID_INDEX;
         m_errorCode = pulse::kDeviceLost;
         m_errorText = text;
-    }
         emit OnDeviceError(this, text);
         break;
     }
