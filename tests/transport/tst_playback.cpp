@@ -7,6 +7,7 @@
 #include "files/file_info_page.h"
 
 #include <QAction>
+#include <QToolButton>
 #include <QTreeWidget>
 
 class TestPlayback : public QObject {
@@ -177,7 +178,7 @@ private slots:
         QTest::newRow("one per mille") << 1 << 0 << 0 << 600;
         QTest::newRow("half") << 500 << 5 << 0 << 0;
         QTest::newRow("end") << 1000 << 10 << 0 << 0;
-        QTest::newRow("0.9 s after 1:40") << 168 << 1 << 40 << 800;
+        QTest::newRow("0.8 s after 1:40") << 168 << 1 << 40 << 800;
     }
     void previewWhileIdle()
     {
@@ -272,7 +273,7 @@ private slots:
         QCOMPARE(w.form->CurrentFileName, w.path("a.wav"));
         QCOMPARE(w.form->LastFileLength, qint64(44100 * 65));
         QCOMPARE(w.form->StatusText(0), QString("Stop"));
-        QCOMPARE(w.form->StatusText(2), QString("PCM 44100 Hz, 16 bit, Stereo"));
+        QCOMPARE(w.form->StatusText(2), QString("PCM  44100 Hz, 16 bit, Stereo"));
     }
 
     void openWhilePlayingLeavesTheSoundAlone()
@@ -288,7 +289,7 @@ private slots:
         QCOMPARE(w.engine.log.matching("AudioFile1."), QStringList());
         QVERIFY(w.engine.log.indexOf("AudioFileMeasure.Open(" + w.path("next.mp3")) >= 0);
         QVERIFY(w.form->Playing && !w.form->PlayPaused);
-        QCOMPARE(w.form->StatusText(2), QString("MP3 64 kbps, 22050 Hz, Stereo"));
+        QCOMPARE(w.form->StatusText(2), QString("MP3  64 kbps, 22050 Hz, Stereo"));
         QCOMPARE(w.form->CurrentFileName, w.path("next.mp3"));
         // After a stop, Play plays the new file.
         w.form->StopPlayback();
