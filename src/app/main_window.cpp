@@ -43,9 +43,16 @@ QIcon themedIcon(const char *themeName, const char *bundled)
 
 }  // namespace
 
+// The icons live in the static UI library; the linker keeps them only when asked.
+static void initResources()
+{
+    Q_INIT_RESOURCE(resources);
+}
+
 TForm1::TForm1(engine::IEngineFactory &factory, const AppPaths &paths, QWidget *parent)
     : QMainWindow(parent), Engine(factory), Paths(paths)
 {
+    initResources();
     setWindowTitle(ui::ApplicationTitle);
     setWindowIcon(QIcon(QStringLiteral(":/icons/tavrin-sound-recorder.svg")));
     resize(598, 428);
