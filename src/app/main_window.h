@@ -152,6 +152,8 @@ public:
     void AudioRecord1DeviceError(QObject *sender, const QString &text);
     void SetRecordingLook(bool recording);    // "Open" and "Options" disabled while recording
     void ShowIdleRecordingLook();             // the look after a recording ends or fails to start
+    void ShowRunningLook();                   // panel 0 and the transport block show what still runs
+    void ShowTransportEnded();                // meters, slider, time and spectrum back to rest
     engine::IAudioFile2 &MeasuringFile();     // AudioFile1, or a reader of its own while a file plays
     void DeliverPendingBlocks();              // blocks captured before a Stop reach the file first
 

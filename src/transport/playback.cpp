@@ -153,22 +153,7 @@ void TForm1::StopPlayback()
     AudioFile1->Close();
     Playing = false;
     PlayPaused = false;
-    AmpBar1->SetValue(0);
-    AmpBar2->SetValue(0);
-    SliderB1->SetValue(0);
-    if (Recording) {
-        // A recording that runs on keeps its own look and its time display.
-        RecordPaused ? PlayButtonB1->ShowPaused() : PlayButtonB1->ShowRecording();
-        SetStatusText(0, RecordPaused ? QStringLiteral("Pause") : QStringLiteral("Recording..."));
-    } else {
-        PlayButtonB1->ShowStopped();
-        SetStatusText(0, QStringLiteral("Stop"));
-        TimeDisplay1->SetMilliseconds(0);
-        TimeDisplay1->SetSeconds(0);
-        TimeDisplay1->SetMinutes(0);
-        TimeDisplay1->SetHours(0);
-        AudioVisualization1->DrawArray(engine::SampleArray());
-    }
+    ShowTransportEnded();
     PositionOffset = 0;
     SetApplyEnabled(true);
 }

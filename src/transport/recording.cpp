@@ -107,12 +107,35 @@ void TForm1::ShowIdleRecordingLook()
 {
     SetRecordingLook(false);
     SliderB1->setEnabled(true);
+    ShowRunningLook();
+}
+
+void TForm1::ShowRunningLook()
+{
     if (Playing) {
         SetStatusText(0, PlayPaused ? QStringLiteral("Pause") : QStringLiteral("Playing..."));
         PlayPaused ? PlayButtonB1->ShowPaused() : PlayButtonB1->ShowPlaying();
+    } else if (Recording) {
+        SetStatusText(0, RecordPaused ? QStringLiteral("Pause") : QStringLiteral("Recording..."));
+        RecordPaused ? PlayButtonB1->ShowPaused() : PlayButtonB1->ShowRecording();
     } else {
         SetStatusText(0, QStringLiteral("Stop"));
         PlayButtonB1->ShowStopped();
+    }
+}
+
+void TForm1::ShowTransportEnded()
+{
+    AmpBar1->SetValue(0);
+    AmpBar2->SetValue(0);
+    SliderB1->SetValue(0);
+    ShowRunningLook();
+    if (!Playing && !Recording) {
+        TimeDisplay1->SetMilliseconds(0);
+        TimeDisplay1->SetSeconds(0);
+        TimeDisplay1->SetMinutes(0);
+        TimeDisplay1->SetHours(0);
+        AudioVisualization1->DrawArray(engine::SampleArray());
     }
 }
 
@@ -263,22 +286,7 @@ void TForm1::StopRecording()
     Recording = false;
     RecordPaused = false;
 
-    AmpBar1->SetValue(0);
-    AmpBar2->SetValue(0);
-    SliderB1->SetValue(0);
-    if (Playing) {
-        // A playback that runs on keeps its own look.
-        PlayPaused ? PlayButtonB1->ShowPaused() : PlayButtonB1->ShowPlaying();
-        SetStatusText(0, PlayPaused ? QStringLiteral("Pause") : QStringLiteral("Playing..."));
-    } else {
-        PlayButtonB1->ShowStopped();
-        SetStatusText(0, QStringLiteral("Stop"));
-        TimeDisplay1->SetMilliseconds(0);
-        TimeDisplay1->SetSeconds(0);
-        TimeDisplay1->SetMinutes(0);
-        TimeDisplay1->SetHours(0);
-        AudioVisualization1->DrawArray(engine::SampleArray());
-    }
+    ShowTransportEnded();
     RecordOffset = 0;
 
     step([this] { ResetFileInfo(); });

@@ -221,7 +221,37 @@ private:
     short m_line = 0;
 };
 
-class FakeRecorder : public engine::IAudioRecord2 {
+// The device and line operations of the fake recorder and player, answered by their FakeMixer.
+template <typename Base>
+class FakeMixerForwarding : public Base {
+public:
+    using Base::Base;
+    short GetDeviceCount() override { return mixer().GetDeviceCount(); }
+    short GetDevice() override { return mixer().GetDevice(); }
+    void SetDevice(short index) override { mixer().SetDevice(index); }
+    bool GetDeviceAvailable() override { return mixer().GetDeviceAvailable(); }
+    QString GetDeviceName() override { return mixer().GetDeviceName(); }
+    short GetLineCount() override { return mixer().GetLineCount(); }
+    void SetLine(short index) override { mixer().SetLine(index); }
+    QString GetLineName() override { return mixer().GetLineName(); }
+    bool GetLineVolumeAvailable() override { return mixer().GetLineVolumeAvailable(); }
+    int GetLineVolume() override { return mixer().GetLineVolume(); }
+    void SetLineVolume(int volume) override { mixer().SetLineVolume(volume); }
+    bool GetLineBalanceAvailable() override { return mixer().GetLineBalanceAvailable(); }
+    short GetLineBalance() override { return mixer().GetLineBalance(); }
+    void SetLineBalance(short balance) override { mixer().SetLineBalance(balance); }
+    short GetAdvancedCount() override { return mixer().GetAdvancedCount(); }
+    QString GetAdvancedName(short index) override { return mixer().GetAdvancedName(index); }
+    QVariant srcAdvancedValue(short index) override { return mixer().srcAdvancedValue(index); }
+    void SetAdvancedValue(short index, const QVariant &value) override
+    {
+        mixer().SetAdvancedValue(index, value);
+    }
+
+    virtual FakeMixer &mixer() = 0;
+};
+
+class FakeRecorder : public FakeMixerForwarding<engine::IAudioRecord2> {
     Q_OBJECT
 public:
     FakeRecorder(FakeEngine *engine, QString name);
@@ -252,27 +282,6 @@ public:
     bool GetLineSelected() override;
     void SetLineSelected(bool selected) override;
 
-    short GetDeviceCount() override { return m_mixer.GetDeviceCount(); }
-    short GetDevice() override { return m_mixer.GetDevice(); }
-    void SetDevice(short index) override { m_mixer.SetDevice(index); }
-    bool GetDeviceAvailable() override { return m_mixer.GetDeviceAvailable(); }
-    QString GetDeviceName() override { return m_mixer.GetDeviceName(); }
-    short GetLineCount() override { return m_mixer.GetLineCount(); }
-    void SetLine(short index) override { m_mixer.SetLine(index); }
-    QString GetLineName() override { return m_mixer.GetLineName(); }
-    bool GetLineVolumeAvailable() override { return m_mixer.GetLineVolumeAvailable(); }
-    int GetLineVolume() override { return m_mixer.GetLineVolume(); }
-    void SetLineVolume(int volume) override { m_mixer.SetLineVolume(volume); }
-    bool GetLineBalanceAvailable() override { return m_mixer.GetLineBalanceAvailable(); }
-    short GetLineBalance() override { return m_mixer.GetLineBalance(); }
-    void SetLineBalance(short balance) override { m_mixer.SetLineBalance(balance); }
-    short GetAdvancedCount() override { return m_mixer.GetAdvancedCount(); }
-    QString GetAdvancedName(short index) override { return m_mixer.GetAdvancedName(index); }
-    QVariant srcAdvancedValue(short index) override { return m_mixer.srcAdvancedValue(index); }
-    void SetAdvancedValue(short index, const QVariant &value) override
-    {
-        m_mixer.SetAdvancedValue(index, value);
-    }
 
     // Test side.
     bool isRunning() const { return m_running; }
@@ -286,7 +295,7 @@ public:
     void emitBlock();
     void emitTimer(qint64 currentSamples, int left = 0, int right = 0);
     void emitDeviceError(const QString &text);
-    FakeMixer &mixer() { return m_mixer; }
+    FakeMixer &mixer() override { return m_mixer; }
 
 private:
     void log(const QString &call) const;
@@ -302,7 +311,7 @@ private:
     engine::SampleArray m_block;
 };
 
-class FakePlayer : public engine::IAudioPlayer2 {
+class FakePlayer : public FakeMixerForwarding<engine::IAudioPlayer2> {
     Q_OBJECT
 public:
     FakePlayer(FakeEngine *engine, QString name);
@@ -326,27 +335,6 @@ public:
     bool GetLineMute() override;
     void SetLineMute(bool mute) override;
 
-    short GetDeviceCount() override { return m_mixer.GetDeviceCount(); }
-    short GetDevice() override { return m_mixer.GetDevice(); }
-    void SetDevice(short index) override { m_mixer.SetDevice(index); }
-    bool GetDeviceAvailable() override { return m_mixer.GetDeviceAvailable(); }
-    QString GetDeviceName() override { return m_mixer.GetDeviceName(); }
-    short GetLineCount() override { return m_mixer.GetLineCount(); }
-    void SetLine(short index) override { m_mixer.SetLine(index); }
-    QString GetLineName() override { return m_mixer.GetLineName(); }
-    bool GetLineVolumeAvailable() override { return m_mixer.GetLineVolumeAvailable(); }
-    int GetLineVolume() override { return m_mixer.GetLineVolume(); }
-    void SetLineVolume(int volume) override { m_mixer.SetLineVolume(volume); }
-    bool GetLineBalanceAvailable() override { return m_mixer.GetLineBalanceAvailable(); }
-    short GetLineBalance() override { return m_mixer.GetLineBalance(); }
-    void SetLineBalance(short balance) override { m_mixer.SetLineBalance(balance); }
-    short GetAdvancedCount() override { return m_mixer.GetAdvancedCount(); }
-    QString GetAdvancedName(short index) override { return m_mixer.GetAdvancedName(index); }
-    QVariant srcAdvancedValue(short index) override { return m_mixer.srcAdvancedValue(index); }
-    void SetAdvancedValue(short index, const QVariant &value) override
-    {
-        m_mixer.SetAdvancedValue(index, value);
-    }
 
     // Test side.
     bool isRunning() const { return m_running; }
@@ -361,7 +349,7 @@ public:
     void emitEndArrayPlay();
     void emitRequest();
     void emitEndPlay();
-    FakeMixer &mixer() { return m_mixer; }
+    FakeMixer &mixer() override { return m_mixer; }
 
 private:
     void log(const QString &call) const;

@@ -38,7 +38,7 @@ std::vector<float> toChannels(const SampleArray &a, int channels)
 }  // namespace
 
 TAudioPlayer2::TAudioPlayer2(QObject *parent)
-    : IAudioPlayer2(parent), m_pulse(std::make_unique<pulse::PulseContext>(kApplicationName))
+    : MixerForwarding<IAudioPlayer2>(parent), m_pulse(std::make_unique<pulse::PulseContext>(kApplicationName))
 {
     m_own.name = kApplicationName;
     m_mixer = std::make_unique<pulse::MixerSide>(*m_pulse, pulse::DeviceKind::Sink, &m_own);
@@ -443,23 +443,5 @@ void TAudioPlayer2::SetPlayFlag(bool) {}     // accepted; playback does not depe
 bool TAudioPlayer2::GetLineMuteAvailable() { return m_mixer->muteAvailable(); }
 bool TAudioPlayer2::GetLineMute() { return m_mixer->mute(); }
 void TAudioPlayer2::SetLineMute(bool mute) { m_mixer->setMute(mute); }
-short TAudioPlayer2::GetDeviceCount() { return m_mixer->deviceCount(); }
-short TAudioPlayer2::GetDevice() { return m_mixer->device(); }
-void TAudioPlayer2::SetDevice(short index) { m_mixer->setDevice(index); }
-bool TAudioPlayer2::GetDeviceAvailable() { return m_mixer->deviceAvailable(); }
-QString TAudioPlayer2::GetDeviceName() { return m_mixer->deviceName(); }
-short TAudioPlayer2::GetLineCount() { return m_mixer->lineCount(); }
-void TAudioPlayer2::SetLine(short index) { m_mixer->setLine(index); }
-QString TAudioPlayer2::GetLineName() { return m_mixer->lineName(); }
-bool TAudioPlayer2::GetLineVolumeAvailable() { return m_mixer->volumeAvailable(); }
-int TAudioPlayer2::GetLineVolume() { return m_mixer->volume(); }
-void TAudioPlayer2::SetLineVolume(int volume) { m_mixer->setVolume(volume); }
-bool TAudioPlayer2::GetLineBalanceAvailable() { return m_mixer->balanceAvailable(); }
-short TAudioPlayer2::GetLineBalance() { return m_mixer->balance(); }
-void TAudioPlayer2::SetLineBalance(short balance) { m_mixer->setBalance(balance); }
-short TAudioPlayer2::GetAdvancedCount() { return m_mixer->advancedCount(); }
-QString TAudioPlayer2::GetAdvancedName(short index) { return m_mixer->advancedName(index); }
-QVariant TAudioPlayer2::srcAdvancedValue(short index) { return m_mixer->advancedValue(index); }
-void TAudioPlayer2::SetAdvancedValue(short index, const QVariant &value) { m_mixer->setAdvancedValue(index, value); }
 
 }  // namespace engine

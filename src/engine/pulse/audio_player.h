@@ -22,6 +22,7 @@
 #include "engine/dsp/equalizer.h"
 #include "engine/dsp/levels.h"
 #include "engine/engine.h"
+#include "engine/pulse/mixer_forwarding.h"
 #include "engine/pulse/mixer_side.h"
 #include "engine/pulse/pulse_context.h"
 
@@ -33,7 +34,7 @@
 
 namespace engine {
 
-class TAudioPlayer2 : public IAudioPlayer2 {
+class TAudioPlayer2 : public MixerForwarding<IAudioPlayer2> {
     Q_OBJECT
 public:
     static constexpr int kTickMs = 50;        // OnTimer period
@@ -62,27 +63,12 @@ public:
     bool GetLineMute() override;
     void SetLineMute(bool mute) override;
 
-    short GetDeviceCount() override;
-    short GetDevice() override;
-    void SetDevice(short index) override;
-    bool GetDeviceAvailable() override;
-    QString GetDeviceName() override;
-    short GetLineCount() override;
-    void SetLine(short index) override;
-    QString GetLineName() override;
-    bool GetLineVolumeAvailable() override;
-    int GetLineVolume() override;
-    void SetLineVolume(int volume) override;
-    bool GetLineBalanceAvailable() override;
-    short GetLineBalance() override;
-    void SetLineBalance(short balance) override;
-    short GetAdvancedCount() override;
-    QString GetAdvancedName(short index) override;
-    QVariant srcAdvancedValue(short index) override;
-    void SetAdvancedValue(short index, const QVariant &value) override;
 
     // The text of the last failure (empty when none).
     QString errorText() const { return m_errorText; }
+
+protected:
+    pulse::MixerSide &side() override { return *m_mixer; }
 
 private:
     enum class EventKind { Consumed, Request, Drained, Failed };

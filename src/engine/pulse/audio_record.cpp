@@ -21,7 +21,7 @@ qint64 framesFor(int milliseconds, int rate)
 }  // namespace
 
 TAudioRecord2::TAudioRecord2(QObject *parent)
-    : IAudioRecord2(parent),
+    : MixerForwarding<IAudioRecord2>(parent),
       m_pulse(std::make_unique<pulse::PulseContext>(kApplicationName)),
       m_mixer(std::make_unique<pulse::MixerSide>(*m_pulse, pulse::DeviceKind::Source))
 {
@@ -394,23 +394,5 @@ void TAudioRecord2::SetLowPassFrequency(float hz) { m_filters.setFrequency(dsp::
 bool TAudioRecord2::GetLineSelectAvailable() { return m_mixer->selectAvailable(); }
 bool TAudioRecord2::GetLineSelected() { return m_mixer->selected(); }
 void TAudioRecord2::SetLineSelected(bool selected) { m_mixer->setSelected(selected); }
-short TAudioRecord2::GetDeviceCount() { return m_mixer->deviceCount(); }
-short TAudioRecord2::GetDevice() { return m_mixer->device(); }
-void TAudioRecord2::SetDevice(short index) { m_mixer->setDevice(index); }
-bool TAudioRecord2::GetDeviceAvailable() { return m_mixer->deviceAvailable(); }
-QString TAudioRecord2::GetDeviceName() { return m_mixer->deviceName(); }
-short TAudioRecord2::GetLineCount() { return m_mixer->lineCount(); }
-void TAudioRecord2::SetLine(short index) { m_mixer->setLine(index); }
-QString TAudioRecord2::GetLineName() { return m_mixer->lineName(); }
-bool TAudioRecord2::GetLineVolumeAvailable() { return m_mixer->volumeAvailable(); }
-int TAudioRecord2::GetLineVolume() { return m_mixer->volume(); }
-void TAudioRecord2::SetLineVolume(int volume) { m_mixer->setVolume(volume); }
-bool TAudioRecord2::GetLineBalanceAvailable() { return m_mixer->balanceAvailable(); }
-short TAudioRecord2::GetLineBalance() { return m_mixer->balance(); }
-void TAudioRecord2::SetLineBalance(short balance) { m_mixer->setBalance(balance); }
-short TAudioRecord2::GetAdvancedCount() { return m_mixer->advancedCount(); }
-QString TAudioRecord2::GetAdvancedName(short index) { return m_mixer->advancedName(index); }
-QVariant TAudioRecord2::srcAdvancedValue(short index) { return m_mixer->advancedValue(index); }
-void TAudioRecord2::SetAdvancedValue(short index, const QVariant &value) { m_mixer->setAdvancedValue(index, value); }
 
 }  // namespace engine

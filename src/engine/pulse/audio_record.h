@@ -19,6 +19,7 @@
 #include "engine/dsp/levels.h"
 #include "engine/dsp/recording_filters.h"
 #include "engine/engine.h"
+#include "engine/pulse/mixer_forwarding.h"
 #include "engine/pulse/mixer_side.h"
 #include "engine/pulse/pulse_context.h"
 
@@ -31,7 +32,7 @@
 
 namespace engine {
 
-class TAudioRecord2 : public IAudioRecord2 {
+class TAudioRecord2 : public MixerForwarding<IAudioRecord2> {
     Q_OBJECT
 public:
     static constexpr int kTickMs = 50;           // OnTimer period
@@ -69,24 +70,6 @@ public:
     bool GetLineSelected() override;
     void SetLineSelected(bool selected) override;
 
-    short GetDeviceCount() override;
-    short GetDevice() override;
-    void SetDevice(short index) override;
-    bool GetDeviceAvailable() override;
-    QString GetDeviceName() override;
-    short GetLineCount() override;
-    void SetLine(short index) override;
-    QString GetLineName() override;
-    bool GetLineVolumeAvailable() override;
-    int GetLineVolume() override;
-    void SetLineVolume(int volume) override;
-    bool GetLineBalanceAvailable() override;
-    short GetLineBalance() override;
-    void SetLineBalance(short balance) override;
-    short GetAdvancedCount() override;
-    QString GetAdvancedName(short index) override;
-    QVariant srcAdvancedValue(short index) override;
-    void SetAdvancedValue(short index, const QVariant &value) override;
 
     // Our own, for measurements: frames the server reported as lost since Start (filled
     // with silence so the timeline stays right) and the number of overruns it signalled.
@@ -94,6 +77,9 @@ public:
     int overruns() const { return m_overruns.load(); }
     // The text of the last failure (empty when none).
     QString errorText() const { return m_errorText; }
+
+protected:
+    pulse::MixerSide &side() override { return *m_mixer; }
 
 private:
     void fadeIn(float *frames, qint64 n);
