@@ -282,18 +282,23 @@ int MixerSide::volume()
     return 0;
 }
 
+// This program's own stream takes the kept volume and balance at once, when it exists.
+void MixerSide::applyOwnVolume(const QString &what)
+{
+    if (m_own->streamIndex == PA_INVALID_INDEX || !m_pulse.ensureConnected())
+        return;
+    PulseContext::Lock lock(m_pulse);
+    if (const auto s = m_pulse.sinkInput(m_own->streamIndex))
+        check(m_pulse.setSinkInputVolume(s->index, makeVolume(s->channelMap, m_own->volume, m_own->balance)),
+              what);
+}
+
 void MixerSide::setVolume(int volume)
 {
     volume = std::clamp(volume, 0, 65535);
     if (m_kind == DeviceKind::Sink && m_line == 1 && m_own) {
         m_own->volume = volume;
-        if (m_own->streamIndex == PA_INVALID_INDEX || !m_pulse.ensureConnected())
-            return;
-        PulseContext::Lock lock(m_pulse);
-        if (const auto s = m_pulse.sinkInput(m_own->streamIndex))
-            check(m_pulse.setSinkInputVolume(
-                      s->index, makeVolume(s->channelMap, m_own->volume, m_own->balance)),
-                  QStringLiteral("set the playback volume"));
+        applyOwnVolume(QStringLiteral("set the playback volume"));
         return;
     }
     if (!m_pulse.ensureConnected())
@@ -352,13 +357,7 @@ void MixerSide::setBalance(short balance)
     balance = short(std::clamp<int>(balance, 0, 100));
     if (m_kind == DeviceKind::Sink && m_line == 1 && m_own) {
         m_own->balance = balance;
-        if (m_own->streamIndex == PA_INVALID_INDEX || !m_pulse.ensureConnected())
-            return;
-        PulseContext::Lock lock(m_pulse);
-        if (const auto s = m_pulse.sinkInput(m_own->streamIndex))
-            check(m_pulse.setSinkInputVolume(
-                      s->index, makeVolume(s->channelMap, m_own->volume, m_own->balance)),
-                  QStringLiteral("set the playback balance"));
+        applyOwnVolume(QStringLiteral("set the playback balance"));
         return;
     }
     if (!m_pulse.ensureConnected())

@@ -77,6 +77,7 @@ public:
     void setOwnVolume(int volume);
 
 private:
+    void applyOwnVolume(const QString &what);
     enum class LineKind { None, Device, Port, Own, Other };
     struct Line {
         LineKind kind = LineKind::None;
