@@ -1,0 +1,122 @@
+#include "files/rename_dialog.h"
+
+#include "app/main_window.h"
+#include "app/ui_services.h"
+#include "files/file_info_page.h"
+#include "files/file_operations.h"
+
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include <stdexcept>
+
+TRenameForm::TRenameForm(TForm1 *form) : QDialog(form), m_form(*form)
+{
+    setObjectName(QStringLiteral("RenameForm"));
+    setWindowTitle(QStringLiteral("Rename"));
+    setModal(true);
+
+    Label1 = new QLabel(QStringLiteral("Input New Filename:"), this);
+    Edit1 = new QLineEdit(this);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setMinimumWidth(280);
+    Label1->setBuddy(Edit1);
+
+    btnOK = new QPushButton(QStringLiteral("OK"), this);
+    btnOK->setObjectName(QStringLiteral("btnOK"));
+    btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    btnCancel->setObjectName(QStringLiteral("btnCancel"));
+    // Neither button answers Enter: the name is confirmed by clicking OK.
+    for (QPushButton *b : {btnOK, btnCancel}) {
+        b->setAutoDefault(false);
+        b->setDefault(false);
+        b->setMinimumWidth(80);
+    }
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(btnOK);
+    buttons->addWidget(btnCancel);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(12, 12, 12, 12);
+    layout->setSpacing(6);
+    layout->addWidget(Label1);
+    layout->addWidget(Edit1);
+    layout->addSpacing(6);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(btnOK, &QPushButton::clicked, this, [this] { ui::RunCommand([this] { btnOKClick(); }); });
+    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TRenameForm::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    Edit1->setFocus();
+    Edit1->selectAll();
+}
+
+void TRenameForm::keyPressEvent(QKeyEvent *event)
+{
+    // No button is the cancel button either: Escape does not close the dialog.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TRenameForm::btnOKClick()
+{
+    const QString typed = Edit1->text();
+    if (typed.isEmpty()) {
+        ui::Notice(this, QStringLiteral("new name can not be blank!"));
+        return;
+    }
+
+    FileInfoPage &page = *m_form.FileInfo();
+    QTreeWidgetItem *row = page.SelectedRow();
+    if (!row) {
+        reject();
+        return;
+    }
+    const QString directory = row->text(FileInfoPage::DirectoryColumn);
+    const QString oldName = row->text(FileInfoPage::NameColumn);
+    const QString newName = RenamedFileName(typed, oldName);
+    if (newName.contains(QLatin1Char('/'))) {
+        ui::Notice(this, QStringLiteral("Cannot rename to %1: a file name cannot contain \"/\".").arg(newName));
+        return;
+    }
+    const QString from = directory + oldName;
+    const QString to = directory + newName;
+
+    // The recording goes on writing under its own name and lists it when it ends.
+    if (m_form.Recording && SameFile(from, m_form.CurrentRecordingName))
+        throw std::runtime_error(
+            QStringLiteral("Cannot rename %1: it is being recorded").arg(from).toStdString());
+
+    if (to != from) {
+        const DiskResult result = RenameWithoutReplacing(from, to);
+        if (result.outcome == DiskResult::NameTaken) {
+            ui::Notice(this, QStringLiteral("Cannot rename to %1: a file of that name already exists.").arg(newName));
+            return;
+        }
+        if (result.outcome != DiskResult::Done)
+            throw std::runtime_error(
+                QStringLiteral("Cannot rename %1 to %2: %3").arg(from, newName, result.reason).toStdString());
+    }
+
+    row->setText(FileInfoPage::NameColumn, newName);
+    m_form.SelectedFilePath = to;
+    // A playback reads on from the renamed file; keep its name true.
+    if (m_form.Playing && m_form.PlayFileName == from)
+        m_form.PlayFileName = to;
+    accept();
+}

@@ -1,0 +1,100 @@
+// Shared steps of the file list and tag editor tests: real files on disk that the fake
+// engine knows, rows added the way recordings and Open add them, rows selected by the user.
+#pragma once
+
+#include "../app/window_fixture.h"
+
+#include "files/file_info_page.h"
+#include "files/rename_dialog.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMenu>
+#include <QTreeWidget>
+
+namespace filelist {
+
+inline FileInfoPage &page(WindowFixture &w)
+{
+    return *w.form->FileInfo();
+}
+
+inline QTreeWidget &list(WindowFixture &w)
+{
+    return *page(w).ListView1;
+}
+
+// A file of the given size on disk (filled with its own name, so a test can tell files
+// apart) that the fake engine measures as `frames` of 44.1 kHz stereo.
+inline QString makeFile(WindowFixture &w, const QString &relative, qint64 bytes = 5000,
+                        qint64 frames = 44100 * 10,
+                        const QString &description = QStringLiteral("MPEG 1.0 layer-3: 128 kbps, 44100 Hz, Stereo"))
+{
+    const QString path = w.path(relative);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return QString();
+    QByteArray content = relative.toUtf8();
+    content = content.repeated(int(bytes / qMax<qsizetype>(1, content.size())) + 1).left(bytes);
+    f.write(content);
+    f.close();
+    w.engine.addFile(path, frames, 44100, 2, description);
+    w.engine.files[path].size = bytes;
+    return path;
+}
+
+inline QByteArray contents(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// A file made and listed, as a finished recording is.
+inline QString addRow(WindowFixture &w, const QString &relative, qint64 bytes = 5000, qint64 frames = 44100 * 10)
+{
+    const QString path = makeFile(w, relative, bytes, frames);
+    w.form->AddRecordedFile(path);
+    return path;
+}
+
+inline QTreeWidgetItem *row(WindowFixture &w, int index)
+{
+    return list(w).topLevelItem(index);
+}
+
+// The user clicks the row (selection-change notification and all).
+inline void select(WindowFixture &w, int index)
+{
+    list(w).setCurrentItem(row(w, index));
+}
+
+inline QStringList rowTexts(WindowFixture &w, int index)
+{
+    QStringList out;
+    for (int c = 0; c < 4; ++c)
+        out << row(w, index)->text(c);
+    return out;
+}
+
+inline QStringList notices(const WindowFixture &w)
+{
+    QStringList out;
+    for (const ui::Box &b : w.boxes)
+        if (b.kind == ui::BoxKind::Notice)
+            out << b.text;
+    return out;
+}
+
+inline QStringList popupStates(WindowFixture &w)
+{
+    QStringList out;
+    for (QAction *a : page(w).PopupMenu1->actions())
+        out << a->text() + (a->isEnabled() ? "+" : "-");
+    return out;
+}
+
+}  // namespace filelist

@@ -1,0 +1,270 @@
+// The tag editor on the real tag component: ID3v1 and ID3v2 tags written into real MP3
+// files (made by the real file component) and read back by a fresh component and ffprobe.
+// The sound side stays fake, so no sound server is needed.
+#include "../app/window_fixture.h"
+
+#include "common/test_audio.h"
+#include "files/file_info_page.h"
+
+#include <QComboBox>
+#include <QCryptographicHash>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTreeWidget>
+
+namespace {
+
+// The fake engine with the real tag component.
+class RealTagsEngine : public fake::FakeEngine {
+public:
+    std::unique_ptr<engine::IAudioInformation2> createInformation(const QString &name) override
+    {
+        return m_real->createInformation(name);
+    }
+
+private:
+    std::unique_ptr<engine::IEngineFactory> m_real = engine::createEngineFactory();
+};
+
+struct Window {
+    QTemporaryDir dir;
+    RealTagsEngine engine;
+    std::unique_ptr<TForm1> form;
+    QList<ui::Box> boxes;
+
+    Window()
+    {
+        ui::Hooks hooks;
+        hooks.box = [this](const ui::Box &b) {
+            boxes.append(b);
+            return true;
+        };
+        ui::setHooks(hooks);
+        form = std::make_unique<TForm1>(engine, AppPaths::besideProgram(dir.path()));
+        form->CreateSecondaryWindows();
+        form->show();
+    }
+    ~Window()
+    {
+        form.reset();
+        ui::setHooks({});
+    }
+    FileInfoPage &page() { return *form->FileInfo(); }
+    QString path(const QString &name) const { return dir.filePath(name); }
+};
+
+// Two seconds of a 440 Hz tone as a 128 kbit/s MP3, written by the real file component.
+QString makeMp3(const QString &path)
+{
+    auto factory = engine::createEngineFactory();
+    auto file = factory->createFile(QStringLiteral("writer"));
+    file->SetActive(true);
+    file->SetMp3Format(44100, 128, 2);
+    file->Create(path, 0);
+    file->WriteArray(engine::SampleArray::fromFloat(testaudio::tone(440, 2.0, 44100, 2), 44100, 2));
+    file->Close();
+    return path;
+}
+
+struct ReadBack {
+    QString title, artist, album, comments, copyright;
+    int genre = -1, year = 0, track = 0;
+};
+
+ReadBack readFresh(const QString &path, short version)
+{
+    auto info = engine::createEngineFactory()->createInformation(QStringLiteral("fresh"));
+    info->SetTagVersion(version);
+    info->LoadFromFile(path);
+    return {info->infoTitle(), info->infoArtist(), info->infoAlbum(), info->infoComments(),
+            info->infoCopyright(), info->infoGenre(), info->infoYear(), info->infoTrack()};
+}
+
+QByteArray digest(const QString &path)
+{
+    QFile f(path);
+    f.open(QIODevice::ReadOnly);
+    return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
+}
+
+// Lists the file as a finished recording is listed, and selects its row.
+void listAndSelect(Window &w, const QString &path)
+{
+    w.form->AddRecordedFile(path);
+    w.form->SetResetEnabled(true);   // as loading a file into the window does
+    QTreeWidget *list = w.page().ListView1;
+    list->setCurrentItem(list->topLevelItem(list->topLevelItemCount() - 1));
+}
+
+void fill(FileInfoPage &p, const QString &title, const QString &year, const QString &track)
+{
+    p.infoTitle->setText(title);
+    p.infoArtist->setText("Tavrin Ensemble");
+    p.infoAlbum->setText("Field Takes");
+    p.infoGenre->setCurrentIndex(17);
+    p.infoCopyright->setText("(c) 2024 Tavrin");
+    p.infoComment->setText("first take");
+    p.infoYear->setText(year);
+    p.infoTrack->setText(track);
+}
+
+}  // namespace
+
+class TestTagEditorFiles : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        if (!QFileInfo::exists(QStringLiteral("/usr/bin/ffprobe")))
+            QSKIP("ffprobe is not installed");
+    }
+
+    void rowOfARealFile()
+    {
+        Window w;
+        const QString path = makeMp3(w.path("take.mp3"));
+        w.form->AddRecordedFile(path);
+        const QTreeWidgetItem *row = w.page().ListView1->topLevelItem(0);
+        QCOMPARE(row->text(1), QStringLiteral("%1 KB").arg(QFileInfo(path).size() / 1000));
+        QCOMPARE(row->text(2), QString("00:02"));
+        listAndSelect(w, path);
+        QVERIFY(w.form->StatusText(2).startsWith("MP3  128 kbps"));
+        QVERIFY(w.boxes.isEmpty());
+    }
+
+    void id3v2ThroughTheEditor()
+    {
+        Window w;
+        const QString path = makeMp3(w.path("take.mp3"));
+        listAndSelect(w, path);
+        FileInfoPage &p = w.page();
+        // A file without tags shows empty texts and zeros.
+        QCOMPARE(p.infoTitle->text(), QString());
+        QCOMPARE(p.infoYear->text(), QString("0"));
+        QCOMPARE(p.infoTrack->text(), QString("0"));
+        QCOMPARE(p.infoGenre->currentIndex(), -1);
+        QCOMPARE(p.infoGenre->itemText(17), QString("Rock"));
+
+        fill(p, QString::fromUtf8("Morgen am Fluß – take"), "$7D3", "70000");
+        p.btnApply->click();
+        QVERIFY2(w.boxes.isEmpty(), qPrintable(w.boxes.value(0).text));
+
+        const ReadBack v2 = readFresh(path, 2);
+        QCOMPARE(v2.title, QString::fromUtf8("Morgen am Fluß – take"));
+        QCOMPARE(v2.artist, QString("Tavrin Ensemble"));
+        QCOMPARE(v2.album, QString("Field Takes"));
+        QCOMPARE(v2.comments, QString("first take"));
+        QCOMPARE(v2.copyright, QString("(c) 2024 Tavrin"));
+        QCOMPARE(v2.genre, 17);
+        QCOMPARE(v2.year, 2003);
+        QCOMPARE(v2.track, 70000);
+        QCOMPARE(readFresh(path, 1).title, QString());   // no ID3v1 tag was made
+
+        const QString probed = testaudio::run(QStringLiteral("ffprobe"),
+                                              {"-v", "error", "-show_entries", "format_tags=title,genre,date",
+                                               "-of", "default=noprint_wrappers=1", path});
+        QVERIFY2(probed.contains(QString::fromUtf8("TAG:title=Morgen am Fluß – take")), qPrintable(probed));
+        QVERIFY2(probed.contains("TAG:genre=Rock"), qPrintable(probed));
+        QVERIFY2(probed.contains("TAG:date=2003"), qPrintable(probed));
+
+        // Reset shows the track as the 16-bit value.
+        p.btnReset->click();
+        QCOMPARE(p.infoTrack->text(), QString("4464"));
+        QCOMPARE(p.infoYear->text(), QString("2003"));
+    }
+
+    void id3v1ThroughTheEditor()
+    {
+        Window w;
+        const QString path = makeMp3(w.path("take.mp3"));
+        listAndSelect(w, path);
+        FileInfoPage &p = w.page();
+        QTest::mouseClick(p.infoMTV1, Qt::LeftButton);
+        fill(p, "Version one", "1999", "12");
+        p.btnApply->click();
+        QVERIFY2(w.boxes.isEmpty(), qPrintable(w.boxes.value(0).text));
+
+        const ReadBack v1 = readFresh(path, 1);
+        QCOMPARE(v1.title, QString("Version one"));
+        QCOMPARE(v1.artist, QString("Tavrin Ensemble"));
+        QCOMPARE(v1.album, QString("Field Takes"));
+        QCOMPARE(v1.comments, QString("first take"));
+        QCOMPARE(v1.genre, 17);
+        QCOMPARE(v1.year, 1999);
+        QCOMPARE(v1.track, 12);
+        QCOMPARE(v1.copyright, QString());   // ID3v1 has no copyright field
+        QCOMPARE(readFresh(path, 2).title, QString());
+
+        // The last 128 bytes are the ID3v1 tag.
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        f.seek(f.size() - 128);
+        const QByteArray tag = f.read(128);
+        QVERIFY(tag.startsWith("TAGVersion one"));
+        QCOMPARE(int(quint8(tag[126])), 12);
+        QCOMPARE(int(quint8(tag[127])), 17);
+    }
+
+    void versionSwitchLeavesTheFieldsUntilReset()
+    {
+        Window w;
+        const QString path = makeMp3(w.path("take.mp3"));
+        listAndSelect(w, path);
+        FileInfoPage &p = w.page();
+        fill(p, "Two", "2002", "2");
+        p.btnApply->click();
+        QTest::mouseClick(p.infoMTV1, Qt::LeftButton);
+        fill(p, "One", "2001", "1");
+        p.btnApply->click();
+        QVERIFY(w.boxes.isEmpty());
+
+        QTest::mouseClick(p.infoMTV2, Qt::LeftButton);
+        p.btnReset->click();
+        QCOMPARE(p.infoTitle->text(), QString("Two"));
+        QTest::mouseClick(p.infoMTV1, Qt::LeftButton);
+        QCOMPARE(p.infoTitle->text(), QString("Two"));
+        QCOMPARE(p.infoYear->text(), QString("2002"));
+        p.btnReset->click();
+        QCOMPARE(p.infoTitle->text(), QString("One"));
+        QCOMPARE(p.infoYear->text(), QString("2001"));
+    }
+
+    void refusedApplyLeavesTheFileAsItWas()
+    {
+        Window w;
+        const QString path = makeMp3(w.path("take.mp3"));
+        listAndSelect(w, path);
+        FileInfoPage &p = w.page();
+        const QByteArray before = digest(path);
+        fill(p, "Never written", "2003 ", "1");
+        p.btnApply->click();
+        QCOMPARE(w.boxes.size(), 1);
+        QCOMPARE(w.boxes[0].text, QString("Invalid Year Value"));
+        QCOMPARE(digest(path), before);
+        fill(p, "Never written", "2003", "");
+        p.btnApply->click();
+        QCOMPARE(w.boxes.size(), 2);
+        QCOMPARE(w.boxes[1].text, QString("Invalid Track Value"));
+        QCOMPARE(digest(path), before);
+        QCOMPARE(readFresh(path, 2).title, QString());
+    }
+
+    void tagsOfAFileThatVanishedAreReported()
+    {
+        Window w;
+        const QString path = makeMp3(w.path("take.mp3"));
+        listAndSelect(w, path);
+        QFile::remove(path);
+        w.page().btnApply->setEnabled(true);
+        ui::RunCommand([&] { w.page().btnApplyClick(); });
+        QCOMPARE(w.boxes.size(), 1);
+        QCOMPARE(w.boxes[0].kind, ui::BoxKind::Error);
+        QVERIFY2(w.boxes[0].text.startsWith("Cannot write tags to " + path), qPrintable(w.boxes[0].text));
+    }
+};
+
+QTEST_MAIN(TestTagEditorFiles)
+#include "tst_tag_editor_files.moc"
