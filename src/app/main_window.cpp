@@ -262,17 +262,38 @@ void TForm1::createTransportPanel()
     setCentralWidget(central);
 }
 
+namespace {
+
+// A status bar panel of a designed width that gives way when the window is narrower than
+// the three panels together, so no panel ever lies over another.
+class StatusPanel : public QLabel {
+public:
+    StatusPanel(int width, QWidget *parent) : QLabel(parent), m_width(width)
+    {
+        setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
+    }
+    QSize sizeHint() const override { return {m_width, QLabel::sizeHint().height()}; }
+    QSize minimumSizeHint() const override { return {std::min(m_width, 40), QLabel::minimumSizeHint().height()}; }
+
+private:
+    int m_width;
+};
+
+}  // namespace
+
 void TForm1::createStatusBar()
 {
     QStatusBar *bar = statusBar();
     bar->setSizeGripEnabled(true);
     for (int i = 0; i < 3; ++i) {
-        auto *panel = new QLabel(bar);
+        auto *panel = new StatusPanel(kStatusPanelWidths[i], bar);
         panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);
-        panel->setFixedWidth(kStatusPanelWidths[i]);
         panel->setTextFormat(Qt::PlainText);
+        panel->setMaximumWidth(kStatusPanelWidths[i]);
+        if (i == 0)
+            panel->setMinimumWidth(kStatusPanelWidths[i]);
         bar->addWidget(panel);
         m_statusPanels[i] = panel;
     }

@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -32,9 +33,19 @@ private slots:
         QCOMPARE(f.PageControl1->tabText(2), QString("Playback Volume Controls"));
         QCOMPARE(f.PageControl1->tabText(3), QString("File Info"));
         QCOMPARE(f.PageControl1->currentIndex(), 0);
+        // The panels keep their widths where the window has room for them all, and give way
+        // (all but the first) where it has not, never lying over each other.
+        f.resize(900, 450);
+        QTRY_COMPARE(f.StatusPanelWidth(1), 320);
         QCOMPARE(f.StatusPanelWidth(0), 60);
-        QCOMPARE(f.StatusPanelWidth(1), 320);
         QCOMPARE(f.StatusPanelWidth(2), 300);
+        f.resize(560, 400);
+        QTRY_VERIFY(f.StatusPanelWidth(2) < 300);
+        const QLabel *p1 = f.statusBar()->findChild<QLabel *>("StatusPanel1");
+        const QLabel *p2 = f.statusBar()->findChild<QLabel *>("StatusPanel2");
+        QCOMPARE(f.StatusPanelWidth(0), 60);
+        QVERIFY(p1->geometry().right() < p2->geometry().left());
+        QVERIFY(p2->geometry().right() <= f.statusBar()->width());
         QCOMPARE(f.StatusText(0), QString());
         QCOMPARE(f.TransportPanel->height(), 65);
         QCOMPARE(f.PlayButtonB1->toolTip(), QString("Play/Record Control"));
