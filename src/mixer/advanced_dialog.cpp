@@ -11,7 +11,6 @@
 #include <QPushButton>
 #include <QShowEvent>
 #include <QSlider>
-#include <QStyle>
 
 namespace {
 
@@ -36,8 +35,8 @@ TfrmAdv::TfrmAdv(TForm1 &form) : QDialog(&form), m_form(form)
 
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
-    const QIcon icon = QIcon::fromTheme(QStringLiteral("preferences-desktop-sound"),
-                                        style()->standardIcon(QStyle::SP_MediaVolume));
+    const QIcon icon = QIcon::fromTheme(QStringLiteral("multimedia-volume-control"),
+                                        QIcon(QStringLiteral(":/icons/tavrin-sound-recorder.svg")));
     Image1->setPixmap(icon.pixmap(32, 32));
     Image1->setGeometry(12, 4, 32, 32);
 

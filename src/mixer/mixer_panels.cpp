@@ -24,6 +24,12 @@ QSize atLeast(const QWidget *w, int width, int height)
     return {std::max(width, hint.width()), std::max(height, hint.height())};
 }
 
+// A list's left edge: as designed, or just clear of its label in a wider font.
+int afterLabel(const QLabel *label, int designed)
+{
+    return std::max(designed, label->x() + label->width() + 4);
+}
+
 // The "Equalizer" switch starts grayed ("nothing sent yet"); the user can only check or
 // clear it, so grayed never comes back once left.
 class EqualizerSwitch : public QCheckBox {
@@ -83,9 +89,7 @@ void buildStrips(TForm1 &form, MixerPage &page, bool forRecording)
     for (int i = 0; i <= highest; ++i) {
         TsrcFrame *strip = page.AddStrip(prefix + QString::number(i), i);
         side.SetLine(short(i));
-        const QString name = side.GetLineName();
-        strip->Label1->setText(name);
-        strip->Label1->setToolTip(name);
+        strip->SetLineName(side.GetLineName());
 
         strip->TrackBar1->setEnabled(side.GetLineVolumeAvailable());
         strip->TrackBar1->setValue(65535 - side.GetLineVolume());
@@ -97,7 +101,7 @@ void buildStrips(TForm1 &form, MixerPage &page, bool forRecording)
         TsrcFrame::SetTag(strip->TrackBar2, i);
 
         if (forRecording) {
-            strip->CheckBox1->setText(QStringLiteral("Select"));
+            strip->SetCheckBoxCaption(QStringLiteral("Select"));
             strip->CheckBox1->setEnabled(form.AudioRecord1->GetLineSelectAvailable());
             strip->CheckBox1->setChecked(form.AudioRecord1->GetLineSelected());
         } else {
@@ -187,7 +191,7 @@ RecordingControlsPage::RecordingControlsPage(QWidget *parent) : MixerPage(parent
     DeviceComboIn = new QComboBox(this);
     DeviceComboIn->setObjectName(QStringLiteral("DeviceComboIn"));
     DeviceComboIn->setEditable(false);
-    DeviceComboIn->setGeometry(72, 2, 273, DeviceComboIn->sizeHint().height());
+    DeviceComboIn->setGeometry(afterLabel(Label1, 72), 2, 273, DeviceComboIn->sizeHint().height());
 
     btnSetFilter = new QPushButton(QStringLiteral("Set Filter"), this);
     btnSetFilter->setObjectName(QStringLiteral("btnSetFilter"));
@@ -212,7 +216,7 @@ PlaybackControlsPage::PlaybackControlsPage(QWidget *parent) : MixerPage(parent)
     DeviceCombo = new QComboBox(this);
     DeviceCombo->setObjectName(QStringLiteral("DeviceCombo"));
     DeviceCombo->setEditable(false);
-    DeviceCombo->setGeometry(80, 2, 265, DeviceCombo->sizeHint().height());
+    DeviceCombo->setGeometry(afterLabel(Label1, 80), 2, 265, DeviceCombo->sizeHint().height());
 
     chEqualizer = new EqualizerSwitch(QStringLiteral("Equalizer"), this);
     chEqualizer->setObjectName(QStringLiteral("chEqualizer"));

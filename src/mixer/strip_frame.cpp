@@ -6,10 +6,13 @@
 
 #include <QCheckBox>
 #include <QCursor>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
 #include <QToolTip>
+
+#include <algorithm>
 
 namespace {
 const char *const kTagProperty = "tag";
@@ -61,13 +64,31 @@ TsrcFrame::TsrcFrame(QWidget *parent) : QFrame(parent)
     TrackBar1->setSingleStep(655);
     TrackBar1->setPageStep(6554);
 
-    CheckBox1 = new QCheckBox(QStringLiteral("Mute"), Panel1);
+    CheckBox1 = new QCheckBox(Panel1);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
     CheckBox1->setGeometry(16, 128, 49, 17);
+    SetCheckBoxCaption(QStringLiteral("Mute"));
 
     Button1 = new QPushButton(QStringLiteral("Advanced"), Panel1);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setGeometry(8, 152, 65, 25);
+}
+
+void TsrcFrame::SetLineName(const QString &name)
+{
+    // The label has room for one line only: a wrapped second line would be cut in half.
+    const QFontMetrics metrics = Label1->fontMetrics();
+    Label1->setText(metrics.horizontalAdvance(name) <= Label1->width()
+                        ? name
+                        : metrics.elidedText(name, Qt::ElideRight, Label1->width()));
+    Label1->setToolTip(name);
+}
+
+void TsrcFrame::SetCheckBoxCaption(const QString &caption)
+{
+    CheckBox1->setText(caption);
+    const int room = Panel1->width() - CheckBox1->x() - 2;
+    CheckBox1->resize(std::clamp(CheckBox1->sizeHint().width(), 49, room), CheckBox1->height());
 }
 
 int TsrcFrame::Tag(const QObject *control)

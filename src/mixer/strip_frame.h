@@ -29,6 +29,12 @@ public:
     QCheckBox *CheckBox1;    // "Mute"; "Select" on the recording tab
     QPushButton *Button1;    // "Advanced"; hidden for a line without advanced controls
 
+    // The line's name; one that does not fit is shortened with "..." and shown whole as
+    // the label's tooltip.
+    void SetLineName(const QString &name);
+    // The check box's caption, the box widened (within the panel) when the text needs it.
+    void SetCheckBoxCaption(const QString &caption);
+
     // Each control's line index ("tag"): the line its handler addresses.
     static int Tag(const QObject *control);
     static void SetTag(QObject *control, int line);
