@@ -8,15 +8,43 @@
 #include <QCursor>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 #include <QSlider>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QToolTip>
 
 #include <algorithm>
 
 namespace {
+
 const char *const kTagProperty = "tag";
-}
+
+// The volume bar's minimum (the loudest setting) is at the top. Drawn as the mirror image of
+// a plain bar, its thumb stays in place while the groove lights up below the thumb: the
+// part a listener reads as the level.
+class VolumeBar : public QSlider {
+public:
+    using QSlider::QSlider;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        QStyleOptionSlider option;
+        initStyleOption(&option);
+        option.subControls = QStyle::SC_SliderGroove | QStyle::SC_SliderHandle;
+        if (tickPosition() != NoTicks)
+            option.subControls |= QStyle::SC_SliderTickmarks;
+        option.upsideDown = !option.upsideDown;
+        option.sliderPosition = option.maximum - (option.sliderPosition - option.minimum);
+        option.sliderValue = option.maximum - (option.sliderValue - option.minimum);
+        style()->drawComplexControl(QStyle::CC_Slider, &option, &painter, this);
+    }
+};
+
+}  // namespace
 
 TsrcFrame::TsrcFrame(QWidget *parent) : QFrame(parent)
 {
@@ -53,7 +81,7 @@ TsrcFrame::TsrcFrame(QWidget *parent) : QFrame(parent)
 
     // The bar's minimum is at the top, where the loudest setting belongs; Up, Page Up and
     // the wheel turned away from the user make it louder.
-    TrackBar1 = new QSlider(Qt::Vertical, Panel1);
+    TrackBar1 = new VolumeBar(Qt::Vertical, Panel1);
     TrackBar1->setObjectName(QStringLiteral("TrackBar1"));
     TrackBar1->setGeometry(24, 52, 33, 73);
     TrackBar1->setRange(0, 65535);
