@@ -132,6 +132,9 @@ MixerPage::MixerPage(QWidget *parent) : QWidget(parent)
     StripArea->setWidgetResizable(true);
     StripArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     StripArea->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Tab goes from the top row straight to the strips' controls; the area scrolls the
+    // focused one into view.
+    StripArea->setFocusPolicy(Qt::NoFocus);
     // The tab's own background shows through: the area only adds a scroll bar when needed.
     StripArea->viewport()->setAutoFillBackground(false);
     StripHost = new QWidget;
