@@ -1,0 +1,55 @@
+// Helpers shared by the mixer tests.
+#pragma once
+
+#include "app/main_window.h"
+#include "mixer/mixer_panels.h"
+#include "mixer/strip_frame.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSlider>
+#include <QStyle>
+#include <QStyleOptionSlider>
+
+namespace mixertest {
+
+// A setup.ini that keeps the Tip of the Day from popping up in the middle of a test.
+inline void quietTips(const QString &programDir)
+{
+    QFile ini(QDir(programDir).filePath(QStringLiteral("setup.ini")));
+    if (ini.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        ini.write("[tips]\nshowtip=0\n");
+}
+
+inline MixerPage *page(const TForm1 &form, bool recording)
+{
+    return qobject_cast<MixerPage *>(recording ? form.TabSheet2 : form.TabSheet3);
+}
+
+inline QList<TsrcFrame *> strips(const TForm1 &form, bool recording)
+{
+    return page(form, recording)->Strips();
+}
+
+// The slider's handle as the style draws it, in slider coordinates.
+inline QRect handleRect(QSlider *slider)
+{
+    struct Probe : QSlider {
+        using QSlider::initStyleOption;
+    };
+    QStyleOptionSlider option;
+    static_cast<Probe *>(slider)->initStyleOption(&option);
+    return slider->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, slider);
+}
+
+inline QRect grooveRect(QSlider *slider)
+{
+    struct Probe : QSlider {
+        using QSlider::initStyleOption;
+    };
+    QStyleOptionSlider option;
+    static_cast<Probe *>(slider)->initStyleOption(&option);
+    return slider->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, slider);
+}
+
+}  // namespace mixertest

@@ -1,0 +1,249 @@
+// The advanced controls dialog on the recording fake engine: its layout for a given number
+// of controls, and what its switches and bars write.
+#include "app/window_fixture.h"
+#include "controls/quiet_offscreen.h"
+#include "mixer/advanced_dialog.h"
+#include "mixer_test_util.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QSlider>
+
+namespace {
+
+// A line "Tone" (line 1 of the only device of a side) with the given advanced controls.
+void giveControls(fake::MixerWorld &world, std::vector<fake::AdvancedControl> controls)
+{
+    fake::Device d = fake::FakeEngine::device(QStringLiteral("Card"), {QStringLiteral("Master"), QStringLiteral("Tone")});
+    d.lines[1].advanced = std::move(controls);
+    world.devices = {d};
+}
+
+std::vector<fake::AdvancedControl> controls(int count)
+{
+    std::vector<fake::AdvancedControl> out;
+    for (int k = 0; k < count; ++k)
+        out.push_back({QStringLiteral("Control %1").arg(k), QVariant(k % 2 == 0)});
+    return out;
+}
+
+}  // namespace
+
+class TestAdvancedDialog : public QObject {
+    Q_OBJECT
+
+    static void start(WindowFixture &w)
+    {
+        mixertest::quietTips(w.dir.path());
+        w.start();
+    }
+
+private slots:
+    void initTestCase() { quiet::install(); }
+
+    void designedLayout()
+    {
+        WindowFixture w;
+        start(w);
+        TfrmAdv dialog(*w.form);
+        QCOMPARE(dialog.windowTitle(), QString("Dialog"));
+        QCOMPARE(dialog.size(), QSize(390, 203));
+        QCOMPARE(dialog.OuterHeight(), 231);
+        QCOMPARE(dialog.Image1->pos(), QPoint(12, 4));
+        QVERIFY(!dialog.Image1->pixmap().isNull());
+        QCOMPARE(dialog.Label1->text(), QString("These settings can be used to make fine adjustments to your audio."));
+        QCOMPARE(dialog.Label1->pos(), QPoint(69, 8));
+        QCOMPARE(dialog.Label1->width(), 289);
+        QVERIFY(dialog.Label1->wordWrap());
+        QCOMPARE(dialog.GroupBox1->title(), QString("Other Controls"));
+        QCOMPARE(dialog.GroupBox1->geometry(), QRect(16, 56, 361, 105));
+        QCOMPARE(dialog.Label2->text(), QString("These settings make other changes to how your audio sounds. "
+                                                "See your hardware documentation for details."));
+        QCOMPARE(dialog.Label2->pos(), QPoint(16, 32));
+        QCOMPARE(dialog.Label2->width(), 321);
+        QCOMPARE(dialog.btnClose->text(), QString("Close"));
+        QCOMPARE(dialog.btnClose->geometry(), QRect(300, 168, 75, 25));
+        QVERIFY(dialog.btnClose->isDefault());
+        // A dialog frame with the system menu only: no minimise, maximise or help buttons.
+        const Qt::WindowFlags flags = dialog.windowFlags();
+        QVERIFY(flags & Qt::WindowSystemMenuHint);
+        QVERIFY(!(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
+                           Qt::WindowContextHelpButtonHint)));
+        // The dialog made at start-up is hidden.
+        QVERIFY(w.form->frmAdv);
+        QVERIFY(!w.form->frmAdv->isVisible());
+    }
+
+    void layoutFollowsTheControls_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QList<int>>("tops");
+        QTest::addColumn<int>("groupHeight");
+        QTest::addColumn<int>("closeTop");
+        QTest::addColumn<int>("outerHeight");
+        QTest::newRow("three controls") << 3 << QList<int>{80, 103, 126} << 159 << 223 << 285;
+        QTest::newRow("one control") << 1 << QList<int>{80} << 113 << 177 << 239;
+        QTest::newRow("none: the designed layout") << 0 << QList<int>{} << 105 << 168 << 231;
+    }
+
+    void layoutFollowsTheControls()
+    {
+        QFETCH(int, count);
+        QFETCH(QList<int>, tops);
+        QFETCH(int, groupHeight);
+        QFETCH(int, closeTop);
+        QFETCH(int, outerHeight);
+        WindowFixture w;
+        giveControls(w.engine.outputs, controls(count));
+        start(w);
+        w.player()->SetLine(1);
+
+        TfrmAdv dialog(*w.form);
+        dialog.Line = 1;
+        dialog.show();
+        QCOMPARE(dialog.windowTitle(), QString("Advanced Properties for Tone"));
+        QList<int> shown;
+        for (int k = 0; k < count; ++k) {
+            QWidget *c = dialog.GroupBox1->findChild<QWidget *>(QStringLiteral("ch%1").arg(k));
+            QVERIFY(c);
+            shown << c->y();
+        }
+        QCOMPARE(shown, tops);
+        QCOMPARE(dialog.GroupBox1->height(), groupHeight);
+        QCOMPARE(dialog.btnClose->y(), closeTop);
+        QCOMPARE(dialog.OuterHeight(), outerHeight);
+        QCOMPARE(dialog.width(), 390);
+        // The Close button stays inside the dialog with about the designed margin below it.
+        const int margin = dialog.height() - dialog.btnClose->geometry().bottom() - 1;
+        QVERIFY2(margin >= 8 && margin <= 10, qPrintable(QString::number(margin)));
+        // Centred on the main window.
+        QVERIFY((dialog.geometry().center() - w.form->geometry().center()).manhattanLength() <= 2);
+        QCOMPARE(w.errors(), QStringList());
+    }
+
+    void switchesAndBars()
+    {
+        WindowFixture w;
+        giveControls(w.engine.outputs, {{"Loudness", true}, {"Bass", 30000}, {"Surround", false}});
+        start(w);
+        w.player()->SetLine(1);
+        w.engine.log.clear();
+
+        TfrmAdv dialog(*w.form);
+        dialog.Line = 1;
+        dialog.FormShow();
+        // Building read the values and wrote nothing.
+        QCOMPARE(w.engine.log.count("AudioPlayer1.SetAdvancedValue"), 0);
+        QCOMPARE(w.engine.log.count("AudioRecord1."), 0);
+
+        auto *loudness = dialog.findChild<QCheckBox *>("ch0");
+        QVERIFY(loudness);
+        QCOMPARE(loudness->text(), QString("1 Loudness"));
+        QCOMPARE(loudness->geometry(), QRect(16, 80, 220, 17));
+        QVERIFY(loudness->isChecked());
+        QCOMPARE(TsrcFrame::Tag(loudness), 0);
+
+        auto *bass = dialog.findChild<QSlider *>("tb1");
+        QVERIFY(bass);
+        QCOMPARE(bass->geometry(), QRect(16, 103, 109, 17));
+        QCOMPARE(bass->orientation(), Qt::Horizontal);
+        QCOMPARE(bass->minimum(), 0);
+        QCOMPARE(bass->maximum(), 65535);
+        QCOMPARE(bass->tickInterval(), 5000);
+        QCOMPARE(bass->value(), 30000);
+        QCOMPARE(TsrcFrame::Tag(bass), 1);
+        QLabel *bassText = nullptr;
+        for (QLabel *l : dialog.GroupBox1->findChildren<QLabel *>())
+            if (l->text() == QLatin1String("2 Bass"))
+                bassText = l;
+        QVERIFY(bassText);
+        QCOMPARE(bassText->pos(), QPoint(145, 103));
+        QCOMPARE(bassText->height(), 17);
+
+        auto *surround = dialog.findChild<QCheckBox *>("ch2");
+        QVERIFY(surround);
+        QVERIFY(!surround->isChecked());
+
+        // A switch sends a boolean, a bar an integer, each to the dialog's own line.
+        w.engine.log.clear();
+        loudness->click();
+        bass->setValue(12345);
+        surround->click();
+        QCOMPARE(w.engine.log.calls,
+                 QStringList({"AudioPlayer1.SetLine(1)", "AudioPlayer1.SetAdvancedValue(0,false)",
+                              "AudioPlayer1.SetLine(1)", "AudioPlayer1.SetAdvancedValue(1,12345)",
+                              "AudioPlayer1.SetLine(1)", "AudioPlayer1.SetAdvancedValue(2,true)"}));
+        const auto &stored = w.engine.outputs.devices[0].lines[1].advanced;
+        QCOMPARE(stored[0].value.typeId(), QMetaType::Bool);
+        QCOMPARE(stored[0].value, QVariant(false));
+        QCOMPARE(stored[1].value.typeId(), QMetaType::Int);
+        QCOMPARE(stored[1].value, QVariant(12345));
+        QCOMPARE(stored[2].value, QVariant(true));
+    }
+
+    void recordingSideAddressesTheRecorder()
+    {
+        WindowFixture w;
+        giveControls(w.engine.inputs, {{"Boost", 100}});
+        start(w);
+        w.recorder()->SetLine(1);
+        w.engine.log.clear();
+
+        TfrmAdv dialog(*w.form);
+        dialog.ForRecording = true;
+        dialog.Line = 1;
+        dialog.FormShow();
+        QCOMPARE(dialog.windowTitle(), QString("Advanced Properties for Tone"));
+        dialog.findChild<QSlider *>("tb0")->setValue(200);
+        QCOMPARE(w.engine.log.count("AudioPlayer1."), 0);
+        QCOMPARE(w.engine.log.calls.mid(w.engine.log.calls.size() - 2),
+                 QStringList({"AudioRecord1.SetLine(1)", "AudioRecord1.SetAdvancedValue(0,200)"}));
+        QCOMPARE(w.engine.inputs.devices[0].lines[1].advanced[0].value, QVariant(200));
+    }
+
+    void withoutAGivenLineTheCurrentOneIsUsed()
+    {
+        WindowFixture w;
+        giveControls(w.engine.outputs, {{"Loudness", false}});
+        start(w);
+        w.player()->SetLine(1);
+        TfrmAdv dialog(*w.form);
+        dialog.FormShow();
+        w.engine.log.clear();
+        dialog.findChild<QCheckBox *>("ch0")->click();
+        QCOMPARE(w.engine.log.calls, QStringList({"AudioPlayer1.SetAdvancedValue(0,true)"}));
+    }
+
+    void closeAccepts()
+    {
+        WindowFixture w;
+        giveControls(w.engine.outputs, controls(1));
+        start(w);
+        TfrmAdv dialog(*w.form);
+        dialog.Line = 1;
+        dialog.show();
+        QVERIFY(dialog.isVisible());
+        dialog.btnClose->click();
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    }
+
+    void engineErrorIsShownAndTheDialogStays()
+    {
+        WindowFixture w;
+        giveControls(w.engine.outputs, controls(1));
+        start(w);
+        TfrmAdv dialog(*w.form);
+        dialog.Line = 5;   // no such line: the engine refuses to name it
+        dialog.show();
+        QCOMPARE(w.errors(), QStringList({"No such mixer line: 5."}));
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(dialog.windowTitle(), QString("Dialog"));
+        dialog.btnClose->click();
+    }
+};
+
+QTEST_MAIN(TestAdvancedDialog)
+#include "tst_advanced_dialog.moc"
