@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 #include "app/ui_services.h"
 #include "dialogs/link_label.h"
+#include "dialogs/window_placement.h"
 
 #include <QFrame>
 #include <QGridLayout>
@@ -77,9 +78,9 @@ TAboutBox::TAboutBox(TForm1 &form) : QDialog(&form), m_form(form)
     SupportLink = new LinkLabel(QStringLiteral("Technology Support"), QUrl(SupportAddress), this);
     SupportLink->setObjectName(QStringLiteral("SupportLink"));
     auto *rows = new QGridLayout;
-    rows->setContentsMargins(24, 18, 24, 18);
+    rows->setContentsMargins(24, 26, 24, 26);
     rows->setHorizontalSpacing(24);
-    rows->setVerticalSpacing(14);
+    rows->setVerticalSpacing(18);
     rows->addWidget(VersionLabel, 0, 0);
     rows->addWidget(Version, 0, 1);
     rows->addWidget(HomePageLabel, 1, 0);
@@ -115,7 +116,7 @@ TAboutBox::TAboutBox(TForm1 &form) : QDialog(&form), m_form(form)
     layout->addWidget(BottomBand);
     // The box takes the size its contents ask for, at least the designed width.
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    setMinimumWidth(ClientWidth);
+    TopBand->setMinimumWidth(ClientWidth);
 
     connect(HomePageLink, &LinkLabel::clicked, this, [this] { ui::RunCommand([this] { HomePageLinkClick(); }); });
     connect(SupportLink, &LinkLabel::clicked, this, [this] { ui::RunCommand([this] { SupportLinkClick(); }); });
@@ -140,9 +141,9 @@ void TAboutBox::showEvent(QShowEvent *event)
 {
     if (!event->spontaneous() && !m_placed) {
         m_placed = true;
+        layout()->activate();
         adjustSize();
-        const QRect owner = m_form.frameGeometry();
-        move(owner.center() - QPoint(width() / 2, height() / 2));
+        CentreOnOwner(this, &m_form);
     }
     QDialog::showEvent(event);
 }

@@ -2,6 +2,7 @@
 
 #include "app/main_window.h"
 #include "app/ui_services.h"
+#include "dialogs/window_placement.h"
 #include "settings/ini_file.h"
 
 #include <QCheckBox>
@@ -16,7 +17,6 @@
 #include <QTimer>
 #include <QUtf8StringView>
 #include <QVBoxLayout>
-#include <QWindow>
 
 #include <cerrno>
 #include <cstring>
@@ -279,16 +279,9 @@ void TTipForm::showEvent(QShowEvent *event)
 {
     if (!event->spontaneous() && !m_placed) {
         m_placed = true;
-        // The outer size counts the title bar and border, which this window gets from the same
-        // window manager as the main window: take its frame as the measure.
-        const QMargins frame(m_form.geometry().left() - m_form.frameGeometry().left(),
-                             m_form.geometry().top() - m_form.frameGeometry().top(),
-                             m_form.frameGeometry().right() - m_form.geometry().right(),
-                             m_form.frameGeometry().bottom() - m_form.geometry().bottom());
-        resize(OuterSize.shrunkBy(frame).expandedTo(minimumSizeHint()));
-        const QSize outer = size().grownBy(frame);
-        const QPoint topLeft = m_form.frameGeometry().center() - QPoint(outer.width() / 2, outer.height() / 2);
-        move(topLeft);
+        // The outer size counts the title bar and border.
+        resize(OuterSize.shrunkBy(WindowFrameMargins(this, &m_form)).expandedTo(minimumSizeHint()));
+        CentreOnOwner(this, &m_form);
     }
     QDialog::showEvent(event);
 }
