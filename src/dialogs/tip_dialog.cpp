@@ -117,9 +117,8 @@ TTipForm::TTipForm(TForm1 &form) : QDialog(&form), m_form(form)
 
     Bevel1 = new QFrame(this);
     Bevel1->setObjectName(QStringLiteral("Bevel1"));
-    Bevel1->setFrameShape(QFrame::Panel);
+    Bevel1->setFrameShape(QFrame::WinPanel);
     Bevel1->setFrameShadow(QFrame::Sunken);
-    Bevel1->setLineWidth(1);
 
     Panel1 = new QWidget(Bevel1);
     Panel1->setObjectName(QStringLiteral("Panel1"));
@@ -167,7 +166,7 @@ TTipForm::TTipForm(TForm1 &form) : QDialog(&form), m_form(form)
     panelLayout->setRowStretch(1, 1);
 
     auto *bevelLayout = new QVBoxLayout(Bevel1);
-    bevelLayout->setContentsMargins(1, 1, 1, 1);
+    bevelLayout->setContentsMargins(0, 0, 0, 0);
     bevelLayout->addWidget(Panel1);
 
     cbShowTips = new QCheckBox(QStringLiteral("Show Tips on Startup"), this);

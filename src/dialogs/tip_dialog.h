@@ -53,7 +53,7 @@ public:
     int CurrentTip = 0;   // number of the tip shown now (from 1); 0 and up as stored
     int TipCount = 0;     // non-empty lines of the tips file when the dialog was built
 
-    QFrame *Bevel1 = nullptr;             // the lowered frame around the white panel
+    QFrame *Bevel1 = nullptr;             // the lowered two-line bevel around the white panel
     QWidget *Panel1 = nullptr;            // the white panel
     QLabel *Image1 = nullptr;             // the light bulb at the panel's top left
     QLabel *Label1 = nullptr;             // "Did you know..."

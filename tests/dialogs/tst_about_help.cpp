@@ -260,6 +260,9 @@ private slots:
         const QStringList before = stateOf(w);
         const int windows = int(QApplication::topLevelWidgets().size());
 
+        // F1 is a window shortcut: it needs the main window active.
+        w.form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.form.get()));
         QTest::keyClick(w.form.get(), Qt::Key_F1);
         QCOMPARE(w.openedUrls, QList<QUrl>({QUrl::fromLocalFile(w.path("tavrinsoundrecorder.html"))}));
         w.form->ToolBtnHelp->click();
