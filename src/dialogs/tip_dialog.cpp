@@ -204,8 +204,11 @@ TTipForm::TTipForm(TForm1 &form) : QDialog(&form), m_form(form)
         return;
     TipsReader reader(m_tips);
     TipCount = reader.count();
-    // No tips at all: nothing to wrap into; the text area stays empty.
-    if (TipCount > 0 && CurrentTip >= TipCount)
+    // No tips at all: nothing to wrap into or show; the text area stays empty and CurrentTip
+    // keeps the stored number.
+    if (TipCount == 0)
+        return;
+    if (CurrentTip >= TipCount)
         CurrentTip = CurrentTip % TipCount;
     const TipLookup next = reader.tip(CurrentTip + 1);
     if (next.found) {

@@ -151,6 +151,9 @@ private slots:
         QTest::newRow("10") << "10" << "Tip 1" << 1;
         QTest::newRow("25") << "25" << "Tip 6" << 6;
         QTest::newRow("not a number") << "abc" << "Tip 2" << 2;
+        QTest::newRow("largest integer") << "2147483647" << "Tip 8" << 8;
+        // A negative number names no tip: nothing is shown and the number stays.
+        QTest::newRow("negative") << "-3" << "" << -3;
     }
     void storedNumberWraps()
     {
