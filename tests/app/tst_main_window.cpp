@@ -336,6 +336,7 @@ private slots:
     void tipTimerIsArmedAtCreation()
     {
         WindowFixture w;
+        w.offerTips = true;
         w.start(false);
         QVERIFY(w.form->TimerTip->isActive());
         QCOMPARE(w.form->TimerTip->interval(), 1000);

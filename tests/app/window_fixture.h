@@ -7,6 +7,7 @@
 #include "fakes/fake_engine.h"
 
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 #include <deque>
@@ -24,6 +25,9 @@ struct WindowFixture {
     QStringList chosenFolders;            // what the folder chooser returns, in order
     QList<QUrl> openedUrls;
     int beeps = 0;
+    // Leaves the start-up tip timer running; otherwise it is stopped at once, so that no
+    // Tip of the Day opens over a test that runs longer than a second.
+    bool offerTips = false;
 
     QString programDir() const { return dir.path() + QLatin1Char('/'); }
     QString path(const QString &name) const { return dir.filePath(name); }
@@ -55,6 +59,8 @@ struct WindowFixture {
         ui::setHooks(hooks);
 
         form = std::make_unique<TForm1>(engine, AppPaths::besideProgram(dir.path()));
+        if (!offerTips)
+            form->TimerTip->stop();
         form->CreateSecondaryWindows();
         if (show) {
             form->show();

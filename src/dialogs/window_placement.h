@@ -1,0 +1,14 @@
+// Placing a dialog over its owner window.
+#pragma once
+
+#include <QMargins>
+#include <QSize>
+
+class QWidget;
+
+// The title bar and border the window system puts around window: its own once it is known,
+// else the owner's, which comes from the same window manager.
+QMargins WindowFrameMargins(const QWidget *window, const QWidget *owner);
+
+// Moves window so that its outer rectangle is centred on the owner's.
+void CentreOnOwner(QWidget *window, const QWidget *owner);

@@ -1,0 +1,304 @@
+#include "app/window_fixture.h"
+#include "dialogs/about_box.h"
+#include "dialogs/link_label.h"
+#include "dialogs/modal_driver.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QPushButton>
+#include <QToolButton>
+#include <QWindow>
+
+namespace {
+
+struct Opened {
+    int runs = 0;
+    bool closedByDriver = false;
+};
+
+// Opens the box as Help / About does and runs the script on it.
+Opened openAbout(WindowFixture &w, std::function<void(TAboutBox *)> script)
+{
+    ModalDriver<TAboutBox> driver(std::move(script));
+    w.form->AboutClick();
+    return {driver.runs, driver.closedByDriver};
+}
+
+struct AboutTexts {
+    QString caption, title, versionLabel, version, homeLabel, homeLink, supportLabel, supportLink, close, notice;
+    bool operator==(const AboutTexts &o) const
+    {
+        return std::tie(caption, title, versionLabel, version, homeLabel, homeLink, supportLabel, supportLink, close,
+                        notice)
+            == std::tie(o.caption, o.title, o.versionLabel, o.version, o.homeLabel, o.homeLink, o.supportLabel,
+                        o.supportLink, o.close, o.notice);
+    }
+};
+
+AboutTexts textsOf(const TAboutBox *box)
+{
+    return {box->windowTitle(),         box->ProductName->text(), box->VersionLabel->text(),
+            box->Version->text(),       box->HomePageLabel->text(), box->HomePageLink->text(),
+            box->SupportLabel->text(),  box->SupportLink->text(),  box->btnClose->text(),
+            box->Notice->text()};
+}
+
+bool looksNormal(const LinkLabel *link)
+{
+    return link->palette().color(QPalette::WindowText) == QColor(Qt::blue) && !link->font().underline();
+}
+
+bool looksHovered(const LinkLabel *link)
+{
+    return link->palette().color(QPalette::WindowText) == QColor(Qt::red) && link->font().underline();
+}
+
+// Pixels of the drawn link that are clearly of the given colour.
+int pixelsOf(LinkLabel *link, const QColor &colour)
+{
+    const QImage image = link->grab().toImage();
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            n += qAbs(c.red() - colour.red()) < 60 && qAbs(c.green() - colour.green()) < 60
+                && qAbs(c.blue() - colour.blue()) < 60;
+        }
+    return n;
+}
+
+// A snapshot of what a help command must leave alone.
+QStringList stateOf(WindowFixture &w)
+{
+    return {QString::number(w.form->Playing), QString::number(w.form->Recording), w.form->CurrentFileName,
+            w.form->StatusText(0), w.form->StatusText(1), w.form->StatusText(2),
+            QString::number(w.form->PageControl1->currentIndex()), QString::number(w.engine.log.calls.size()),
+            QString::number(QFile::exists(w.path("setup.ini")))};
+}
+
+}  // namespace
+
+class TestAboutHelp : public QObject {
+    Q_OBJECT
+
+private slots:
+    void aboutBoxTexts()
+    {
+        WindowFixture w;
+        w.start();
+        AboutTexts first;
+        const Opened opened = openAbout(w, [&](TAboutBox *box) {
+            first = textsOf(box);
+            box->btnClose->click();
+        });
+        QCOMPARE(opened.runs, 1);
+        QVERIFY(!opened.closedByDriver);
+        QCOMPARE(first.caption, QString("About"));
+        QCOMPARE(first.title, QString("Tavrin Sound Recorder v3.1.0"));
+        QCOMPARE(first.versionLabel, QString("Version"));
+        QCOMPARE(first.version, QString("v3.1.0"));
+        QCOMPARE(first.homeLabel, QString("HomePage"));
+        QCOMPARE(first.homeLink, QString("https://tavrin.example.org/"));
+        QCOMPARE(first.supportLabel, QString("Technology Support"));
+        QCOMPARE(first.supportLink, QString("Technology Support"));
+        QCOMPARE(first.close, QString("Close"));
+        QVERIFY(!first.notice.isEmpty());
+        QVERIFY(w.form->AboutBox.isNull());
+        QCOMPARE(w.errors(), QStringList());
+    }
+
+    void versionFollowsTheProject()
+    {
+        QCOMPARE(VersionText, QStringLiteral("v" TAVRIN_PROJECT_VERSION));
+    }
+
+    void openingTwiceBuildsTheBoxAfresh()
+    {
+        WindowFixture w;
+        w.start();
+        QPointer<TAboutBox> firstBox;
+        AboutTexts first, second;
+        openAbout(w, [&](TAboutBox *box) {
+            firstBox = box;
+            first = textsOf(box);
+            box->close();   // the close box
+        });
+        QVERIFY(firstBox.isNull());
+        QVERIFY(w.form->AboutBox.isNull());
+        const Opened again = openAbout(w, [&](TAboutBox *box) {
+            second = textsOf(box);
+            box->btnClose->click();
+        });
+        QCOMPARE(again.runs, 1);
+        QVERIFY(second == first);
+    }
+
+    void windowAsDesigned()
+    {
+        WindowFixture w;
+        w.start();
+        openAbout(w, [&](TAboutBox *box) {
+            QVERIFY(box->isModal());
+            QVERIFY(box->parentWidget() == w.form.get());
+            const Qt::WindowFlags flags = box->windowFlags();
+            QCOMPARE(box->windowType(), Qt::Dialog);
+            QVERIFY(flags.testFlag(Qt::WindowStaysOnTopHint));
+            QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
+            QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
+            QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
+            QVERIFY(!flags.testFlag(Qt::WindowContextHelpButtonHint));
+            // Sized to its contents, not by the user.
+            QCOMPARE(box->minimumSize(), box->maximumSize());
+            QVERIFY2(box->width() >= 405 && box->width() <= 460, qPrintable(QString::number(box->width())));
+            QVERIFY2(box->height() >= 220 && box->height() <= 290, qPrintable(QString::number(box->height())));
+            QCOMPARE(box->TopBand->height(), 65);
+            QCOMPARE(box->BottomBand->height(), 48);
+            QCOMPARE(box->ProgramIcon->size(), QSize(34, 33));
+            QVERIFY(!box->ProgramIcon->pixmap().isNull());
+            QVERIFY((box->frameGeometry().center() - w.form->frameGeometry().center()).manhattanLength() <= 2);
+            // Bands top to bottom; the notice left of "Close" in the bottom band.
+            QVERIFY(box->TopBand->geometry().bottom() < box->Version->geometry().top());
+            QVERIFY(box->SupportLink->geometry().bottom() < box->BottomBand->geometry().top());
+            QVERIFY(box->Notice->geometry().right() < box->btnClose->geometry().left());
+            QVERIFY(box->Version->geometry().top() < box->HomePageLink->geometry().top());
+            QVERIFY(box->HomePageLink->geometry().top() < box->SupportLink->geometry().top());
+
+            const QString shots = qEnvironmentVariable("TAVRIN_SNAPSHOT_DIR");
+            if (!shots.isEmpty())
+                box->grab().save(shots + "/about.png");
+            box->btnClose->click();
+        });
+    }
+
+    void linksReactToThePointerEachOnItsOwn_data()
+    {
+        QTest::addColumn<bool>("home");
+        QTest::newRow("HomePage") << true;
+        QTest::newRow("Technology Support") << false;
+    }
+    void linksReactToThePointerEachOnItsOwn()
+    {
+        QFETCH(bool, home);
+        WindowFixture w;
+        w.start();
+        openAbout(w, [&](TAboutBox *box) {
+            LinkLabel *link = home ? box->HomePageLink : box->SupportLink;
+            LinkLabel *other = home ? box->SupportLink : box->HomePageLink;
+            // The pointer moves through the window as a user's would, so that the window
+            // system's enter and leave events reach the links.
+            const auto moveTo = [box](QWidget *target) {
+                QTest::mouseMove(box->windowHandle(), target->mapTo(box, target->rect().center()));
+            };
+            moveTo(box->TopBand);
+            QTRY_VERIFY(!link->isHovered() && !other->isHovered());
+            QVERIFY(looksNormal(link) && looksNormal(other));
+            QVERIFY(pixelsOf(link, Qt::blue) > 10);
+            QCOMPARE(pixelsOf(link, Qt::red), 0);
+
+            moveTo(link);
+            QTRY_VERIFY(link->isHovered());
+            QVERIFY(looksHovered(link));
+            QVERIFY(looksNormal(other));
+            QVERIFY(pixelsOf(link, Qt::red) > 10);
+
+            moveTo(box->VersionLabel);
+            QTRY_VERIFY(!link->isHovered());
+            QVERIFY(looksNormal(link) && looksNormal(other));
+            QCOMPARE(pixelsOf(link, Qt::red), 0);
+            box->btnClose->click();
+        });
+        QCOMPARE(w.openedUrls, QList<QUrl>());
+    }
+
+    void linksShowAPointingHand()
+    {
+        WindowFixture w;
+        w.start();
+        openAbout(w, [&](TAboutBox *box) {
+            QCOMPARE(box->HomePageLink->cursor().shape(), Qt::PointingHandCursor);
+            QCOMPARE(box->SupportLink->cursor().shape(), Qt::PointingHandCursor);
+            QVERIFY(box->HomePageLabel->cursor().shape() != Qt::PointingHandCursor);
+            QVERIFY(box->Version->cursor().shape() != Qt::PointingHandCursor);
+            box->btnClose->click();
+        });
+    }
+
+    void linksOpenTheirAddresses_data()
+    {
+        QTest::addColumn<bool>("home");
+        QTest::addColumn<QUrl>("url");
+        QTest::newRow("home page") << true << QUrl("https://tavrin.example.org/");
+        QTest::newRow("support mailbox") << false << QUrl("mailto:support@tavrin.example.org");
+    }
+    void linksOpenTheirAddresses()
+    {
+        QFETCH(bool, home);
+        QFETCH(QUrl, url);
+        WindowFixture w;
+        w.start();
+        openAbout(w, [&](TAboutBox *box) {
+            LinkLabel *link = home ? box->HomePageLink : box->SupportLink;
+            QTest::mouseClick(link, Qt::LeftButton, {}, link->rect().center());
+            QCOMPARE(w.openedUrls, QList<QUrl>({url}));
+            // Only a left click released over the link counts.
+            QTest::mouseClick(link, Qt::RightButton, {}, link->rect().center());
+            QTest::mousePress(link, Qt::LeftButton, {}, link->rect().center());
+            QTest::mouseRelease(link, Qt::LeftButton, {}, QPoint(link->width() + 40, link->height() / 2));
+            QCOMPARE(w.openedUrls.size(), 1);
+            QVERIFY(box->isVisible());   // the box stays open
+            box->btnClose->click();
+        });
+        QCOMPARE(w.openedUrls, QList<QUrl>({url}));
+        QCOMPARE(w.errors(), QStringList());
+    }
+
+    void helpContentsHandsTheManualToTheDesktop()
+    {
+        WindowFixture w;
+        w.start();
+        QVERIFY(!QFile::exists(w.path("tavrinsoundrecorder.html")));
+        const QStringList before = stateOf(w);
+        const int windows = int(QApplication::topLevelWidgets().size());
+
+        // F1 is a window shortcut: it needs the main window active.
+        w.form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.form.get()));
+        QTest::keyClick(w.form.get(), Qt::Key_F1);
+        QCOMPARE(w.openedUrls, QList<QUrl>({QUrl::fromLocalFile(w.path("tavrinsoundrecorder.html"))}));
+        w.form->ToolBtnHelp->click();
+        QCOMPARE(w.openedUrls.size(), 2);
+        QCOMPARE(w.openedUrls.last(), w.openedUrls.first());
+        QCOMPARE(w.form->ToolBtnHelp->toolTip(), QString("Help Contents"));
+
+        // Nothing of the program's own: no box, no window, no state changed.
+        QCOMPARE(w.boxes.size(), 0);
+        QCOMPARE(int(QApplication::topLevelWidgets().size()), windows);
+        QCOMPARE(stateOf(w), before);
+    }
+
+    void homepageOpensTheHomePage()
+    {
+        WindowFixture w;
+        w.start();
+        const QStringList before = stateOf(w);
+        w.form->MenuHomepage->trigger();
+        QCOMPARE(w.openedUrls, QList<QUrl>({QUrl("https://tavrin.example.org/")}));
+        QCOMPARE(QUrl(HomePageAddress), w.openedUrls.first());
+        QCOMPARE(w.boxes.size(), 0);
+        QCOMPARE(stateOf(w), before);
+    }
+
+    void aboutFromTheToolBar()
+    {
+        WindowFixture w;
+        w.start();
+        QCOMPARE(w.form->ToolBtnAbout->toolTip(), QString("About"));
+        ModalDriver<TAboutBox> driver([](TAboutBox *box) { box->btnClose->click(); });
+        w.form->ToolBtnAbout->click();
+        QCOMPARE(driver.runs, 1);
+        QVERIFY(!driver.closedByDriver);
+    }
+};
+
+QTEST_MAIN(TestAboutHelp)
+#include "tst_about_help.moc"

@@ -1,0 +1,513 @@
+#include "app/window_fixture.h"
+#include "dialogs/modal_driver.h"
+#include "dialogs/tip_dialog.h"
+#include "settings/ini_file.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextLayout>
+
+#include <cerrno>
+
+namespace {
+
+QStringList tenTips()
+{
+    QStringList tips;
+    for (int i = 1; i <= 10; ++i)
+        tips << QStringLiteral("Tip %1").arg(i);
+    return tips;
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(f.write(bytes), bytes.size());
+}
+
+void writeTips(WindowFixture &w, const QStringList &tips)
+{
+    writeFile(w.path("tips.txt"), tips.join('\n').toUtf8() + '\n');
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+int storedTipNo(WindowFixture &w)
+{
+    return IniFile(w.path("setup.ini")).ReadInteger("tips", "tipno", -99);
+}
+
+int storedShowTip(WindowFixture &w)
+{
+    return IniFile(w.path("setup.ini")).ReadInteger("tips", "showtip", -99);
+}
+
+QString shown(const TTipForm *tip)
+{
+    return tip->TipText->toPlainText();
+}
+
+struct Opened {
+    int runs = 0;
+    bool closedByDriver = false;
+};
+
+// Opens the dialog as Help / Tip of the Day does and runs the script on it.
+Opened openTip(WindowFixture &w, std::function<void(TTipForm *)> script)
+{
+    ModalDriver<TTipForm> driver(std::move(script));
+    w.form->TipOfTheDayClick();
+    return {driver.runs, driver.closedByDriver};
+}
+
+}  // namespace
+
+class TestTipDialog : public QObject {
+    Q_OBJECT
+
+private slots:
+    void offeredOnceAboutASecondAfterStart()
+    {
+        WindowFixture w;
+        writeTips(w, tenTips());
+        w.offerTips = true;
+        QElapsedTimer clock;
+        clock.start();
+        qint64 openedAfter = -1;
+        QString first;
+        ModalDriver<TTipForm> state([&](TTipForm *tip) {
+            openedAfter = clock.elapsed();
+            first = shown(tip);
+            tip->close();
+        });
+        w.start();
+        QTRY_COMPARE_WITH_TIMEOUT(state.runs, 1, 5000);
+        QVERIFY2(openedAfter >= 950 && openedAfter < 3000, qPrintable(QString::number(openedAfter)));
+        QCOMPARE(first, QString("Tip 2"));
+        QVERIFY(!w.form->TimerTip->isActive());
+
+        // Never again in this run.
+        ModalDriver<TTipForm> again([](TTipForm *tip) { tip->close(); }, 2500);
+        QTest::qWait(2600);
+        QCOMPARE(again.runs, 0);
+        QVERIFY(w.form->TipForm.isNull());
+        QCOMPARE(w.errors(), QStringList());
+    }
+
+    void stepsThroughTheTipsAndCloseStoresTheOneShown()
+    {
+        WindowFixture w;
+        writeTips(w, tenTips());
+        w.start();
+        QStringList seen;
+        auto state = openTip(w, [&](TTipForm *tip) {
+            seen << shown(tip);
+            for (int i = 0; i < 11; ++i) {
+                tip->btnNextTip->click();
+                seen << shown(tip);
+            }
+            tip->btnClose->click();
+        });
+        QCOMPARE(seen, QStringList({"Tip 2", "Tip 3", "Tip 4", "Tip 5", "Tip 6", "Tip 7", "Tip 8", "Tip 9",
+                                    "Tip 10", "Tip 1", "Tip 2", "Tip 3"}));
+        QVERIFY(!state.closedByDriver);
+        QCOMPARE(storedTipNo(w), 3);
+        QCOMPARE(storedShowTip(w), 1);
+        QVERIFY(w.form->TipForm.isNull());
+
+        // Built afresh: the next opening reads the keys and the file again.
+        writeTips(w, {"A", "B", "C", "D", "E"});
+        QString next;
+        openTip(w, [&](TTipForm *tip) {
+            next = shown(tip);
+            QCOMPARE(tip->TipCount, 5);
+            QCOMPARE(tip->CurrentTip, 4);
+            tip->btnClose->click();
+        });
+        QCOMPARE(next, QString("D"));
+        QCOMPARE(storedTipNo(w), 4);
+    }
+
+    void storedNumberWraps_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<int>("current");
+        QTest::newRow("no key") << QString() << "Tip 2" << 2;
+        QTest::newRow("0") << "0" << "Tip 1" << 1;
+        QTest::newRow("9") << "9" << "Tip 10" << 10;
+        QTest::newRow("10") << "10" << "Tip 1" << 1;
+        QTest::newRow("25") << "25" << "Tip 6" << 6;
+        QTest::newRow("not a number") << "abc" << "Tip 2" << 2;
+        QTest::newRow("largest integer") << "2147483647" << "Tip 8" << 8;
+        // A negative number names no tip: nothing is shown and the number stays.
+        QTest::newRow("negative") << "-3" << "" << -3;
+    }
+    void storedNumberWraps()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, expected);
+        QFETCH(int, current);
+        WindowFixture w;
+        writeTips(w, tenTips());
+        if (!stored.isNull())
+            IniFile(w.path("setup.ini")).WriteString("tips", "tipno", stored);
+        w.start();
+        openTip(w, [&](TTipForm *tip) {
+            QCOMPARE(tip->TipCount, 10);
+            QCOMPARE(shown(tip), expected);
+            QCOMPARE(tip->CurrentTip, current);
+            QVERIFY(tip->cbShowTips->isChecked());
+            tip->btnClose->click();
+        });
+        QCOMPARE(storedTipNo(w), current);
+    }
+
+    void emptyLinesAreSkippedAndNotCounted()
+    {
+        WindowFixture w;
+        // A byte order mark, blank lines, a line of blanks (a tip of its own), a CRLF line end
+        // and a last line without a line end.
+        writeFile(w.path("tips.txt"), "\xEF\xBB\xBFOne\n\nTwo\n\n\n   \nFour \xE2\x80\x94 dash\r\n\r\nFive");
+        w.start();
+        QStringList seen;
+        openTip(w, [&](TTipForm *tip) {
+            QCOMPARE(tip->TipCount, 5);
+            seen << shown(tip);
+            for (int i = 0; i < 4; ++i) {
+                tip->btnNextTip->click();
+                seen << shown(tip);
+            }
+            tip->btnClose->click();
+        });
+        QCOMPARE(seen, QStringList({"Two", "   ", QString::fromUtf8("Four \xE2\x80\x94 dash"), "Five", "One"}));
+        QCOMPARE(storedTipNo(w), 1);
+    }
+
+    void latin1LinesAreShownAsLatin1()
+    {
+        WindowFixture w;
+        writeFile(w.path("tips.txt"), "first\nCaf\xE9 cr\xE8me\n");
+        w.start();
+        openTip(w, [&](TTipForm *tip) {
+            QCOMPARE(shown(tip), QString::fromUtf8("Caf\xC3\xA9 cr\xC3\xA8me"));
+            tip->btnClose->click();
+        });
+    }
+
+    void longTipIsShownWholeAndWrapped()
+    {
+        WindowFixture w;
+        QString longTip;
+        for (int i = 0; i < 120; ++i)
+            longTip += QStringLiteral("word%1 ").arg(i);
+        longTip = longTip.trimmed();
+        writeTips(w, {"short", longTip});
+        w.start();
+        openTip(w, [&](TTipForm *tip) {
+            QCOMPARE(shown(tip), longTip);
+            QApplication::processEvents();
+            const QTextLayout *layout = tip->TipText->document()->firstBlock().layout();
+            QVERIFY(layout->lineCount() > 5);
+            QVERIFY(!tip->TipText->horizontalScrollBar()->isVisible());
+            tip->btnClose->click();
+        });
+    }
+
+    void showTipZeroOffersNothingButTheMenuStillOpens()
+    {
+        WindowFixture w;
+        writeTips(w, tenTips());
+        IniFile(w.path("setup.ini")).WriteInteger("tips", "showtip", 0);
+        w.offerTips = true;
+        ModalDriver<TTipForm> offer([](TTipForm *tip) { tip->close(); }, 1500);
+        w.start();
+        QTest::qWait(1600);
+        QCOMPARE(offer.runs, 0);
+        QVERIFY(!w.form->TimerTip->isActive());
+
+        bool ticked = true;
+        openTip(w, [&](TTipForm *tip) {
+            ticked = tip->cbShowTips->isChecked();
+            tip->btnClose->click();
+        });
+        QVERIFY(!ticked);
+        QCOMPARE(storedShowTip(w), 0);
+    }
+
+    void showTipOtherThanOneClearsTheBox_data()
+    {
+        QTest::addColumn<bool>("tick");
+        QTest::addColumn<int>("written");
+        QTest::newRow("left clear") << false << 0;
+        QTest::newRow("ticked") << true << 1;
+    }
+    void showTipOtherThanOneClearsTheBox()
+    {
+        QFETCH(bool, tick);
+        QFETCH(int, written);
+        WindowFixture w;
+        writeTips(w, tenTips());
+        IniFile(w.path("setup.ini")).WriteInteger("tips", "showtip", 2);
+        w.offerTips = true;
+        ModalDriver<TTipForm> offer([](TTipForm *tip) { tip->close(); }, 1500);
+        w.start();
+        QTest::qWait(1600);
+        QCOMPARE(offer.runs, 0);
+
+        bool ticked = true;
+        openTip(w, [&](TTipForm *tip) {
+            ticked = tip->cbShowTips->isChecked();
+            tip->cbShowTips->setChecked(tick);
+            tip->btnClose->click();
+        });
+        QVERIFY(!ticked);
+        QCOMPARE(storedShowTip(w), written);
+    }
+
+    void closeBoxStoresNothing()
+    {
+        WindowFixture w;
+        writeTips(w, tenTips());
+        IniFile ini(w.path("setup.ini"));
+        ini.WriteInteger("tips", "tipno", 4);
+        ini.WriteInteger("tips", "showtip", 1);
+        const QByteArray before = readFile(w.path("setup.ini"));
+        w.start();
+        QString last;
+        openTip(w, [&](TTipForm *tip) {
+            QCOMPARE(shown(tip), QString("Tip 5"));
+            tip->btnNextTip->click();
+            tip->btnNextTip->click();
+            last = shown(tip);
+            tip->cbShowTips->setChecked(false);
+            tip->close();   // the title bar's close box
+        });
+        QCOMPARE(last, QString("Tip 7"));
+        QCOMPARE(readFile(w.path("setup.ini")), before);
+        QVERIFY(w.form->TipForm.isNull());
+
+        QString reopened;
+        bool ticked = false;
+        openTip(w, [&](TTipForm *tip) {
+            reopened = shown(tip);
+            ticked = tip->cbShowTips->isChecked();
+            tip->close();
+        });
+        QCOMPARE(reopened, QString("Tip 5"));
+        QVERIFY(ticked);
+    }
+
+    void missingTipsFileIsReportedAndTheDialogStillWorks()
+    {
+        WindowFixture w;
+        IniFile(w.path("setup.ini")).WriteInteger("tips", "tipno", 6);
+        IniFile(w.path("setup.ini")).WriteInteger("tips", "showtip", 0);
+        w.start();
+        bool visible = false;
+        bool ticked = true;
+        QString text = "x";
+        QStringList errorsWhileOpen;
+        auto state = openTip(w, [&](TTipForm *tip) {
+            visible = tip->isVisible();
+            ticked = tip->cbShowTips->isChecked();
+            text = shown(tip);
+            tip->btnNextTip->click();   // tries the file again
+            errorsWhileOpen = w.errors();
+            tip->btnClose->click();
+        });
+        QVERIFY(visible);
+        QVERIFY(!ticked);
+        QCOMPARE(text, QString());
+        QCOMPARE(errorsWhileOpen, QStringList({"File not found.", "File not found."}));
+        QVERIFY(!state.closedByDriver);
+        QCOMPARE(storedTipNo(w), 6);
+        QCOMPARE(storedShowTip(w), 0);
+        QVERIFY(w.form->TipForm.isNull());
+    }
+
+    void unopenableTipsFile_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("a folder") << "folder" << "Access denied.";
+        QTest::newRow("dangling link") << "dangling" << "File not found.";
+        QTest::newRow("link loop") << "loop" << "Path not found.";
+    }
+    void unopenableTipsFile()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, error);
+        WindowFixture w;
+        const QString tips = w.path("tips.txt");
+        if (kind == "folder")
+            QVERIFY(QDir().mkdir(tips));
+        else if (kind == "dangling")
+            QVERIFY(QFile::link(w.path("gone.txt"), tips));
+        else
+            QVERIFY(QFile::link(tips, tips));
+        w.start();
+        QString text = "x";
+        openTip(w, [&](TTipForm *tip) {
+            text = shown(tip);
+            tip->btnClose->click();
+        });
+        QCOMPARE(text, QString());
+        QCOMPARE(w.errors(), QStringList({error}));
+        QCOMPARE(storedTipNo(w), 1);
+    }
+
+    void openErrorTexts_data()
+    {
+        QTest::addColumn<int>("error");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("ENOENT") << ENOENT << "File not found";
+        QTest::newRow("ENOTDIR") << ENOTDIR << "Path not found";
+        QTest::newRow("EACCES") << EACCES << "Access denied";
+        QTest::newRow("EPERM") << EPERM << "Access denied";
+        QTest::newRow("EISDIR") << EISDIR << "Access denied";
+        QTest::newRow("EMFILE") << EMFILE << "Too many open files";
+        QTest::newRow("ENAMETOOLONG") << ENAMETOOLONG << "Invalid filename";
+        QTest::newRow("EIO: the system's own text") << EIO << QString::fromLocal8Bit(strerror(EIO));
+    }
+    void openErrorTexts()
+    {
+        QFETCH(int, error);
+        QFETCH(QString, text);
+        QCOMPARE(FileOpenErrorText(error), text);
+    }
+
+    void emptyTipsFile_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("only line ends") << QByteArray("\n\n\r\n\n");
+    }
+    void emptyTipsFile()
+    {
+        QFETCH(QByteArray, bytes);
+        WindowFixture w;
+        writeFile(w.path("tips.txt"), bytes);
+        IniFile(w.path("setup.ini")).WriteInteger("tips", "tipno", 7);
+        w.start();
+        int count = -1;
+        int current = -1;
+        QString text = "x";
+        auto state = openTip(w, [&](TTipForm *tip) {
+            tip->btnNextTip->click();
+            tip->btnNextTip->click();
+            count = tip->TipCount;
+            current = tip->CurrentTip;
+            text = shown(tip);
+            tip->btnClose->click();
+        });
+        QCOMPARE(count, 0);
+        QCOMPARE(current, 7);
+        QCOMPARE(text, QString());
+        QCOMPARE(w.errors(), QStringList());
+        QVERIFY(!state.closedByDriver);
+        QCOMPARE(storedTipNo(w), 7);
+        QVERIFY(w.form->TipForm.isNull());
+    }
+
+    void closeWithUnwritableSettingsKeepsTheDialogOpen()
+    {
+        WindowFixture w;
+        writeTips(w, tenTips());
+        // A folder in setup.ini's place refuses every write, also for root.
+        QVERIFY(QDir().mkdir(w.path("setup.ini")));
+        w.start();
+        bool stillOpen = false;
+        auto state = openTip(w, [&](TTipForm *tip) {
+            tip->btnClose->click();
+            QApplication::processEvents();
+            stillOpen = tip->isVisible();
+            tip->close();   // the close box still closes it
+        });
+        QVERIFY(stillOpen);
+        QCOMPARE(w.errors(), QStringList({"Unable to write to " + w.path("setup.ini") + "."}));
+        QVERIFY(!state.closedByDriver);
+        QVERIFY(w.form->TipForm.isNull());
+    }
+
+    void theTimerDoesNotOpenASecondDialog()
+    {
+        WindowFixture w;
+        writeTips(w, tenTips());
+        w.start();
+        int dialogs = 0;
+        openTip(w, [&](TTipForm *tip) {
+            w.form->TimerTipTimer();   // the start-up offer arriving while the menu's dialog is open
+            dialogs = int(w.form->findChildren<TTipForm *>().size());
+            QCOMPARE(w.form->TipForm.data(), tip);
+            tip->btnClose->click();
+        });
+        QCOMPARE(dialogs, 1);
+    }
+
+    void windowAsDesigned()
+    {
+        WindowFixture w;
+        writeTips(w, tenTips());
+        w.start();
+        openTip(w, [&](TTipForm *tip) {
+            QCOMPARE(tip->windowTitle(), QString("Tip of the Day"));
+            QVERIFY(tip->isModal());
+            const Qt::WindowFlags flags = tip->windowFlags();
+            QVERIFY(flags.testFlag(Qt::WindowMinimizeButtonHint));
+            QVERIFY(flags.testFlag(Qt::WindowMaximizeButtonHint));
+            QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
+            QCOMPARE(tip->windowType(), Qt::Window);
+            QVERIFY(tip->parentWidget() == w.form.get());
+            // The offscreen platform draws no frame: the outer size is the widget's.
+            QCOMPARE(tip->frameGeometry().size(), QSize(358, 295));
+            QVERIFY((tip->frameGeometry().center() - w.form->frameGeometry().center()).manhattanLength() <= 2);
+            QVERIFY(tip->minimumSize().width() < 358 && tip->maximumSize().width() > 358);   // sizeable
+
+            QCOMPARE(tip->Label1->text(), QString("Did you know..."));
+            QVERIFY(tip->Label1->font().bold());
+            QCOMPARE(tip->Label1->font().pixelSize(), 16);
+            QCOMPARE(tip->cbShowTips->text(), QString("Show Tips on Startup"));
+            QCOMPARE(tip->btnNextTip->text(), QString("Next Tip"));
+            QCOMPARE(tip->btnClose->text(), QString("Close"));
+            QCOMPARE(tip->Bevel1->frameShadow(), QFrame::Sunken);
+            QCOMPARE(tip->TipText->frameShape(), QFrame::NoFrame);
+            QVERIFY(tip->TipText->isReadOnly());
+            QCOMPARE(tip->TipText->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+
+            // Drawn: a white panel, the picture at its top left, the heading beside it.
+            const QImage panel = tip->Panel1->grab().toImage();
+            QCOMPARE(QColor(panel.pixel(panel.width() - 3, panel.height() - 3)), QColor(Qt::white));
+            QVERIFY(tip->Image1->geometry().left() < tip->Label1->geometry().left());
+            QVERIFY(tip->Image1->geometry().top() <= tip->TipText->geometry().top());
+            const QImage bulb = tip->Image1->grab().toImage();
+            int coloured = 0;
+            for (int y = 0; y < bulb.height(); ++y)
+                for (int x = 0; x < bulb.width(); ++x) {
+                    const QColor c = bulb.pixelColor(x, y);
+                    coloured += c.red() > 200 && c.green() > 150 && c.blue() < 120;
+                }
+            QVERIFY2(coloured > 100, "the light bulb is drawn");
+
+            const QString shots = qEnvironmentVariable("TAVRIN_SNAPSHOT_DIR");
+            if (!shots.isEmpty())
+                tip->grab().save(shots + "/tip_of_the_day.png");
+            tip->btnClose->click();
+        });
+    }
+};
+
+QTEST_MAIN(TestTipDialog)
+#include "tst_tip_dialog.moc"
