@@ -1,11 +1,8 @@
 // A one-minute MP3 played through the engine (file component reading, player playing, as
 // the program does it) and, side by side, by the ffmpeg command line, both into the private
-// server's null sink. Without the file component in the build (TAVRIN_HAS_FILE_ENGINE), the
-// MP3 is decoded beforehand and the engine side measures playback alone.
+// server's null sink.
 #include "bench_util.h"
-#ifdef TAVRIN_HAS_FILE_ENGINE
 #include "engine/file/audio_file.h"
-#endif
 #include "engine/pulse/audio_player.h"
 
 #include <QCoreApplication>
@@ -37,49 +34,15 @@ int main(int argc, char **argv)
             return 1;
         }
     }
-#ifndef TAVRIN_HAS_FILE_ENGINE
-    // Decoded beforehand: playback alone (queueing, equalizer path, server writes, ticks).
-    QProcess decode;
-    decode.start("ffmpeg", {"-nostdin", "-v", "error", "-i", mp3, "-f", "f32le", "-ac", "2", "-ar",
-                            "44100", "-"});
-    decode.waitForFinished(60000);
-    const QByteArray pcm = decode.readAllStandardOutput();
-    const qint64 totalFrames = pcm.size() / 8;
-    if (totalFrames <= 0) {
-        std::fprintf(stderr, "cannot decode the MP3\n");
-        return 1;
-    }
-
-#else
     // Read and decoded while it plays, in 200 ms blocks, as the program does.
     engine::TAudioFile2 in;
     in.SetActive(true);
-#endif
     TAudioPlayer2 player;
-#ifndef TAVRIN_HAS_FILE_ENGINE
-    player.SetFormat(2, rate);
-    const qint64 block = player.CalcArraySize(200);
-    qint64 pos = 0;
-#else
     qint64 block = 0, totalFrames = 0;
-#endif
     bool playing = false;
     auto feed = [&] {
-#ifndef TAVRIN_HAS_FILE_ENGINE
-        if (!playing)
-            return;
-        const qint64 n = std::min(block, totalFrames - pos);
-        if (n <= 0) {
-            player.LoadArray(engine::SampleArray());
-            return;
-        }
-        player.LoadArray(engine::SampleArray::fromFloat(
-            reinterpret_cast<const float *>(pcm.constData()) + pos * 2, n, rate, 2));
-        pos += n;
-#else
         if (playing)
             player.LoadArray(in.ReadArray(block));
-#endif
     };
     QObject::connect(&player, &TAudioPlayer2::OnEndArrayPlay, feed);
     QObject::connect(&player, &TAudioPlayer2::OnRequestOnLoadArray, feed);
@@ -94,18 +57,11 @@ int main(int argc, char **argv)
         const double engineCpu = bench::selfCpu() - cpu0;
         double peerCpu = 0;
         const bool peerOk = peer->finish(&peerCpu);
-#ifdef TAVRIN_HAS_FILE_ENGINE
         playing = false;
         in.Close();
-#endif
         std::printf("playing a %d s MP3 (128 kbit/s, 44.1 kHz stereo) into the null sink\n",
                     seconds);
-#ifndef TAVRIN_HAS_FILE_ENGINE
-        std::printf("  engine playback only (decoded beforehand, no file component in this "
-                    "build): %.3f s CPU\n", engineCpu);
-#else
         std::printf("  engine (TAudioFile2 reading -> TAudioPlayer2): %.3f s CPU\n", engineCpu);
-#endif
         std::printf("  ffmpeg -re -i x.mp3 -f pulse default:  %.3f s CPU%s\n", peerCpu,
                     peerOk ? "" : " (ffmpeg failed)");
         std::printf("  ratio engine / ffmpeg: %.3f (target <= 1.10)\n",
@@ -128,7 +84,6 @@ int main(int argc, char **argv)
         cpu0 = bench::selfCpu();
         clock.start();
         peer->start({"ffmpeg", "-nostdin", "-re", "-i", mp3, "-f", "pulse", "default"});
-#ifdef TAVRIN_HAS_FILE_ENGINE
         in.Open(mp3, 0, 1);
         if (in.GetErrorCode() != 0) {
             std::fprintf(stderr, "cannot open the MP3: %s\n", qPrintable(in.errorText()));
@@ -139,7 +94,6 @@ int main(int argc, char **argv)
         player.SetFormat(in.GetFormatValueB(), in.GetFormatValueA());
         block = player.CalcArraySize(200);
         in.Seek(0, 3);
-#endif
         player.Play();
         if (player.GetErrorCode() != 0) {
             std::fprintf(stderr, "player did not start: %s\n", qPrintable(player.errorText()));

@@ -1,11 +1,8 @@
 // One minute recorded from the null sink's monitor (a 1 kHz tone playing into the sink)
 // into MP3 at 128 kbit/s by the engine (recorder + file component, as the program does it)
-// and, side by side, by the ffmpeg command line. Until the file component is part of the
-// engine (TAVRIN_HAS_FILE_ENGINE), the engine side measures capture alone.
+// and, side by side, by the ffmpeg command line.
 #include "bench_util.h"
-#ifdef TAVRIN_HAS_FILE_ENGINE
 #include "engine/file/audio_file.h"
-#endif
 #include "engine/pulse/audio_record.h"
 
 #include <QCoreApplication>
@@ -37,12 +34,10 @@ int main(int argc, char **argv)
         return 1;
     }
 
-#ifdef TAVRIN_HAS_FILE_ENGINE
     engine::TAudioFile2 out;
     out.SetActive(true);
     out.SetMp3Format(rate, 128, 2);
     const QString enginePath = dir.filePath("engine.mp3");
-#endif
     TAudioRecord2 rec;
     rec.SetFormat(2, rate);
     rec.SetArraySize(rec.CalcArraySize(200));
@@ -52,9 +47,7 @@ int main(int argc, char **argv)
     qint64 firstBlockNs = -1, lastBlockNs = -1, framesAtFirst = 0;
     QObject::connect(&rec, &TAudioRecord2::OnEndArrayRecord, [&](QObject *, int) {
         const engine::SampleArray a = rec.GetArray();
-#ifdef TAVRIN_HAS_FILE_ENGINE
         out.WriteArray(a);
-#endif
         frames += a.frames();
         ++blocks;
         const qint64 now = clock.nsecsElapsed();
@@ -71,10 +64,8 @@ int main(int argc, char **argv)
         const QString peerPath = dir.filePath("ffmpeg.mp3");
         const double cpu0 = bench::selfCpu();
         clock.start();
-#ifdef TAVRIN_HAS_FILE_ENGINE
         out.Create(enginePath, 0);
         rec.SetFormat(out.GetFormatValueB(), out.GetFormatValueA());
-#endif
         rec.Start();
         if (rec.GetErrorCode() != 0) {
             std::fprintf(stderr, "recorder did not start: %s\n", qPrintable(rec.errorText()));
@@ -86,10 +77,8 @@ int main(int argc, char **argv)
         QTimer::singleShot(seconds * 1000, [&, cpu0, peer] {
             rec.Stop();
             const double elapsed = clock.nsecsElapsed() / 1e9;
-#ifdef TAVRIN_HAS_FILE_ENGINE
             const qint64 written = out.GetNumSamples();
             out.Close();
-#endif
             const double engineCpu = bench::selfCpu() - cpu0;
             double peerCpu = 0;
             const bool peerOk = peer->finish(&peerCpu);
@@ -99,13 +88,8 @@ int main(int argc, char **argv)
             const double captureSpan = elapsed - (firstBlockNs / 1e9 - 0.2);
             const qint64 expected = qint64(std::llround(captureSpan * rate));
             std::printf("recording %d s at %d Hz stereo, 200 ms blocks\n", seconds, rate);
-#ifdef TAVRIN_HAS_FILE_ENGINE
             std::printf("  engine (TAudioRecord2 -> TAudioFile2 MP3 128k): %.3f s CPU, "
                         "%lld frames written\n", engineCpu, (long long)written);
-#else
-            std::printf("  engine capture only (no file component in this build): %.3f s CPU\n",
-                        engineCpu);
-#endif
             std::printf("  ffmpeg -f pulse ... -b:a 128k out.mp3:  %.3f s CPU%s\n", peerCpu,
                         peerOk ? "" : " (ffmpeg failed)");
             std::printf("  ratio engine / ffmpeg: %.3f (target <= 1.10)\n",

@@ -5,6 +5,7 @@
 #include <QThread>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace engine {
@@ -110,6 +111,7 @@ void TAudioRecord2::Start()
     m_fill = QByteArray(qsizetype(m_blockFrames * m_channels * qint64(sizeof(float))),
                         Qt::Uninitialized);
     m_fillFrames = 0;
+    m_fadeInLeft = qint64(m_rate) * kJoinFadeMs / 1000;
     m_stopping = false;
     m_streamLive = false;
     m_captured = 0;
@@ -162,8 +164,10 @@ void TAudioRecord2::Stop()
         if (m_stream && pa_stream_get_state(m_stream.get()) == PA_STREAM_READY)
             readAvailable();   // what the server already handed over belongs to this take
         releaseStream();
-        if (m_fillFrames > 0)
+        if (m_fillFrames > 0) {
+            fadeOutTail();
             pushBlock();
+        }
     }
     // Blocks captured before Stop reach the caller before Stop returns.
     while (deliverOne()) {
@@ -264,6 +268,8 @@ void TAudioRecord2::consume(const float *data, qint64 frames)
         else
             std::memset(dst, 0, size_t(n * ch) * sizeof(float));
         m_filters.process(dst, n);
+        if (m_fadeInLeft > 0)
+            fadeIn(dst, n);
         {
             std::lock_guard guard(m_mutex);
             m_ring.append(dst, n);
@@ -276,6 +282,34 @@ void TAudioRecord2::consume(const float *data, qint64 frames)
         frames -= n;
         if (data)
             data += n * ch;
+    }
+}
+
+// The sound on either side of a pause never lines up; a few milliseconds of fade at each
+// end of a take keep the join from clicking.
+void TAudioRecord2::fadeIn(float *frames, qint64 n)
+{
+    const qint64 total = std::max<qint64>(1, qint64(m_streamRate) * kJoinFadeMs / 1000);
+    const int ch = m_streamChannels;
+    for (qint64 i = 0; i < n && m_fadeInLeft > 0; ++i, --m_fadeInLeft) {
+        const double x = double(total - m_fadeInLeft) / double(total);
+        const float g = float(0.5 - 0.5 * std::cos(M_PI * x));
+        for (int c = 0; c < ch; ++c)
+            frames[i * ch + c] *= g;
+    }
+}
+
+void TAudioRecord2::fadeOutTail()
+{
+    const qint64 total = std::min<qint64>(m_fillFrames,
+                                          std::max<qint64>(1, qint64(m_streamRate) * kJoinFadeMs / 1000));
+    const int ch = m_streamChannels;
+    float *frames = reinterpret_cast<float *>(m_fill.data()) + (m_fillFrames - total) * ch;
+    for (qint64 i = 0; i < total; ++i) {
+        const double x = double(i + 1) / double(total);
+        const float g = float(0.5 + 0.5 * std::cos(M_PI * x));
+        for (int c = 0; c < ch; ++c)
+            frames[i * ch + c] *= g;
     }
 }
 

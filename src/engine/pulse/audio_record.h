@@ -36,6 +36,7 @@ class TAudioRecord2 : public IAudioRecord2 {
 public:
     static constexpr int kTickMs = 50;           // OnTimer period
     static constexpr int kFragmentMs = 20;       // how often the server hands over data
+    static constexpr int kJoinFadeMs = 3;        // fade at each Start and Stop: a pause joins without a click
 
     explicit TAudioRecord2(QObject *parent = nullptr);
     ~TAudioRecord2() override;
@@ -95,6 +96,8 @@ public:
     QString errorText() const { return m_errorText; }
 
 private:
+    void fadeIn(float *frames, qint64 n);
+    void fadeOutTail();
     struct Event {
         SampleArray block;   // a block, or (when empty) the end of capture
         QString error;
@@ -127,6 +130,7 @@ private:
     int m_streamRate = 44100;
     QByteArray m_fill;
     qint64 m_fillFrames = 0;
+    qint64 m_fadeInLeft = 0;   // frames of the fade-in still to apply after Start
 
     // Shared between the loop thread and the UI thread.
     std::mutex m_mutex;

@@ -1,0 +1,149 @@
+// CPU time of the whole program per minute of MP3 recording and of MP3 playback, with the
+// "File Info" tab in front (meters and time display drawing) and with the spectrum in front,
+// side by side with the ffmpeg command line doing the same work through the same server.
+// TAVRIN_BENCH_SECONDS shortens the minute for a quick look.
+#include "app/main_window.h"
+#include "app/ui_services.h"
+#include "bench_util.h"
+#include "engine/controls/time_display2.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cstdio>
+
+namespace {
+
+int benchSeconds()
+{
+    const int s = qEnvironmentVariableIntValue("TAVRIN_BENCH_SECONDS");
+    return s > 0 ? s : 60;
+}
+
+qint64 displayedMs(const TForm1 &f)
+{
+    const TTimeDisplay2 *t = f.TimeDisplay1;
+    return ((qint64(t->Hours()) * 60 + t->Minutes()) * 60 + t->Seconds()) * 1000 + t->Milliseconds();
+}
+
+bool makeTone(const QString &path, int seconds, bool mp3)
+{
+    QStringList args{"ffmpeg", "-v", "error", "-y", "-f", "lavfi", "-i",
+                     QStringLiteral("sine=frequency=1000:sample_rate=44100:duration=%1").arg(seconds), "-ac", "2"};
+    if (mp3)
+        args << "-b:a" << "128k";
+    args << path;
+    bench::Child c;
+    return c.start(args) && c.finish();
+}
+
+struct Window {
+    QTemporaryDir dir;
+    std::unique_ptr<engine::IEngineFactory> factory = engine::createEngineFactory();
+    std::unique_ptr<TForm1> form;
+    Window()
+    {
+        ui::Hooks hooks;
+        hooks.box = [](const ui::Box &b) {
+            std::fprintf(stderr, "box: %s\n", qPrintable(b.text));
+            return true;
+        };
+        ui::setHooks(hooks);
+        form = std::make_unique<TForm1>(*factory, AppPaths::besideProgram(dir.path()));
+        form->CreateSecondaryWindows();
+        form->show();
+        QTest::qWaitForWindowExposed(form.get());
+        QTest::qWait(500);
+    }
+};
+
+// CPU seconds of one recording of the given length with the given tab in front.
+double recordOnce(int tab, int seconds)
+{
+    Window w;
+    w.form->CurrentSettings.SavePath = w.dir.path() + "/";
+    w.form->CurrentSettings.SaveFormat = ".mp3";
+    w.form->CurrentSettings.Mp3Frequency = 44100;
+    w.form->CurrentSettings.Mp3Bitrate = 128;
+    w.form->ApplyOutputFormat();
+    w.form->StartRecording();
+    w.form->ShowTab(tab);
+    const double start = bench::selfCpu();
+    while (w.form->Recording && displayedMs(*w.form) < qint64(seconds) * 1000)
+        QTest::qWait(20);
+    const double used = bench::selfCpu() - start;
+    w.form->StopClick();
+    return used;
+}
+
+double playOnce(int tab, const QString &file)
+{
+    Window w;
+    w.form->CurrentFileName = file;
+    w.form->StartPlayback();
+    w.form->ShowTab(tab);
+    const double start = bench::selfCpu();
+    while (w.form->Playing)
+        QTest::qWait(20);
+    return bench::selfCpu() - start;
+}
+
+}  // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    const int seconds = benchSeconds();
+    QTemporaryDir work;
+    std::printf("whole program, %d s of MP3 128 kbit/s, 44.1 kHz stereo\n", seconds);
+
+    // A tone plays into the null sink; its monitor is what both sides record.
+    const QString feed = work.filePath("feed.wav");
+    if (!makeTone(feed, seconds * 4 + 30, false)) {
+        std::printf("cannot make the feed tone (ffmpeg)\n");
+        return 1;
+    }
+    bench::Child player;
+    player.start({"paplay", "--device=tavrin_null", feed});
+    bench::Child awake;   // keeps the monitor answering at once
+    awake.start({"parec", "--device=tavrin_null.monitor", "--latency-msec=20"});
+    QTest::qWait(1500);
+
+    const double recFileInfo = recordOnce(3, seconds);
+    const double recSpectrum = recordOnce(0, seconds);
+    double recPeer = -1;
+    {
+        bench::Child ff;
+        ff.start({"ffmpeg", "-v", "error", "-y", "-f", "pulse", "-i", "tavrin_null.monitor", "-t",
+                  QString::number(seconds), "-ac", "2", "-ar", "44100", "-b:a", "128k", work.filePath("peer.mp3")});
+        ff.finish(&recPeer);
+    }
+    awake.terminate();
+    player.terminate();
+
+    bench::ratioLine("record, \"File Info\" in front", recFileInfo, recPeer, 1.5);
+    std::printf("%-44s %.2f %% of one core (target <= 3 %%)\n", "record, spectrum in front: extra",
+                (recSpectrum - recFileInfo) / seconds * 100);
+
+    const QString mp3 = work.filePath("play.mp3");
+    if (!makeTone(mp3, seconds, true)) {
+        std::printf("cannot make the MP3 (ffmpeg)\n");
+        return 1;
+    }
+    const double playFileInfo = playOnce(3, mp3);
+    const double playSpectrum = playOnce(0, mp3);
+    double playPeer = -1;
+    {
+        bench::Child ff;
+        ff.start({"ffmpeg", "-v", "error", "-re", "-i", mp3, "-f", "pulse", "-device", "tavrin_null", "peer"});
+        ff.finish(&playPeer);
+    }
+    bench::ratioLine("play, \"File Info\" in front", playFileInfo, playPeer, 1.5);
+    std::printf("%-44s %.2f %% of one core (target <= 3 %%)\n", "play, spectrum in front: extra",
+                (playSpectrum - playFileInfo) / seconds * 100);
+    std::printf("(per minute: record %.3f s, play %.3f s of CPU with \"File Info\" in front)\n",
+                recFileInfo * 60 / seconds, playFileInfo * 60 / seconds);
+    return 0;
+}

@@ -1,0 +1,133 @@
+// The main window on the real engine and the private sound server, in a program folder of
+// its own, with every box and chooser answered by the test.
+#pragma once
+
+#include "app/main_window.h"
+#include "app/ui_services.h"
+#include "test_audio.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+namespace e2e {
+
+// pactl against the private server; returns its output.
+inline QString pactl(const QStringList &args, int *code = nullptr)
+{
+    return testaudio::run(QStringLiteral("pactl"), args, code).trimmed();
+}
+
+// An input device that hears a steady tone in real time: a null sink of its own with a
+// player feeding it the tone, whose monitor is the default input while this object lives.
+struct SineSource {
+    QString module;
+    QProcess player;
+    QProcess reader;   // keeps the monitor awake, so that a new capture answers at once
+    QTemporaryDir dir;
+    explicit SineSource(int hz = 1000)
+    {
+        module = pactl({"load-module", "module-null-sink", "sink_name=tavrin_rec", "rate=44100", "channels=2"});
+        const QString tone = dir.filePath("tone.wav");
+        testaudio::run("ffmpeg", {"-v", "error", "-y", "-f", "lavfi", "-i",
+                                  QStringLiteral("sine=frequency=%1:sample_rate=44100:duration=120").arg(hz),
+                                  "-ac", "2", tone});
+        player.start("paplay", {"--device=tavrin_rec", tone});
+        player.waitForStarted();
+        pactl({"set-default-source", "tavrin_rec.monitor"});
+        reader.setStandardOutputFile(QProcess::nullDevice());
+        reader.start("parec", {"--device=tavrin_rec.monitor", "--latency-msec=20"});
+        reader.waitForStarted();
+        // Let the tone reach the sink so that its monitor delivers at once.
+        QTest::qWait(1500);
+    }
+    void unload()
+    {
+        if (!module.isEmpty())
+            pactl({"unload-module", module});
+        module.clear();
+    }
+    ~SineSource()
+    {
+        reader.kill();
+        reader.waitForFinished();
+        player.kill();
+        player.waitForFinished();
+        unload();
+        pactl({"set-default-source", "tavrin_null.monitor"});
+    }
+};
+
+struct RealWindow {
+    QTemporaryDir dir;
+    std::unique_ptr<engine::IEngineFactory> factory = engine::createEngineFactory();
+    std::unique_ptr<TForm1> form;
+    QList<ui::Box> boxes;
+    QStringList openFileAnswers;
+
+    QString path(const QString &name) const { return dir.filePath(name); }
+
+    void start()
+    {
+        ui::Hooks hooks;
+        hooks.box = [this](const ui::Box &b) {
+            boxes.append(b);
+            return true;
+        };
+        hooks.openFile = [this](const QString &, const QStringList &) {
+            return openFileAnswers.isEmpty() ? QString() : openFileAnswers.takeFirst();
+        };
+        hooks.openUrl = [](const QUrl &) {};
+        hooks.beep = [] {};
+        ui::setHooks(hooks);
+        form = std::make_unique<TForm1>(*factory, AppPaths::besideProgram(dir.path()));
+        form->CreateSecondaryWindows();
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        form->CurrentSettings.SavePath = path("rec/");
+    }
+
+    // Chooses the recording format as the Options dialog's OK would.
+    void useFormat(const QString &extension)
+    {
+        form->CurrentSettings.SaveFormat = extension;
+        form->ApplyOutputFormat();
+    }
+
+    // The time display's total, in milliseconds.
+    qint64 displayedMs() const;
+    // Waits until the time display shows at least the given seconds (as a user would).
+    bool waitDisplayed(double seconds, int timeoutMs = 10000);
+
+    QStringList errors() const
+    {
+        QStringList out;
+        for (const ui::Box &b : boxes)
+            if (b.kind == ui::BoxKind::Error)
+                out << b.text;
+        return out;
+    }
+
+    ~RealWindow()
+    {
+        if (form)
+            form->close();
+        form.reset();
+        ui::setHooks({});
+    }
+};
+
+// The whole of a file, decoded by the engine, and its rate and channels.
+struct Decoded {
+    std::vector<float> samples;
+    int rate = 0;
+    int channels = 0;
+    double seconds() const { return channels && rate ? double(samples.size()) / channels / rate : 0; }
+    std::vector<float> left() const { return testaudio::channel(samples, channels, 0); }
+};
+
+Decoded decode(const QString &path);
+
+}  // namespace e2e
