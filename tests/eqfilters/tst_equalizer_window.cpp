@@ -1,6 +1,7 @@
 // The Equalizer window and the "Equalizer" box on the fake engine.
 #include "app/window_fixture.h"
 #include "controls/quiet_offscreen.h"
+#include "equalizer_box.h"
 
 #include "engine/controls/equalizer2.h"
 #include "mixer/equalizer_window.h"
@@ -13,33 +14,12 @@
 
 namespace {
 
-// The "Equalizer" box: the playback tab's own once it exists, else one made as that tab
-// makes it (tristate, grayed, its clicks going to chEqualizerClick).
 QCheckBox *equalizerBox(WindowFixture &w)
 {
-    TForm1 &f = *w.form;
-    if (!f.chEqualizer) {
-        auto *box = new QCheckBox(QStringLiteral("Equalizer"), &f);
-        box->setTristate(true);
-        box->setCheckState(Qt::PartiallyChecked);
-        box->setGeometry(10, 80, 100, 20);
-        box->show();
-        QObject::connect(box, &QCheckBox::clicked, &f, [&f] { ui::RunCommand([&f] { f.chEqualizerClick(); }); });
-        f.chEqualizer = box;
-    }
-    return f.chEqualizer;
+    return eqtest::equalizerBox(*w.form);
 }
 
-// Moves band `band` (1..12) by `steps` dB with the keyboard, as a user would.
-void moveBand(TEqualizer2 *eq, int band, int steps)
-{
-    for (int i = 0; i < TEqualizer2::BandCount; ++i)
-        QTest::keyClick(eq, Qt::Key_Left);
-    for (int i = 1; i < band; ++i)
-        QTest::keyClick(eq, Qt::Key_Right);
-    for (int i = 0; i < std::abs(steps); ++i)
-        QTest::keyClick(eq, steps > 0 ? Qt::Key_Up : Qt::Key_Down);
-}
+using eqtest::moveBand;
 
 QString bandsCall(const std::array<float, 12> &bands)
 {
