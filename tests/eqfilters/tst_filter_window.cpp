@@ -36,6 +36,16 @@ QStringList filterSets(const WindowFixture &w)
     return out;
 }
 
+// Every call that reads a filter, in order.
+QStringList filterGets(const WindowFixture &w)
+{
+    QStringList out;
+    for (const QString &c : w.engine.log.matching("AudioRecord1.Get"))
+        if (c.contains("Notch") || c.contains("HighPass") || c.contains("LowPass"))
+            out << c;
+    return out;
+}
+
 // Shows the window and waits until it can take the keyboard.
 TfrmRecFlt *openFilters(WindowFixture &w)
 {
@@ -122,7 +132,7 @@ private slots:
         WindowFixture w;
         w.start();
         QCOMPARE(filterSets(w), QStringList());
-        QCOMPARE(w.engine.log.matching("AudioRecord1.Get"),
+        QCOMPARE(filterGets(w),
                  QStringList({"AudioRecord1.GetNotchEnabled()", "AudioRecord1.GetHighPassEnabled()",
                               "AudioRecord1.GetLowPassEnabled()", "AudioRecord1.GetNotchFrequency()",
                               "AudioRecord1.GetHighPassFrequency()", "AudioRecord1.GetLowPassFrequency()"}));
@@ -218,9 +228,8 @@ private slots:
         expected << frequencyCall(1, 40);
         QCOMPARE(filterSets(w), expected);
         // In order: each switch is sent back right after it was read.
-        QStringList calls = w.engine.log.matching("AudioRecord1.");
-        calls = calls.filter("Enabled");
-        QCOMPARE(calls, gets);
+        const QStringList calls = w.engine.log.matching("AudioRecord1.");
+        QCOMPARE(calls.filter(QRegularExpression("(Notch|HighPass|LowPass)Enabled")), gets);
     }
 
     void movingABarSendsItAtOnce_data()
