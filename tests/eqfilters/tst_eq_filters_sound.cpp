@@ -1,0 +1,213 @@
+// The Equalizer and Recording Filters windows driving the real engine on the private sound
+// server: what the user does in the windows is heard in the sound at once.
+#include "controls/quiet_offscreen.h"
+#include "engine/pulse/pulse_test_util.h"
+#include "equalizer_box.h"
+#include "e2e/real_window.h"
+
+#include "mixer/equalizer_window.h"
+#include "mixer/filter_window.h"
+
+#include <QPushButton>
+#include <QSlider>
+#include <QTimer>
+
+#include <algorithm>
+#include <cmath>
+
+using namespace e2e;
+
+namespace {
+
+constexpr int kRate = 44100;
+
+// The left channel of the null sink's monitor, where everything played is heard, in 20 ms
+// blocks.
+class MonitorTap : public QObject {
+public:
+    std::unique_ptr<engine::IEngineFactory> factory = engine::createEngineFactory();
+    std::unique_ptr<engine::IAudioRecord2> rec = factory->createRecorder("tap");
+    std::vector<float> left;
+
+    void start()
+    {
+        connect(rec.get(), &engine::IAudioRecord2::OnEndArrayRecord, this, [this](QObject *, int) {
+            const engine::SampleArray b = rec->GetArray();
+            const std::vector<float> f = testaudio::channel(b.toFloat(), b.channels(), 0);
+            left.insert(left.end(), f.begin(), f.end());
+        });
+        rec->SetFormat(2, kRate);
+        rec->SetArraySize(rec->CalcArraySize(20));
+        rec->Start();
+        QCOMPARE(rec->GetErrorCode(), 0);
+        // An idle null sink's monitor wakes up only after a while: wait for its first data.
+        QTRY_VERIFY_WITH_TIMEOUT(!left.empty(), 5000);
+    }
+    void stop() { rec->Stop(); }
+
+    double seconds() const { return double(left.size()) / kRate; }
+    // Whether the last 100 ms carry sound.
+    bool sounding() const
+    {
+        const size_t n = kRate / 10;
+        return left.size() >= n && testaudio::rmsDb(std::vector<float>(left.end() - long(n), left.end())) > -40;
+    }
+    // Level of `hz` between two times, in dBFS.
+    double levelDb(double from, double to, double hz) const
+    {
+        const size_t a = std::min(left.size(), size_t(from * kRate));
+        const size_t b = std::min(left.size(), size_t(to * kRate));
+        return testaudio::toneLevelDb(std::vector<float>(left.begin() + long(a), left.begin() + long(b)), kRate, hz);
+    }
+};
+
+QString makeFile(const QString &path, const QString &source)
+{
+    int code = -1;
+    testaudio::run("ffmpeg", {"-v", "error", "-y", "-f", "lavfi", "-i", source, "-ac", "2", "-ar", "44100", path}, &code);
+    return code == 0 ? path : QString();
+}
+
+double median(std::vector<double> v)
+{
+    if (v.empty())
+        return std::nan("");
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+}  // namespace
+
+class TestEqFiltersSound : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        quiet::install();
+        QVERIFY2(!pactl({"info"}).isEmpty(), "no private sound server");
+        pactl({"set-default-source", "tavrin_null.monitor"});
+    }
+
+    void raisingThe1kBandRaisesAPlayingTone()
+    {
+        RealWindow w;
+        w.start();
+        eqtest::equalizerBox(*w.form);
+        // -20 dBFS, so that 12 dB more stays far below full scale.
+        const QString file = makeFile(w.path("tone.wav"), "aevalsrc=0.1*sin(2*PI*1000*t):s=44100:d=4");
+        QVERIFY(!file.isEmpty());
+        MonitorTap tap;
+        tap.start();
+
+        w.form->CurrentFileName = file;
+        w.form->StartPlayback();
+        QVERIFY(w.form->Playing);
+        QTRY_VERIFY_WITH_TIMEOUT(tap.sounding(), 5000);
+        QTest::qWait(1000);
+
+        // Through the window: the user opens it, picks the 1 kHz band (band 7) with the arrow
+        // keys, raises it 12 dB and closes the window.
+        double switchedAt = -1;
+        QTimer::singleShot(0, w.form.get(), [&] {
+            TfrmEQ *eq = w.form->frmEQ;
+            if (QApplication::activeModalWidget() == eq) {
+                switchedAt = tap.seconds();
+                eqtest::moveBand(eq->Equalizer1, 7, 12);
+            }
+            QTest::mouseClick(eq->BtnClose, Qt::LeftButton);
+        });
+        w.form->ToolBtnEqualizerClick();
+        QVERIFY(switchedAt > 0);
+        QCOMPARE(w.form->frmEQ->Equalizer1->Band(7), 12.0f);
+        QCOMPARE(w.form->chEqualizer->checkState(), Qt::Checked);
+
+        QTRY_VERIFY_WITH_TIMEOUT(tap.seconds() >= switchedAt + 1.3, 5000);
+        QVERIFY(w.form->Playing);
+        w.form->StopClick();
+        tap.stop();
+
+        // Before: the half second up to the change. After: from 300 ms on (the server's
+        // buffer and the equalizer's glide), another second.
+        const double before = tap.levelDb(switchedAt - 0.6, switchedAt - 0.1, 1000);
+        const double after = tap.levelDb(switchedAt + 0.3, switchedAt + 1.3, 1000);
+        qInfo("1 kHz tone: %.2f dBFS, %.2f dBFS with band 7 at +12 dB", before, after);
+        // Played at -20 dBFS; the program's stream volume may take a little off.
+        QVERIFY2(before > -30 && before < -19, qPrintable(QString::number(before)));
+        QVERIFY2(std::abs(after - before - 12.0) <= 1.5, qPrintable(QStringLiteral("%1 -> %2").arg(before).arg(after)));
+        QCOMPARE(w.errors(), QStringList());
+    }
+
+    void lowPassCutsARecordedToneFromTheMomentItIsOn()
+    {
+        SineSource sine(8000);
+        RealWindow w;
+        w.start();
+        w.form->CurrentSettings.WavFrequency = kRate;
+        w.form->CurrentSettings.WavChannels = 2;
+        w.form->CurrentSettings.WavBitsPerSample = 16;
+        w.useFormat(".wav");
+        pulsetest::Capture cap(w.form->AudioRecord1.get());   // the blocks the program writes
+
+        w.form->StartRecording();
+        QVERIFY(w.form->Recording);
+        QTRY_VERIFY_WITH_TIMEOUT(cap.blocks.size() >= 5, 8000);
+
+        // The user opens the window and sets the low-pass to 1 kHz; it is still off.
+        w.form->btnSetFilterClick();
+        TfrmRecFlt *f = w.form->frmRecFlt;
+        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget *>(f));
+        f->Edit3->setFocus();
+        QTest::keyClick(f->Edit3, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(f->Edit3, "1000");
+        QTest::keyClick(f->Edit3, Qt::Key_Return);
+        QCOMPARE(f->TrackBar3->value(), 1000);
+        QCOMPARE(w.form->AudioRecord1->GetLowPassFrequency(), 1000.0f);
+        QVERIFY(!w.form->AudioRecord1->GetLowPassEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(cap.blocks.size() >= 8, 5000);
+
+        // Switched on with the mouse: every block from the next one on is without the tone.
+        QCoreApplication::processEvents();
+        const size_t switchedAt = cap.blocks.size();
+        QTest::mouseClick(f->CheckBox3, Qt::LeftButton);
+        QVERIFY(f->CheckBox3->isChecked());
+        QVERIFY(w.form->AudioRecord1->GetLowPassEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(cap.blocks.size() >= switchedAt + 8, 5000);
+        w.form->StopClick();
+        QVERIFY(!w.form->Recording);
+
+        auto level = [&](size_t i) {
+            return testaudio::toneLevelDb(testaudio::channel(cap.blocks[i].toFloat(), 2, 0), kRate, 8000);
+        };
+        std::vector<double> open;
+        for (size_t i = 2; i + 1 < switchedAt; ++i)
+            open.push_back(level(i));
+        const double unfiltered = median(open);
+        qInfo("8 kHz tone: %.1f dBFS unfiltered", unfiltered);
+        QVERIFY2(unfiltered > -25, qPrintable(QString::number(unfiltered)));
+        double loudestAfter = -200;
+        for (size_t i = switchedAt + 1; i < cap.blocks.size(); ++i) {
+            if (cap.blocks[i].frames() < kRate / 20)
+                continue;   // the short last block
+            const double l = level(i);
+            loudestAfter = std::max(loudestAfter, l);
+            QVERIFY2(unfiltered - l >= 30, qPrintable(QStringLiteral("block %1: %2 dBFS").arg(i).arg(l)));
+        }
+        qInfo("8 kHz tone: at most %.1f dBFS with the low-pass at 1 kHz on", loudestAfter);
+
+        // The file holds the same: loud, then quiet for the last second.
+        const Decoded d = decode(w.form->CurrentRecordingName);
+        QVERIFY(d.seconds() > 2.5);
+        const std::vector<float> left = d.left();
+        const auto part = [&](double from, double to) {
+            return std::vector<float>(left.begin() + long(from * d.rate), left.begin() + long(to * d.rate));
+        };
+        const double fileOpen = testaudio::toneLevelDb(part(0.4, 1.2), d.rate, 8000);
+        const double fileEnd = testaudio::toneLevelDb(part(d.seconds() - 1.0, d.seconds() - 0.1), d.rate, 8000);
+        QVERIFY2(fileOpen - fileEnd >= 30, qPrintable(QStringLiteral("%1 -> %2").arg(fileOpen).arg(fileEnd)));
+        QCOMPARE(w.errors(), QStringList());
+    }
+};
+
+QTEST_MAIN(TestEqFiltersSound)
+#include "tst_eq_filters_sound.moc"
