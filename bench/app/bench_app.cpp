@@ -8,6 +8,7 @@
 #include "engine/controls/time_display2.h"
 
 #include <QApplication>
+#include <QTimer>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTest>
@@ -53,6 +54,7 @@ struct Window {
         ui::setHooks(hooks);
         form = std::make_unique<TForm1>(*factory, AppPaths::besideProgram(dir.path()));
         form->CreateSecondaryWindows();
+        form->TimerTip->stop();
         form->show();
         QTest::qWaitForWindowExposed(form.get());
         QTest::qWait(500);

@@ -3,7 +3,7 @@
 #include "app/main_window.h"
 #include "app/ui_services.h"
 #include "dialogs/link_label.h"
-#include "dialogs/window_placement.h"
+#include "app/window_placement.h"
 
 #include <QFrame>
 #include <QGridLayout>

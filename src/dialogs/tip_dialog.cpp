@@ -2,7 +2,7 @@
 
 #include "app/main_window.h"
 #include "app/ui_services.h"
-#include "dialogs/window_placement.h"
+#include "app/window_placement.h"
 #include "settings/ini_file.h"
 
 #include <QCheckBox>

@@ -3,7 +3,7 @@
 #include "app/main_window.h"
 #include "app/ui_services.h"
 #include "engine/controls/equalizer2.h"
-#include "mixer/window_placement.h"
+#include "app/window_placement.h"
 
 #include <QCheckBox>
 #include <QPushButton>
@@ -67,7 +67,7 @@ void TfrmEQ::BtnCloseClick()
 
 void TfrmEQ::centreOnMainWindow()
 {
-    placement::centreOn(this, &m_form);
+    CentreOnOwner(this, &m_form);
 }
 
 // ---- the main window's equalizer commands ----------------------------------------------

@@ -2,7 +2,7 @@
 
 #include "app/main_window.h"
 #include "app/ui_services.h"
-#include "mixer/window_placement.h"
+#include "app/window_placement.h"
 #include "settings/convert.h"
 
 #include <QCheckBox>
@@ -279,7 +279,7 @@ void TfrmRecFlt::SyncFromRecorder()
 void TfrmRecFlt::ShowOrRaise()
 {
     if (!isVisible()) {
-        placement::centreOn(this, &m_form);
+        CentreOnOwner(this, &m_form);
         show();
     }
     raise();

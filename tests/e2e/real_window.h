@@ -8,6 +8,7 @@
 
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 #include <memory>
@@ -84,6 +85,7 @@ struct RealWindow {
         ui::setHooks(hooks);
         form = std::make_unique<TForm1>(*factory, AppPaths::besideProgram(dir.path()));
         form->CreateSecondaryWindows();
+        form->TimerTip->stop();   // no Tip of the Day over the test
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
         form->CurrentSettings.SavePath = path("rec/");

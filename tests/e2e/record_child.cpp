@@ -4,6 +4,7 @@
 #include "app/ui_services.h"
 
 #include <QApplication>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -22,6 +23,7 @@ int main(int argc, char *argv[])
     auto factory = engine::createEngineFactory();
     TForm1 form(*factory, AppPaths::besideProgram(folder));
     form.CreateSecondaryWindows();
+    form.TimerTip->stop();
     form.show();
     form.CurrentSettings.SavePath = folder + QStringLiteral("/rec/");
     form.CurrentSettings.SaveFormat = QStringLiteral(".wav");

@@ -10,5 +10,5 @@ class QWidget;
 // else the owner's, which comes from the same window manager.
 QMargins WindowFrameMargins(const QWidget *window, const QWidget *owner);
 
-// Moves window so that its outer rectangle is centred on the owner's.
+// Moves window so that its outer rectangle is centred on the owner's, kept on the screen.
 void CentreOnOwner(QWidget *window, const QWidget *owner);
