@@ -1,6 +1,7 @@
 // The Options dialog on the recording fake engine: what it shows, what OK takes over, applies
 // and writes, and what Cancel leaves behind.
 #include "app/window_fixture.h"
+#include "options_driver.h"
 #include "settings/ini_file.h"
 #include "settings/options_dialog.h"
 #include "transport/recording_clock.h"
@@ -22,29 +23,7 @@
 
 namespace {
 
-// Opens the dialog with `open` (the menu command unless told) and runs `act` on it while it
-// is modal; a dialog that `act` left open is cancelled. Returns whether a dialog came up.
-bool whileOpen(const std::function<void()> &open, const std::function<void(TSettingForm *)> &act)
-{
-    bool seen = false;
-    QTimer probe;
-    probe.setInterval(5);
-    QObject::connect(&probe, &QTimer::timeout, [&] {
-        QPointer<TSettingForm> d = qobject_cast<TSettingForm *>(QApplication::activeModalWidget());
-        if (!d || !d->isVisible())
-            return;
-        probe.stop();
-        seen = true;
-        act(d);
-        if (d && d->isVisible())
-            d->reject();
-    });
-    probe.start();
-    open();
-    probe.stop();
-    return seen;
-}
-
+// Opens the dialog with the menu command and runs `act` on it while it is modal.
 bool withOptions(WindowFixture &w, const std::function<void(TSettingForm *)> &act)
 {
     return whileOpen([&] { w.form->MenuOptions->trigger(); }, act);
