@@ -129,19 +129,21 @@ UpDownField::UpDownField(int singleStep, QWidget *parent) : QAbstractSpinBox(par
     setWrapping(false);
     setButtonSymbols(QAbstractSpinBox::UpDownArrows);
     lineEdit()->setText(QStringLiteral("0"));
+    connect(lineEdit(), &QLineEdit::textChanged, this, [this](const QString &text) {
+        if (const auto v = ParseWholeNumber(text))
+            m_lastValue = *v;
+    });
 }
 
 void UpDownField::setText(const QString &text)
 {
     lineEdit()->setText(text);
-    if (const auto v = ParseWholeNumber(text))
-        m_lastValue = *v;
 }
 
 int UpDownField::currentValue() const
 {
     // Like a buddy up-down control: the buttons continue from the number the field shows,
-    // or from their own last position when the field shows no number.
+    // or from the last number it showed when it shows none.
     if (const auto v = ParseWholeNumber(text()))
         return *v;
     return m_lastValue;
@@ -414,8 +416,20 @@ void TSettingForm::FillFormatLists()
 void TSettingForm::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
-    if (!event->spontaneous())
-        FormShow();
+    if (event->spontaneous())
+        return;
+    centreOnMainWindow();
+    FormShow();
+}
+
+void TSettingForm::centreOnMainWindow()
+{
+    // Qt's own placement guesses the title bar's height when there is no window manager to
+    // ask; the main window's frame is a better guess for ours.
+    const QRect mainFrame = m_form.frameGeometry();
+    QRect frame(QPoint(0, 0), size() + (mainFrame.size() - m_form.geometry().size()));
+    frame.moveCenter(mainFrame.center());
+    move(frame.topLeft());
 }
 
 void TSettingForm::FormShow()

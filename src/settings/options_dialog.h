@@ -76,10 +76,10 @@ protected:
     StepEnabled stepEnabled() const override;
 
 private:
-    int currentValue() const;   // the shown number, or the last stepped one when it is none
+    int currentValue() const;   // the shown number, or the last one shown when it is none
 
     int m_step;
-    int m_lastValue = 0;
+    int m_lastValue = 0;        // the last whole number the field showed
 };
 
 // ---- TSettingForm ---------------------------------------------------------------------
@@ -146,6 +146,7 @@ protected:
 
 private:
     void buildControls();
+    void centreOnMainWindow();
     void connectHandlers();
     void enableFormatLists(bool mp3, bool wav, bool wma);
     void enableTimeFields(bool on);

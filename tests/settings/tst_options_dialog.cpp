@@ -722,7 +722,8 @@ private slots:
         QTest::newRow("typed beyond range is kept") << "edMinutes" << "250" << QList<int>{} << "250";
         QTest::newRow("typed beyond range steps in") << "edMinutes" << "250" << QList<int>{down} << "100";
         QTest::newRow("letters are kept") << "edHours" << "abc" << QList<int>{} << "abc";
-        QTest::newRow("letters step from the last number") << "edHours" << "abc" << QList<int>{up} << "1";
+        QTest::newRow("letters step from zero") << "edHours" << "abc" << QList<int>{up} << "1";
+        QTest::newRow("letters step from the last number") << "edHours" << "40|x" << QList<int>{up} << "41";
     }
     void upDownButtons()
     {
@@ -737,7 +738,8 @@ private slots:
             d->chSplitEvery->click();
             UpDownField *f = fieldNamed(d, field);
             QCOMPARE(f->singleStep(), field.endsWith("Seconds") ? 5 : 1);
-            type(f, start);
+            for (const QString &text : start.split('|'))
+                type(f, text);
             for (int key : keys)
                 QTest::keyClick(f, Qt::Key(key));
             QCOMPARE(f->text(), shown);
