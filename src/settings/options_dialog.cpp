@@ -198,7 +198,6 @@ TSettingForm::TSettingForm(TForm1 &form)
     setWindowTitle(QStringLiteral("Options"));
     setModal(true);
     buildControls();
-    setFixedSize(kClientWidth, kClientHeight);
 
     // Creation steps, before any handler is attached.
     FillFormatLists();
@@ -211,6 +210,11 @@ TSettingForm::TSettingForm(TForm1 &form)
     }
 
     connectHandlers();
+
+    // 319 x 419 holds everything at the usual 9-point desktop font; a larger desktop font
+    // gets the nearest size that still shows every control whole.
+    ensurePolished();
+    setFixedSize(layout()->minimumSize().expandedTo(QSize(kClientWidth, kClientHeight)));
 }
 
 TSettingForm::~TSettingForm() = default;
@@ -247,11 +251,15 @@ void TSettingForm::buildControls()
     auto *formatGrid = new QGridLayout(gbRecordFormat);
     const QList<QPair<QRadioButton *, QComboBox *>> rows{{rbMP3, cbMP3}, {rbWAV, cbWAV}, {rbWMA, cbWMA}};
     for (int row = 0; row < rows.size(); ++row) {
-        rows[row].second->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-        rows[row].second->setMinimumContentsLength(8);
         formatGrid->addWidget(rows[row].first, row, 0);
         formatGrid->addWidget(rows[row].second, row, 1);
     }
+    // The catalogue entries are shown whole; the engine's WMA labels (up to 100 characters)
+    // take the column's width and are read whole in the opened list.
+    cbMP3->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    cbWAV->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    cbWMA->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    cbWMA->setMinimumContentsLength(8);
     formatGrid->setColumnStretch(1, 1);
 
     // "Time Limit": the two choices side by side, the three fields below them, each with its
