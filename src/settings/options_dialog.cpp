@@ -2,6 +2,7 @@
 
 #include "app/main_window.h"
 #include "app/ui_services.h"
+#include "app/window_placement.h"
 #include "settings/convert.h"
 #include "settings/current_settings.h"
 #include "settings/ini_file.h"
@@ -426,18 +427,8 @@ void TSettingForm::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     if (event->spontaneous())
         return;
-    centreOnMainWindow();
+    CentreOnOwner(this, &m_form);
     FormShow();
-}
-
-void TSettingForm::centreOnMainWindow()
-{
-    // Qt's own placement guesses the title bar's height when there is no window manager to
-    // ask; the main window's frame is a better guess for ours.
-    const QRect mainFrame = m_form.frameGeometry();
-    QRect frame(QPoint(0, 0), size() + (mainFrame.size() - m_form.geometry().size()));
-    frame.moveCenter(mainFrame.center());
-    move(frame.topLeft());
 }
 
 void TSettingForm::FormShow()

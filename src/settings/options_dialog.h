@@ -146,7 +146,6 @@ protected:
 
 private:
     void buildControls();
-    void centreOnMainWindow();
     void connectHandlers();
     void enableFormatLists(bool mp3, bool wav, bool wma);
     void enableTimeFields(bool on);

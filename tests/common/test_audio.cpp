@@ -143,6 +143,17 @@ QString run(const QString &program, const QStringList &args, int *exitCode, int 
     return QString::fromUtf8(p.readAllStandardOutput());
 }
 
+QString makeWithFfmpeg(const QString &path, const QString &source)
+{
+    int code = -1;
+    run(QStringLiteral("ffmpeg"), {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-y"),
+                                   QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"), source,
+                                   QStringLiteral("-ac"), QStringLiteral("2"), QStringLiteral("-ar"),
+                                   QStringLiteral("44100"), path},
+        &code);
+    return code == 0 ? path : QString();
+}
+
 QString probe(const QString &path, const QString &key)
 {
     const bool format = key == QLatin1String("format_name") || key == QLatin1String("duration");

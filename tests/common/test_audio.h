@@ -34,6 +34,10 @@ double rmsDb(const std::vector<float> &mono);
 QString run(const QString &program, const QStringList &args, int *exitCode = nullptr,
             int timeoutMs = 60000);
 
+// A stereo 44.1 kHz file made by the ffmpeg command from a lavfi source such as
+// "sine=frequency=1000:duration=2"; the path, or an empty text when ffmpeg failed.
+QString makeWithFfmpeg(const QString &path, const QString &source);
+
 // ffprobe's view of a file: "duration", "sample_rate", "channels", "codec_name",
 // "bit_rate", "format_name" (values as text; missing keys are empty).
 QString probe(const QString &path, const QString &key);

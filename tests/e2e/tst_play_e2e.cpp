@@ -1,3 +1,4 @@
+#include "monitor_tap.h"
 #include "real_window.h"
 
 #include "engine/controls/play_button_b2.h"
@@ -12,63 +13,6 @@
 
 using namespace e2e;
 
-namespace {
-
-// Records the null sink's monitor, where everything the program plays is heard.
-class MonitorTap : public QObject {
-public:
-    std::unique_ptr<engine::IEngineFactory> factory = engine::createEngineFactory();
-    std::unique_ptr<engine::IAudioRecord2> rec = factory->createRecorder("tap");
-    std::vector<float> left;
-    int rate = 44100;
-
-    void start()
-    {
-        connect(rec.get(), &engine::IAudioRecord2::OnEndArrayRecord, this, [this](QObject *, int) {
-            const engine::SampleArray b = rec->GetArray();
-            const std::vector<float> f = testaudio::channel(b.toFloat(), b.channels(), 0);
-            left.insert(left.end(), f.begin(), f.end());
-        });
-        rec->SetFormat(2, rate);
-        rec->SetArraySize(rec->CalcArraySize(20));
-        rec->Start();
-        QCOMPARE(rec->GetErrorCode(), 0);
-        // An idle null sink's monitor wakes up only after a while: wait for its first data.
-        QTRY_VERIFY_WITH_TIMEOUT(!left.empty(), 5000);
-        QTest::qWait(300);
-        left.clear();
-    }
-    void stop() { rec->Stop(); }
-
-    // Seconds of the recording whose 10 ms windows carry sound; first and last such time.
-    struct Heard {
-        double seconds = 0, first = -1, last = -1;
-    };
-    Heard heard(double thresholdDb = -40) const
-    {
-        Heard h;
-        const size_t win = size_t(rate / 100);
-        for (size_t i = 0; i + win <= left.size(); i += win) {
-            const double db = testaudio::rmsDb(std::vector<float>(left.begin() + long(i), left.begin() + long(i + win)));
-            if (db > thresholdDb) {
-                h.seconds += 0.01;
-                if (h.first < 0)
-                    h.first = double(i) / rate;
-                h.last = double(i + win) / rate;
-            }
-        }
-        return h;
-    }
-};
-
-QString makeFile(const QString &path, const QString &source)
-{
-    int code = -1;
-    testaudio::run("ffmpeg", {"-v", "error", "-y", "-f", "lavfi", "-i", source, "-ac", "2", "-ar", "44100", path}, &code);
-    return code == 0 ? path : QString();
-}
-
-}  // namespace
 
 class TestPlayEndToEnd : public QObject {
     Q_OBJECT
@@ -93,10 +37,12 @@ private slots:
         QFETCH(QString, extension);
         RealWindow w;
         w.start();
-        const QString file = makeFile(w.path("tone." + extension), "sine=frequency=1000:sample_rate=44100:duration=2");
+        const QString file = testaudio::makeWithFfmpeg(w.path("tone." + extension), "sine=frequency=1000:sample_rate=44100:duration=2");
         QVERIFY(!file.isEmpty());
         MonitorTap tap;
-        tap.start();
+        QVERIFY(tap.start());
+        QTest::qWait(300);
+        tap.left.clear();
         w.openFileAnswers << file;
         w.form->MenuOpen->trigger();
         w.form->MenuPlay->trigger();
@@ -109,7 +55,7 @@ private slots:
         QCOMPARE(w.form->SliderB1->Value(), 0);
         const auto h = tap.heard();
         QVERIFY2(std::abs(h.seconds - 2.0) <= 0.06, qPrintable(QString::number(h.seconds)));
-        const double f = testaudio::dominantFrequency(tap.left, tap.rate, size_t(h.first * tap.rate) + 2205);
+        const double f = testaudio::dominantFrequency(tap.left, MonitorTap::kRate, size_t(h.first * MonitorTap::kRate) + 2205);
         QVERIFY2(std::abs(f - 1000) < 20, qPrintable(QString::number(f)));
         QCOMPARE(w.errors(), QStringList());
     }
@@ -118,9 +64,11 @@ private slots:
     {
         RealWindow w;
         w.start();
-        const QString file = makeFile(w.path("tone.wav"), "sine=frequency=1000:sample_rate=44100:duration=2");
+        const QString file = testaudio::makeWithFfmpeg(w.path("tone.wav"), "sine=frequency=1000:sample_rate=44100:duration=2");
         MonitorTap tap;
-        tap.start();
+        QVERIFY(tap.start());
+        QTest::qWait(300);
+        tap.left.clear();
         w.form->CurrentFileName = file;
         w.form->StartPlayback();
         QTest::qWait(800);
@@ -148,7 +96,9 @@ private slots:
                                   "-filter_complex", "[0][1]concat=n=2:v=0:a=1", "-ac", "2", file}, &code);
         QCOMPARE(code, 0);
         MonitorTap tap;
-        tap.start();
+        QVERIFY(tap.start());
+        QTest::qWait(300);
+        tap.left.clear();
         w.openFileAnswers << file;
         w.form->OpenClick();
         w.form->SliderB1->SetValue(500);
@@ -158,15 +108,15 @@ private slots:
         tap.stop();
         const auto h = tap.heard();
         QVERIFY2(std::abs(h.seconds - 1.0) <= 0.06, qPrintable(QString::number(h.seconds)));
-        std::vector<float> sound(tap.left.begin() + long(h.first * tap.rate), tap.left.begin() + long(h.last * tap.rate));
-        QVERIFY(testaudio::toneLevelDb(sound, tap.rate, 1500) > testaudio::toneLevelDb(sound, tap.rate, 500) + 30);
+        std::vector<float> sound(tap.left.begin() + long(h.first * MonitorTap::kRate), tap.left.begin() + long(h.last * MonitorTap::kRate));
+        QVERIFY(testaudio::toneLevelDb(sound, MonitorTap::kRate, 1500) > testaudio::toneLevelDb(sound, MonitorTap::kRate, 500) + 30);
     }
 
     void knobSetsTheStreamVolume()
     {
         RealWindow w;
         w.start();
-        const QString file = makeFile(w.path("long.wav"), "sine=frequency=440:sample_rate=44100:duration=6");
+        const QString file = testaudio::makeWithFfmpeg(w.path("long.wav"), "sine=frequency=440:sample_rate=44100:duration=6");
         w.form->CurrentFileName = file;
         w.form->StartPlayback();
         QVERIFY(w.form->Playing);

@@ -3,7 +3,8 @@
 #include "controls/quiet_offscreen.h"
 #include "engine/pulse/pulse_test_util.h"
 #include "equalizer_box.h"
-#include "e2e/real_window.h"
+#include "monitor_tap.h"
+#include "real_window.h"
 
 #include "mixer/equalizer_window.h"
 #include "mixer/filter_window.h"
@@ -20,53 +21,6 @@ using namespace e2e;
 namespace {
 
 constexpr int kRate = 44100;
-
-// The left channel of the null sink's monitor, where everything played is heard, in 20 ms
-// blocks.
-class MonitorTap : public QObject {
-public:
-    std::unique_ptr<engine::IEngineFactory> factory = engine::createEngineFactory();
-    std::unique_ptr<engine::IAudioRecord2> rec = factory->createRecorder("tap");
-    std::vector<float> left;
-
-    void start()
-    {
-        connect(rec.get(), &engine::IAudioRecord2::OnEndArrayRecord, this, [this](QObject *, int) {
-            const engine::SampleArray b = rec->GetArray();
-            const std::vector<float> f = testaudio::channel(b.toFloat(), b.channels(), 0);
-            left.insert(left.end(), f.begin(), f.end());
-        });
-        rec->SetFormat(2, kRate);
-        rec->SetArraySize(rec->CalcArraySize(20));
-        rec->Start();
-        QCOMPARE(rec->GetErrorCode(), 0);
-        // An idle null sink's monitor wakes up only after a while: wait for its first data.
-        QTRY_VERIFY_WITH_TIMEOUT(!left.empty(), 5000);
-    }
-    void stop() { rec->Stop(); }
-
-    double seconds() const { return double(left.size()) / kRate; }
-    // Whether the last 100 ms carry sound.
-    bool sounding() const
-    {
-        const size_t n = kRate / 10;
-        return left.size() >= n && testaudio::rmsDb(std::vector<float>(left.end() - long(n), left.end())) > -40;
-    }
-    // Level of `hz` between two times, in dBFS.
-    double levelDb(double from, double to, double hz) const
-    {
-        const size_t a = std::min(left.size(), size_t(from * kRate));
-        const size_t b = std::min(left.size(), size_t(to * kRate));
-        return testaudio::toneLevelDb(std::vector<float>(left.begin() + long(a), left.begin() + long(b)), kRate, hz);
-    }
-};
-
-QString makeFile(const QString &path, const QString &source)
-{
-    int code = -1;
-    testaudio::run("ffmpeg", {"-v", "error", "-y", "-f", "lavfi", "-i", source, "-ac", "2", "-ar", "44100", path}, &code);
-    return code == 0 ? path : QString();
-}
 
 double median(std::vector<double> v)
 {
@@ -95,10 +49,10 @@ private slots:
         w.start();
         eqtest::equalizerBox(*w.form);
         // -20 dBFS, so that 12 dB more stays far below full scale.
-        const QString file = makeFile(w.path("tone.wav"), "aevalsrc=0.1*sin(2*PI*1000*t):s=44100:d=4");
+        const QString file = testaudio::makeWithFfmpeg(w.path("tone.wav"), "aevalsrc=0.1*sin(2*PI*1000*t):s=44100:d=4");
         QVERIFY(!file.isEmpty());
         MonitorTap tap;
-        tap.start();
+        QVERIFY(tap.start());
 
         w.form->CurrentFileName = file;
         w.form->StartPlayback();

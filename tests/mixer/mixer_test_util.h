@@ -13,14 +13,6 @@
 
 namespace mixertest {
 
-// A setup.ini that keeps the Tip of the Day from popping up in the middle of a test.
-inline void quietTips(const QString &programDir)
-{
-    QFile ini(QDir(programDir).filePath(QStringLiteral("setup.ini")));
-    if (ini.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        ini.write("[tips]\nshowtip=0\n");
-}
-
 inline MixerPage *page(const TForm1 &form, bool recording)
 {
     return qobject_cast<MixerPage *>(recording ? form.TabSheet2 : form.TabSheet3);

@@ -36,7 +36,6 @@ class TestAdvancedDialog : public QObject {
 
     static void start(WindowFixture &w)
     {
-        mixertest::quietTips(w.dir.path());
         w.start();
     }
 

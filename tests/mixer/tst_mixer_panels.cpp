@@ -79,7 +79,6 @@ QStringList lineNames(const QList<TsrcFrame *> &list)
 
 void start(WindowFixture &w)
 {
-    mixertest::quietTips(w.dir.path());
     w.start();
 }
 

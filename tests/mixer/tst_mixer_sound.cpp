@@ -2,6 +2,7 @@
 // seen by pactl, and opening the tabs changes nothing on the server.
 #include "app/main_window.h"
 #include "app/ui_services.h"
+#include "real_window.h"
 #include "common/test_audio.h"
 #include "mixer_test_util.h"
 
@@ -134,38 +135,7 @@ private:
     QProcess m_pacat;
 };
 
-// The program's main window on the real engine, in a program folder of its own.
-struct RealWindow {
-    QTemporaryDir dir;
-    std::unique_ptr<engine::IEngineFactory> factory = engine::createEngineFactory();
-    std::unique_ptr<TForm1> form;
-    QStringList errors;
-
-    void start()
-    {
-        mixertest::quietTips(dir.path());
-        ui::Hooks hooks;
-        hooks.box = [this](const ui::Box &b) {
-            if (b.kind == ui::BoxKind::Error)
-                errors << b.text;
-            return true;
-        };
-        hooks.beep = [] {};
-        ui::setHooks(hooks);
-        form = std::make_unique<TForm1>(*factory, AppPaths::besideProgram(dir.path()));
-        form->CreateSecondaryWindows();
-        form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-    }
-
-    ~RealWindow()
-    {
-        if (form)
-            form->close();
-        form.reset();
-        ui::setHooks({});
-    }
-};
+using e2e::RealWindow;
 
 bool near(qint64 actual, qint64 expected, qint64 slack = 2)
 {
@@ -240,7 +210,7 @@ private slots:
         capture->TrackBar1->setValue(65535 - 16384);
         v = volumes(sourceDescribed(sourceDescription));
         QVERIFY2(!v.isEmpty() && near(v[0], 16384), qPrintable(QString::number(v.value(0))));
-        QCOMPARE(w.errors, QStringList());
+        QCOMPARE(w.errors(), QStringList());
     }
 
     void openingTheTabsChangesNothing()
@@ -260,7 +230,7 @@ private slots:
             }
             QVERIFY(!strips(*w.form, false).isEmpty());
             QVERIFY(!strips(*w.form, true).isEmpty());
-            QCOMPARE(w.errors, QStringList());
+            QCOMPARE(w.errors(), QStringList());
         }
         QCOMPARE(mixerState(), before);
     }
@@ -301,7 +271,7 @@ private slots:
             f.AudioPlayer1->SetDevice(short(f.DeviceCombo->itemData(i).toInt()));
             QCOMPARE(f.AudioPlayer1->GetDeviceName(), f.DeviceCombo->itemText(i));
         }
-        QCOMPARE(w.errors, QStringList());
+        QCOMPARE(w.errors(), QStringList());
     }
 
     void otherApplicationHasItsStrip()
@@ -324,7 +294,7 @@ private slots:
         QVERIFY2(!v.isEmpty() && near(v[0], 20000), qPrintable(QString::number(v.value(0))));
         line->CheckBox1->click();
         QCOMPARE(streamOf("Mixer Test Tone").value("mute").toBool(), true);
-        QCOMPARE(w.errors, QStringList());
+        QCOMPARE(w.errors(), QStringList());
     }
 };
 

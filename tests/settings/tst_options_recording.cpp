@@ -3,6 +3,7 @@
 // entry's label names the profile that choosing it writes.
 #include "app/main_window.h"
 #include "app/ui_services.h"
+#include "real_window.h"
 #include "common/test_audio.h"
 #include "options_driver.h"
 
@@ -18,36 +19,9 @@
 
 namespace {
 
-// A main window on the real engine in a program folder of its own; boxes are recorded.
-struct RealWindow {
-    QTemporaryDir dir;
-    std::unique_ptr<engine::IEngineFactory> factory = engine::createEngineFactory();
-    std::unique_ptr<TForm1> form;
-    QStringList errors;
-
-    RealWindow()
-    {
-        ui::Hooks hooks;
-        hooks.box = [this](const ui::Box &b) {
-            if (b.kind == ui::BoxKind::Error)
-                errors << b.text;
-            return true;
-        };
-        hooks.openFile = [](const QString &, const QStringList &) { return QString(); };
-        hooks.chooseFolder = [](const QString &) { return QString(); };
-        hooks.openUrl = [](const QUrl &) {};
-        hooks.beep = [] {};
-        ui::setHooks(hooks);
-        form = std::make_unique<TForm1>(*factory, AppPaths::besideProgram(dir.path()));
-        form->CreateSecondaryWindows();
-        form->show();
-    }
-    ~RealWindow()
-    {
-        form.reset();
-        ui::setHooks({});
-    }
-
+// A main window on the real engine whose Options dialog the test drives.
+struct RealWindow : e2e::RealWindow {
+    RealWindow() { start(); }
     bool options(const std::function<void(TSettingForm *)> &act)
     {
         return whileOpen([this] { form->MenuOptions->trigger(); }, act);
@@ -96,7 +70,7 @@ class TestOptionsRecording : public QObject {
     static void recordASecond(RealWindow &w, QString *path)
     {
         w.form->MenuRecord->trigger();
-        QVERIFY2(w.form->Recording, qPrintable(w.errors.join(" | ")));
+        QVERIFY2(w.form->Recording, qPrintable(w.errors().join(" | ")));
         const qint64 rate = w.form->AudioFile2->GetFormatValueA();
         QVERIFY(rate > 0);
         QTRY_VERIFY_WITH_TIMEOUT(w.form->AudioFile2->GetNumSamples() >= rate, 15000);
@@ -142,7 +116,7 @@ private slots:
             label = c->currentText();
             d->btnOK->click();
         }));
-        QCOMPARE(w.errors, QStringList());
+        QCOMPARE(w.errors(), QStringList());
         QCOMPARE(w.form->CurrentSettings.SaveFormat, extension);
 
         Probed expected;
@@ -174,7 +148,7 @@ private slots:
             return;
         QVERIFY(second.endsWith("Untitled2" + extension));
         QCOMPARE(Probed::of(second).text(), expected.text());
-        QCOMPARE(w.errors, QStringList());
+        QCOMPARE(w.errors(), QStringList());
     }
 
     void everyWmaEntryWritesTheProfileItNames()
@@ -203,7 +177,7 @@ private slots:
             w.form->AudioFile2->Close();
             QCOMPARE(Probed::of(path).text(), wmaLabelled(labels[k]).text());
         }
-        QCOMPARE(w.errors, QStringList());
+        QCOMPARE(w.errors(), QStringList());
     }
 };
 

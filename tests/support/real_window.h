@@ -80,6 +80,7 @@ struct RealWindow {
         hooks.openFile = [this](const QString &, const QStringList &) {
             return openFileAnswers.isEmpty() ? QString() : openFileAnswers.takeFirst();
         };
+        hooks.chooseFolder = [](const QString &) { return QString(); };
         hooks.openUrl = [](const QUrl &) {};
         hooks.beep = [] {};
         ui::setHooks(hooks);
