@@ -34,6 +34,31 @@ inline int pactl(const QStringList &args, QString *output = nullptr)
     return code;
 }
 
+// Loads a null sink; returns its module number (empty on failure).
+inline QString loadSink(const QString &name, const QString &description)
+{
+    QString out;
+    if (pactl({QStringLiteral("load-module"), QStringLiteral("module-null-sink"),
+               QStringLiteral("sink_name=%1").arg(name),
+               QStringLiteral("sink_properties='device.description=\"%1\"'").arg(description)},
+              &out) != 0)
+        return {};
+    return out.trimmed();
+}
+
+// The index of the available device of that description; -1 when none.
+template <typename Side>
+int deviceNamed(Side &side, const QString &description)
+{
+    const short count = side.GetDeviceCount();
+    for (short i = 0; i <= count; ++i) {
+        side.SetDevice(i);
+        if (side.GetDeviceAvailable() && side.GetDeviceName() == description)
+            return i;
+    }
+    return -1;
+}
+
 inline QJsonObject findByName(const QJsonArray &list, const QString &name)
 {
     for (const QJsonValue &v : list)

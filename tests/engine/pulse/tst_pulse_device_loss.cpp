@@ -12,32 +12,8 @@
 using engine::TAudioPlayer2;
 using engine::TAudioRecord2;
 using pulsetest::pactl;
-
-namespace {
-// Loads a null sink; returns its module number (empty on failure).
-QString loadSink(const QString &name, const QString &description)
-{
-    QString out;
-    if (pactl({QStringLiteral("load-module"), QStringLiteral("module-null-sink"),
-               QStringLiteral("sink_name=%1").arg(name),
-               QStringLiteral("sink_properties='device.description=\"%1\"'").arg(description)},
-              &out) != 0)
-        return {};
-    return out.trimmed();
-}
-
-template <typename Side>
-int deviceNamed(Side &side, const QString &description)
-{
-    const short count = side.GetDeviceCount();
-    for (short i = 0; i <= count; ++i) {
-        side.SetDevice(i);
-        if (side.GetDeviceAvailable() && side.GetDeviceName() == description)
-            return i;
-    }
-    return -1;
-}
-}  // namespace
+using pulsetest::deviceNamed;
+using pulsetest::loadSink;
 
 class TestPulseDeviceLoss : public QObject {
     Q_OBJECT

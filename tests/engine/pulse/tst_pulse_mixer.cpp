@@ -41,9 +41,9 @@ QJsonObject sinkInputOf(const QString &application)
     return {};
 }
 
-// Index of the device with that display name on one side, -1 when not listed.
+// Index of the device with that display name on one side, available or not; -1 when not listed.
 template <typename Side>
-int deviceNamed(Side &side, const QString &description)
+int listedDeviceNamed(Side &side, const QString &description)
 {
     const short count = side.GetDeviceCount();
     for (short i = 0; i <= count; ++i) {
@@ -135,7 +135,7 @@ private slots:
         player.SetDevice(1);
         QVERIFY(player.GetDeviceAvailable());
         QCOMPARE(player.GetDeviceName(), QStringLiteral("Second"));
-        QVERIFY(deviceNamed(rec, QStringLiteral("Monitor of Second")) > 0);
+        QVERIFY(listedDeviceNamed(rec, QStringLiteral("Monitor of Second")) > 0);
 
         // Gone: still listed at its index, unavailable; back: the same index again.
         extra.unload();
