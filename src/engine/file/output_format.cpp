@@ -110,7 +110,7 @@ bool encoderAccepts(const AVCodec *codec, int sampleRate, int channels, int kbps
     av_channel_layout_copy(&frame->ch_layout, &c->ch_layout);
     if (av_frame_get_buffer(frame.get(), 0) < 0)
         return false;
-    unsigned seed = 12345;
+    unsigned noiseState = 12345;
     bool gotPacket = false;
     for (int k = 0; k < 4; ++k) {
         if (av_frame_make_writable(frame.get()) < 0)
@@ -118,10 +118,10 @@ bool encoderAccepts(const AVCodec *codec, int sampleRate, int channels, int kbps
         for (int ch = 0; ch < channels; ++ch) {
             auto *d = reinterpret_cast<float *>(frame->data[ch]);
             for (int i = 0; i < frame->nb_samples; ++i) {
-                seed = seed * 1103515245u + 12345u;
+                noiseState = noiseState * 1103515245u + 12345u;
                 const double t = double(k * frame->nb_samples + i) / sampleRate;
                 d[i] = float(0.4 * std::sin(2 * M_PI * 1000 * t)
-                             + 0.2 * (double((seed >> 16) & 0x7FFF) / 16384.0 - 1.0));
+                             + 0.2 * (double((noiseState >> 16) & 0x7FFF) / 16384.0 - 1.0));
             }
         }
         frame->pts = qint64(k) * frame->nb_samples;

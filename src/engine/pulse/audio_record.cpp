@@ -91,13 +91,13 @@ void TAudioRecord2::Start()
     }
 
     pulse::PulseContext::Lock lock(*m_pulse);
-    const pa_sample_spec spec{PA_SAMPLE_FLOAT32NE, quint32(m_rate), quint8(m_channels)};
+    const pa_sample_spec sampleSpec{PA_SAMPLE_FLOAT32NE, quint32(m_rate), quint8(m_channels)};
     pa_channel_map map;
     pa_channel_map_init_extend(&map, unsigned(m_channels), PA_CHANNEL_MAP_DEFAULT);
     pulse::ProplistPtr props(pa_proplist_new());
     pa_proplist_sets(props.get(), PA_PROP_MEDIA_ROLE, "production");
     pulse::StreamPtr stream(
-        pa_stream_new_with_proplist(m_pulse->context(), "Recording", &spec, &map, props.get()));
+        pa_stream_new_with_proplist(m_pulse->context(), "Recording", &sampleSpec, &map, props.get()));
     if (!stream) {
         m_errorCode = pulse::kStreamFailed;
         m_errorText = m_pulse->errorText();
@@ -128,7 +128,7 @@ void TAudioRecord2::Start()
     pa_stream_set_overflow_callback(stream.get(), &TAudioRecord2::onOverflow, this);
     pa_buffer_attr attr;
     std::memset(&attr, 0xff, sizeof attr);   // -1: the server's choice
-    attr.fragsize = quint32(pa_usec_to_bytes(pa_usec_t(kFragmentMs) * PA_USEC_PER_MSEC, &spec));
+    attr.fragsize = quint32(pa_usec_to_bytes(pa_usec_t(kFragmentMs) * PA_USEC_PER_MSEC, &sampleSpec));
     // Bound to this device: if it goes, the stream fails instead of moving elsewhere.
     const auto flags =
         pa_stream_flags_t(PA_STREAM_DONT_MOVE | PA_STREAM_ADJUST_LATENCY);
