@@ -93,7 +93,7 @@ class IAudioFile2LameEnc;
 // Open(path, mode, flags): mode and flags are accepted and not used (the program passes 0
 // and 1). Create(path, mode): the output type follows the file name's extension (.wav,
 // .mp3, .wma, any letter case) with the parameters last set for that type; any other
-// extension takes the type whose parameters were set last. Seek(position, mode): mode is
+// extension is written as MP3. Seek(position, mode): mode is
 // accepted and not used (the program passes 3); the seek is sample-accurate.
 //
 // WMA profiles: the engine offers GetWmaProfileCount() profiles, ordered by sample rate,

@@ -77,7 +77,6 @@ void FakeFile::SetActive(bool active)
 void FakeFile::SetWavFormat(int frequency, int channels, int bitsPerSample)
 {
     log(QStringLiteral("SetWavFormat(%1,%2,%3)").arg(frequency).arg(channels).arg(bitsPerSample));
-    m_lastSet = Kind::Wav;
     m_wavRate = frequency;
     m_wavChannels = channels;
     m_wavBits = bitsPerSample;
@@ -86,7 +85,6 @@ void FakeFile::SetWavFormat(int frequency, int channels, int bitsPerSample)
 void FakeFile::SetMp3Format(int frequency, int bitrate, int channels)
 {
     log(QStringLiteral("SetMp3Format(%1,%2,%3)").arg(frequency).arg(bitrate).arg(channels));
-    m_lastSet = Kind::Mp3;
     m_mp3Rate = frequency;
     m_mp3Bitrate = bitrate;
 }
@@ -99,7 +97,6 @@ void FakeFile::SetMp3Encoder(engine::IAudioFile2LameEnc *encoder)
 void FakeFile::SetWmaProfile(int profile)
 {
     log(QStringLiteral("SetWmaProfile(%1)").arg(profile));
-    m_lastSet = Kind::Wma;
     m_wmaProfile = profile;
 }
 
@@ -123,7 +120,7 @@ void FakeFile::Create(const QString &path, int mode)
     Kind kind = ext == QLatin1String("wav")   ? Kind::Wav
                 : ext == QLatin1String("mp3") ? Kind::Mp3
                 : ext == QLatin1String("wma") ? Kind::Wma
-                                              : m_lastSet;
+                                              : Kind::Mp3;
     FileFacts facts = m_engine->createdFacts;
     facts.frames = 0;
     switch (kind) {
@@ -147,8 +144,6 @@ void FakeFile::Create(const QString &path, int mode)
         facts.sampleRate = 44100;
         facts.channels = 2;
         facts.description = QStringLiteral("Windows Media Audio V2: profile %1, 44100 Hz, Stereo").arg(m_wmaProfile);
-        break;
-    case Kind::None:
         break;
     }
     m_engine->files[path] = facts;

@@ -111,7 +111,7 @@ public:
 
 private:
     void log(const QString &call);
-    enum class Kind { None, Wav, Mp3, Wma };
+    enum class Kind { Wav, Mp3, Wma };
     FakeEngine *m_engine;
     QString m_name;
     QString m_path;
@@ -119,8 +119,7 @@ private:
     bool m_writing = false;
     int m_errorCode = 0;
     qint64 m_position = 0;
-    // Output parameters last set, per type, and which type was set last.
-    Kind m_lastSet = Kind::None;
+    // Output parameters last set, per type.
     int m_wavRate = 44100, m_wavChannels = 2, m_wavBits = 16;
     int m_mp3Rate = 44100, m_mp3Bitrate = 128;
     int m_wmaProfile = 0;

@@ -66,7 +66,6 @@ void TAudioFile2::SetWavFormat(int frequency, int channels, int bitsPerSample)
     m_wavFrequency = frequency;
     m_wavChannels = channels;
     m_wavBits = bitsPerSample;
-    m_lastType = OutputType::Wav;
 }
 
 void TAudioFile2::SetMp3Format(int frequency, int bitrate, int channels)
@@ -74,7 +73,6 @@ void TAudioFile2::SetMp3Format(int frequency, int bitrate, int channels)
     m_mp3Frequency = frequency;
     m_mp3Bitrate = bitrate;
     m_mp3Channels = channels;
-    m_lastType = OutputType::Mp3;
 }
 
 void TAudioFile2::SetMp3Encoder(IAudioFile2LameEnc *encoder)
@@ -90,7 +88,6 @@ void TAudioFile2::SetMp3Encoder(IAudioFile2LameEnc *encoder)
 void TAudioFile2::SetWmaProfile(int profile)
 {
     m_wmaProfile = profile;
-    m_lastType = OutputType::Wma;
 }
 
 int TAudioFile2::GetWmaProfileCount()
@@ -101,7 +98,7 @@ int TAudioFile2::GetWmaProfileCount()
 OutputFormat TAudioFile2::formatFor(const QString &path) const
 {
     const QString suffix = QFileInfo(path).suffix().toLower();
-    OutputType type = m_lastType;
+    OutputType type = OutputType::Mp3;
     if (suffix == QLatin1String("wav"))
         type = OutputType::Wav;
     else if (suffix == QLatin1String("mp3"))

@@ -16,9 +16,9 @@
 //
 // Writing (Create, WriteArray, Close): the type follows the extension of the path given
 // to Create (".wav", ".mp3", ".wma", any letter case) with the parameters last set for that
-// type; any other extension takes the type whose parameters were set last (MP3 when none
-// were). So the Options dialog may push all three formats and be cancelled: the next
-// recording still follows its file's extension.
+// type; any other extension is written as MP3, the default format. So the Options dialog
+// may push all three formats and be cancelled: the next recording still follows its file's
+// extension, whatever the order of the calls.
 //   - WAV: SetWavFormat(rate, channels, bits): PCM, 1 or 2 channels, 8-bit (unsigned) or
 //     16-bit; the header is brought up to date at least once a second while writing.
 //   - MP3: LAME at the sample rate and bit rate of SetMp3Format, or of the encoder object
@@ -120,7 +120,6 @@ private:
     int m_mp3Bitrate = 128;
     int m_mp3Channels = 2;
     int m_wmaProfile = 38;                 // the value last given to SetWmaProfile
-    file::OutputType m_lastType = file::OutputType::Mp3;   // whose parameters were set last
     std::weak_ptr<const TAudioFile2LameEnc::Settings> m_encoder;
 };
 
