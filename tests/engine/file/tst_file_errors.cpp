@@ -22,9 +22,9 @@ using namespace engine;
 
 namespace {
 
-QByteArray randomBytes(int size, quint32 seed)
+QByteArray randomBytes(int size, quint32 variant)
 {
-    QRandomGenerator rng(seed);
+    QRandomGenerator rng(variant);
     QByteArray bytes(size, '\0');
     for (char &c : bytes)
         c = char(rng.bounded(256));
@@ -281,20 +281,20 @@ private slots:
     void fuzzedFilesNeverCrash_data()
     {
         QTest::addColumn<QString>("file");
-        QTest::addColumn<quint32>("seed");
+        QTest::addColumn<quint32>("variant");
         for (const Sample &s : kSamples)
-            for (quint32 seed = 1; seed <= 12; ++seed)
-                QTest::addRow("%s #%u", s.name, seed) << QString(QLatin1String(s.name)) << seed;
-        for (quint32 seed = 1; seed <= 12; ++seed)
-            QTest::addRow("tone.mpc #%u", seed) << "tone.mpc" << seed;
+            for (quint32 variant = 1; variant <= 12; ++variant)
+                QTest::addRow("%s #%u", s.name, variant) << QString(QLatin1String(s.name)) << variant;
+        for (quint32 variant = 1; variant <= 12; ++variant)
+            QTest::addRow("tone.mpc #%u", variant) << "tone.mpc" << variant;
     }
     void fuzzedFilesNeverCrash()
     {
         QFETCH(QString, file);
-        QFETCH(quint32, seed);
+        QFETCH(quint32, variant);
         const QString source = sampleFile(sampleNamed(file), fixtures::Signal::Noise);
         QByteArray bytes = readBytes(source);
-        QRandomGenerator rng(seed);
+        QRandomGenerator rng(variant);
         const int hits = 1 + int(rng.bounded(40));
         for (int i = 0; i < hits; ++i) {
             // Half the hits land in the first 4 kB, where the headers are.
@@ -303,7 +303,7 @@ private slots:
         }
         if (rng.bounded(3) == 0)
             bytes.truncate(rng.bounded(int(bytes.size())));
-        const QString fuzzed = path(QStringLiteral("fuzz-%1-%2").arg(seed).arg(file));
+        const QString fuzzed = path(QStringLiteral("fuzz-%1-%2").arg(variant).arg(file));
         QVERIFY(writeBytes(fuzzed, bytes));
         TAudioFile2 reader;
         reader.Open(fuzzed, 0, 1);
