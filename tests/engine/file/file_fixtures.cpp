@@ -18,7 +18,7 @@ QString lavfiSource(Signal signal, int rate, double seconds)
 {
     if (signal == Signal::Tone1k)
         return QStringLiteral("sine=frequency=1000:sample_rate=%1:duration=%2").arg(rate).arg(seconds);
-    return QStringLiteral("anoisesrc=d=%2:c=pink:r=%1:a=0.3:seed=7").arg(rate).arg(seconds);
+    return QStringLiteral("anoisesrc=d=%2:c=pink:r=%1:a=0.3:s=7").arg(rate).arg(seconds);
 }
 
 // Packs bits most significant first, as MPEG audio does.

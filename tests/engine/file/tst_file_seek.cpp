@@ -32,10 +32,10 @@ private:
         std::vector<qint64> targets{total / 2 + 7, 1, total / 3, 0, total - 1000, 12345, 1152 * 3,
                                     1152 * 3 - 1, total / 2 + 9000, total / 2 + 8, 4096, 2048 * 7 + 1,
                                     total - 1, rate * 2 + 77};
-        quint32 seed = 2024;
+        quint32 state = 2024;
         for (int i = 0; i < 24; ++i) {
-            seed = seed * 1664525u + 1013904223u;
-            targets.push_back(qint64(seed % quint32(total)));
+            state = state * 1664525u + 1013904223u;
+            targets.push_back(qint64(state % quint32(total)));
         }
         TAudioFile2 reader;
         reader.Open(file, 0, 1);
