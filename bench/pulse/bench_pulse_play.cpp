@@ -86,7 +86,7 @@ int main(int argc, char **argv)
         peer->start({"ffmpeg", "-nostdin", "-re", "-i", mp3, "-f", "pulse", "default"});
         in.Open(mp3, 0, 1);
         if (in.GetErrorCode() != 0) {
-            std::fprintf(stderr, "cannot open the MP3: %s\n", qPrintable(in.errorText()));
+            std::fprintf(stderr, "cannot open the MP3: %s\n", qPrintable(in.GetErrorText()));
             app.exit(1);
             return;
         }
@@ -96,7 +96,7 @@ int main(int argc, char **argv)
         in.Seek(0, 3);
         player.Play();
         if (player.GetErrorCode() != 0) {
-            std::fprintf(stderr, "player did not start: %s\n", qPrintable(player.errorText()));
+            std::fprintf(stderr, "player did not start: %s\n", qPrintable(player.GetErrorText()));
             app.exit(1);
             return;
         }

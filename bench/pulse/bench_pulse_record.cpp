@@ -68,7 +68,7 @@ int main(int argc, char **argv)
         rec.SetFormat(out.GetFormatValueB(), out.GetFormatValueA());
         rec.Start();
         if (rec.GetErrorCode() != 0) {
-            std::fprintf(stderr, "recorder did not start: %s\n", qPrintable(rec.errorText()));
+            std::fprintf(stderr, "recorder did not start: %s\n", qPrintable(rec.GetErrorText()));
             app.exit(1);
             return;
         }

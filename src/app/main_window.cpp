@@ -35,6 +35,7 @@ namespace {
 
 constexpr int kTransportPanelHeight = 65;
 constexpr int kStatusPanelWidths[3] = {60, 320, 300};
+constexpr int kStatusPanelPadding = 6;   // frame and margin on each side of a panel's text
 
 QIcon themedIcon(const char *themeName, const char *bundled)
 {
@@ -286,14 +287,21 @@ void TForm1::createStatusBar()
     QStatusBar *bar = statusBar();
     bar->setSizeGripEnabled(true);
     for (int i = 0; i < 3; ++i) {
-        auto *panel = new StatusPanel(kStatusPanelWidths[i], bar);
+        int width = kStatusPanelWidths[i];
+        if (i == 0) {
+            // Wide enough for the longest state text in the desktop's font.
+            const QFontMetrics metrics(bar->font());
+            for (const QString &text : TransportStateTexts())
+                width = std::max(width, metrics.horizontalAdvance(text) + 2 * kStatusPanelPadding);
+        }
+        auto *panel = new StatusPanel(width, bar);
         panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);
         panel->setTextFormat(Qt::PlainText);
-        panel->setMaximumWidth(kStatusPanelWidths[i]);
+        panel->setMaximumWidth(width);
         if (i == 0)
-            panel->setMinimumWidth(kStatusPanelWidths[i]);
+            panel->setMinimumWidth(width);
         bar->addWidget(panel);
         m_statusPanels[i] = panel;
     }
@@ -347,6 +355,15 @@ void TForm1::CreateSecondaryWindows()
 void TForm1::ApplyOutputFormat()
 {
     ::ApplyOutputFormat(CurrentSettings, *AudioFile1, *AudioFile2, *Mp3LameEncoder);
+    if (AudioFileMeasure)
+        ::ApplyOutputFormat(CurrentSettings, *AudioFileMeasure, *AudioFileMeasure, *Mp3LameEncoder);
+}
+
+const QStringList &TransportStateTexts()
+{
+    static const QStringList texts{QStringLiteral("Stop"), QStringLiteral("Playing..."),
+                                   QStringLiteral("Recording..."), QStringLiteral("Pause")};
+    return texts;
 }
 
 QString TForm1::StatusText(int panel) const
@@ -419,7 +436,8 @@ void TForm1::FormShow()
     ui::RunCommand([this] { TabSheet1->InitSpectrumOptions(); });
     ui::RunCommand([this] { PlayButtonB1->SetVolume(AudioPlayer1->GetVolume()); });
     ui::RunCommand([this] {
-        AudioPlayer1->SetLine(1);
+        // The button shows the line it switches: the output device itself.
+        AudioPlayer1->SetLine(0);
         PlayButtonB1->SetMute(AudioPlayer1->GetLineMute());
     });
 }

@@ -46,6 +46,8 @@ class IniFile;
 
 // The open dialog's filters, in order; the first is chosen at first.
 const QStringList &OpenDialogFilters();
+// Every text status panel 0 shows; the panel is as wide as the longest.
+const QStringList &TransportStateTexts();
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -142,9 +144,13 @@ public:
     void ShowTab(int index);
 
     // ---- recording (transport/recording.cpp) -------------------------------------------
+    // A recording run lasts from Record to its end (Stop, the time limit, a failure); it may
+    // hold several parts (files) when it splits.
     void StartRecording();
     void PauseRecording();
     void StopRecording();
+    // Ends the run as Stop does and then reports reason ("The recording was stopped: ...").
+    void EndRecording(const QString &reason);
     void MakeNewRecordingFile();
     void LoadOpenedFileInfo();
     void AudioRecord1EndArrayRecord(QObject *sender, int nBlock);
@@ -156,6 +162,14 @@ public:
     void ShowTransportEnded();                // meters, slider, time and spectrum back to rest
     engine::IAudioFile2 &MeasuringFile();     // AudioFile1, or a reader of its own while a file plays
     void DeliverPendingBlocks();              // blocks captured before a Stop reach the file first
+    void StartRecordingPart();                // the next "Untitled" file, capture started
+    void ResumeRecording();
+    void SplitRecording();
+    void AbandonRecordingPart();              // a part that never started: nothing of it is kept
+    void FailRecording(const QString &reason);
+    // Ends the run: the open part (when partOpen) is finalised, every per-run value reset,
+    // the part listed, and a failure met on the way reported once.
+    void EndRecordingRun(bool partOpen);
 
     // ---- playback (transport/playback.cpp) ---------------------------------------------
     void StartPlayback();
@@ -220,6 +234,15 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Recording run state.
+    bool m_partEnding = false;       // capture is being stopped and the last blocks written
+    QString m_recordingFailure;      // the first failure met while m_partEnding
+    QString m_reservedFile;          // the file the starting part created; empty once it records
+    struct ShownFile {
+        QString current, panel1, panel2;
+    };
+    ShownFile m_shownBeforeStart;    // what the window showed before a part started
+
     void createComponents();
     void createMenus();
     void createToolBar();

@@ -122,6 +122,8 @@ public:
     virtual qint64 Seek(qint64 position, int mode) = 0;   // returns the frame reached
     virtual SampleArray ReadArray(qint64 count) = 0;      // next count frames; empty at end
     virtual void Close() = 0;
+    // Why the last Open failed, in words a user can read; empty after a good one.
+    virtual QString GetErrorText() { return QString(); }
 };
 
 // MP3 encoder settings handed to the file components.
@@ -210,6 +212,8 @@ public:
     virtual void Start() = 0;
     virtual void Stop() = 0;
     virtual int GetErrorCode() = 0;                       // 0 = capture runs
+    // Why capture failed to start or ended, in words a user can read; empty when it runs.
+    virtual QString GetErrorText() { return QString(); }
     virtual SampleArray GetArray() = 0;                   // the block just filled
     virtual qint64 SamplesToMs(qint64 samples) = 0;
     virtual SampleArray GetSnapshotArray(int count) = 0;  // the newest count frames
@@ -251,6 +255,8 @@ public:
     virtual void Play() = 0;
     virtual void Stop() = 0;                              // drops queued blocks, no OnEndPlay
     virtual int GetErrorCode() = 0;                       // 0 = output runs
+    // Why output failed to start or ended, in words a user can read; empty when it runs.
+    virtual QString GetErrorText() { return QString(); }
     virtual void LoadArray(const SampleArray &samples) = 0;   // empty = no more data
     virtual qint64 GetCurrentSamples() = 0;               // frames heard since Play
     virtual qint64 SamplesToMs(qint64 samples) = 0;

@@ -10,6 +10,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <stdexcept>
 
 namespace {
 
@@ -83,6 +84,40 @@ DiskResult DeleteFromDisk(const QString &path)
     if (error == ENOENT)
         return {DiskResult::Missing, {}};
     return failed(error);
+}
+
+QString JoinPath(const QString &folder, const QString &name)
+{
+    if (folder.isEmpty() || folder.endsWith(QLatin1Char('/')))
+        return folder + name;
+    return folder + QLatin1Char('/') + name;
+}
+
+QString ReserveNumberedFile(const QString &folder, const QString &stem, const QString &extension)
+{
+    for (qint64 n = 1;; ++n) {
+        const QString path = JoinPath(folder, stem + QString::number(n) + extension);
+        const QByteArray native = QFile::encodeName(path);
+        int fd = -1;
+        do {
+            fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        } while (fd < 0 && errno == EINTR);
+        if (fd >= 0) {
+            ::close(fd);
+            return path;
+        }
+        if (errno != EEXIST)
+            throw std::runtime_error(
+                QStringLiteral("Cannot create %1: %2").arg(path, systemReason(errno)).toStdString());
+    }
+}
+
+bool PathSurvivesFileSystem(const QString &path)
+{
+    if (!path.contains(QChar(QChar::ReplacementCharacter)))
+        return true;
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0;
 }
 
 bool SameFile(const QString &a, const QString &b)

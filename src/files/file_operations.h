@@ -29,6 +29,22 @@ DiskResult RenameWithoutReplacing(const QString &from, const QString &to);
 // Deletes one file (never a folder).
 DiskResult DeleteFromDisk(const QString &path);
 
+// folder and name joined by exactly one "/" ("a/rec" + "x.mp3" and "a/rec/" + "x.mp3" both
+// give "a/rec/x.mp3").
+QString JoinPath(const QString &folder, const QString &name);
+
+// Creates the first free folder/<stem><n><extension>, n = 1, 2, ..., exclusively: any
+// directory entry (a dangling link too) makes a name taken, a link is never followed, and two
+// programs never get the same name. Returns its path; throws std::runtime_error ("Cannot
+// create <path>: <reason>") when the system refuses.
+QString ReserveNumberedFile(const QString &folder, const QString &stem, const QString &extension);
+
+// False when path names something the file system cannot hold as written: text decoded from
+// bytes that were not valid UTF-8 (shown as U+FFFD) would be stored as other bytes, so a
+// folder made from it would not be the one the user named. A path that exists as written is
+// always usable.
+bool PathSurvivesFileSystem(const QString &path);
+
 // Whether two paths name the same file: the same text, or the same file once links and
 // "." / ".." are resolved.
 bool SameFile(const QString &a, const QString &b);

@@ -1,6 +1,7 @@
 #include "files/rename_dialog.h"
 
 #include "app/main_window.h"
+#include "app/path_text.h"
 #include "app/ui_services.h"
 #include "files/file_info_page.h"
 #include "files/file_operations.h"
@@ -114,9 +115,18 @@ void TRenameForm::btnOKClick()
     }
 
     row->setText(FileInfoPage::NameColumn, newName);
+    row->setToolTip(FileInfoPage::NameColumn, to);
+    // Everything that holds the old path follows the file: the selection, the current file
+    // of the tag editor, the file a playback reads on from, the last recording, panel 1.
     m_form.SelectedFilePath = to;
-    // A playback reads on from the renamed file; keep its name true.
-    if (m_form.Playing && m_form.PlayFileName == from)
-        m_form.PlayFileName = to;
+    for (QString *held : {&m_form.CurrentFileName, &m_form.PlayFileName, &m_form.CurrentRecordingName})
+        if (*held == from)
+            *held = to;
+    const QString shown = m_form.StatusText(1);
+    const int width = m_form.StatusPanelWidth(1) - 8;
+    if (shown == from)
+        m_form.SetStatusText(1, to);
+    else if (shown == ShortenPath(from, m_form.fontMetrics(), width))
+        m_form.SetStatusText(1, ShortenPath(to, m_form.fontMetrics(), width));
     accept();
 }

@@ -3,6 +3,8 @@
 #include "engine/engine.h"
 #include "settings/ini_file.h"
 
+#include <algorithm>
+
 void LoadSettings(const IniFile &ini, RecordingSettings &s, const QString &defaultSavePath)
 {
     s.SaveFormat = ini.ReadString(QStringLiteral("options"), QStringLiteral("saveformat"), QStringLiteral(".mp3"));
@@ -13,6 +15,8 @@ void LoadSettings(const IniFile &ini, RecordingSettings &s, const QString &defau
     s.WavChannels = ini.ReadInteger(QStringLiteral("wav"), QStringLiteral("ch"), 2);
     s.WavBitsPerSample = ini.ReadInteger(QStringLiteral("wav"), QStringLiteral("bps"), 16);
     s.WmaProfile = ini.ReadInteger(QStringLiteral("wma"), QStringLiteral("profile"), 38);
+    // The stored limit is in force from start-up, not only once the Options dialog was shown.
+    s.TimeLimitSeconds = std::max(0, ini.ReadInteger(QStringLiteral("options"), QStringLiteral("timelimit"), 0));
 }
 
 void ApplyOutputFormat(const RecordingSettings &s, engine::IAudioFile2 &audioFile1,

@@ -23,8 +23,8 @@ struct RecordingSettings {
     int SplitSeconds = 0;        // > 0 with SplitEnabled: a new file every SplitSeconds
 };
 
-// Reads the eight stored recording settings (not the time limit, which the Options dialog
-// reads each time it is shown). defaultSavePath is the program folder + "Recording/".
+// Reads the nine stored recording settings, the time limit included (a negative one counts
+// as none). defaultSavePath is the program folder + "Recording/".
 void LoadSettings(const IniFile &ini, RecordingSettings &settings, const QString &defaultSavePath);
 
 // Hands the output format to both file components and the MP3 encoder settings, in the order

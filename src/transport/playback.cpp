@@ -61,19 +61,24 @@ void TForm1::StartPlayback()
         AudioFile1->Seek(PositionOffset, 3);
     } else {
         PlayFileName = !SelectedFilePath.isEmpty() ? SelectedFilePath : CurrentFileName;
-        if (PlayFileName.isEmpty() || !QFileInfo(PlayFileName).isFile()) {
+        if (PlayFileName.isEmpty()) {
             StopPlayback();
             return;
         }
         AudioFile1->SetActive(true);
         AudioFile1->Open(PlayFileName, 0, 1);
-        if (AudioFile1->GetErrorCode() != 0)
-            return;
+        if (AudioFile1->GetErrorCode() != 0) {
+            const QString reason = AudioFile1->GetErrorText();
+            StopPlayback();
+            throw std::runtime_error(
+                (reason.isEmpty() ? QStringLiteral("Cannot open %1").arg(PlayFileName) : reason).toStdString());
+        }
         PositionOffset = 0;
         const qint64 length = AudioFile1->GetNumSamples();
         if (length < 1) {
             StopPlayback();
-            return;
+            throw std::runtime_error(
+                QStringLiteral("Cannot play %1: it holds no sound").arg(PlayFileName).toStdString());
         }
         const int valueA = AudioFile1->GetFormatValueA();
         const int valueB = AudioFile1->GetFormatValueB();
@@ -84,16 +89,20 @@ void TForm1::StartPlayback()
 
     AudioPlayer1->Play();
     if (AudioPlayer1->GetErrorCode() != 0) {
-        AudioFile1->Close();
-        return;
+        // A paused playback that cannot go on ends too: its reader is closed.
+        const QString reason = AudioPlayer1->GetErrorText();
+        StopPlayback();
+        throw std::runtime_error(QStringLiteral("Cannot play %1: %2")
+                                     .arg(PlayFileName,
+                                          reason.isEmpty() ? QStringLiteral("the output did not start") : reason)
+                                     .toStdString());
     }
     Playing = true;
     PlayPaused = false;
     FeedPlayer();
     FeedPlayer();
-    SetStatusText(0, QStringLiteral("Playing..."));
     SetStatusText(1, PlayFileName);
-    PlayButtonB1->ShowPlaying();
+    ShowRunningLook();
 }
 
 void TForm1::FeedPlayer()
@@ -141,8 +150,7 @@ void TForm1::PausePlayback()
     PlayPaused = true;
     PositionOffset += AudioPlayer1->GetCurrentSamples();
     AudioPlayer1->Stop();
-    SetStatusText(0, QStringLiteral("Pause"));
-    PlayButtonB1->ShowPaused();
+    ShowRunningLook();
     AmpBar1->SetValue(0);
     AmpBar2->SetValue(0);
 }

@@ -10,18 +10,26 @@
 #include "engine/controls/time_display2.h"
 #include "files/format_text.h"
 #include "app/path_text.h"
+#include "settings/current_settings.h"
+#include "files/file_operations.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+
+#include <utility>
 
 engine::IAudioFile2 &TForm1::MeasuringFile()
 {
     // AudioFile1 feeds a running playback; measuring another file on it would cut the sound.
     if (!Playing)
         return *AudioFile1;
-    if (!AudioFileMeasure)
+    if (!AudioFileMeasure) {
         AudioFileMeasure = Engine.createFile(QStringLiteral("AudioFileMeasure"));
+        // It makes and measures new recordings too, so it writes what the writer writes.
+        ::ApplyOutputFormat(CurrentSettings, *AudioFileMeasure, *AudioFileMeasure, *Mp3LameEncoder);
+    }
     AudioFileMeasure->SetActive(true);
     return *AudioFileMeasure;
 }
@@ -37,7 +45,36 @@ void TForm1::StartRecording()
 {
     if (Recording && !RecordPaused)
         return;
+    if (RecordPaused) {
+        ResumeRecording();
+        return;
+    }
+    // A new run: nothing of an earlier one carries over.
+    SplitBaseSeconds = 0;
+    RecordOffset = 0;
+    StartRecordingPart();
+}
 
+void TForm1::ResumeRecording()
+{
+    SetRecordingLook(true);
+    SliderB1->setEnabled(false);
+    AudioRecord1->SetRecordFlag(true);
+    RecordPaused = false;
+    SetStatusText(0, QStringLiteral("Recording..."));
+    PlayButtonB1->ShowRecording();
+    // The display continues from what this part already holds.
+    RecordOffset = AudioFile2->GetNumSamples();
+    AudioRecord1->Start();
+    if (AudioRecord1->GetErrorCode() != 0) {
+        // What was recorded before the pause is kept: the part is finalised and listed.
+        const QString reason = AudioRecord1->GetErrorText();
+        EndRecording(reason.isEmpty() ? QStringLiteral("Capture did not start again") : reason);
+    }
+}
+
+void TForm1::StartRecordingPart()
+{
     SetRecordingLook(true);
     SliderB1->setEnabled(false);
     Recording = false;
@@ -46,61 +83,93 @@ void TForm1::StartRecording()
     SetStatusText(0, QStringLiteral("Recording..."));
     PlayButtonB1->ShowRecording();
 
-    if (RecordPaused) {
-        RecordPaused = false;
-        Recording = true;
-        // The display continues from what this part already holds.
-        RecordOffset = AudioFile2->GetNumSamples();
-        AudioRecord1->Start();
-        if (AudioRecord1->GetErrorCode() != 0)
-            StopRecording();
-        return;
-    }
-
+    m_shownBeforeStart = {CurrentFileName, StatusText(1), StatusText(2)};
+    m_reservedFile.clear();
     try {
         MakeNewRecordingFile();
+        SetStatusText(0, QStringLiteral("Recording..."));
+        PlayButtonB1->ShowRecording();
+
+        engine::IAudioFile2 &measure = MeasuringFile();
+        measure.Open(CurrentFileName, 0, 1);
+        if (measure.GetNumSamples() < 8820)
+            Recording = true;
+        measure.Close();
     } catch (...) {
-        ShowIdleRecordingLook();
+        AbandonRecordingPart();
         throw;
     }
-    SetStatusText(0, QStringLiteral("Recording..."));
-
-    engine::IAudioFile2 &measure = MeasuringFile();
-    measure.Open(CurrentFileName, 0, 1);
-    if (measure.GetNumSamples() < 8820)
-        Recording = true;
-    measure.Close();
 
     if (!Recording) {
         if (ui::Confirm(this, QStringLiteral("Rewrite File?"))) {
             Recording = true;
         } else {
+            m_reservedFile.clear();
             StopRecording();
             return;
         }
     }
 
+    QString failure;
     try {
         AudioFile2->Create(CurrentFileName, 0);
+        const int valueA = AudioFile2->GetFormatValueA();
+        const int valueB = AudioFile2->GetFormatValueB();
+        AudioRecord1->SetFormat(valueB, valueA);
+        BlockSamples = AudioRecord1->CalcArraySize(200);
+        AudioRecord1->SetArraySize(BlockSamples);
+        RecordOffset = 0;
+        AudioRecord1->Start();
+        if (AudioRecord1->GetErrorCode() != 0) {
+            failure = AudioRecord1->GetErrorText();
+            if (failure.isEmpty())
+                failure = QStringLiteral("The recording could not start");
+        }
     } catch (...) {
-        Recording = false;
-        ShowIdleRecordingLook();
+        AbandonRecordingPart();
         throw;
     }
-    const int valueA = AudioFile2->GetFormatValueA();
-    const int valueB = AudioFile2->GetFormatValueB();
-    AudioRecord1->SetFormat(valueB, valueA);
-    BlockSamples = AudioRecord1->CalcArraySize(200);
-    AudioRecord1->SetArraySize(BlockSamples);
-    RecordOffset = 0;
-    AudioRecord1->Start();
-    if (AudioRecord1->GetErrorCode() != 0) {
-        StopRecording();
-        return;
+    if (!failure.isEmpty()) {
+        AbandonRecordingPart();
+        throw std::runtime_error(failure.toStdString());
     }
+    m_reservedFile.clear();
     // The slider has nothing to show while recording.
     SliderB1->setEnabled(false);
     SliderB1->SetValue(0);
+}
+
+void TForm1::AbandonRecordingPart()
+{
+    // The part never recorded anything: the file this attempt made goes, and the window
+    // shows what it showed before.
+    Recording = false;
+    RecordPaused = false;
+    try {
+        AudioRecord1->Stop();
+    } catch (...) {
+    }
+    qint64 written = 0;
+    try {
+        written = AudioFile2->GetNumSamples();
+        AudioFile2->Close();
+    } catch (...) {
+    }
+    if (!m_reservedFile.isEmpty() && written == 0)
+        QFile::remove(m_reservedFile);
+    m_reservedFile.clear();
+    CurrentFileName = m_shownBeforeStart.current;
+    SetStatusText(1, m_shownBeforeStart.panel1);
+    SetStatusText(2, m_shownBeforeStart.panel2);
+    try {
+        if (!CurrentFileName.isEmpty())
+            ResetFileInfo();
+    } catch (...) {
+    }
+    SplitBaseSeconds = 0;
+    RecordOffset = 0;
+    ShowIdleRecordingLook();
+    ShowTransportEnded();
 }
 
 void TForm1::ShowIdleRecordingLook()
@@ -112,12 +181,16 @@ void TForm1::ShowIdleRecordingLook()
 
 void TForm1::ShowRunningLook()
 {
-    if (Playing) {
-        SetStatusText(0, PlayPaused ? QStringLiteral("Pause") : QStringLiteral("Playing..."));
-        PlayPaused ? PlayButtonB1->ShowPaused() : PlayButtonB1->ShowPlaying();
-    } else if (Recording) {
-        SetStatusText(0, RecordPaused ? QStringLiteral("Pause") : QStringLiteral("Recording..."));
-        RecordPaused ? PlayButtonB1->ShowPaused() : PlayButtonB1->ShowRecording();
+    // Panel 0 and the transport block say what runs; a running recording comes first.
+    if (Recording && !RecordPaused) {
+        SetStatusText(0, QStringLiteral("Recording..."));
+        PlayButtonB1->ShowRecording();
+    } else if (Playing && !PlayPaused) {
+        SetStatusText(0, QStringLiteral("Playing..."));
+        PlayButtonB1->ShowPlaying();
+    } else if (Recording || Playing) {
+        SetStatusText(0, QStringLiteral("Pause"));
+        PlayButtonB1->ShowPaused();
     } else {
         SetStatusText(0, QStringLiteral("Stop"));
         PlayButtonB1->ShowStopped();
@@ -141,17 +214,20 @@ void TForm1::ShowTransportEnded()
 
 void TForm1::MakeNewRecordingFile()
 {
-    const QString path = CurrentSettings.SavePath;
-    int n = 1;
-    CurrentRecordingName = path + QStringLiteral("Untitled%1").arg(n) + CurrentSettings.SaveFormat;
-    while (QFileInfo::exists(CurrentRecordingName)) {
-        ++n;
-        CurrentRecordingName = path + QStringLiteral("Untitled%1").arg(n) + CurrentSettings.SaveFormat;
-    }
+    const QString folder = CurrentSettings.SavePath;
+    if (folder.trimmed().isEmpty())
+        throw std::runtime_error("No folder is set for recordings. Choose one in Options");
+    if (!PathSurvivesFileSystem(folder))
+        throw std::runtime_error(
+            QStringLiteral("Cannot record into %1: the folder's name is not valid UTF-8. Choose the folder again in Options")
+                .arg(folder)
+                .toStdString());
+    if (!QDir().mkpath(folder))
+        throw std::runtime_error(QStringLiteral("Cannot create %1").arg(folder).toStdString());
 
-    if (path.isEmpty() || !QDir().mkpath(path))
-        throw std::runtime_error(QStringLiteral("Cannot create %1").arg(path).toStdString());
-
+    // The name is taken once, exclusively: no existing entry is ever reused or followed.
+    CurrentRecordingName = ReserveNumberedFile(folder, QStringLiteral("Untitled"), CurrentSettings.SaveFormat);
+    m_reservedFile = CurrentRecordingName;
     CurrentFileName = CurrentRecordingName;
 
     engine::IAudioFile2 &file = MeasuringFile();
@@ -182,7 +258,7 @@ void TForm1::LoadOpenedFileInfo()
     LastFileRate = file.GetErrorCode() == 0 ? file.GetFormatValueA() : 0;
     file.Close();
 
-    SetStatusText(0, QStringLiteral("Stop"));
+    ShowRunningLook();
     SetResetEnabled(true);
     SetApplyEnabled(true);
 }
@@ -196,10 +272,7 @@ void TForm1::AudioRecord1EndArrayRecord(QObject *, int)
         AudioFile2->WriteArray(block);
     } catch (const std::exception &e) {
         // Keep everything written so far: finish the file as Stop does, then say why.
-        const QString reason = QString::fromUtf8(e.what());
-        StopRecording();
-        throw std::runtime_error(
-            QStringLiteral("The recording was stopped: %1").arg(reason).toStdString());
+        FailRecording(QString::fromUtf8(e.what()));
     }
 }
 
@@ -207,13 +280,24 @@ void TForm1::AudioRecord1DeviceError(QObject *, const QString &text)
 {
     if (!Recording)
         return;
-    StopRecording();
-    throw std::runtime_error(QStringLiteral("The recording was stopped: %1").arg(text).toStdString());
+    FailRecording(text);
+}
+
+void TForm1::FailRecording(const QString &reason)
+{
+    // Raised while the last blocks are written (Stop, Pause, a split): whoever stops
+    // capture ends the run once and reports this.
+    if (m_partEnding) {
+        if (m_recordingFailure.isEmpty())
+            m_recordingFailure = reason;
+        return;
+    }
+    EndRecording(reason);
 }
 
 void TForm1::AudioRecord1Timer(QObject *, qint64 currentSamples, int levelLeft, int levelRight)
 {
-    if (!Recording || RecordPaused)
+    if (!Recording || RecordPaused || m_partEnding)
         return;   // a tick that was already on its way when the recording stopped
 
     AmpBar1->SetValue(levelLeft);
@@ -234,19 +318,52 @@ void TForm1::AudioRecord1Timer(QObject *, qint64 currentSamples, int levelLeft, 
     }
 
     if (CurrentSettings.SplitEnabled && CurrentSettings.SplitSeconds > 0
-        && displayed - SplitBaseSeconds >= CurrentSettings.SplitSeconds) {
+        && displayed - SplitBaseSeconds >= CurrentSettings.SplitSeconds)
+        SplitRecording();
+}
+
+void TForm1::SplitRecording()
+{
+    m_partEnding = true;
+    m_recordingFailure.clear();
+    try {
         AudioRecord1->Stop();
         DeliverPendingBlocks();
         LastFileLength = AudioFile2->GetNumSamples();
         LastFileRate = AudioFile2->GetFormatValueA();
         AudioFile2->Close();
-        Recording = false;
-        RecordPaused = false;
-        PlayButtonB1->ShowStopped();
-        AddRecordedFile(CurrentRecordingName);
-        SplitBaseSeconds += CurrentSettings.SplitSeconds;
-        StartRecording();
+    } catch (const std::exception &e) {
+        if (m_recordingFailure.isEmpty())
+            m_recordingFailure = QString::fromUtf8(e.what());
     }
+    m_partEnding = false;
+    if (!m_recordingFailure.isEmpty()) {
+        // The last blocks could not be written: the run ends with this part.
+        EndRecordingRun(false);
+        return;
+    }
+    Recording = false;
+    RecordPaused = false;
+    PlayButtonB1->ShowStopped();
+    QString listingError;
+    try {
+        AddRecordedFile(CurrentRecordingName);
+    } catch (const std::exception &e) {
+        // The part is on the disk; the run goes on and the error is shown.
+        listingError = QString::fromUtf8(e.what());
+    }
+
+    SplitBaseSeconds += CurrentSettings.SplitSeconds;
+    try {
+        StartRecordingPart();
+    } catch (const std::exception &e) {
+        // The next part did not start: the run ends with the parts already listed.
+        ShowTab(3);
+        throw std::runtime_error(
+            QStringLiteral("The recording was stopped: %1").arg(QString::fromUtf8(e.what())).toStdString());
+    }
+    if (!listingError.isEmpty())
+        throw std::runtime_error(listingError.toStdString());
 }
 
 void TForm1::PauseRecording()
@@ -254,8 +371,21 @@ void TForm1::PauseRecording()
     if (!Recording || RecordPaused)
         return;
     RecordPaused = true;
-    AudioRecord1->Stop();
-    DeliverPendingBlocks();
+    m_partEnding = true;
+    m_recordingFailure.clear();
+    try {
+        AudioRecord1->Stop();
+        DeliverPendingBlocks();
+    } catch (const std::exception &e) {
+        if (m_recordingFailure.isEmpty())
+            m_recordingFailure = QString::fromUtf8(e.what());
+    }
+    m_partEnding = false;
+    if (!m_recordingFailure.isEmpty()) {
+        // The last blocks could not be written: the pause becomes the end of the run.
+        EndRecording(std::exchange(m_recordingFailure, QString()));
+        return;
+    }
     SetStatusText(0, QStringLiteral("Pause"));
     PlayButtonB1->ShowPaused();
     AudioRecord1->SetRecordFlag(false);
@@ -263,8 +393,20 @@ void TForm1::PauseRecording()
 
 void TForm1::StopRecording()
 {
+    EndRecording(QString());
+}
+
+void TForm1::EndRecording(const QString &reason)
+{
+    m_recordingFailure = reason;
+    EndRecordingRun(true);
+}
+
+void TForm1::EndRecordingRun(bool partOpen)
+{
     // Every step runs even when finishing the file fails, so the window never stays in a
-    // recording look with nothing recording; the first error is reported at the end.
+    // recording look with nothing recording. Failures met while the last blocks are written
+    // are collected, not acted on: one stop, one listing, one message.
     std::exception_ptr firstError;
     const auto step = [&firstError](auto &&fn) {
         try {
@@ -275,19 +417,25 @@ void TForm1::StopRecording()
         }
     };
 
+    m_partEnding = true;
     SliderB1->setEnabled(true);
-    step([this] { AudioRecord1->Stop(); });
-    step([this] { DeliverPendingBlocks(); });
-    step([this] {
-        LastFileLength = AudioFile2->GetNumSamples();
-        LastFileRate = AudioFile2->GetFormatValueA();
-    });
-    step([this] { AudioFile2->Close(); });
+    if (partOpen) {
+        step([this] { AudioRecord1->Stop(); });
+        step([this] { DeliverPendingBlocks(); });
+        step([this] {
+            LastFileLength = AudioFile2->GetNumSamples();
+            LastFileRate = AudioFile2->GetFormatValueA();
+        });
+        step([this] { AudioFile2->Close(); });
+    }
     Recording = false;
     RecordPaused = false;
+    m_partEnding = false;
 
+    // Nothing of this run carries over into the next one.
     ShowTransportEnded();
     RecordOffset = 0;
+    SplitBaseSeconds = 0;
 
     step([this] { ResetFileInfo(); });
     step([this] { AddRecordedFile(CurrentRecordingName); });
@@ -295,8 +443,10 @@ void TForm1::StopRecording()
     SetApplyEnabled(true);
     SetRecordingLook(false);
     ShowTab(3);
-    SplitBaseSeconds = 0;
 
+    const QString failure = std::exchange(m_recordingFailure, QString());
+    if (!failure.isEmpty())
+        throw std::runtime_error(QStringLiteral("The recording was stopped: %1").arg(failure).toStdString());
     if (firstError)
         std::rethrow_exception(firstError);
 }

@@ -35,15 +35,17 @@ private slots:
         QCOMPARE(f.PageControl1->currentIndex(), 0);
         // The panels keep their widths where the window has room for them all, and give way
         // (all but the first) where it has not, never lying over each other.
+        // Panel 0 holds its longest text ("Recording...") in the desktop's font.
+        const int stateWidth = std::max(60, f.statusBar()->fontMetrics().horizontalAdvance("Recording...") + 12);
         f.resize(900, 450);
         QTRY_COMPARE(f.StatusPanelWidth(1), 320);
-        QCOMPARE(f.StatusPanelWidth(0), 60);
+        QCOMPARE(f.StatusPanelWidth(0), stateWidth);
         QCOMPARE(f.StatusPanelWidth(2), 300);
         f.resize(560, 400);
         QTRY_VERIFY(f.StatusPanelWidth(2) < 300);
         const QLabel *p1 = f.statusBar()->findChild<QLabel *>("StatusPanel1");
         const QLabel *p2 = f.statusBar()->findChild<QLabel *>("StatusPanel2");
-        QCOMPARE(f.StatusPanelWidth(0), 60);
+        QCOMPARE(f.StatusPanelWidth(0), stateWidth);
         QVERIFY(p1->geometry().right() < p2->geometry().left());
         QVERIFY(p2->geometry().right() <= f.statusBar()->width());
         QCOMPARE(f.StatusText(0), QString());
@@ -124,7 +126,7 @@ private slots:
                                 "AudioInformation1.GetGenreName(0)", "AudioInformation1.GetGenreName(146)",
                                 "AudioInformation1.SetInfoFlag(true)", "AudioPlayer1.SetPlayFlag(true)",
                                 "AudioPlayer1.SetPlayOption(80)", "AudioPlayer1.GetVolume()",
-                                "AudioPlayer1.SetLine(1)", "AudioPlayer1.GetLineMute()"};
+                                "AudioPlayer1.SetLine(0)", "AudioPlayer1.GetLineMute()"};
         int at = -1;
         for (const QString &call : order) {
             const int next = w.engine.log.indexOf(call, at + 1);
@@ -136,12 +138,27 @@ private slots:
         QVERIFY(!QFile::exists(w.path("setup.ini")));   // reading creates nothing
     }
 
-    void startUpShowsTheSecondLinesMute()
+    void muteButtonShowsAndSwitchesTheDevice_data()
     {
+        QTest::addColumn<bool>("deviceMuted");
+        QTest::addColumn<bool>("streamMuted");
+        QTest::newRow("device muted") << true << false;
+        QTest::newRow("only our stream muted") << false << true;
+    }
+    void muteButtonShowsAndSwitchesTheDevice()
+    {
+        QFETCH(bool, deviceMuted);
+        QFETCH(bool, streamMuted);
         WindowFixture w;
-        w.engine.outputs.devices[0].lines[1].mute = true;
+        w.engine.outputs.devices[0].lines[0].mute = deviceMuted;
+        w.engine.outputs.devices[0].lines[1].mute = streamMuted;
         w.start();
-        QVERIFY(w.form->PlayButtonB1->Mute());
+        QCOMPARE(w.form->PlayButtonB1->Mute(), deviceMuted);
+        // A click writes the line the button showed: the state shown is what it switches.
+        w.form->PlayButtonB1->SetMute(!deviceMuted);
+        w.form->ToggleMute();
+        QCOMPARE(w.engine.outputs.devices[0].lines[0].mute, !deviceMuted);
+        QCOMPARE(w.engine.outputs.devices[0].lines[1].mute, streamMuted);
     }
 
     void closeHandlerStopsPlaybackThenRecording()
@@ -324,12 +341,12 @@ private slots:
         QCOMPARE(w.errors(), QStringList());
     }
 
-    void timeLimitIsNotLoadedAtStartUp()
+    void storedTimeLimitIsInForceFromStartUp()
     {
         WindowFixture w;
         IniFile(w.path("setup.ini")).WriteInteger("options", "timelimit", 600);
         w.start();
-        QCOMPARE(w.form->CurrentSettings.TimeLimitSeconds, 0);
+        QCOMPARE(w.form->CurrentSettings.TimeLimitSeconds, 600);
         QCOMPARE(w.form->CurrentSettings.SplitEnabled, false);
     }
 

@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <utility>
+
 using engine::EngineError;
 using engine::SampleArray;
 
@@ -175,8 +177,18 @@ void FakeFile::Open(const QString &path, int mode, int flags)
     if (m_engine->files.contains(path))
         m_errorCode = m_engine->files.value(path).openError;
     else
-        m_errorCode = QFileInfo::exists(path) ? 1 : 2;
+        m_errorCode = QFileInfo::exists(path) ? 5 : 1;
     m_open = m_errorCode == 0;
+}
+
+QString FakeFile::GetErrorText()
+{
+    static const char *const reasons[] = {"", "No such file or directory", "Is a directory", "Permission denied",
+                                          "The file is empty", "Invalid data found when processing input",
+                                          "No audio stream"};
+    if (m_errorCode <= 0 || m_errorCode > 6)
+        return QString();
+    return QStringLiteral("Cannot open %1: %2").arg(m_path, QLatin1String(reasons[m_errorCode]));
 }
 
 int FakeFile::GetErrorCode()
@@ -571,7 +583,14 @@ void FakeRecorder::Start()
 void FakeRecorder::Stop()
 {
     log(QStringLiteral("Stop()"));
+    const bool wasRunning = m_running;
     m_running = false;
+    if (!wasRunning)
+        return;
+    for (; blocksPendingAtStop > 0; --blocksPendingAtStop)
+        emitBlock();
+    if (!deviceErrorAtStop.isEmpty())
+        emitDeviceError(std::exchange(deviceErrorAtStop, QString()));
 }
 
 int FakeRecorder::GetErrorCode()

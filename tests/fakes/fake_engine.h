@@ -101,6 +101,7 @@ public:
     qint64 Seek(qint64 position, int mode) override;
     engine::SampleArray ReadArray(qint64 count) override;
     void Close() override;
+    QString GetErrorText() override;
 
     QString name() const { return m_name; }
     QString openPath() const { return m_path; }
@@ -280,7 +281,7 @@ public:
     bool GetLineSelectAvailable() override;
     bool GetLineSelected() override;
     void SetLineSelected(bool selected) override;
-
+    QString GetErrorText() override { return m_errorCode ? startErrorText : QString(); }
 
     // Test side.
     bool isRunning() const { return m_running; }
@@ -288,6 +289,11 @@ public:
     int channels() const { return m_channels; }
     qint64 blockSize() const { return m_blockSize; }
     int startError = 0;                       // what GetErrorCode reports after Start
+    QString startErrorText;                   // what GetErrorText reports then
+    // Blocks still on their way when Stop is called: Stop delivers them (OnEndArrayRecord)
+    // before it returns, then the device error, if one is set, as capture does.
+    int blocksPendingAtStop = 0;
+    QString deviceErrorAtStop;
     float notchHz = 50, highPassHz = 400, lowPassHz = 4000;
     bool notchOn = false, highPassOn = false, lowPassOn = false;
     // Makes one block of blockSize frames ready and emits OnEndArrayRecord.
@@ -333,12 +339,13 @@ public:
     bool GetLineMuteAvailable() override;
     bool GetLineMute() override;
     void SetLineMute(bool mute) override;
-
+    QString GetErrorText() override { return m_errorCode ? playErrorText : QString(); }
 
     // Test side.
     bool isRunning() const { return m_running; }
     int sampleRate() const { return m_rate; }
     int playError = 0;                        // what GetErrorCode reports after Play
+    QString playErrorText;                    // what GetErrorText reports then
     qint64 currentSamples = 0;                // what GetCurrentSamples reports
     int volume = 70;
     bool equalizerOn = false;

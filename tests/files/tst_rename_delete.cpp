@@ -110,9 +110,13 @@ private slots:
         QVERIFY(!QFileInfo::exists(old));
         QCOMPARE(contents(w.path("rec/" + newName)), data);
         QCOMPARE(rowTexts(w, 0), QStringList({newName, "2 KB", "00:10", w.path("rec/")}));
+        // Every holder of the old path follows the file, so the tag editor still works on it.
         QCOMPARE(w.form->SelectedFilePath, w.path("rec/" + newName));
-        // The current file keeps the old path until another row is selected.
-        QCOMPARE(w.form->CurrentFileName, old);
+        QCOMPARE(w.form->CurrentFileName, w.path("rec/" + newName));
+        QCOMPARE(w.form->StatusText(1), w.path("rec/" + newName));
+        w.form->FileInfo()->btnResetClick();
+        QVERIFY(w.boxes.isEmpty());
+        QCOMPARE(w.engine.information()->loadedPath(), w.path("rec/" + newName));
         QCOMPARE(w.form->RenameForm->Edit1->text(), typed);
     }
 

@@ -101,32 +101,36 @@ private slots:
         QTest::addColumn<int>("openError");
         QTest::addColumn<qint64>("frames");
         QTest::addColumn<int>("playError");
-        QTest::addColumn<QString>("panel0");
-        QTest::addColumn<bool>("readerClosed");
-        QTest::newRow("missing file") << "gone.wav" << 0 << qint64(100) << 0 << "Stop" << true;
-        QTest::newRow("unreadable file") << "song.wav" << 2 << qint64(100) << 0 << "" << false;
-        QTest::newRow("empty file") << "song.wav" << 0 << qint64(0) << 0 << "Stop" << true;
-        QTest::newRow("output does not start") << "song.wav" << 0 << qint64(100) << 4 << "" << true;
+        QTest::addColumn<QString>("error");
+        QTest::newRow("missing file") << "gone.wav" << 0 << qint64(100) << 0
+                                      << "Cannot open %1: No such file or directory.";
+        QTest::newRow("unreadable file") << "song.wav" << 5 << qint64(100) << 0
+                                         << "Cannot open %1: Invalid data found when processing input.";
+        QTest::newRow("empty file") << "song.wav" << 0 << qint64(0) << 0 << "Cannot play %1: it holds no sound.";
+        QTest::newRow("output does not start") << "song.wav" << 0 << qint64(100) << 4
+                                               << "Cannot play %1: No sound server answers.";
     }
     void failures()
     {
+        // Play that cannot start says why, and the window is in its stopped look.
         QFETCH(QString, file);
         QFETCH(int, openError);
         QFETCH(qint64, frames);
         QFETCH(int, playError);
-        QFETCH(QString, panel0);
-        QFETCH(bool, readerClosed);
+        QFETCH(QString, error);
         WindowFixture w;
         startWithFile(w, frames);
         w.engine.files[w.path("song.wav")].openError = openError;
         w.player()->playError = playError;
+        w.player()->playErrorText = "No sound server answers";
         w.form->CurrentFileName = w.path(file);
         w.engine.log.clear();
         w.form->MenuPlay->trigger();
         QVERIFY(!w.form->Playing);
-        QCOMPARE(w.form->StatusText(0), panel0);
-        QCOMPARE(w.engine.log.count("AudioFile1.Close()") > 0, readerClosed);
-        QCOMPARE(w.errors(), QStringList());
+        QCOMPARE(w.form->StatusText(0), QString("Stop"));
+        QCOMPARE(w.form->PlayButtonB1->state(), TPlayButtonB2::State::Stopped);
+        QVERIFY(w.engine.log.count("AudioFile1.Close()") > 0);
+        QCOMPARE(w.errors(), QStringList({error.arg(w.path(file))}));
     }
 
     void playWithNoFileShowsStop()
@@ -289,6 +293,8 @@ private slots:
         QCOMPARE(w.engine.log.matching("AudioFile1."), QStringList());
         QVERIFY(w.engine.log.indexOf("AudioFileMeasure.Open(" + w.path("next.mp3")) >= 0);
         QVERIFY(w.form->Playing && !w.form->PlayPaused);
+        QCOMPARE(w.form->StatusText(0), QString("Playing..."));   // the sound goes on
+        QCOMPARE(w.form->PlayButtonB1->state(), TPlayButtonB2::State::Playing);
         QCOMPARE(w.form->StatusText(2), QString("MP3  64 kbps, 22050 Hz, Stereo"));
         QCOMPARE(w.form->CurrentFileName, w.path("next.mp3"));
         // After a stop, Play plays the new file.
@@ -309,6 +315,8 @@ private slots:
         w.form->OpenClick();
         QVERIFY(w.form->Playing && w.form->PlayPaused);
         QCOMPARE(w.engine.log.count("AudioPlayer1.Play()"), 0);
+        QCOMPARE(w.form->StatusText(0), QString("Pause"));   // beside the paused block
+        QCOMPARE(w.form->PlayButtonB1->state(), TPlayButtonB2::State::Paused);
     }
 
     void recordingWhilePlayingKeepsBoth()

@@ -11,6 +11,9 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 class TestRecording : public QObject {
     Q_OBJECT
 
@@ -171,16 +174,96 @@ private slots:
         QCOMPARE(w.engine.log.count("AudioRecord1.Start()"), 0);
     }
 
-    void captureThatDoesNotStartEndsAsStop()
+    void captureThatDoesNotStartLeavesNothingBehind()
     {
         WindowFixture w;
         startIn(w);
         w.recorder()->startError = 3;
-        w.form->StartRecording();
+        w.recorder()->startErrorText = "No sound server answers";
+        w.form->MenuRecord->trigger();
+        QCOMPARE(w.errors(), QStringList({"No sound server answers."}));
         QVERIFY(!w.form->Recording);
-        QCOMPARE(rows(w), QStringList({"Untitled1.mp3 00:00"}));
-        QCOMPARE(w.form->PageControl1->currentIndex(), 3);
+        QCOMPARE(rows(w), QStringList());
+        QVERIFY(!QFileInfo::exists(w.path("rec/Untitled1.mp3")));
+        QCOMPARE(w.form->PageControl1->currentIndex(), 0);
         QCOMPARE(w.form->StatusText(0), QString("Stop"));
+        QCOMPARE(w.form->PlayButtonB1->state(), TPlayButtonB2::State::Stopped);
+        QVERIFY(w.form->ToolBtnOpen->isEnabled() && w.form->MenuOptions->isEnabled());
+
+        // The next try that works gets the first name again.
+        w.recorder()->startError = 0;
+        w.form->MenuRecord->trigger();
+        QVERIFY(w.form->Recording);
+        QCOMPARE(w.form->CurrentRecordingName, w.path("rec/Untitled1.mp3"));
+    }
+
+    void saveFolderForms_data()
+    {
+        QTest::addColumn<QString>("folder");   // relative to the test folder; "" = none set
+        QTest::addColumn<QString>("file");     // what the recording writes, or "" for none
+        QTest::addColumn<QString>("error");
+        QTest::newRow("no trailing slash") << "rec" << "rec/Untitled1.mp3" << "";
+        QTest::newRow("trailing slash") << "rec/" << "rec/Untitled1.mp3" << "";
+        QTest::newRow("none set") << "" << "" << "No folder is set for recordings. Choose one in Options.";
+    }
+    void saveFolderForms()
+    {
+        QFETCH(QString, folder);
+        QFETCH(QString, file);
+        QFETCH(QString, error);
+        WindowFixture w;
+        startIn(w);
+        w.form->CurrentSettings.SavePath = folder.isEmpty() ? QString() : w.path(folder);
+        w.form->MenuRecord->trigger();
+        QCOMPARE(w.errors(), error.isEmpty() ? QStringList() : QStringList{error});
+        QCOMPARE(w.form->Recording, !file.isEmpty());
+        if (!file.isEmpty())
+            QCOMPARE(w.form->CurrentRecordingName, w.path(file));
+        QVERIFY(!QFileInfo::exists(w.path("recUntitled1.mp3")));
+    }
+
+    void aFolderNameThatIsNotUtf8IsRefused()
+    {
+        // Such a name decodes with U+FFFD; creating it would make a folder the user never named.
+        WindowFixture w;
+        startIn(w);
+        const QByteArray parent = QFile::encodeName(w.path("caf")) + "\xe9";
+        QVERIFY(::mkdir(parent.constData(), 0755) == 0);
+        w.form->CurrentSettings.SavePath = QFile::decodeName(parent + "/rec/");
+        QVERIFY(w.form->CurrentSettings.SavePath.contains(QChar(QChar::ReplacementCharacter)));
+        w.form->MenuRecord->trigger();
+        QCOMPARE(w.errors().size(), 1);
+        QVERIFY2(w.errors()[0].contains("not valid UTF-8"), qPrintable(w.errors()[0]));
+        QVERIFY(!w.form->Recording);
+        QVERIFY(!QFileInfo::exists(w.form->CurrentSettings.SavePath));   // no look-alike folder was made
+        QCOMPARE(::rmdir(parent.constData()), 0);   // QTemporaryDir cannot name it
+    }
+
+    void aDanglingLinkTakesItsName()
+    {
+        WindowFixture w;
+        startIn(w, ".wav");
+        QDir().mkpath(w.path("rec"));
+        QVERIFY(QFile::link(w.path("elsewhere/target.wav"), w.path("rec/Untitled1.wav")));
+        w.form->StartRecording();
+        QCOMPARE(w.form->CurrentRecordingName, w.path("rec/Untitled2.wav"));
+        QVERIFY(!QFileInfo::exists(w.path("elsewhere/target.wav")));
+        QVERIFY(QFileInfo(w.path("rec/Untitled1.wav")).isSymLink());
+    }
+
+    void recordingWhilePlayingShowsWhatIsWritten()
+    {
+        WindowFixture w;
+        startIn(w);
+        w.form->CurrentSettings.Mp3Frequency = 22050;
+        w.form->CurrentSettings.Mp3Bitrate = 64;
+        w.form->ApplyOutputFormat();
+        w.engine.addFile(w.path("song.wav"), 44100 * 10);
+        w.form->CurrentFileName = w.path("song.wav");
+        w.form->StartPlayback();
+        w.form->StartRecording();
+        QVERIFY(w.form->Playing && w.form->Recording);
+        QCOMPARE(w.form->StatusText(2), QString("MP3  64 kbps, 22050 Hz, Stereo"));
     }
 
     void timeLimitStopsAtTheFirstTickThatShowsIt()
@@ -261,6 +344,102 @@ private slots:
         clock.run(3);                                     // 15 s in all: the limit
         QVERIFY(!w.form->Recording);
         QCOMPARE(rows(w), QStringList({"Untitled1.mp3 00:12", "Untitled2.mp3 00:03"}));
+    }
+
+    void aNextPartThatDoesNotStartEndsTheRun()
+    {
+        WindowFixture w;
+        startIn(w);
+        w.form->CurrentSettings.SplitEnabled = true;
+        w.form->CurrentSettings.SplitSeconds = 3;
+        w.form->CurrentSettings.TimeLimitSeconds = 6;
+        RecordingClock clock(w);
+        w.form->StartRecording();
+        clock.run(2.8);
+        w.recorder()->startError = 3;
+        w.recorder()->startErrorText = "The recording device is not available";
+        clock.run(0.2);
+        QCOMPARE(w.errors(), QStringList({"The recording was stopped: The recording device is not available."}));
+        QCOMPARE(rows(w), QStringList({"Untitled1.mp3 00:03"}));
+        QVERIFY(!QFileInfo::exists(w.path("rec/Untitled2.mp3")));
+        QVERIFY(!w.form->Recording);
+        QCOMPARE(w.form->StatusText(0), QString("Stop"));
+        QCOMPARE(w.form->TimeDisplay1->Seconds(), 0);
+        QCOMPARE(w.form->AmpBar1->Value(), 0);
+        QVERIFY(w.form->ToolBtnOpen->isEnabled());
+
+        // The next run starts from nothing: its limit counts its own six seconds.
+        w.recorder()->startError = 0;
+        w.form->StartRecording();
+        clock.run(4);
+        QVERIFY(w.form->Recording);
+        QCOMPARE(w.form->TimeDisplay1->Seconds(), 4);
+        clock.run(2);
+        QVERIFY(!w.form->Recording);
+        QCOMPARE(rows(w), QStringList({"Untitled1.mp3 00:03", "Untitled2.mp3 00:03", "Untitled3.mp3 00:03"}));
+    }
+
+    void aPartThatCannotBeListedDoesNotStopTheRun()
+    {
+        WindowFixture w;
+        startIn(w);
+        w.form->CurrentSettings.SplitEnabled = true;
+        w.form->CurrentSettings.SplitSeconds = 2;
+        RecordingClock clock(w);
+        w.form->StartRecording();
+        w.engine.unreadable << w.path("rec/Untitled1.mp3");
+        clock.run(2.4);
+        QCOMPARE(w.errors().size(), 1);
+        QVERIFY(w.form->Recording);
+        QCOMPARE(w.form->StatusText(0), QString("Recording..."));
+        QCOMPARE(w.form->CurrentRecordingName, w.path("rec/Untitled2.mp3"));
+        w.form->MenuStop->trigger();
+        QCOMPARE(w.errors().size(), 1);
+        QVERIFY(!w.form->Recording);
+        QCOMPARE(rows(w), QStringList({"Untitled2.mp3 00:00"}));
+        QCOMPARE(w.form->StatusText(0), QString("Stop"));
+    }
+
+    void aFailureWhileTheLastBlocksAreWrittenEndsTheRunOnce_data()
+    {
+        QTest::addColumn<QString>("ending");   // what stops capture
+        QTest::addColumn<bool>("writeFails");  // else the device is lost
+        for (const char *ending : {"stop", "pause", "split"}) {
+            QTest::addRow("%s, write fails", ending) << ending << true;
+            QTest::addRow("%s, device lost", ending) << ending << false;
+        }
+    }
+    void aFailureWhileTheLastBlocksAreWrittenEndsTheRunOnce()
+    {
+        QFETCH(QString, ending);
+        QFETCH(bool, writeFails);
+        WindowFixture w;
+        startIn(w);
+        w.form->CurrentSettings.SplitEnabled = ending == "split";
+        w.form->CurrentSettings.SplitSeconds = 2;
+        RecordingClock clock(w);
+        w.form->StartRecording();
+        clock.run(1.8);
+        w.recorder()->blocksPendingAtStop = 2;
+        if (writeFails)
+            w.engine.file("AudioFile2")->failNextWrite = "Cannot write: No space left on device";
+        else
+            w.recorder()->deviceErrorAtStop = "The input device was removed";
+        if (ending == "stop")
+            w.form->MenuStop->trigger();
+        else if (ending == "pause")
+            w.form->MenuPause->trigger();
+        else
+            clock.run(0.2);
+        const QString reason = writeFails ? "Cannot write: No space left on device" : "The input device was removed";
+        QCOMPARE(w.errors(), QStringList({"The recording was stopped: " + reason + "."}));
+        QCOMPARE(rows(w).size(), 1);
+        QVERIFY(rows(w)[0].startsWith("Untitled1.mp3 00:0"));
+        QVERIFY(!w.form->Recording && !w.form->RecordPaused);
+        QVERIFY(w.form->LastFileLength > 0);
+        QCOMPARE(w.form->StatusText(0), QString("Stop"));
+        QVERIFY(!QFileInfo::exists(w.path("rec/Untitled2.mp3")));
+        QVERIFY(!w.recorder()->isRunning());
     }
 
     void aFailedWriteEndsTheRecordingAndKeepsTheFile()

@@ -101,7 +101,7 @@ public:
 
     // Why the last Open failed ("Cannot open /x/y.mp3: No such file or directory");
     // empty after a good one.
-    QString errorText() const { return m_errorText; }
+    QString GetErrorText() override { return m_errorText; }
 
 private:
     void closeQuietly();

@@ -65,7 +65,7 @@ public:
 
 
     // The text of the last failure (empty when none).
-    QString errorText() const { return m_errorText; }
+    QString GetErrorText() override { return m_errorText; }
 
 protected:
     pulse::MixerSide &side() override { return *m_mixer; }

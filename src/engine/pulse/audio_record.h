@@ -76,7 +76,7 @@ public:
     qint64 lostFrames() const { return m_lost.load(); }
     int overruns() const { return m_overruns.load(); }
     // The text of the last failure (empty when none).
-    QString errorText() const { return m_errorText; }
+    QString GetErrorText() override { return m_errorText; }
 
 protected:
     pulse::MixerSide &side() override { return *m_mixer; }

@@ -171,9 +171,9 @@ private slots:
         reader.SetActive(true);
         reader.Open(file, 0, 1);   // never throws
         QCOMPARE(reader.GetErrorCode(), code);
-        QVERIFY(reader.errorText().startsWith(QStringLiteral("Cannot open %1: ").arg(file)));
+        QVERIFY(reader.GetErrorText().startsWith(QStringLiteral("Cannot open %1: ").arg(file)));
         if (!reason.isEmpty())
-            QVERIFY2(reader.errorText().endsWith(reason), qPrintable(reader.errorText()));
+            QVERIFY2(reader.GetErrorText().endsWith(reason), qPrintable(reader.GetErrorText()));
         checkNothingOpen(reader);
         reader.Close();
     }
@@ -188,7 +188,7 @@ private slots:
         TAudioFile2 reader;
         reader.Open(file, 0, 1);
         QCOMPARE(reader.GetErrorCode(), 3);
-        QVERIFY(reader.errorText().endsWith(QStringLiteral("Permission denied")));
+        QVERIFY(reader.GetErrorText().endsWith(QStringLiteral("Permission denied")));
     }
 
     // A file cut short opens, is measured as what is there, and plays that.

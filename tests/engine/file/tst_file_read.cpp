@@ -141,7 +141,7 @@ private slots:
         reader.SetActive(true);
         reader.Open(file, 0, 1);
         QCOMPARE(reader.GetErrorCode(), 0);
-        QCOMPARE(reader.errorText(), QString());
+        QCOMPARE(reader.GetErrorText(), QString());
         QCOMPARE(reader.GetFormatValueA(), rate);
         QCOMPARE(reader.GetFormatValueB(), channels);
         const QString text = reader.GetFormatDescription();

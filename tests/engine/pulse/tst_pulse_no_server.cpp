@@ -44,7 +44,7 @@ private slots:
         rec.SetArraySize(rec.CalcArraySize(200));
         rec.Start();
         QCOMPARE(rec.GetErrorCode(), int(engine::pulse::kNoServer));
-        QVERIFY(!rec.errorText().isEmpty());
+        QVERIFY(!rec.GetErrorText().isEmpty());
         QTest::qWait(150);
         QCOMPARE(ticks.count(), 0);
         rec.Stop();
