@@ -272,8 +272,8 @@ void TTipForm::btnNextTipClick()
 void TTipForm::btnCloseClick()
 {
     IniFile ini = m_form.settingsFile();
-    ini.WriteInteger(kTipsSection, kTipNoKey, CurrentTip);
-    ini.WriteInteger(kTipsSection, kShowTipKey, cbShowTips->isChecked() ? 1 : 0);
+    ini.Write({{kTipsSection, kTipNoKey, CurrentTip},
+               {kTipsSection, kShowTipKey, cbShowTips->isChecked() ? 1 : 0}});
     accept();
 }
 
