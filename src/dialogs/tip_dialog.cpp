@@ -18,6 +18,7 @@
 #include <QUtf8StringView>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -197,7 +198,8 @@ TTipForm::TTipForm(TForm1 &form) : QDialog(&form), m_form(form)
 
     // Creation.
     const IniFile ini = m_form.settingsFile();
-    CurrentTip = ini.ReadInteger(kTipsSection, kTipNoKey, 1);
+    // A negative number names no tip; it counts as 0, so the first tip follows.
+    CurrentTip = std::max(0, ini.ReadInteger(kTipsSection, kTipNoKey, 1));
     cbShowTips->setChecked(ini.ReadInteger(kTipsSection, kShowTipKey, 1) == 1);
 
     if (!openTips())
@@ -272,8 +274,8 @@ void TTipForm::btnNextTipClick()
 void TTipForm::btnCloseClick()
 {
     IniFile ini = m_form.settingsFile();
-    ini.WriteInteger(kTipsSection, kTipNoKey, CurrentTip);
-    ini.WriteInteger(kTipsSection, kShowTipKey, cbShowTips->isChecked() ? 1 : 0);
+    ini.Write({{kTipsSection, kTipNoKey, CurrentTip},
+               {kTipsSection, kShowTipKey, cbShowTips->isChecked() ? 1 : 0}});
     accept();
 }
 

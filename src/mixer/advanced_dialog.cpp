@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QSignalBlocker>
 #include <QSlider>
 
 namespace {
@@ -79,6 +80,18 @@ void TfrmAdv::addressLine() const
         side().SetLine(Line);
 }
 
+void TfrmAdv::showSwitches()
+{
+    // A device may refuse a switch or change others with it (its ports: exactly one is
+    // on), so the boxes show what it holds now rather than what was clicked.
+    engine::IMixerSide &mixer = side();
+    for (QCheckBox *box : std::as_const(m_switches)) {
+        const bool on = mixer.srcAdvancedValue(short(TsrcFrame::Tag(box))).toBool();
+        const QSignalBlocker quiet(box);
+        box->setChecked(on);
+    }
+}
+
 void TfrmAdv::showEvent(QShowEvent *event)
 {
     // Built before the base class centres the dialog, so it centres at its final size.
@@ -115,10 +128,12 @@ void TfrmAdv::FormShow()
             box->setChecked(value.toBool());
             TsrcFrame::SetTag(box, k);
             box->show();
+            m_switches.append(box);
             connect(box, &QCheckBox::clicked, this, [this, k](bool checked) {
                 ui::RunCommand([&] {
                     addressLine();
                     side().SetAdvancedValue(short(k), QVariant(checked));
+                    showSwitches();
                 });
             });
         } else {

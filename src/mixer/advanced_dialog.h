@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -43,7 +44,9 @@ protected:
 private:
     engine::IMixerSide &side() const;
     void addressLine() const;    // SetLine(Line) when a line was given
+    void showSwitches();         // every box set to the switch's value read back, silently
 
     TForm1 &m_form;
     bool m_built = false;
+    QList<QCheckBox *> m_switches;   // the boxes, each tagged with its control's index
 };

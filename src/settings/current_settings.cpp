@@ -45,15 +45,17 @@ void ApplyOutputFormat(const RecordingSettings &s, engine::IAudioFile2 &audioFil
 
 void SaveSettings(IniFile &ini, const RecordingSettings &s, int mp3Index, int wavIndex)
 {
-    ini.WriteString(QStringLiteral("options"), QStringLiteral("savepath"), s.SavePath);
-    ini.WriteString(QStringLiteral("options"), QStringLiteral("saveformat"), s.SaveFormat);
-    ini.WriteInteger(QStringLiteral("options"), QStringLiteral("timelimit"), s.TimeLimitSeconds);
-    ini.WriteInteger(QStringLiteral("mp3"), QStringLiteral("bitrate"), s.Mp3Bitrate);
-    ini.WriteInteger(QStringLiteral("mp3"), QStringLiteral("freq"), s.Mp3Frequency);
-    ini.WriteInteger(QStringLiteral("mp3"), QStringLiteral("ind"), mp3Index);
-    ini.WriteInteger(QStringLiteral("wav"), QStringLiteral("freq"), s.WavFrequency);
-    ini.WriteInteger(QStringLiteral("wav"), QStringLiteral("ch"), s.WavChannels);
-    ini.WriteInteger(QStringLiteral("wav"), QStringLiteral("bps"), s.WavBitsPerSample);
-    ini.WriteInteger(QStringLiteral("wav"), QStringLiteral("ind"), wavIndex);
-    ini.WriteInteger(QStringLiteral("wma"), QStringLiteral("profile"), s.WmaProfile);
+    ini.Write({
+        {QStringLiteral("options"), QStringLiteral("savepath"), s.SavePath},
+        {QStringLiteral("options"), QStringLiteral("saveformat"), s.SaveFormat},
+        {QStringLiteral("options"), QStringLiteral("timelimit"), s.TimeLimitSeconds},
+        {QStringLiteral("mp3"), QStringLiteral("bitrate"), s.Mp3Bitrate},
+        {QStringLiteral("mp3"), QStringLiteral("freq"), s.Mp3Frequency},
+        {QStringLiteral("mp3"), QStringLiteral("ind"), mp3Index},
+        {QStringLiteral("wav"), QStringLiteral("freq"), s.WavFrequency},
+        {QStringLiteral("wav"), QStringLiteral("ch"), s.WavChannels},
+        {QStringLiteral("wav"), QStringLiteral("bps"), s.WavBitsPerSample},
+        {QStringLiteral("wav"), QStringLiteral("ind"), wavIndex},
+        {QStringLiteral("wma"), QStringLiteral("profile"), s.WmaProfile},
+    });
 }

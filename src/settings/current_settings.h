@@ -33,7 +33,7 @@ void LoadSettings(const IniFile &ini, RecordingSettings &settings, const QString
 void ApplyOutputFormat(const RecordingSettings &settings, engine::IAudioFile2 &audioFile1,
                        engine::IAudioFile2 &audioFile2, engine::IAudioFile2LameEnc &encoder);
 
-// Writes the eleven keys in order; mp3Index and wavIndex are the Options dialog's list
-// positions (-1 when nothing is selected). Throws SettingsError when the file refuses a write;
-// the keys before it stay written.
+// Writes the eleven keys in order, as one change of the file; mp3Index and wavIndex are the
+// Options dialog's list positions (-1 when nothing is selected). Throws SettingsError when
+// the file refuses the write; the file then stays as it was.
 void SaveSettings(IniFile &ini, const RecordingSettings &settings, int mp3Index, int wavIndex);

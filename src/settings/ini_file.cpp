@@ -3,7 +3,16 @@
 #include "settings/convert.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QList>
+#include <QSaveFile>
+
+#include <optional>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -68,52 +77,71 @@ bool sameName(const QString &a, const QString &b)
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
-}  // namespace
-
-QString IniFile::ReadString(const QString &section, const QString &key,
-                            const QString &defaultValue) const
+bool isRegularFile(const struct stat &st)
 {
-    QFile f(m_path);
-    if (!f.open(QIODevice::ReadOnly))
-        return defaultValue;
-    const QList<QByteArray> lines = splitLines(f.readAll());
-    bool inSection = false;
-    bool sectionSeen = false;
-    for (const QByteArray &raw : lines) {
-        const QString line = lineText(raw);
-        QString name;
-        if (sectionName(line, &name)) {
-            if (inSection)
-                break;   // the first section of that name is the one that counts
-            inSection = !sectionSeen && sameName(name, section);
-            sectionSeen = sectionSeen || inSection;
-            continue;
-        }
-        QString k, v;
-        if (inSection && keyValue(line, &k, &v) && sameName(k, key))
-            return v;
+    return S_ISREG(st.st_mode);
+}
+
+// The bytes of the file at path when it is a regular file (links followed); nothing for
+// anything else. A FIFO is never opened: opening one for reading waits for a writer, which
+// would hang the program before its window shows. forWriting also asks that the file may be
+// written, so that a read-only file is refused rather than replaced.
+std::optional<QByteArray> readRegularFile(const QString &path, bool forWriting = false)
+{
+    const QByteArray name = QFile::encodeName(path);
+    struct stat st {};
+    if (::stat(name.constData(), &st) != 0 || !isRegularFile(st))
+        return std::nullopt;
+    // Non-blocking and checked again once open, in case something else took its place
+    // in between.
+    const int fd = ::open(name.constData(), (forWriting ? O_RDWR : O_RDONLY) | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    if (::fstat(fd, &st) != 0 || !isRegularFile(st)) {
+        ::close(fd);
+        return std::nullopt;
     }
-    return defaultValue;
+    QFile f;
+    if (!f.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    return f.readAll();
 }
 
-int IniFile::ReadInteger(const QString &section, const QString &key, int defaultValue) const
+struct WriteTarget {
+    QString path;
+    bool exists = false;
+};
+
+// Where a write goes: the path itself, or the file its chain of symbolic links leads to (so
+// the links stay). Nothing when the write must be refused: a loop of links, or something
+// other than a regular file in the place (a FIFO, a folder, a socket, a device).
+std::optional<WriteTarget> writeTarget(const QString &path)
 {
-    const QString text = ReadString(section, key, QString());
-    return StrToIntOpt(text).value_or(defaultValue);
+    QFileInfo info(path);
+    for (int depth = 0; info.isSymLink(); ++depth) {
+        if (depth == 40)
+            return std::nullopt;
+        info.setFile(info.symLinkTarget());
+    }
+    const QString target = info.filePath();
+    const QByteArray name = QFile::encodeName(target);
+    struct stat st {};
+    if (::lstat(name.constData(), &st) != 0) {
+        if (errno == ENOENT)
+            return WriteTarget{target, false};
+        return std::nullopt;
+    }
+    if (!isRegularFile(st))
+        return std::nullopt;
+    return WriteTarget{target, true};
 }
 
-void IniFile::WriteString(const QString &section, const QString &key, const QString &value)
+// Sets key=value in the lines of a file as one profile write does.
+void applyEntry(QList<QByteArray> &lines, const QString &section, const QString &key,
+                const QString &value)
 {
-    const auto refuse = [this]() {
-        return SettingsError(QStringLiteral("Unable to write to %1").arg(m_path));
-    };
-
-    QFile f(m_path);
-    // Open for read and write so that a read-only file is refused rather than replaced.
-    if (!f.open(QIODevice::ReadWrite))
-        throw refuse();
-    QList<QByteArray> lines = splitLines(f.readAll());
-
     QByteArray eol = "\n";
     for (const QByteArray &l : lines)
         if (l.endsWith("\r\n")) {
@@ -163,11 +191,84 @@ void IniFile::WriteString(const QString &section, const QString &key, const QStr
         lines.append((QLatin1Char('[') + section + QLatin1Char(']')).toUtf8() + eol);
         lines.append(newLine);
     }
+}
+
+}  // namespace
+
+QString IniFile::ReadString(const QString &section, const QString &key,
+                            const QString &defaultValue) const
+{
+    const std::optional<QByteArray> text = readRegularFile(m_path);
+    if (!text)
+        return defaultValue;
+    const QList<QByteArray> lines = splitLines(*text);
+    bool inSection = false;
+    bool sectionSeen = false;
+    for (const QByteArray &raw : lines) {
+        const QString line = lineText(raw);
+        QString name;
+        if (sectionName(line, &name)) {
+            if (inSection)
+                break;   // the first section of that name is the one that counts
+            inSection = !sectionSeen && sameName(name, section);
+            sectionSeen = sectionSeen || inSection;
+            continue;
+        }
+        QString k, v;
+        if (inSection && keyValue(line, &k, &v) && sameName(k, key))
+            return v;
+    }
+    return defaultValue;
+}
+
+int IniFile::ReadInteger(const QString &section, const QString &key, int defaultValue) const
+{
+    const QString text = ReadString(section, key, QString());
+    return StrToIntOpt(text).value_or(defaultValue);
+}
+
+void IniFile::WriteString(const QString &section, const QString &key, const QString &value)
+{
+    Write({Entry(section, key, value)});
+}
+
+void IniFile::Write(const QList<Entry> &entries)
+{
+    const auto refuse = [this]() {
+        return SettingsError(QStringLiteral("Unable to write to %1").arg(m_path));
+    };
+
+    const std::optional<WriteTarget> target = writeTarget(m_path);
+    if (!target)
+        throw refuse();
+    QList<QByteArray> lines;
+    if (target->exists) {
+        const std::optional<QByteArray> old = readRegularFile(target->path, true);
+        if (!old)
+            throw refuse();
+        lines = splitLines(*old);
+    }
+    for (const Entry &e : entries)
+        applyEntry(lines, e.section, e.key, e.value);
 
     QByteArray out;
     for (const QByteArray &l : lines)
         out += l;
-    if (!f.seek(0) || f.write(out) != out.size() || !f.resize(out.size()) || !f.flush())
+    // The new contents go to a temporary file beside the old one and replace it by a
+    // rename only once they are all on the disk; QSaveFile gives the new file the old one's
+    // permissions. Its commit() forgets a failed flush of its buffer (a full disk), and a
+    // full disk may show only when the data reaches it, so both are checked here first.
+    QSaveFile f(target->path);
+    if (!f.open(QIODevice::WriteOnly))
+        throw refuse();
+    const bool written = f.write(out) == out.size() && f.flush() &&
+                         f.error() == QFileDevice::NoError &&
+                         (::fsync(f.handle()) == 0 || errno == EINVAL);
+    if (!written) {
+        f.cancelWriting();
+        throw refuse();
+    }
+    if (!f.commit())
         throw refuse();
 }
 

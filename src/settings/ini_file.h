@@ -6,9 +6,16 @@
 //   - reading never creates the file; the first write creates it (not its folder);
 //   - a write replaces the key's line in place, or adds the key at the end of its section,
 //     or the section at the end of the file, and keeps every other line byte for byte.
-// A write that the file system refuses throws SettingsError "Unable to write to <path>".
+// Only a regular file is read; anything else in its place (a FIFO, a folder, a socket) reads
+// as absent and is never replaced. A symbolic link is followed: reads and writes go to the
+// file it leads to, and the link stays.
+// A write builds the new contents beside the file and renames them into place, so a write
+// the file system refuses (a full disk) leaves the old file whole; several keys written
+// together form one such change. A refused write throws SettingsError
+// "Unable to write to <path>". A replaced file keeps its permissions.
 #pragma once
 
+#include <QList>
 #include <QString>
 
 #include <stdexcept>
@@ -28,8 +35,20 @@ public:
     // The value as an integer, or defaultValue when it is absent or not a valid integer.
     int ReadInteger(const QString &section, const QString &key, int defaultValue) const;
 
+    // One key's new value, for writing several keys at once.
+    struct Entry {
+        Entry(QString section, QString key, QString value)
+            : section(std::move(section)), key(std::move(key)), value(std::move(value)) {}
+        Entry(QString section, QString key, int value)
+            : Entry(std::move(section), std::move(key), QString::number(value)) {}
+        QString section, key, value;
+    };
+
     void WriteString(const QString &section, const QString &key, const QString &value);
     void WriteInteger(const QString &section, const QString &key, int value);
+    // Writes the entries in their order as one change of the file: all of them reach it, or
+    // (when refused) none and the old file stays as it was.
+    void Write(const QList<Entry> &entries);
 
 private:
     QString m_path;

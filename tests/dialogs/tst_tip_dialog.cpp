@@ -152,8 +152,9 @@ private slots:
         QTest::newRow("25") << "25" << "Tip 6" << 6;
         QTest::newRow("not a number") << "abc" << "Tip 2" << 2;
         QTest::newRow("largest integer") << "2147483647" << "Tip 8" << 8;
-        // A negative number names no tip: nothing is shown and the number stays.
-        QTest::newRow("negative") << "-3" << "" << -3;
+        // A negative number counts as 0: the first tip follows.
+        QTest::newRow("negative") << "-4" << "Tip 1" << 1;
+        QTest::newRow("smallest integer") << "-2147483648" << "Tip 1" << 1;
     }
     void storedNumberWraps()
     {

@@ -505,6 +505,13 @@ void FakeMixer::SetAdvancedValue(short index, const QVariant &value)
     auto &adv = line()->advanced;
     if (index < 0 || size_t(index) >= adv.size())
         throw EngineError(QStringLiteral("No such control: %1").arg(index));
+    if (line()->advancedArePorts && value.typeId() == QMetaType::Bool) {
+        if (!value.toBool())
+            return;   // a device is never left without a port
+        for (AdvancedControl &c : adv)
+            if (c.value.typeId() == QMetaType::Bool)
+                c.value = QVariant(false);
+    }
     adv[size_t(index)].value = value;
 }
 

@@ -64,6 +64,9 @@ struct Line {
     bool muteAvailable = true;  // select on the recorder side
     bool mute = false;          // selected on the recorder side
     std::vector<AdvancedControl> advanced;
+    // The switches are a device's ports: exactly one is on, switching another on turns the
+    // rest off, and switching the one that is on off is refused (left as it is).
+    bool advancedArePorts = false;
 };
 
 struct Device {

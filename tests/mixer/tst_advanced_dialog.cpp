@@ -165,21 +165,61 @@ private slots:
         QVERIFY(surround);
         QVERIFY(!surround->isChecked());
 
-        // A switch sends a boolean, a bar an integer, each to the dialog's own line.
+        // A switch sends a boolean, a bar an integer, each to the dialog's own line; after a
+        // switch the switches are read back.
         w.engine.log.clear();
         loudness->click();
         bass->setValue(12345);
         surround->click();
         QCOMPARE(w.engine.log.calls,
                  QStringList({"AudioPlayer1.SetLine(1)", "AudioPlayer1.SetAdvancedValue(0,false)",
+                              "AudioPlayer1.srcAdvancedValue(0)", "AudioPlayer1.srcAdvancedValue(2)",
                               "AudioPlayer1.SetLine(1)", "AudioPlayer1.SetAdvancedValue(1,12345)",
-                              "AudioPlayer1.SetLine(1)", "AudioPlayer1.SetAdvancedValue(2,true)"}));
+                              "AudioPlayer1.SetLine(1)", "AudioPlayer1.SetAdvancedValue(2,true)",
+                              "AudioPlayer1.srcAdvancedValue(0)", "AudioPlayer1.srcAdvancedValue(2)"}));
+        QVERIFY(!loudness->isChecked());
+        QVERIFY(surround->isChecked());
         const auto &stored = w.engine.outputs.devices[0].lines[1].advanced;
         QCOMPARE(stored[0].value.typeId(), QMetaType::Bool);
         QCOMPARE(stored[0].value, QVariant(false));
         QCOMPARE(stored[1].value.typeId(), QMetaType::Int);
         QCOMPARE(stored[1].value, QVariant(12345));
         QCOMPARE(stored[2].value, QVariant(true));
+    }
+
+    // The boxes show what the device holds after every click, also when it refused the
+    // change or changed other switches with it, as a device's port switches do.
+    void switchesShowWhatTheDeviceHolds_data()
+    {
+        QTest::addColumn<int>("clicked");
+        QTest::addColumn<QList<bool>>("shown");
+        QTest::newRow("the active port off: refused") << 0 << QList<bool>{true, false, false};
+        QTest::newRow("another port on: the old one goes off") << 2 << QList<bool>{false, false, true};
+    }
+    void switchesShowWhatTheDeviceHolds()
+    {
+        QFETCH(int, clicked);
+        QFETCH(QList<bool>, shown);
+        WindowFixture w;
+        giveControls(w.engine.outputs, {{"Speakers", true}, {"Headphones", false},
+                                        {"Line Out", false}, {"Level", 100}});
+        w.engine.outputs.devices[0].lines[1].advancedArePorts = true;
+        start(w);
+        w.player()->SetLine(1);
+        TfrmAdv dialog(*w.form);
+        dialog.Line = 1;
+        dialog.FormShow();
+        w.engine.log.clear();
+        dialog.findChild<QCheckBox *>(QStringLiteral("ch%1").arg(clicked))->click();
+        QList<bool> ticks;
+        for (int k = 0; k < 3; ++k)
+            ticks << dialog.findChild<QCheckBox *>(QStringLiteral("ch%1").arg(k))->isChecked();
+        QCOMPARE(ticks, shown);
+        // One write, then the switches read back; setting the boxes wrote nothing more.
+        QCOMPARE(w.engine.log.count("AudioPlayer1.SetAdvancedValue"), 1);
+        QCOMPARE(w.engine.log.count("AudioPlayer1.srcAdvancedValue"), 3);
+        QCOMPARE(dialog.findChild<QSlider *>("tb3")->value(), 100);
+        QCOMPARE(w.errors(), QStringList());
     }
 
     void recordingSideAddressesTheRecorder()
@@ -212,7 +252,8 @@ private slots:
         dialog.FormShow();
         w.engine.log.clear();
         dialog.findChild<QCheckBox *>("ch0")->click();
-        QCOMPARE(w.engine.log.calls, QStringList({"AudioPlayer1.SetAdvancedValue(0,true)"}));
+        QCOMPARE(w.engine.log.calls, QStringList({"AudioPlayer1.SetAdvancedValue(0,true)",
+                                                  "AudioPlayer1.srcAdvancedValue(0)"}));
     }
 
     void closeAccepts()

@@ -568,7 +568,8 @@ private slots:
         QCOMPARE(forRecording, recording);
         controls.sort();
         QCOMPARE(controls, QStringList({"ch0", "tb1"}));
-        QCOMPARE(w.engine.log.calls, QStringList({side + "SetLine(0)", side + "SetLine(1)", side + "SetAdvancedValue(0,false)"}));
+        QCOMPARE(w.engine.log.calls, QStringList({side + "SetLine(0)", side + "SetLine(1)", side + "SetAdvancedValue(0,false)",
+                                                  side + "srcAdvancedValue(0)"}));
         QCOMPARE(world(w, recording).devices[0].lines[1].advanced[0].value, QVariant(false));
         // Gone once closed; only the dialog made at start-up remains.
         QCOMPARE(w.form->findChildren<TfrmAdv *>(), QList<TfrmAdv *>({w.form->frmAdv}));

@@ -1,9 +1,80 @@
 #include "settings/convert.h"
 #include "settings/ini_file.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <csignal>
+#include <future>
+#include <optional>
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+namespace {
+
+// While it lives, no file of this process may grow beyond `bytes`: a write past that fails
+// with EFBIG, for root too, as on a full disk.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit tight = m_old;
+        tight.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &tight);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+
+private:
+    rlimit m_old{};
+    void (*m_oldHandler)(int) = nullptr;
+};
+
+// One value read on another thread. A read that still waits after two seconds (opening a
+// FIFO for reading waits for a writer) is released by opening the other end, and gives
+// nothing.
+std::optional<QString> readWithin2s(const QString &path)
+{
+    auto read = std::async(std::launch::async, [path] {
+        return IniFile(path).ReadString("options", "saveformat", "<default>");
+    });
+    if (read.wait_for(std::chrono::seconds(2)) == std::future_status::ready)
+        return read.get();
+    while (read.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready) {
+        const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_NONBLOCK);
+        if (fd >= 0)
+            ::close(fd);
+    }
+    return std::nullopt;
+}
+
+bool makeSocket(const QString &path)
+{
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray name = QFile::encodeName(path);
+    if (fd < 0 || size_t(name.size()) >= sizeof address.sun_path)
+        return false;
+    std::memcpy(address.sun_path, name.constData(), size_t(name.size()));
+    const bool ok = ::bind(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) == 0;
+    ::close(fd);
+    return ok;
+}
+
+}  // namespace
 
 class TestIniFile : public QObject {
     Q_OBJECT
@@ -18,7 +89,11 @@ class TestIniFile : public QObject {
     }
     QByteArray get(const QString &name = QStringLiteral("setup.ini")) const
     {
-        QFile f(path(name));
+        return get(name, m_dir);
+    }
+    static QByteArray get(const QString &name, const QTemporaryDir &dir)
+    {
+        QFile f(dir.filePath(name));
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
 
@@ -142,6 +217,84 @@ private slots:
         } catch (const SettingsError &e) {
             QCOMPARE(QString::fromStdString(e.what()), QStringLiteral("Unable to write to %1").arg(target));
         }
+    }
+
+    // Only a regular file (or a link to one) is read or replaced. A save either completes
+    // or leaves everything as it was: no damaged file, no leftover, no FIFO replaced.
+    void whatStandsInItsPlace_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("readable");
+        QTest::addColumn<bool>("saves");
+        QTest::newRow("a file") << "file" << true << true;
+        QTest::newRow("a link to a file") << "link" << true << true;
+        QTest::newRow("a file, the disk full while saving") << "full" << true << false;
+        QTest::newRow("a FIFO") << "fifo" << false << false;
+        QTest::newRow("a socket") << "socket" << false << false;
+        QTest::newRow("a folder") << "folder" << false << false;
+    }
+    void whatStandsInItsPlace()
+    {
+        QFETCH(QString, kind);
+        QFETCH(bool, readable);
+        QFETCH(bool, saves);
+        QTemporaryDir dir;
+        const QString ini = dir.filePath("setup.ini");
+        const bool isFile = kind == "file" || kind == "full" || kind == "link";
+        const QString target = kind == "link" ? dir.filePath("real.ini") : ini;
+        const QByteArray before = "; kept\r\n[Options]\r\nSaveFormat=.wav\r\n\r\n[x]\r\ny=2\r\n";
+        const QString folder = "/" + QString(200, 'm') + "/";
+        const QByteArray after = "; kept\r\n[Options]\r\nsaveformat=.mp3\r\nsavepath=" + folder.toUtf8() +
+                                 "\r\n\r\n[x]\r\ny=2\r\n[mp3]\r\nbitrate=192\r\n";
+        if (isFile) {
+            QFile f(target);
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(before) == before.size());
+            f.close();
+            QVERIFY(f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+        }
+        if (kind == "link")
+            QVERIFY(QFile::link("real.ini", ini));
+        if (kind == "fifo")
+            QCOMPARE(::mkfifo(QFile::encodeName(ini).constData(), 0644), 0);
+        if (kind == "socket")
+            QVERIFY(makeSocket(ini));
+        if (kind == "folder")
+            QVERIFY(QDir(dir.path()).mkdir("setup.ini"));
+        struct stat was {};
+        QCOMPARE(::lstat(QFile::encodeName(ini).constData(), &was), 0);
+
+        const std::optional<QString> read = readWithin2s(ini);
+        QVERIFY2(read.has_value(), "reading waited");
+        QCOMPARE(*read, readable ? QString(".wav") : QString("<default>"));
+
+        QString refusal;
+        try {
+            const std::optional<FileSizeLimit> full =
+                kind == "full" ? std::make_optional<FileSizeLimit>(rlim_t(before.size() + 16))
+                               : std::nullopt;
+            IniFile(ini).Write({{"options", "saveformat", ".mp3"},
+                                {"options", "savepath", folder},
+                                {"mp3", "bitrate", 192}});
+        } catch (const SettingsError &e) {
+            refusal = QString::fromStdString(e.what());
+        }
+        QCOMPARE(refusal, saves ? QString() : "Unable to write to " + ini);
+        struct stat now {};
+        QCOMPARE(::lstat(QFile::encodeName(ini).constData(), &now), 0);
+        QCOMPARE(now.st_mode & S_IFMT, was.st_mode & S_IFMT);   // a link stays a link, a FIFO a FIFO
+        if (isFile) {
+            QCOMPARE(get(QFileInfo(target).fileName(), dir), saves ? after : before);
+            QCOMPARE(QFile::permissions(target),
+                     QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser |
+                         QFile::ReadGroup);
+        }
+        // Nothing left behind beside it.
+        QStringList names = {"setup.ini"};
+        if (kind == "link")
+            names.prepend("real.ini");
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden |
+                                            QDir::NoDotAndDotDot, QDir::Name),
+                 names);
     }
 
     void strToInt_data()

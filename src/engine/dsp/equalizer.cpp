@@ -37,6 +37,7 @@ void Equalizer::setFormat(int sampleRate, int channels)
         // A band the format cannot carry stays out rather than piling up below Nyquist.
         band.usable = centreFrequency(b) <= 0.45 * m_sampleRate;
     }
+    m_starting = true;
 }
 
 void Equalizer::setBands(const std::array<float, kBands> &gainsDb)
@@ -60,6 +61,22 @@ std::array<float, Equalizer::kBands> Equalizer::bands() const
 void Equalizer::process(float *data, qint64 frames)
 {
     const bool on = m_enabled.load();
+    if (m_starting) {
+        // Bands set before the sound starts (Play, and the Play of a seek or resume) act
+        // in full from the first sample; only changes made while playing glide.
+        for (int b = 0; b < kBands; ++b) {
+            Band &band = m_bands[size_t(b)];
+            const double target = on ? double(m_target[size_t(b)].load()) : 0.0;
+            if (!band.usable || target == 0.0)
+                continue;
+            band.section.reset();
+            band.section.setCoefficients(
+                designBiquad(FilterShape::Peaking, m_sampleRate, centreFrequency(b), kQ, target));
+            band.currentDb = target;
+            band.running = true;
+        }
+        m_starting = false;
+    }
     for (qint64 done = 0; done < frames; done += kChunk) {
         const qint64 n = std::min(kChunk, frames - done);
         float *chunk = data + done * m_channels;

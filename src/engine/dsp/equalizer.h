@@ -21,10 +21,12 @@ public:
 
     Equalizer();
 
-    // Audio thread or before processing starts; clears the filter state.
+    // Audio thread or before processing starts; clears the filter state. The gains in
+    // force when the next process() begins apply in full from its first sample.
     void setFormat(int sampleRate, int channels);
 
-    // Any thread; take effect within a few milliseconds, gliding (no clicks).
+    // Any thread; while processing runs, take effect within a few milliseconds, gliding
+    // (no clicks).
     void setEnabled(bool on) { m_enabled.store(on); }
     void setBands(const std::array<float, kBands> &gainsDb);   // clamped to -15..+15 dB
     bool enabled() const { return m_enabled.load(); }
@@ -46,6 +48,7 @@ private:
     int m_sampleRate = 44100;
     int m_channels = 2;
     double m_glide = 0;   // per-chunk smoothing factor
+    bool m_starting = true;   // set by setFormat: the next process() starts the sound
 };
 
 }  // namespace engine::dsp

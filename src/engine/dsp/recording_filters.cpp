@@ -35,6 +35,7 @@ void RecordingFilters::setFormat(int sampleRate, int channels)
         s.mix = 0;
         s.running = false;
     }
+    m_starting = true;
 }
 
 std::array<BiquadCoefficients, 2> RecordingFilters::design(const Stage &s) const
@@ -49,8 +50,30 @@ std::array<BiquadCoefficients, 2> RecordingFilters::design(const Stage &s) const
     return c;
 }
 
+void RecordingFilters::startStage(Stage &s, double mix)
+{
+    for (Biquad &b : s.section)
+        b.reset();
+    s.currentHz = clampFrequency(double(s.hz.load()), m_sampleRate);
+    s.mix = mix;
+    s.running = true;
+    const std::array<BiquadCoefficients, 2> c = design(s);
+    for (int i = 0; i < s.sections; ++i)
+        s.section[size_t(i)].setCoefficients(c[size_t(i)]);
+}
+
 void RecordingFilters::process(float *data, qint64 frames)
 {
+    if (m_starting) {
+        // A filter that is already on when the sound starts works at full strength from
+        // the first sample: a fade-in here would let the unfiltered sound through at every
+        // start, resume and new part. Only changes made while running fade or glide.
+        for (Stage &s : m_stages) {
+            if (s.enabled.load())
+                startStage(s, 1.0);
+        }
+        m_starting = false;
+    }
     for (Stage &s : m_stages) {
         const double targetMix = s.enabled.load() ? 1.0 : 0.0;
         if (!s.running && targetMix == 0.0)
@@ -72,15 +95,9 @@ void RecordingFilters::processStage(Stage &s, float *data, qint64 frames, double
     std::array<BiquadCoefficients, 2> next;
     bool ramp = false;
     if (!s.running) {
-        // Switched on: start from silence state at the wanted frequency and fade in.
-        for (Biquad &b : s.section)
-            b.reset();
-        s.currentHz = targetHz;
-        s.mix = 0;
-        s.running = true;
-        next = design(s);
-        for (int i = 0; i < s.sections; ++i)
-            s.section[size_t(i)].setCoefficients(next[size_t(i)]);
+        // Switched on while running: start from silence state at the wanted frequency
+        // and fade in.
+        startStage(s, 0.0);
     } else if (s.currentHz != targetHz) {
         // Glide in log frequency, so a jump of octaves sweeps smoothly.
         const double cur = std::log(s.currentHz), tgt = std::log(targetHz);

@@ -20,11 +20,12 @@ public:
 
     RecordingFilters();
 
-    // Before processing starts; clears the filter state.
+    // Before processing starts; clears the filter state. Filters that are on when the
+    // next process() begins act at full strength from its first sample.
     void setFormat(int sampleRate, int channels);
 
-    // Any thread; switching fades over 20 ms and a new frequency glides over about 10 ms,
-    // so changes during a recording never click. Frequencies are kept as given and clamped
+    // Any thread; once processing runs, switching fades over 20 ms and a new frequency
+    // glides over about 10 ms, so changes during a recording never click. Frequencies are kept as given and clamped
     // below Nyquist only where they are used.
     void setEnabled(Filter f, bool on) { m_stages[f].enabled.store(on); }
     void setFrequency(Filter f, float hz) { m_stages[f].hz.store(hz); }
@@ -46,6 +47,8 @@ private:
         bool running = false;
     };
     std::array<BiquadCoefficients, 2> design(const Stage &s) const;
+    // Clears the stage's state and sets it to the wanted frequency with this mix.
+    void startStage(Stage &s, double mix);
     void processStage(Stage &s, float *data, qint64 frames, double targetMix);
 
     std::array<Stage, 3> m_stages;
@@ -53,6 +56,7 @@ private:
     int m_channels = 2;
     double m_glide = 0;     // per-chunk smoothing factor of the log frequency
     double m_mixStep = 0;   // per-frame change of the dry/filtered mix
+    bool m_starting = true; // set by setFormat: the next process() starts the sound
 };
 
 }  // namespace engine::dsp

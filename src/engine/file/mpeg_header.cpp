@@ -140,25 +140,34 @@ MpegStreamInfo readMpegStreamInfo(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return info;
+    // head holds the file's bytes from headStart on: the first 64 KiB, or as much past the
+    // ID3v2 tags. The tags' sizes come from the file and may claim far more than it holds,
+    // so nothing here is sized by them.
+    const qint64 fileSize = file.size();
+    qint64 headStart = 0;
     QByteArray head = file.read(1 << 16);
     qint64 offset = 0;
     // ID3v2 tags may be stacked; read far enough to get past them.
     for (int i = 0; i < 4; ++i) {
-        const qint64 size = id3v2Size(head, offset);
+        const qint64 size = id3v2Size(head, offset - headStart);
         if (size == 0)
             break;
         offset += size;
-        if (offset + 4096 > head.size()) {
+        if (offset + 4 > fileSize)
+            return info;   // the tags claim more than the file holds: no audio after them
+        if (offset + 4096 > headStart + head.size()) {
             if (!file.seek(offset))
                 return info;
-            head = QByteArray(offset, '\0') + file.read(1 << 16);
+            headStart = offset;
+            head = file.read(1 << 16);
         }
     }
     // The first frame may follow a little junk; it must be followed by another frame
     // (or be a header frame) so that stray sync bytes are not taken for audio.
     const auto *data = reinterpret_cast<const uchar *>(head.constData());
-    const qint64 limit = std::min<qint64>(head.size() - 4, offset + 8192);
-    for (qint64 pos = offset; pos < limit; ++pos) {
+    const qint64 start = offset - headStart;
+    const qint64 limit = std::min<qint64>(head.size() - 4, start + 8192);
+    for (qint64 pos = start; pos < limit; ++pos) {
         MpegFrameHeader h;
         if (!parseMpegFrameHeader(data + pos, &h))
             continue;
@@ -166,7 +175,7 @@ MpegStreamInfo readMpegStreamInfo(const QString &path)
         MpegFrameHeader h2;
         const bool followed = next + 4 <= head.size() && parseMpegFrameHeader(data + next, &h2)
                               && h2.sampleRate == h.sampleRate && h2.layer == h.layer;
-        const bool lastInFile = next >= file.size() - 128;
+        const bool lastInFile = headStart + next >= fileSize - 128;
 
         // Xing/Info sits after the side information; VBRI 32 bytes after the header.
         const int sideInfo = h.version == 10 ? (h.channels == 1 ? 17 : 32)
@@ -213,7 +222,7 @@ MpegStreamInfo readMpegStreamInfo(const QString &path)
         if (!followed && !infoFrame && !lastInFile)
             continue;
         info.valid = true;
-        info.firstFrameOffset = pos;
+        info.firstFrameOffset = headStart + pos;
         info.header = h;
         info.audioBitrateKbps = infoFrame && followed ? h2.bitrateKbps : h.bitrateKbps;
         info.hasInfoFrame = infoFrame;
@@ -222,7 +231,8 @@ MpegStreamInfo readMpegStreamInfo(const QString &path)
             info.frames = info.bytes = 0;
             info.trimmed = false;
         }
-        info.streamBytes = std::max<qint64>(0, file.size() - pos - trailingTagBytes(file));
+        info.streamBytes =
+            std::max<qint64>(0, fileSize - info.firstFrameOffset - trailingTagBytes(file));
         return info;
     }
     return info;

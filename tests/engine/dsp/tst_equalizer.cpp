@@ -121,6 +121,45 @@ private slots:
         QVERIFY2(std::fabs(g) < 1.0, qPrintable(QString::number(g)));
     }
 
+    // Bands set before Play (or before the Play that a seek or resume makes) act in full
+    // from the first block; only changes made while playing glide.
+    void bandsSetBeforePlayActFromFirstBlock_data()
+    {
+        QTest::addColumn<float>("gain");
+        QTest::addColumn<bool>("replay");   // a second Play after sound already ran
+        QTest::newRow("-15 dB, first Play") << -15.0f << false;
+        QTest::newRow("-15 dB, next Play") << -15.0f << true;
+        QTest::newRow("+12 dB, next Play") << 12.0f << true;
+    }
+    void bandsSetBeforePlayActFromFirstBlock()
+    {
+        QFETCH(float, gain);
+        QFETCH(bool, replay);
+        const int rate = 44100;
+        const std::vector<float> in = testaudio::tone(1000, 0.5, rate, 1, 0.1f);
+        auto b = flat();
+        b[6] = gain;
+        Equalizer eq;
+        eq.setBands(b);
+        eq.setEnabled(true);
+        eq.setFormat(rate, 1);
+        if (replay) {
+            std::vector<float> before = in;
+            eq.process(before.data(), qint64(before.size()));
+            eq.setFormat(rate, 1);
+        }
+        // The first 20 ms, in the blocks a playback stream asks for.
+        std::vector<float> head(in.begin(), in.begin() + rate / 50);
+        const std::vector<float> headIn = head;
+        for (qint64 pos = 0; pos < qint64(head.size()); pos += 256)
+            eq.process(head.data() + pos, std::min<qint64>(256, qint64(head.size()) - pos));
+        const double g = testaudio::toneLevelDb(head, rate, 1000) -
+                         testaudio::toneLevelDb(headIn, rate, 1000);
+        QVERIFY2(std::fabs(g - gain) <= 1.5,
+                 qPrintable(QStringLiteral("first 20 ms changed by %1 dB, bands say %2 dB")
+                                .arg(g).arg(gain)));
+    }
+
     void changesWhilePlayingDoNotClick()
     {
         Equalizer eq;

@@ -110,6 +110,58 @@ private slots:
             QVERIFY(std::isfinite(v) && std::fabs(v) < 2.0f);
     }
 
+    // A filter that is on before the sound starts (a recording's start, a resume, a new
+    // part) takes the tone away from the first sample on, as far as a running one does.
+    void onBeforeStartActsFromFirstSample_data()
+    {
+        QTest::addColumn<int>("filter");
+        QTest::addColumn<float>("cutoff");
+        QTest::addColumn<double>("toneHz");
+        QTest::addColumn<bool>("restart");   // a second start after sound already ran
+        QTest::newRow("low-pass 400 Hz on 5 kHz, first start")
+            << int(RecordingFilters::LowPass) << 400.0f << 5000.0 << false;
+        QTest::newRow("low-pass 400 Hz on 5 kHz, next start")
+            << int(RecordingFilters::LowPass) << 400.0f << 5000.0 << true;
+        QTest::newRow("high-pass 2 kHz on 200 Hz, next start")
+            << int(RecordingFilters::HighPass) << 2000.0f << 200.0 << true;
+    }
+    void onBeforeStartActsFromFirstSample()
+    {
+        QFETCH(int, filter);
+        QFETCH(float, cutoff);
+        QFETCH(double, toneHz);
+        QFETCH(bool, restart);
+        const int rate = 44100;
+        const auto which = RecordingFilters::Filter(filter);
+        const std::vector<float> in = testaudio::tone(toneHz, 1.0, rate, 1, 0.9f);
+        // One filter runs a second of tone first; the other starts cold.
+        RecordingFilters warm, cold;
+        for (RecordingFilters *f : {&warm, &cold}) {
+            f->setFrequency(which, cutoff);
+            f->setEnabled(which, true);
+        }
+        warm.setFormat(rate, 1);
+        // Steady state: the level the running filter leaves in the last half second.
+        std::vector<float> steady = in;
+        warm.process(steady.data(), qint64(steady.size()));
+        const double steadyDrop = dsptest::tailLevelDb(in, rate, toneHz, 0.5) -
+                                  dsptest::tailLevelDb(steady, rate, toneHz, 0.5);
+        RecordingFilters &f = restart ? warm : cold;
+        f.setFormat(rate, 1);
+        std::vector<float> out = in;
+        // Blocks of 10 ms, as the server hands them over.
+        for (qint64 pos = 0; pos < qint64(out.size()); pos += 441)
+            f.process(out.data() + pos, std::min<qint64>(441, qint64(out.size()) - pos));
+        const std::vector<float> headIn(in.begin(), in.begin() + rate / 50);
+        const std::vector<float> headOut(out.begin(), out.begin() + rate / 50);
+        const double headDrop = testaudio::toneLevelDb(headIn, rate, toneHz) -
+                                testaudio::toneLevelDb(headOut, rate, toneHz);
+        QVERIFY2(steadyDrop > 60, qPrintable(QString::number(steadyDrop)));
+        QVERIFY2(headDrop > steadyDrop - 10,
+                 qPrintable(QStringLiteral("first 20 ms dropped %1 dB, steady state %2 dB")
+                                .arg(headDrop).arg(steadyDrop)));
+    }
+
     // Switching and re-tuning while sound runs must glide: no sample jumps out of the
     // smooth course a filtered sine takes.
     void changesWhileRunningDoNotClick_data()

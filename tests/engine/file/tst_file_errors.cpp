@@ -5,12 +5,14 @@
 // what was written before the failure stays readable.
 #include "common/test_audio.h"
 #include "engine/file/audio_file.h"
+#include "engine/tags/audio_information.h"
 #include "file_fixtures.h"
 
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <QtTest>
 
 #include <csignal>
@@ -29,6 +31,26 @@ QByteArray randomBytes(int size, quint32 variant)
     for (char &c : bytes)
         c = char(rng.bounded(256));
     return bytes;
+}
+
+// Starts a new measure of the peak memory: from now on the peak is the current size.
+bool resetPeakMemory()
+{
+    QFile f(QStringLiteral("/proc/self/clear_refs"));
+    return f.open(QIODevice::WriteOnly) && f.write("5") == 1;
+}
+
+// The most memory the process held (kB) since the last reset, or since it started.
+qint64 peakMemoryKb()
+{
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (f.open(QIODevice::ReadOnly | QIODevice::Text))
+        for (const QByteArray &line : f.readAll().split('\n'))
+            if (line.startsWith("VmHWM:"))
+                return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
 }
 
 bool writeBytes(const QString &path, const QByteArray &bytes)
@@ -338,6 +360,77 @@ private slots:
         QCOMPARE(reader.GetErrorCode(), 0);
         QCOMPARE(reader.GetNumSamples(), (wav.size() - dataAt - 8) / 4);
         QCOMPARE(exercise(reader), (wav.size() - dataAt - 8) / 4);
+    }
+
+    // A header may claim any size; what opening costs is bounded by the file itself. An
+    // ID3v2 tag that claims 256 MB (syncsafe 0x0FFFFFFF, the most it can) in front of a few
+    // frames of MP3, or inside a small WAV file, opens (or fails) without the memory the
+    // claim would take.
+    void sizeClaimsAreBoundedByTheFile_data()
+    {
+        QTest::addColumn<QString>("suffix");
+        QTest::addColumn<bool>("information");
+        QTest::newRow("MP3, file component") << ".mp3" << false;
+        QTest::newRow("MP3, information component") << ".mp3" << true;
+        QTest::newRow("WAV with an ID3 chunk, information component") << ".wav" << true;
+    }
+    void sizeClaimsAreBoundedByTheFile()
+    {
+        QFETCH(QString, suffix);
+        QFETCH(bool, information);
+        const QByteArray claim("ID3\x03\x00\x00\x7F\x7F\x7F\x7F", 10);
+        const auto le32 = [](quint32 v) {
+            QByteArray b(4, '\0');
+            qToLittleEndian(v, b.data());
+            return b;
+        };
+        QByteArray bytes;
+        if (suffix == ".mp3") {
+            const QString frames = path("bare-frames.mp3");
+            QString error;
+            QVERIFY2(fixtures::makeWithFfmpeg(frames, fixtures::Signal::Tone1k, 44100, 2, 0.5,
+                                              {"-c:a", "libmp3lame", "-b:a", "128k", "-id3v2_version",
+                                               "0", "-write_xing", "0"},
+                                              &error),
+                     qPrintable(error));
+            bytes = claim + readBytes(frames);
+        } else {
+            // 0.1 s of 16-bit stereo silence, then an "id3 " chunk holding the claim.
+            const QByteArray fmt = QByteArray::fromHex("0100020044ac000010b1020004001000");
+            const QByteArray tag = claim + QByteArray(100, '\0');
+            const QByteArray body = "WAVEfmt " + le32(quint32(fmt.size())) + fmt + "data" +
+                                    le32(17640) + QByteArray(17640, '\0') + "id3 " +
+                                    le32(quint32(tag.size())) + tag;
+            bytes = "RIFF" + le32(quint32(body.size())) + body;
+        }
+        const QString file = path("huge-tag-claim" + suffix);
+        QVERIFY(writeBytes(file, bytes));
+
+        const bool measured = resetPeakMemory();
+        const qint64 before = peakMemoryKb();
+        QString outcome;
+        if (information) {
+            TAudioInformation2 info;
+            try {
+                info.LoadFromFile(file);
+                outcome = QStringLiteral("loaded %1 ms").arg(info.GetDuration());
+            } catch (const EngineError &e) {
+                outcome = e.text();
+                QVERIFY2(e.text().contains(file), qPrintable(e.text()));
+            }
+        } else {
+            TAudioFile2 reader;
+            reader.Open(file, 0, 1);
+            outcome = QStringLiteral("error code %1").arg(reader.GetErrorCode());
+            if (reader.GetErrorCode() == 0)
+                QVERIFY(exercise(reader) >= 0);
+            else
+                checkNothingOpen(reader);
+        }
+        const qint64 grownMb = (peakMemoryKb() - before) / 1024;
+        QVERIFY2(grownMb < 64, qPrintable(QStringLiteral("%1 MB more at the peak (%2; peak %3)")
+                                              .arg(grownMb).arg(outcome,
+                                                   measured ? "reset" : "since start")));
     }
 
     // Raw G.721 has no header to check: any bytes are a valid stream of it, and play as
