@@ -185,6 +185,31 @@ private slots:
         QVERIFY(w.form->ToolBtnOpen->isEnabled());
     }
 
+    void recordWithTheInputGoneLeavesNoFile_data()
+    {
+        QTest::addColumn<QString>("extension");
+        QTest::newRow("wav") << ".wav";
+        QTest::newRow("mp3") << ".mp3";
+    }
+    void recordWithTheInputGoneLeavesNoFile()
+    {
+        QFETCH(QString, extension);
+        RealWindow w;
+        {
+            SineSource sine;
+            w.start();
+            w.useFormat(extension);
+        }   // the input the recorder was set to is gone
+        w.form->MenuRecord->trigger();
+        QVERIFY(!w.form->Recording);
+        QCOMPARE(w.errors().size(), 1);
+        QVERIFY2(w.errors().first().contains("not available") || w.errors().first().contains("Cannot record"),
+                 qPrintable(w.errors().first()));
+        QCOMPARE(listed(w), QStringList());
+        QVERIFY(!QFileInfo::exists(w.path("rec/Untitled1" + extension)));
+        QCOMPARE(w.form->StatusText(0), QString("Stop"));
+    }
+
     void killedRecorderLeavesAPlayableWav()
     {
         SineSource sine;
