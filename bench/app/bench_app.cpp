@@ -2,10 +2,10 @@
 // "File Info" tab in front (meters and time display drawing) and with the spectrum in front,
 // side by side with the ffmpeg command line doing the same work through the same server.
 // TAVRIN_BENCH_SECONDS shortens the minute for a quick look.
-#include "app/main_window.h"
-#include "app/ui_services.h"
+#include "ui/main_window.h"
+#include "ui/ui_services.h"
 #include "bench_util.h"
-#include "engine/controls/time_display2.h"
+#include "widgets/time_display.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -23,9 +23,9 @@ int benchSeconds()
     return s > 0 ? s : 60;
 }
 
-qint64 displayedMs(const TForm1 &f)
+qint64 displayedMs(const MainWindow &f)
 {
-    const TTimeDisplay2 *t = f.TimeDisplay1;
+    const TimeDisplay *t = f.TimeDisplay1;
     return ((qint64(t->Hours()) * 60 + t->Minutes()) * 60 + t->Seconds()) * 1000 + t->Milliseconds();
 }
 
@@ -43,7 +43,7 @@ bool makeTone(const QString &path, int seconds, bool mp3)
 struct Window {
     QTemporaryDir dir;
     std::unique_ptr<engine::IEngineFactory> factory = engine::createEngineFactory();
-    std::unique_ptr<TForm1> form;
+    std::unique_ptr<MainWindow> form;
     Window()
     {
         ui::Hooks hooks;
@@ -52,7 +52,7 @@ struct Window {
             return true;
         };
         ui::setHooks(hooks);
-        form = std::make_unique<TForm1>(*factory, AppPaths::besideProgram(dir.path()));
+        form = std::make_unique<MainWindow>(*factory, AppPaths::besideProgram(dir.path()));
         form->CreateSecondaryWindows();
         form->TimerTip->stop();
         form->show();

@@ -1,9 +1,9 @@
 // Reading a 60-minute MP3 (128 kbit/s, 44.1 kHz stereo) as playback does: through
-// TAudioFile2::ReadArray in 200 ms blocks, beside the ffmpeg command line decoding it to
+// FfmpegAudioFile::ReadArray in 200 ms blocks, beside the ffmpeg command line decoding it to
 // 32-bit float (target ratio <= 1.10); and opening it for its exact length
 // (Open + GetNumSamples) beside ffprobe asking for its duration (target <= 1.5).
 #include "bench_util.h"
-#include "engine/file/audio_file.h"
+#include "engine/file/ffmpeg_audio_file.h"
 
 #include <QFile>
 #include <QProcess>
@@ -69,7 +69,7 @@ bool makeLongMp3(const QTemporaryDir &dir, const QString &path, bool xing)
 double decodeOurs(const QString &path, qint64 *frames)
 {
     const double start = bench::selfCpu();
-    TAudioFile2 file;
+    FfmpegAudioFile file;
     file.Open(path, 0, 1);
     const qint64 block = kRate / 5;
     *frames = 0;
@@ -87,7 +87,7 @@ double openOurs(const QString &path, qint64 *frames)
 {
     const double start = bench::selfCpu();
     for (int i = 0; i < kOpenRuns; ++i) {
-        TAudioFile2 file;
+        FfmpegAudioFile file;
         file.Open(path, 0, 1);
         *frames = file.GetNumSamples();
         file.Close();
@@ -145,7 +145,7 @@ int main()
 
     // Seeking as the position slider does: far jumps in the long file (wall time).
     {
-        TAudioFile2 file;
+        FfmpegAudioFile file;
         file.Open(withXing, 0, 1);
         std::printf("Seek + first 200 ms block (wall time)\n");
         for (const double minute : {59.0, 30.5, 45.25, 1.0, 58.9}) {

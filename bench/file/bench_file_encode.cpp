@@ -1,11 +1,11 @@
-// Encoding as a recording does it: 60 s of 44.1 kHz stereo handed to TAudioFile2 in
+// Encoding as a recording does it: 60 s of 44.1 kHz stereo handed to FfmpegAudioFile in
 // 200 ms blocks, to MP3 at 128 kbit/s and to WMA (profile 38: 44100 Hz stereo 128 kbit/s),
 // beside the ffmpeg command line encoding the same samples from a raw file. Prints the
 // CPU-time ratio (ours / ffmpeg; target <= 1.10) and the cost of one block (target: well
 // under 5 ms; reported as met when a block takes less than half of it on average and 99 %
 // of blocks less than 4 ms).
 #include "bench_util.h"
-#include "engine/file/audio_file.h"
+#include "engine/file/ffmpeg_audio_file.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -51,7 +51,7 @@ struct Result {
 Result encodeOurs(const std::vector<float> &samples, const QString &path)
 {
     Result r;
-    TAudioFile2 file;
+    FfmpegAudioFile file;
     file.SetActive(true);
     file.SetMp3Format(kRate, 128, kChannels);
     file.SetWmaProfile(38);

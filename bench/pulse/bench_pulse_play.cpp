@@ -2,8 +2,8 @@
 // the program does it) and, side by side, by the ffmpeg command line, both into the private
 // server's null sink.
 #include "bench_util.h"
-#include "engine/file/audio_file.h"
-#include "engine/pulse/audio_player.h"
+#include "engine/file/ffmpeg_audio_file.h"
+#include "engine/pulse/pulse_player.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -15,7 +15,7 @@
 #include <cstdio>
 #include <memory>
 
-using engine::TAudioPlayer2;
+using engine::PulsePlayer;
 
 int main(int argc, char **argv)
 {
@@ -35,24 +35,24 @@ int main(int argc, char **argv)
         }
     }
     // Read and decoded while it plays, in 200 ms blocks, as the program does.
-    engine::TAudioFile2 in;
+    engine::FfmpegAudioFile in;
     in.SetActive(true);
-    TAudioPlayer2 player;
+    PulsePlayer player;
     qint64 block = 0, totalFrames = 0;
     bool playing = false;
     auto feed = [&] {
         if (playing)
             player.LoadArray(in.ReadArray(block));
     };
-    QObject::connect(&player, &TAudioPlayer2::OnEndArrayPlay, feed);
-    QObject::connect(&player, &TAudioPlayer2::OnRequestOnLoadArray, feed);
+    QObject::connect(&player, &PulsePlayer::OnEndArrayPlay, feed);
+    QObject::connect(&player, &PulsePlayer::OnRequestOnLoadArray, feed);
     int underruns = 0;
-    QObject::connect(&player, &TAudioPlayer2::OnRequestOnLoadArray, [&] { ++underruns; });
+    QObject::connect(&player, &PulsePlayer::OnRequestOnLoadArray, [&] { ++underruns; });
 
     QElapsedTimer clock;
     double cpu0 = 0;
     auto peer = std::make_shared<bench::Child>();
-    QObject::connect(&player, &TAudioPlayer2::OnEndPlay, [&](QObject *) {
+    QObject::connect(&player, &PulsePlayer::OnEndPlay, [&](QObject *) {
         const double elapsed = clock.nsecsElapsed() / 1e9;
         const double engineCpu = bench::selfCpu() - cpu0;
         double peerCpu = 0;
@@ -61,7 +61,7 @@ int main(int argc, char **argv)
         in.Close();
         std::printf("playing a %d s MP3 (128 kbit/s, 44.1 kHz stereo) into the null sink\n",
                     seconds);
-        std::printf("  engine (TAudioFile2 reading -> TAudioPlayer2): %.3f s CPU\n", engineCpu);
+        std::printf("  engine (FfmpegAudioFile reading -> PulsePlayer): %.3f s CPU\n", engineCpu);
         std::printf("  ffmpeg -re -i x.mp3 -f pulse default:  %.3f s CPU%s\n", peerCpu,
                     peerOk ? "" : " (ffmpeg failed)");
         std::printf("  ratio engine / ffmpeg: %.3f (target <= 1.10)\n",

@@ -2,8 +2,8 @@
 // into MP3 at 128 kbit/s by the engine (recorder + file component, as the program does it)
 // and, side by side, by the ffmpeg command line.
 #include "bench_util.h"
-#include "engine/file/audio_file.h"
-#include "engine/pulse/audio_record.h"
+#include "engine/file/ffmpeg_audio_file.h"
+#include "engine/pulse/pulse_recorder.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -14,7 +14,7 @@
 #include <cstdio>
 #include <memory>
 
-using engine::TAudioRecord2;
+using engine::PulseRecorder;
 
 int main(int argc, char **argv)
 {
@@ -34,18 +34,18 @@ int main(int argc, char **argv)
         return 1;
     }
 
-    engine::TAudioFile2 out;
+    engine::FfmpegAudioFile out;
     out.SetActive(true);
     out.SetMp3Format(rate, 128, 2);
     const QString enginePath = dir.filePath("engine.mp3");
-    TAudioRecord2 rec;
+    PulseRecorder rec;
     rec.SetFormat(2, rate);
     rec.SetArraySize(rec.CalcArraySize(200));
     qint64 frames = 0;
     int blocks = 0;
     QElapsedTimer clock;
     qint64 firstBlockNs = -1, lastBlockNs = -1, framesAtFirst = 0;
-    QObject::connect(&rec, &TAudioRecord2::OnEndArrayRecord, [&](QObject *, int) {
+    QObject::connect(&rec, &PulseRecorder::OnEndArrayRecord, [&](QObject *, int) {
         const engine::SampleArray a = rec.GetArray();
         out.WriteArray(a);
         frames += a.frames();
@@ -88,7 +88,7 @@ int main(int argc, char **argv)
             const double captureSpan = elapsed - (firstBlockNs / 1e9 - 0.2);
             const qint64 expected = qint64(std::llround(captureSpan * rate));
             std::printf("recording %d s at %d Hz stereo, 200 ms blocks\n", seconds, rate);
-            std::printf("  engine (TAudioRecord2 -> TAudioFile2 MP3 128k): %.3f s CPU, "
+            std::printf("  engine (PulseRecorder -> FfmpegAudioFile MP3 128k): %.3f s CPU, "
                         "%lld frames written\n", engineCpu, (long long)written);
             std::printf("  ffmpeg -f pulse ... -b:a 128k out.mp3:  %.3f s CPU%s\n", peerCpu,
                         peerOk ? "" : " (ffmpeg failed)");

@@ -1,6 +1,6 @@
-#include "app/app_paths.h"
-#include "app/main_window.h"
-#include "app/ui_services.h"
+#include "session/app_paths.h"
+#include "ui/main_window.h"
+#include "ui/ui_services.h"
 
 #include <QApplication>
 
@@ -36,7 +36,7 @@ int main(int argc, char *argv[])
     QApplication::setDesktopFileName(QStringLiteral("tavrin-sound-recorder"));
 
     std::unique_ptr<engine::IEngineFactory> factory = engine::createEngineFactory();
-    TForm1 form(*factory, AppPaths::forApplication());
+    MainWindow form(*factory, AppPaths::forApplication());
     form.CreateSecondaryWindows();
     form.show();
     return app.exec();

@@ -1,9 +1,9 @@
 #include "engine/engine.h"
 
-#include "engine/file/audio_file.h"
-#include "engine/pulse/audio_player.h"
-#include "engine/pulse/audio_record.h"
-#include "engine/tags/audio_information.h"
+#include "engine/file/ffmpeg_audio_file.h"
+#include "engine/pulse/pulse_player.h"
+#include "engine/pulse/pulse_recorder.h"
+#include "engine/tags/taglib_information.h"
 
 namespace engine {
 
@@ -13,27 +13,27 @@ class RealEngineFactory : public IEngineFactory {
 public:
     std::unique_ptr<IAudioRecord2> createRecorder(const QString &name) override
     {
-        auto r = std::make_unique<TAudioRecord2>();
+        auto r = std::make_unique<PulseRecorder>();
         r->setObjectName(name);
         return r;
     }
     std::unique_ptr<IAudioPlayer2> createPlayer(const QString &name) override
     {
-        auto p = std::make_unique<TAudioPlayer2>();
+        auto p = std::make_unique<PulsePlayer>();
         p->setObjectName(name);
         return p;
     }
     std::unique_ptr<IAudioFile2> createFile(const QString &) override
     {
-        return std::make_unique<TAudioFile2>();
+        return std::make_unique<FfmpegAudioFile>();
     }
     std::unique_ptr<IAudioFile2LameEnc> createLameEncoder(const QString &) override
     {
-        return std::make_unique<TAudioFile2LameEnc>();
+        return std::make_unique<LameEncoderSettings>();
     }
     std::unique_ptr<IAudioInformation2> createInformation(const QString &name) override
     {
-        auto i = std::make_unique<TAudioInformation2>();
+        auto i = std::make_unique<TagLibInformation>();
         i->setObjectName(name);
         return i;
     }

@@ -1,11 +1,11 @@
 #include "window_fixture.h"
 
-#include "engine/controls/amp_bar2.h"
-#include "engine/controls/play_button_b2.h"
-#include "engine/controls/slider_b2.h"
-#include "engine/controls/time_display2.h"
-#include "mixer/spectrum_options.h"
-#include "settings/ini_file.h"
+#include "widgets/level_meter.h"
+#include "widgets/transport_block.h"
+#include "widgets/position_slider.h"
+#include "widgets/time_display.h"
+#include "ui/record_sound_page.h"
+#include "session/ini_file.h"
 
 #include <QAction>
 #include <QMenu>
@@ -24,7 +24,7 @@ private slots:
     {
         WindowFixture w;
         w.start();
-        TForm1 &f = *w.form;
+        MainWindow &f = *w.form;
         QCOMPARE(f.windowTitle(), QString("Tavrin Sound Recorder"));
         QCOMPARE(f.minimumSize(), QSize(560, 375));
         QCOMPARE(f.PageControl1->count(), 4);
@@ -256,7 +256,7 @@ private slots:
     {
         WindowFixture w;
         w.start();
-        TForm1 &f = *w.form;
+        MainWindow &f = *w.form;
         f.resize(700, 450);
         QTRY_COMPARE(f.TransportPanel->width(), f.centralWidget()->width());
         const int sliderW = f.SliderB1->width(), blockW = f.PlayButtonB1->width();

@@ -2,8 +2,8 @@
 // message box and file chooser answered by the test.
 #pragma once
 
-#include "app/main_window.h"
-#include "app/ui_services.h"
+#include "ui/main_window.h"
+#include "ui/ui_services.h"
 #include "fakes/fake_engine.h"
 
 #include <QTemporaryDir>
@@ -16,7 +16,7 @@
 struct WindowFixture {
     QTemporaryDir dir;
     fake::FakeEngine engine;
-    std::unique_ptr<TForm1> form;
+    std::unique_ptr<MainWindow> form;
     QList<ui::Box> boxes;                 // every box shown, in order
     std::deque<bool> answers;             // answers to questions (default: Yes)
     QStringList openFileAnswers;          // paths the open dialog returns, in order
@@ -58,7 +58,7 @@ struct WindowFixture {
         hooks.beep = [this] { ++beeps; };
         ui::setHooks(hooks);
 
-        form = std::make_unique<TForm1>(engine, AppPaths::besideProgram(dir.path()));
+        form = std::make_unique<MainWindow>(engine, AppPaths::besideProgram(dir.path()));
         if (!offerTips)
             form->TimerTip->stop();
         form->CreateSecondaryWindows();

@@ -1,6 +1,6 @@
 #include "app/window_fixture.h"
-#include "dialogs/about_box.h"
-#include "dialogs/link_label.h"
+#include "ui/about_dialog.h"
+#include "ui/link_label.h"
 #include "dialogs/modal_driver.h"
 
 #include <QAction>
@@ -17,9 +17,9 @@ struct Opened {
 };
 
 // Opens the box as Help / About does and runs the script on it.
-Opened openAbout(WindowFixture &w, std::function<void(TAboutBox *)> script)
+Opened openAbout(WindowFixture &w, std::function<void(AboutDialog *)> script)
 {
-    ModalDriver<TAboutBox> driver(std::move(script));
+    ModalDriver<AboutDialog> driver(std::move(script));
     w.form->AboutClick();
     return {driver.runs, driver.closedByDriver};
 }
@@ -35,7 +35,7 @@ struct AboutTexts {
     }
 };
 
-AboutTexts textsOf(const TAboutBox *box)
+AboutTexts textsOf(const AboutDialog *box)
 {
     return {box->windowTitle(),         box->ProductName->text(), box->VersionLabel->text(),
             box->Version->text(),       box->HomePageLabel->text(), box->HomePageLink->text(),
@@ -87,7 +87,7 @@ private slots:
         WindowFixture w;
         w.start();
         AboutTexts first;
-        const Opened opened = openAbout(w, [&](TAboutBox *box) {
+        const Opened opened = openAbout(w, [&](AboutDialog *box) {
             first = textsOf(box);
             box->btnClose->click();
         });
@@ -116,16 +116,16 @@ private slots:
     {
         WindowFixture w;
         w.start();
-        QPointer<TAboutBox> firstBox;
+        QPointer<AboutDialog> firstBox;
         AboutTexts first, second;
-        openAbout(w, [&](TAboutBox *box) {
+        openAbout(w, [&](AboutDialog *box) {
             firstBox = box;
             first = textsOf(box);
             box->close();   // the close box
         });
         QVERIFY(firstBox.isNull());
         QVERIFY(w.form->AboutBox.isNull());
-        const Opened again = openAbout(w, [&](TAboutBox *box) {
+        const Opened again = openAbout(w, [&](AboutDialog *box) {
             second = textsOf(box);
             box->btnClose->click();
         });
@@ -137,7 +137,7 @@ private slots:
     {
         WindowFixture w;
         w.start();
-        openAbout(w, [&](TAboutBox *box) {
+        openAbout(w, [&](AboutDialog *box) {
             QVERIFY(box->isModal());
             QVERIFY(box->parentWidget() == w.form.get());
             const Qt::WindowFlags flags = box->windowFlags();
@@ -181,7 +181,7 @@ private slots:
         QFETCH(bool, home);
         WindowFixture w;
         w.start();
-        openAbout(w, [&](TAboutBox *box) {
+        openAbout(w, [&](AboutDialog *box) {
             LinkLabel *link = home ? box->HomePageLink : box->SupportLink;
             LinkLabel *other = home ? box->SupportLink : box->HomePageLink;
             // The pointer moves through the window as a user's would, so that the window
@@ -214,7 +214,7 @@ private slots:
     {
         WindowFixture w;
         w.start();
-        openAbout(w, [&](TAboutBox *box) {
+        openAbout(w, [&](AboutDialog *box) {
             QCOMPARE(box->HomePageLink->cursor().shape(), Qt::PointingHandCursor);
             QCOMPARE(box->SupportLink->cursor().shape(), Qt::PointingHandCursor);
             QVERIFY(box->HomePageLabel->cursor().shape() != Qt::PointingHandCursor);
@@ -236,7 +236,7 @@ private slots:
         QFETCH(QUrl, url);
         WindowFixture w;
         w.start();
-        openAbout(w, [&](TAboutBox *box) {
+        openAbout(w, [&](AboutDialog *box) {
             LinkLabel *link = home ? box->HomePageLink : box->SupportLink;
             QTest::mouseClick(link, Qt::LeftButton, {}, link->rect().center());
             QCOMPARE(w.openedUrls, QList<QUrl>({url}));
@@ -293,7 +293,7 @@ private slots:
         WindowFixture w;
         w.start();
         QCOMPARE(w.form->ToolBtnAbout->toolTip(), QString("About"));
-        ModalDriver<TAboutBox> driver([](TAboutBox *box) { box->btnClose->click(); });
+        ModalDriver<AboutDialog> driver([](AboutDialog *box) { box->btnClose->click(); });
         w.form->ToolBtnAbout->click();
         QCOMPARE(driver.runs, 1);
         QVERIFY(!driver.closedByDriver);

@@ -1,10 +1,10 @@
-#include "app/app_paths.h"
-#include "app/main_window.h"
-#include "app/ui_services.h"
+#include "session/app_paths.h"
+#include "ui/main_window.h"
+#include "ui/ui_services.h"
 #include "dialogs/modal_driver.h"
-#include "dialogs/tip_dialog.h"
+#include "ui/tip_of_the_day_dialog.h"
 #include "fakes/fake_engine.h"
-#include "settings/ini_file.h"
+#include "session/ini_file.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -186,11 +186,11 @@ private slots:
         ui::setHooks(hooks);
         fake::FakeEngine engine;
         {
-            TForm1 form(engine, paths);
+            MainWindow form(engine, paths);
             form.TimerTip->stop();
             form.CreateSecondaryWindows();
             QCOMPARE(form.CurrentSettings.SavePath, user.home() + "/Music/Recording/");
-            ModalDriver<TTipForm> driver([](TTipForm *tip) {
+            ModalDriver<TipOfTheDayDialog> driver([](TipOfTheDayDialog *tip) {
                 tip->cbShowTips->setChecked(false);
                 tip->btnClose->click();
             });

@@ -1,7 +1,7 @@
 #include "app/window_fixture.h"
 #include "dialogs/modal_driver.h"
-#include "dialogs/tip_dialog.h"
-#include "settings/ini_file.h"
+#include "ui/tip_of_the_day_dialog.h"
+#include "session/ini_file.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QCheckBox>
@@ -54,7 +54,7 @@ int storedShowTip(WindowFixture &w)
     return IniFile(w.path("setup.ini")).ReadInteger("tips", "showtip", -99);
 }
 
-QString shown(const TTipForm *tip)
+QString shown(const TipOfTheDayDialog *tip)
 {
     return tip->TipText->toPlainText();
 }
@@ -65,9 +65,9 @@ struct Opened {
 };
 
 // Opens the dialog as Help / Tip of the Day does and runs the script on it.
-Opened openTip(WindowFixture &w, std::function<void(TTipForm *)> script)
+Opened openTip(WindowFixture &w, std::function<void(TipOfTheDayDialog *)> script)
 {
-    ModalDriver<TTipForm> driver(std::move(script));
+    ModalDriver<TipOfTheDayDialog> driver(std::move(script));
     w.form->TipOfTheDayClick();
     return {driver.runs, driver.closedByDriver};
 }
@@ -87,7 +87,7 @@ private slots:
         clock.start();
         qint64 openedAfter = -1;
         QString first;
-        ModalDriver<TTipForm> state([&](TTipForm *tip) {
+        ModalDriver<TipOfTheDayDialog> state([&](TipOfTheDayDialog *tip) {
             openedAfter = clock.elapsed();
             first = shown(tip);
             tip->close();
@@ -99,7 +99,7 @@ private slots:
         QVERIFY(!w.form->TimerTip->isActive());
 
         // Never again in this run.
-        ModalDriver<TTipForm> again([](TTipForm *tip) { tip->close(); }, 2500);
+        ModalDriver<TipOfTheDayDialog> again([](TipOfTheDayDialog *tip) { tip->close(); }, 2500);
         QTest::qWait(2600);
         QCOMPARE(again.runs, 0);
         QVERIFY(w.form->TipForm.isNull());
@@ -112,7 +112,7 @@ private slots:
         writeTips(w, tenTips());
         w.start();
         QStringList seen;
-        auto state = openTip(w, [&](TTipForm *tip) {
+        auto state = openTip(w, [&](TipOfTheDayDialog *tip) {
             seen << shown(tip);
             for (int i = 0; i < 11; ++i) {
                 tip->btnNextTip->click();
@@ -130,7 +130,7 @@ private slots:
         // Built afresh: the next opening reads the keys and the file again.
         writeTips(w, {"A", "B", "C", "D", "E"});
         QString next;
-        openTip(w, [&](TTipForm *tip) {
+        openTip(w, [&](TipOfTheDayDialog *tip) {
             next = shown(tip);
             QCOMPARE(tip->TipCount, 5);
             QCOMPARE(tip->CurrentTip, 4);
@@ -166,7 +166,7 @@ private slots:
         if (!stored.isNull())
             IniFile(w.path("setup.ini")).WriteString("tips", "tipno", stored);
         w.start();
-        openTip(w, [&](TTipForm *tip) {
+        openTip(w, [&](TipOfTheDayDialog *tip) {
             QCOMPARE(tip->TipCount, 10);
             QCOMPARE(shown(tip), expected);
             QCOMPARE(tip->CurrentTip, current);
@@ -184,7 +184,7 @@ private slots:
         writeFile(w.path("tips.txt"), "\xEF\xBB\xBFOne\n\nTwo\n\n\n   \nFour \xE2\x80\x94 dash\r\n\r\nFive");
         w.start();
         QStringList seen;
-        openTip(w, [&](TTipForm *tip) {
+        openTip(w, [&](TipOfTheDayDialog *tip) {
             QCOMPARE(tip->TipCount, 5);
             seen << shown(tip);
             for (int i = 0; i < 4; ++i) {
@@ -202,7 +202,7 @@ private slots:
         WindowFixture w;
         writeFile(w.path("tips.txt"), "first\nCaf\xE9 cr\xE8me\n");
         w.start();
-        openTip(w, [&](TTipForm *tip) {
+        openTip(w, [&](TipOfTheDayDialog *tip) {
             QCOMPARE(shown(tip), QString::fromUtf8("Caf\xC3\xA9 cr\xC3\xA8me"));
             tip->btnClose->click();
         });
@@ -217,7 +217,7 @@ private slots:
         longTip = longTip.trimmed();
         writeTips(w, {"short", longTip});
         w.start();
-        openTip(w, [&](TTipForm *tip) {
+        openTip(w, [&](TipOfTheDayDialog *tip) {
             QCOMPARE(shown(tip), longTip);
             QApplication::processEvents();
             const QTextLayout *layout = tip->TipText->document()->firstBlock().layout();
@@ -233,14 +233,14 @@ private slots:
         writeTips(w, tenTips());
         IniFile(w.path("setup.ini")).WriteInteger("tips", "showtip", 0);
         w.offerTips = true;
-        ModalDriver<TTipForm> offer([](TTipForm *tip) { tip->close(); }, 1500);
+        ModalDriver<TipOfTheDayDialog> offer([](TipOfTheDayDialog *tip) { tip->close(); }, 1500);
         w.start();
         QTest::qWait(1600);
         QCOMPARE(offer.runs, 0);
         QVERIFY(!w.form->TimerTip->isActive());
 
         bool ticked = true;
-        openTip(w, [&](TTipForm *tip) {
+        openTip(w, [&](TipOfTheDayDialog *tip) {
             ticked = tip->cbShowTips->isChecked();
             tip->btnClose->click();
         });
@@ -263,13 +263,13 @@ private slots:
         writeTips(w, tenTips());
         IniFile(w.path("setup.ini")).WriteInteger("tips", "showtip", 2);
         w.offerTips = true;
-        ModalDriver<TTipForm> offer([](TTipForm *tip) { tip->close(); }, 1500);
+        ModalDriver<TipOfTheDayDialog> offer([](TipOfTheDayDialog *tip) { tip->close(); }, 1500);
         w.start();
         QTest::qWait(1600);
         QCOMPARE(offer.runs, 0);
 
         bool ticked = true;
-        openTip(w, [&](TTipForm *tip) {
+        openTip(w, [&](TipOfTheDayDialog *tip) {
             ticked = tip->cbShowTips->isChecked();
             tip->cbShowTips->setChecked(tick);
             tip->btnClose->click();
@@ -288,7 +288,7 @@ private slots:
         const QByteArray before = readFile(w.path("setup.ini"));
         w.start();
         QString last;
-        openTip(w, [&](TTipForm *tip) {
+        openTip(w, [&](TipOfTheDayDialog *tip) {
             QCOMPARE(shown(tip), QString("Tip 5"));
             tip->btnNextTip->click();
             tip->btnNextTip->click();
@@ -302,7 +302,7 @@ private slots:
 
         QString reopened;
         bool ticked = false;
-        openTip(w, [&](TTipForm *tip) {
+        openTip(w, [&](TipOfTheDayDialog *tip) {
             reopened = shown(tip);
             ticked = tip->cbShowTips->isChecked();
             tip->close();
@@ -321,7 +321,7 @@ private slots:
         bool ticked = true;
         QString text = "x";
         QStringList errorsWhileOpen;
-        auto state = openTip(w, [&](TTipForm *tip) {
+        auto state = openTip(w, [&](TipOfTheDayDialog *tip) {
             visible = tip->isVisible();
             ticked = tip->cbShowTips->isChecked();
             text = shown(tip);
@@ -361,7 +361,7 @@ private slots:
             QVERIFY(QFile::link(tips, tips));
         w.start();
         QString text = "x";
-        openTip(w, [&](TTipForm *tip) {
+        openTip(w, [&](TipOfTheDayDialog *tip) {
             text = shown(tip);
             tip->btnClose->click();
         });
@@ -406,7 +406,7 @@ private slots:
         int count = -1;
         int current = -1;
         QString text = "x";
-        auto state = openTip(w, [&](TTipForm *tip) {
+        auto state = openTip(w, [&](TipOfTheDayDialog *tip) {
             tip->btnNextTip->click();
             tip->btnNextTip->click();
             count = tip->TipCount;
@@ -431,7 +431,7 @@ private slots:
         QVERIFY(QDir().mkdir(w.path("setup.ini")));
         w.start();
         bool stillOpen = false;
-        auto state = openTip(w, [&](TTipForm *tip) {
+        auto state = openTip(w, [&](TipOfTheDayDialog *tip) {
             tip->btnClose->click();
             QApplication::processEvents();
             stillOpen = tip->isVisible();
@@ -449,9 +449,9 @@ private slots:
         writeTips(w, tenTips());
         w.start();
         int dialogs = 0;
-        openTip(w, [&](TTipForm *tip) {
+        openTip(w, [&](TipOfTheDayDialog *tip) {
             w.form->TimerTipTimer();   // the start-up offer arriving while the menu's dialog is open
-            dialogs = int(w.form->findChildren<TTipForm *>().size());
+            dialogs = int(w.form->findChildren<TipOfTheDayDialog *>().size());
             QCOMPARE(w.form->TipForm.data(), tip);
             tip->btnClose->click();
         });
@@ -463,7 +463,7 @@ private slots:
         WindowFixture w;
         writeTips(w, tenTips());
         w.start();
-        openTip(w, [&](TTipForm *tip) {
+        openTip(w, [&](TipOfTheDayDialog *tip) {
             QCOMPARE(tip->windowTitle(), QString("Tip of the Day"));
             QVERIFY(tip->isModal());
             const Qt::WindowFlags flags = tip->windowFlags();

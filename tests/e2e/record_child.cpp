@@ -1,7 +1,7 @@
 // Starts a WAV recording in the given folder and records until it is killed; prints the
 // recording's path once capture runs.
-#include "app/main_window.h"
-#include "app/ui_services.h"
+#include "ui/main_window.h"
+#include "ui/ui_services.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -21,7 +21,7 @@ int main(int argc, char *argv[])
     };
     ui::setHooks(hooks);
     auto factory = engine::createEngineFactory();
-    TForm1 form(*factory, AppPaths::besideProgram(folder));
+    MainWindow form(*factory, AppPaths::besideProgram(folder));
     form.CreateSecondaryWindows();
     form.TimerTip->stop();
     form.show();

@@ -1,8 +1,8 @@
 #include "monitor_tap.h"
 #include "real_window.h"
 
-#include "engine/controls/play_button_b2.h"
-#include "engine/controls/slider_b2.h"
+#include "widgets/transport_block.h"
+#include "widgets/position_slider.h"
 
 #include <QAction>
 #include <QJsonArray>

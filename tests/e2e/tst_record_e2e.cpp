@@ -1,6 +1,6 @@
 #include "real_window.h"
 
-#include "files/file_info_page.h"
+#include "ui/file_info_page.h"
 
 #include <QProcess>
 #include <QTabWidget>

@@ -1,9 +1,9 @@
 // The "Equalizer" box and the keyboard road to the equalizer's bands, for the window tests.
 #pragma once
 
-#include "app/main_window.h"
-#include "app/ui_services.h"
-#include "engine/controls/equalizer2.h"
+#include "ui/main_window.h"
+#include "ui/ui_services.h"
+#include "widgets/equalizer_bands.h"
 
 #include <QCheckBox>
 #include <QtTest>
@@ -14,7 +14,7 @@ namespace eqtest {
 
 // The playback tab's "Equalizer" box once that tab has one; until then a box made as that tab
 // makes it (tristate, grayed, its clicks going to chEqualizerClick).
-inline QCheckBox *equalizerBox(TForm1 &f)
+inline QCheckBox *equalizerBox(MainWindow &f)
 {
     if (!f.chEqualizer) {
         auto *box = new QCheckBox(QStringLiteral("Equalizer"), &f);
@@ -30,9 +30,9 @@ inline QCheckBox *equalizerBox(TForm1 &f)
 
 // Moves band `band` (1..12) by `steps` dB with the keyboard, as a user would: the arrows
 // choose the band, Up and Down move it by 1 dB.
-inline void moveBand(TEqualizer2 *eq, int band, int steps)
+inline void moveBand(EqualizerBands *eq, int band, int steps)
 {
-    for (int i = 0; i < TEqualizer2::BandCount; ++i)
+    for (int i = 0; i < EqualizerBands::BandCount; ++i)
         QTest::keyClick(eq, Qt::Key_Left);
     for (int i = 1; i < band; ++i)
         QTest::keyClick(eq, Qt::Key_Right);

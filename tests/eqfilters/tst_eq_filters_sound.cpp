@@ -1,13 +1,13 @@
 // The Equalizer and Recording Filters windows driving the real engine on the private sound
 // server: what the user does in the windows is heard in the sound at once.
-#include "controls/quiet_offscreen.h"
+#include "widgets/quiet_offscreen.h"
 #include "engine/pulse/pulse_test_util.h"
 #include "equalizer_box.h"
 #include "monitor_tap.h"
 #include "real_window.h"
 
-#include "mixer/equalizer_window.h"
-#include "mixer/filter_window.h"
+#include "ui/equalizer_window.h"
+#include "ui/recording_filters_window.h"
 
 #include <QPushButton>
 #include <QSlider>
@@ -64,7 +64,7 @@ private slots:
         // keys, raises it 12 dB and closes the window.
         double switchedAt = -1;
         QTimer::singleShot(0, w.form.get(), [&] {
-            TfrmEQ *eq = w.form->frmEQ;
+            EqualizerWindow *eq = w.form->frmEQ;
             if (QApplication::activeModalWidget() == eq) {
                 switchedAt = tap.seconds();
                 eqtest::moveBand(eq->Equalizer1, 7, 12);
@@ -109,7 +109,7 @@ private slots:
 
         // The user opens the window and sets the low-pass to 1 kHz; it is still off.
         w.form->btnSetFilterClick();
-        TfrmRecFlt *f = w.form->frmRecFlt;
+        RecordingFiltersWindow *f = w.form->frmRecFlt;
         QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget *>(f));
         f->Edit3->setFocus();
         QTest::keyClick(f->Edit3, Qt::Key_A, Qt::ControlModifier);

@@ -1,10 +1,10 @@
 // The Equalizer window and the "Equalizer" box on the fake engine.
 #include "app/window_fixture.h"
-#include "controls/quiet_offscreen.h"
+#include "widgets/quiet_offscreen.h"
 #include "equalizer_box.h"
 
-#include "engine/controls/equalizer2.h"
-#include "mixer/equalizer_window.h"
+#include "widgets/equalizer_bands.h"
+#include "ui/equalizer_window.h"
 
 #include <QCheckBox>
 #include <QPushButton>
@@ -60,7 +60,7 @@ private slots:
     {
         WindowFixture w;
         w.start();
-        TfrmEQ *eq = w.form->frmEQ;
+        EqualizerWindow *eq = w.form->frmEQ;
         QVERIFY(eq);
         QVERIFY(!eq->isVisible());
         QCOMPARE(eq->windowTitle(), QString("Equalizer"));
@@ -106,7 +106,7 @@ private slots:
         WindowFixture w;
         w.start();
         equalizerBox(w);
-        TEqualizer2 *eq = w.form->frmEQ->Equalizer1;
+        EqualizerBands *eq = w.form->frmEQ->Equalizer1;
         eq->SetBand(5, -2.5f);   // an unmoved band goes with its value
         w.engine.log.clear();
         moveBand(eq, band, steps);
@@ -124,7 +124,7 @@ private slots:
         WindowFixture w;
         w.start();
         QCheckBox *box = equalizerBox(w);
-        TEqualizer2 *eq = w.form->frmEQ->Equalizer1;
+        EqualizerBands *eq = w.form->frmEQ->Equalizer1;
         w.engine.log.clear();
 
         moveBand(eq, 2, 1);
@@ -250,7 +250,7 @@ private slots:
         QCheckBox *box = equalizerBox(w);
         w.engine.log.clear();
         whileOpen(w, [&] {
-            TEqualizer2 *eq = w.form->frmEQ->Equalizer1;
+            EqualizerBands *eq = w.form->frmEQ->Equalizer1;
             QTest::mouseClick(eq, Qt::LeftButton, {}, QPoint(eq->bandColumn(6).center().x(), eq->yForValue(9)));
             QTest::mouseClick(w.form->frmEQ->BtnClose, Qt::LeftButton);
         });

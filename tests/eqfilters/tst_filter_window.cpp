@@ -1,8 +1,8 @@
 // The Recording Filters window on the fake engine.
 #include "app/window_fixture.h"
-#include "controls/quiet_offscreen.h"
+#include "widgets/quiet_offscreen.h"
 
-#include "mixer/filter_window.h"
+#include "ui/recording_filters_window.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -47,13 +47,13 @@ QStringList filterGets(const WindowFixture &w)
 }
 
 // Shows the window and waits until it can take the keyboard.
-TfrmRecFlt *openFilters(WindowFixture &w)
+RecordingFiltersWindow *openFilters(WindowFixture &w)
 {
     // The main window's own activation must not arrive after the filter window's.
     if (!QTest::qWaitForWindowActive(w.form.get()))
         qWarning("the main window did not become active");
     w.form->btnSetFilterClick();
-    TfrmRecFlt *f = w.form->frmRecFlt;
+    RecordingFiltersWindow *f = w.form->frmRecFlt;
     // A tool window shares its owner's activation, so isActiveWindow() says yes at once;
     // the keyboard follows QApplication::activeWindow().
     if (!QTest::qWaitFor([f] { return QApplication::activeWindow() == f; }))
@@ -89,7 +89,7 @@ private slots:
     {
         WindowFixture w;
         w.start();
-        TfrmRecFlt *f = w.form->frmRecFlt;
+        RecordingFiltersWindow *f = w.form->frmRecFlt;
         QVERIFY(f);
         QVERIFY(!f->isVisible());
         QCOMPARE(f->windowTitle(), QString("Recording Filters"));
@@ -180,7 +180,7 @@ private slots:
         w.form->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.form.get()));
 
-        TfrmRecFlt *f = w.form->frmRecFlt;
+        RecordingFiltersWindow *f = w.form->frmRecFlt;
         QCOMPARE(f->TrackBar(row)->value(), position);
         QCOMPARE(f->Edit(row)->text(), QString::number(position));
         QCOMPARE(filterSets(w), sent ? QStringList{frequencyCall(row, position)} : QStringList());
@@ -213,7 +213,7 @@ private slots:
         w.form->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.form.get()));
 
-        TfrmRecFlt *f = w.form->frmRecFlt;
+        RecordingFiltersWindow *f = w.form->frmRecFlt;
         const bool on[4] = {false, notch, highPass, lowPass};
         QStringList expected;
         QStringList gets;
@@ -247,7 +247,7 @@ private slots:
         QFETCH(int, position);
         WindowFixture w;
         w.start();
-        TfrmRecFlt *f = openFilters(w);
+        RecordingFiltersWindow *f = openFilters(w);
         w.engine.log.clear();
         // As a drag does: the slider position follows the mouse and tracking reports it.
         f->TrackBar(row)->setSliderPosition(position);
@@ -259,7 +259,7 @@ private slots:
     {
         WindowFixture w;
         w.start();
-        TfrmRecFlt *f = openFilters(w);
+        RecordingFiltersWindow *f = openFilters(w);
         w.engine.log.clear();
         f->TrackBar1->setFocus();
         for (int i = 0; i < 10; ++i)
@@ -307,7 +307,7 @@ private slots:
         QFETCH(bool, sent);
         WindowFixture w;
         w.start();
-        TfrmRecFlt *f = openFilters(w);
+        RecordingFiltersWindow *f = openFilters(w);
         f->TrackBar(row)->setValue(barBefore);
         w.engine.log.clear();
 
@@ -353,7 +353,7 @@ private slots:
         QLocale::setDefault(QLocale(locale));
         WindowFixture w;
         w.start();
-        TfrmRecFlt *f = openFilters(w);
+        RecordingFiltersWindow *f = openFilters(w);
         w.engine.log.clear();
         typeInto(f->Edit2, keys);
         QCOMPARE(f->Edit2->text(), shown);
@@ -397,7 +397,7 @@ private slots:
     {
         WindowFixture w;
         w.start();
-        TfrmRecFlt *f = openFilters(w);
+        RecordingFiltersWindow *f = openFilters(w);
         typeInto(f->Edit1, "123");
         QTest::keyClick(f->Edit1, Qt::Key_Backspace);
         QTest::keyClick(f->Edit1, Qt::Key_Home);
@@ -414,7 +414,7 @@ private slots:
     {
         WindowFixture w;
         w.start();
-        TfrmRecFlt *f = openFilters(w);
+        RecordingFiltersWindow *f = openFilters(w);
         QGuiApplication::clipboard()->setText("abc");
         if (QGuiApplication::clipboard()->text() != "abc")
             QSKIP("this platform offers no clipboard");
@@ -451,7 +451,7 @@ private slots:
         w.form->StartRecording();
         QVERIFY(w.form->Recording);
         QVERIFY(w.recorder()->isRunning());
-        TfrmRecFlt *f = openFilters(w);
+        RecordingFiltersWindow *f = openFilters(w);
         w.engine.log.clear();
 
         QTest::mouseClick(f->CheckBox(row), Qt::LeftButton);
@@ -476,7 +476,7 @@ private slots:
         WindowFixture w;
         w.start();
         w.form->move(60, 40);
-        TfrmRecFlt *f = w.form->frmRecFlt;
+        RecordingFiltersWindow *f = w.form->frmRecFlt;
         QVERIFY(!f->isVisible());
 
         w.form->btnSetFilterClick();

@@ -4,8 +4,8 @@
 
 #include "../app/window_fixture.h"
 
-#include "files/file_info_page.h"
-#include "files/rename_dialog.h"
+#include "ui/file_info_page.h"
+#include "ui/rename_dialog.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -2,7 +2,7 @@
 // and the steps every selection change runs.
 #include "file_list_helpers.h"
 
-#include "engine/controls/play_button_b2.h"
+#include "widgets/transport_block.h"
 
 #include <QAction>
 #include <QContextMenuEvent>

@@ -1,6 +1,6 @@
 // The list's and the status bar's texts, and the name a rename gives.
-#include "files/file_operations.h"
-#include "files/format_text.h"
+#include "session/file_operations.h"
+#include "session/format_text.h"
 
 #include <QtTest>
 

@@ -2,7 +2,7 @@
 // what the user is told when the disk says no.
 #include "file_list_helpers.h"
 
-#include "engine/controls/play_button_b2.h"
+#include "widgets/transport_block.h"
 
 #include <QAction>
 #include <QApplication>
@@ -27,7 +27,7 @@ RenameRun renameThroughPopup(WindowFixture &w, const QString &typed)
 {
     RenameRun run;
     QTimer::singleShot(0, [&] {
-        auto *d = qobject_cast<TRenameForm *>(QApplication::activeModalWidget());
+        auto *d = qobject_cast<RenameDialog *>(QApplication::activeModalWidget());
         if (!d)
             return;
         d->Edit1->setText(typed);
@@ -44,7 +44,7 @@ RenameRun renameThroughPopup(WindowFixture &w, const QString &typed)
 // OK clicked on the dialog without showing it, for the cases that need no modal loop.
 int renameDirectly(WindowFixture &w, const QString &typed)
 {
-    TRenameForm &d = *w.form->RenameForm;
+    RenameDialog &d = *w.form->RenameForm;
     d.setResult(-1);
     d.Edit1->setText(typed);
     d.btnOK->click();
@@ -61,7 +61,7 @@ private slots:
     {
         WindowFixture w;
         w.start();
-        TRenameForm *d = w.form->RenameForm;
+        RenameDialog *d = w.form->RenameForm;
         QVERIFY(d);
         QVERIFY(!d->isVisible());
         QCOMPARE(d->windowTitle(), QString("Rename"));
@@ -221,7 +221,7 @@ private slots:
         const QString path = addRow(w, "Untitled1.mp3");
         select(w, 0);
         QTimer::singleShot(0, [&] {
-            auto *d = qobject_cast<TRenameForm *>(QApplication::activeModalWidget());
+            auto *d = qobject_cast<RenameDialog *>(QApplication::activeModalWidget());
             QVERIFY(d);
             d->Edit1->setText("take2");
             QTest::mouseClick(d->btnCancel, Qt::LeftButton);

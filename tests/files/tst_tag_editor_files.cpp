@@ -4,7 +4,7 @@
 #include "../app/window_fixture.h"
 
 #include "common/test_audio.h"
-#include "files/file_info_page.h"
+#include "ui/file_info_page.h"
 
 #include <QComboBox>
 #include <QCryptographicHash>
@@ -31,7 +31,7 @@ private:
 struct Window {
     QTemporaryDir dir;
     RealTagsEngine engine;
-    std::unique_ptr<TForm1> form;
+    std::unique_ptr<MainWindow> form;
     QList<ui::Box> boxes;
 
     Window()
@@ -42,7 +42,7 @@ struct Window {
             return true;
         };
         ui::setHooks(hooks);
-        form = std::make_unique<TForm1>(engine, AppPaths::besideProgram(dir.path()));
+        form = std::make_unique<MainWindow>(engine, AppPaths::besideProgram(dir.path()));
         form->CreateSecondaryWindows();
         form->show();
     }

@@ -1,9 +1,9 @@
 // Helpers shared by the mixer tests.
 #pragma once
 
-#include "app/main_window.h"
-#include "mixer/mixer_panels.h"
-#include "mixer/strip_frame.h"
+#include "ui/main_window.h"
+#include "ui/mixer_pages.h"
+#include "ui/mixer_strip.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,12 +13,12 @@
 
 namespace mixertest {
 
-inline MixerPage *page(const TForm1 &form, bool recording)
+inline MixerPage *page(const MainWindow &form, bool recording)
 {
     return qobject_cast<MixerPage *>(recording ? form.TabSheet2 : form.TabSheet3);
 }
 
-inline QList<TsrcFrame *> strips(const TForm1 &form, bool recording)
+inline QList<MixerStrip *> strips(const MainWindow &form, bool recording)
 {
     return page(form, recording)->Strips();
 }

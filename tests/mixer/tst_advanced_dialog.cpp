@@ -1,8 +1,8 @@
 // The advanced controls dialog on the recording fake engine: its layout for a given number
 // of controls, and what its switches and bars write.
 #include "app/window_fixture.h"
-#include "controls/quiet_offscreen.h"
-#include "mixer/advanced_dialog.h"
+#include "widgets/quiet_offscreen.h"
+#include "ui/advanced_controls_dialog.h"
 #include "mixer_test_util.h"
 
 #include <QCheckBox>
@@ -46,7 +46,7 @@ private slots:
     {
         WindowFixture w;
         start(w);
-        TfrmAdv dialog(*w.form);
+        AdvancedControlsDialog dialog(*w.form);
         QCOMPARE(dialog.windowTitle(), QString("Dialog"));
         QCOMPARE(dialog.size(), QSize(390, 203));
         QCOMPARE(dialog.OuterHeight(), 231);
@@ -99,7 +99,7 @@ private slots:
         start(w);
         w.player()->SetLine(1);
 
-        TfrmAdv dialog(*w.form);
+        AdvancedControlsDialog dialog(*w.form);
         dialog.Line = 1;
         dialog.show();
         QCOMPARE(dialog.windowTitle(), QString("Advanced Properties for Tone"));
@@ -130,7 +130,7 @@ private slots:
         w.player()->SetLine(1);
         w.engine.log.clear();
 
-        TfrmAdv dialog(*w.form);
+        AdvancedControlsDialog dialog(*w.form);
         dialog.Line = 1;
         dialog.FormShow();
         // Building read the values and wrote nothing.
@@ -142,7 +142,7 @@ private slots:
         QCOMPARE(loudness->text(), QString("1 Loudness"));
         QCOMPARE(loudness->geometry(), QRect(16, 80, 220, 17));
         QVERIFY(loudness->isChecked());
-        QCOMPARE(TsrcFrame::Tag(loudness), 0);
+        QCOMPARE(MixerStrip::Tag(loudness), 0);
 
         auto *bass = dialog.findChild<QSlider *>("tb1");
         QVERIFY(bass);
@@ -152,7 +152,7 @@ private slots:
         QCOMPARE(bass->maximum(), 65535);
         QCOMPARE(bass->tickInterval(), 5000);
         QCOMPARE(bass->value(), 30000);
-        QCOMPARE(TsrcFrame::Tag(bass), 1);
+        QCOMPARE(MixerStrip::Tag(bass), 1);
         QLabel *bassText = nullptr;
         for (QLabel *l : dialog.GroupBox1->findChildren<QLabel *>())
             if (l->text() == QLatin1String("2 Bass"))
@@ -206,7 +206,7 @@ private slots:
         w.engine.outputs.devices[0].lines[1].advancedArePorts = true;
         start(w);
         w.player()->SetLine(1);
-        TfrmAdv dialog(*w.form);
+        AdvancedControlsDialog dialog(*w.form);
         dialog.Line = 1;
         dialog.FormShow();
         w.engine.log.clear();
@@ -230,7 +230,7 @@ private slots:
         w.recorder()->SetLine(1);
         w.engine.log.clear();
 
-        TfrmAdv dialog(*w.form);
+        AdvancedControlsDialog dialog(*w.form);
         dialog.ForRecording = true;
         dialog.Line = 1;
         dialog.FormShow();
@@ -248,7 +248,7 @@ private slots:
         giveControls(w.engine.outputs, {{"Loudness", false}});
         start(w);
         w.player()->SetLine(1);
-        TfrmAdv dialog(*w.form);
+        AdvancedControlsDialog dialog(*w.form);
         dialog.FormShow();
         w.engine.log.clear();
         dialog.findChild<QCheckBox *>("ch0")->click();
@@ -261,7 +261,7 @@ private slots:
         WindowFixture w;
         giveControls(w.engine.outputs, controls(1));
         start(w);
-        TfrmAdv dialog(*w.form);
+        AdvancedControlsDialog dialog(*w.form);
         dialog.Line = 1;
         dialog.show();
         QVERIFY(dialog.isVisible());
@@ -275,7 +275,7 @@ private slots:
         WindowFixture w;
         giveControls(w.engine.outputs, controls(1));
         start(w);
-        TfrmAdv dialog(*w.form);
+        AdvancedControlsDialog dialog(*w.form);
         dialog.Line = 5;   // no such line: the engine refuses to name it
         dialog.show();
         QCOMPARE(w.errors(), QStringList({"No such mixer line: 5."}));

@@ -1,8 +1,8 @@
 // The mixer tabs on the recording fake engine: device lists, strips and their handlers,
 // and the top rows' layout.
 #include "app/window_fixture.h"
-#include "controls/quiet_offscreen.h"
-#include "mixer/advanced_dialog.h"
+#include "widgets/quiet_offscreen.h"
+#include "ui/advanced_controls_dialog.h"
 #include "mixer_test_util.h"
 
 #include <QApplication>
@@ -64,15 +64,15 @@ QString sideName(bool recording)
     return recording ? QStringLiteral("AudioRecord1.") : QStringLiteral("AudioPlayer1.");
 }
 
-QComboBox *deviceList(const TForm1 &form, bool recording)
+QComboBox *deviceList(const MainWindow &form, bool recording)
 {
     return recording ? form.DeviceComboIn : form.DeviceCombo;
 }
 
-QStringList lineNames(const QList<TsrcFrame *> &list)
+QStringList lineNames(const QList<MixerStrip *> &list)
 {
     QStringList out;
-    for (const TsrcFrame *s : list)
+    for (const MixerStrip *s : list)
         out << s->Label1->toolTip();
     return out;
 }
@@ -83,7 +83,7 @@ void start(WindowFixture &w)
 }
 
 // The user picks a list item with the keyboard, as with the mouse: activated() follows.
-void chooseItem(TForm1 &form, bool recording, int row)
+void chooseItem(MainWindow &form, bool recording, int row)
 {
     form.ShowTab(recording ? 1 : 2);
     QComboBox *list = deviceList(form, recording);
@@ -193,7 +193,7 @@ private slots:
     {
         WindowFixture w;
         start(w);
-        const QList<TsrcFrame *> before = strips(*w.form, false);
+        const QList<MixerStrip *> before = strips(*w.form, false);
         w.engine.log.clear();
         w.form->FillDeviceLists();
         QCOMPARE(w.engine.log.count("AudioPlayer1.GetLineCount"), 0);
@@ -243,7 +243,7 @@ private slots:
         w.engine.outputs.devices = {device("Speakers", lines)};
         start(w);
 
-        const QList<TsrcFrame *> list = strips(*w.form, false);
+        const QList<MixerStrip *> list = strips(*w.form, false);
         QCOMPARE(list.size(), 8);
         for (int i = 0; i < 8; ++i) {
             QCOMPARE(list[i]->objectName(), QStringLiteral("sf%1").arg(i));
@@ -273,7 +273,7 @@ private slots:
         QCoreApplication::processEvents();
 
         MixerPage *page = mixertest::page(*w.form, true);
-        const QList<TsrcFrame *> list = page->Strips();
+        const QList<MixerStrip *> list = page->Strips();
         QCOMPARE(list.last()->geometry(), QRect(79 * 9, 26, 81, 186));   // kept on resize
         QScrollBar *bar = page->StripArea->horizontalScrollBar();
         QVERIFY(bar->maximum() > 0);
@@ -294,7 +294,7 @@ private slots:
         start(w);
         w.form->ShowTab(2);
         QCoreApplication::processEvents();
-        const QList<TsrcFrame *> list = strips(*w.form, false);
+        const QList<MixerStrip *> list = strips(*w.form, false);
         QCOMPARE(list.size(), 3);
         QCOMPARE(list[0]->Label1->text(), QString("Loud"));
         QCOMPARE(list[0]->CheckBox1->text(), QString("Mute"));
@@ -324,7 +324,7 @@ private slots:
     {
         WindowFixture w;
         start(w);
-        TsrcFrame *strip = strips(*w.form, false).first();
+        MixerStrip *strip = strips(*w.form, false).first();
         QCOMPARE(strip->Panel1->geometry(), QRect(0, 0, 81, 185));
         QCOMPARE(strip->Label1->geometry(), QRect(0, 4, 81, 17));
         QVERIFY(strip->Label1->wordWrap());
@@ -346,7 +346,7 @@ private slots:
         WindowFixture w;
         w.engine.outputs.devices = {device("Speakers", {line("Master"), line("A very long application name")})};
         start(w);
-        TsrcFrame *strip = strips(*w.form, false)[1];
+        MixerStrip *strip = strips(*w.form, false)[1];
         QVERIFY(strip->Label1->text() != strip->Label1->toolTip());
         QVERIFY(strip->Label1->text().endsWith(QChar(0x2026)));
         QCOMPARE(strip->Label1->toolTip(), QString("A very long application name"));
@@ -403,7 +403,7 @@ private slots:
     {
         WindowFixture w;
         start(w);
-        TsrcFrame *strip = strips(*w.form, false)[1];
+        MixerStrip *strip = strips(*w.form, false)[1];
         w.engine.log.clear();
         strip->CheckBox1->click();
         QCOMPARE(w.engine.log.calls, QStringList({"AudioPlayer1.SetLine(1)", "AudioPlayer1.SetLineMute(true)"}));
@@ -428,7 +428,7 @@ private slots:
         w.engine.inputs.devices = {device("Card", {line("Mic", 100, 50, true), line("Line"), line("CD")})};
         w.engine.inputs.exclusiveSelect = exclusive;
         start(w);
-        const QList<TsrcFrame *> list = strips(*w.form, true);
+        const QList<MixerStrip *> list = strips(*w.form, true);
         QCOMPARE(list[0]->CheckBox1->text(), QString("Select"));
         QVERIFY(list[0]->CheckBox1->isChecked());
 
@@ -439,7 +439,7 @@ private slots:
         QCOMPARE(w.engine.log.count("AudioRecord1.SetLineSelected"), 1);   // the refresh writes nothing
         QCOMPARE(w.engine.log.count("AudioRecord1.GetLineSelected"), 3);
         QList<bool> boxes;
-        for (const TsrcFrame *s : list)
+        for (const MixerStrip *s : list)
             boxes << s->CheckBox1->isChecked();
         QCOMPARE(boxes, shown);
     }
@@ -468,12 +468,12 @@ private slots:
         page->StripHost->removeEventFilter(&watch);
 
         QCOMPARE(watch.events, QStringList({"removed sf2", "removed sf1", "removed sf0", "added", "added"}));
-        const QList<TsrcFrame *> list = strips(*w.form, false);
+        const QList<MixerStrip *> list = strips(*w.form, false);
         QCOMPARE(list.size(), 2);
         QCOMPARE(list[0]->objectName(), QString("sf0"));
         QCOMPARE(list[1]->objectName(), QString("sf1"));
         QCOMPARE(lineNames(list), QStringList({"x", "y"}));
-        QCOMPARE(page->StripHost->findChildren<TsrcFrame *>().size(), 2);
+        QCOMPARE(page->StripHost->findChildren<MixerStrip *>().size(), 2);
     }
 
     void oneStripPerLine_data()
@@ -496,7 +496,7 @@ private slots:
             list.push_back(line(QStringLiteral("L%1").arg(i)));
         world(w, recording).devices = {device("Card", list)};
         start(w);
-        const QList<TsrcFrame *> built = strips(*w.form, recording);
+        const QList<MixerStrip *> built = strips(*w.form, recording);
         QCOMPARE(built.size(), lines);
         for (int i = 0; i < lines; ++i) {
             QCOMPARE(built[i]->objectName(), (recording ? QString("sfr") : QString("sf")) + QString::number(i));
@@ -519,7 +519,7 @@ private slots:
         full.advanced = {{"Loudness", false}};
         world(w, recording).devices = {device("Card", {bare, full})};
         start(w);
-        const QList<TsrcFrame *> list = strips(*w.form, recording);
+        const QList<MixerStrip *> list = strips(*w.form, recording);
         QVERIFY(!list[0]->TrackBar1->isEnabled());
         QVERIFY(!list[0]->TrackBar2->isEnabled());
         QVERIFY(!list[0]->CheckBox1->isEnabled());
@@ -547,7 +547,7 @@ private slots:
         bool forRecording = !recording;
         QStringList controls;
         QTimer::singleShot(0, this, [&] {
-            auto *dialog = qobject_cast<TfrmAdv *>(QApplication::activeModalWidget());
+            auto *dialog = qobject_cast<AdvancedControlsDialog *>(QApplication::activeModalWidget());
             if (!dialog)
                 return;
             caption = dialog->windowTitle();
@@ -572,7 +572,7 @@ private slots:
                                                   side + "srcAdvancedValue(0)"}));
         QCOMPARE(world(w, recording).devices[0].lines[1].advanced[0].value, QVariant(false));
         // Gone once closed; only the dialog made at start-up remains.
-        QCOMPARE(w.form->findChildren<TfrmAdv *>(), QList<TfrmAdv *>({w.form->frmAdv}));
+        QCOMPARE(w.form->findChildren<AdvancedControlsDialog *>(), QList<AdvancedControlsDialog *>({w.form->frmAdv}));
         QCOMPARE(w.errors(), QStringList());
     }
 
@@ -590,7 +590,7 @@ private slots:
         QFETCH(int, windowWidth);
         WindowFixture w;
         start(w);
-        TForm1 &f = *w.form;
+        MainWindow &f = *w.form;
         const QList<QRect> stripsBefore = {strips(f, false)[0]->geometry(), strips(f, false)[1]->geometry()};
         f.resize(windowWidth, f.height());
         for (int tab : {1, 2}) {
@@ -631,7 +631,7 @@ private slots:
     {
         WindowFixture w;
         start(w);
-        TForm1 &f = *w.form;
+        MainWindow &f = *w.form;
         QCOMPARE(f.TabSheet2->findChild<QLabel *>("Label1")->text(), QString("Input Device"));
         QCOMPARE(f.TabSheet3->findChild<QLabel *>("Label1")->text(), QString("Output Device"));
         QCOMPARE(f.btnSetFilter->text(), QString("Set Filter"));

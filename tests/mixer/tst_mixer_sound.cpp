@@ -1,7 +1,7 @@
 // The mixer tabs on the real engine and the private sound server: what the strips do is
 // seen by pactl, and opening the tabs changes nothing on the server.
-#include "app/main_window.h"
-#include "app/ui_services.h"
+#include "ui/main_window.h"
+#include "ui/ui_services.h"
 #include "real_window.h"
 #include "common/test_audio.h"
 #include "mixer_test_util.h"
@@ -175,14 +175,14 @@ private slots:
     {
         RealWindow w;
         w.start();
-        TForm1 &f = *w.form;
+        MainWindow &f = *w.form;
         const QString sinkDescription = f.DeviceCombo->currentText();
         const QString sourceDescription = f.DeviceComboIn->currentText();
         QCOMPARE(sinkDescribed(sinkDescription).value("name").toString(), m_sink);
         QCOMPARE(sourceDescribed(sourceDescription).value("name").toString(), m_monitor);
 
         // Playback line 0 is the sink itself.
-        TsrcFrame *master = strips(f, false).value(0);
+        MixerStrip *master = strips(f, false).value(0);
         QVERIFY(master);
         QCOMPARE(master->Label1->text(), QString("Master"));
         QCOMPARE(master->TrackBar1->value(), 0);   // 100 %: the thumb at the top
@@ -205,7 +205,7 @@ private slots:
         QCOMPARE(sinkDescribed(sinkDescription).value("mute").toBool(), false);
 
         // The recording side's line is the source's volume.
-        TsrcFrame *capture = strips(f, true).value(0);
+        MixerStrip *capture = strips(f, true).value(0);
         QVERIFY(capture);
         capture->TrackBar1->setValue(65535 - 16384);
         v = volumes(sourceDescribed(sourceDescription));
@@ -241,7 +241,7 @@ private slots:
         QVERIFY(extra.loaded());
         RealWindow w;
         w.start();
-        TForm1 &f = *w.form;
+        MainWindow &f = *w.form;
 
         QStringList outputs;
         for (int i = 0; i < f.DeviceCombo->count(); ++i)
@@ -259,7 +259,7 @@ private slots:
         const int row = outputs.indexOf("Mixer Test Output");
         while (f.DeviceCombo->currentIndex() != row)
             QTest::keyClick(f.DeviceCombo, row > f.DeviceCombo->currentIndex() ? Qt::Key_Down : Qt::Key_Up);
-        TsrcFrame *master = strips(f, false).value(0);
+        MixerStrip *master = strips(f, false).value(0);
         QVERIFY(master);
         master->TrackBar1->setValue(65535 - 20000);
         const QList<qint64> v = volumes(sinkDescribed("Mixer Test Output"));
@@ -281,8 +281,8 @@ private slots:
         RealWindow w;
         w.start();
 
-        TsrcFrame *line = nullptr;
-        const QList<TsrcFrame *> list = strips(*w.form, false);
+        MixerStrip *line = nullptr;
+        const QList<MixerStrip *> list = strips(*w.form, false);
         for (int i = 2; i < list.size(); ++i)
             if (list[i]->Label1->toolTip() == QLatin1String("Mixer Test Tone"))
                 line = list[i];

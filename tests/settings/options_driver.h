@@ -1,7 +1,7 @@
 // Drives the modal Options dialog from a test.
 #pragma once
 
-#include "settings/options_dialog.h"
+#include "ui/options_dialog.h"
 
 #include <QApplication>
 #include <QPointer>
@@ -12,13 +12,13 @@
 // Runs `open` (a command that shows the dialog modally) and, once the dialog is up, `act` on
 // it; a dialog that `act` left open is cancelled so that `open` returns. Returns whether a
 // dialog came up.
-inline bool whileOpen(const std::function<void()> &open, const std::function<void(TSettingForm *)> &act)
+inline bool whileOpen(const std::function<void()> &open, const std::function<void(OptionsDialog *)> &act)
 {
     bool seen = false;
     QTimer probe;
     probe.setInterval(5);
     QObject::connect(&probe, &QTimer::timeout, [&] {
-        QPointer<TSettingForm> d = qobject_cast<TSettingForm *>(QApplication::activeModalWidget());
+        QPointer<OptionsDialog> d = qobject_cast<OptionsDialog *>(QApplication::activeModalWidget());
         if (!d || !d->isVisible())
             return;
         probe.stop();

@@ -1,6 +1,6 @@
 #include "fakes/fake_engine.h"
-#include "settings/current_settings.h"
-#include "settings/ini_file.h"
+#include "session/recording_settings.h"
+#include "session/ini_file.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,5 +1,5 @@
-#include "settings/convert.h"
-#include "settings/ini_file.h"
+#include "session/convert.h"
+#include "session/ini_file.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,8 +2,8 @@
 // and writes, and what Cancel leaves behind.
 #include "app/window_fixture.h"
 #include "options_driver.h"
-#include "settings/ini_file.h"
-#include "settings/options_dialog.h"
+#include "session/ini_file.h"
+#include "ui/options_dialog.h"
 #include "transport/recording_clock.h"
 
 #include <QAction>
@@ -25,7 +25,7 @@
 namespace {
 
 // Opens the dialog with the menu command and runs `act` on it while it is modal.
-bool withOptions(WindowFixture &w, const std::function<void(TSettingForm *)> &act)
+bool withOptions(WindowFixture &w, const std::function<void(OptionsDialog *)> &act)
 {
     return whileOpen([&] { w.form->MenuOptions->trigger(); }, act);
 }
@@ -56,7 +56,7 @@ struct Shown {
     int mp3 = -2, wav = -2, wma = -2;
 };
 
-Shown shown(TSettingForm *d)
+Shown shown(OptionsDialog *d)
 {
     Shown s;
     s.format = d->rbMP3->isChecked() ? "MP3" : d->rbWAV->isChecked() ? "WAV" : d->rbWMA->isChecked() ? "WMA" : "";
@@ -86,7 +86,7 @@ void type(QWidget *field, const QString &text)
     QTest::keyClicks(field, text);
 }
 
-UpDownField *fieldNamed(TSettingForm *d, const QString &name)
+UpDownField *fieldNamed(OptionsDialog *d, const QString &name)
 {
     return d->findChild<UpDownField *>(name);
 }
@@ -148,7 +148,7 @@ private slots:
             QApplication::setFont(QFont(desktopFont.family(), points));
         WindowFixture w;
         w.start();
-        QVERIFY(withOptions(w, [&](TSettingForm *d) {
+        QVERIFY(withOptions(w, [&](OptionsDialog *d) {
             if (const QByteArray shot = qgetenv("TAVRIN_OPTIONS_SHOT"); !shot.isEmpty() && points == 0)
                 d->grab().save(QString::fromLocal8Bit(shot));
             QCOMPARE(d->windowTitle(), QString("Options"));
@@ -198,7 +198,7 @@ private slots:
     {
         WindowFixture w;
         w.start();
-        QVERIFY(withOptions(w, [&](TSettingForm *d) {
+        QVERIFY(withOptions(w, [&](OptionsDialog *d) {
             const QList<QWidget *> expected{d->EdSavePath, d->btnSelectDir, d->rbMP3, d->cbMP3, d->rbWAV, d->cbWAV,
                                             d->rbWMA, d->cbWMA, d->rbNoLimit, d->rbStopAfter, d->edHours,
                                             d->edMinutes, d->edSeconds, d->btnOK, d->btnCancel, d->chSplitEvery,
@@ -230,7 +230,7 @@ private slots:
         WindowFixture w;
         w.engine.wmaProfileCount = profiles;
         w.start();
-        QVERIFY(withOptions(w, [&](TSettingForm *d) {
+        QVERIFY(withOptions(w, [&](OptionsDialog *d) {
             const Shown s = shown(d);
             QCOMPARE(s.format, QString("MP3"));
             QCOMPARE(d->cbMP3->currentText(), QString("44100 Hz, 128 kbps"));
@@ -261,7 +261,7 @@ private slots:
         w.start();
         w.engine.log.clear();
         QStringList labels;
-        QVERIFY(withOptions(w, [&](TSettingForm *d) {
+        QVERIFY(withOptions(w, [&](OptionsDialog *d) {
             for (int i = 0; i < d->cbWMA->count(); ++i)
                 labels << d->cbWMA->itemText(i);
         }));
@@ -287,7 +287,7 @@ private slots:
                                        "ind=7\n[wma]\nprofile=12\n");
         w.start();
         w.engine.log.clear();
-        QVERIFY(withOptions(w, [&](TSettingForm *d) {
+        QVERIFY(withOptions(w, [&](OptionsDialog *d) {
             QCOMPARE(d->cbMP3->currentIndex(), 7);
             QCOMPARE(d->cbWMA->currentIndex(), 12);
             d->rbWAV->click();
@@ -331,7 +331,7 @@ private slots:
         QFETCH(QStringList, reopened);
         WindowFixture w;
         w.start();
-        QVERIFY(withOptions(w, [&](TSettingForm *d) {
+        QVERIFY(withOptions(w, [&](OptionsDialog *d) {
             d->rbStopAfter->click();
             QVERIFY(shown(d).timeFieldsEnabled);
             type(d->edHours, typed[0]);
@@ -343,7 +343,7 @@ private slots:
         QCOMPARE(w.form->CurrentSettings.TimeLimitSeconds, seconds);
         QCOMPARE(IniFile(w.path("setup.ini")).ReadInteger("options", "timelimit", 99999), seconds);
         w.form->CurrentSettings.TimeLimitSeconds = 12345;   // reopening reads the file again
-        QVERIFY(withOptions(w, [&](TSettingForm *d) {
+        QVERIFY(withOptions(w, [&](OptionsDialog *d) {
             const Shown s = shown(d);
             QCOMPARE(s.limit, limitShown);
             QCOMPARE(d->rbNoLimit->isChecked(), !limitShown);
@@ -366,7 +366,7 @@ private slots:
         QFETCH(bool, stillRecording);
         WindowFixture w;
         w.start();
-        QVERIFY(withOptions(w, [&](TSettingForm *d) {
+        QVERIFY(withOptions(w, [&](OptionsDialog *d) {
             d->rbStopAfter->click();
             type(d->edSeconds, seconds);
             d->btnOK->click();
@@ -380,7 +380,7 @@ private slots:
     {
         WindowFixture w;
         w.start();
-        QVERIFY(withOptions(w, [&](TSettingForm *d) {
+        QVERIFY(withOptions(w, [&](OptionsDialog *d) {
             d->chSplitEvery->click();
             QVERIFY(shown(d).splitFieldsEnabled);
             type(d->edSplitMinutes, "10");
@@ -390,7 +390,7 @@ private slots:
         QVERIFY(w.form->CurrentSettings.SplitEnabled);
         QCOMPARE(w.form->CurrentSettings.SplitSeconds, 600);
         QVERIFY(!fileLines(w.path("setup.ini")).join("\n").contains("split", Qt::CaseInsensitive));
-        QVERIFY(withOptions(w, [&](TSettingForm *d) {
+        QVERIFY(withOptions(w, [&](OptionsDialog *d) {
             const Shown s = shown(d);
             QVERIFY(s.split && s.splitFieldsEnabled);
             QCOMPARE(s.splitMinutes + ":" + s.splitSeconds, QString("10:0"));
@@ -401,7 +401,7 @@ private slots:
         }));
         QVERIFY(!w.form->CurrentSettings.SplitEnabled);
         QCOMPARE(w.form->CurrentSettings.SplitSeconds, 600);
-        QVERIFY(withOptions(w, [&](TSettingForm *d) {
+        QVERIFY(withOptions(w, [&](OptionsDialog *d) {
             const Shown s = shown(d);
             QVERIFY(!s.split && !s.splitFieldsEnabled);
             QCOMPARE(s.splitMinutes + ":" + s.splitSeconds, QString("0:0"));
@@ -435,7 +435,7 @@ private slots:
         };
         ui::setHooks(hooks);
         const QByteArray before = fileLines(w.path("setup.ini")).join("\n").toUtf8();
-        QVERIFY(withOptions(w, [&](TSettingForm *d) {
+        QVERIFY(withOptions(w, [&](OptionsDialog *d) {
             d->btnSelectDir->click();
             // Taken over at once, before OK.
             QCOMPARE(d->EdSavePath->text(), savePath);
@@ -452,7 +452,7 @@ private slots:
     {
         WindowFixture w;
         w.start();
-        QVERIFY(withOptions(w, [&](TSettingForm *d) {
+        QVERIFY(withOptions(w, [&](OptionsDialog *d) {
             type(d->EdSavePath, "/data/rec");
             d->btnOK->click();
         }));
@@ -481,7 +481,7 @@ private slots:
         WindowFixture w;
         w.start();
         bool stayedOpen = false;
-        QVERIFY(withOptions(w, [&](TSettingForm *d) {
+        QVERIFY(withOptions(w, [&](OptionsDialog *d) {
             d->rbWAV->click();
             d->cbWAV->setCurrentIndex(0);
             type(d->EdSavePath, "/typed/");
@@ -541,7 +541,7 @@ private slots:
         WindowFixture w;
         writeFile(w.path("setup.ini"), ini);
         w.start();
-        QVERIFY(withOptions(w, [&](TSettingForm *d) {
+        QVERIFY(withOptions(w, [&](OptionsDialog *d) {
             QCOMPARE((indKey == "wav" ? d->cbWAV : d->cbMP3)->currentIndex(), -1);
             (format == "WAV" ? d->rbWAV : d->rbMP3)->click();
             w.engine.log.clear();
@@ -555,7 +555,7 @@ private slots:
     {
         WindowFixture w;
         w.start();
-        QVERIFY(withOptions(w, [&](TSettingForm *d) {
+        QVERIFY(withOptions(w, [&](OptionsDialog *d) {
             d->cbMP3->setCurrentIndex(d->cbMP3->findText("22050 Hz, 64 kbps"));
             d->rbWAV->click();
             d->btnOK->click();
@@ -565,7 +565,7 @@ private slots:
         const IniFile ini(w.path("setup.ini"));
         QCOMPARE(ini.ReadInteger("mp3", "ind", 99), 2);
         QCOMPARE(ini.ReadInteger("mp3", "bitrate", 0), 128);
-        QVERIFY(withOptions(w, [&](TSettingForm *d) {
+        QVERIFY(withOptions(w, [&](OptionsDialog *d) {
             QCOMPARE(d->cbMP3->currentText(), QString("22050 Hz, 64 kbps"));
         }));
         QCOMPARE(w.form->CurrentSettings.Mp3Bitrate, 128);
@@ -590,7 +590,7 @@ private slots:
         WindowFixture w;
         writeFile(w.path("setup.ini"), "[options]\nsaveformat=" + saveformat.toUtf8() + "\n");
         w.start();
-        QVERIFY(withOptions(w, [&](TSettingForm *d) {
+        QVERIFY(withOptions(w, [&](OptionsDialog *d) {
             QCOMPARE(shown(d).format, radio);
             QStringList lists;
             for (QComboBox *c : {d->cbMP3, d->cbWAV, d->cbWMA})
@@ -619,8 +619,8 @@ private slots:
         QTemporaryDir dir;
         DescribingEngine e;
         e.description = description;
-        TForm1 form(e, AppPaths::besideProgram(dir.path()));
-        QPointer<TSettingForm> d = new TSettingForm(form);
+        MainWindow form(e, AppPaths::besideProgram(dir.path()));
+        QPointer<OptionsDialog> d = new OptionsDialog(form);
         QCOMPARE(d->cbWMA->count(), e.wmaProfileCount);
         for (int i = 0; i < d->cbWMA->count(); ++i)
             QCOMPARE(d->cbWMA->itemText(i), label);
@@ -634,7 +634,7 @@ private slots:
         QVERIFY(QDir(w.dir.path()).mkdir("setup.ini"));
         w.start();
         bool stayedOpen = false;
-        QVERIFY(withOptions(w, [&](TSettingForm *d) {
+        QVERIFY(withOptions(w, [&](OptionsDialog *d) {
             d->rbWAV->click();
             d->cbWAV->setCurrentIndex(5);
             w.engine.log.clear();
@@ -672,8 +672,8 @@ private slots:
                 w.form->ToolBtnOptions->click();
             }
         };
-        QPointer<TSettingForm> first;
-        QVERIFY(whileOpen(open, [&](TSettingForm *d) {
+        QPointer<OptionsDialog> first;
+        QVERIFY(whileOpen(open, [&](OptionsDialog *d) {
             first = d;
             QCOMPARE(w.form->SettingForm.data(), d);
             QCOMPARE(d->parentWidget(), w.form.get());
@@ -684,7 +684,7 @@ private slots:
         QVERIFY(w.form->SettingForm.isNull());
         // The next opening builds it afresh, from the file as it is now.
         IniFile(w.path("setup.ini")).WriteInteger("options", "timelimit", 120);
-        QVERIFY(whileOpen(open, [&](TSettingForm *d) {
+        QVERIFY(whileOpen(open, [&](OptionsDialog *d) {
             const Shown s = shown(d);
             QVERIFY(s.limit);
             QCOMPARE(s.minutes, QString("2"));
@@ -700,7 +700,7 @@ private slots:
         writeFile(w.path("setup.ini"), "[options]\ntimelimit=600\n");
         w.start();
         const RecordingSettings before = w.form->CurrentSettings;
-        QVERIFY(withOptions(w, [&](TSettingForm *d) {
+        QVERIFY(withOptions(w, [&](OptionsDialog *d) {
             d->rbWMA->click();
             d->cbWMA->setCurrentIndex(3);
             type(d->EdSavePath, "/elsewhere/");
@@ -749,7 +749,7 @@ private slots:
         QFETCH(QString, shown);
         WindowFixture w;
         w.start();
-        QVERIFY(withOptions(w, [&](TSettingForm *d) {
+        QVERIFY(withOptions(w, [&](OptionsDialog *d) {
             d->rbStopAfter->click();
             d->chSplitEvery->click();
             UpDownField *f = fieldNamed(d, field);

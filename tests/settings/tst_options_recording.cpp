@@ -1,8 +1,8 @@
 // The Options dialog with the real engine: what is chosen in it is what the next recording
 // is (checked with ffprobe), a cancelled dialog leaves the format as it was, and every WMA
 // entry's label names the profile that choosing it writes.
-#include "app/main_window.h"
-#include "app/ui_services.h"
+#include "ui/main_window.h"
+#include "ui/ui_services.h"
 #include "real_window.h"
 #include "common/test_audio.h"
 #include "options_driver.h"
@@ -22,7 +22,7 @@ namespace {
 // A main window on the real engine whose Options dialog the test drives.
 struct RealWindow : e2e::RealWindow {
     RealWindow() { start(); }
-    bool options(const std::function<void(TSettingForm *)> &act)
+    bool options(const std::function<void(OptionsDialog *)> &act)
     {
         return whileOpen([this] { form->MenuOptions->trigger(); }, act);
     }
@@ -98,15 +98,15 @@ private slots:
         QFETCH(QString, other);
         QFETCH(QString, extension);
         RealWindow w;
-        const auto radio = [](TSettingForm *d, const QString &name) {
+        const auto radio = [](OptionsDialog *d, const QString &name) {
             return name == "MP3" ? d->rbMP3 : name == "WAV" ? d->rbWAV : d->rbWMA;
         };
-        const auto list = [](TSettingForm *d, const QString &name) {
+        const auto list = [](OptionsDialog *d, const QString &name) {
             return name == "MP3" ? d->cbMP3 : name == "WAV" ? d->cbWAV : d->cbWMA;
         };
 
         QString label;
-        QVERIFY(w.options([&](TSettingForm *d) {
+        QVERIFY(w.options([&](OptionsDialog *d) {
             radio(d, format)->click();
             QComboBox *c = list(d, format);
             // For WMA, the first profile at that rate and channel count, whatever its bit rate.
@@ -137,7 +137,7 @@ private slots:
 
         // Another format picked, then Cancel: the showing pushed all three formats into the
         // writer, and still the next recording is what OK chose.
-        QVERIFY(w.options([&](TSettingForm *d) {
+        QVERIFY(w.options([&](OptionsDialog *d) {
             radio(d, other)->click();
             list(d, other)->setCurrentIndex(0);
             d->btnCancel->click();
@@ -155,7 +155,7 @@ private slots:
     {
         RealWindow w;
         QStringList labels;
-        QVERIFY(w.options([&](TSettingForm *d) {
+        QVERIFY(w.options([&](OptionsDialog *d) {
             for (int i = 0; i < d->cbWMA->count(); ++i)
                 labels << d->cbWMA->itemText(i);
         }));
@@ -164,7 +164,7 @@ private slots:
 
         const std::vector<float> tone = testaudio::tone(440, 0.3, 44100, 2);
         for (int k = 0; k < labels.size(); ++k) {
-            QVERIFY(w.options([&](TSettingForm *d) {
+            QVERIFY(w.options([&](OptionsDialog *d) {
                 d->rbWMA->click();
                 d->cbWMA->setCurrentIndex(k);
                 d->btnOK->click();

@@ -1,6 +1,6 @@
 #include "real_window.h"
 
-#include "engine/controls/time_display2.h"
+#include "widgets/time_display.h"
 
 #include <QElapsedTimer>
 
@@ -8,7 +8,7 @@ namespace e2e {
 
 qint64 RealWindow::displayedMs() const
 {
-    const TTimeDisplay2 *t = form->TimeDisplay1;
+    const TimeDisplay *t = form->TimeDisplay1;
     return ((qint64(t->Hours()) * 60 + t->Minutes()) * 60 + t->Seconds()) * 1000 + t->Milliseconds();
 }
 

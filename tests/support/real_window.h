@@ -2,8 +2,8 @@
 // its own, with every box and chooser answered by the test.
 #pragma once
 
-#include "app/main_window.h"
-#include "app/ui_services.h"
+#include "ui/main_window.h"
+#include "ui/ui_services.h"
 #include "test_audio.h"
 
 #include <QProcess>
@@ -64,7 +64,7 @@ struct SineSource {
 struct RealWindow {
     QTemporaryDir dir;
     std::unique_ptr<engine::IEngineFactory> factory = engine::createEngineFactory();
-    std::unique_ptr<TForm1> form;
+    std::unique_ptr<MainWindow> form;
     QList<ui::Box> boxes;
     QStringList openFileAnswers;
 
@@ -84,7 +84,7 @@ struct RealWindow {
         hooks.openUrl = [](const QUrl &) {};
         hooks.beep = [] {};
         ui::setHooks(hooks);
-        form = std::make_unique<TForm1>(*factory, AppPaths::besideProgram(dir.path()));
+        form = std::make_unique<MainWindow>(*factory, AppPaths::besideProgram(dir.path()));
         form->CreateSecondaryWindows();
         form->TimerTip->stop();   // no Tip of the Day over the test
         form->show();

@@ -1,10 +1,10 @@
 #include "../app/window_fixture.h"
 
-#include "engine/controls/amp_bar2.h"
-#include "engine/controls/play_button_b2.h"
-#include "engine/controls/slider_b2.h"
-#include "engine/controls/time_display2.h"
-#include "files/file_info_page.h"
+#include "widgets/level_meter.h"
+#include "widgets/transport_block.h"
+#include "widgets/position_slider.h"
+#include "widgets/time_display.h"
+#include "ui/file_info_page.h"
 
 #include <QAction>
 #include <QToolButton>
@@ -41,7 +41,7 @@ private slots:
                               "AudioFile1.ReadArray(8820)", "AudioPlayer1.LoadArray(8820)"}));
         QCOMPARE(w.form->StatusText(0), QString("Playing..."));
         QCOMPARE(w.form->StatusText(1), file);
-        QCOMPARE(w.form->PlayButtonB1->state(), TPlayButtonB2::State::Playing);
+        QCOMPARE(w.form->PlayButtonB1->state(), TransportBlock::State::Playing);
 
         // Afterwards one block per request, whichever event asks.
         w.engine.log.clear();
@@ -69,7 +69,7 @@ private slots:
         QVERIFY(w.form->Playing && w.form->PlayPaused);
         QCOMPARE(w.form->PositionOffset, qint64(44100 * 3));
         QCOMPARE(w.form->StatusText(0), QString("Pause"));
-        QCOMPARE(w.form->PlayButtonB1->state(), TPlayButtonB2::State::Paused);
+        QCOMPARE(w.form->PlayButtonB1->state(), TransportBlock::State::Paused);
         QCOMPARE(w.form->AmpBar1->Value(), 0);
 
         log.clear();
@@ -128,7 +128,7 @@ private slots:
         w.form->MenuPlay->trigger();
         QVERIFY(!w.form->Playing);
         QCOMPARE(w.form->StatusText(0), QString("Stop"));
-        QCOMPARE(w.form->PlayButtonB1->state(), TPlayButtonB2::State::Stopped);
+        QCOMPARE(w.form->PlayButtonB1->state(), TransportBlock::State::Stopped);
         QVERIFY(w.engine.log.count("AudioFile1.Close()") > 0);
         QCOMPARE(w.errors(), QStringList({error.arg(w.path(file))}));
     }
@@ -229,7 +229,7 @@ private slots:
         w.form->PausePlayback();
         emit w.form->SliderB1->OnMouseDown(w.form->SliderB1);
         QVERIFY(!w.form->Playing && !w.form->PlayPaused);
-        QCOMPARE(w.form->PlayButtonB1->state(), TPlayButtonB2::State::Stopped);
+        QCOMPARE(w.form->PlayButtonB1->state(), TransportBlock::State::Stopped);
         QCOMPARE(w.form->StatusText(0), QString("Pause"));   // the panel is left as it was
         w.form->SliderB1->SetValue(100);
         emit w.form->SliderB1->OnMouseUp(w.form->SliderB1);
@@ -251,7 +251,7 @@ private slots:
         QCOMPARE(w.form->TimeDisplay1->Seconds(), 0);
         QCOMPARE(w.form->TimeDisplay1->Minutes(), 0);
         QCOMPARE(w.form->StatusText(0), QString("Stop"));
-        QCOMPARE(w.form->PlayButtonB1->state(), TPlayButtonB2::State::Stopped);
+        QCOMPARE(w.form->PlayButtonB1->state(), TransportBlock::State::Stopped);
         w.engine.log.clear();
         w.player()->emitRequest();   // nothing is queued after the end
         QCOMPARE(w.engine.log.count("AudioPlayer1.LoadArray"), 0);
@@ -294,7 +294,7 @@ private slots:
         QVERIFY(w.engine.log.indexOf("AudioFileMeasure.Open(" + w.path("next.mp3")) >= 0);
         QVERIFY(w.form->Playing && !w.form->PlayPaused);
         QCOMPARE(w.form->StatusText(0), QString("Playing..."));   // the sound goes on
-        QCOMPARE(w.form->PlayButtonB1->state(), TPlayButtonB2::State::Playing);
+        QCOMPARE(w.form->PlayButtonB1->state(), TransportBlock::State::Playing);
         QCOMPARE(w.form->StatusText(2), QString("MP3  64 kbps, 22050 Hz, Stereo"));
         QCOMPARE(w.form->CurrentFileName, w.path("next.mp3"));
         // After a stop, Play plays the new file.
@@ -316,7 +316,7 @@ private slots:
         QVERIFY(w.form->Playing && w.form->PlayPaused);
         QCOMPARE(w.engine.log.count("AudioPlayer1.Play()"), 0);
         QCOMPARE(w.form->StatusText(0), QString("Pause"));   // beside the paused block
-        QCOMPARE(w.form->PlayButtonB1->state(), TPlayButtonB2::State::Paused);
+        QCOMPARE(w.form->PlayButtonB1->state(), TransportBlock::State::Paused);
     }
 
     void recordingWhilePlayingKeepsBoth()

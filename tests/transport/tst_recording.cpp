@@ -1,10 +1,10 @@
 #include "recording_clock.h"
 
-#include "engine/controls/amp_bar2.h"
-#include "engine/controls/play_button_b2.h"
-#include "engine/controls/slider_b2.h"
-#include "engine/controls/time_display2.h"
-#include "files/file_info_page.h"
+#include "widgets/level_meter.h"
+#include "widgets/transport_block.h"
+#include "widgets/position_slider.h"
+#include "widgets/time_display.h"
+#include "ui/file_info_page.h"
 
 #include <QAction>
 #include <QTabWidget>
@@ -55,7 +55,7 @@ private slots:
         QCOMPARE(w.form->CurrentRecordingName, file);
         QCOMPARE(w.form->BlockSamples, qint64(8820));
         QCOMPARE(w.form->StatusText(0), QString("Recording..."));
-        QCOMPARE(w.form->PlayButtonB1->state(), TPlayButtonB2::State::Recording);
+        QCOMPARE(w.form->PlayButtonB1->state(), TransportBlock::State::Recording);
         QVERIFY(!w.form->ToolBtnOpen->isEnabled() && !w.form->ToolBtnOptions->isEnabled());
         QVERIFY(!w.form->MenuOpen->isEnabled() && !w.form->MenuOptions->isEnabled());
         QVERIFY(!w.form->SliderB1->isEnabled());
@@ -81,7 +81,7 @@ private slots:
         QVERIFY(w.form->Recording && w.form->RecordPaused);
         QCOMPARE(log.matching("AudioRecord1."), QStringList({"AudioRecord1.Stop()", "AudioRecord1.SetRecordFlag(false)"}));
         QCOMPARE(w.form->StatusText(0), QString("Pause"));
-        QCOMPARE(w.form->PlayButtonB1->state(), TPlayButtonB2::State::Paused);
+        QCOMPARE(w.form->PlayButtonB1->state(), TransportBlock::State::Paused);
 
         // A block that was still on its way when the pause stopped capture is written.
         log.clear();
@@ -107,7 +107,7 @@ private slots:
         QCOMPARE(rows(w), QStringList({"Untitled1.mp3 00:02"}));
         QCOMPARE(w.form->PageControl1->currentIndex(), 3);
         QCOMPARE(w.form->StatusText(0), QString("Stop"));
-        QCOMPARE(w.form->PlayButtonB1->state(), TPlayButtonB2::State::Stopped);
+        QCOMPARE(w.form->PlayButtonB1->state(), TransportBlock::State::Stopped);
         QVERIFY(w.form->ToolBtnOpen->isEnabled() && w.form->MenuOptions->isEnabled());
         QVERIFY(w.form->SliderB1->isEnabled());
         QCOMPARE(w.form->TimeDisplay1->Seconds(), 0);
@@ -168,7 +168,7 @@ private slots:
         QCOMPARE(w.errors(), QStringList({"Cannot create " + w.path("plainfile/sub/") + "."}));
         QVERIFY(!w.form->Recording);
         QCOMPARE(w.form->StatusText(0), QString("Stop"));
-        QCOMPARE(w.form->PlayButtonB1->state(), TPlayButtonB2::State::Stopped);
+        QCOMPARE(w.form->PlayButtonB1->state(), TransportBlock::State::Stopped);
         QVERIFY(w.form->ToolBtnOpen->isEnabled() && w.form->ToolBtnOptions->isEnabled());
         QVERIFY(w.form->MenuOpen->isEnabled() && w.form->MenuOptions->isEnabled());
         QCOMPARE(w.engine.log.count("AudioRecord1.Start()"), 0);
@@ -187,7 +187,7 @@ private slots:
         QVERIFY(!QFileInfo::exists(w.path("rec/Untitled1.mp3")));
         QCOMPARE(w.form->PageControl1->currentIndex(), 0);
         QCOMPARE(w.form->StatusText(0), QString("Stop"));
-        QCOMPARE(w.form->PlayButtonB1->state(), TPlayButtonB2::State::Stopped);
+        QCOMPARE(w.form->PlayButtonB1->state(), TransportBlock::State::Stopped);
         QVERIFY(w.form->ToolBtnOpen->isEnabled() && w.form->MenuOptions->isEnabled());
 
         // The next try that works gets the first name again.

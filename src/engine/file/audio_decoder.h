@@ -1,7 +1,7 @@
 // Reads any audio file the program opens (WAV, MPEG audio, Ogg Vorbis, AVI, raw G.721,
 // Musepack, WMA) through FFmpeg, as interleaved float frames at the file's own rate and
 // channel count, with an exact length and sample-accurate seeking. Internal to the engine:
-// TAudioFile2 reads through it and TAudioInformation2 measures with it.
+// FfmpegAudioFile reads through it and TagLibInformation measures with it.
 //
 // Raw G.721 (".g721", ".g726"): such a stream has no header, so it is read as G.726 at
 // 32 kbit/s (4 bits per sample), 8000 Hz, mono, with the little-endian bit packing
@@ -19,7 +19,7 @@
 
 namespace engine::file {
 
-// Why an open failed (TAudioFile2::GetErrorCode reports these).
+// Why an open failed (FfmpegAudioFile::GetErrorCode reports these).
 enum OpenError {
     OpenOk = 0,
     OpenNotFound = 1,        // no such file

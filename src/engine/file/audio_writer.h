@@ -1,6 +1,6 @@
 // Writes one audio file: WAV (our own RIFF writer, its header kept current while the
 // file grows), MP3 (LAME through FFmpeg, with a Xing/LAME header) or WMA (WMA V2 in ASF
-// through FFmpeg). Internal to the engine; TAudioFile2 writes through it.
+// through FFmpeg). Internal to the engine; FfmpegAudioFile writes through it.
 #pragma once
 
 #include "engine/engine.h"

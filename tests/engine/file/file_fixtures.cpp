@@ -1,7 +1,7 @@
 #include "file_fixtures.h"
 
 #include "common/test_audio.h"
-#include "engine/file/audio_file.h"
+#include "engine/file/ffmpeg_audio_file.h"
 
 #include <QFile>
 #include <QProcess>
@@ -122,7 +122,7 @@ void writeLayer1Tone(const QString &path, double seconds)
         out.write(file);
 }
 
-std::vector<float> readAll(engine::TAudioFile2 &file, qint64 block)
+std::vector<float> readAll(engine::FfmpegAudioFile &file, qint64 block)
 {
     std::vector<float> all;
     for (;;) {
@@ -156,7 +156,7 @@ qint64 ffmpegDecodedFrames(const QString &path, int channels, const QStringList 
     return bytes / (4 * qint64(channels));
 }
 
-qint64 writeTone(engine::TAudioFile2 &file, double hz, double seconds, int rate, int channels,
+qint64 writeTone(engine::FfmpegAudioFile &file, double hz, double seconds, int rate, int channels,
                  engine::SampleFormat format, float amplitude)
 {
     const std::vector<float> all = testaudio::tone(hz, seconds, rate, channels, amplitude);

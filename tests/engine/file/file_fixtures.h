@@ -11,7 +11,7 @@
 #include <vector>
 
 namespace engine {
-class TAudioFile2;
+class FfmpegAudioFile;
 }
 
 namespace fixtures {
@@ -38,14 +38,14 @@ void writeLayer1Tone(const QString &path, double seconds);
 constexpr double kLayer1ToneHz = 3.0 * 44100.0 / 128.0;
 
 // Every frame the engine reads from the open file, interleaved.
-std::vector<float> readAll(engine::TAudioFile2 &file, qint64 block = 8820);
+std::vector<float> readAll(engine::FfmpegAudioFile &file, qint64 block = 8820);
 
 // Frames the ffmpeg command line decodes from the file (-1 when it fails).
 qint64 ffmpegDecodedFrames(const QString &path, int channels, const QStringList &inputArgs = {});
 
 // Writes `seconds` of a tone through the engine in 200 ms blocks of the given format;
 // returns the frames handed over.
-qint64 writeTone(engine::TAudioFile2 &file, double hz, double seconds, int rate, int channels,
+qint64 writeTone(engine::FfmpegAudioFile &file, double hz, double seconds, int rate, int channels,
                  engine::SampleFormat format = engine::SampleFormat::Float32, float amplitude = 0.5f);
 
 // Largest absolute difference of two interleaved runs over their common length.

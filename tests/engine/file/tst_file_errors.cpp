@@ -4,8 +4,8 @@
 // permission or a full disk throw EngineError with the path and the system's reason, and
 // what was written before the failure stays readable.
 #include "common/test_audio.h"
-#include "engine/file/audio_file.h"
-#include "engine/tags/audio_information.h"
+#include "engine/file/ffmpeg_audio_file.h"
+#include "engine/tags/taglib_information.h"
 #include "file_fixtures.h"
 
 #include <QDir>
@@ -66,7 +66,7 @@ QByteArray readBytes(const QString &path)
 }
 
 // A failed open leaves a component that answers everything quietly.
-void checkNothingOpen(TAudioFile2 &file)
+void checkNothingOpen(FfmpegAudioFile &file)
 {
     QCOMPARE(file.GetNumSamples(), 0);
     QCOMPARE(file.GetFormatValueA(), 0);
@@ -76,7 +76,7 @@ void checkNothingOpen(TAudioFile2 &file)
 }
 
 // Reads all of an open file and seeks around in it; returns the frames read.
-qint64 exercise(TAudioFile2 &file)
+qint64 exercise(FfmpegAudioFile &file)
 {
     qint64 frames = 0;
     for (;;) {
@@ -189,7 +189,7 @@ private slots:
         else if (content != "<none>")
             QVERIFY(writeBytes(file, content));
 
-        TAudioFile2 reader;
+        FfmpegAudioFile reader;
         reader.SetActive(true);
         reader.Open(file, 0, 1);   // never throws
         QCOMPARE(reader.GetErrorCode(), code);
@@ -207,7 +207,7 @@ private slots:
         const QString file = path("locked.mp3");
         QVERIFY(QFile::copy(sampleFile(kSamples[0]), file));
         QVERIFY(QFile::setPermissions(file, QFileDevice::Permissions()));
-        TAudioFile2 reader;
+        FfmpegAudioFile reader;
         reader.Open(file, 0, 1);
         QCOMPARE(reader.GetErrorCode(), 3);
         QVERIFY(reader.GetErrorText().endsWith(QStringLiteral("Permission denied")));
@@ -234,9 +234,9 @@ private slots:
         const QString cut = path(QStringLiteral("cut-%1-%2").arg(fraction).arg(file));
         QVERIFY(writeBytes(cut, whole.left(qsizetype(whole.size() * fraction))));
 
-        TAudioFile2 full;
+        FfmpegAudioFile full;
         full.Open(source, 0, 1);
-        TAudioFile2 reader;
+        FfmpegAudioFile reader;
         reader.Open(cut, 0, 1);
         QCOMPARE(reader.GetErrorCode(), 0);
         const qint64 length = reader.GetNumSamples();
@@ -268,7 +268,7 @@ private slots:
         QFETCH(QString, file);
         const Sample &sample = sampleNamed(file);
         const QString source = sampleFile(sample, fixtures::Signal::Noise);
-        TAudioFile2 original;
+        FfmpegAudioFile original;
         original.Open(source, 0, 1);
         QByteArray bytes = readBytes(source);
         QRandomGenerator rng(99);
@@ -279,7 +279,7 @@ private slots:
             bytes[from + rng.bounded(int(bytes.size()) - from)] = char(rng.bounded(256));
         const QString damaged = path("damaged-" + file);
         QVERIFY(writeBytes(damaged, bytes));
-        TAudioFile2 reader;
+        FfmpegAudioFile reader;
         reader.Open(damaged, 0, 1);
         if (!sample.resilient && reader.GetErrorCode() != 0) {
             // FFmpeg cannot read on past damaged Ogg pages: a quiet failure is right.
@@ -327,7 +327,7 @@ private slots:
             bytes.truncate(rng.bounded(int(bytes.size())));
         const QString fuzzed = path(QStringLiteral("fuzz-%1-%2").arg(variant).arg(file));
         QVERIFY(writeBytes(fuzzed, bytes));
-        TAudioFile2 reader;
+        FfmpegAudioFile reader;
         reader.Open(fuzzed, 0, 1);
         if (reader.GetErrorCode() != 0) {
             checkNothingOpen(reader);
@@ -342,7 +342,7 @@ private slots:
         const QString mp3 = path("junk-after.mp3");
         const QByteArray original = readBytes(sampleFile(kSamples[0]));
         QVERIFY(writeBytes(mp3, original + randomBytes(20000, 5)));
-        TAudioFile2 reader;
+        FfmpegAudioFile reader;
         reader.Open(mp3, 0, 1);
         QCOMPARE(reader.GetErrorCode(), 0);
         QVERIFY(exercise(reader) >= 44100 * 4 - 2048);
@@ -410,7 +410,7 @@ private slots:
         const qint64 before = peakMemoryKb();
         QString outcome;
         if (information) {
-            TAudioInformation2 info;
+            TagLibInformation info;
             try {
                 info.LoadFromFile(file);
                 outcome = QStringLiteral("loaded %1 ms").arg(info.GetDuration());
@@ -419,7 +419,7 @@ private slots:
                 QVERIFY2(e.text().contains(file), qPrintable(e.text()));
             }
         } else {
-            TAudioFile2 reader;
+            FfmpegAudioFile reader;
             reader.Open(file, 0, 1);
             outcome = QStringLiteral("error code %1").arg(reader.GetErrorCode());
             if (reader.GetErrorCode() == 0)
@@ -439,7 +439,7 @@ private slots:
     {
         const QString file = path("noise.g721");
         QVERIFY(writeBytes(file, randomBytes(8000, 3)));
-        TAudioFile2 reader;
+        FfmpegAudioFile reader;
         reader.Open(file, 0, 1);
         QCOMPARE(reader.GetErrorCode(), 0);
         QCOMPARE(reader.GetNumSamples(), 16000);
@@ -474,7 +474,7 @@ private slots:
             QSKIP("/sys is writable here");
         if (target == QLatin1String("/dev/full") && !QFile::exists(target))
             QSKIP("No /dev/full here");
-        TAudioFile2 writer;
+        FfmpegAudioFile writer;
         writer.SetActive(true);
         // The type comes from the parameters set last when the name has no known extension.
         writer.SetMp3Format(44100, 128, 2);
@@ -496,7 +496,7 @@ private slots:
         writer.Create(good, 0);
         fixtures::writeTone(writer, 1000, 0.4, writer.GetFormatValueA(), writer.GetFormatValueB());
         writer.Close();
-        TAudioFile2 reader;
+        FfmpegAudioFile reader;
         reader.Open(good, 0, 1);
         QCOMPARE(reader.GetErrorCode(), 0);
     }
@@ -527,7 +527,7 @@ private slots:
             setrlimit(RLIMIT_FSIZE, &rl);
             QByteArray report;
             try {
-                TAudioFile2 writer;
+                FfmpegAudioFile writer;
                 writer.SetWavFormat(44100, 2, 16);
                 writer.SetMp3Format(44100, 128, 2);
                 writer.SetWmaProfile(38);
@@ -566,7 +566,7 @@ private slots:
                  QStringLiteral("Cannot write %1: File too large|closed").arg(file));
 
         QVERIFY(QFileInfo(file).size() <= limit);
-        TAudioFile2 reader;
+        FfmpegAudioFile reader;
         reader.Open(file, 0, 1);
         QCOMPARE(reader.GetErrorCode(), 0);
         QVERIFY2(reader.GetNumSamples() > 44100, qPrintable(QString::number(reader.GetNumSamples())));

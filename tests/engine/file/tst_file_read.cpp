@@ -4,7 +4,7 @@
 // encodes) from a 1 kHz tone; the engine must measure it exactly, describe it, and
 // deliver the tone.
 #include "common/test_audio.h"
-#include "engine/file/audio_file.h"
+#include "engine/file/ffmpeg_audio_file.h"
 #include "file_fixtures.h"
 
 #include <QFile>
@@ -137,7 +137,7 @@ private slots:
         else
             fixtures::writeLayer1Tone(file, 3.0);
 
-        TAudioFile2 reader;
+        FfmpegAudioFile reader;
         reader.SetActive(true);
         reader.Open(file, 0, 1);
         QCOMPARE(reader.GetErrorCode(), 0);
@@ -184,7 +184,7 @@ private slots:
         QVERIFY2(fixtures::makeWithFfmpeg(file, fixtures::Signal::Noise, rate, 2, 7.3,
                                           QStringList{"-c:a", "libmp3lame"} + codec, &error),
                  qPrintable(error));
-        TAudioFile2 reader;
+        FfmpegAudioFile reader;
         reader.Open(file, 0, 1);
         QCOMPARE(reader.GetErrorCode(), 0);
         const double ours = double(reader.GetNumSamples()) / rate;
@@ -211,11 +211,11 @@ private slots:
                                               {"-c:a", "libmp3lame", "-b:a", "128k"}, &error),
                      qPrintable(error));
         }
-        TAudioFile2 reference;
+        FfmpegAudioFile reference;
         reference.Open(file, 0, 1);
         const std::vector<float> expected = fixtures::readAll(reference, 4096);
 
-        TAudioFile2 reader;
+        FfmpegAudioFile reader;
         reader.Open(file, 0, 1);
         std::vector<float> got;
         for (;;) {
@@ -245,7 +245,7 @@ private slots:
     // Nothing open: no samples, no format values, nothing to read.
     void nothingOpen()
     {
-        TAudioFile2 file;
+        FfmpegAudioFile file;
         QCOMPARE(file.GetNumSamples(), 0);
         QCOMPARE(file.GetFormatValueA(), 0);
         QCOMPARE(file.GetFormatValueB(), 0);

@@ -1,7 +1,7 @@
 // Seek is sample-accurate for every readable type: after Seek(p) the frames read are
 // exactly those a read from the start delivers from frame p on. The files carry noise,
 // which never repeats, so a seek that lands a period or a packet off cannot pass.
-#include "engine/file/audio_file.h"
+#include "engine/file/ffmpeg_audio_file.h"
 #include "file_fixtures.h"
 
 #include <QTemporaryDir>
@@ -18,7 +18,7 @@ private:
     // Makes the file, reads it whole, then compares reads after seeks.
     void checkSeeks(const QString &file)
     {
-        TAudioFile2 reference;
+        FfmpegAudioFile reference;
         reference.Open(file, 0, 1);
         QCOMPARE(reference.GetErrorCode(), 0);
         const int channels = reference.GetFormatValueB();
@@ -37,7 +37,7 @@ private:
             state = state * 1664525u + 1013904223u;
             targets.push_back(qint64(state % quint32(total)));
         }
-        TAudioFile2 reader;
+        FfmpegAudioFile reader;
         reader.Open(file, 0, 1);
         QCOMPARE(reader.GetErrorCode(), 0);
         for (const qint64 target : targets) {
@@ -141,9 +141,9 @@ private slots:
         QString error;
         QVERIFY2(fixtures::makeWithFfmpeg(source, fixtures::Signal::Noise, 44100, 2, 8.0, {"-c:a", "pcm_f32le"}, &error),
                  qPrintable(error));
-        TAudioFile2 in;
+        FfmpegAudioFile in;
         in.Open(source, 0, 1);
-        TAudioFile2 out;
+        FfmpegAudioFile out;
         out.SetWavFormat(44100, 2, 16);
         out.SetMp3Format(44100, 128, 2);
         out.SetWmaProfile(38);

@@ -1,8 +1,8 @@
-// Writing through TAudioFile2 and reading back: every entry of the Options dialog's WAV
+// Writing through FfmpegAudioFile and reading back: every entry of the Options dialog's WAV
 // and MP3 catalogues, the choice of output type by extension, the MP3 encoder settings,
 // block conversion, and a WAV header that stays current while a recording grows.
 #include "common/test_audio.h"
-#include "engine/file/audio_file.h"
+#include "engine/file/ffmpeg_audio_file.h"
 #include "file_fixtures.h"
 
 #include <QFile>
@@ -62,7 +62,7 @@ private slots:
         QFETCH(int, channels);
         QFETCH(int, bits);
         const QString file = path(QStringLiteral("wav-%1-%2-%3.wav").arg(rate).arg(channels).arg(bits));
-        TAudioFile2 writer;
+        FfmpegAudioFile writer;
         writer.SetActive(true);
         writer.SetWavFormat(rate, channels, bits);
         writer.Create(file, 0);
@@ -72,7 +72,7 @@ private slots:
         QCOMPARE(writer.GetNumSamples(), frames);
         writer.Close();
 
-        TAudioFile2 reader;
+        FfmpegAudioFile reader;
         reader.Open(file, 0, 1);
         QCOMPARE(reader.GetErrorCode(), 0);
         QCOMPARE(reader.GetNumSamples(), frames);
@@ -108,10 +108,10 @@ private slots:
         QFETCH(int, rate);
         QFETCH(int, kbps);
         const QString file = path(QStringLiteral("mp3-%1-%2.mp3").arg(rate).arg(kbps));
-        TAudioFile2LameEnc encoder;
+        LameEncoderSettings encoder;
         encoder.SetFrequency(rate);
         encoder.SetBitrate(kbps);
-        TAudioFile2 writer;
+        FfmpegAudioFile writer;
         writer.SetActive(true);
         writer.SetMp3Format(rate, kbps, 2);
         writer.SetMp3Encoder(&encoder);
@@ -122,7 +122,7 @@ private slots:
         QCOMPARE(writer.GetNumSamples(), frames);
         writer.Close();
 
-        TAudioFile2 reader;
+        FfmpegAudioFile reader;
         reader.Open(file, 0, 1);
         QCOMPARE(reader.GetErrorCode(), 0);
         // The LAME header's delay and padding give the exact length back.
@@ -171,7 +171,7 @@ private slots:
         QFETCH(QString, suffix);
         QFETCH(QString, codec);
         QFETCH(int, rate);
-        TAudioFile2 writer;
+        FfmpegAudioFile writer;
         writer.SetActive(true);
         for (const QString &type : order.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
             if (type == QLatin1String("mp3"))
@@ -211,9 +211,9 @@ private slots:
         QFETCH(bool, destroyEncoder);
         QFETCH(int, rate);
         QFETCH(int, kbps);
-        TAudioFile2 writer;
+        FfmpegAudioFile writer;
         {
-            auto encoder = std::make_unique<TAudioFile2LameEnc>();
+            auto encoder = std::make_unique<LameEncoderSettings>();
             if (encoderRate)
                 encoder->SetFrequency(encoderRate);
             if (encoderKbps)
@@ -259,7 +259,7 @@ private slots:
         QFETCH(int, inChannels);
         QFETCH(QString, suffix);
         const QString file = path(QStringLiteral("convert-%1-%2-%3").arg(format).arg(inRate).arg(inChannels) + suffix);
-        TAudioFile2 writer;
+        FfmpegAudioFile writer;
         writer.SetWavFormat(44100, 2, 16);
         writer.SetMp3Format(44100, 192, 2);
         writer.SetWmaProfile(38);
@@ -267,7 +267,7 @@ private slots:
         fixtures::writeTone(writer, 1000, 2.0, inRate, inChannels, SampleFormat(format));
         writer.Close();
 
-        TAudioFile2 reader;
+        FfmpegAudioFile reader;
         reader.Open(file, 0, 1);
         QCOMPARE(reader.GetErrorCode(), 0);
         QCOMPARE(reader.GetFormatValueA(), 44100);
@@ -287,7 +287,7 @@ private slots:
     // values are those of the file being written.
     void writerReportsProgress()
     {
-        TAudioFile2 writer;
+        FfmpegAudioFile writer;
         writer.SetMp3Format(22050, 64, 2);
         writer.Create(path("progress.mp3"), 0);
         QCOMPARE(writer.GetNumSamples(), 0);
@@ -317,7 +317,7 @@ private slots:
         QFETCH(QString, suffix);
         QFETCH(QString, description);
         const QString file = path("empty" + suffix);
-        TAudioFile2 writer;
+        FfmpegAudioFile writer;
         writer.SetActive(true);
         writer.SetWavFormat(44100, 2, 16);
         writer.SetMp3Format(44100, 128, 2);
@@ -326,7 +326,7 @@ private slots:
         writer.Close();
         QVERIFY(QFileInfo(file).size() > 0);
 
-        TAudioFile2 reader;
+        FfmpegAudioFile reader;
         reader.Open(file, 0, 1);
         QCOMPARE(reader.GetErrorCode(), 0);
         QCOMPARE(reader.GetNumSamples(), 0);
@@ -345,12 +345,12 @@ private slots:
             QVERIFY(junk.open(QIODevice::WriteOnly));
             junk.write(QByteArray(500000, 'x'));
         }
-        TAudioFile2 writer;
+        FfmpegAudioFile writer;
         writer.SetWavFormat(44100, 2, 16);
         writer.Create(file, 0);
         const qint64 frames = fixtures::writeTone(writer, 1000, 0.4, 44100, 2);
         writer.Close();
-        TAudioFile2 reader;
+        FfmpegAudioFile reader;
         reader.Open(file, 0, 1);
         QCOMPARE(reader.GetErrorCode(), 0);
         QCOMPARE(reader.GetNumSamples(), frames);
@@ -373,7 +373,7 @@ private slots:
         const QString file = path("completed-" + how + ".mp3");
         qint64 frames = 0;
         {
-            TAudioFile2 writer;
+            FfmpegAudioFile writer;
             writer.SetMp3Format(44100, 128, 2);
             writer.Create(file, 0);
             frames = fixtures::writeTone(writer, 1000, 1.0, 44100, 2);
@@ -387,7 +387,7 @@ private slots:
                 writer.SetActive(false);
             }
         }
-        TAudioFile2 reader;
+        FfmpegAudioFile reader;
         reader.Open(file, 0, 1);
         QCOMPARE(reader.GetErrorCode(), 0);
         QCOMPARE(reader.GetNumSamples(), frames);
@@ -395,7 +395,7 @@ private slots:
 
     void writeWithoutCreateThrows()
     {
-        TAudioFile2 file;
+        FfmpegAudioFile file;
         std::vector<float> block(100, 0.f);
         QVERIFY_THROWS_EXCEPTION(EngineError, file.WriteArray(SampleArray::fromFloat(block, 44100, 2)));
     }
@@ -405,7 +405,7 @@ private slots:
     void wavHeaderIsKeptCurrentWhileWriting()
     {
         const QString file = path("growing.wav");
-        TAudioFile2 writer;
+        FfmpegAudioFile writer;
         writer.SetWavFormat(44100, 2, 16);
         writer.Create(file, 0);
         std::vector<float> block = testaudio::tone(1000, 0.2, 44100, 2);
@@ -417,7 +417,7 @@ private slots:
         }
         const QString copy = path("growing-copy.wav");
         QVERIFY(QFile::copy(file, copy));
-        TAudioFile2 reader;
+        FfmpegAudioFile reader;
         reader.Open(copy, 0, 1);
         QCOMPARE(reader.GetErrorCode(), 0);
         QVERIFY2(reader.GetNumSamples() >= written - 44100 && reader.GetNumSamples() <= written,
@@ -437,7 +437,7 @@ private slots:
         if (child == 0) {
             ::close(pipeFds[0]);
             try {
-                TAudioFile2 writer;
+                FfmpegAudioFile writer;
                 writer.SetWavFormat(22050, 1, 16);
                 writer.Create(file, 0);
                 const std::vector<float> block = testaudio::tone(1000, 0.2, 22050, 1);
@@ -463,7 +463,7 @@ private slots:
         ::close(pipeFds[0]);
         QVERIFY(written >= 5 * 4410);
 
-        TAudioFile2 reader;
+        FfmpegAudioFile reader;
         reader.Open(file, 0, 1);
         QCOMPARE(reader.GetErrorCode(), 0);
         QVERIFY2(reader.GetNumSamples() >= written - 22050 - 4410,

@@ -2,7 +2,7 @@
 // dialog's labels (descriptions of numbers 1..n) name the profiles its positions
 // (0..n-1) apply, with 44100 Hz stereo at 128 kbit/s at the default position 38.
 #include "common/test_audio.h"
-#include "engine/file/audio_file.h"
+#include "engine/file/ffmpeg_audio_file.h"
 #include "file_fixtures.h"
 
 #include <QRegularExpression>
@@ -21,7 +21,7 @@ struct Profile {
 
 // The label the Options dialog shows for list entry k: characters 5..104 of the
 // description after SetWmaProfile(k + 1).
-QString dialogLabel(TAudioFile2 &file, int entry)
+QString dialogLabel(FfmpegAudioFile &file, int entry)
 {
     file.SetActive(true);
     file.SetWmaProfile(entry + 1);
@@ -54,7 +54,7 @@ private slots:
 
     void listIsOrderedAndPositionThirtyEightIsTheEverydayChoice()
     {
-        TAudioFile2 file;
+        FfmpegAudioFile file;
         file.SetActive(true);
         const int count = file.GetWmaProfileCount();
         QVERIFY2(count >= 39, qPrintable(QString::number(count)));
@@ -75,18 +75,18 @@ private slots:
     void everyProfileWritesWhatItsLabelSays_data()
     {
         QTest::addColumn<int>("entry");
-        TAudioFile2 file;
+        FfmpegAudioFile file;
         for (int k = 0; k < file.GetWmaProfileCount(); ++k)
             QTest::addRow("%d: %s", k, qPrintable(dialogLabel(file, k))) << k;
     }
     void everyProfileWritesWhatItsLabelSays()
     {
         QFETCH(int, entry);
-        TAudioFile2 labeller;
+        FfmpegAudioFile labeller;
         const Profile p = parse(dialogLabel(labeller, entry));
 
         const QString path = m_dir.filePath(QStringLiteral("profile-%1.wma").arg(entry));
-        TAudioFile2 writer;
+        FfmpegAudioFile writer;
         writer.SetActive(true);
         writer.SetWmaProfile(entry);
         writer.Create(path, 0);
@@ -104,7 +104,7 @@ private slots:
                                    .trimmed();
         QCOMPARE(probed, QStringLiteral("wmav2,%1,%2,%3").arg(p.rate).arg(p.channels).arg(p.kbps * 1000));
 
-        TAudioFile2 reader;
+        FfmpegAudioFile reader;
         reader.Open(path, 0, 1);
         QCOMPARE(reader.GetErrorCode(), 0);
         QCOMPARE(reader.GetFormatDescription(),
@@ -121,7 +121,7 @@ private slots:
         QTest::addColumn<int>("value");
         QTest::addColumn<int>("writtenEntry");
         QTest::addColumn<int>("describedEntry");
-        TAudioFile2 file;
+        FfmpegAudioFile file;
         const int last = file.GetWmaProfileCount() - 1;
         QTest::newRow("negative") << -7 << 0 << 0;
         QTest::newRow("zero") << 0 << 0 << 0;
@@ -133,8 +133,8 @@ private slots:
         QFETCH(int, value);
         QFETCH(int, writtenEntry);
         QFETCH(int, describedEntry);
-        TAudioFile2 labeller;
-        TAudioFile2 file;
+        FfmpegAudioFile labeller;
+        FfmpegAudioFile file;
         file.SetWmaProfile(value);
         QCOMPARE(file.GetFormatDescription(), QStringLiteral("WMA ") + dialogLabel(labeller, describedEntry));
         const QString path = m_dir.filePath(QStringLiteral("clamped-%1.wma").arg(value));
@@ -151,7 +151,7 @@ private slots:
     void defaultAndOpenFile()
     {
         const QString path = m_dir.filePath("default.wma");
-        TAudioFile2 file;
+        FfmpegAudioFile file;
         file.Create(path, 0);
         QCOMPARE(file.GetFormatDescription(), QStringLiteral("Windows Media Audio V2: 128 kbps, 44100 Hz, Stereo"));
         fixtures::writeTone(file, 1000, 0.5, 44100, 2);

@@ -3,7 +3,7 @@
 
 #include "common/test_audio.h"
 #include "engine/engine.h"
-#include "engine/pulse/audio_record.h"
+#include "engine/pulse/pulse_recorder.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -188,7 +188,7 @@ public:
     void stop() { m_recorder.Stop(); }
 
 private:
-    engine::TAudioRecord2 m_recorder;
+    engine::PulseRecorder m_recorder;
 };
 
 // The interleaved samples of the blocks whose RMS is above `thresholdDb`.

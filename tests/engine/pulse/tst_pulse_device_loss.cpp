@@ -1,7 +1,7 @@
 // A device that vanishes while it is used ends the work cleanly: an error event, a
 // non-zero error code, and everything captured before it delivered.
-#include "engine/pulse/audio_player.h"
-#include "engine/pulse/audio_record.h"
+#include "engine/pulse/pulse_player.h"
+#include "engine/pulse/pulse_recorder.h"
 #include "engine/pulse/error_codes.h"
 #include "pulse_test_util.h"
 
@@ -9,8 +9,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-using engine::TAudioPlayer2;
-using engine::TAudioRecord2;
+using engine::PulsePlayer;
+using engine::PulseRecorder;
 using pulsetest::pactl;
 using pulsetest::deviceNamed;
 using pulsetest::loadSink;
@@ -22,14 +22,14 @@ private slots:
     {
         const QString module = loadSink(QStringLiteral("tavrin_loss"), QStringLiteral("Loss"));
         QVERIFY(!module.isEmpty());
-        TAudioRecord2 rec;
+        PulseRecorder rec;
         const int device = deviceNamed(rec, QStringLiteral("Monitor of Loss"));
         QVERIFY(device >= 0);
         rec.SetDevice(short(device));
         rec.SetFormat(1, 16000);
         rec.SetArraySize(rec.CalcArraySize(200));
         pulsetest::Capture cap(&rec);
-        QSignalSpy lost(&rec, &TAudioRecord2::OnDeviceError);
+        QSignalSpy lost(&rec, &PulseRecorder::OnDeviceError);
         rec.Start();
         QCOMPARE(rec.GetErrorCode(), 0);
         QTRY_VERIFY_WITH_TIMEOUT(cap.blocks.size() >= 2, 10000);
@@ -61,14 +61,14 @@ private slots:
     {
         const QString module = loadSink(QStringLiteral("tavrin_loss2"), QStringLiteral("Loss Two"));
         QVERIFY(!module.isEmpty());
-        TAudioPlayer2 player;
+        PulsePlayer player;
         const int device = deviceNamed(player, QStringLiteral("Loss Two"));
         QVERIFY(device >= 0);
         player.SetDevice(short(device));
         player.SetFormat(2, 44100);
         pulsetest::Feeder feed(&player, testaudio::tone(440, 10.0, 44100, 2), 44100, 2);
-        QSignalSpy lost(&player, &TAudioPlayer2::OnDeviceError);
-        QSignalSpy ended(&player, &TAudioPlayer2::OnEndPlay);
+        QSignalSpy lost(&player, &PulsePlayer::OnDeviceError);
+        QSignalSpy ended(&player, &PulsePlayer::OnEndPlay);
         player.Play();
         QCOMPARE(player.GetErrorCode(), 0);
         feed.start();
@@ -99,14 +99,14 @@ private slots:
             testaudio::run(script, {QStringLiteral("stop"), dir.path()});
         });
 
-        TAudioRecord2 rec;
-        TAudioPlayer2 player;
+        PulseRecorder rec;
+        PulsePlayer player;
         QCOMPARE(rec.GetDeviceCount(), short(0));
         QCOMPARE(player.GetDeviceCount(), short(0));
         pulsetest::Capture cap(&rec);
-        QSignalSpy recLost(&rec, &TAudioRecord2::OnDeviceError);
-        QSignalSpy playLost(&player, &TAudioPlayer2::OnDeviceError);
-        QSignalSpy ended(&player, &TAudioPlayer2::OnEndPlay);
+        QSignalSpy recLost(&rec, &PulseRecorder::OnDeviceError);
+        QSignalSpy playLost(&player, &PulsePlayer::OnDeviceError);
+        QSignalSpy ended(&player, &PulsePlayer::OnEndPlay);
         rec.Start();
         QCOMPARE(rec.GetErrorCode(), 0);
         player.SetFormat(2, 44100);

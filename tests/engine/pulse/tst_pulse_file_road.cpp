@@ -1,17 +1,17 @@
 // The program's road through the recorder, the player and the file component together:
 // recordings written into WAV files as the blocks come, and those files played again.
 // Built once the file component is part of the engine.
-#include "engine/file/audio_file.h"
-#include "engine/pulse/audio_player.h"
-#include "engine/pulse/audio_record.h"
+#include "engine/file/ffmpeg_audio_file.h"
+#include "engine/pulse/pulse_player.h"
+#include "engine/pulse/pulse_recorder.h"
 #include "pulse_test_util.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
-using engine::TAudioPlayer2;
-using engine::TAudioRecord2;
+using engine::PulsePlayer;
+using engine::PulseRecorder;
 using pulsetest::Feeder;
 using pulsetest::pactl;
 using pulsetest::deviceNamed;
@@ -30,28 +30,28 @@ private slots:
         // in 200 ms blocks and played again.
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("Untitled1.wav"));
-        engine::TAudioFile2 out;
+        engine::FfmpegAudioFile out;
         out.SetActive(true);
         out.SetWavFormat(kRate, 2, 16);
         out.Create(path, 0);
-        TAudioRecord2 rec;
+        PulseRecorder rec;
         rec.SetFormat(out.GetFormatValueB(), out.GetFormatValueA());
         rec.SetArraySize(rec.CalcArraySize(200));
         qint64 written = 0;
-        connect(&rec, &TAudioRecord2::OnEndArrayRecord, this, [&](QObject *, int) {
+        connect(&rec, &PulseRecorder::OnEndArrayRecord, this, [&](QObject *, int) {
             const engine::SampleArray a = rec.GetArray();
             out.WriteArray(a);
             written += a.frames();
         });
-        QSignalSpy first(&rec, &TAudioRecord2::OnEndArrayRecord);
+        QSignalSpy first(&rec, &PulseRecorder::OnEndArrayRecord);
         rec.Start();
         QCOMPARE(rec.GetErrorCode(), 0);
         QVERIFY(first.wait(8000));
 
-        TAudioPlayer2 player;
+        PulsePlayer player;
         player.SetFormat(2, kRate);
         Feeder feed(&player, testaudio::tone(1000, 1.0, kRate, 2, 0.5f), kRate, 2);
-        QSignalSpy ended(&player, &TAudioPlayer2::OnEndPlay);
+        QSignalSpy ended(&player, &PulsePlayer::OnEndPlay);
         player.Play();
         feed.start();
         QVERIFY(ended.wait(5000));
@@ -60,7 +60,7 @@ private slots:
         QCOMPARE(out.GetNumSamples(), written);
         out.Close();
 
-        engine::TAudioFile2 in;
+        engine::FfmpegAudioFile in;
         in.SetActive(true);
         in.Open(path, 0, 1);
         QCOMPARE(in.GetErrorCode(), 0);
@@ -80,7 +80,7 @@ private slots:
 
         // And it plays, block by block from the file, to its end.
         in.Seek(0, 3);
-        TAudioPlayer2 again;
+        PulsePlayer again;
         again.SetFormat(in.GetFormatValueB(), in.GetFormatValueA());
         const qint64 block = again.CalcArraySize(200);
         bool playing = true;
@@ -88,9 +88,9 @@ private slots:
             if (playing)
                 again.LoadArray(in.ReadArray(block));
         };
-        connect(&again, &TAudioPlayer2::OnEndArrayPlay, this, feedFromFile);
-        connect(&again, &TAudioPlayer2::OnRequestOnLoadArray, this, feedFromFile);
-        QSignalSpy againEnded(&again, &TAudioPlayer2::OnEndPlay);
+        connect(&again, &PulsePlayer::OnEndArrayPlay, this, feedFromFile);
+        connect(&again, &PulsePlayer::OnRequestOnLoadArray, this, feedFromFile);
+        QSignalSpy againEnded(&again, &PulsePlayer::OnEndPlay);
         again.Play();
         QCOMPARE(again.GetErrorCode(), 0);
         feedFromFile();
@@ -105,7 +105,7 @@ private slots:
     {
         const QString module = loadSink(QStringLiteral("tavrin_loss"), QStringLiteral("Loss"));
         QVERIFY(!module.isEmpty());
-        TAudioRecord2 rec;
+        PulseRecorder rec;
         const int device = deviceNamed(rec, QStringLiteral("Monitor of Loss"));
         QVERIFY(device >= 0);
         rec.SetDevice(short(device));
@@ -115,13 +115,13 @@ private slots:
         // The blocks go into a WAV as the program writes them.
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("Untitled1.wav"));
-        engine::TAudioFile2 out;
+        engine::FfmpegAudioFile out;
         out.SetActive(true);
         out.SetWavFormat(16000, 1, 16);
         out.Create(path, 0);
-        connect(&rec, &TAudioRecord2::OnEndArrayRecord, this,
+        connect(&rec, &PulseRecorder::OnEndArrayRecord, this,
                 [&](QObject *, int) { out.WriteArray(rec.GetArray()); });
-        QSignalSpy lost(&rec, &TAudioRecord2::OnDeviceError);
+        QSignalSpy lost(&rec, &PulseRecorder::OnDeviceError);
         rec.Start();
         QCOMPARE(rec.GetErrorCode(), 0);
         QTRY_VERIFY_WITH_TIMEOUT(cap.blocks.size() >= 8, 10000);
@@ -133,7 +133,7 @@ private slots:
 
         // What was written is a playable file even before anyone closes it (its header is
         // kept current), and complete once closed.
-        engine::TAudioFile2 check;
+        engine::FfmpegAudioFile check;
         check.SetActive(true);
         check.Open(path, 0, 1);
         QCOMPARE(check.GetErrorCode(), 0);
@@ -143,13 +143,13 @@ private slots:
         check.Open(path, 0, 1);
         QCOMPARE(check.GetErrorCode(), 0);
         QCOMPARE(check.GetNumSamples(), cap.frames());
-        TAudioPlayer2 player;
+        PulsePlayer player;
         player.SetFormat(check.GetFormatValueB(), check.GetFormatValueA());
         const qint64 block = player.CalcArraySize(200);
         auto feed = [&] { player.LoadArray(check.ReadArray(block)); };
-        connect(&player, &TAudioPlayer2::OnEndArrayPlay, this, feed);
-        connect(&player, &TAudioPlayer2::OnRequestOnLoadArray, this, feed);
-        QSignalSpy played(&player, &TAudioPlayer2::OnEndPlay);
+        connect(&player, &PulsePlayer::OnEndArrayPlay, this, feed);
+        connect(&player, &PulsePlayer::OnRequestOnLoadArray, this, feed);
+        QSignalSpy played(&player, &PulsePlayer::OnEndPlay);
         player.Play();
         QCOMPARE(player.GetErrorCode(), 0);
         feed();

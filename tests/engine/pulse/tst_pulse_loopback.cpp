@@ -1,15 +1,15 @@
 // The player plays into the private server's null sink while the recorder records its
 // monitor: what was played must come back.
-#include "engine/pulse/audio_player.h"
-#include "engine/pulse/audio_record.h"
+#include "engine/pulse/pulse_player.h"
+#include "engine/pulse/pulse_recorder.h"
 #include "pulse_test_util.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QtTest>
 
-using engine::TAudioPlayer2;
-using engine::TAudioRecord2;
+using engine::PulsePlayer;
+using engine::PulseRecorder;
 using pulsetest::Capture;
 using pulsetest::Feeder;
 
@@ -17,14 +17,14 @@ namespace {
 constexpr int kRate = 44100;
 
 // Starts a recorder on the default source and waits until the monitor delivers.
-bool startAwake(TAudioRecord2 &rec, Capture &cap)
+bool startAwake(PulseRecorder &rec, Capture &cap)
 {
     rec.SetFormat(2, kRate);
     rec.SetArraySize(rec.CalcArraySize(200));
     rec.Start();
     if (rec.GetErrorCode() != 0)
         return false;
-    QSignalSpy first(&rec, &TAudioRecord2::OnEndArrayRecord);
+    QSignalSpy first(&rec, &PulseRecorder::OnEndArrayRecord);
     return !cap.blocks.empty() || first.wait(8000);
 }
 }  // namespace
@@ -38,15 +38,15 @@ private slots:
 
     void recordsWhatThePlayerPlays()
     {
-        TAudioRecord2 rec;
+        PulseRecorder rec;
         Capture cap(&rec);
         QVERIFY(startAwake(rec, cap));
 
-        TAudioPlayer2 player;
+        PulsePlayer player;
         player.SetFormat(2, kRate);
         Feeder feed(&player, testaudio::tone(1000, 3.0, kRate, 2, 0.5f), kRate, 2);
-        QSignalSpy ended(&player, &TAudioPlayer2::OnEndPlay);
-        QSignalSpy playerTicks(&player, &TAudioPlayer2::OnTimer);
+        QSignalSpy ended(&player, &PulsePlayer::OnEndPlay);
+        QSignalSpy playerTicks(&player, &PulsePlayer::OnTimer);
         QElapsedTimer clock;
         player.Play();
         clock.start();
@@ -124,11 +124,11 @@ private slots:
 
     void stopEndsPlaybackWithoutEndEvent()
     {
-        TAudioPlayer2 player;
+        PulsePlayer player;
         player.SetFormat(1, 22050);
         Feeder feed(&player, testaudio::tone(440, 5.0, 22050, 1), 22050, 1);
-        QSignalSpy ended(&player, &TAudioPlayer2::OnEndPlay);
-        QSignalSpy ticks(&player, &TAudioPlayer2::OnTimer);
+        QSignalSpy ended(&player, &PulsePlayer::OnEndPlay);
+        QSignalSpy ticks(&player, &PulsePlayer::OnTimer);
         player.Play();
         QCOMPARE(player.GetErrorCode(), 0);
         feed.start();
@@ -157,10 +157,10 @@ private slots:
     void unansweredRequestsEndTheData()
     {
         // A caller that loads a short sound and then never answers: playback still ends.
-        TAudioPlayer2 player;
+        PulsePlayer player;
         player.SetFormat(2, kRate);
-        QSignalSpy ended(&player, &TAudioPlayer2::OnEndPlay);
-        QSignalSpy requested(&player, &TAudioPlayer2::OnRequestOnLoadArray);
+        QSignalSpy ended(&player, &PulsePlayer::OnEndPlay);
+        QSignalSpy requested(&player, &PulsePlayer::OnRequestOnLoadArray);
         player.Play();
         const std::vector<float> t = testaudio::tone(500, 0.3, kRate, 2);
         player.LoadArray(engine::SampleArray::fromFloat(t, kRate, 2));

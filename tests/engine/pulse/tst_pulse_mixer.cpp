@@ -1,7 +1,7 @@
 // Devices and mixer lines written through the engine and read back with pactl (and the
 // other way round), on the private server.
-#include "engine/pulse/audio_player.h"
-#include "engine/pulse/audio_record.h"
+#include "engine/pulse/pulse_player.h"
+#include "engine/pulse/pulse_recorder.h"
 #include "engine/pulse/mixer_scale.h"
 #include "pulse_test_util.h"
 
@@ -9,8 +9,8 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-using engine::TAudioPlayer2;
-using engine::TAudioRecord2;
+using engine::PulsePlayer;
+using engine::PulseRecorder;
 using pulsetest::pactl;
 using pulsetest::pactlJson;
 
@@ -95,8 +95,8 @@ private slots:
 
     void deviceListsMatchTheServer()
     {
-        TAudioPlayer2 player;
-        TAudioRecord2 rec;
+        PulsePlayer player;
+        PulseRecorder rec;
         const QJsonArray sinks = pactlJson({QStringLiteral("list"), QStringLiteral("sinks")});
         const QJsonArray sources = pactlJson({QStringLiteral("list"), QStringLiteral("sources")});
         // The server's defaults are the current devices at start.
@@ -127,8 +127,8 @@ private slots:
 
     void secondSinkKeepsItsIndex()
     {
-        TAudioPlayer2 player;
-        TAudioRecord2 rec;
+        PulsePlayer player;
+        PulseRecorder rec;
         QCOMPARE(player.GetDeviceCount(), short(0));
         ExtraSink extra(QStringLiteral("tavrin_second"), QStringLiteral("Second"));
         QCOMPARE(player.GetDeviceCount(), short(1));
@@ -162,7 +162,7 @@ private slots:
     void masterVolume()
     {
         QFETCH(int, volume);
-        TAudioPlayer2 player;
+        PulsePlayer player;
         QVERIFY(player.GetLineCount() >= 1);
         player.SetLine(0);
         QCOMPARE(player.GetLineName(), QStringLiteral("Master"));
@@ -186,8 +186,8 @@ private slots:
     {
         QFETCH(bool, recorder);
         QFETCH(int, balance);
-        TAudioPlayer2 player;
-        TAudioRecord2 rec;
+        PulsePlayer player;
+        PulseRecorder rec;
         engine::IMixerSide &side = recorder ? static_cast<engine::IMixerSide &>(rec)
                                             : static_cast<engine::IMixerSide &>(player);
         QVERIFY(side.GetLineCount() >= 0);
@@ -208,7 +208,7 @@ private slots:
 
     void masterMute()
     {
-        TAudioPlayer2 player;
+        PulsePlayer player;
         player.SetLine(0);
         QVERIFY(player.GetLineMuteAvailable());
         player.SetLineMute(true);
@@ -220,7 +220,7 @@ private slots:
 
     void readsShowChangesMadeElsewhere()
     {
-        TAudioPlayer2 player;
+        PulsePlayer player;
         player.SetLine(0);
         pactl({QStringLiteral("set-sink-volume"), kSink, QStringLiteral("30%")});
         pactl({QStringLiteral("set-sink-mute"), kSink, QStringLiteral("1")});
@@ -232,7 +232,7 @@ private slots:
 
     void sourceWithoutPortsIsOneCaptureLine()
     {
-        TAudioRecord2 rec;
+        PulseRecorder rec;
         rec.SetDevice(0);
         QCOMPARE(rec.GetLineCount(), short(0));
         rec.SetLine(0);
@@ -256,14 +256,14 @@ private slots:
 
     void sinkWithoutPortsHasNoAdvancedControls()
     {
-        TAudioPlayer2 player;
+        PulsePlayer player;
         player.SetLine(0);
         QCOMPARE(player.GetAdvancedCount(), short(-1));
     }
 
     void ownStreamIsLineOneAndKeepsItsValues()
     {
-        TAudioPlayer2 player;
+        PulsePlayer player;
         player.SetFormat(2, 44100);
         // Set while nothing plays: kept, and applied when the stream starts.
         player.SetVolume(30);
@@ -314,7 +314,7 @@ private slots:
         QVERIFY(other.waitForStarted());
         QTRY_VERIFY_WITH_TIMEOUT(!sinkInputOf(QStringLiteral("ToneMaker")).isEmpty(), 5000);
 
-        TAudioPlayer2 player;
+        PulsePlayer player;
         player.SetDevice(0);
         const short lines = player.GetLineCount();
         QCOMPARE(lines, short(2));

@@ -1,15 +1,15 @@
 // Without any reachable sound server nothing breaks: counts are -1, Start and Play report
 // an error code, reads are neutral, and the values the program keeps stay kept.
-#include "engine/pulse/audio_player.h"
-#include "engine/pulse/audio_record.h"
+#include "engine/pulse/pulse_player.h"
+#include "engine/pulse/pulse_recorder.h"
 #include "engine/pulse/error_codes.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QtTest>
 
-using engine::TAudioPlayer2;
-using engine::TAudioRecord2;
+using engine::PulsePlayer;
+using engine::PulseRecorder;
 
 class TestPulseNoServer : public QObject {
     Q_OBJECT
@@ -22,7 +22,7 @@ private slots:
 
     void recorderFailsQuietly()
     {
-        TAudioRecord2 rec;
+        PulseRecorder rec;
         QCOMPARE(rec.GetDeviceCount(), short(-1));
         rec.SetDevice(rec.GetDevice());
         QVERIFY(!rec.GetDeviceAvailable());
@@ -39,7 +39,7 @@ private slots:
         rec.SetLineSelected(true);
         rec.SetAdvancedValue(0, QVariant(true));
 
-        QSignalSpy ticks(&rec, &TAudioRecord2::OnTimer);
+        QSignalSpy ticks(&rec, &PulseRecorder::OnTimer);
         rec.SetFormat(2, 44100);
         rec.SetArraySize(rec.CalcArraySize(200));
         rec.Start();
@@ -58,7 +58,7 @@ private slots:
 
     void playerFailsQuietlyAndKeepsItsLine()
     {
-        TAudioPlayer2 player;
+        PulsePlayer player;
         QCOMPARE(player.GetDeviceCount(), short(-1));
         QVERIFY(!player.GetDeviceAvailable());
         QCOMPARE(player.GetLineCount(), short(-1));
@@ -72,7 +72,7 @@ private slots:
         QCOMPARE(player.GetLineMute(), false);
         player.SetLineMute(true);
 
-        QSignalSpy ended(&player, &TAudioPlayer2::OnEndPlay);
+        QSignalSpy ended(&player, &PulsePlayer::OnEndPlay);
         player.SetFormat(2, 44100);
         player.Play();
         QCOMPARE(player.GetErrorCode(), int(engine::pulse::kNoServer));
@@ -88,7 +88,7 @@ private slots:
     void retriesAreCheap()
     {
         // The program asks many questions in a row while it builds its panels.
-        TAudioPlayer2 player;
+        PulsePlayer player;
         QElapsedTimer t;
         t.start();
         for (int i = 0; i < 200; ++i) {
@@ -111,8 +111,8 @@ private slots:
     {
         QFETCH(int, channels);
         QFETCH(int, rate);
-        TAudioRecord2 rec;
-        TAudioPlayer2 player;
+        PulseRecorder rec;
+        PulsePlayer player;
         QVERIFY_THROWS_EXCEPTION(engine::EngineError, rec.SetFormat(channels, rate));
         QVERIFY_THROWS_EXCEPTION(engine::EngineError, player.SetFormat(channels, rate));
         // The format in force stays.
@@ -135,8 +135,8 @@ private slots:
         QFETCH(int, rate);
         QFETCH(qint64, frames200ms);
         QFETCH(qint64, msOf12345);
-        TAudioRecord2 rec;
-        TAudioPlayer2 player;
+        PulseRecorder rec;
+        PulsePlayer player;
         rec.SetFormat(1, rate);
         player.SetFormat(2, rate);
         QCOMPARE(rec.CalcArraySize(200), frames200ms);
@@ -147,7 +147,7 @@ private slots:
 
     void filterSettingsAreKept()
     {
-        TAudioRecord2 rec;
+        PulseRecorder rec;
         rec.SetNotchEnabled(true);
         rec.SetNotchFrequency(60);
         rec.SetHighPassFrequency(44100);

@@ -1,14 +1,14 @@
 // The equalizer and the recording filters at work on sound that really goes through the
 // private server: played into the null sink, recorded from its monitor.
-#include "engine/pulse/audio_player.h"
-#include "engine/pulse/audio_record.h"
+#include "engine/pulse/pulse_player.h"
+#include "engine/pulse/pulse_recorder.h"
 #include "pulse_test_util.h"
 
 #include <QSignalSpy>
 #include <QtTest>
 
-using engine::TAudioPlayer2;
-using engine::TAudioRecord2;
+using engine::PulsePlayer;
+using engine::PulseRecorder;
 using pulsetest::Capture;
 using pulsetest::Feeder;
 
@@ -33,22 +33,22 @@ class TestPulseShaping : public QObject {
 private slots:
     void equalizerRaisesItsBandWhileSwitchedOn()
     {
-        TAudioRecord2 rec;
+        PulseRecorder rec;
         rec.SetFormat(2, kRate);
         rec.SetArraySize(kBlock);
         Capture cap(&rec);
-        QSignalSpy first(&rec, &TAudioRecord2::OnEndArrayRecord);
+        QSignalSpy first(&rec, &PulseRecorder::OnEndArrayRecord);
         rec.Start();
         QVERIFY(first.wait(8000));
 
-        TAudioPlayer2 player;
+        PulsePlayer player;
         player.SetFormat(2, kRate);
         engine::BandArray bands{};
         bands[6] = 12.0f;   // the 1 kHz band
         player.SetEqualizerBands(bands);
         player.SetEqualizerEnabled(false);
         Feeder feed(&player, testaudio::tone(1000, 2.6, kRate, 2, 0.1f), kRate, 2);
-        QSignalSpy ended(&player, &TAudioPlayer2::OnEndPlay);
+        QSignalSpy ended(&player, &PulsePlayer::OnEndPlay);
         player.Play();
         QCOMPARE(player.GetErrorCode(), 0);
         feed.start();
@@ -77,7 +77,7 @@ private slots:
     {
         // 50 Hz, 100 Hz and 8 kHz at -20 dBFS each. The filters are switched while the
         // recording runs: none, notch at 50 Hz, high-pass at 1 kHz, low-pass at 1 kHz.
-        TAudioRecord2 rec;
+        PulseRecorder rec;
         rec.SetFormat(2, kRate);
         rec.SetArraySize(kBlock);
         QCOMPARE(rec.GetNotchFrequency(), 50.0f);
@@ -103,11 +103,11 @@ private slots:
             rec.SetHighPassEnabled(phase == 2);
             rec.SetLowPassEnabled(phase == 3);
         };
-        QSignalSpy first(&rec, &TAudioRecord2::OnEndArrayRecord);
+        QSignalSpy first(&rec, &PulseRecorder::OnEndArrayRecord);
         rec.Start();
         QVERIFY(first.wait(8000));
 
-        TAudioPlayer2 player;
+        PulsePlayer player;
         player.SetFormat(2, kRate);
         Feeder feed(&player, testaudio::tones({50, 100, 8000}, 5.0, kRate, 2, 0.1f), kRate, 2);
         player.Play();

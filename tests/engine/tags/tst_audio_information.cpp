@@ -1,9 +1,9 @@
-// TAudioInformation2: tags written and read back by a fresh component (and by ffprobe
+// TagLibInformation: tags written and read back by a fresh component (and by ffprobe
 // where it shows them) in both versions and every taggable type, values that do not fit
-// a tag, audio left untouched, stream facts that agree with TAudioFile2, and errors.
+// a tag, audio left untouched, stream facts that agree with FfmpegAudioFile, and errors.
 #include "common/test_audio.h"
-#include "engine/file/audio_file.h"
-#include "engine/tags/audio_information.h"
+#include "engine/file/ffmpeg_audio_file.h"
+#include "engine/tags/taglib_information.h"
 #include "../file/file_fixtures.h"
 
 #include <QDir>
@@ -40,7 +40,7 @@ char *toString(const Tags &t)
 }
 
 // Written as the tag editor writes: the texts by name through the property interface.
-void put(TAudioInformation2 &info, const Tags &t)
+void put(TagLibInformation &info, const Tags &t)
 {
     info.setProperty("infoTitle", t.title);
     info.setProperty("infoArtist", t.artist);
@@ -52,7 +52,7 @@ void put(TAudioInformation2 &info, const Tags &t)
     info.setProperty("infoTrack", t.track);
 }
 
-Tags get(const TAudioInformation2 &info)
+Tags get(const TagLibInformation &info)
 {
     Tags t;
     t.title = info.property("infoTitle").toString();
@@ -68,7 +68,7 @@ Tags get(const TAudioInformation2 &info)
 
 Tags loadFresh(const QString &path, short version)
 {
-    TAudioInformation2 info;
+    TagLibInformation info;
     info.SetTagVersion(version);
     info.LoadFromFile(path);
     return get(info);
@@ -76,7 +76,7 @@ Tags loadFresh(const QString &path, short version)
 
 std::vector<float> decodeAll(const QString &path)
 {
-    TAudioFile2 file;
+    FfmpegAudioFile file;
     file.Open(path, 0, 1);
     return fixtures::readAll(file);
 }
@@ -176,7 +176,7 @@ private slots:
         Tags written = kFull;
         if (id3v1)
             written.title = QStringLiteral("Sunrise Over Tokyo");   // ID3v1 is Latin-1
-        TAudioInformation2 info;
+        TagLibInformation info;
         info.SetTagVersion(short(version));
         info.LoadFromFile(file);
         put(info, written);
@@ -229,7 +229,7 @@ private slots:
         Tags v2 = kFull;
         Tags v1{QStringLiteral("Old Title"), QStringLiteral("Old Artist"), QStringLiteral("Old Album"),
                 QStringLiteral("Old comment"), QString(), 8, 1999, 3};
-        TAudioInformation2 info;
+        TagLibInformation info;
         put(info, v2);
         info.SaveToFile(file);   // the default version is 2
         info.SetTagVersion(1);
@@ -250,11 +250,11 @@ private slots:
     void defaultVersionIsTwo()
     {
         const QString file = makeFile("mp3", "default-version");
-        TAudioInformation2 writer;
+        TagLibInformation writer;
         QCOMPARE(writer.tagVersion(), short(2));
         put(writer, kFull);
         writer.SaveToFile(file);
-        TAudioInformation2 reader;
+        TagLibInformation reader;
         reader.LoadFromFile(file);
         QCOMPARE(get(reader), kFull);
         QCOMPARE(loadFresh(file, 1), Tags());
@@ -317,14 +317,14 @@ private slots:
         QFETCH(QVariant, written);
         QFETCH(QVariant, loaded);
         const QString file = makeFile(kind, "limits");
-        TAudioInformation2 info;
+        TagLibInformation info;
         info.SetTagVersion(short(version));
         Tags base = kFull;
         base.title = QStringLiteral("Base");
         put(info, base);
         QVERIFY(info.setProperty(field.toLatin1().constData(), written));
         info.SaveToFile(file);
-        TAudioInformation2 fresh;
+        TagLibInformation fresh;
         fresh.SetTagVersion(short(version));
         fresh.LoadFromFile(file);
         QCOMPARE(fresh.property(field.toLatin1().constData()), loaded);
@@ -345,7 +345,7 @@ private slots:
         QFETCH(int, version);
         const QString file = makeFile(kind, "untouched");
         const std::vector<float> before = decodeAll(file);
-        TAudioInformation2 info;
+        TagLibInformation info;
         info.SetTagVersion(short(version));
         // A large tag, so that ID3v2 must grow into the file.
         Tags big = kFull;
@@ -360,7 +360,7 @@ private slots:
         QVERIFY(QDir(m_dir.path()).entryList({".*.XXXXXX", ".untouched*"}, QDir::Hidden | QDir::Files).isEmpty());
     }
 
-    // Size, duration and description of the loaded file; the duration is TAudioFile2's
+    // Size, duration and description of the loaded file; the duration is FfmpegAudioFile's
     // exact length.
     void streamFacts_data()
     {
@@ -372,10 +372,10 @@ private slots:
     {
         QFETCH(QString, kind);
         const QString file = makeFile(kind, "facts");
-        TAudioInformation2 info;
+        TagLibInformation info;
         info.SetInfoFlag(true);
         info.LoadFromFile(file);
-        TAudioFile2 reader;
+        FfmpegAudioFile reader;
         reader.Open(file, 0, 1);
         QCOMPARE(reader.GetErrorCode(), 0);
         QCOMPARE(info.GetFileSize(), QFileInfo(file).size());
@@ -386,7 +386,7 @@ private slots:
 
     void genreNames()
     {
-        TAudioInformation2 info;
+        TagLibInformation info;
         QStringList names;
         for (int i = 0; i <= 146; ++i)
             names << info.GetGenreName(i);
@@ -412,11 +412,11 @@ private slots:
     {
         QFETCH(QString, suffix);
         const QString file = m_dir.filePath("Untitled1" + suffix);
-        TAudioFile2 maker;
+        FfmpegAudioFile maker;
         maker.SetActive(true);
         maker.Create(file, 0);
         maker.Close();
-        TAudioInformation2 info;
+        TagLibInformation info;
         info.LoadFromFile(file);
         QCOMPARE(info.GetDuration(), 0);
         QCOMPARE(info.GetFileSize(), QFileInfo(file).size());
@@ -449,7 +449,7 @@ private slots:
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write(content);
         }
-        TAudioInformation2 info;
+        TagLibInformation info;
         try {
             info.LoadFromFile(file);
             QFAIL("LoadFromFile did not throw");
@@ -477,7 +477,7 @@ private slots:
         QFETCH(QString, reason);
         const QString file = makeFile(kind, "tagless");
         const QByteArray before = readBytes(file);
-        TAudioInformation2 info;
+        TagLibInformation info;
         put(info, kFull);
         try {
             info.SaveToFile(file);
@@ -493,11 +493,11 @@ private slots:
     void fileBeingRecordedIsRefused()
     {
         const QString file = m_dir.filePath("recording.wav");
-        TAudioFile2 writer;
+        FfmpegAudioFile writer;
         writer.SetWavFormat(44100, 2, 16);
         writer.Create(file, 0);
         const qint64 first = fixtures::writeTone(writer, 1000, 0.6, 44100, 2);
-        TAudioInformation2 info;
+        TagLibInformation info;
         put(info, kFull);
         try {
             info.SaveToFile(file);
@@ -507,7 +507,7 @@ private slots:
         }
         const qint64 second = fixtures::writeTone(writer, 1000, 0.6, 44100, 2);
         writer.Close();
-        TAudioFile2 reader;
+        FfmpegAudioFile reader;
         reader.Open(file, 0, 1);
         QCOMPARE(reader.GetNumSamples(), first + second);
         info.SaveToFile(file);   // finished: now it may
@@ -531,7 +531,7 @@ private slots:
             setrlimit(RLIMIT_FSIZE, &rl);
             int code = 3;
             try {
-                TAudioInformation2 info;
+                TagLibInformation info;
                 put(info, kFull);
                 info.SaveToFile(file);
                 code = 1;
@@ -557,7 +557,7 @@ private slots:
         const QFileDevice::Permissions permissions = QFileInfo(file).permissions();
         const QString link = m_dir.filePath("link-to-linked.mp3");
         QVERIFY(QFile::link(file, link));
-        TAudioInformation2 info;
+        TagLibInformation info;
         put(info, kFull);
         info.SaveToFile(link);
         QVERIFY(QFileInfo(link).isSymLink());

@@ -1,0 +1,238 @@
+#include "engine/file/ffmpeg_audio_file.h"
+
+#include "engine/file/audio_decoder.h"
+#include "engine/file/audio_writer.h"
+#include "engine/file/output_format.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace engine {
+
+using file::OutputFormat;
+using file::OutputType;
+
+// ---- LameEncoderSettings ------------------------------------------------------------------
+
+LameEncoderSettings::LameEncoderSettings() : m_settings(std::make_shared<Settings>()) {}
+
+LameEncoderSettings::~LameEncoderSettings() = default;
+
+void LameEncoderSettings::SetFrequency(int hz)
+{
+    m_settings->frequency = hz;
+}
+
+void LameEncoderSettings::SetBitrate(int kbps)
+{
+    m_settings->bitrate = kbps;
+}
+
+// ---- FfmpegAudioFile -------------------------------------------------------------------------
+
+FfmpegAudioFile::FfmpegAudioFile() = default;
+
+FfmpegAudioFile::~FfmpegAudioFile()
+{
+    closeQuietly();
+}
+
+void FfmpegAudioFile::closeQuietly()
+{
+    if (m_writer) {
+        try {
+            m_writer->close();
+        } catch (const EngineError &) {
+            // Whatever went wrong was a failure of the file being left; the caller asked
+            // for something new.
+        }
+        m_writer.reset();
+    }
+    if (m_reader)
+        m_reader->close();
+    m_reader.reset();
+}
+
+void FfmpegAudioFile::SetActive(bool active)
+{
+    if (!active && (m_writer || m_reader))
+        Close();
+    m_active = active;
+}
+
+void FfmpegAudioFile::SetWavFormat(int frequency, int channels, int bitsPerSample)
+{
+    m_wavFrequency = frequency;
+    m_wavChannels = channels;
+    m_wavBits = bitsPerSample;
+}
+
+void FfmpegAudioFile::SetMp3Format(int frequency, int bitrate, int channels)
+{
+    m_mp3Frequency = frequency;
+    m_mp3Bitrate = bitrate;
+    m_mp3Channels = channels;
+}
+
+void FfmpegAudioFile::SetMp3Encoder(IAudioFile2LameEnc *encoder)
+{
+    // Only our own encoder object carries readable settings; the link is weak, so an
+    // encoder destroyed first is simply no longer consulted.
+    if (auto *lame = dynamic_cast<LameEncoderSettings *>(encoder))
+        m_encoder = lame->settings();
+    else
+        m_encoder.reset();
+}
+
+void FfmpegAudioFile::SetWmaProfile(int profile)
+{
+    m_wmaProfile = profile;
+}
+
+int FfmpegAudioFile::GetWmaProfileCount()
+{
+    return int(file::wmaProfiles().size());
+}
+
+OutputFormat FfmpegAudioFile::formatFor(const QString &path) const
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    OutputType type = OutputType::Mp3;
+    if (suffix == QLatin1String("wav"))
+        type = OutputType::Wav;
+    else if (suffix == QLatin1String("mp3"))
+        type = OutputType::Mp3;
+    else if (suffix == QLatin1String("wma"))
+        type = OutputType::Wma;
+
+    switch (type) {
+    case OutputType::Wav:
+        return file::wavFormat(m_wavFrequency, m_wavChannels, m_wavBits);
+    case OutputType::Mp3: {
+        int frequency = m_mp3Frequency;
+        int bitrate = m_mp3Bitrate;
+        if (const auto encoder = m_encoder.lock()) {
+            if (encoder->frequency > 0)
+                frequency = encoder->frequency;
+            if (encoder->bitrate > 0)
+                bitrate = encoder->bitrate;
+        }
+        return file::mp3Format(frequency, bitrate, m_mp3Channels);
+    }
+    case OutputType::Wma: {
+        const auto &profiles = file::wmaProfiles();
+        if (profiles.empty())
+            throw EngineError(QStringLiteral("Cannot create %1: No WMA encoder is installed").arg(path));
+        const int index = std::clamp(m_wmaProfile, 0, int(profiles.size()) - 1);
+        return file::wmaFormat(profiles[size_t(index)]);
+    }
+    }
+    return {};
+}
+
+void FfmpegAudioFile::Create(const QString &path, int mode)
+{
+    Q_UNUSED(mode);
+    closeQuietly();
+    m_errorCode = 0;
+    m_errorText.clear();
+    m_writer = file::AudioWriter::create(path, formatFor(path));
+}
+
+void FfmpegAudioFile::WriteArray(const SampleArray &samples)
+{
+    if (!m_writer)
+        throw EngineError(QStringLiteral("Cannot write: no file is open for writing"));
+    m_writer->write(samples);
+}
+
+void FfmpegAudioFile::Open(const QString &path, int mode, int flags)
+{
+    Q_UNUSED(mode);
+    Q_UNUSED(flags);
+    closeQuietly();
+    auto reader = std::make_unique<file::AudioDecoder>();
+    if (reader->open(path)) {
+        m_reader = std::move(reader);
+        m_errorCode = 0;
+        m_errorText.clear();
+    } else {
+        m_errorCode = reader->errorCode();
+        m_errorText = reader->errorText();
+    }
+}
+
+int FfmpegAudioFile::GetErrorCode()
+{
+    return m_errorCode;
+}
+
+qint64 FfmpegAudioFile::GetNumSamples()
+{
+    if (m_reader)
+        return m_reader->length();
+    if (m_writer)
+        return m_writer->framesWritten();
+    return 0;
+}
+
+int FfmpegAudioFile::GetFormatValueA()
+{
+    if (m_reader)
+        return m_reader->sampleRate();
+    if (m_writer)
+        return m_writer->format().sampleRate;
+    return 0;
+}
+
+int FfmpegAudioFile::GetFormatValueB()
+{
+    if (m_reader)
+        return m_reader->channels();
+    if (m_writer)
+        return m_writer->format().channels;
+    return 0;
+}
+
+QString FfmpegAudioFile::GetFormatDescription()
+{
+    if (m_reader)
+        return m_reader->description();
+    if (m_writer)
+        return m_writer->format().description();
+    // No file: the profile with this number, counted from 1 (see the header).
+    const auto &profiles = file::wmaProfiles();
+    if (profiles.empty())
+        return {};
+    const int index = std::clamp(m_wmaProfile - 1, 0, int(profiles.size()) - 1);
+    return QStringLiteral("WMA ") + file::wmaProfileLabel(profiles[size_t(index)]);
+}
+
+qint64 FfmpegAudioFile::Seek(qint64 position, int mode)
+{
+    Q_UNUSED(mode);
+    return m_reader ? m_reader->seek(position) : 0;
+}
+
+SampleArray FfmpegAudioFile::ReadArray(qint64 count)
+{
+    if (!m_reader)
+        return {};
+    return m_reader->read(count);
+}
+
+void FfmpegAudioFile::Close()
+{
+    if (m_reader) {
+        m_reader->close();
+        m_reader.reset();
+    }
+    if (m_writer) {
+        // The component is free again whatever the outcome.
+        std::unique_ptr<file::AudioWriter> writer = std::move(m_writer);
+        writer->close();
+    }
+}
+
+}  // namespace engine

@@ -1,0 +1,110 @@
+#include "session/app_paths.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include <cstdlib>
+#include <unistd.h>
+
+// Where the install puts tips.txt and the manual, relative to the executable's folder.
+#ifndef TAVRIN_DATA_FROM_BIN
+#define TAVRIN_DATA_FROM_BIN "../share/tavrin-sound-recorder"
+#endif
+
+namespace {
+
+const QString kProgramFolderName = QStringLiteral("tavrin-sound-recorder");
+
+QString withSlash(const QString &dir)
+{
+    return dir.endsWith(QLatin1Char('/')) ? dir : dir + QLatin1Char('/');
+}
+
+}  // namespace
+
+AppPaths AppPaths::besideProgram(const QString &dir)
+{
+    AppPaths p;
+    p.programDir = withSlash(dir);
+    p.settingsFile = p.programDir + QStringLiteral("setup.ini");
+    p.tipsFile = p.programDir + QStringLiteral("tips.txt");
+    p.helpFile = p.programDir + QStringLiteral("tavrinsoundrecorder.html");
+    p.defaultSavePath = p.programDir + QStringLiteral("Recording/");
+    return p;
+}
+
+AppPaths AppPaths::outsideProgram(const QString &programDir, const QString &configDir,
+                                  const QString &saveParentDir)
+{
+    AppPaths p = besideProgram(programDir);
+    p.settingsFile = withSlash(configDir) + QStringLiteral("setup.ini");
+    p.defaultSavePath = withSlash(saveParentDir) + QStringLiteral("Recording/");
+    p.findDataFiles();
+    return p;
+}
+
+AppPaths AppPaths::forProgramDir(const QString &programDir)
+{
+    if (!isWritableFolder(programDir))
+        return outsideProgram(programDir, userConfigDir(), userMusicDir());
+    AppPaths p = besideProgram(programDir);
+    p.findDataFiles();
+    return p;
+}
+
+AppPaths AppPaths::forApplication()
+{
+    AppPaths p = forProgramDir(QCoreApplication::applicationDirPath());
+    p.makeSettingsFolder();
+    return p;
+}
+
+void AppPaths::makeSettingsFolder() const
+{
+    const QString settingsDir = QFileInfo(settingsFile).absolutePath();
+    if (settingsDir != QDir(programDir).absolutePath())
+        QDir().mkpath(settingsDir);
+}
+
+bool AppPaths::isWritableFolder(const QString &dir)
+{
+    QByteArray probe = QFile::encodeName(withSlash(dir)) + ".tavrin-write-probe-XXXXXX";
+    const int fd = ::mkstemp(probe.data());
+    if (fd < 0)
+        return false;
+    ::close(fd);
+    ::unlink(probe.constData());
+    return true;
+}
+
+QString AppPaths::userConfigDir()
+{
+    // $XDG_CONFIG_HOME, or ~/.config when it is unset or not absolute.
+    QString base = QString::fromLocal8Bit(qgetenv("XDG_CONFIG_HOME"));
+    if (base.isEmpty() || !QDir::isAbsolutePath(base))
+        base = QDir::homePath() + QStringLiteral("/.config");
+    return withSlash(base) + kProgramFolderName + QLatin1Char('/');
+}
+
+QString AppPaths::userMusicDir()
+{
+    const QString music = QStandardPaths::writableLocation(QStandardPaths::MusicLocation);
+    return withSlash(music.isEmpty() ? QDir::homePath() : music);
+}
+
+void AppPaths::findDataFiles()
+{
+    const QString dataDir = withSlash(QDir::cleanPath(programDir + QStringLiteral(TAVRIN_DATA_FROM_BIN)));
+    const auto find = [&](const QString &name) {
+        const QString beside = programDir + name;
+        if (QFileInfo::exists(beside))
+            return beside;
+        const QString shared = dataDir + name;
+        return QFileInfo::exists(shared) ? shared : beside;
+    };
+    tipsFile = find(QStringLiteral("tips.txt"));
+    helpFile = find(QStringLiteral("tavrinsoundrecorder.html"));
+}

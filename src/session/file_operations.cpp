@@ -1,0 +1,131 @@
+#include "session/file_operations.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <stdexcept>
+
+namespace {
+
+QString systemReason(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+DiskResult failed(int error)
+{
+    return {DiskResult::Failed, systemReason(error)};
+}
+
+}  // namespace
+
+QString FileExtension(const QString &name)
+{
+    const qsizetype slash = name.lastIndexOf(QLatin1Char('/'));
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot > slash ? name.mid(dot) : QString();
+}
+
+QString RenamedFileName(const QString &typed, const QString &oldName)
+{
+    const QString typedExtension = FileExtension(typed);
+    return typed.left(typed.size() - typedExtension.size()) + FileExtension(oldName);
+}
+
+DiskResult RenameWithoutReplacing(const QString &from, const QString &to)
+{
+    const QByteArray f = QFile::encodeName(from);
+    const QByteArray t = QFile::encodeName(to);
+
+    // A plain rename() would silently replace a file of the new name: a recording lost.
+    if (::renameat2(AT_FDCWD, f.constData(), AT_FDCWD, t.constData(), RENAME_NOREPLACE) == 0)
+        return {};
+    int error = errno;
+    if (error == EEXIST)
+        return {DiskResult::NameTaken, {}};
+    if (error != EINVAL && error != ENOSYS && error != EOPNOTSUPP)
+        return failed(error);
+
+    // The file system cannot refuse by itself: a hard link fails on an existing name.
+    if (::link(f.constData(), t.constData()) == 0) {
+        if (::unlink(f.constData()) == 0)
+            return {};
+        error = errno;
+        ::unlink(t.constData());
+        return failed(error);
+    }
+    error = errno;
+    if (error == EEXIST)
+        return {DiskResult::NameTaken, {}};
+    if (error == ENOENT || error == ENOTDIR || error == ENAMETOOLONG)
+        return failed(error);
+
+    // No hard links here either (FAT, some network shares): look first, then rename.
+    struct stat st {};
+    if (::lstat(t.constData(), &st) == 0)
+        return {DiskResult::NameTaken, {}};
+    if (::rename(f.constData(), t.constData()) != 0)
+        return failed(errno);
+    return {};
+}
+
+DiskResult DeleteFromDisk(const QString &path)
+{
+    if (::unlink(QFile::encodeName(path).constData()) == 0)
+        return {};
+    const int error = errno;
+    if (error == ENOENT)
+        return {DiskResult::Missing, {}};
+    return failed(error);
+}
+
+QString JoinPath(const QString &folder, const QString &name)
+{
+    if (folder.isEmpty() || folder.endsWith(QLatin1Char('/')))
+        return folder + name;
+    return folder + QLatin1Char('/') + name;
+}
+
+QString ReserveNumberedFile(const QString &folder, const QString &stem, const QString &extension)
+{
+    for (qint64 n = 1;; ++n) {
+        const QString path = JoinPath(folder, stem + QString::number(n) + extension);
+        const QByteArray native = QFile::encodeName(path);
+        int fd = -1;
+        do {
+            fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        } while (fd < 0 && errno == EINTR);
+        if (fd >= 0) {
+            ::close(fd);
+            return path;
+        }
+        if (errno != EEXIST)
+            throw std::runtime_error(
+                QStringLiteral("Cannot create %1: %2").arg(path, systemReason(errno)).toStdString());
+    }
+}
+
+bool PathSurvivesFileSystem(const QString &path)
+{
+    if (!path.contains(QChar(QChar::ReplacementCharacter)))
+        return true;
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0;
+}
+
+bool SameFile(const QString &a, const QString &b)
+{
+    if (a == b)
+        return true;
+    if (a.isEmpty() || b.isEmpty())
+        return false;
+    const QString ca = QFileInfo(a).canonicalFilePath();
+    return !ca.isEmpty() && ca == QFileInfo(b).canonicalFilePath();
+}

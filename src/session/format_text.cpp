@@ -1,0 +1,31 @@
+#include "session/format_text.h"
+
+QString FormatMinSec(qint64 seconds)
+{
+    const qint64 m = seconds / 60;
+    const qint64 r = seconds % 60;
+    const QString mm = m >= 10 ? QString::number(m) : QStringLiteral("0%1").arg(m);
+    const QString ss = r >= 10 ? QString::number(r) : QStringLiteral("0%1").arg(r);
+    return mm + QLatin1Char(':') + ss;
+}
+
+static QString replaceFirst(QString text, const QString &what, const QString &with)
+{
+    const qsizetype at = text.indexOf(what, 0, Qt::CaseInsensitive);
+    if (at >= 0)
+        text.replace(at, what.size(), with);
+    return text;
+}
+
+QString ShortFormatText(const QString &text)
+{
+    QString result = text;
+    if (result.contains(QLatin1String("MPEG"), Qt::CaseSensitive)) {
+        result = replaceFirst(result, QStringLiteral("MPEG 1.0 layer-"), QStringLiteral("MP"));
+        result = replaceFirst(result, QStringLiteral("MPEG 2.0 layer-"), QStringLiteral("MP"));
+    }
+    const qsizetype colon = result.indexOf(QLatin1Char(':'));
+    if (colon >= 0)
+        result[colon] = QLatin1Char(' ');
+    return result;
+}

@@ -1,0 +1,156 @@
+// The Options dialog: where new recordings are saved, their format and quality, an optional
+// time limit and automatic splitting. It is built afresh at every opening and destroys itself
+// when closed; OK takes the fields over into CurrentSettings, hands the format to the engine
+// and writes setup.ini.
+#pragma once
+
+#include <QAbstractSpinBox>
+#include <QDialog>
+#include <QStringList>
+
+#include <memory>
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QToolButton;
+class MainWindow;
+
+namespace engine {
+class IAudioFile2;
+}
+
+// ---- the format catalogues -------------------------------------------------------------
+
+// The entries of the MP3 list, positions 0..9.
+const QStringList &Mp3Catalogue();
+
+struct Mp3Preset {
+    int frequency;   // Hz
+    int bitrate;     // kbit/s
+};
+// The MP3 list's position 0..9 as listed; any other position (-1 = no selection) gives
+// 44100 Hz at 128 kbit/s.
+Mp3Preset Mp3PresetFromIndex(int position);
+
+// The entries of the WAV list, positions 0..15.
+const QStringList &WavCatalogue();
+
+struct WavPreset {
+    int frequency;       // Hz
+    int channels;        // 1 mono, 2 stereo
+    int bitsPerSample;   // 8 or 16
+};
+// position / 4 picks the rate (0: 8000, 1: 11025, 2: 22050, 3: 44100 Hz), position % 4 the
+// width and channels (0: 8 bit mono, 1: 16 bit mono, 2: 8 bit stereo, 3: 16 bit stereo),
+// both truncated toward zero; a quotient or remainder outside 0..3 keeps that part of
+// `current` (so -1 gives 8000 Hz with channels and width kept).
+WavPreset WavPresetFromIndex(int position, const WavPreset &current);
+
+// ---- UpDownField ----------------------------------------------------------------------
+
+// A number field with up/down buttons that takes any typed text: the buttons, the arrow keys
+// and the wheel step the number the field shows within 0..100 without wrapping, while what is
+// typed is kept as typed (letters included) for OK to convert and report.
+class UpDownField : public QAbstractSpinBox {
+    Q_OBJECT
+
+public:
+    explicit UpDownField(int singleStep, QWidget *parent = nullptr);
+
+    static constexpr int Minimum = 0;
+    static constexpr int Maximum = 100;
+    int singleStep() const { return m_step; }
+
+    void setText(const QString &text);   // text() gives it back as shown
+
+    void stepBy(int steps) override;
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    StepEnabled stepEnabled() const override;
+
+private:
+    int currentValue() const;   // the shown number, or the last one shown when it is none
+
+    int m_step;
+    int m_lastValue = 0;        // the last whole number the field showed
+};
+
+// ---- OptionsDialog ---------------------------------------------------------------------
+
+class OptionsDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    // Builds the dialog for the main window (creation steps included); it deletes itself
+    // when closed.
+    explicit OptionsDialog(MainWindow &form);
+    ~OptionsDialog() override;
+
+    // "Save Path"
+    QGroupBox *gbSavePath = nullptr;
+    QLineEdit *EdSavePath = nullptr;
+    QToolButton *btnSelectDir = nullptr;          // the folder button
+    // "Record Format"
+    QGroupBox *gbRecordFormat = nullptr;
+    QRadioButton *rbMP3 = nullptr;
+    QRadioButton *rbWAV = nullptr;
+    QRadioButton *rbWMA = nullptr;
+    QComboBox *cbMP3 = nullptr;
+    QComboBox *cbWAV = nullptr;
+    QComboBox *cbWMA = nullptr;
+    // "Time Limit"
+    QGroupBox *gbTimeLimit = nullptr;
+    QRadioButton *rbNoLimit = nullptr;
+    QRadioButton *rbStopAfter = nullptr;          // "Stop recording after "
+    UpDownField *edHours = nullptr;
+    UpDownField *edMinutes = nullptr;
+    UpDownField *edSeconds = nullptr;             // steps by 5
+    // "Auto Split"
+    QGroupBox *gbAutoSplit = nullptr;
+    QCheckBox *chSplitEvery = nullptr;
+    UpDownField *edSplitMinutes = nullptr;
+    UpDownField *edSplitSeconds = nullptr;        // steps by 5
+    // bottom row
+    QPushButton *btnOK = nullptr;
+    QPushButton *btnCancel = nullptr;
+
+    // The dialog's own file component, used only to label the WMA profiles.
+    engine::IAudioFile2 &SettingFile() { return *m_settingFile; }
+
+    // Creation: the three format lists, the chosen WMA position, which lists are enabled.
+    void FillFormatLists();
+    // Characters 5..104 of the description of engine profile `number` (counted from 1).
+    QString WmaProfileLabel(int number);
+    // The steps run each time the dialog is shown.
+    void FormShow();
+
+    void rbMP3Click();
+    void rbWAVClick();
+    void rbWMAClick();
+    void rbNoLimitClick();
+    void rbStopAfterClick();
+    void chSplitEveryClick();
+    void btnSelectDirClick();
+    void btnOKClick();
+    void btnCancelClick();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void buildControls();
+    void connectHandlers();
+    void enableFormatLists(bool mp3, bool wav, bool wma);
+    void enableTimeFields(bool on);
+    void enableSplitFields(bool on);
+
+    MainWindow &m_form;
+    std::unique_ptr<engine::IAudioFile2> m_settingFile;
+};

@@ -1,0 +1,338 @@
+#include "ui/recording_filters_window.h"
+
+#include "ui/main_window.h"
+#include "ui/ui_services.h"
+#include "ui/window_placement.h"
+#include "session/convert.h"
+
+#include <QCheckBox>
+#include <QEvent>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLocale>
+#include <QSlider>
+#include <QScopeGuard>
+#include <QStyle>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+struct RowDesign {
+    const char *caption;
+    int min, max;   // Hz
+    int tick;       // Hz between tick marks, also the bar's page step
+    int design;     // Hz at first
+};
+
+constexpr RowDesign kRows[3] = {
+    {"Notch Filter", 40, 200, 5, 50},
+    {"HighPass Filter", 100, 44100, 1000, 400},
+    {"LowPass Filter", 100, 44100, 1000, 4000},
+};
+
+constexpr int kRowTops[3] = {16, 48, 80};
+
+}  // namespace
+
+bool IsFrequencyKey(QChar key)
+{
+    const char16_t c = key.unicode();
+    if (c < 32)
+        return c != u'\r';
+    if ((c >= u'0' && c <= u'9') || c == u'+' || c == u'-')
+        return true;
+    return QLocale().decimalPoint() == QString(key);
+}
+
+std::optional<int> FrequencyToPosition(float hz, int min, int max)
+{
+    const double v = hz;
+    if (std::isnan(v))
+        return std::nullopt;
+    if (v <= min)
+        return min;
+    if (v >= max)
+        return max;
+    // Round half to even, whatever the floating-point environment's rounding mode is.
+    double whole = std::floor(v);
+    const double fraction = v - whole;
+    if (fraction > 0.5 || (fraction == 0.5 && std::fmod(whole, 2.0) != 0.0))
+        whole += 1.0;
+    return std::clamp(int(whole), min, max);
+}
+
+// ---- FrequencyEdit ----------------------------------------------------------------------
+
+FrequencyEdit::FrequencyEdit(QWidget *parent) : QLineEdit(parent) {}
+
+void FrequencyEdit::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (onKeyPress)
+            onKeyPress(QLatin1Char('\r'));
+        event->accept();
+        return;
+    }
+    // Shortcuts (Ctrl+V, Ctrl+A, ...) type control characters, which always pass; keys that
+    // type nothing (arrows, Home, Delete) are no characters at all.
+    const bool shortcut = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    if (!shortcut && onKeyPress) {
+        for (const QChar c : event->text()) {
+            if (c.unicode() == 0x7f)   // what Delete types on some platforms
+                continue;
+            if (!onKeyPress(c)) {
+                event->accept();
+                return;
+            }
+        }
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+void FrequencyEdit::focusOutEvent(QFocusEvent *event)
+{
+    QLineEdit::focusOutEvent(event);
+    // A context menu borrows the focus to paste into the box: that is no leaving.
+    if (event->reason() != Qt::PopupFocusReason && onExit)
+        onExit();
+}
+
+// ---- RecordingFiltersWindow -------------------------------------------------------------------------
+
+RecordingFiltersWindow::RecordingFiltersWindow(MainWindow &form)
+    : QDialog(&form, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+                         | Qt::WindowStaysOnTopHint),
+      m_form(form)
+{
+    setObjectName(QStringLiteral("frmRecFlt"));
+    setWindowTitle(QStringLiteral("Recording Filters"));
+    setModal(false);
+    setFixedSize(380, 120);
+
+    QCheckBox **boxes[3] = {&CheckBox1, &CheckBox2, &CheckBox3};
+    QSlider **bars[3] = {&TrackBar1, &TrackBar2, &TrackBar3};
+    FrequencyEdit **edits[3] = {&Edit1, &Edit2, &Edit3};
+    QLabel **labels[3] = {&Label1, &Label2, &Label3};
+    for (int i = 0; i < 3; ++i) {
+        const RowDesign &d = kRows[i];
+        const int top = kRowTops[i];
+        const QString n = QString::number(i + 1);
+
+        auto *box = new QCheckBox(QString::fromLatin1(d.caption), this);
+        box->setObjectName(QStringLiteral("CheckBox") + n);
+        box->setGeometry(16, top, 89, 21);
+
+        // The design value goes in before the handlers are attached: building sends nothing.
+        auto *bar = new QSlider(Qt::Horizontal, this);
+        bar->setObjectName(QStringLiteral("TrackBar") + n);
+        bar->setGeometry(112, top, 185, 25);
+        bar->setRange(d.min, d.max);
+        bar->setValue(d.design);
+        bar->setTickPosition(QSlider::TicksBelow);
+        bar->setTickInterval(d.tick);
+        bar->setSingleStep(1);
+        bar->setPageStep(d.tick);
+
+        auto *edit = new FrequencyEdit(this);
+        edit->setObjectName(QStringLiteral("Edit") + n);
+        edit->setGeometry(304, top + 2, 41, 21);
+        edit->setText(QString::number(d.design));
+
+        auto *hz = new QLabel(QStringLiteral("Hz"), this);
+        hz->setObjectName(QStringLiteral("Label") + n);
+        hz->move(352, top + 8);
+        hz->adjustSize();
+
+        *boxes[i] = box;
+        *bars[i] = bar;
+        *edits[i] = edit;
+        *labels[i] = hz;
+
+        const int row = i + 1;
+        connect(box, &QCheckBox::clicked, this, [this, row] { ui::RunCommand([=, this] { CheckBoxClick(row); }); });
+        connect(bar, &QSlider::valueChanged, this, [this, row] { ui::RunCommand([=, this] { TrackBarChange(row); }); });
+        edit->onKeyPress = [this, row](QChar key) {
+            bool pass = false;
+            ui::RunCommand([&] { pass = EditKeyPress(row, key); });
+            return pass;
+        };
+        edit->onExit = [this, row] { ui::RunCommand([=, this] { EditExit(row); }); };
+    }
+    fitFont();
+}
+
+RecordingFiltersWindow::~RecordingFiltersWindow()
+{
+    // The boxes lose the focus while the window goes, after the main window's engine is gone.
+    for (FrequencyEdit *edit : {Edit1, Edit2, Edit3}) {
+        edit->onKeyPress = nullptr;
+        edit->onExit = nullptr;
+    }
+}
+
+QCheckBox *RecordingFiltersWindow::CheckBox(int row) const
+{
+    return row == 1 ? CheckBox1 : row == 2 ? CheckBox2 : CheckBox3;
+}
+
+QSlider *RecordingFiltersWindow::TrackBar(int row) const
+{
+    return row == 1 ? TrackBar1 : row == 2 ? TrackBar2 : TrackBar3;
+}
+
+FrequencyEdit *RecordingFiltersWindow::Edit(int row) const
+{
+    return row == 1 ? Edit1 : row == 2 ? Edit2 : Edit3;
+}
+
+void RecordingFiltersWindow::sendEnabled(int row, bool on)
+{
+    engine::IAudioRecord2 &rec = *m_form.AudioRecord1;
+    switch (row) {
+    case 1: rec.SetNotchEnabled(on); break;
+    case 2: rec.SetHighPassEnabled(on); break;
+    case 3: rec.SetLowPassEnabled(on); break;
+    default: break;
+    }
+}
+
+void RecordingFiltersWindow::sendFrequency(int row, float hz)
+{
+    engine::IAudioRecord2 &rec = *m_form.AudioRecord1;
+    switch (row) {
+    case 1: rec.SetNotchFrequency(hz); break;
+    case 2: rec.SetHighPassFrequency(hz); break;
+    case 3: rec.SetLowPassFrequency(hz); break;
+    default: break;
+    }
+}
+
+void RecordingFiltersWindow::CheckBoxClick(int row)
+{
+    sendEnabled(row, CheckBox(row)->isChecked());
+}
+
+void RecordingFiltersWindow::TrackBarChange(int row)
+{
+    const int position = TrackBar(row)->value();
+    Edit(row)->setText(QString::number(position));
+    sendFrequency(row, float(position));
+}
+
+bool RecordingFiltersWindow::EditKeyPress(int row, QChar key)
+{
+    if (key == QLatin1Char('\r')) {
+        EditExit(row);
+        return false;
+    }
+    if (!IsFrequencyKey(key)) {
+        ui::Beep();
+        return false;
+    }
+    return true;
+}
+
+void RecordingFiltersWindow::EditExit(int row)
+{
+    // An error box raised while applying takes the focus away again: apply once.
+    if (m_applying)
+        return;
+    m_applying = true;
+    const auto done = qScopeGuard([this] { m_applying = false; });
+
+    QSlider *bar = TrackBar(row);
+    FrequencyEdit *edit = Edit(row);
+    const std::optional<int> typed = ParseWholeNumber(edit->text());
+    if (!typed) {
+        edit->setText(QString::number(bar->value()));
+        return;
+    }
+    const int position = std::clamp(*typed, bar->minimum(), bar->maximum());
+    if (position != bar->value())
+        bar->setValue(position);   // the bar's change handler rewrites the box and sends it
+    else
+        edit->setText(QString::number(position));
+}
+
+void RecordingFiltersWindow::SyncFromRecorder()
+{
+    engine::IAudioRecord2 &rec = *m_form.AudioRecord1;
+    for (int row = 1; row <= 3; ++row) {
+        const bool on = row == 1 ? rec.GetNotchEnabled() : row == 2 ? rec.GetHighPassEnabled() : rec.GetLowPassEnabled();
+        QCheckBox *box = CheckBox(row);
+        if (box->isChecked() != on) {
+            box->setChecked(on);
+            CheckBoxClick(row);
+        }
+    }
+    for (int row = 1; row <= 3; ++row) {
+        const float hz = row == 1 ? rec.GetNotchFrequency() : row == 2 ? rec.GetHighPassFrequency() : rec.GetLowPassFrequency();
+        QSlider *bar = TrackBar(row);
+        if (const std::optional<int> position = FrequencyToPosition(hz, bar->minimum(), bar->maximum()))
+            bar->setValue(*position);   // a change runs the bar's change handler
+    }
+}
+
+void RecordingFiltersWindow::ShowOrRaise()
+{
+    if (!isVisible()) {
+        CentreOnOwner(this, &m_form);
+        show();
+    }
+    raise();
+    activateWindow();
+}
+
+void RecordingFiltersWindow::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::FontChange)
+        fitFont();
+    QDialog::changeEvent(event);
+}
+
+void RecordingFiltersWindow::fitFont()
+{
+    // The rows keep their pixel layout; with a large desktop font the captions or "44100"
+    // would be cut, so the window's font shrinks (down to 7 pt) until they fit.
+    if (m_fitting)
+        return;
+    m_fitting = true;
+    setFont(QFont());
+    QFont f = font();
+    const QStyle *st = style();
+    const int indicator = st->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, CheckBox1)
+                          + st->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, CheckBox1) + 2;
+    auto fits = [&] {
+        const QFontMetrics fm(f);
+        for (int row = 1; row <= 3; ++row)
+            if (indicator + fm.horizontalAdvance(CheckBox(row)->text()) > CheckBox(row)->width())
+                return false;
+        const QMargins m = Edit1->textMargins();
+        const int frame = 2 * st->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, Edit1);
+        return fm.horizontalAdvance(QStringLiteral("44100")) + m.left() + m.right() + frame + 4 <= Edit1->width();
+    };
+    while (!fits() && f.pointSizeF() > 7.0) {
+        f.setPointSizeF(std::max(7.0, f.pointSizeF() - 0.5));
+        setFont(f);
+    }
+    for (QLabel *hz : {Label1, Label2, Label3})
+        hz->adjustSize();
+    m_fitting = false;
+}
+
+// ---- the main window's filter commands --------------------------------------------------
+
+void MainWindow::SyncFilterWindow()
+{
+    if (frmRecFlt)
+        frmRecFlt->SyncFromRecorder();
+}
+
+void MainWindow::btnSetFilterClick()
+{
+    if (frmRecFlt)
+        frmRecFlt->ShowOrRaise();
+}

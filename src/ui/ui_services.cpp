@@ -1,0 +1,120 @@
+#include "ui/ui_services.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace ui {
+
+static Hooks &hooks()
+{
+    static Hooks h;
+    return h;
+}
+
+void setHooks(Hooks h)
+{
+    hooks() = std::move(h);
+}
+
+QString WithFullStop(const QString &text)
+{
+    if (!text.isEmpty() && text.back() > QLatin1Char('.'))
+        return text + QLatin1Char('.');
+    return text;
+}
+
+static QWidget *boxParent(QWidget *parent)
+{
+    return parent ? parent : QApplication::activeWindow();
+}
+
+void ErrorBox(const QString &text)
+{
+    const Box box{BoxKind::Error, ApplicationTitle, WithFullStop(text)};
+    if (hooks().box) {
+        hooks().box(box);
+        return;
+    }
+    QMessageBox::critical(boxParent(nullptr), box.caption, box.text, QMessageBox::Ok);
+}
+
+void ErrorBox(const std::exception &error)
+{
+    ErrorBox(QString::fromUtf8(error.what()));
+}
+
+void Notice(QWidget *parent, const QString &text)
+{
+    const Box box{BoxKind::Notice, ApplicationTitle, text};
+    if (hooks().box) {
+        hooks().box(box);
+        return;
+    }
+    QMessageBox::information(boxParent(parent), box.caption, box.text, QMessageBox::Ok);
+}
+
+bool Confirm(QWidget *parent, const QString &text)
+{
+    const Box box{BoxKind::Question, QStringLiteral("Confirm"), text};
+    if (hooks().box)
+        return hooks().box(box);
+    QMessageBox mb(QMessageBox::Question, box.caption, box.text, QMessageBox::NoButton, boxParent(parent));
+    QPushButton *yes = mb.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
+    QPushButton *no = mb.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+    mb.setDefaultButton(yes);
+    mb.setEscapeButton(no);
+    mb.exec();
+    return mb.clickedButton() == yes;
+}
+
+QString GetOpenFileName(QWidget *parent, const QString &title, const QStringList &filters)
+{
+    if (hooks().openFile)
+        return hooks().openFile(title, filters);
+    // Qt separates the patterns of a filter by blanks, not semicolons.
+    QStringList qtFilters;
+    for (const QString &f : filters) {
+        const qsizetype open = f.lastIndexOf(QLatin1Char('('));
+        qtFilters << (open < 0 ? f : f.left(open) + f.mid(open).replace(QLatin1Char(';'), QLatin1Char(' ')));
+    }
+    QFileDialog dialog(parent, title);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setNameFilters(qtFilters);
+    dialog.selectNameFilter(qtFilters.value(0));
+    dialog.selectFile(QString());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}
+
+QString GetExistingDirectory(QWidget *parent, const QString &title)
+{
+    if (hooks().chooseFolder)
+        return hooks().chooseFolder(title);
+    return QFileDialog::getExistingDirectory(parent, title, QString());
+}
+
+void OpenUrl(const QUrl &url)
+{
+    if (hooks().openUrl) {
+        hooks().openUrl(url);
+        return;
+    }
+    // The outcome is the desktop's business: a missing handler shows nothing of ours.
+    QDesktopServices::openUrl(url);
+}
+
+void Beep()
+{
+    if (hooks().beep) {
+        hooks().beep();
+        return;
+    }
+    QApplication::beep();
+}
+
+}  // namespace ui

@@ -1,0 +1,45 @@
+// A horizontal level meter with a falling peak marker.
+#pragma once
+
+#include <QBasicTimer>
+#include <QElapsedTimer>
+#include <QWidget>
+
+class LevelMeter : public QWidget {
+    Q_OBJECT
+    Q_PROPERTY(int Value READ Value WRITE SetValue)
+
+public:
+    explicit LevelMeter(QWidget *parent = nullptr);
+
+    // Level 0..100 on the engine's dB scale (0 = -60 dBFS or quieter, 100 = 0 dBFS).
+    int Value() const { return m_value; }
+    void SetValue(int level);   // clamped to 0..100
+
+    // Zone boundaries on the 0..100 scale: yellow from -12 dBFS, red from -3 dBFS.
+    static constexpr int YellowFrom = 80;
+    static constexpr int RedFrom = 95;
+    static constexpr int PeakHoldMs = 800;          // the marker waits this long at a new peak
+    static constexpr double PeakFallPerSecond = 40; // then falls this many units a second
+
+    double Peak() const { return m_peak; }          // where the peak marker stands, 0..100
+    bool isPeakFalling() const { return m_timer.isActive(); }   // the marker's timer runs
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void timerEvent(QTimerEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+
+private:
+    void updateTimer();
+
+    int m_value = 0;
+    double m_peak = 0;
+    double m_holdLeftMs = 0;
+    QBasicTimer m_timer;
+    QElapsedTimer m_clock;
+};

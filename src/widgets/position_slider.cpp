@@ -1,0 +1,229 @@
+#include "widgets/position_slider.h"
+
+#include "widgets/paint_helpers.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace {
+constexpr int ThumbWidth = 11;
+constexpr int GrooveHeight = 5;
+}  // namespace
+
+PositionSlider::PositionSlider(QWidget *parent) : QWidget(parent)
+{
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_Hover);
+    m_stripColor = palette().color(QPalette::Mid);
+}
+
+void PositionSlider::SetValue(int value)
+{
+    value = std::clamp(value, Minimum, Maximum);
+    if (value == m_value)
+        return;
+    m_value = value;
+    update();
+    emit OnValueChange(this, m_value);
+    emit valueChanged(m_value);
+}
+
+void PositionSlider::SetStripColor(const QColor &c)
+{
+    if (c == m_stripColor)
+        return;
+    m_stripColor = c;
+    update();
+}
+
+QSize PositionSlider::sizeHint() const { return {200, 15}; }
+QSize PositionSlider::minimumSizeHint() const { return {ThumbWidth * 4, 11}; }
+
+QRect PositionSlider::grooveRect() const
+{
+    const int y = (height() - GrooveHeight) / 2;
+    return QRect(ThumbWidth / 2, y, std::max(1, width() - 2 * (ThumbWidth / 2)), GrooveHeight);
+}
+
+QRect PositionSlider::thumbRect() const
+{
+    const QRect g = grooveRect();
+    const int span = std::max(0, g.width() - 1);
+    const int cx = g.left() + int((qint64(m_value) * span + Maximum / 2) / Maximum);
+    const int h = std::max(7, height() - 2);
+    return QRect(cx - ThumbWidth / 2, (height() - h) / 2, ThumbWidth, h);
+}
+
+int PositionSlider::valueAt(int x) const
+{
+    const QRect g = grooveRect();
+    const int span = std::max(1, g.width() - 1);
+    const qint64 offset = std::clamp(x - g.left(), 0, span);
+    return int((offset * Maximum + span / 2) / span);
+}
+
+void PositionSlider::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    const bool on = isEnabled();
+    const QPalette::ColorGroup group = on ? QPalette::Active : QPalette::Disabled;
+    const QPalette &pal = palette();
+
+    // Groove: a sunken strip in StripColor, the part already passed in the highlight colour.
+    const QRectF g = QRectF(grooveRect()).adjusted(0.5, 0.5, -0.5, -0.5);
+    QColor strip = m_stripColor.isValid() ? m_stripColor : pal.color(group, QPalette::Mid);
+    if (!on)
+        strip = paint::blend(strip, pal.color(group, QPalette::Window), 0.5);
+    p.setPen(QPen(pal.color(group, QPalette::Dark), 1));
+    p.setBrush(strip);
+    p.drawRoundedRect(g, 2, 2);
+    // A shadow line along the top edge makes the strip read as a channel, whatever its colour.
+    p.setPen(QPen(paint::withAlpha(pal.color(group, QPalette::Shadow), 60), 1));
+    p.drawLine(QPointF(g.left() + 2, g.top() + 1), QPointF(g.right() - 2, g.top() + 1));
+
+    const QRect t = thumbRect();
+    if (m_value > 0) {
+        QRectF done(g.left(), g.top(), t.center().x() - g.left(), g.height());
+        const QColor hl = on ? pal.color(QPalette::Active, QPalette::Highlight)
+                             : pal.color(QPalette::Disabled, QPalette::Mid);
+        QLinearGradient grad(done.topLeft(), done.bottomLeft());
+        grad.setColorAt(0, hl.lighter(125));
+        grad.setColorAt(1, hl.darker(110));
+        p.setPen(QPen(hl.darker(130), 1));
+        p.setBrush(grad);
+        p.drawRoundedRect(done, 2, 2);
+    }
+
+    // Thumb: a raised grip.
+    const bool hot = on && (m_hover || m_grab == Grab::Mouse);
+    paint::drawRaisedBox(p, QRectF(t).adjusted(0.5, 0.5, -0.5, -0.5), pal, group, hot,
+                         m_grab == Grab::Mouse, 2.5);
+    const QColor gripDark = pal.color(group, QPalette::Dark);
+    const QColor gripLight = pal.color(group, QPalette::Light);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    const int cy = t.center().y();
+    for (int dx = -2; dx <= 2; dx += 2) {
+        const int x = t.center().x() + dx;
+        p.setPen(gripDark);
+        p.drawLine(x, cy - 3, x, cy + 2);
+        p.setPen(gripLight);
+        p.drawLine(x + 1, cy - 3, x + 1, cy + 2);
+    }
+
+    if (hasFocus()) {
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(pal.color(QPalette::Active, QPalette::Highlight), 1.2));
+        p.setBrush(Qt::NoBrush);
+        p.drawRoundedRect(QRectF(t).adjusted(-0.5, -0.5, 0.5, 0.5), 3, 3);
+        p.setRenderHint(QPainter::Antialiasing, false);
+        p.setPen(QPen(pal.color(QPalette::Active, QPalette::WindowText), 1, Qt::DotLine));
+        p.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+}
+
+void PositionSlider::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    // A key move in progress becomes a mouse drag; it already sent OnMouseDown.
+    if (m_grab == Grab::None)
+        emit OnMouseDown(this);
+    m_grab = Grab::Mouse;
+    SetValue(valueAt(event->position().toPoint().x()));
+    update();
+}
+
+void PositionSlider::mouseMoveEvent(QMouseEvent *event)
+{
+    if (m_grab == Grab::Mouse)
+        SetValue(valueAt(event->position().toPoint().x()));
+}
+
+void PositionSlider::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton || m_grab != Grab::Mouse) {
+        QWidget::mouseReleaseEvent(event);
+        return;
+    }
+    SetValue(valueAt(event->position().toPoint().x()));
+    endGrab();
+}
+
+void PositionSlider::keyPressEvent(QKeyEvent *event)
+{
+    int target = m_value;
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Down: target -= SingleStep; break;
+    case Qt::Key_Right:
+    case Qt::Key_Up: target += SingleStep; break;
+    case Qt::Key_PageDown: target -= PageStep; break;
+    case Qt::Key_PageUp: target += PageStep; break;
+    case Qt::Key_Home: target = Minimum; break;
+    case Qt::Key_End: target = Maximum; break;
+    default: QWidget::keyPressEvent(event); return;
+    }
+    event->accept();
+    if (m_grab == Grab::Mouse)
+        return;   // the mouse owns the slider until it lets go
+    if (m_grab == Grab::None) {
+        m_grab = Grab::Key;
+        emit OnMouseDown(this);
+    }
+    m_grabKey = event->key();
+    SetValue(target);
+}
+
+void PositionSlider::keyReleaseEvent(QKeyEvent *event)
+{
+    // Auto-repeat sends release/press pairs; only the real release ends the move.
+    if (m_grab == Grab::Key && !event->isAutoRepeat() && event->key() == m_grabKey) {
+        event->accept();
+        endGrab();
+        return;
+    }
+    QWidget::keyReleaseEvent(event);
+}
+
+void PositionSlider::focusOutEvent(QFocusEvent *event)
+{
+    // Losing focus mid-move would otherwise leave the owner waiting for OnMouseUp.
+    if (m_grab == Grab::Key)
+        endGrab();
+    QWidget::focusOutEvent(event);
+}
+
+void PositionSlider::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::EnabledChange && !isEnabled() && m_grab != Grab::None)
+        endGrab();
+    QWidget::changeEvent(event);
+}
+
+void PositionSlider::enterEvent(QEnterEvent *event)
+{
+    m_hover = true;
+    update();
+    QWidget::enterEvent(event);
+}
+
+void PositionSlider::leaveEvent(QEvent *event)
+{
+    m_hover = false;
+    update();
+    QWidget::leaveEvent(event);
+}
+
+void PositionSlider::endGrab()
+{
+    m_grab = Grab::None;
+    m_grabKey = 0;
+    update();
+    emit OnMouseUp(this);
+}

@@ -1,0 +1,62 @@
+// The position slider of the transport panel.
+#pragma once
+
+#include <QColor>
+#include <QWidget>
+
+class PositionSlider : public QWidget {
+    Q_OBJECT
+    Q_PROPERTY(int Value READ Value WRITE SetValue NOTIFY valueChanged)
+    Q_PROPERTY(QColor StripColor READ StripColor WRITE SetStripColor)
+
+public:
+    explicit PositionSlider(QWidget *parent = nullptr);
+
+    int Value() const { return m_value; }   // 0..1000, per mille of the track
+    void SetValue(int value);               // clamped to 0..1000; OnValueChange when it changes
+    QColor StripColor() const { return m_stripColor; }   // colour of the groove strip
+    void SetStripColor(const QColor &c);
+
+    // Steps of a keyboard move: arrows move by SingleStep, PageUp/PageDown by PageStep.
+    static constexpr int Minimum = 0;
+    static constexpr int Maximum = 1000;
+    static constexpr int SingleStep = 10;
+    static constexpr int PageStep = 100;
+
+    bool isDragging() const { return m_grab != Grab::None; }
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+signals:
+    void OnMouseDown(QObject *sender);               // the user grabs the slider
+    void OnMouseUp(QObject *sender);                 // the user lets it go
+    void OnValueChange(QObject *sender, int value);  // Value changed, by the user or SetValue
+    void valueChanged(int value);                    // same, for property bindings
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void enterEvent(QEnterEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+
+private:
+    enum class Grab { None, Mouse, Key };
+
+    QRect grooveRect() const;
+    QRect thumbRect() const;
+    int valueAt(int x) const;
+    void endGrab();
+
+    int m_value = 0;
+    QColor m_stripColor;
+    Grab m_grab = Grab::None;
+    int m_grabKey = 0;
+    bool m_hover = false;
+};

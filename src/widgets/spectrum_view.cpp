@@ -1,0 +1,98 @@
+#include "widgets/spectrum_view.h"
+
+#include <QEvent>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace {
+// Bars sink at most this fast between blocks (levels per second), so that the picture
+// moves smoothly at a timer's pace; peak caps sink more slowly.
+constexpr double BarFallPerSecond = 90;
+constexpr double PeakFallPerSecond = 30;
+
+void fallOff(std::vector<float> &now, const std::vector<float> &before, double drop)
+{
+    if (before.size() != now.size())
+        return;
+    for (size_t k = 0; k < now.size(); ++k)
+        now[k] = std::max(now[k], float(before[k] - drop));
+}
+}  // namespace
+
+SpectrumView::SpectrumView(QWidget *parent) : QWidget(parent)
+{
+    m_style = spectrum::SpectrumStyle::fromPalette(palette());
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+SpectrumView::~SpectrumView() = default;
+
+QSize SpectrumView::sizeHint() const { return {360, 230}; }
+QSize SpectrumView::minimumSizeHint() const { return {120, 80}; }
+
+void SpectrumView::SetVisType(int type)
+{
+    m_style.visType = std::clamp(type, 0, spectrum::VisTypeCount - 1);
+    update();
+}
+
+void SpectrumView::SetWindowArraySize(int size)
+{
+    m_size = spectrum::validSize(size);
+}
+
+void SpectrumView::SetWindowFFTType(int type)
+{
+    m_windowType = std::clamp(type, 0, spectrum::WindowTypeCount - 1);
+}
+
+void SpectrumView::clearFrame()
+{
+    m_frame = {};
+    m_sinceLastFrame.invalidate();
+}
+
+void SpectrumView::DrawArray(const engine::SampleArray &samples)
+{
+    if (samples.isEmpty()) {
+        clearFrame();
+        update();
+        return;
+    }
+    spectrum::SpectrumFrame next = m_analyser.analyse(samples, m_size, m_windowType);
+    const bool continues = m_sinceLastFrame.isValid() && next.size == m_frame.size
+                           && next.sampleRate == m_frame.sampleRate && next.isStereo() == m_frame.isStereo();
+    next.leftPeak = next.left;
+    next.rightPeak = next.right;
+    if (continues) {
+        // A long gap (a paused feed) lets everything fall at once rather than crawl.
+        const double dt = std::min<qint64>(m_sinceLastFrame.elapsed(), 1000) / 1000.0;
+        fallOff(next.left, m_frame.left, BarFallPerSecond * dt);
+        fallOff(next.right, m_frame.right, BarFallPerSecond * dt);
+        fallOff(next.leftPeak, m_frame.leftPeak, PeakFallPerSecond * dt);
+        fallOff(next.rightPeak, m_frame.rightPeak, PeakFallPerSecond * dt);
+    }
+    m_frame = std::move(next);
+    m_sinceLastFrame.start();
+    update();
+}
+
+void SpectrumView::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    spectrum::renderSpectrum(p, rect(), m_frame, m_style);
+}
+
+void SpectrumView::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::PaletteChange) {
+        const spectrum::SpectrumStyle fresh = spectrum::SpectrumStyle::fromPalette(palette());
+        if (!m_ownScaleColor)
+            m_style.scaleColor = fresh.scaleColor;
+        if (!m_ownTextColor)
+            m_style.textColor = fresh.textColor;
+        update();
+    }
+    QWidget::changeEvent(event);
+}

@@ -1,0 +1,89 @@
+// The transport block: play, pause, stop and record buttons, a state display, a volume
+// knob and a mute button (knob and mute at the right end).
+#pragma once
+
+#include <QRect>
+#include <QWidget>
+
+class TransportBlock : public QWidget {
+    Q_OBJECT
+    Q_PROPERTY(int Volume READ Volume WRITE SetVolume)
+    Q_PROPERTY(bool Mute READ Mute WRITE SetMute)
+
+public:
+    enum class State { Stopped, Playing, Paused, Recording };
+
+    // Button codes of OnMouseClick.
+    enum Code { CodePlay = 1, CodePause = 2, CodeStop = 3, CodeRecord = 4, CodeMute = 7 };
+
+    // The parts of the block, in keyboard (Tab / arrow) order.
+    enum class Part { None = -1, Play, Pause, Stop, Record, Knob, Mute };
+
+    explicit TransportBlock(QWidget *parent = nullptr);
+
+    void SetVolume(int volume);       // knob, 0..100 (the player's volume); emits nothing
+    int Volume() const { return m_volume; }
+
+    // What the block shows; only these four change it, never a click.
+    void ShowPlaying();
+    void ShowPaused();
+    void ShowStopped();
+    void ShowRecording();
+    State state() const { return m_state; }
+
+    bool Mute() const { return m_mute; }   // the mute button's state; toggled by a click on it
+    void SetMute(bool on);                 // emits nothing
+
+    // Where each part is drawn at the current size (for layout-aware callers and tests).
+    QRect partRect(Part part) const;
+    Part partAt(const QPoint &pos) const;
+    Part focusedPart() const { return m_focusPart; }
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+signals:
+    // 1 Play, 2 Pause, 3 Stop, 4 Record, 7 Mute (Mute already toggled).
+    void OnMouseClick(QObject *sender, int button);
+    void OnChangeVolume(QObject *sender, int volume);   // the user moved the knob, 0..100
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
+
+private:
+    struct Layout {
+        QRect buttons[4];
+        QRect display;   // empty when there is no room for it
+        QRect knob;
+        QRect mute;
+    };
+    Layout layout() const;
+    void setState(State s);
+    void activate(Part part);
+    void userSetVolume(int volume);
+
+    void paintButton(QPainter &p, Part part, const QRect &r) const;
+    void paintSymbol(QPainter &p, Part part, const QRectF &r, const QColor &colour) const;
+    void paintDisplay(QPainter &p, const QRect &r) const;
+    void paintKnob(QPainter &p, const QRect &r) const;
+
+    State m_state = State::Stopped;
+    int m_volume = 100;
+    bool m_mute = false;
+    Part m_hoverPart = Part::None;
+    Part m_pressPart = Part::None;
+    Part m_focusPart = Part::Play;
+    int m_dragStartY = 0;
+    int m_dragStartVolume = 0;
+    int m_wheelRemainder = 0;
+};

@@ -1,0 +1,239 @@
+#include "widgets/position_slider.h"
+
+#include <QPushButton>
+#include <QtTest>
+
+// Records the slider's events in the order they came.
+class SliderLog : public QObject {
+public:
+    explicit SliderLog(PositionSlider *s)
+    {
+        connect(s, &PositionSlider::OnMouseDown, this, [this, s](QObject *sender) {
+            QCOMPARE(sender, s);
+            events << QStringLiteral("down");
+        });
+        connect(s, &PositionSlider::OnMouseUp, this, [this](QObject *) { events << QStringLiteral("up"); });
+        connect(s, &PositionSlider::OnValueChange, this, [this, s](QObject *sender, int v) {
+            QCOMPARE(sender, s);
+            QCOMPARE(v, s->Value());
+            events << QStringLiteral("change");
+            values << v;
+        });
+    }
+    QStringList events;
+    QList<int> values;
+};
+
+class TestSliderB2 : public QObject {
+    Q_OBJECT
+
+    static constexpr int Width = 574;
+    // Value under x: the track spans the width up to half a thumb at either end.
+    static int expectedAt(int x) { return qBound(0, qRound((x - 5) * 1000.0 / (Width - 11)), 1000); }
+
+private slots:
+    void setValueClamps_data()
+    {
+        QTest::addColumn<int>("value");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("below") << -5 << 0;
+        QTest::newRow("start") << 0 << 0;
+        QTest::newRow("middle") << 500 << 500;
+        QTest::newRow("end") << 1000 << 1000;
+        QTest::newRow("above") << 1500 << 1000;
+    }
+    void setValueClamps()
+    {
+        QFETCH(int, value);
+        QFETCH(int, expected);
+        PositionSlider s;
+        s.SetValue(300);
+        SliderLog log(&s);
+        s.SetValue(value);
+        QCOMPARE(s.Value(), expected);
+        // SetValue reports a change, and only a change; it is never a grab.
+        QCOMPARE(log.events, expected == 300 ? QStringList() : QStringList{"change"});
+        s.SetValue(value);
+        QCOMPARE(log.values.size(), expected == 300 ? 0 : 1);
+    }
+
+    void dragFollowsTheMouse_data()
+    {
+        QTest::addColumn<QList<int>>("xs");   // press, moves..., release
+        QTest::newRow("left to right") << QList<int>{20, 100, 287, 500, 560};
+        QTest::newRow("right to left") << QList<int>{550, 300, 120, 40};
+        QTest::newRow("past both ends") << QList<int>{300, -40, 700, 900};
+        QTest::newRow("click without moving") << QList<int>{287, 287};
+    }
+    void dragFollowsTheMouse()
+    {
+        QFETCH(QList<int>, xs);
+        QWidget window;
+        auto *s = new PositionSlider(&window);
+        s->setGeometry(8, 8, Width, 15);
+        window.show();
+        SliderLog log(s);
+
+        QTest::mousePress(s, Qt::LeftButton, {}, QPoint(xs.first(), 7));
+        QCOMPARE(log.events.first(), QStringLiteral("down"));
+        QVERIFY(s->isDragging());
+        QCOMPARE(s->Value(), expectedAt(xs.first()));
+        for (int i = 1; i + 1 < xs.size(); ++i) {
+            QTest::mouseMove(s, QPoint(xs[i], 7));
+            QCOMPARE(s->Value(), expectedAt(xs[i]));
+        }
+        QTest::mouseRelease(s, Qt::LeftButton, {}, QPoint(xs.last(), 7));
+        QCOMPARE(s->Value(), expectedAt(xs.last()));
+        QVERIFY(!s->isDragging());
+
+        // One down first, one up last, changes only in between.
+        QCOMPARE(log.events.count("down"), 1);
+        QCOMPARE(log.events.count("up"), 1);
+        QCOMPARE(log.events.last(), QStringLiteral("up"));
+        QCOMPARE(log.values.isEmpty() ? 0 : log.values.last(), expectedAt(xs.last()));
+    }
+
+    void ends()
+    {
+        PositionSlider s;
+        s.resize(Width, 15);
+        s.show();
+        QTest::mouseClick(&s, Qt::LeftButton, {}, QPoint(0, 7));
+        QCOMPARE(s.Value(), 0);
+        QTest::mouseClick(&s, Qt::LeftButton, {}, QPoint(Width - 1, 7));
+        QCOMPARE(s.Value(), 1000);
+        QTest::mouseClick(&s, Qt::LeftButton, {}, QPoint(Width / 2, 7));
+        QVERIFY(qAbs(s.Value() - 500) <= 2);
+    }
+
+    void rightButtonIsNoGrab()
+    {
+        PositionSlider s;
+        s.resize(Width, 15);
+        s.show();
+        SliderLog log(&s);
+        QTest::mouseClick(&s, Qt::RightButton, {}, QPoint(300, 7));
+        QVERIFY(log.events.isEmpty());
+    }
+
+    void keyboardMove_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("start");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("right") << int(Qt::Key_Right) << 500 << 510;
+        QTest::newRow("up") << int(Qt::Key_Up) << 500 << 510;
+        QTest::newRow("left") << int(Qt::Key_Left) << 500 << 490;
+        QTest::newRow("down") << int(Qt::Key_Down) << 500 << 490;
+        QTest::newRow("page up") << int(Qt::Key_PageUp) << 500 << 600;
+        QTest::newRow("page down") << int(Qt::Key_PageDown) << 500 << 400;
+        QTest::newRow("home") << int(Qt::Key_Home) << 500 << 0;
+        QTest::newRow("end") << int(Qt::Key_End) << 500 << 1000;
+        QTest::newRow("page up near the end") << int(Qt::Key_PageUp) << 950 << 1000;
+        QTest::newRow("left at the start") << int(Qt::Key_Left) << 0 << 0;
+    }
+    void keyboardMove()
+    {
+        QFETCH(int, key);
+        QFETCH(int, start);
+        QFETCH(int, expected);
+        PositionSlider s;
+        s.SetValue(start);
+        SliderLog log(&s);
+        QTest::keyClick(&s, Qt::Key(key));
+        QCOMPARE(s.Value(), expected);
+        const QStringList moved{"down", "change", "up"};
+        const QStringList still{"down", "up"};
+        QCOMPARE(log.events, expected == start ? still : moved);
+    }
+
+    void heldKeyIsOneMove()
+    {
+        // Auto-repeat sends release/press pairs; the owner sees one grab for the whole hold.
+        PositionSlider s;
+        s.SetValue(100);
+        SliderLog log(&s);
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier);
+        QApplication::sendEvent(&s, &press);
+        for (int i = 0; i < 4; ++i) {
+            QKeyEvent rel(QEvent::KeyRelease, Qt::Key_Right, Qt::NoModifier, QString(), true);
+            QApplication::sendEvent(&s, &rel);
+            QKeyEvent rep(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier, QString(), true);
+            QApplication::sendEvent(&s, &rep);
+        }
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_Right, Qt::NoModifier);
+        QApplication::sendEvent(&s, &release);
+        QCOMPARE(s.Value(), 150);
+        QCOMPARE(log.events.count("down"), 1);
+        QCOMPARE(log.events.count("change"), 5);
+        QCOMPARE(log.events.first(), QStringLiteral("down"));
+        QCOMPARE(log.events.last(), QStringLiteral("up"));
+    }
+
+    void reachableWithTab()
+    {
+        QWidget window;
+        auto *before = new QPushButton(QStringLiteral("before"), &window);
+        auto *s = new PositionSlider(&window);
+        s->setGeometry(8, 40, 300, 15);
+        window.show();
+        activate(&window);
+        before->setFocus();
+        QTest::keyClick(before, Qt::Key_Tab);
+        QVERIFY(s->hasFocus());
+    }
+
+    void disabledIgnoresTheUser()
+    {
+        PositionSlider s;
+        s.resize(Width, 15);
+        s.show();
+        s.SetValue(200);
+        s.setEnabled(false);
+        SliderLog log(&s);
+        QTest::mouseClick(&s, Qt::LeftButton, {}, QPoint(400, 7));
+        QTest::keyClick(&s, Qt::Key_End);
+        QCOMPARE(s.Value(), 200);
+        QVERIFY(log.events.isEmpty());
+        // The program still moves it.
+        s.SetValue(600);
+        QCOMPARE(s.Value(), 600);
+    }
+
+    void disablingMidDragLetsGo()
+    {
+        PositionSlider s;
+        s.resize(Width, 15);
+        s.show();
+        SliderLog log(&s);
+        QTest::mousePress(&s, Qt::LeftButton, {}, QPoint(100, 7));
+        s.setEnabled(false);
+        QCOMPARE(log.events.last(), QStringLiteral("up"));
+        QVERIFY(!s.isDragging());
+    }
+
+    void stripColourPaintsTheGroove()
+    {
+        PositionSlider s;
+        s.resize(Width, 15);
+        s.SetValue(100);
+        const QColor strip(0x33, 0x99, 0x66);
+        s.SetStripColor(strip);
+        QCOMPARE(s.StripColor(), strip);
+        const QImage img = s.grab().toImage();
+        // Right of the thumb the groove shows the strip colour.
+        QCOMPARE(QColor(img.pixel(Width - 40, 8)), strip);
+        // Left of it the passed part shows another colour.
+        QVERIFY(QColor(img.pixel(20, 8)) != strip);
+    }
+
+private:
+    static void activate(QWidget *window)
+    {
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+    }
+};
+
+QTEST_MAIN(TestSliderB2)
+#include "tst_position_slider.moc"
