@@ -65,10 +65,10 @@ struct Window {
 double recordOnce(int tab, int seconds)
 {
     Window w;
-    w.form->CurrentSettings.SavePath = w.dir.path() + "/";
-    w.form->CurrentSettings.SaveFormat = ".mp3";
-    w.form->CurrentSettings.Mp3Frequency = 44100;
-    w.form->CurrentSettings.Mp3Bitrate = 128;
+    w.form->CurrentSettings.savePath = w.dir.path() + "/";
+    w.form->CurrentSettings.saveFormat = ".mp3";
+    w.form->CurrentSettings.mp3Frequency = 44100;
+    w.form->CurrentSettings.mp3Bitrate = 128;
     w.form->ApplyOutputFormat();
     w.form->StartRecording();
     w.form->ShowTab(tab);

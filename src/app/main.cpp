@@ -18,9 +18,9 @@ public:
         try {
             return QApplication::notify(receiver, event);
         } catch (const std::exception &e) {
-            ui::ErrorBox(e);
+            ui::errorBox(e);
         } catch (...) {
-            ui::ErrorBox(QStringLiteral("Unexpected error"));
+            ui::errorBox(QStringLiteral("Unexpected error"));
         }
         return false;
     }
@@ -31,8 +31,8 @@ public:
 int main(int argc, char *argv[])
 {
     TavrinApplication app(argc, argv);
-    QApplication::setApplicationName(ui::ApplicationTitle);
-    QApplication::setApplicationDisplayName(ui::ApplicationTitle);
+    QApplication::setApplicationName(ui::applicationTitle);
+    QApplication::setApplicationDisplayName(ui::applicationTitle);
     QApplication::setDesktopFileName(QStringLiteral("tavrin-sound-recorder"));
 
     std::unique_ptr<engine::IEngineFactory> factory = engine::createEngineFactory();

@@ -1,6 +1,6 @@
 #include "session/convert.h"
 
-std::optional<int> StrToIntOpt(const QString &text)
+std::optional<int> parseInteger(const QString &text)
 {
     int i = 0;
     const int n = int(text.size());
@@ -50,14 +50,14 @@ std::optional<int> StrToIntOpt(const QString &text)
     return negative ? int(-qint64(value)) : int(value);
 }
 
-int StrToInt(const QString &text)
+int toInteger(const QString &text)
 {
-    if (const auto v = StrToIntOpt(text))
+    if (const auto v = parseInteger(text))
         return *v;
     throw ConvertError(QStringLiteral("'%1' is not a valid integer value").arg(text));
 }
 
-std::optional<int> ParseWholeNumber(const QString &text)
+std::optional<int> parseWholeNumber(const QString &text)
 {
     bool ok = false;
     const int v = text.trimmed().toInt(&ok, 10);

@@ -26,20 +26,20 @@ DiskResult failed(int error)
 
 }  // namespace
 
-QString FileExtension(const QString &name)
+QString fileExtension(const QString &name)
 {
     const qsizetype slash = name.lastIndexOf(QLatin1Char('/'));
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     return dot > slash ? name.mid(dot) : QString();
 }
 
-QString RenamedFileName(const QString &typed, const QString &oldName)
+QString renamedFileName(const QString &typed, const QString &oldName)
 {
-    const QString typedExtension = FileExtension(typed);
-    return typed.left(typed.size() - typedExtension.size()) + FileExtension(oldName);
+    const QString typedExtension = fileExtension(typed);
+    return typed.left(typed.size() - typedExtension.size()) + fileExtension(oldName);
 }
 
-DiskResult RenameWithoutReplacing(const QString &from, const QString &to)
+DiskResult renameWithoutReplacing(const QString &from, const QString &to)
 {
     const QByteArray f = QFile::encodeName(from);
     const QByteArray t = QFile::encodeName(to);
@@ -76,7 +76,7 @@ DiskResult RenameWithoutReplacing(const QString &from, const QString &to)
     return {};
 }
 
-DiskResult DeleteFromDisk(const QString &path)
+DiskResult deleteFromDisk(const QString &path)
 {
     if (::unlink(QFile::encodeName(path).constData()) == 0)
         return {};
@@ -86,17 +86,17 @@ DiskResult DeleteFromDisk(const QString &path)
     return failed(error);
 }
 
-QString JoinPath(const QString &folder, const QString &name)
+QString joinPath(const QString &folder, const QString &name)
 {
     if (folder.isEmpty() || folder.endsWith(QLatin1Char('/')))
         return folder + name;
     return folder + QLatin1Char('/') + name;
 }
 
-QString ReserveNumberedFile(const QString &folder, const QString &stem, const QString &extension)
+QString reserveNumberedFile(const QString &folder, const QString &stem, const QString &extension)
 {
     for (qint64 n = 1;; ++n) {
-        const QString path = JoinPath(folder, stem + QString::number(n) + extension);
+        const QString path = joinPath(folder, stem + QString::number(n) + extension);
         const QByteArray native = QFile::encodeName(path);
         int fd = -1;
         do {
@@ -112,7 +112,7 @@ QString ReserveNumberedFile(const QString &folder, const QString &stem, const QS
     }
 }
 
-bool PathSurvivesFileSystem(const QString &path)
+bool pathSurvivesFileSystem(const QString &path)
 {
     if (!path.contains(QChar(QChar::ReplacementCharacter)))
         return true;
@@ -120,7 +120,7 @@ bool PathSurvivesFileSystem(const QString &path)
     return ::stat(QFile::encodeName(path).constData(), &st) == 0;
 }
 
-bool SameFile(const QString &a, const QString &b)
+bool sameFile(const QString &a, const QString &b)
 {
     if (a == b)
         return true;

@@ -1,6 +1,6 @@
 #include "session/format_text.h"
 
-QString FormatMinSec(qint64 seconds)
+QString minutesAndSeconds(qint64 seconds)
 {
     const qint64 m = seconds / 60;
     const qint64 r = seconds % 60;
@@ -17,7 +17,7 @@ static QString replaceFirst(QString text, const QString &what, const QString &wi
     return text;
 }
 
-QString ShortFormatText(const QString &text)
+QString shortFormatText(const QString &text)
 {
     QString result = text;
     if (result.contains(QLatin1String("MPEG"), Qt::CaseSensitive)) {

@@ -5,9 +5,9 @@
 
 // Minutes and seconds of a whole number of seconds, at least two digits on each side:
 // 0 -> "00:00", 65 -> "01:05", 3725 -> "62:05", 6000 -> "100:00".
-QString FormatMinSec(qint64 seconds);
+QString minutesAndSeconds(qint64 seconds);
 
 // A format description made short for the status bar: "MPEG 1.0 layer-" and then
 // "MPEG 2.0 layer-" become "MP" (first occurrence each, any case, only when the text says
 // "MPEG"), and the first ":" becomes a blank.
-QString ShortFormatText(const QString &text);
+QString shortFormatText(const QString &text);

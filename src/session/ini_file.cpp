@@ -195,7 +195,7 @@ void applyEntry(QList<QByteArray> &lines, const QString &section, const QString 
 
 }  // namespace
 
-QString IniFile::ReadString(const QString &section, const QString &key,
+QString IniFile::readString(const QString &section, const QString &key,
                             const QString &defaultValue) const
 {
     const std::optional<QByteArray> text = readRegularFile(m_path);
@@ -221,18 +221,18 @@ QString IniFile::ReadString(const QString &section, const QString &key,
     return defaultValue;
 }
 
-int IniFile::ReadInteger(const QString &section, const QString &key, int defaultValue) const
+int IniFile::readInteger(const QString &section, const QString &key, int defaultValue) const
 {
-    const QString text = ReadString(section, key, QString());
-    return StrToIntOpt(text).value_or(defaultValue);
+    const QString text = readString(section, key, QString());
+    return parseInteger(text).value_or(defaultValue);
 }
 
-void IniFile::WriteString(const QString &section, const QString &key, const QString &value)
+void IniFile::writeString(const QString &section, const QString &key, const QString &value)
 {
-    Write({Entry(section, key, value)});
+    write({Entry(section, key, value)});
 }
 
-void IniFile::Write(const QList<Entry> &entries)
+void IniFile::write(const QList<Entry> &entries)
 {
     const auto refuse = [this]() {
         return SettingsError(QStringLiteral("Unable to write to %1").arg(m_path));
@@ -272,7 +272,7 @@ void IniFile::Write(const QList<Entry> &entries)
         throw refuse();
 }
 
-void IniFile::WriteInteger(const QString &section, const QString &key, int value)
+void IniFile::writeInteger(const QString &section, const QString &key, int value)
 {
-    WriteString(section, key, QString::number(value));
+    writeString(section, key, QString::number(value));
 }

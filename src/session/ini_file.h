@@ -31,9 +31,9 @@ public:
 
     const QString &path() const { return m_path; }
 
-    QString ReadString(const QString &section, const QString &key, const QString &defaultValue) const;
+    QString readString(const QString &section, const QString &key, const QString &defaultValue) const;
     // The value as an integer, or defaultValue when it is absent or not a valid integer.
-    int ReadInteger(const QString &section, const QString &key, int defaultValue) const;
+    int readInteger(const QString &section, const QString &key, int defaultValue) const;
 
     // One key's new value, for writing several keys at once.
     struct Entry {
@@ -44,11 +44,11 @@ public:
         QString section, key, value;
     };
 
-    void WriteString(const QString &section, const QString &key, const QString &value);
-    void WriteInteger(const QString &section, const QString &key, int value);
+    void writeString(const QString &section, const QString &key, const QString &value);
+    void writeInteger(const QString &section, const QString &key, int value);
     // Writes the entries in their order as one change of the file: all of them reach it, or
     // (when refused) none and the old file stays as it was.
-    void Write(const QList<Entry> &entries);
+    void write(const QList<Entry> &entries);
 
 private:
     QString m_path;

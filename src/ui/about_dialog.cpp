@@ -72,10 +72,10 @@ AboutDialog::AboutDialog(MainWindow &form) : QDialog(&form), m_form(form)
     VersionLabel = rowLabel(QStringLiteral("Version"), "VersionLabel");
     Version = rowLabel(QString(), "Version");
     HomePageLabel = rowLabel(QStringLiteral("HomePage"), "HomePageLabel");
-    HomePageLink = new LinkLabel(HomePageAddress, QUrl(HomePageAddress), this);
+    HomePageLink = new LinkLabel(homePageAddress, QUrl(homePageAddress), this);
     HomePageLink->setObjectName(QStringLiteral("HomePageLink"));
     SupportLabel = rowLabel(QStringLiteral("Technology Support"), "SupportLabel");
-    SupportLink = new LinkLabel(QStringLiteral("Technology Support"), QUrl(SupportAddress), this);
+    SupportLink = new LinkLabel(QStringLiteral("Technology Support"), QUrl(supportAddress), this);
     SupportLink->setObjectName(QStringLiteral("SupportLink"));
     auto *rows = new QGridLayout;
     rows->setContentsMargins(24, 26, 24, 26);
@@ -118,13 +118,13 @@ AboutDialog::AboutDialog(MainWindow &form) : QDialog(&form), m_form(form)
     layout->setSizeConstraint(QLayout::SetFixedSize);
     TopBand->setMinimumWidth(ClientWidth);
 
-    connect(HomePageLink, &LinkLabel::clicked, this, [this] { ui::RunCommand([this] { HomePageLinkClick(); }); });
-    connect(SupportLink, &LinkLabel::clicked, this, [this] { ui::RunCommand([this] { SupportLinkClick(); }); });
+    connect(HomePageLink, &LinkLabel::clicked, this, [this] { ui::runCommand([this] { HomePageLinkClick(); }); });
+    connect(SupportLink, &LinkLabel::clicked, this, [this] { ui::runCommand([this] { SupportLinkClick(); }); });
     connect(btnClose, &QPushButton::clicked, this, &QDialog::accept);
 
     // Creation: the two version texts.
-    ProductName->setText(QStringLiteral("Tavrin Sound Recorder ") + VersionText);
-    Version->setText(VersionText);
+    ProductName->setText(QStringLiteral("Tavrin Sound Recorder ") + versionText);
+    Version->setText(versionText);
 }
 
 void AboutDialog::HomePageLinkClick()
@@ -134,7 +134,7 @@ void AboutDialog::HomePageLinkClick()
 
 void AboutDialog::SupportLinkClick()
 {
-    ui::OpenUrl(QUrl(SupportAddress));
+    ui::openUrl(QUrl(supportAddress));
 }
 
 void AboutDialog::showEvent(QShowEvent *event)
@@ -165,10 +165,10 @@ void MainWindow::AboutClick()
 void MainWindow::HelpContentsClick()
 {
     // The manual's presence is not checked: a missing file is the desktop's to report.
-    ui::OpenUrl(QUrl::fromLocalFile(Paths.helpFile));
+    ui::openUrl(QUrl::fromLocalFile(Paths.helpFile));
 }
 
 void MainWindow::HomepageClick()
 {
-    ui::OpenUrl(QUrl(HomePageAddress));
+    ui::openUrl(QUrl(homePageAddress));
 }

@@ -10,11 +10,11 @@ class LinkLabel;
 class MainWindow;
 
 // The program's version, shown in the About box's title line and its version row.
-inline const QString VersionText = QStringLiteral("v3.1.0");
+inline const QString versionText = QStringLiteral("v3.1.0");
 // The home page, opened in the web browser (Help / Homepage and the About box's link).
-inline const QString HomePageAddress = QStringLiteral("https://tavrin.example.org/");
+inline const QString homePageAddress = QStringLiteral("https://tavrin.example.org/");
 // The support mailbox, opened in the mail program from the About box.
-inline const QString SupportAddress = QStringLiteral("mailto:support@tavrin.example.org");
+inline const QString supportAddress = QStringLiteral("mailto:support@tavrin.example.org");
 
 class AboutDialog : public QDialog {
     Q_OBJECT
@@ -25,9 +25,9 @@ public:
 
     QWidget *TopBand = nullptr;          // 65 pixels high: picture and title line
     QLabel *ProgramIcon = nullptr;       // 34 x 33
-    QLabel *ProductName = nullptr;       // "Tavrin Sound Recorder " + VersionText
+    QLabel *ProductName = nullptr;       // "Tavrin Sound Recorder " + versionText
     QLabel *VersionLabel = nullptr;      // "Version"
-    QLabel *Version = nullptr;           // VersionText
+    QLabel *Version = nullptr;           // versionText
     QLabel *HomePageLabel = nullptr;     // "HomePage"
     LinkLabel *HomePageLink = nullptr;   // the home page address
     QLabel *SupportLabel = nullptr;      // "Technology Support"

@@ -96,7 +96,7 @@ void AdvancedControlsDialog::showEvent(QShowEvent *event)
 {
     // Built before the base class centres the dialog, so it centres at its final size.
     if (!m_built && !event->spontaneous())
-        ui::RunCommand([this] { FormShow(); });
+        ui::runCommand([this] { FormShow(); });
     QDialog::showEvent(event);
 }
 
@@ -130,7 +130,7 @@ void AdvancedControlsDialog::FormShow()
             box->show();
             m_switches.append(box);
             connect(box, &QCheckBox::clicked, this, [this, k](bool checked) {
-                ui::RunCommand([&] {
+                ui::runCommand([&] {
                     addressLine();
                     side().SetAdvancedValue(short(k), QVariant(checked));
                     showSwitches();
@@ -154,7 +154,7 @@ void AdvancedControlsDialog::FormShow()
             label->setGeometry(145, y, label->sizeHint().width(), 17);
             label->show();
             connect(bar, &QSlider::valueChanged, this, [this, k](int position) {
-                ui::RunCommand([&] {
+                ui::runCommand([&] {
                     addressLine();
                     side().SetAdvancedValue(short(k), QVariant(int(position)));
                 });

@@ -39,9 +39,9 @@ EqualizerWindow::EqualizerWindow(MainWindow &form)
     BtnClose->setAutoDefault(false);
 
     connect(Equalizer1, &EqualizerBands::OnValueChange, this, [this](QObject *sender, int band) {
-        ui::RunCommand([&] { Equalizer1ValueChange(sender, band); });
+        ui::runCommand([&] { Equalizer1ValueChange(sender, band); });
     });
-    connect(BtnClose, &QPushButton::clicked, this, [this] { ui::RunCommand([this] { BtnCloseClick(); }); });
+    connect(BtnClose, &QPushButton::clicked, this, [this] { ui::runCommand([this] { BtnCloseClick(); }); });
 }
 
 void EqualizerWindow::Equalizer1ValueChange(QObject *, int)

@@ -162,7 +162,7 @@ FileInfoPage::FileInfoPage(MainWindow &form) : m_form(form)
     setTabOrder(infoMTV2, btnReset);
     setTabOrder(btnReset, btnApply);
 
-    const auto command = [this](auto fn) { return [this, fn] { ui::RunCommand([this, fn] { (this->*fn)(); }); }; };
+    const auto command = [this](auto fn) { return [this, fn] { ui::runCommand([this, fn] { (this->*fn)(); }); }; };
     ListView1->viewport()->installEventFilter(this);
     connect(ListView1->header(), &QHeaderView::sectionResized, this, [this](int column) {
         if (column != DirectoryColumn)
@@ -178,7 +178,7 @@ FileInfoPage::FileInfoPage(MainWindow &form) : m_form(form)
     connect(btnReset, &QPushButton::clicked, this, command(&FileInfoPage::btnResetClick));
     connect(btnApply, &QPushButton::clicked, this, command(&FileInfoPage::btnApplyClick));
     connect(m_tagVersionGroup, &QButtonGroup::idClicked, this,
-            [this](int id) { ui::RunCommand([this, id] { infoMTVClick(id); }); });
+            [this](int id) { ui::runCommand([this, id] { infoMTVClick(id); }); });
 
     resize(590, 230);
     LayoutControls();
@@ -277,7 +277,7 @@ void FileInfoPage::AddRecordedFile(const QString &path)
     info.LoadFromFile(path);
     // Measured before the row exists, so a failure leaves no half-filled row behind.
     const QString size = QStringLiteral("%1 KB").arg(info.GetFileSize() / 1000);
-    const QString time = FormatMinSec(info.GetDuration() / 1000);
+    const QString time = minutesAndSeconds(info.GetDuration() / 1000);
     const QString name = QFileInfo(path).fileName();
 
     auto *row = new QTreeWidgetItem(ListView1);
@@ -316,7 +316,7 @@ void FileInfoPage::ListView1SelectItem()
     engine::IAudioInformation2 &info = *m_form.AudioInformation1;
     info.LoadFromFile(m_form.SelectedFilePath);
     m_form.SetStatusText(1, m_form.SelectedFilePath);
-    m_form.SetStatusText(2, ShortFormatText(info.GetFormatDescription()));
+    m_form.SetStatusText(2, shortFormatText(info.GetFormatDescription()));
     m_form.CurrentFileName = m_form.SelectedFilePath;
     btnResetClick();
 
@@ -357,14 +357,14 @@ void FileInfoPage::PopupDeleteFromDiskClick()
     if (!row)
         return;
     const QString path = RowPath(row);
-    if (m_form.Recording && SameFile(path, m_form.CurrentRecordingName))
+    if (m_form.Recording && sameFile(path, m_form.CurrentRecordingName))
         throw std::runtime_error(
             QStringLiteral("Cannot delete %1: it is being recorded. Stop the recording first.").arg(path).toStdString());
     // The file the player reads goes away with its sound: stop that playback first.
-    if (m_form.Playing && SameFile(path, m_form.PlayFileName))
+    if (m_form.Playing && sameFile(path, m_form.PlayFileName))
         m_form.StopPlayback();
 
-    const DiskResult result = DeleteFromDisk(path);
+    const DiskResult result = deleteFromDisk(path);
     if (result.outcome == DiskResult::Failed)
         throw std::runtime_error(QStringLiteral("Cannot delete %1: %2").arg(path, result.reason).toStdString());
     // Done, or the file was gone already: either way it is no longer on the disk.
@@ -412,7 +412,7 @@ void FileInfoPage::btnApplyClick()
     // A number that does not convert, or that the component refuses, stops Apply before
     // anything is written.
     const auto sendNumber = [this](QLineEdit *edit, auto send, const char *message) {
-        const std::optional<int> value = StrToIntOpt(edit->text());
+        const std::optional<int> value = parseInteger(edit->text());
         bool sent = false;
         if (value) {
             try {
@@ -422,7 +422,7 @@ void FileInfoPage::btnApplyClick()
             }
         }
         if (!sent) {
-            ui::Notice(this, QString::fromLatin1(message));
+            ui::notice(this, QString::fromLatin1(message));
             edit->setFocus(Qt::OtherFocusReason);
             edit->selectAll();
         }

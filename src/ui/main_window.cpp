@@ -54,7 +54,7 @@ MainWindow::MainWindow(engine::IEngineFactory &factory, const AppPaths &paths, Q
     : QMainWindow(parent), Engine(factory), Paths(paths)
 {
     initResources();
-    setWindowTitle(ui::ApplicationTitle);
+    setWindowTitle(ui::applicationTitle);
     setWindowIcon(QIcon(QStringLiteral(":/icons/tavrin-sound-recorder.svg")));
     resize(598, 428);
     setMinimumSize(560, 375);
@@ -69,7 +69,7 @@ MainWindow::MainWindow(engine::IEngineFactory &factory, const AppPaths &paths, Q
 
     TimerTip = new QTimer(this);
     TimerTip->setInterval(1000);
-    connect(TimerTip, &QTimer::timeout, this, [this] { ui::RunCommand([this] { TimerTipTimer(); }); });
+    connect(TimerTip, &QTimer::timeout, this, [this] { ui::runCommand([this] { TimerTipTimer(); }); });
 
     FormCreate();
 }
@@ -98,7 +98,7 @@ void MainWindow::createComponents()
 void MainWindow::createMenus()
 {
     const auto command = [this](QAction *action, auto fn) {
-        connect(action, &QAction::triggered, this, [this, fn] { ui::RunCommand([this, fn] { (this->*fn)(); }); });
+        connect(action, &QAction::triggered, this, [this, fn] { ui::runCommand([this, fn] { (this->*fn)(); }); });
     };
 
     QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
@@ -168,7 +168,7 @@ void MainWindow::createToolBar()
         b->setAutoRaise(true);
         b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         b->setMinimumSize(43, 52);
-        connect(b, &QToolButton::clicked, this, [this, fn] { ui::RunCommand([this, fn] { (this->*fn)(); }); });
+        connect(b, &QToolButton::clicked, this, [this, fn] { ui::runCommand([this, fn] { (this->*fn)(); }); });
         ToolBar1->addWidget(b);
         return b;
     };
@@ -239,19 +239,19 @@ void MainWindow::createTransportPanel()
     setTabOrder(SliderB1, PlayButtonB1);
 
     connect(PlayButtonB1, &TransportBlock::OnMouseClick, this, [this](QObject *sender, int button) {
-        ui::RunCommand([&] { PlayButtonB1MouseClick(sender, button); });
+        ui::runCommand([&] { PlayButtonB1MouseClick(sender, button); });
     });
     connect(PlayButtonB1, &TransportBlock::OnChangeVolume, this, [this](QObject *sender, int volume) {
-        ui::RunCommand([&] { PlayButtonB1ChangeVolume(sender, volume); });
+        ui::runCommand([&] { PlayButtonB1ChangeVolume(sender, volume); });
     });
     connect(SliderB1, &PositionSlider::OnMouseDown, this, [this](QObject *sender) {
-        ui::RunCommand([&] { SliderB1MouseDown(sender); });
+        ui::runCommand([&] { SliderB1MouseDown(sender); });
     });
     connect(SliderB1, &PositionSlider::OnMouseUp, this, [this](QObject *sender) {
-        ui::RunCommand([&] { SliderB1MouseUp(sender); });
+        ui::runCommand([&] { SliderB1MouseUp(sender); });
     });
     connect(SliderB1, &PositionSlider::OnValueChange, this, [this](QObject *sender, int value) {
-        ui::RunCommand([&] { SliderB1ValueChange(sender, value); });
+        ui::runCommand([&] { SliderB1ValueChange(sender, value); });
     });
 
     auto *central = new QWidget;
@@ -291,7 +291,7 @@ void MainWindow::createStatusBar()
         if (i == 0) {
             // Wide enough for the longest state text in the desktop's font.
             const QFontMetrics metrics(bar->font());
-            for (const QString &text : TransportStateTexts())
+            for (const QString &text : transportStateTexts())
                 width = std::max(width, metrics.horizontalAdvance(text) + 2 * kStatusPanelPadding);
         }
         auto *panel = new StatusPanel(width, bar);
@@ -311,34 +311,34 @@ void MainWindow::connectEngineEvents()
 {
     // Engine events are commands of their own: an error ends the handler and shows its text.
     connect(AudioRecord1.get(), &engine::IAudioRecord2::OnEndArrayRecord, this, [this](QObject *s, int n) {
-        ui::RunCommand([&] { AudioRecord1EndArrayRecord(s, n); });
+        ui::runCommand([&] { AudioRecord1EndArrayRecord(s, n); });
     });
     connect(AudioRecord1.get(), &engine::IAudioRecord2::OnTimer, this,
             [this](QObject *s, qint64 samples, int l, int r) {
-                ui::RunCommand([&] { AudioRecord1Timer(s, samples, l, r); });
+                ui::runCommand([&] { AudioRecord1Timer(s, samples, l, r); });
             });
     connect(AudioRecord1.get(), &engine::IAudioRecord2::OnDeviceError, this,
-            [this](QObject *s, const QString &text) { ui::RunCommand([&] { AudioRecord1DeviceError(s, text); }); });
+            [this](QObject *s, const QString &text) { ui::runCommand([&] { AudioRecord1DeviceError(s, text); }); });
 
     connect(AudioPlayer1.get(), &engine::IAudioPlayer2::OnEndArrayPlay, this,
-            [this](QObject *) { ui::RunCommand([this] { FeedPlayer(); }); });
+            [this](QObject *) { ui::runCommand([this] { FeedPlayer(); }); });
     connect(AudioPlayer1.get(), &engine::IAudioPlayer2::OnRequestOnLoadArray, this,
-            [this](QObject *) { ui::RunCommand([this] { FeedPlayer(); }); });
+            [this](QObject *) { ui::runCommand([this] { FeedPlayer(); }); });
     connect(AudioPlayer1.get(), &engine::IAudioPlayer2::OnEndPlay, this,
-            [this](QObject *) { ui::RunCommand([this] { StopPlayback(); }); });
+            [this](QObject *) { ui::runCommand([this] { StopPlayback(); }); });
     connect(AudioPlayer1.get(), &engine::IAudioPlayer2::OnTimer, this,
             [this](QObject *s, qint64 samples, int l, int r) {
-                ui::RunCommand([&] { AudioPlayer1Timer(s, samples, l, r); });
+                ui::runCommand([&] { AudioPlayer1Timer(s, samples, l, r); });
             });
     connect(AudioPlayer1.get(), &engine::IAudioPlayer2::OnDeviceError, this,
-            [this](QObject *s, const QString &text) { ui::RunCommand([&] { AudioPlayer1DeviceError(s, text); }); });
+            [this](QObject *s, const QString &text) { ui::runCommand([&] { AudioPlayer1DeviceError(s, text); }); });
 }
 
 void MainWindow::FormCreate()
 {
     TimerTip->start();
     TabSheet4->SetColumnWidths();
-    ui::RunCommand([this] {
+    ui::runCommand([this] {
         LoadSettings(settingsFile(), CurrentSettings, Paths.defaultSavePath);
         ApplyOutputFormat();
     });
@@ -359,7 +359,7 @@ void MainWindow::ApplyOutputFormat()
         ::ApplyOutputFormat(CurrentSettings, *AudioFileMeasure, *AudioFileMeasure, *Mp3LameEncoder);
 }
 
-const QStringList &TransportStateTexts()
+const QStringList &transportStateTexts()
 {
     static const QStringList texts{QStringLiteral("Stop"), QStringLiteral("Playing..."),
                                    QStringLiteral("Recording..."), QStringLiteral("Pause")};
@@ -415,27 +415,27 @@ void MainWindow::showEvent(QShowEvent *event)
 void MainWindow::FormShow()
 {
     // Each step runs on its own: a failure is shown and the window still comes up complete.
-    ui::RunCommand([this] { LayoutTransportPanel(); });
-    ui::RunCommand([this] { FillDeviceLists(); });
-    ui::RunCommand([this] {
+    ui::runCommand([this] { LayoutTransportPanel(); });
+    ui::runCommand([this] { FillDeviceLists(); });
+    ui::runCommand([this] {
         FillGenreList();
         AudioInformation1->SetInfoFlag(true);
     });
-    ui::RunCommand([this] { SyncFilterWindow(); });
+    ui::runCommand([this] { SyncFilterWindow(); });
     Playing = false;
     PlayPaused = false;
     Recording = false;
-    ui::RunCommand([this] {
+    ui::runCommand([this] {
         AudioPlayer1->SetPlayFlag(true);
         AudioPlayer1->SetPlayOption(80);
     });
-    ui::RunCommand([this] {
+    ui::runCommand([this] {
         BuildPlaybackStrips();
         BuildRecordingStrips();
     });
-    ui::RunCommand([this] { TabSheet1->InitSpectrumOptions(); });
-    ui::RunCommand([this] { PlayButtonB1->SetVolume(AudioPlayer1->GetVolume()); });
-    ui::RunCommand([this] {
+    ui::runCommand([this] { TabSheet1->InitSpectrumOptions(); });
+    ui::runCommand([this] { PlayButtonB1->SetVolume(AudioPlayer1->GetVolume()); });
+    ui::runCommand([this] {
         // The button shows the line it switches: the output device itself.
         AudioPlayer1->SetLine(0);
         PlayButtonB1->SetMute(AudioPlayer1->GetLineMute());
@@ -454,11 +454,11 @@ void MainWindow::closeEvent(QCloseEvent *event)
 void MainWindow::FormClose()
 {
     if (Playing)
-        ui::RunCommand([this] { StopPlayback(); });
+        ui::runCommand([this] { StopPlayback(); });
     if (Recording)
-        ui::RunCommand([this] { StopRecording(); });
-    ui::RunCommand([this] { AudioFile1->SetActive(false); });
-    ui::RunCommand([this] { AudioFile2->SetActive(false); });
+        ui::runCommand([this] { StopRecording(); });
+    ui::runCommand([this] { AudioFile1->SetActive(false); });
+    ui::runCommand([this] { AudioFile2->SetActive(false); });
 }
 
 void MainWindow::ExitClick()

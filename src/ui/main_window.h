@@ -45,9 +45,9 @@ class AboutDialog;
 class IniFile;
 
 // The open dialog's filters, in order; the first is chosen at first.
-const QStringList &OpenDialogFilters();
+const QStringList &openDialogFilters();
 // Every text status panel 0 shows; the panel is as wide as the longest.
-const QStringList &TransportStateTexts();
+const QStringList &transportStateTexts();
 
 class MainWindow : public QMainWindow {
     Q_OBJECT

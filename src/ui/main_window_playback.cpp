@@ -23,7 +23,7 @@ qint64 perMilleOf(int value, qint64 length)
 
 }  // namespace
 
-const QStringList &OpenDialogFilters()
+const QStringList &openDialogFilters()
 {
     static const QStringList filters{
         QStringLiteral("Wav files (*.wav)"),
@@ -39,7 +39,7 @@ const QStringList &OpenDialogFilters()
 
 void MainWindow::OpenClick()
 {
-    const QString path = ui::GetOpenFileName(this, QStringLiteral("Open file"), OpenDialogFilters());
+    const QString path = ui::getOpenFileName(this, QStringLiteral("Open file"), openDialogFilters());
     if (path.isEmpty())
         return;
     CurrentFileName = path;

@@ -101,7 +101,7 @@ void MainWindow::StartRecordingPart()
     }
 
     if (!Recording) {
-        if (ui::Confirm(this, QStringLiteral("Rewrite File?"))) {
+        if (ui::confirm(this, QStringLiteral("Rewrite File?"))) {
             Recording = true;
         } else {
             m_reservedFile.clear();
@@ -214,10 +214,10 @@ void MainWindow::ShowTransportEnded()
 
 void MainWindow::MakeNewRecordingFile()
 {
-    const QString folder = CurrentSettings.SavePath;
+    const QString folder = CurrentSettings.savePath;
     if (folder.trimmed().isEmpty())
         throw std::runtime_error("No folder is set for recordings. Choose one in Options");
-    if (!PathSurvivesFileSystem(folder))
+    if (!pathSurvivesFileSystem(folder))
         throw std::runtime_error(
             QStringLiteral("Cannot record into %1: the folder's name is not valid UTF-8. Choose the folder again in Options")
                 .arg(folder)
@@ -226,7 +226,7 @@ void MainWindow::MakeNewRecordingFile()
         throw std::runtime_error(QStringLiteral("Cannot create %1").arg(folder).toStdString());
 
     // The name is taken once, exclusively: no existing entry is ever reused or followed.
-    CurrentRecordingName = ReserveNumberedFile(folder, QStringLiteral("Untitled"), CurrentSettings.SaveFormat);
+    CurrentRecordingName = reserveNumberedFile(folder, QStringLiteral("Untitled"), CurrentSettings.saveFormat);
     m_reservedFile = CurrentRecordingName;
     CurrentFileName = CurrentRecordingName;
 
@@ -252,8 +252,8 @@ void MainWindow::LoadOpenedFileInfo()
 
     engine::IAudioFile2 &file = MeasuringFile();
     file.Open(CurrentFileName, 0, 1);
-    SetStatusText(1, ShortenPath(CurrentFileName, fontMetrics(), StatusPanelWidth(1) - 8));
-    SetStatusText(2, ShortFormatText(file.GetFormatDescription()));
+    SetStatusText(1, shortenPath(CurrentFileName, fontMetrics(), StatusPanelWidth(1) - 8));
+    SetStatusText(2, shortFormatText(file.GetFormatDescription()));
     LastFileLength = file.GetNumSamples();
     LastFileRate = file.GetErrorCode() == 0 ? file.GetFormatValueA() : 0;
     file.Close();
@@ -312,13 +312,13 @@ void MainWindow::AudioRecord1Timer(QObject *, qint64 currentSamples, int levelLe
     const int displayed = TimeDisplay1->Hours() * 3600 + TimeDisplay1->Minutes() * 60
                           + TimeDisplay1->Seconds();
 
-    if (CurrentSettings.TimeLimitSeconds > 0 && displayed >= CurrentSettings.TimeLimitSeconds) {
+    if (CurrentSettings.timeLimitSeconds > 0 && displayed >= CurrentSettings.timeLimitSeconds) {
         StopRecording();
         return;
     }
 
-    if (CurrentSettings.SplitEnabled && CurrentSettings.SplitSeconds > 0
-        && displayed - SplitBaseSeconds >= CurrentSettings.SplitSeconds)
+    if (CurrentSettings.splitEnabled && CurrentSettings.splitSeconds > 0
+        && displayed - SplitBaseSeconds >= CurrentSettings.splitSeconds)
         SplitRecording();
 }
 
@@ -353,7 +353,7 @@ void MainWindow::SplitRecording()
         listingError = QString::fromUtf8(e.what());
     }
 
-    SplitBaseSeconds += CurrentSettings.SplitSeconds;
+    SplitBaseSeconds += CurrentSettings.splitSeconds;
     try {
         StartRecordingPart();
     } catch (const std::exception &e) {

@@ -254,9 +254,9 @@ QWidget *MainWindow::BuildRecordingControlsPage()
     DeviceComboIn = page->DeviceComboIn;
     btnSetFilter = page->btnSetFilter;
     connect(DeviceComboIn, &QComboBox::activated, this,
-            [this](int) { ui::RunCommand([this] { DeviceComboInClick(); }); });
+            [this](int) { ui::runCommand([this] { DeviceComboInClick(); }); });
     connect(btnSetFilter, &QPushButton::clicked, this,
-            [this] { ui::RunCommand([this] { btnSetFilterClick(); }); });
+            [this] { ui::runCommand([this] { btnSetFilterClick(); }); });
     return page;
 }
 
@@ -268,11 +268,11 @@ QWidget *MainWindow::BuildPlaybackControlsPage()
     chEqualizer = page->chEqualizer;
     btnEqualizer = page->btnEqualizer;
     connect(DeviceCombo, &QComboBox::activated, this,
-            [this](int) { ui::RunCommand([this] { DeviceComboClick(); }); });
+            [this](int) { ui::runCommand([this] { DeviceComboClick(); }); });
     connect(chEqualizer, &QCheckBox::clicked, this,
-            [this] { ui::RunCommand([this] { chEqualizerClick(); }); });
+            [this] { ui::runCommand([this] { chEqualizerClick(); }); });
     connect(btnEqualizer, &QPushButton::clicked, this,
-            [this] { ui::RunCommand([this] { ToolBtnEqualizerClick(); }); });
+            [this] { ui::runCommand([this] { ToolBtnEqualizerClick(); }); });
     return page;
 }
 

@@ -141,12 +141,12 @@ void MixerStrip::AttachHandlers(MainWindow &form, bool forRecording)
     m_form = &form;
     m_forRecording = forRecording;
     connect(TrackBar1, &QSlider::valueChanged, this,
-            [this](int position) { ui::RunCommand([&] { TrackBar1Change(position); }); });
+            [this](int position) { ui::runCommand([&] { TrackBar1Change(position); }); });
     connect(TrackBar2, &QSlider::valueChanged, this,
-            [this](int position) { ui::RunCommand([&] { TrackBar2Change(position); }); });
+            [this](int position) { ui::runCommand([&] { TrackBar2Change(position); }); });
     connect(CheckBox1, &QCheckBox::clicked, this,
-            [this](bool checked) { ui::RunCommand([&] { CheckBox1Click(checked); }); });
-    connect(Button1, &QPushButton::clicked, this, [this] { ui::RunCommand([this] { Button1Click(); }); });
+            [this](bool checked) { ui::runCommand([&] { CheckBox1Click(checked); }); });
+    connect(Button1, &QPushButton::clicked, this, [this] { ui::runCommand([this] { Button1Click(); }); });
 }
 
 void MixerStrip::TrackBar1Change(int position)

@@ -61,7 +61,7 @@ void addUnitField(QGridLayout *grid, int row, int column, QWidget *field, const 
 
 // ---- catalogues --------------------------------------------------------------------------
 
-const QStringList &Mp3Catalogue()
+const QStringList &mp3Catalogue()
 {
     static const QStringList entries{
         QStringLiteral("22050 Hz, 40 kbps"),  QStringLiteral("22050 Hz, 48 kbps"),
@@ -73,7 +73,7 @@ const QStringList &Mp3Catalogue()
     return entries;
 }
 
-Mp3Preset Mp3PresetFromIndex(int position)
+Mp3Preset mp3PresetFromIndex(int position)
 {
     static constexpr Mp3Preset presets[] = {
         {22050, 40}, {22050, 48}, {22050, 64},  {22050, 80},  {44100, 96},
@@ -93,7 +93,7 @@ struct WavShape {
 constexpr WavShape kWavShapes[4] = {{8, 1}, {16, 1}, {8, 2}, {16, 2}};
 }  // namespace
 
-const QStringList &WavCatalogue()
+const QStringList &wavCatalogue()
 {
     static const QStringList entries = [] {
         QStringList out;
@@ -108,7 +108,7 @@ const QStringList &WavCatalogue()
     return entries;
 }
 
-WavPreset WavPresetFromIndex(int position, const WavPreset &current)
+WavPreset wavPresetFromIndex(int position, const WavPreset &current)
 {
     WavPreset out = current;
     // C++ division truncates toward zero, so -1 gives quotient 0 and remainder -1.
@@ -131,7 +131,7 @@ UpDownField::UpDownField(int singleStep, QWidget *parent) : QAbstractSpinBox(par
     setButtonSymbols(QAbstractSpinBox::UpDownArrows);
     lineEdit()->setText(QStringLiteral("0"));
     connect(lineEdit(), &QLineEdit::textChanged, this, [this](const QString &text) {
-        if (const auto v = ParseWholeNumber(text))
+        if (const auto v = parseWholeNumber(text))
             m_lastValue = *v;
     });
 }
@@ -145,7 +145,7 @@ int UpDownField::currentValue() const
 {
     // Like a buddy up-down control: the buttons continue from the number the field shows,
     // or from the last number it showed when it shows none.
-    if (const auto v = ParseWholeNumber(text()))
+    if (const auto v = parseWholeNumber(text()))
         return *v;
     return m_lastValue;
 }
@@ -203,11 +203,11 @@ OptionsDialog::OptionsDialog(MainWindow &form)
     // Creation steps, before any handler is attached.
     FillFormatLists();
     const RecordingSettings &s = m_form.CurrentSettings;
-    if (s.SplitEnabled) {
+    if (s.splitEnabled) {
         chSplitEvery->setChecked(true);
         enableSplitFields(true);
-        edSplitMinutes->setText(QString::number(s.SplitSeconds / 60));
-        edSplitSeconds->setText(QString::number(s.SplitSeconds % 60));
+        edSplitMinutes->setText(QString::number(s.splitSeconds / 60));
+        edSplitSeconds->setText(QString::number(s.splitSeconds % 60));
     }
 
     connectHandlers();
@@ -357,8 +357,8 @@ void OptionsDialog::connectHandlers()
     onSelect(rbNoLimit, &OptionsDialog::rbNoLimitClick);
     onSelect(rbStopAfter, &OptionsDialog::rbStopAfterClick);
     connect(chSplitEvery, &QCheckBox::toggled, this, [this] { chSplitEveryClick(); });
-    connect(btnSelectDir, &QToolButton::clicked, this, [this] { ui::RunCommand([this] { btnSelectDirClick(); }); });
-    connect(btnOK, &QPushButton::clicked, this, [this] { ui::RunCommand([this] { btnOKClick(); }); });
+    connect(btnSelectDir, &QToolButton::clicked, this, [this] { ui::runCommand([this] { btnSelectDirClick(); }); });
+    connect(btnOK, &QPushButton::clicked, this, [this] { ui::runCommand([this] { btnOKClick(); }); });
     connect(btnCancel, &QPushButton::clicked, this, [this] { btnCancelClick(); });
 }
 
@@ -393,25 +393,25 @@ QString OptionsDialog::WmaProfileLabel(int number)
 void OptionsDialog::FillFormatLists()
 {
     cbMP3->clear();
-    cbMP3->addItems(Mp3Catalogue());
+    cbMP3->addItems(mp3Catalogue());
 
     cbWAV->clear();
-    cbWAV->addItems(WavCatalogue());
+    cbWAV->addItems(wavCatalogue());
     cbWAV->setCurrentIndex(15);
 
     const RecordingSettings &s = m_form.CurrentSettings;
     // An engine that fails here leaves the WMA list short; the rest of the dialog still works.
-    ui::RunCommand([this] {
+    ui::runCommand([this] {
         m_settingFile->SetActive(true);
         const int count = m_settingFile->GetWmaProfileCount();
         cbWMA->clear();
         for (int number = 1; number <= count; ++number)
             cbWMA->addItem(WmaProfileLabel(number));
     });
-    selectPosition(cbWMA, s.WmaProfile);
-    ui::RunCommand([this, &s] { m_settingFile->SetWmaProfile(s.WmaProfile); });
+    selectPosition(cbWMA, s.wmaProfile);
+    ui::runCommand([this, &s] { m_settingFile->SetWmaProfile(s.wmaProfile); });
 
-    const QString format = s.SaveFormat.toUpper();
+    const QString format = s.saveFormat.toUpper();
     if (format == kMp3)
         enableFormatLists(true, false, false);
     else if (format == kWav)
@@ -437,16 +437,16 @@ void OptionsDialog::FormShow()
 
     // The writing component gets all three formats; it picks the one to write by the file's
     // extension, so this changes nothing when the dialog is cancelled.
-    ui::RunCommand([this, &s] {
+    ui::runCommand([this, &s] {
         engine::IAudioFile2 &writer = *m_form.AudioFile2;
-        writer.SetMp3Format(s.Mp3Frequency, s.Mp3Bitrate, 2);
-        writer.SetWavFormat(s.WavFrequency, s.WavChannels, s.WavBitsPerSample);
-        writer.SetWmaProfile(s.WmaProfile);
+        writer.SetMp3Format(s.mp3Frequency, s.mp3Bitrate, 2);
+        writer.SetWavFormat(s.wavFrequency, s.wavChannels, s.wavBitsPerSample);
+        writer.SetWmaProfile(s.wmaProfile);
     });
 
-    EdSavePath->setText(s.SavePath);
+    EdSavePath->setText(s.savePath);
 
-    const QString format = s.SaveFormat.toUpper();
+    const QString format = s.saveFormat.toUpper();
     if (format == kMp3)
         rbMP3->setChecked(true);
     else if (format == kWav)
@@ -455,16 +455,16 @@ void OptionsDialog::FormShow()
         rbWMA->setChecked(true);
 
     const IniFile ini = m_form.settingsFile();
-    s.TimeLimitSeconds = ini.ReadInteger(QStringLiteral("options"), QStringLiteral("timelimit"), -1);
-    if (s.TimeLimitSeconds > 0) {
+    s.timeLimitSeconds = ini.readInteger(QStringLiteral("options"), QStringLiteral("timelimit"), -1);
+    if (s.timeLimitSeconds > 0) {
         rbStopAfter->setChecked(true);
-        edHours->setText(QString::number(s.TimeLimitSeconds / 3600));
-        edMinutes->setText(QString::number(s.TimeLimitSeconds % 3600 / 60));
-        edSeconds->setText(QString::number(s.TimeLimitSeconds % 60));
+        edHours->setText(QString::number(s.timeLimitSeconds / 3600));
+        edMinutes->setText(QString::number(s.timeLimitSeconds % 3600 / 60));
+        edSeconds->setText(QString::number(s.timeLimitSeconds % 60));
     }
 
-    selectPosition(cbMP3, ini.ReadInteger(QStringLiteral("mp3"), QStringLiteral("ind"), 5));
-    selectPosition(cbWAV, ini.ReadInteger(QStringLiteral("wav"), QStringLiteral("ind"), 15));
+    selectPosition(cbMP3, ini.readInteger(QStringLiteral("mp3"), QStringLiteral("ind"), 5));
+    selectPosition(cbWAV, ini.readInteger(QStringLiteral("wav"), QStringLiteral("ind"), 15));
 }
 
 void OptionsDialog::rbMP3Click()
@@ -499,54 +499,54 @@ void OptionsDialog::chSplitEveryClick()
 
 void OptionsDialog::btnSelectDirClick()
 {
-    QString folder = ui::GetExistingDirectory(this, QStringLiteral("Select a directory to save output files"));
+    QString folder = ui::getExistingDirectory(this, QStringLiteral("Select a directory to save output files"));
     if (folder.isEmpty())
         return;
     if (!folder.endsWith(QLatin1Char('/')))
         folder += QLatin1Char('/');
     EdSavePath->setText(folder);
-    m_form.CurrentSettings.SavePath = folder;
+    m_form.CurrentSettings.savePath = folder;
 }
 
 void OptionsDialog::btnOKClick()
 {
     RecordingSettings &s = m_form.CurrentSettings;
 
-    s.SavePath = EdSavePath->text();
+    s.savePath = EdSavePath->text();
 
     if (rbMP3->isChecked()) {
-        s.SaveFormat = QStringLiteral(".mp3");
-        const Mp3Preset mp3 = Mp3PresetFromIndex(cbMP3->currentIndex());
-        s.Mp3Frequency = mp3.frequency;
-        s.Mp3Bitrate = mp3.bitrate;
+        s.saveFormat = QStringLiteral(".mp3");
+        const Mp3Preset mp3 = mp3PresetFromIndex(cbMP3->currentIndex());
+        s.mp3Frequency = mp3.frequency;
+        s.mp3Bitrate = mp3.bitrate;
     } else if (rbWAV->isChecked()) {
-        s.SaveFormat = QStringLiteral(".wav");
-        const WavPreset wav = WavPresetFromIndex(cbWAV->currentIndex(), {s.WavFrequency, s.WavChannels, s.WavBitsPerSample});
-        s.WavFrequency = wav.frequency;
-        s.WavChannels = wav.channels;
-        s.WavBitsPerSample = wav.bitsPerSample;
+        s.saveFormat = QStringLiteral(".wav");
+        const WavPreset wav = wavPresetFromIndex(cbWAV->currentIndex(), {s.wavFrequency, s.wavChannels, s.wavBitsPerSample});
+        s.wavFrequency = wav.frequency;
+        s.wavChannels = wav.channels;
+        s.wavBitsPerSample = wav.bitsPerSample;
     } else if (rbWMA->isChecked()) {
-        s.SaveFormat = QStringLiteral(".wma");
-        s.WmaProfile = cbWMA->currentIndex();
-        m_settingFile->SetWmaProfile(s.WmaProfile);
+        s.saveFormat = QStringLiteral(".wma");
+        s.wmaProfile = cbWMA->currentIndex();
+        m_settingFile->SetWmaProfile(s.wmaProfile);
     }
 
     if (rbStopAfter->isChecked()) {
-        const int hours = StrToInt(edHours->text());
-        const int minutes = StrToInt(edMinutes->text());
-        const int seconds = StrToInt(edSeconds->text());
-        s.TimeLimitSeconds = wrapToInt(qint64(hours) * 3600 + qint64(minutes) * 60 + seconds);
+        const int hours = toInteger(edHours->text());
+        const int minutes = toInteger(edMinutes->text());
+        const int seconds = toInteger(edSeconds->text());
+        s.timeLimitSeconds = wrapToInt(qint64(hours) * 3600 + qint64(minutes) * 60 + seconds);
     } else {
-        s.TimeLimitSeconds = -1;
+        s.timeLimitSeconds = -1;
     }
 
     if (chSplitEvery->isChecked()) {
-        const int minutes = StrToInt(edSplitMinutes->text());
-        const int seconds = StrToInt(edSplitSeconds->text());
-        s.SplitEnabled = true;
-        s.SplitSeconds = wrapToInt(qint64(minutes) * 60 + seconds);
+        const int minutes = toInteger(edSplitMinutes->text());
+        const int seconds = toInteger(edSplitSeconds->text());
+        s.splitEnabled = true;
+        s.splitSeconds = wrapToInt(qint64(minutes) * 60 + seconds);
     } else {
-        s.SplitEnabled = false;
+        s.splitEnabled = false;
     }
 
     m_form.ApplyOutputFormat();

@@ -27,7 +27,7 @@ class IAudioFile2;
 // ---- the format catalogues -------------------------------------------------------------
 
 // The entries of the MP3 list, positions 0..9.
-const QStringList &Mp3Catalogue();
+const QStringList &mp3Catalogue();
 
 struct Mp3Preset {
     int frequency;   // Hz
@@ -35,10 +35,10 @@ struct Mp3Preset {
 };
 // The MP3 list's position 0..9 as listed; any other position (-1 = no selection) gives
 // 44100 Hz at 128 kbit/s.
-Mp3Preset Mp3PresetFromIndex(int position);
+Mp3Preset mp3PresetFromIndex(int position);
 
 // The entries of the WAV list, positions 0..15.
-const QStringList &WavCatalogue();
+const QStringList &wavCatalogue();
 
 struct WavPreset {
     int frequency;       // Hz
@@ -49,7 +49,7 @@ struct WavPreset {
 // width and channels (0: 8 bit mono, 1: 16 bit mono, 2: 8 bit stereo, 3: 16 bit stereo),
 // both truncated toward zero; a quotient or remainder outside 0..3 keeps that part of
 // `current` (so -1 gives 8000 Hz with channels and width kept).
-WavPreset WavPresetFromIndex(int position, const WavPreset &current);
+WavPreset wavPresetFromIndex(int position, const WavPreset &current);
 
 // ---- UpDownField ----------------------------------------------------------------------
 

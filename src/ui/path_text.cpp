@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-QString ShortenPath(const QString &path, const QFontMetrics &metrics, int width)
+QString shortenPath(const QString &path, const QFontMetrics &metrics, int width)
 {
     if (metrics.horizontalAdvance(path) <= width)
         return path;

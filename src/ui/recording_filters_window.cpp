@@ -37,7 +37,7 @@ constexpr int kRowTops[3] = {16, 48, 80};
 
 }  // namespace
 
-bool IsFrequencyKey(QChar key)
+bool isFrequencyKey(QChar key)
 {
     const char16_t c = key.unicode();
     if (c < 32)
@@ -47,7 +47,7 @@ bool IsFrequencyKey(QChar key)
     return QLocale().decimalPoint() == QString(key);
 }
 
-std::optional<int> FrequencyToPosition(float hz, int min, int max)
+std::optional<int> frequencyToPosition(float hz, int min, int max)
 {
     const double v = hz;
     if (std::isnan(v))
@@ -152,14 +152,14 @@ RecordingFiltersWindow::RecordingFiltersWindow(MainWindow &form)
         *labels[i] = hz;
 
         const int row = i + 1;
-        connect(box, &QCheckBox::clicked, this, [this, row] { ui::RunCommand([=, this] { CheckBoxClick(row); }); });
-        connect(bar, &QSlider::valueChanged, this, [this, row] { ui::RunCommand([=, this] { TrackBarChange(row); }); });
+        connect(box, &QCheckBox::clicked, this, [this, row] { ui::runCommand([=, this] { CheckBoxClick(row); }); });
+        connect(bar, &QSlider::valueChanged, this, [this, row] { ui::runCommand([=, this] { TrackBarChange(row); }); });
         edit->onKeyPress = [this, row](QChar key) {
             bool pass = false;
-            ui::RunCommand([&] { pass = EditKeyPress(row, key); });
+            ui::runCommand([&] { pass = EditKeyPress(row, key); });
             return pass;
         };
-        edit->onExit = [this, row] { ui::RunCommand([=, this] { EditExit(row); }); };
+        edit->onExit = [this, row] { ui::runCommand([=, this] { EditExit(row); }); };
     }
     fitFont();
 }
@@ -228,8 +228,8 @@ bool RecordingFiltersWindow::EditKeyPress(int row, QChar key)
         EditExit(row);
         return false;
     }
-    if (!IsFrequencyKey(key)) {
-        ui::Beep();
+    if (!isFrequencyKey(key)) {
+        ui::beep();
         return false;
     }
     return true;
@@ -245,7 +245,7 @@ void RecordingFiltersWindow::EditExit(int row)
 
     QSlider *bar = TrackBar(row);
     FrequencyEdit *edit = Edit(row);
-    const std::optional<int> typed = ParseWholeNumber(edit->text());
+    const std::optional<int> typed = parseWholeNumber(edit->text());
     if (!typed) {
         edit->setText(QString::number(bar->value()));
         return;
@@ -271,7 +271,7 @@ void RecordingFiltersWindow::SyncFromRecorder()
     for (int row = 1; row <= 3; ++row) {
         const float hz = row == 1 ? rec.GetNotchFrequency() : row == 2 ? rec.GetHighPassFrequency() : rec.GetLowPassFrequency();
         QSlider *bar = TrackBar(row);
-        if (const std::optional<int> position = FrequencyToPosition(hz, bar->minimum(), bar->maximum()))
+        if (const std::optional<int> position = frequencyToPosition(hz, bar->minimum(), bar->maximum()))
             bar->setValue(*position);   // a change runs the bar's change handler
     }
 }

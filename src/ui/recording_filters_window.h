@@ -20,11 +20,11 @@ class MainWindow;
 // A character typed into a frequency box is accepted when it can belong to a number: the
 // digits 0..9, "+", "-", the decimal separator of the default QLocale, and every control
 // character below 32 except carriage return (backspace, the clipboard shortcuts).
-bool IsFrequencyKey(QChar key);
+bool isFrequencyKey(QChar key);
 
 // The bar position for a frequency from the recorder: rounded to the nearest whole hertz (a
 // half to the even neighbour), clamped into min..max. Nothing for NaN.
-std::optional<int> FrequencyToPosition(float hz, int min, int max);
+std::optional<int> frequencyToPosition(float hz, int min, int max);
 
 // A frequency box. Typed characters pass through onKeyPress first (Enter arrives as "\r");
 // pasted or dropped text is not filtered by key. onExit runs when the box loses the focus
@@ -65,7 +65,7 @@ public:
     // and the recorder gets it as the row's frequency.
     void TrackBarChange(int row);
     // Edit1KeyPress..Edit3KeyPress: Enter applies the text; another character is refused with
-    // a beep unless IsFrequencyKey accepts it. True when the character goes into the box.
+    // a beep unless isFrequencyKey accepts it. True when the character goes into the box.
     bool EditKeyPress(int row, QChar key);
     // Edit1Exit..Edit3Exit (and Enter): a whole number moves the bar (clamped into its range);
     // anything else puts the bar's position back into the box and sends nothing.

@@ -53,7 +53,7 @@ RenameDialog::RenameDialog(MainWindow *form) : QDialog(form), m_form(*form)
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    connect(btnOK, &QPushButton::clicked, this, [this] { ui::RunCommand([this] { btnOKClick(); }); });
+    connect(btnOK, &QPushButton::clicked, this, [this] { ui::runCommand([this] { btnOKClick(); }); });
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
@@ -78,7 +78,7 @@ void RenameDialog::btnOKClick()
 {
     const QString typed = Edit1->text();
     if (typed.isEmpty()) {
-        ui::Notice(this, QStringLiteral("new name can not be blank!"));
+        ui::notice(this, QStringLiteral("new name can not be blank!"));
         return;
     }
 
@@ -90,23 +90,23 @@ void RenameDialog::btnOKClick()
     }
     const QString directory = row->text(FileInfoPage::DirectoryColumn);
     const QString oldName = row->text(FileInfoPage::NameColumn);
-    const QString newName = RenamedFileName(typed, oldName);
+    const QString newName = renamedFileName(typed, oldName);
     if (newName.contains(QLatin1Char('/'))) {
-        ui::Notice(this, QStringLiteral("Cannot rename to %1: a file name cannot contain \"/\".").arg(newName));
+        ui::notice(this, QStringLiteral("Cannot rename to %1: a file name cannot contain \"/\".").arg(newName));
         return;
     }
     const QString from = directory + oldName;
     const QString to = directory + newName;
 
     // The recording goes on writing under its own name and lists it when it ends.
-    if (m_form.Recording && SameFile(from, m_form.CurrentRecordingName))
+    if (m_form.Recording && sameFile(from, m_form.CurrentRecordingName))
         throw std::runtime_error(
             QStringLiteral("Cannot rename %1: it is being recorded").arg(from).toStdString());
 
     if (to != from) {
-        const DiskResult result = RenameWithoutReplacing(from, to);
+        const DiskResult result = renameWithoutReplacing(from, to);
         if (result.outcome == DiskResult::NameTaken) {
-            ui::Notice(this, QStringLiteral("Cannot rename to %1: a file of that name already exists.").arg(newName));
+            ui::notice(this, QStringLiteral("Cannot rename to %1: a file of that name already exists.").arg(newName));
             return;
         }
         if (result.outcome != DiskResult::Done)
@@ -126,7 +126,7 @@ void RenameDialog::btnOKClick()
     const int width = m_form.StatusPanelWidth(1) - 8;
     if (shown == from)
         m_form.SetStatusText(1, to);
-    else if (shown == ShortenPath(from, m_form.fontMetrics(), width))
-        m_form.SetStatusText(1, ShortenPath(to, m_form.fontMetrics(), width));
+    else if (shown == shortenPath(from, m_form.fontMetrics(), width))
+        m_form.SetStatusText(1, shortenPath(to, m_form.fontMetrics(), width));
     accept();
 }

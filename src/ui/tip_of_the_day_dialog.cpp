@@ -84,7 +84,7 @@ TipLookup TipsReader::tip(int n)
     return result;
 }
 
-QString FileOpenErrorText(int error)
+QString fileOpenErrorText(int error)
 {
     switch (error) {
     case ENOENT:
@@ -191,16 +191,16 @@ TipOfTheDayDialog::TipOfTheDayDialog(MainWindow &form) : QDialog(&form), m_form(
     layout->addWidget(Bevel1, 1);
     layout->addLayout(buttons);
 
-    connect(btnNextTip, &QPushButton::clicked, this, [this] { ui::RunCommand([this] { btnNextTipClick(); }); });
-    connect(btnClose, &QPushButton::clicked, this, [this] { ui::RunCommand([this] { btnCloseClick(); }); });
+    connect(btnNextTip, &QPushButton::clicked, this, [this] { ui::runCommand([this] { btnNextTipClick(); }); });
+    connect(btnClose, &QPushButton::clicked, this, [this] { ui::runCommand([this] { btnCloseClick(); }); });
 
     resize(OuterSize);
 
     // Creation.
     const IniFile ini = m_form.settingsFile();
     // A negative number names no tip; it counts as 0, so the first tip follows.
-    CurrentTip = std::max(0, ini.ReadInteger(kTipsSection, kTipNoKey, 1));
-    cbShowTips->setChecked(ini.ReadInteger(kTipsSection, kShowTipKey, 1) == 1);
+    CurrentTip = std::max(0, ini.readInteger(kTipsSection, kTipNoKey, 1));
+    cbShowTips->setChecked(ini.readInteger(kTipsSection, kShowTipKey, 1) == 1);
 
     if (!openTips())
         return;
@@ -239,12 +239,12 @@ bool TipOfTheDayDialog::openTips()
             ::close(fd);
     }
     if (error != 0) {
-        ui::ErrorBox(FileOpenErrorText(error));
+        ui::errorBox(fileOpenErrorText(error));
         return false;
     }
     if (!m_tips.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
-        ui::ErrorBox(m_tips.errorString());
+        ui::errorBox(m_tips.errorString());
         return false;
     }
     return true;
@@ -274,7 +274,7 @@ void TipOfTheDayDialog::btnNextTipClick()
 void TipOfTheDayDialog::btnCloseClick()
 {
     IniFile ini = m_form.settingsFile();
-    ini.Write({{kTipsSection, kTipNoKey, CurrentTip},
+    ini.write({{kTipsSection, kTipNoKey, CurrentTip},
                {kTipsSection, kShowTipKey, cbShowTips->isChecked() ? 1 : 0}});
     accept();
 }
@@ -295,7 +295,7 @@ void TipOfTheDayDialog::showEvent(QShowEvent *event)
 void MainWindow::TimerTipTimer()
 {
     TimerTip->stop();
-    if (settingsFile().ReadInteger(QStringLiteral("tips"), QStringLiteral("showtip"), 1) == 1)
+    if (settingsFile().readInteger(QStringLiteral("tips"), QStringLiteral("showtip"), 1) == 1)
         TipOfTheDayClick();
 }
 

@@ -38,7 +38,7 @@ private:
 
 // The text a failed open gets in the error box, from the system's error number: "File not
 // found", "Path not found", "Access denied", "Too many open files", ... (strerror otherwise).
-QString FileOpenErrorText(int error);
+QString fileOpenErrorText(int error);
 
 class TipOfTheDayDialog : public QDialog {
     Q_OBJECT

@@ -19,7 +19,7 @@ void setHooks(Hooks h)
     hooks() = std::move(h);
 }
 
-QString WithFullStop(const QString &text)
+QString withFullStop(const QString &text)
 {
     if (!text.isEmpty() && text.back() > QLatin1Char('.'))
         return text + QLatin1Char('.');
@@ -31,9 +31,9 @@ static QWidget *boxParent(QWidget *parent)
     return parent ? parent : QApplication::activeWindow();
 }
 
-void ErrorBox(const QString &text)
+void errorBox(const QString &text)
 {
-    const Box box{BoxKind::Error, ApplicationTitle, WithFullStop(text)};
+    const Box box{BoxKind::Error, applicationTitle, withFullStop(text)};
     if (hooks().box) {
         hooks().box(box);
         return;
@@ -41,14 +41,14 @@ void ErrorBox(const QString &text)
     QMessageBox::critical(boxParent(nullptr), box.caption, box.text, QMessageBox::Ok);
 }
 
-void ErrorBox(const std::exception &error)
+void errorBox(const std::exception &error)
 {
-    ErrorBox(QString::fromUtf8(error.what()));
+    errorBox(QString::fromUtf8(error.what()));
 }
 
-void Notice(QWidget *parent, const QString &text)
+void notice(QWidget *parent, const QString &text)
 {
-    const Box box{BoxKind::Notice, ApplicationTitle, text};
+    const Box box{BoxKind::Notice, applicationTitle, text};
     if (hooks().box) {
         hooks().box(box);
         return;
@@ -56,7 +56,7 @@ void Notice(QWidget *parent, const QString &text)
     QMessageBox::information(boxParent(parent), box.caption, box.text, QMessageBox::Ok);
 }
 
-bool Confirm(QWidget *parent, const QString &text)
+bool confirm(QWidget *parent, const QString &text)
 {
     const Box box{BoxKind::Question, QStringLiteral("Confirm"), text};
     if (hooks().box)
@@ -70,7 +70,7 @@ bool Confirm(QWidget *parent, const QString &text)
     return mb.clickedButton() == yes;
 }
 
-QString GetOpenFileName(QWidget *parent, const QString &title, const QStringList &filters)
+QString getOpenFileName(QWidget *parent, const QString &title, const QStringList &filters)
 {
     if (hooks().openFile)
         return hooks().openFile(title, filters);
@@ -91,14 +91,14 @@ QString GetOpenFileName(QWidget *parent, const QString &title, const QStringList
     return dialog.selectedFiles().constFirst();
 }
 
-QString GetExistingDirectory(QWidget *parent, const QString &title)
+QString getExistingDirectory(QWidget *parent, const QString &title)
 {
     if (hooks().chooseFolder)
         return hooks().chooseFolder(title);
     return QFileDialog::getExistingDirectory(parent, title, QString());
 }
 
-void OpenUrl(const QUrl &url)
+void openUrl(const QUrl &url)
 {
     if (hooks().openUrl) {
         hooks().openUrl(url);
@@ -108,7 +108,7 @@ void OpenUrl(const QUrl &url)
     QDesktopServices::openUrl(url);
 }
 
-void Beep()
+void beep()
 {
     if (hooks().beep) {
         hooks().beep();

@@ -14,7 +14,7 @@ class QWidget;
 namespace ui {
 
 // The program's title, used as the caption of its boxes.
-inline const QString ApplicationTitle = QStringLiteral("Tavrin Sound Recorder");
+inline const QString applicationTitle = QStringLiteral("Tavrin Sound Recorder");
 
 enum class BoxKind { Error, Notice, Question };
 
@@ -41,30 +41,30 @@ struct Hooks {
 void setHooks(Hooks hooks);
 
 // The text with a full stop added when its last character sorts after ".".
-QString WithFullStop(const QString &text);
+QString withFullStop(const QString &text);
 
 // The application's error box: error icon, OK, the application title as caption.
-void ErrorBox(const QString &text);
+void errorBox(const QString &text);
 // The error box for an exception that ended a command.
-void ErrorBox(const std::exception &error);
+void errorBox(const std::exception &error);
 // A notice with an OK button, captioned with the application title.
-void Notice(QWidget *parent, const QString &text);
+void notice(QWidget *parent, const QString &text);
 // "Confirm" box with a question icon and "&Yes" / "&No"; true for Yes.
-bool Confirm(QWidget *parent, const QString &text);
+bool confirm(QWidget *parent, const QString &text);
 
-QString GetOpenFileName(QWidget *parent, const QString &title, const QStringList &filters);
-QString GetExistingDirectory(QWidget *parent, const QString &title);
-void OpenUrl(const QUrl &url);
-void Beep();
+QString getOpenFileName(QWidget *parent, const QString &title, const QStringList &filters);
+QString getExistingDirectory(QWidget *parent, const QString &title);
+void openUrl(const QUrl &url);
+void beep();
 
 // Runs a command; an error it raises ends it and is shown in the error box.
 template <typename F>
-void RunCommand(F &&command)
+void runCommand(F &&command)
 {
     try {
         command();
     } catch (const std::exception &e) {
-        ErrorBox(e);
+        errorBox(e);
     }
 }
 

@@ -293,7 +293,7 @@ private slots:
     {
         QFETCH(QString, text);
         QFETCH(QString, shown);
-        QCOMPARE(ui::WithFullStop(text), shown);
+        QCOMPARE(ui::withFullStop(text), shown);
     }
 
     void errorInACommandIsShownAndTheWindowStaysUsable()
@@ -304,7 +304,7 @@ private slots:
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
         QDir(w.dir.path()).mkpath("cfg");
-        IniFile(w.path("setup.ini")).WriteString("options", "savepath", w.path("blocker/rec/"));
+        IniFile(w.path("setup.ini")).writeString("options", "savepath", w.path("blocker/rec/"));
         w.start();
         w.form->MenuRecord->trigger();
         QCOMPARE(w.errors(), QStringList({"Cannot create " + w.path("blocker/rec/") + "."}));
@@ -344,10 +344,10 @@ private slots:
     void storedTimeLimitIsInForceFromStartUp()
     {
         WindowFixture w;
-        IniFile(w.path("setup.ini")).WriteInteger("options", "timelimit", 600);
+        IniFile(w.path("setup.ini")).writeInteger("options", "timelimit", 600);
         w.start();
-        QCOMPARE(w.form->CurrentSettings.TimeLimitSeconds, 600);
-        QCOMPARE(w.form->CurrentSettings.SplitEnabled, false);
+        QCOMPARE(w.form->CurrentSettings.timeLimitSeconds, 600);
+        QCOMPARE(w.form->CurrentSettings.splitEnabled, false);
     }
 
     void tipTimerIsArmedAtCreation()

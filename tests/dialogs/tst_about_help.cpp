@@ -109,7 +109,7 @@ private slots:
 
     void versionFollowsTheProject()
     {
-        QCOMPARE(VersionText, QStringLiteral("v" TAVRIN_PROJECT_VERSION));
+        QCOMPARE(versionText, QStringLiteral("v" TAVRIN_PROJECT_VERSION));
     }
 
     void openingTwiceBuildsTheBoxAfresh()
@@ -283,7 +283,7 @@ private slots:
         const QStringList before = stateOf(w);
         w.form->MenuHomepage->trigger();
         QCOMPARE(w.openedUrls, QList<QUrl>({QUrl("https://tavrin.example.org/")}));
-        QCOMPARE(QUrl(HomePageAddress), w.openedUrls.first());
+        QCOMPARE(QUrl(homePageAddress), w.openedUrls.first());
         QCOMPARE(w.boxes.size(), 0);
         QCOMPARE(stateOf(w), before);
     }

@@ -172,7 +172,7 @@ private slots:
         const AppPaths paths = AppPaths::forProgramDir(kUnwritable);
         const QString configDir = user.config() + "/tavrin-sound-recorder";
         QVERIFY(!QFileInfo::exists(configDir));
-        QVERIFY_THROWS_EXCEPTION(SettingsError, IniFile(paths.settingsFile).WriteInteger("tips", "tipno", 1));
+        QVERIFY_THROWS_EXCEPTION(SettingsError, IniFile(paths.settingsFile).writeInteger("tips", "tipno", 1));
         paths.makeSettingsFolder();
         QVERIFY(QFileInfo(configDir).isDir());
         QVERIFY(!QFileInfo::exists(paths.settingsFile));   // the file comes with the first write
@@ -189,7 +189,7 @@ private slots:
             MainWindow form(engine, paths);
             form.TimerTip->stop();
             form.CreateSecondaryWindows();
-            QCOMPARE(form.CurrentSettings.SavePath, user.home() + "/Music/Recording/");
+            QCOMPARE(form.CurrentSettings.savePath, user.home() + "/Music/Recording/");
             ModalDriver<TipOfTheDayDialog> driver([](TipOfTheDayDialog *tip) {
                 tip->cbShowTips->setChecked(false);
                 tip->btnClose->click();
@@ -202,8 +202,8 @@ private slots:
         // The tips file is missing at /proc/tips.txt: reported, and Close still stores.
         QCOMPARE(boxes.size(), 1);
         QCOMPARE(boxes.first().text, QString("File not found."));
-        QCOMPARE(IniFile(paths.settingsFile).ReadInteger("tips", "showtip", -1), 0);
-        QCOMPARE(IniFile(paths.settingsFile).ReadInteger("tips", "tipno", -1), 1);
+        QCOMPARE(IniFile(paths.settingsFile).readInteger("tips", "showtip", -1), 0);
+        QCOMPARE(IniFile(paths.settingsFile).readInteger("tips", "tipno", -1), 1);
     }
 };
 

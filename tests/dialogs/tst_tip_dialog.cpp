@@ -46,12 +46,12 @@ QByteArray readFile(const QString &path)
 
 int storedTipNo(WindowFixture &w)
 {
-    return IniFile(w.path("setup.ini")).ReadInteger("tips", "tipno", -99);
+    return IniFile(w.path("setup.ini")).readInteger("tips", "tipno", -99);
 }
 
 int storedShowTip(WindowFixture &w)
 {
-    return IniFile(w.path("setup.ini")).ReadInteger("tips", "showtip", -99);
+    return IniFile(w.path("setup.ini")).readInteger("tips", "showtip", -99);
 }
 
 QString shown(const TipOfTheDayDialog *tip)
@@ -164,7 +164,7 @@ private slots:
         WindowFixture w;
         writeTips(w, tenTips());
         if (!stored.isNull())
-            IniFile(w.path("setup.ini")).WriteString("tips", "tipno", stored);
+            IniFile(w.path("setup.ini")).writeString("tips", "tipno", stored);
         w.start();
         openTip(w, [&](TipOfTheDayDialog *tip) {
             QCOMPARE(tip->TipCount, 10);
@@ -231,7 +231,7 @@ private slots:
     {
         WindowFixture w;
         writeTips(w, tenTips());
-        IniFile(w.path("setup.ini")).WriteInteger("tips", "showtip", 0);
+        IniFile(w.path("setup.ini")).writeInteger("tips", "showtip", 0);
         w.offerTips = true;
         ModalDriver<TipOfTheDayDialog> offer([](TipOfTheDayDialog *tip) { tip->close(); }, 1500);
         w.start();
@@ -261,7 +261,7 @@ private slots:
         QFETCH(int, written);
         WindowFixture w;
         writeTips(w, tenTips());
-        IniFile(w.path("setup.ini")).WriteInteger("tips", "showtip", 2);
+        IniFile(w.path("setup.ini")).writeInteger("tips", "showtip", 2);
         w.offerTips = true;
         ModalDriver<TipOfTheDayDialog> offer([](TipOfTheDayDialog *tip) { tip->close(); }, 1500);
         w.start();
@@ -283,8 +283,8 @@ private slots:
         WindowFixture w;
         writeTips(w, tenTips());
         IniFile ini(w.path("setup.ini"));
-        ini.WriteInteger("tips", "tipno", 4);
-        ini.WriteInteger("tips", "showtip", 1);
+        ini.writeInteger("tips", "tipno", 4);
+        ini.writeInteger("tips", "showtip", 1);
         const QByteArray before = readFile(w.path("setup.ini"));
         w.start();
         QString last;
@@ -314,8 +314,8 @@ private slots:
     void missingTipsFileIsReportedAndTheDialogStillWorks()
     {
         WindowFixture w;
-        IniFile(w.path("setup.ini")).WriteInteger("tips", "tipno", 6);
-        IniFile(w.path("setup.ini")).WriteInteger("tips", "showtip", 0);
+        IniFile(w.path("setup.ini")).writeInteger("tips", "tipno", 6);
+        IniFile(w.path("setup.ini")).writeInteger("tips", "showtip", 0);
         w.start();
         bool visible = false;
         bool ticked = true;
@@ -387,7 +387,7 @@ private slots:
     {
         QFETCH(int, error);
         QFETCH(QString, text);
-        QCOMPARE(FileOpenErrorText(error), text);
+        QCOMPARE(fileOpenErrorText(error), text);
     }
 
     void emptyTipsFile_data()
@@ -401,7 +401,7 @@ private slots:
         QFETCH(QByteArray, bytes);
         WindowFixture w;
         writeFile(w.path("tips.txt"), bytes);
-        IniFile(w.path("setup.ini")).WriteInteger("tips", "tipno", 7);
+        IniFile(w.path("setup.ini")).writeInteger("tips", "tipno", 7);
         w.start();
         int count = -1;
         int current = -1;

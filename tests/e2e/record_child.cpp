@@ -25,8 +25,8 @@ int main(int argc, char *argv[])
     form.CreateSecondaryWindows();
     form.TimerTip->stop();
     form.show();
-    form.CurrentSettings.SavePath = folder + QStringLiteral("/rec/");
-    form.CurrentSettings.SaveFormat = QStringLiteral(".wav");
+    form.CurrentSettings.savePath = folder + QStringLiteral("/rec/");
+    form.CurrentSettings.saveFormat = QStringLiteral(".wav");
     form.ApplyOutputFormat();
     form.StartRecording();
     if (!form.Recording)

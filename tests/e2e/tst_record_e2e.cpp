@@ -76,7 +76,7 @@ private slots:
         RealWindow w;
         w.start();
         w.useFormat(".wav");
-        w.form->CurrentSettings.TimeLimitSeconds = 2;
+        w.form->CurrentSettings.timeLimitSeconds = 2;
         w.form->StartRecording();
         QTRY_VERIFY_WITH_TIMEOUT(!w.form->Recording, 6000);
         const Decoded d = decode(w.path("rec/Untitled1.wav"));
@@ -101,9 +101,9 @@ private slots:
         RealWindow w;
         w.start();
         w.useFormat(".wav");
-        w.form->CurrentSettings.SplitEnabled = true;
-        w.form->CurrentSettings.SplitSeconds = 1;
-        w.form->CurrentSettings.TimeLimitSeconds = limit;
+        w.form->CurrentSettings.splitEnabled = true;
+        w.form->CurrentSettings.splitSeconds = 1;
+        w.form->CurrentSettings.timeLimitSeconds = limit;
         w.form->StartRecording();
         if (stopAfterMs > 0) {
             QVERIFY(w.waitDisplayed(stopAfterMs / 1000.0));

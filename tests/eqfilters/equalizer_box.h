@@ -22,7 +22,7 @@ inline QCheckBox *equalizerBox(MainWindow &f)
         box->setCheckState(Qt::PartiallyChecked);
         box->setGeometry(10, 80, 100, 20);
         box->show();
-        QObject::connect(box, &QCheckBox::clicked, &f, [&f] { ui::RunCommand([&f] { f.chEqualizerClick(); }); });
+        QObject::connect(box, &QCheckBox::clicked, &f, [&f] { ui::runCommand([&f] { f.chEqualizerClick(); }); });
         f.chEqualizer = box;
     }
     return f.chEqualizer;

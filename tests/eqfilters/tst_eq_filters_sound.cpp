@@ -97,9 +97,9 @@ private slots:
         SineSource sine(8000);
         RealWindow w;
         w.start();
-        w.form->CurrentSettings.WavFrequency = kRate;
-        w.form->CurrentSettings.WavChannels = 2;
-        w.form->CurrentSettings.WavBitsPerSample = 16;
+        w.form->CurrentSettings.wavFrequency = kRate;
+        w.form->CurrentSettings.wavChannels = 2;
+        w.form->CurrentSettings.wavBitsPerSample = 16;
         w.useFormat(".wav");
         pulsetest::Capture cap(w.form->AudioRecord1.get());   // the blocks the program writes
 

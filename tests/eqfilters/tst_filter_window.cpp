@@ -390,7 +390,7 @@ private slots:
         QFETCH(int, key);
         QFETCH(bool, accepted);
         QLocale::setDefault(QLocale(locale));
-        QCOMPARE(IsFrequencyKey(QChar(key)), accepted);
+        QCOMPARE(isFrequencyKey(QChar(key)), accepted);
     }
 
     void editingKeysStillWork()
@@ -447,7 +447,7 @@ private slots:
         QFETCH(int, row);
         WindowFixture w;
         w.start();
-        w.form->CurrentSettings.SavePath = w.path("rec/");
+        w.form->CurrentSettings.savePath = w.path("rec/");
         w.form->StartRecording();
         QVERIFY(w.form->Recording);
         QVERIFY(w.recorder()->isRunning());

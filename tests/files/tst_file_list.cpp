@@ -117,7 +117,7 @@ private slots:
         w.start();
         const QString path = makeFile(w, "broken.mp3");
         w.engine.unreadable << path;
-        ui::RunCommand([&] { w.form->AddRecordedFile(path); });
+        ui::runCommand([&] { w.form->AddRecordedFile(path); });
         QCOMPARE(list(w).topLevelItemCount(), 0);
         QCOMPARE(w.errors(), QStringList({"Cannot open " + path + ": No such file or directory."}));
     }
@@ -262,8 +262,8 @@ private slots:
     {
         WindowFixture w;
         w.start();
-        w.form->CurrentSettings.SavePath = w.path("rec/");
-        w.form->CurrentSettings.SaveFormat = ".wav";
+        w.form->CurrentSettings.savePath = w.path("rec/");
+        w.form->CurrentSettings.saveFormat = ".wav";
         w.form->StartRecording();
         w.form->StopRecording();
         QCOMPARE(list(w).topLevelItemCount(), 1);

@@ -29,7 +29,7 @@ private slots:
     {
         QFETCH(qint64, seconds);
         QFETCH(QString, text);
-        QCOMPARE(FormatMinSec(seconds), text);
+        QCOMPARE(minutesAndSeconds(seconds), text);
     }
 
     void shortFormatText_data()
@@ -53,7 +53,7 @@ private slots:
     {
         QFETCH(QString, text);
         QFETCH(QString, shortText);
-        QCOMPARE(ShortFormatText(text), shortText);
+        QCOMPARE(shortFormatText(text), shortText);
     }
 
     void renamedFileName_data()
@@ -75,7 +75,7 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QString, oldName);
         QFETCH(QString, newName);
-        QCOMPARE(RenamedFileName(typed, oldName), newName);
+        QCOMPARE(renamedFileName(typed, oldName), newName);
     }
 };
 

@@ -252,8 +252,8 @@ private slots:
     {
         WindowFixture w;
         w.start();
-        w.form->CurrentSettings.SavePath = w.path("rec/");
-        w.form->CurrentSettings.SaveFormat = ".wav";
+        w.form->CurrentSettings.savePath = w.path("rec/");
+        w.form->CurrentSettings.saveFormat = ".wav";
         w.form->StartRecording();
         QVERIFY(w.form->Recording);
         // A row that names the very file being recorded (listed before, then gone).
@@ -382,8 +382,8 @@ private slots:
     {
         WindowFixture w;
         w.start();
-        w.form->CurrentSettings.SavePath = w.path("rec/");
-        w.form->CurrentSettings.SaveFormat = ".wav";
+        w.form->CurrentSettings.savePath = w.path("rec/");
+        w.form->CurrentSettings.saveFormat = ".wav";
         w.form->StartRecording();
         w.form->AddRecordedFile(w.form->CurrentRecordingName);
         select(w, 0);

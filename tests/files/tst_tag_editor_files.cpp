@@ -259,7 +259,7 @@ private slots:
         listAndSelect(w, path);
         QFile::remove(path);
         w.page().btnApply->setEnabled(true);
-        ui::RunCommand([&] { w.page().btnApplyClick(); });
+        ui::runCommand([&] { w.page().btnApplyClick(); });
         QCOMPARE(w.boxes.size(), 1);
         QCOMPARE(w.boxes[0].kind, ui::BoxKind::Error);
         QVERIFY2(w.boxes[0].text.startsWith("Cannot write tags to " + path), qPrintable(w.boxes[0].text));

@@ -38,17 +38,17 @@ private slots:
     {
         RecordingSettings s;
         const QStringList calls = loadAndApply(s);
-        QCOMPARE(s.SaveFormat, QString(".mp3"));
-        QCOMPARE(s.SavePath, QString("/prog/Recording/"));
-        QCOMPARE(s.Mp3Bitrate, 128);
-        QCOMPARE(s.Mp3Frequency, 44100);
-        QCOMPARE(s.WavFrequency, 44100);
-        QCOMPARE(s.WavChannels, 2);
-        QCOMPARE(s.WavBitsPerSample, 16);
-        QCOMPARE(s.WmaProfile, 38);
-        QCOMPARE(s.TimeLimitSeconds, 0);
-        QCOMPARE(s.SplitEnabled, false);
-        QCOMPARE(s.SplitSeconds, 0);
+        QCOMPARE(s.saveFormat, QString(".mp3"));
+        QCOMPARE(s.savePath, QString("/prog/Recording/"));
+        QCOMPARE(s.mp3Bitrate, 128);
+        QCOMPARE(s.mp3Frequency, 44100);
+        QCOMPARE(s.wavFrequency, 44100);
+        QCOMPARE(s.wavChannels, 2);
+        QCOMPARE(s.wavBitsPerSample, 16);
+        QCOMPARE(s.wmaProfile, 38);
+        QCOMPARE(s.timeLimitSeconds, 0);
+        QCOMPARE(s.splitEnabled, false);
+        QCOMPARE(s.splitSeconds, 0);
         QCOMPARE(calls, QStringList({
             "AudioFile1.SetActive(true)", "AudioFile2.SetActive(true)",
             "AudioFile2.SetMp3Format(44100,128,2)", "AudioFile1.SetMp3Format(44100,128,2)",
@@ -86,7 +86,7 @@ private slots:
         QCOMPARE(calls.mid(calls.size() - 4).join(";"),
                  QStringLiteral("Mp3LameEncoder.SetFrequency(%1);Mp3LameEncoder.SetBitrate(128);"
                                 "AudioFile2.SetMp3Encoder(encoder);AudioFile1.SetMp3Encoder(encoder)")
-                     .arg(s.Mp3Frequency));
+                     .arg(s.mp3Frequency));
     }
 
     void badNumbersReadAsDefaults_data()
@@ -101,22 +101,22 @@ private slots:
         put("[mp3]\nbitrate=" + bitrate + "\n[options]\nsavepath=\n");
         RecordingSettings s;
         loadAndApply(s);
-        QCOMPARE(s.Mp3Bitrate, 128);
-        QCOMPARE(s.SavePath, QString());   // present but empty stays empty
+        QCOMPARE(s.mp3Bitrate, 128);
+        QCOMPARE(s.savePath, QString());   // present but empty stays empty
     }
 
     void saveWritesElevenKeysInOrder()
     {
         RecordingSettings s;
-        s.SavePath = "/home/u/rec/";
-        s.SaveFormat = ".wav";
-        s.TimeLimitSeconds = -1;
-        s.Mp3Bitrate = 128;
-        s.Mp3Frequency = 44100;
-        s.WavFrequency = 22050;
-        s.WavChannels = 2;
-        s.WavBitsPerSample = 8;
-        s.WmaProfile = 38;
+        s.savePath = "/home/u/rec/";
+        s.saveFormat = ".wav";
+        s.timeLimitSeconds = -1;
+        s.mp3Bitrate = 128;
+        s.mp3Frequency = 44100;
+        s.wavFrequency = 22050;
+        s.wavChannels = 2;
+        s.wavBitsPerSample = 8;
+        s.wmaProfile = 38;
         IniFile ini(iniPath());
         SaveSettings(ini, s, 5, 10);
         QFile f(iniPath());

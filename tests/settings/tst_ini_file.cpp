@@ -48,7 +48,7 @@ private:
 std::optional<QString> readWithin2s(const QString &path)
 {
     auto read = std::async(std::launch::async, [path] {
-        return IniFile(path).ReadString("options", "saveformat", "<default>");
+        return IniFile(path).readString("options", "saveformat", "<default>");
     });
     if (read.wait_for(std::chrono::seconds(2)) == std::future_status::ready)
         return read.get();
@@ -101,8 +101,8 @@ private slots:
     void missingFileGivesDefaultsAndIsNotCreated()
     {
         IniFile ini(path(QStringLiteral("none.ini")));
-        QCOMPARE(ini.ReadString("options", "saveformat", ".mp3"), QString(".mp3"));
-        QCOMPARE(ini.ReadInteger("mp3", "bitrate", 128), 128);
+        QCOMPARE(ini.readString("options", "saveformat", ".mp3"), QString(".mp3"));
+        QCOMPARE(ini.readInteger("mp3", "bitrate", 128), 128);
         QVERIFY(!QFile::exists(path(QStringLiteral("none.ini"))));
     }
 
@@ -133,7 +133,7 @@ private slots:
         QFETCH(QString, key);
         QFETCH(QString, expected);
         put(text);
-        QCOMPARE(IniFile(path()).ReadString(section, key, "<default>"), expected);
+        QCOMPARE(IniFile(path()).readString(section, key, "<default>"), expected);
     }
 
     void integers_data()
@@ -153,18 +153,18 @@ private slots:
         QFETCH(QByteArray, value);
         QFETCH(int, expected);
         put("[mp3]\nbitrate=" + value + "\n");
-        QCOMPARE(IniFile(path()).ReadInteger("mp3", "bitrate", 128), expected);
+        QCOMPARE(IniFile(path()).readInteger("mp3", "bitrate", 128), expected);
     }
 
     void firstWriteCreatesFileAndSection()
     {
         IniFile ini(path(QStringLiteral("new.ini")));
-        ini.WriteString("options", "savepath", "/music/");
-        ini.WriteInteger("mp3", "bitrate", 192);
-        ini.WriteInteger("options", "timelimit", -1);
+        ini.writeString("options", "savepath", "/music/");
+        ini.writeInteger("mp3", "bitrate", 192);
+        ini.writeInteger("options", "timelimit", -1);
         QCOMPARE(get(QStringLiteral("new.ini")),
                  QByteArray("[options]\nsavepath=/music/\ntimelimit=-1\n[mp3]\nbitrate=192\n"));
-        QCOMPARE(ini.ReadInteger("options", "timelimit", 0), -1);   // no cache between write and read
+        QCOMPARE(ini.readInteger("options", "timelimit", 0), -1);   // no cache between write and read
     }
 
     void writeKeepsEveryOtherLine_data()
@@ -195,7 +195,7 @@ private slots:
         QFETCH(QByteArray, before);
         QFETCH(QByteArray, after);
         put(before);
-        IniFile(path()).WriteString("options", "saveformat", ".mp3");
+        IniFile(path()).writeString("options", "saveformat", ".mp3");
         QCOMPARE(get(), after);
     }
 
@@ -212,7 +212,7 @@ private slots:
         put("[a]\n");
         IniFile ini(target);
         try {
-            ini.WriteString("options", "savepath", "/x/");
+            ini.writeString("options", "savepath", "/x/");
             QFAIL("the write was not refused");
         } catch (const SettingsError &e) {
             QCOMPARE(QString::fromStdString(e.what()), QStringLiteral("Unable to write to %1").arg(target));
@@ -272,7 +272,7 @@ private slots:
             const std::optional<FileSizeLimit> full =
                 kind == "full" ? std::make_optional<FileSizeLimit>(rlim_t(before.size() + 16))
                                : std::nullopt;
-            IniFile(ini).Write({{"options", "saveformat", ".mp3"},
+            IniFile(ini).write({{"options", "saveformat", ".mp3"},
                                 {"options", "savepath", folder},
                                 {"mp3", "bitrate", 192}});
         } catch (const SettingsError &e) {
@@ -323,18 +323,18 @@ private slots:
         QFETCH(QString, text);
         QFETCH(bool, valid);
         QFETCH(int, value);
-        const auto v = StrToIntOpt(text);
+        const auto v = parseInteger(text);
         QCOMPARE(v.has_value(), valid);
         if (valid)
             QCOMPARE(*v, value);
         else
-            QVERIFY_THROWS_EXCEPTION(ConvertError, StrToInt(text));
+            QVERIFY_THROWS_EXCEPTION(ConvertError, toInteger(text));
     }
 
     void conversionErrorNamesTheText()
     {
         try {
-            StrToInt(QStringLiteral("ab"));
+            toInteger(QStringLiteral("ab"));
             QFAIL("no error");
         } catch (const ConvertError &e) {
             QCOMPARE(QString::fromStdString(e.what()), QStringLiteral("'ab' is not a valid integer value"));

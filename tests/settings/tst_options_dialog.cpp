@@ -251,7 +251,7 @@ private slots:
         QCOMPARE(w.errors(), QStringList());
         QCOMPARE(fileLines(w.path("setup.ini")),
                  elevenKeys(w.programDir() + "Recording/", ".mp3", -1, 128, 44100, 5, 44100, 2, 16, 15, 38));
-        QCOMPARE(w.form->CurrentSettings.TimeLimitSeconds, -1);
+        QCOMPARE(w.form->CurrentSettings.timeLimitSeconds, -1);
     }
 
     void creationAndShowingCallTheEngineInOrder()
@@ -302,7 +302,7 @@ private slots:
                               "freq=44100", "ind=7", "[wma]", "profile=12", "[wav]", "freq=22050", "ch=2", "bps=8",
                               "ind=10"}));
         const RecordingSettings &s = w.form->CurrentSettings;
-        QCOMPARE(QString("%1 %2 %3 %4").arg(s.SaveFormat).arg(s.WavFrequency).arg(s.WavChannels).arg(s.WavBitsPerSample),
+        QCOMPARE(QString("%1 %2 %3 %4").arg(s.saveFormat).arg(s.wavFrequency).arg(s.wavChannels).arg(s.wavBitsPerSample),
                  QString(".wav 22050 2 8"));
         QCOMPARE(w.engine.log.matching(QStringList{"AudioFile2.Set", "AudioFile1.Set"}),
                  QStringList({"AudioFile1.SetActive(true)", "AudioFile2.SetActive(true)",
@@ -340,9 +340,9 @@ private slots:
             d->btnOK->click();
         }));
         QCOMPARE(w.errors(), QStringList());
-        QCOMPARE(w.form->CurrentSettings.TimeLimitSeconds, seconds);
-        QCOMPARE(IniFile(w.path("setup.ini")).ReadInteger("options", "timelimit", 99999), seconds);
-        w.form->CurrentSettings.TimeLimitSeconds = 12345;   // reopening reads the file again
+        QCOMPARE(w.form->CurrentSettings.timeLimitSeconds, seconds);
+        QCOMPARE(IniFile(w.path("setup.ini")).readInteger("options", "timelimit", 99999), seconds);
+        w.form->CurrentSettings.timeLimitSeconds = 12345;   // reopening reads the file again
         QVERIFY(withOptions(w, [&](OptionsDialog *d) {
             const Shown s = shown(d);
             QCOMPARE(s.limit, limitShown);
@@ -350,7 +350,7 @@ private slots:
             QCOMPARE(s.timeFieldsEnabled, limitShown);
             QCOMPARE(QStringList({s.hours, s.minutes, s.seconds}), reopened);
         }));
-        QCOMPARE(w.form->CurrentSettings.TimeLimitSeconds, seconds);
+        QCOMPARE(w.form->CurrentSettings.timeLimitSeconds, seconds);
     }
 
     void recordingFollowsTheLimitChosen_data()
@@ -387,8 +387,8 @@ private slots:
             type(d->edSplitSeconds, "0");
             d->btnOK->click();
         }));
-        QVERIFY(w.form->CurrentSettings.SplitEnabled);
-        QCOMPARE(w.form->CurrentSettings.SplitSeconds, 600);
+        QVERIFY(w.form->CurrentSettings.splitEnabled);
+        QCOMPARE(w.form->CurrentSettings.splitSeconds, 600);
         QVERIFY(!fileLines(w.path("setup.ini")).join("\n").contains("split", Qt::CaseInsensitive));
         QVERIFY(withOptions(w, [&](OptionsDialog *d) {
             const Shown s = shown(d);
@@ -399,8 +399,8 @@ private slots:
             QCOMPARE(d->edSplitMinutes->text(), QString("10"));   // contents stay
             d->btnOK->click();
         }));
-        QVERIFY(!w.form->CurrentSettings.SplitEnabled);
-        QCOMPARE(w.form->CurrentSettings.SplitSeconds, 600);
+        QVERIFY(!w.form->CurrentSettings.splitEnabled);
+        QCOMPARE(w.form->CurrentSettings.splitSeconds, 600);
         QVERIFY(withOptions(w, [&](OptionsDialog *d) {
             const Shown s = shown(d);
             QVERIFY(!s.split && !s.splitFieldsEnabled);
@@ -439,12 +439,12 @@ private slots:
             d->btnSelectDir->click();
             // Taken over at once, before OK.
             QCOMPARE(d->EdSavePath->text(), savePath);
-            QCOMPARE(w.form->CurrentSettings.SavePath, savePath);
+            QCOMPARE(w.form->CurrentSettings.savePath, savePath);
             d->btnCancel->click();
             QVERIFY(!d->isVisible());
         }));
         QCOMPARE(titles, QStringList({"Select a directory to save output files"}));
-        QCOMPARE(w.form->CurrentSettings.SavePath, savePath);
+        QCOMPARE(w.form->CurrentSettings.savePath, savePath);
         QCOMPARE(fileLines(w.path("setup.ini")).join("\n").toUtf8(), before);
     }
 
@@ -456,8 +456,8 @@ private slots:
             type(d->EdSavePath, "/data/rec");
             d->btnOK->click();
         }));
-        QCOMPARE(w.form->CurrentSettings.SavePath, QString("/data/rec"));
-        QCOMPARE(IniFile(w.path("setup.ini")).ReadString("options", "savepath", "?"), QString("/data/rec"));
+        QCOMPARE(w.form->CurrentSettings.savePath, QString("/data/rec"));
+        QCOMPARE(IniFile(w.path("setup.ini")).readString("options", "savepath", "?"), QString("/data/rec"));
     }
 
     void lettersInAField_data()
@@ -502,20 +502,20 @@ private slots:
         QCOMPARE(stayedOpen, refused);
         const RecordingSettings &s = w.form->CurrentSettings;
         // What came before the failing conversion stays taken over.
-        QCOMPARE(s.SavePath, QString("/typed/"));
-        QCOMPARE(s.SaveFormat, QString(".wav"));
-        QCOMPARE(s.WavFrequency, 8000);
+        QCOMPARE(s.savePath, QString("/typed/"));
+        QCOMPARE(s.saveFormat, QString(".wav"));
+        QCOMPARE(s.wavFrequency, 8000);
         if (refused) {
             QCOMPARE(w.errors(), QStringList({"'1o' is not a valid integer value."}));
             QCOMPARE(w.engine.log.matching(QStringList{"AudioFile", "Mp3LameEncoder"}), QStringList());
             QVERIFY(!QFile::exists(w.path("setup.ini")));
             // The limit counts as taken over when only a split field failed.
-            QCOMPARE(s.TimeLimitSeconds, field == "edSplitSeconds" ? 120 : -1);
-            QCOMPARE(s.SplitEnabled, false);
+            QCOMPARE(s.timeLimitSeconds, field == "edSplitSeconds" ? 120 : -1);
+            QCOMPARE(s.splitEnabled, false);
         } else {
             QCOMPARE(w.errors(), QStringList());
             QVERIFY(QFile::exists(w.path("setup.ini")));
-            QCOMPARE(s.TimeLimitSeconds, limit ? 120 : -1);
+            QCOMPARE(s.timeLimitSeconds, limit ? 120 : -1);
         }
     }
 
@@ -548,7 +548,7 @@ private slots:
             d->btnOK->click();
         }));
         QVERIFY2(w.engine.log.indexOf(applied) >= 0, qPrintable(w.engine.log.calls.join(" ; ")));
-        QCOMPARE(IniFile(w.path("setup.ini")).ReadInteger(indKey, "ind", 99), -1);
+        QCOMPARE(IniFile(w.path("setup.ini")).readInteger(indKey, "ind", 99), -1);
     }
 
     void mp3PositionIsStoredWhileWavIsChosen()
@@ -560,15 +560,15 @@ private slots:
             d->rbWAV->click();
             d->btnOK->click();
         }));
-        QCOMPARE(w.form->CurrentSettings.Mp3Frequency, 44100);
-        QCOMPARE(w.form->CurrentSettings.Mp3Bitrate, 128);
+        QCOMPARE(w.form->CurrentSettings.mp3Frequency, 44100);
+        QCOMPARE(w.form->CurrentSettings.mp3Bitrate, 128);
         const IniFile ini(w.path("setup.ini"));
-        QCOMPARE(ini.ReadInteger("mp3", "ind", 99), 2);
-        QCOMPARE(ini.ReadInteger("mp3", "bitrate", 0), 128);
+        QCOMPARE(ini.readInteger("mp3", "ind", 99), 2);
+        QCOMPARE(ini.readInteger("mp3", "bitrate", 0), 128);
         QVERIFY(withOptions(w, [&](OptionsDialog *d) {
             QCOMPARE(d->cbMP3->currentText(), QString("22050 Hz, 64 kbps"));
         }));
-        QCOMPARE(w.form->CurrentSettings.Mp3Bitrate, 128);
+        QCOMPARE(w.form->CurrentSettings.mp3Bitrate, 128);
     }
 
     void storedFormat_data()
@@ -599,7 +599,7 @@ private slots:
             QCOMPARE(lists.join(" "), enabledLists);
             d->btnOK->click();
         }));
-        QCOMPARE(IniFile(w.path("setup.ini")).ReadString("options", "saveformat", "?"), stored);
+        QCOMPARE(IniFile(w.path("setup.ini")).readString("options", "saveformat", "?"), stored);
     }
 
     void shortDescriptionsGiveEmptyEntries_data()
@@ -643,8 +643,8 @@ private slots:
         }));
         QVERIFY(stayedOpen);
         QCOMPARE(w.errors(), QStringList({"Unable to write to " + w.path("setup.ini") + "."}));
-        QCOMPARE(w.form->CurrentSettings.SaveFormat, QString(".wav"));
-        QCOMPARE(w.form->CurrentSettings.WavFrequency, 11025);
+        QCOMPARE(w.form->CurrentSettings.saveFormat, QString(".wav"));
+        QCOMPARE(w.form->CurrentSettings.wavFrequency, 11025);
         QVERIFY(w.engine.log.indexOf("AudioFile2.SetWavFormat(11025,1,16)") >= 0);
     }
 
@@ -683,7 +683,7 @@ private slots:
         QVERIFY(first.isNull());               // gone once closed
         QVERIFY(w.form->SettingForm.isNull());
         // The next opening builds it afresh, from the file as it is now.
-        IniFile(w.path("setup.ini")).WriteInteger("options", "timelimit", 120);
+        IniFile(w.path("setup.ini")).writeInteger("options", "timelimit", 120);
         QVERIFY(whileOpen(open, [&](OptionsDialog *d) {
             const Shown s = shown(d);
             QVERIFY(s.limit);
@@ -711,12 +711,12 @@ private slots:
             QVERIFY(!d->isVisible());
         }));
         const RecordingSettings &s = w.form->CurrentSettings;
-        QCOMPARE(s.SaveFormat, before.SaveFormat);
-        QCOMPARE(s.SavePath, before.SavePath);
-        QCOMPARE(s.WmaProfile, before.WmaProfile);
-        QVERIFY(!s.SplitEnabled);
+        QCOMPARE(s.saveFormat, before.saveFormat);
+        QCOMPARE(s.savePath, before.savePath);
+        QCOMPARE(s.wmaProfile, before.wmaProfile);
+        QVERIFY(!s.splitEnabled);
         // Showing the dialog did read the stored limit.
-        QCOMPARE(s.TimeLimitSeconds, 600);
+        QCOMPARE(s.timeLimitSeconds, 600);
         QCOMPARE(fileLines(w.path("setup.ini")), QStringList({"[options]", "timelimit=600"}));
     }
 

@@ -117,7 +117,7 @@ private slots:
             d->btnOK->click();
         }));
         QCOMPARE(w.errors(), QStringList());
-        QCOMPARE(w.form->CurrentSettings.SaveFormat, extension);
+        QCOMPARE(w.form->CurrentSettings.saveFormat, extension);
 
         Probed expected;
         if (format == "MP3")
@@ -169,7 +169,7 @@ private slots:
                 d->cbWMA->setCurrentIndex(k);
                 d->btnOK->click();
             }));
-            QCOMPARE(w.form->CurrentSettings.WmaProfile, k);
+            QCOMPARE(w.form->CurrentSettings.wmaProfile, k);
             // Written the way a recording is: by the writer, into a ".wma" file.
             const QString path = w.dir.filePath(QString("profile%1.wma").arg(k));
             w.form->AudioFile2->Create(path, 0);

@@ -89,13 +89,13 @@ struct RealWindow {
         form->TimerTip->stop();   // no Tip of the Day over the test
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-        form->CurrentSettings.SavePath = path("rec/");
+        form->CurrentSettings.savePath = path("rec/");
     }
 
     // Chooses the recording format as the Options dialog's OK would.
     void useFormat(const QString &extension)
     {
-        form->CurrentSettings.SaveFormat = extension;
+        form->CurrentSettings.saveFormat = extension;
         form->ApplyOutputFormat();
     }
 

@@ -323,8 +323,8 @@ private slots:
     {
         WindowFixture w;
         startWithFile(w);
-        w.form->CurrentSettings.SavePath = w.path("rec/");
-        w.form->CurrentSettings.SaveFormat = ".wav";
+        w.form->CurrentSettings.savePath = w.path("rec/");
+        w.form->CurrentSettings.saveFormat = ".wav";
         w.form->StartPlayback();
         w.engine.log.clear();
         w.form->StartRecording();

@@ -31,8 +31,8 @@ class TestRecording : public QObject {
     static void startIn(WindowFixture &w, const QString &format = ".mp3")
     {
         w.start();
-        w.form->CurrentSettings.SavePath = w.path("rec/");
-        w.form->CurrentSettings.SaveFormat = format;
+        w.form->CurrentSettings.savePath = w.path("rec/");
+        w.form->CurrentSettings.saveFormat = format;
     }
 
 private slots:
@@ -148,7 +148,7 @@ private slots:
     {
         WindowFixture w;
         startIn(w);
-        w.form->CurrentSettings.SavePath = w.path("a/b/c/");
+        w.form->CurrentSettings.savePath = w.path("a/b/c/");
         w.form->StartRecording();
         QVERIFY(QFileInfo(w.path("a/b/c")).isDir());
         QVERIFY(QFileInfo::exists(w.path("a/b/c/Untitled1.mp3")));
@@ -162,7 +162,7 @@ private slots:
         QFile blocker(w.path("plainfile"));
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
-        w.form->CurrentSettings.SavePath = w.path("plainfile/sub/");
+        w.form->CurrentSettings.savePath = w.path("plainfile/sub/");
         w.form->PlayButtonB1->ShowStopped();
         w.form->MenuRecord->trigger();
         QCOMPARE(w.errors(), QStringList({"Cannot create " + w.path("plainfile/sub/") + "."}));
@@ -213,7 +213,7 @@ private slots:
         QFETCH(QString, error);
         WindowFixture w;
         startIn(w);
-        w.form->CurrentSettings.SavePath = folder.isEmpty() ? QString() : w.path(folder);
+        w.form->CurrentSettings.savePath = folder.isEmpty() ? QString() : w.path(folder);
         w.form->MenuRecord->trigger();
         QCOMPARE(w.errors(), error.isEmpty() ? QStringList() : QStringList{error});
         QCOMPARE(w.form->Recording, !file.isEmpty());
@@ -229,13 +229,13 @@ private slots:
         startIn(w);
         const QByteArray parent = QFile::encodeName(w.path("caf")) + "\xe9";
         QVERIFY(::mkdir(parent.constData(), 0755) == 0);
-        w.form->CurrentSettings.SavePath = QFile::decodeName(parent + "/rec/");
-        QVERIFY(w.form->CurrentSettings.SavePath.contains(QChar(QChar::ReplacementCharacter)));
+        w.form->CurrentSettings.savePath = QFile::decodeName(parent + "/rec/");
+        QVERIFY(w.form->CurrentSettings.savePath.contains(QChar(QChar::ReplacementCharacter)));
         w.form->MenuRecord->trigger();
         QCOMPARE(w.errors().size(), 1);
         QVERIFY2(w.errors()[0].contains("not valid UTF-8"), qPrintable(w.errors()[0]));
         QVERIFY(!w.form->Recording);
-        QVERIFY(!QFileInfo::exists(w.form->CurrentSettings.SavePath));   // no look-alike folder was made
+        QVERIFY(!QFileInfo::exists(w.form->CurrentSettings.savePath));   // no look-alike folder was made
         QCOMPARE(::rmdir(parent.constData()), 0);   // QTemporaryDir cannot name it
     }
 
@@ -255,8 +255,8 @@ private slots:
     {
         WindowFixture w;
         startIn(w);
-        w.form->CurrentSettings.Mp3Frequency = 22050;
-        w.form->CurrentSettings.Mp3Bitrate = 64;
+        w.form->CurrentSettings.mp3Frequency = 22050;
+        w.form->CurrentSettings.mp3Bitrate = 64;
         w.form->ApplyOutputFormat();
         w.engine.addFile(w.path("song.wav"), 44100 * 10);
         w.form->CurrentFileName = w.path("song.wav");
@@ -270,7 +270,7 @@ private slots:
     {
         WindowFixture w;
         startIn(w);
-        w.form->CurrentSettings.TimeLimitSeconds = 90;
+        w.form->CurrentSettings.timeLimitSeconds = 90;
         RecordingClock clock(w);
         w.form->StartRecording();
         clock.run(89.8);
@@ -306,9 +306,9 @@ private slots:
         QFETCH(bool, stillRecording);
         WindowFixture w;
         startIn(w);
-        w.form->CurrentSettings.SplitEnabled = true;
-        w.form->CurrentSettings.SplitSeconds = split;
-        w.form->CurrentSettings.TimeLimitSeconds = limit;
+        w.form->CurrentSettings.splitEnabled = true;
+        w.form->CurrentSettings.splitSeconds = split;
+        w.form->CurrentSettings.timeLimitSeconds = limit;
         RecordingClock clock(w);
         w.form->StartRecording();
         clock.run(seconds);
@@ -326,9 +326,9 @@ private slots:
     {
         WindowFixture w;
         startIn(w);
-        w.form->CurrentSettings.TimeLimitSeconds = 15;
-        w.form->CurrentSettings.SplitEnabled = true;
-        w.form->CurrentSettings.SplitSeconds = 12;
+        w.form->CurrentSettings.timeLimitSeconds = 15;
+        w.form->CurrentSettings.splitEnabled = true;
+        w.form->CurrentSettings.splitSeconds = 12;
         RecordingClock clock(w);
         w.form->StartRecording();
         clock.run(10);
@@ -350,9 +350,9 @@ private slots:
     {
         WindowFixture w;
         startIn(w);
-        w.form->CurrentSettings.SplitEnabled = true;
-        w.form->CurrentSettings.SplitSeconds = 3;
-        w.form->CurrentSettings.TimeLimitSeconds = 6;
+        w.form->CurrentSettings.splitEnabled = true;
+        w.form->CurrentSettings.splitSeconds = 3;
+        w.form->CurrentSettings.timeLimitSeconds = 6;
         RecordingClock clock(w);
         w.form->StartRecording();
         clock.run(2.8);
@@ -383,8 +383,8 @@ private slots:
     {
         WindowFixture w;
         startIn(w);
-        w.form->CurrentSettings.SplitEnabled = true;
-        w.form->CurrentSettings.SplitSeconds = 2;
+        w.form->CurrentSettings.splitEnabled = true;
+        w.form->CurrentSettings.splitSeconds = 2;
         RecordingClock clock(w);
         w.form->StartRecording();
         w.engine.unreadable << w.path("rec/Untitled1.mp3");
@@ -415,8 +415,8 @@ private slots:
         QFETCH(bool, writeFails);
         WindowFixture w;
         startIn(w);
-        w.form->CurrentSettings.SplitEnabled = ending == "split";
-        w.form->CurrentSettings.SplitSeconds = 2;
+        w.form->CurrentSettings.splitEnabled = ending == "split";
+        w.form->CurrentSettings.splitSeconds = 2;
         RecordingClock clock(w);
         w.form->StartRecording();
         clock.run(1.8);
