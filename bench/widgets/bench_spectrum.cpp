@@ -19,7 +19,7 @@
 namespace {
 
 constexpr int Rate = 44100;
-constexpr int Seconds = 10;
+constexpr int seconds = 10;
 constexpr int BlocksPerSecond = 20;
 constexpr QSize ViewSize(365, 230);
 constexpr double BudgetPercent = 3.0;
@@ -41,7 +41,7 @@ double childrenCpuSeconds()
 // Ten seconds of something music-like: a few voices with vibrato over soft noise.
 std::vector<float> makeSound()
 {
-    std::vector<float> v(size_t(Rate) * (Seconds + 1) * 2);
+    std::vector<float> v(size_t(Rate) * (seconds + 1) * 2);
     std::mt19937 rng(7);
     std::normal_distribution<float> noise(0, 0.01f);
     const double voices[] = {110, 164.8, 220, 330, 440, 659, 880, 1320, 2640, 5280};
@@ -74,7 +74,7 @@ Cost run(const std::vector<float> &sound, int size, int visType)
     view.SetVisType(visType);
     QImage target(ViewSize, QImage::Format_ARGB32_Premultiplied);
     Cost cost;
-    const int blocks = Seconds * BlocksPerSecond;
+    const int blocks = seconds * BlocksPerSecond;
     const qint64 want = 2 * size;   // the feed asks for twice the FFT size
     for (int b = 0; b < blocks; ++b) {
         const qint64 end = qint64(b + 1) * Rate / BlocksPerSecond + want;
@@ -98,7 +98,7 @@ double peer(int size)
     QProcess ffmpeg;
     const QString graph = QStringLiteral("sine=f=440:d=%1:r=%2,aformat=channel_layouts=stereo,"
                                          "showfreqs=s=%3x%4:rate=%5:win_size=%6:overlap=0:win_func=hann:fscale=log")
-                              .arg(Seconds)
+                              .arg(seconds)
                               .arg(Rate)
                               .arg(ViewSize.width())
                               .arg(ViewSize.height())
@@ -124,14 +124,14 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     const std::vector<float> sound = makeSound();
     std::printf("spectrum view %dx%d, %d blocks/s for %d s of stereo sound at %d Hz, Hanning window\n",
-                ViewSize.width(), ViewSize.height(), BlocksPerSecond, Seconds, Rate);
+                ViewSize.width(), ViewSize.height(), BlocksPerSecond, seconds, Rate);
     std::printf("%6s  %-16s %12s %12s %14s\n", "points", "style", "analyse ms", "paint ms", "% of one core");
     double worst1024 = 0, sum1024 = 0;
     for (int size : {256, 1024, 4096}) {
         for (int v = 0; v < spectrum::VisTypeCount; ++v) {
             const Cost c = run(sound, size, v);
-            const int blocks = Seconds * BlocksPerSecond;
-            const double percent = (c.analyse + c.render) / Seconds * 100;
+            const int blocks = seconds * BlocksPerSecond;
+            const double percent = (c.analyse + c.render) / seconds * 100;
             std::printf("%6d  %-16s %12.3f %12.3f %13.2f%%\n", size, styleName(v), c.analyse / blocks * 1000,
                         c.render / blocks * 1000, percent);
             if (size == 1024) {
@@ -146,7 +146,7 @@ int main(int argc, char **argv)
     if (ff < 0) {
         std::printf("peer: ffmpeg showfreqs could not run\n");
     } else {
-        const double ffPercent = ff / Seconds * 100;
+        const double ffPercent = ff / seconds * 100;
         std::printf("peer: ffmpeg showfreqs (1024 points, same size and rate, one thread): %.2f %% of one core; "
                     "ours (worst style) / ffmpeg = %.2f\n",
                     ffPercent, worst1024 / ffPercent);

@@ -43,7 +43,7 @@ float EqualizerBands::Band(int index) const
     return index >= 1 && index <= BandCount ? m_bands[size_t(index - 1)] : 0.0f;
 }
 
-void EqualizerBands::SetBand(int index, float value)
+void EqualizerBands::setBand(int index, float value)
 {
     if (index < 1 || index > BandCount || std::isnan(value))
         return;
@@ -55,7 +55,7 @@ void EqualizerBands::SetBand(int index, float value)
     update();
 }
 
-void EqualizerBands::SetLabels(const QStringList &labels)
+void EqualizerBands::setLabels(const QStringList &labels)
 {
     m_labels = labels.mid(0, BandCount);
     while (m_labels.size() < BandCount)
@@ -127,7 +127,7 @@ void EqualizerBands::userSetBand(int band0, float value)
         return;
     m_bands[size_t(band0)] = value;
     update();
-    emit OnValueChange(this, band0 + 1);
+    emit valueChangedBy(this, band0 + 1);
 }
 
 void EqualizerBands::showValueTip(int band0)

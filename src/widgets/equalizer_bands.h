@@ -8,18 +8,18 @@
 
 class EqualizerBands : public QWidget {
     Q_OBJECT
-    Q_PROPERTY(float Band1 READ band1 WRITE setBand1)
-    Q_PROPERTY(float Band2 READ band2 WRITE setBand2)
-    Q_PROPERTY(float Band3 READ band3 WRITE setBand3)
-    Q_PROPERTY(float Band4 READ band4 WRITE setBand4)
-    Q_PROPERTY(float Band5 READ band5 WRITE setBand5)
-    Q_PROPERTY(float Band6 READ band6 WRITE setBand6)
-    Q_PROPERTY(float Band7 READ band7 WRITE setBand7)
-    Q_PROPERTY(float Band8 READ band8 WRITE setBand8)
-    Q_PROPERTY(float Band9 READ band9 WRITE setBand9)
-    Q_PROPERTY(float Band10 READ band10 WRITE setBand10)
-    Q_PROPERTY(float Band11 READ band11 WRITE setBand11)
-    Q_PROPERTY(float Band12 READ band12 WRITE setBand12)
+    Q_PROPERTY(float band1 READ band1 WRITE setBand1)
+    Q_PROPERTY(float band2 READ band2 WRITE setBand2)
+    Q_PROPERTY(float band3 READ band3 WRITE setBand3)
+    Q_PROPERTY(float band4 READ band4 WRITE setBand4)
+    Q_PROPERTY(float band5 READ band5 WRITE setBand5)
+    Q_PROPERTY(float band6 READ band6 WRITE setBand6)
+    Q_PROPERTY(float band7 READ band7 WRITE setBand7)
+    Q_PROPERTY(float band8 READ band8 WRITE setBand8)
+    Q_PROPERTY(float band9 READ band9 WRITE setBand9)
+    Q_PROPERTY(float band10 READ band10 WRITE setBand10)
+    Q_PROPERTY(float band11 READ band11 WRITE setBand11)
+    Q_PROPERTY(float band12 READ band12 WRITE setBand12)
 
 public:
     static constexpr int BandCount = 12;
@@ -27,14 +27,14 @@ public:
     explicit EqualizerBands(QWidget *parent = nullptr);
 
     float Band(int index) const;               // band 1..12, dB; 0 for another index
-    void SetBand(int index, float value);      // band 1..12, clamped to Min..Max; emits nothing
+    void setBand(int index, float value);      // band 1..12, clamped to Min..Max; emits nothing
     float Min() const { return -15.0f; }       // dB
     float Max() const { return 15.0f; }        // dB
     std::array<float, BandCount> Bands() const { return m_bands; }   // Band1 first
 
     // The texts under the bands, Band1 first (twelve entries; missing ones stay empty).
-    QStringList Labels() const { return m_labels; }
-    void SetLabels(const QStringList &labels);
+    QStringList labels() const { return m_labels; }
+    void setLabels(const QStringList &labels);
 
     // Mouse and keyboard move bands in steps of this many dB.
     static constexpr float Step = 0.5f;
@@ -49,7 +49,7 @@ public:
     QSize minimumSizeHint() const override;
 
 signals:
-    void OnValueChange(QObject *sender, int band);   // the user moved band 1..12
+    void valueChangedBy(QObject *sender, int band);   // the user moved band 1..12
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -62,18 +62,18 @@ protected:
     void leaveEvent(QEvent *event) override;
 
 private:
-    float band1() const { return m_bands[0]; }   void setBand1(float v) { SetBand(1, v); }
-    float band2() const { return m_bands[1]; }   void setBand2(float v) { SetBand(2, v); }
-    float band3() const { return m_bands[2]; }   void setBand3(float v) { SetBand(3, v); }
-    float band4() const { return m_bands[3]; }   void setBand4(float v) { SetBand(4, v); }
-    float band5() const { return m_bands[4]; }   void setBand5(float v) { SetBand(5, v); }
-    float band6() const { return m_bands[5]; }   void setBand6(float v) { SetBand(6, v); }
-    float band7() const { return m_bands[6]; }   void setBand7(float v) { SetBand(7, v); }
-    float band8() const { return m_bands[7]; }   void setBand8(float v) { SetBand(8, v); }
-    float band9() const { return m_bands[8]; }   void setBand9(float v) { SetBand(9, v); }
-    float band10() const { return m_bands[9]; }  void setBand10(float v) { SetBand(10, v); }
-    float band11() const { return m_bands[10]; } void setBand11(float v) { SetBand(11, v); }
-    float band12() const { return m_bands[11]; } void setBand12(float v) { SetBand(12, v); }
+    float band1() const { return m_bands[0]; }   void setBand1(float v) { setBand(1, v); }
+    float band2() const { return m_bands[1]; }   void setBand2(float v) { setBand(2, v); }
+    float band3() const { return m_bands[2]; }   void setBand3(float v) { setBand(3, v); }
+    float band4() const { return m_bands[3]; }   void setBand4(float v) { setBand(4, v); }
+    float band5() const { return m_bands[4]; }   void setBand5(float v) { setBand(5, v); }
+    float band6() const { return m_bands[5]; }   void setBand6(float v) { setBand(6, v); }
+    float band7() const { return m_bands[6]; }   void setBand7(float v) { setBand(7, v); }
+    float band8() const { return m_bands[7]; }   void setBand8(float v) { setBand(8, v); }
+    float band9() const { return m_bands[8]; }   void setBand9(float v) { setBand(9, v); }
+    float band10() const { return m_bands[9]; }  void setBand10(float v) { setBand(10, v); }
+    float band11() const { return m_bands[10]; } void setBand11(float v) { setBand(11, v); }
+    float band12() const { return m_bands[11]; } void setBand12(float v) { setBand(12, v); }
 
     struct Geometry {
         QRect scale;    // the dB scale at the left

@@ -29,7 +29,7 @@ LevelMeter::LevelMeter(QWidget *parent) : QWidget(parent)
 QSize LevelMeter::sizeHint() const { return {153, 21}; }
 QSize LevelMeter::minimumSizeHint() const { return {40, 6}; }
 
-void LevelMeter::SetValue(int level)
+void LevelMeter::setValue(int level)
 {
     level = std::clamp(level, 0, 100);
     if (level >= m_peak) {

@@ -7,14 +7,14 @@
 
 class LevelMeter : public QWidget {
     Q_OBJECT
-    Q_PROPERTY(int Value READ Value WRITE SetValue)
+    Q_PROPERTY(int value READ value WRITE setValue)
 
 public:
     explicit LevelMeter(QWidget *parent = nullptr);
 
     // Level 0..100 on the engine's dB scale (0 = -60 dBFS or quieter, 100 = 0 dBFS).
-    int Value() const { return m_value; }
-    void SetValue(int level);   // clamped to 0..100
+    int value() const { return m_value; }
+    void setValue(int level);   // clamped to 0..100
 
     // Zone boundaries on the 0..100 scale: yellow from -12 dBFS, red from -3 dBFS.
     static constexpr int YellowFrom = 80;

@@ -20,18 +20,18 @@ PositionSlider::PositionSlider(QWidget *parent) : QWidget(parent)
     m_stripColor = palette().color(QPalette::Mid);
 }
 
-void PositionSlider::SetValue(int value)
+void PositionSlider::setValue(int value)
 {
     value = std::clamp(value, Minimum, Maximum);
     if (value == m_value)
         return;
     m_value = value;
     update();
-    emit OnValueChange(this, m_value);
+    emit valueChangedBy(this, m_value);
     emit valueChanged(m_value);
 }
 
-void PositionSlider::SetStripColor(const QColor &c)
+void PositionSlider::setStripColor(const QColor &c)
 {
     if (c == m_stripColor)
         return;
@@ -73,7 +73,7 @@ void PositionSlider::paintEvent(QPaintEvent *)
     const QPalette::ColorGroup group = on ? QPalette::Active : QPalette::Disabled;
     const QPalette &pal = palette();
 
-    // Groove: a sunken strip in StripColor, the part already passed in the highlight colour.
+    // Groove: a sunken strip in stripColor, the part already passed in the highlight colour.
     const QRectF g = QRectF(grooveRect()).adjusted(0.5, 0.5, -0.5, -0.5);
     QColor strip = m_stripColor.isValid() ? m_stripColor : pal.color(group, QPalette::Mid);
     if (!on)
@@ -131,18 +131,18 @@ void PositionSlider::mousePressEvent(QMouseEvent *event)
         QWidget::mousePressEvent(event);
         return;
     }
-    // A key move in progress becomes a mouse drag; it already sent OnMouseDown.
+    // A key move in progress becomes a mouse drag; it already sent pressed.
     if (m_grab == Grab::None)
-        emit OnMouseDown(this);
+        emit pressed(this);
     m_grab = Grab::Mouse;
-    SetValue(valueAt(event->position().toPoint().x()));
+    setValue(valueAt(event->position().toPoint().x()));
     update();
 }
 
 void PositionSlider::mouseMoveEvent(QMouseEvent *event)
 {
     if (m_grab == Grab::Mouse)
-        SetValue(valueAt(event->position().toPoint().x()));
+        setValue(valueAt(event->position().toPoint().x()));
 }
 
 void PositionSlider::mouseReleaseEvent(QMouseEvent *event)
@@ -151,7 +151,7 @@ void PositionSlider::mouseReleaseEvent(QMouseEvent *event)
         QWidget::mouseReleaseEvent(event);
         return;
     }
-    SetValue(valueAt(event->position().toPoint().x()));
+    setValue(valueAt(event->position().toPoint().x()));
     endGrab();
 }
 
@@ -174,10 +174,10 @@ void PositionSlider::keyPressEvent(QKeyEvent *event)
         return;   // the mouse owns the slider until it lets go
     if (m_grab == Grab::None) {
         m_grab = Grab::Key;
-        emit OnMouseDown(this);
+        emit pressed(this);
     }
     m_grabKey = event->key();
-    SetValue(target);
+    setValue(target);
 }
 
 void PositionSlider::keyReleaseEvent(QKeyEvent *event)
@@ -193,7 +193,7 @@ void PositionSlider::keyReleaseEvent(QKeyEvent *event)
 
 void PositionSlider::focusOutEvent(QFocusEvent *event)
 {
-    // Losing focus mid-move would otherwise leave the owner waiting for OnMouseUp.
+    // Losing focus mid-move would otherwise leave the owner waiting for released.
     if (m_grab == Grab::Key)
         endGrab();
     QWidget::focusOutEvent(event);
@@ -225,5 +225,5 @@ void PositionSlider::endGrab()
     m_grab = Grab::None;
     m_grabKey = 0;
     update();
-    emit OnMouseUp(this);
+    emit released(this);
 }

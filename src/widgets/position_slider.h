@@ -6,16 +6,16 @@
 
 class PositionSlider : public QWidget {
     Q_OBJECT
-    Q_PROPERTY(int Value READ Value WRITE SetValue NOTIFY valueChanged)
-    Q_PROPERTY(QColor StripColor READ StripColor WRITE SetStripColor)
+    Q_PROPERTY(int value READ value WRITE setValue NOTIFY valueChanged)
+    Q_PROPERTY(QColor stripColor READ stripColor WRITE setStripColor)
 
 public:
     explicit PositionSlider(QWidget *parent = nullptr);
 
-    int Value() const { return m_value; }   // 0..1000, per mille of the track
-    void SetValue(int value);               // clamped to 0..1000; OnValueChange when it changes
-    QColor StripColor() const { return m_stripColor; }   // colour of the groove strip
-    void SetStripColor(const QColor &c);
+    int value() const { return m_value; }   // 0..1000, per mille of the track
+    void setValue(int value);               // clamped to 0..1000; valueChangedBy when it changes
+    QColor stripColor() const { return m_stripColor; }   // colour of the groove strip
+    void setStripColor(const QColor &c);
 
     // Steps of a keyboard move: arrows move by SingleStep, PageUp/PageDown by PageStep.
     static constexpr int Minimum = 0;
@@ -29,9 +29,9 @@ public:
     QSize minimumSizeHint() const override;
 
 signals:
-    void OnMouseDown(QObject *sender);               // the user grabs the slider
-    void OnMouseUp(QObject *sender);                 // the user lets it go
-    void OnValueChange(QObject *sender, int value);  // Value changed, by the user or SetValue
+    void pressed(QObject *sender);               // the user grabs the slider
+    void released(QObject *sender);                 // the user lets it go
+    void valueChangedBy(QObject *sender, int value);  // value changed, by the user or setValue
     void valueChanged(int value);                    // same, for property bindings
 
 protected:

@@ -13,18 +13,18 @@ class SpectrumView : public QWidget, public engine::IAudioVisualization2 {
     Q_PROPERTY(int VisType READ GetVisType WRITE SetVisType)
     Q_PROPERTY(int WindowArraySize READ GetWindowArraySize WRITE SetWindowArraySize)
     Q_PROPERTY(int WindowFFTType READ GetWindowFFTType WRITE SetWindowFFTType)
-    Q_PROPERTY(QColor BackColor READ BackColor WRITE SetBackColor)
-    Q_PROPERTY(QColor GridColor READ GridColor WRITE SetGridColor)
-    Q_PROPERTY(QColor ScaleColor READ ScaleColor WRITE SetScaleColor)
-    Q_PROPERTY(QColor TextColor READ TextColor WRITE SetTextColor)
-    Q_PROPERTY(QColor LineColorLeft READ LineColorLeft WRITE SetLineColorLeft)
-    Q_PROPERTY(QColor LineColorRight READ LineColorRight WRITE SetLineColorRight)
-    Q_PROPERTY(QColor BorderColor READ BorderColor WRITE SetBorderColor)
-    Q_PROPERTY(bool GridVisible READ GridVisible WRITE SetGridVisible)
-    Q_PROPERTY(bool ScaleXVisible READ ScaleXVisible WRITE SetScaleXVisible)
-    Q_PROPERTY(bool ScaleYVisible READ ScaleYVisible WRITE SetScaleYVisible)
-    Q_PROPERTY(int GridYMin READ GridYMin WRITE SetGridYMin)
-    Q_PROPERTY(int GridYMax READ GridYMax WRITE SetGridYMax)
+    Q_PROPERTY(QColor backColor READ backColor WRITE setBackColor)
+    Q_PROPERTY(QColor gridColor READ gridColor WRITE setGridColor)
+    Q_PROPERTY(QColor scaleColor READ scaleColor WRITE setScaleColor)
+    Q_PROPERTY(QColor textColor READ textColor WRITE setTextColor)
+    Q_PROPERTY(QColor lineColorLeft READ lineColorLeft WRITE setLineColorLeft)
+    Q_PROPERTY(QColor lineColorRight READ lineColorRight WRITE setLineColorRight)
+    Q_PROPERTY(QColor borderColor READ borderColor WRITE setBorderColor)
+    Q_PROPERTY(bool gridVisible READ gridVisible WRITE setGridVisible)
+    Q_PROPERTY(bool scaleXVisible READ scaleXVisible WRITE setScaleXVisible)
+    Q_PROPERTY(bool scaleYVisible READ scaleYVisible WRITE setScaleYVisible)
+    Q_PROPERTY(int gridYMin READ gridYMin WRITE setGridYMin)
+    Q_PROPERTY(int gridYMax READ gridYMax WRITE setGridYMax)
 
 public:
     explicit SpectrumView(QWidget *parent = nullptr);
@@ -42,30 +42,30 @@ public:
     void SetWindowFFTType(int type) override;                     // clamped to 0..4
 
     // Design settings of the drawing.
-    QColor BackColor() const { return m_style.backColor; }
-    void SetBackColor(const QColor &c) { m_style.backColor = c; update(); }
-    QColor GridColor() const { return m_style.gridColor; }
-    void SetGridColor(const QColor &c) { m_style.gridColor = c; update(); }
-    QColor ScaleColor() const { return m_style.scaleColor; }   // default: the button face
-    void SetScaleColor(const QColor &c) { m_style.scaleColor = c; m_ownScaleColor = true; update(); }
-    QColor TextColor() const { return m_style.textColor; }     // default: the button text
-    void SetTextColor(const QColor &c) { m_style.textColor = c; m_ownTextColor = true; update(); }
-    QColor LineColorLeft() const { return m_style.lineColorLeft; }
-    void SetLineColorLeft(const QColor &c) { m_style.lineColorLeft = c; update(); }
-    QColor LineColorRight() const { return m_style.lineColorRight; }
-    void SetLineColorRight(const QColor &c) { m_style.lineColorRight = c; update(); }
-    QColor BorderColor() const { return m_style.borderColor; }
-    void SetBorderColor(const QColor &c) { m_style.borderColor = c; update(); }
-    bool GridVisible() const { return m_style.gridVisible; }
-    void SetGridVisible(bool on) { m_style.gridVisible = on; update(); }
-    bool ScaleXVisible() const { return m_style.scaleXVisible; }
-    void SetScaleXVisible(bool on) { m_style.scaleXVisible = on; update(); }
-    bool ScaleYVisible() const { return m_style.scaleYVisible; }
-    void SetScaleYVisible(bool on) { m_style.scaleYVisible = on; update(); }
-    int GridYMin() const { return m_style.gridYMin; }   // level at the bottom, 0..100
-    void SetGridYMin(int v) { m_style.gridYMin = v; update(); }
-    int GridYMax() const { return m_style.gridYMax; }   // level at the top, 0..100
-    void SetGridYMax(int v) { m_style.gridYMax = v; update(); }
+    QColor backColor() const { return m_style.backColor; }
+    void setBackColor(const QColor &c) { m_style.backColor = c; update(); }
+    QColor gridColor() const { return m_style.gridColor; }
+    void setGridColor(const QColor &c) { m_style.gridColor = c; update(); }
+    QColor scaleColor() const { return m_style.scaleColor; }   // default: the button face
+    void setScaleColor(const QColor &c) { m_style.scaleColor = c; m_ownScaleColor = true; update(); }
+    QColor textColor() const { return m_style.textColor; }     // default: the button text
+    void setTextColor(const QColor &c) { m_style.textColor = c; m_ownTextColor = true; update(); }
+    QColor lineColorLeft() const { return m_style.lineColorLeft; }
+    void setLineColorLeft(const QColor &c) { m_style.lineColorLeft = c; update(); }
+    QColor lineColorRight() const { return m_style.lineColorRight; }
+    void setLineColorRight(const QColor &c) { m_style.lineColorRight = c; update(); }
+    QColor borderColor() const { return m_style.borderColor; }
+    void setBorderColor(const QColor &c) { m_style.borderColor = c; update(); }
+    bool gridVisible() const { return m_style.gridVisible; }
+    void setGridVisible(bool on) { m_style.gridVisible = on; update(); }
+    bool scaleXVisible() const { return m_style.scaleXVisible; }
+    void setScaleXVisible(bool on) { m_style.scaleXVisible = on; update(); }
+    bool scaleYVisible() const { return m_style.scaleYVisible; }
+    void setScaleYVisible(bool on) { m_style.scaleYVisible = on; update(); }
+    int gridYMin() const { return m_style.gridYMin; }   // level at the bottom, 0..100
+    void setGridYMin(int v) { m_style.gridYMin = v; update(); }
+    int gridYMax() const { return m_style.gridYMax; }   // level at the top, 0..100
+    void setGridYMax(int v) { m_style.gridYMax = v; update(); }
 
     // What paintEvent draws: the last analysed frame (with the bars' fall-off) and the style.
     const spectrum::SpectrumFrame &frame() const { return m_frame; }

@@ -64,22 +64,22 @@ void TimeDisplay::setFields(int h, int m, int s, int ms)
     update();
 }
 
-void TimeDisplay::SetHours(int hours)
+void TimeDisplay::setHours(int hours)
 {
     setFields(std::clamp(hours, 0, MaxHours), m_minutes, m_seconds, m_milliseconds);
 }
 
-void TimeDisplay::SetMinutes(int minutes)
+void TimeDisplay::setMinutes(int minutes)
 {
     setFields(m_hours, std::clamp(minutes, 0, 59), m_seconds, m_milliseconds);
 }
 
-void TimeDisplay::SetSeconds(int seconds)
+void TimeDisplay::setSeconds(int seconds)
 {
     setFields(m_hours, m_minutes, std::clamp(seconds, 0, 59), m_milliseconds);
 }
 
-void TimeDisplay::SetMilliseconds(qint64 ms)
+void TimeDisplay::setMilliseconds(qint64 ms)
 {
     ms = std::max<qint64>(ms, 0);
     const qint64 hours = std::min<qint64>(ms / 3600000, MaxHours);

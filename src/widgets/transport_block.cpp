@@ -29,7 +29,7 @@ int codeOf(TransportBlock::Part part)
     case TransportBlock::Part::Pause: return TransportBlock::CodePause;
     case TransportBlock::Part::Stop: return TransportBlock::CodeStop;
     case TransportBlock::Part::Record: return TransportBlock::CodeRecord;
-    case TransportBlock::Part::Mute: return TransportBlock::CodeMute;
+    case TransportBlock::Part::mute: return TransportBlock::CodeMute;
     default: return 0;
     }
 }
@@ -50,7 +50,7 @@ TransportBlock::TransportBlock(QWidget *parent) : QWidget(parent)
 QSize TransportBlock::sizeHint() const { return {290, 27}; }
 QSize TransportBlock::minimumSizeHint() const { return {200, 21}; }
 
-void TransportBlock::SetVolume(int volume)
+void TransportBlock::setVolume(int volume)
 {
     volume = std::clamp(volume, 0, 100);
     if (volume == m_volume)
@@ -59,7 +59,7 @@ void TransportBlock::SetVolume(int volume)
     update();
 }
 
-void TransportBlock::SetMute(bool on)
+void TransportBlock::setMute(bool on)
 {
     if (on == m_mute)
         return;
@@ -67,10 +67,10 @@ void TransportBlock::SetMute(bool on)
     update();
 }
 
-void TransportBlock::ShowPlaying() { setState(State::Playing); }
-void TransportBlock::ShowPaused() { setState(State::Paused); }
-void TransportBlock::ShowStopped() { setState(State::Stopped); }
-void TransportBlock::ShowRecording() { setState(State::Recording); }
+void TransportBlock::showPlaying() { setState(State::Playing); }
+void TransportBlock::showPaused() { setState(State::Paused); }
+void TransportBlock::showStopped() { setState(State::Stopped); }
+void TransportBlock::showRecording() { setState(State::Recording); }
 
 void TransportBlock::setState(State s)
 {
@@ -115,14 +115,14 @@ QRect TransportBlock::partRect(Part part) const
     case Part::Stop: return l.buttons[2];
     case Part::Record: return l.buttons[3];
     case Part::Knob: return l.knob;
-    case Part::Mute: return l.mute;
+    case Part::mute: return l.mute;
     default: return {};
     }
 }
 
 TransportBlock::Part TransportBlock::partAt(const QPoint &pos) const
 {
-    for (Part part : {Part::Play, Part::Pause, Part::Stop, Part::Record, Part::Mute}) {
+    for (Part part : {Part::Play, Part::Pause, Part::Stop, Part::Record, Part::mute}) {
         if (partRect(part).contains(pos))
             return part;
     }
@@ -137,13 +137,13 @@ TransportBlock::Part TransportBlock::partAt(const QPoint &pos) const
 
 void TransportBlock::activate(Part part)
 {
-    if (part == Part::Mute) {
-        m_mute = !m_mute;   // toggled first: the receiver reads Mute
+    if (part == Part::mute) {
+        m_mute = !m_mute;   // toggled first: the receiver reads mute
         update();
     }
     const int code = codeOf(part);
     if (code != 0)
-        emit OnMouseClick(this, code);
+        emit clicked(this, code);
 }
 
 void TransportBlock::userSetVolume(int volume)
@@ -153,7 +153,7 @@ void TransportBlock::userSetVolume(int volume)
         return;
     m_volume = volume;
     update();
-    emit OnChangeVolume(this, m_volume);
+    emit volumeChanged(this, m_volume);
 }
 
 // ---- painting -----------------------------------------------------------------------------
@@ -170,7 +170,7 @@ void TransportBlock::paintEvent(QPaintEvent *)
     if (!l.display.isEmpty())
         paintDisplay(p, l.display);
     paintKnob(p, l.knob);
-    paintButton(p, Part::Mute, l.mute);
+    paintButton(p, Part::mute, l.mute);
 }
 
 void TransportBlock::paintButton(QPainter &p, Part part, const QRect &rect) const
@@ -193,7 +193,7 @@ void TransportBlock::paintButton(QPainter &p, Part part, const QRect &rect) cons
         lit = paint::blend(lit, pal.color(group, QPalette::Button), 0.65);
 
     // Stop shows "nothing runs" by sitting pressed in; mute by sitting pressed in while on.
-    const bool latched = (part == Part::Stop && m_state == State::Stopped) || (part == Part::Mute && m_mute);
+    const bool latched = (part == Part::Stop && m_state == State::Stopped) || (part == Part::mute && m_mute);
     QColor symbol = pal.color(group, QPalette::ButtonText);
     if (lit.isValid()) {
         paint::drawLitBox(p, r, lit, hot, down, 3);
@@ -253,7 +253,7 @@ void TransportBlock::paintSymbol(QPainter &p, Part part, const QRectF &r, const 
         p.drawEllipse(c, s * 0.88, s * 0.88);
         break;
     }
-    case Part::Mute: {
+    case Part::mute: {
         // Speaker: a box and a cone, then waves, or a red cross when muted.
         const double u = s * 0.5;
         const QPointF o(c.x() - u * 1.3, c.y());
@@ -485,7 +485,7 @@ void TransportBlock::keyPressEvent(QKeyEvent *event)
 {
     const int key = event->key();
     auto moveFocus = [this](int delta) {
-        const int next = std::clamp(int(m_focusPart) + delta, int(Part::Play), int(Part::Mute));
+        const int next = std::clamp(int(m_focusPart) + delta, int(Part::Play), int(Part::mute));
         m_focusPart = Part(next);
         update();
     };
@@ -522,7 +522,7 @@ void TransportBlock::focusInEvent(QFocusEvent *event)
     if (event->reason() == Qt::TabFocusReason)
         m_focusPart = Part::Play;
     else if (event->reason() == Qt::BacktabFocusReason)
-        m_focusPart = Part::Mute;
+        m_focusPart = Part::mute;
     update();
     QWidget::focusInEvent(event);
 }
@@ -531,7 +531,7 @@ bool TransportBlock::focusNextPrevChild(bool next)
 {
     // Tab walks through the parts before it leaves the block.
     if (hasFocus()) {
-        if (next && m_focusPart < Part::Mute) {
+        if (next && m_focusPart < Part::mute) {
             m_focusPart = Part(int(m_focusPart) + 1);
             update();
             return true;

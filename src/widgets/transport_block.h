@@ -7,32 +7,32 @@
 
 class TransportBlock : public QWidget {
     Q_OBJECT
-    Q_PROPERTY(int Volume READ Volume WRITE SetVolume)
-    Q_PROPERTY(bool Mute READ Mute WRITE SetMute)
+    Q_PROPERTY(int volume READ volume WRITE setVolume)
+    Q_PROPERTY(bool mute READ mute WRITE setMute)
 
 public:
     enum class State { Stopped, Playing, Paused, Recording };
 
-    // Button codes of OnMouseClick.
+    // Button codes of clicked.
     enum Code { CodePlay = 1, CodePause = 2, CodeStop = 3, CodeRecord = 4, CodeMute = 7 };
 
     // The parts of the block, in keyboard (Tab / arrow) order.
-    enum class Part { None = -1, Play, Pause, Stop, Record, Knob, Mute };
+    enum class Part { None = -1, Play, Pause, Stop, Record, Knob, mute };
 
     explicit TransportBlock(QWidget *parent = nullptr);
 
-    void SetVolume(int volume);       // knob, 0..100 (the player's volume); emits nothing
-    int Volume() const { return m_volume; }
+    void setVolume(int volume);       // knob, 0..100 (the player's volume); emits nothing
+    int volume() const { return m_volume; }
 
     // What the block shows; only these four change it, never a click.
-    void ShowPlaying();
-    void ShowPaused();
-    void ShowStopped();
-    void ShowRecording();
+    void showPlaying();
+    void showPaused();
+    void showStopped();
+    void showRecording();
     State state() const { return m_state; }
 
-    bool Mute() const { return m_mute; }   // the mute button's state; toggled by a click on it
-    void SetMute(bool on);                 // emits nothing
+    bool mute() const { return m_mute; }   // the mute button's state; toggled by a click on it
+    void setMute(bool on);                 // emits nothing
 
     // Where each part is drawn at the current size (for layout-aware callers and tests).
     QRect partRect(Part part) const;
@@ -43,9 +43,9 @@ public:
     QSize minimumSizeHint() const override;
 
 signals:
-    // 1 Play, 2 Pause, 3 Stop, 4 Record, 7 Mute (Mute already toggled).
-    void OnMouseClick(QObject *sender, int button);
-    void OnChangeVolume(QObject *sender, int volume);   // the user moved the knob, 0..100
+    // 1 Play, 2 Pause, 3 Stop, 4 Record, 7 mute (mute already toggled).
+    void clicked(QObject *sender, int button);
+    void volumeChanged(QObject *sender, int volume);   // the user moved the knob, 0..100
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -16,9 +16,9 @@ private slots:
         QCOMPARE(eq.Max(), 15.0f);
         for (int i = 1; i <= 12; ++i) {
             QCOMPARE(eq.Band(i), 0.0f);
-            QCOMPARE(eq.property(QByteArray("Band") + QByteArray::number(i)).toFloat(), 0.0f);
+            QCOMPARE(eq.property(QByteArray("band") + QByteArray::number(i)).toFloat(), 0.0f);
         }
-        QCOMPARE(eq.Labels(), (QStringList{"31", "63", "125", "250", "500", "1k", "2k", "3k", "4k", "6k", "8k", "16k"}));
+        QCOMPARE(eq.labels(), (QStringList{"31", "63", "125", "250", "500", "1k", "2k", "3k", "4k", "6k", "8k", "16k"}));
     }
 
     void setBandClampsAndIsSilent_data()
@@ -38,10 +38,10 @@ private slots:
         QFETCH(float, value);
         QFETCH(float, expected);
         EqualizerBands eq;
-        QSignalSpy spy(&eq, &EqualizerBands::OnValueChange);
-        eq.SetBand(index, value);
+        QSignalSpy spy(&eq, &EqualizerBands::valueChangedBy);
+        eq.setBand(index, value);
         QCOMPARE(eq.Band(index), expected);
-        QCOMPARE(eq.property(QByteArray("Band") + QByteArray::number(index)).toFloat(), expected);
+        QCOMPARE(eq.property(QByteArray("band") + QByteArray::number(index)).toFloat(), expected);
         for (int i = 1; i <= 12; ++i) {
             if (i != index)
                 QCOMPARE(eq.Band(i), 0.0f);
@@ -52,14 +52,14 @@ private slots:
     void bandsOutsideOneToTwelveAreIgnored()
     {
         EqualizerBands eq;
-        eq.SetBand(0, 3);
-        eq.SetBand(13, 3);
-        eq.SetBand(-1, 3);
+        eq.setBand(0, 3);
+        eq.setBand(13, 3);
+        eq.setBand(-1, 3);
         QCOMPARE(eq.Band(0), 0.0f);
         QCOMPARE(eq.Band(13), 0.0f);
         for (int i = 1; i <= 12; ++i)
             QCOMPARE(eq.Band(i), 0.0f);
-        eq.setProperty("Band5", 4.5f);
+        eq.setProperty("band5", 4.5f);
         QCOMPARE(eq.Band(5), 4.5f);
     }
 
@@ -79,7 +79,7 @@ private slots:
         EqualizerBands eq;
         eq.resize(340, 118);
         eq.show();
-        QSignalSpy spy(&eq, &EqualizerBands::OnValueChange);
+        QSignalSpy spy(&eq, &EqualizerBands::valueChangedBy);
         const QPoint at(eq.bandColumn(band).center().x(), eq.yForValue(target));
         QTest::mouseClick(&eq, Qt::LeftButton, {}, at);
         QVERIFY2(qAbs(eq.Band(band) - target) <= 0.5f, qPrintable(QString::number(eq.Band(band))));
@@ -97,8 +97,8 @@ private slots:
         EqualizerBands eq;
         eq.resize(340, 118);
         eq.show();
-        eq.SetBand(4, 3.0f);
-        QSignalSpy spy(&eq, &EqualizerBands::OnValueChange);
+        eq.setBand(4, 3.0f);
+        QSignalSpy spy(&eq, &EqualizerBands::valueChangedBy);
         // Grabbing the thumb off-centre does not make it jump.
         const QPoint grab = eq.thumbRect(4).center() + QPoint(0, 2);
         QTest::mousePress(&eq, Qt::LeftButton, {}, grab);
@@ -122,8 +122,8 @@ private slots:
         EqualizerBands eq;
         eq.resize(340, 118);
         eq.show();
-        eq.SetBand(9, -6.0f);
-        QSignalSpy spy(&eq, &EqualizerBands::OnValueChange);
+        eq.setBand(9, -6.0f);
+        QSignalSpy spy(&eq, &EqualizerBands::valueChangedBy);
         QTest::mouseDClick(&eq, Qt::LeftButton, {}, eq.thumbRect(9).center());
         QCOMPARE(eq.Band(9), 0.0f);
         QCOMPARE(spy.last().at(1).toInt(), 9);
@@ -149,7 +149,7 @@ private slots:
         QFETCH(int, band);
         QFETCH(float, expected);
         EqualizerBands eq;
-        QSignalSpy spy(&eq, &EqualizerBands::OnValueChange);
+        QSignalSpy spy(&eq, &EqualizerBands::valueChangedBy);
         for (int k : keys)
             QTest::keyClick(&eq, Qt::Key(k));
         QCOMPARE(eq.focusedBand(), band);
@@ -164,13 +164,13 @@ private slots:
         eq.resize(340, 118);
         const QImage before = eq.grab().toImage();
         const QStringList labels{"32", "64", "125", "250", "500", "1k", "2k", "4k", "6k", "8k", "12k", "16k"};
-        eq.SetLabels(labels);
-        QCOMPARE(eq.Labels(), labels);
+        eq.setLabels(labels);
+        QCOMPARE(eq.labels(), labels);
         QVERIFY(eq.grab().toImage() != before);
-        eq.SetLabels({"a", "b"});
-        QCOMPARE(eq.Labels().size(), 12);
-        QCOMPARE(eq.Labels().at(1), QStringLiteral("b"));
-        QCOMPARE(eq.Labels().at(11), QString());
+        eq.setLabels({"a", "b"});
+        QCOMPARE(eq.labels().size(), 12);
+        QCOMPARE(eq.labels().at(1), QStringLiteral("b"));
+        QCOMPARE(eq.labels().at(11), QString());
     }
 };
 

@@ -20,9 +20,9 @@ private slots:
         QFETCH(int, level);
         QFETCH(int, expected);
         LevelMeter bar;
-        bar.SetValue(level);
-        QCOMPARE(bar.Value(), expected);
-        QCOMPARE(bar.property("Value").toInt(), expected);
+        bar.setValue(level);
+        QCOMPARE(bar.value(), expected);
+        QCOMPARE(bar.property("value").toInt(), expected);
     }
 
     void zonesAreGreenYellowRed_data()
@@ -36,7 +36,7 @@ private slots:
         QFETCH(int, height);
         LevelMeter bar;
         bar.resize(153, height);
-        bar.SetValue(100);
+        bar.setValue(100);
         const QImage full = bar.grab().toImage();
         const int y = height / 2;
         // x of a level on the 153 pixel bar (2 px frame each side).
@@ -57,10 +57,10 @@ private slots:
         QVERIFY2(red.hsvHue() < 15 || red.hsvHue() > 345, qPrintable(red.name()));
 
         // At level 50 the upper half is dark.
-        bar.SetValue(0);
+        bar.setValue(0);
         LevelMeter half;
         half.resize(153, height);
-        half.SetValue(50);
+        half.setValue(50);
         const QImage img = half.grab().toImage();
         QVERIFY(hueAt(img, 30).value() > 150);
         QVERIFY(hueAt(img, 75).value() < 90);
@@ -70,9 +70,9 @@ private slots:
     {
         LevelMeter bar;
         bar.resize(153, 21);
-        bar.SetValue(90);
-        bar.SetValue(20);
-        QCOMPARE(bar.Value(), 20);
+        bar.setValue(90);
+        bar.setValue(20);
+        QCOMPARE(bar.value(), 20);
         QCOMPARE(bar.Peak(), 90.0);
         // Hidden: nothing moves.
         QVERIFY(!bar.isPeakFalling());
@@ -89,8 +89,8 @@ private slots:
         QVERIFY(!bar.isPeakFalling());
 
         // A new peak starts it again; silence lets it fall to 0 and stop.
-        bar.SetValue(60);
-        bar.SetValue(0);
+        bar.setValue(60);
+        bar.setValue(0);
         QVERIFY(bar.isPeakFalling());
         QTRY_COMPARE_WITH_TIMEOUT(bar.Peak(), 0.0, 5000);
         QVERIFY(!bar.isPeakFalling());
@@ -100,8 +100,8 @@ private slots:
     {
         LevelMeter bar;
         bar.show();
-        bar.SetValue(80);
-        bar.SetValue(0);
+        bar.setValue(80);
+        bar.setValue(0);
         QVERIFY(bar.isPeakFalling());
         bar.hide();
         QVERIFY(!bar.isPeakFalling());
@@ -113,8 +113,8 @@ private slots:
     {
         LevelMeter bar;
         bar.resize(153, 21);
-        bar.SetValue(70);
-        bar.SetValue(10);
+        bar.setValue(70);
+        bar.setValue(10);
         const QImage img = bar.grab().toImage();
         // Bright pixels around level 70, dark between 25 and 60.
         int bright = 0;

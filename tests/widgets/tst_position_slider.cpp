@@ -8,14 +8,14 @@ class SliderLog : public QObject {
 public:
     explicit SliderLog(PositionSlider *s)
     {
-        connect(s, &PositionSlider::OnMouseDown, this, [this, s](QObject *sender) {
+        connect(s, &PositionSlider::pressed, this, [this, s](QObject *sender) {
             QCOMPARE(sender, s);
             events << QStringLiteral("down");
         });
-        connect(s, &PositionSlider::OnMouseUp, this, [this](QObject *) { events << QStringLiteral("up"); });
-        connect(s, &PositionSlider::OnValueChange, this, [this, s](QObject *sender, int v) {
+        connect(s, &PositionSlider::released, this, [this](QObject *) { events << QStringLiteral("up"); });
+        connect(s, &PositionSlider::valueChangedBy, this, [this, s](QObject *sender, int v) {
             QCOMPARE(sender, s);
-            QCOMPARE(v, s->Value());
+            QCOMPARE(v, s->value());
             events << QStringLiteral("change");
             values << v;
         });
@@ -28,7 +28,7 @@ class TestSliderB2 : public QObject {
     Q_OBJECT
 
     static constexpr int Width = 574;
-    // Value under x: the track spans the width up to half a thumb at either end.
+    // value under x: the track spans the width up to half a thumb at either end.
     static int expectedAt(int x) { return qBound(0, qRound((x - 5) * 1000.0 / (Width - 11)), 1000); }
 
 private slots:
@@ -47,13 +47,13 @@ private slots:
         QFETCH(int, value);
         QFETCH(int, expected);
         PositionSlider s;
-        s.SetValue(300);
+        s.setValue(300);
         SliderLog log(&s);
-        s.SetValue(value);
-        QCOMPARE(s.Value(), expected);
-        // SetValue reports a change, and only a change; it is never a grab.
+        s.setValue(value);
+        QCOMPARE(s.value(), expected);
+        // setValue reports a change, and only a change; it is never a grab.
         QCOMPARE(log.events, expected == 300 ? QStringList() : QStringList{"change"});
-        s.SetValue(value);
+        s.setValue(value);
         QCOMPARE(log.values.size(), expected == 300 ? 0 : 1);
     }
 
@@ -77,13 +77,13 @@ private slots:
         QTest::mousePress(s, Qt::LeftButton, {}, QPoint(xs.first(), 7));
         QCOMPARE(log.events.first(), QStringLiteral("down"));
         QVERIFY(s->isDragging());
-        QCOMPARE(s->Value(), expectedAt(xs.first()));
+        QCOMPARE(s->value(), expectedAt(xs.first()));
         for (int i = 1; i + 1 < xs.size(); ++i) {
             QTest::mouseMove(s, QPoint(xs[i], 7));
-            QCOMPARE(s->Value(), expectedAt(xs[i]));
+            QCOMPARE(s->value(), expectedAt(xs[i]));
         }
         QTest::mouseRelease(s, Qt::LeftButton, {}, QPoint(xs.last(), 7));
-        QCOMPARE(s->Value(), expectedAt(xs.last()));
+        QCOMPARE(s->value(), expectedAt(xs.last()));
         QVERIFY(!s->isDragging());
 
         // One down first, one up last, changes only in between.
@@ -99,11 +99,11 @@ private slots:
         s.resize(Width, 15);
         s.show();
         QTest::mouseClick(&s, Qt::LeftButton, {}, QPoint(0, 7));
-        QCOMPARE(s.Value(), 0);
+        QCOMPARE(s.value(), 0);
         QTest::mouseClick(&s, Qt::LeftButton, {}, QPoint(Width - 1, 7));
-        QCOMPARE(s.Value(), 1000);
+        QCOMPARE(s.value(), 1000);
         QTest::mouseClick(&s, Qt::LeftButton, {}, QPoint(Width / 2, 7));
-        QVERIFY(qAbs(s.Value() - 500) <= 2);
+        QVERIFY(qAbs(s.value() - 500) <= 2);
     }
 
     void rightButtonIsNoGrab()
@@ -138,10 +138,10 @@ private slots:
         QFETCH(int, start);
         QFETCH(int, expected);
         PositionSlider s;
-        s.SetValue(start);
+        s.setValue(start);
         SliderLog log(&s);
         QTest::keyClick(&s, Qt::Key(key));
-        QCOMPARE(s.Value(), expected);
+        QCOMPARE(s.value(), expected);
         const QStringList moved{"down", "change", "up"};
         const QStringList still{"down", "up"};
         QCOMPARE(log.events, expected == start ? still : moved);
@@ -151,7 +151,7 @@ private slots:
     {
         // Auto-repeat sends release/press pairs; the owner sees one grab for the whole hold.
         PositionSlider s;
-        s.SetValue(100);
+        s.setValue(100);
         SliderLog log(&s);
         QKeyEvent press(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier);
         QApplication::sendEvent(&s, &press);
@@ -163,7 +163,7 @@ private slots:
         }
         QKeyEvent release(QEvent::KeyRelease, Qt::Key_Right, Qt::NoModifier);
         QApplication::sendEvent(&s, &release);
-        QCOMPARE(s.Value(), 150);
+        QCOMPARE(s.value(), 150);
         QCOMPARE(log.events.count("down"), 1);
         QCOMPARE(log.events.count("change"), 5);
         QCOMPARE(log.events.first(), QStringLiteral("down"));
@@ -188,16 +188,16 @@ private slots:
         PositionSlider s;
         s.resize(Width, 15);
         s.show();
-        s.SetValue(200);
+        s.setValue(200);
         s.setEnabled(false);
         SliderLog log(&s);
         QTest::mouseClick(&s, Qt::LeftButton, {}, QPoint(400, 7));
         QTest::keyClick(&s, Qt::Key_End);
-        QCOMPARE(s.Value(), 200);
+        QCOMPARE(s.value(), 200);
         QVERIFY(log.events.isEmpty());
         // The program still moves it.
-        s.SetValue(600);
-        QCOMPARE(s.Value(), 600);
+        s.setValue(600);
+        QCOMPARE(s.value(), 600);
     }
 
     void disablingMidDragLetsGo()
@@ -216,10 +216,10 @@ private slots:
     {
         PositionSlider s;
         s.resize(Width, 15);
-        s.SetValue(100);
+        s.setValue(100);
         const QColor strip(0x33, 0x99, 0x66);
-        s.SetStripColor(strip);
-        QCOMPARE(s.StripColor(), strip);
+        s.setStripColor(strip);
+        QCOMPARE(s.stripColor(), strip);
         const QImage img = s.grab().toImage();
         // Right of the thumb the groove shows the strip colour.
         QCOMPARE(QColor(img.pixel(Width - 40, 8)), strip);

@@ -33,14 +33,14 @@ private slots:
         QFETCH(int, ms);
         QFETCH(QString, text);
         TimeDisplay d;
-        d.SetHours(7);   // stale fields must not survive a new total
-        d.SetMinutes(7);
-        d.SetSeconds(7);
-        d.SetMilliseconds(total);
-        QCOMPARE(d.Hours(), hours);
-        QCOMPARE(d.Minutes(), minutes);
-        QCOMPARE(d.Seconds(), seconds);
-        QCOMPARE(d.Milliseconds(), ms);
+        d.setHours(7);   // stale fields must not survive a new total
+        d.setMinutes(7);
+        d.setSeconds(7);
+        d.setMilliseconds(total);
+        QCOMPARE(d.hours(), hours);
+        QCOMPARE(d.minutes(), minutes);
+        QCOMPARE(d.seconds(), seconds);
+        QCOMPARE(d.milliseconds(), ms);
         QCOMPARE(d.text(), text);
     }
 
@@ -49,12 +49,12 @@ private slots:
         QTest::addColumn<QString>("field");
         QTest::addColumn<int>("value");
         QTest::addColumn<QString>("text");   // after starting from 01:02:03.004
-        QTest::newRow("hours") << "Hours" << 5 << "05:02:03.004";
-        QTest::newRow("minutes") << "Minutes" << 45 << "01:45:03.004";
-        QTest::newRow("seconds") << "Seconds" << 59 << "01:02:59.004";
-        QTest::newRow("seconds clamped") << "Seconds" << 75 << "01:02:59.004";
-        QTest::newRow("minutes clamped low") << "Minutes" << -1 << "01:00:03.004";
-        QTest::newRow("hours zero") << "Hours" << 0 << "00:02:03.004";
+        QTest::newRow("hours") << "hours" << 5 << "05:02:03.004";
+        QTest::newRow("minutes") << "minutes" << 45 << "01:45:03.004";
+        QTest::newRow("seconds") << "seconds" << 59 << "01:02:59.004";
+        QTest::newRow("seconds clamped") << "seconds" << 75 << "01:02:59.004";
+        QTest::newRow("minutes clamped low") << "minutes" << -1 << "01:00:03.004";
+        QTest::newRow("hours zero") << "hours" << 0 << "00:02:03.004";
     }
     void fieldsSetOneByOne()
     {
@@ -62,28 +62,28 @@ private slots:
         QFETCH(int, value);
         QFETCH(QString, text);
         TimeDisplay d;
-        d.SetMilliseconds(3723004);
+        d.setMilliseconds(3723004);
         QCOMPARE(d.text(), QStringLiteral("01:02:03.004"));
-        if (field == "Hours")
-            d.SetHours(value);
-        else if (field == "Minutes")
-            d.SetMinutes(value);
+        if (field == "hours")
+            d.setHours(value);
+        else if (field == "minutes")
+            d.setMinutes(value);
         else
-            d.SetSeconds(value);
+            d.setSeconds(value);
         QCOMPARE(d.text(), text);
         // The same fields are reachable by name.
         QCOMPARE(d.property(field.toLatin1()).toInt(),
-                 field == "Hours" ? d.Hours() : field == "Minutes" ? d.Minutes() : d.Seconds());
+                 field == "hours" ? d.hours() : field == "minutes" ? d.minutes() : d.seconds());
     }
 
     void stopSequenceClearsEverything()
     {
         TimeDisplay d;
-        d.SetMilliseconds(5415321);
-        d.SetMilliseconds(0);
-        d.SetSeconds(0);
-        d.SetMinutes(0);
-        d.SetHours(0);
+        d.setMilliseconds(5415321);
+        d.setMilliseconds(0);
+        d.setSeconds(0);
+        d.setMinutes(0);
+        d.setHours(0);
         QCOMPARE(d.text(), QStringLiteral("00:00:00.000"));
     }
 
@@ -91,13 +91,13 @@ private slots:
     {
         // The slider preview writes small totals after large ones.
         TimeDisplay d;
-        d.SetMilliseconds(7322500);
-        d.SetSeconds(0);
-        d.SetMilliseconds(500);
-        QCOMPARE(d.Hours(), 0);
-        QCOMPARE(d.Minutes(), 0);
-        QCOMPARE(d.Seconds(), 0);
-        QCOMPARE(d.Milliseconds(), 500);
+        d.setMilliseconds(7322500);
+        d.setSeconds(0);
+        d.setMilliseconds(500);
+        QCOMPARE(d.hours(), 0);
+        QCOMPARE(d.minutes(), 0);
+        QCOMPARE(d.seconds(), 0);
+        QCOMPARE(d.milliseconds(), 500);
     }
 
     void digitsAreDrawn()
@@ -105,10 +105,10 @@ private slots:
         TimeDisplay d;
         d.resize(121, 33);
         const QImage zero = d.grab().toImage();
-        d.SetMilliseconds(5415123);
+        d.setMilliseconds(5415123);
         const QImage later = d.grab().toImage();
         QVERIFY(zero != later);
-        d.SetMilliseconds(0);
+        d.setMilliseconds(0);
         QCOMPARE(d.grab().toImage(), zero);
     }
 };

@@ -13,10 +13,10 @@ namespace {
 void showState(TransportBlock &b, State s)
 {
     switch (s) {
-    case State::Stopped: b.ShowStopped(); break;
-    case State::Playing: b.ShowPlaying(); break;
-    case State::Paused: b.ShowPaused(); break;
-    case State::Recording: b.ShowRecording(); break;
+    case State::Stopped: b.showStopped(); break;
+    case State::Playing: b.showPlaying(); break;
+    case State::Paused: b.showPaused(); break;
+    case State::Recording: b.showRecording(); break;
     }
 }
 
@@ -36,7 +36,7 @@ private slots:
             QTest::newRow("pause " + w) << width << Part::Pause << 2;
             QTest::newRow("stop " + w) << width << Part::Stop << 3;
             QTest::newRow("record " + w) << width << Part::Record << 4;
-            QTest::newRow("mute " + w) << width << Part::Mute << 7;
+            QTest::newRow("mute " + w) << width << Part::mute << 7;
         }
     }
     void clickGivesTheButtonsCode()
@@ -47,8 +47,8 @@ private slots:
         TransportBlock b;
         b.resize(width, 27);
         b.show();
-        QSignalSpy clicks(&b, &TransportBlock::OnMouseClick);
-        QSignalSpy volume(&b, &TransportBlock::OnChangeVolume);
+        QSignalSpy clicks(&b, &TransportBlock::clicked);
+        QSignalSpy volume(&b, &TransportBlock::volumeChanged);
         const QRect r = b.partRect(part);
         QVERIFY(b.rect().contains(r));
         QTest::mouseClick(&b, Qt::LeftButton, {}, r.center());
@@ -73,14 +73,14 @@ private slots:
         QFETCH(int, width);
         TransportBlock b;
         b.resize(width, 27);
-        const QList<Part> parts{Part::Play, Part::Pause, Part::Stop, Part::Record, Part::Knob, Part::Mute};
+        const QList<Part> parts{Part::Play, Part::Pause, Part::Stop, Part::Record, Part::Knob, Part::mute};
         for (int i = 0; i < parts.size(); ++i) {
             QVERIFY(b.rect().contains(b.partRect(parts[i])));
             for (int j = i + 1; j < parts.size(); ++j)
                 QVERIFY(!b.partRect(parts[i]).intersects(b.partRect(parts[j])));
         }
-        QVERIFY(b.partRect(Part::Mute).right() >= width - 3);
-        QVERIFY(b.partRect(Part::Knob).right() < b.partRect(Part::Mute).left());
+        QVERIFY(b.partRect(Part::mute).right() >= width - 3);
+        QVERIFY(b.partRect(Part::Knob).right() < b.partRect(Part::mute).left());
         QVERIFY(b.partRect(Part::Knob).left() > b.partRect(Part::Record).right());
     }
 
@@ -114,7 +114,7 @@ private slots:
         else
             at = knob.topLeft();
         QCOMPARE(b.partAt(at), where == "knob" ? Part::Knob : Part::None);
-        QSignalSpy clicks(&b, &TransportBlock::OnMouseClick);
+        QSignalSpy clicks(&b, &TransportBlock::clicked);
         QTest::mouseClick(&b, Qt::LeftButton, {}, at);
         QCOMPARE(clicks.size(), 0);
     }
@@ -124,7 +124,7 @@ private slots:
         TransportBlock b;
         b.resize(290, 27);
         b.show();
-        QSignalSpy clicks(&b, &TransportBlock::OnMouseClick);
+        QSignalSpy clicks(&b, &TransportBlock::clicked);
         QTest::mousePress(&b, Qt::LeftButton, {}, b.partRect(Part::Play).center());
         QTest::mouseMove(&b, b.partRect(Part::Stop).center());
         QTest::mouseRelease(&b, Qt::LeftButton, {}, b.partRect(Part::Stop).center());
@@ -137,32 +137,32 @@ private slots:
         b.resize(290, 27);
         b.show();
         QList<bool> seen;
-        connect(&b, &TransportBlock::OnMouseClick, this, [&](QObject *sender, int code) {
+        connect(&b, &TransportBlock::clicked, this, [&](QObject *sender, int code) {
             QCOMPARE(code, 7);
-            seen << static_cast<TransportBlock *>(sender)->Mute();
+            seen << static_cast<TransportBlock *>(sender)->mute();
         });
-        QCOMPARE(b.Mute(), false);
-        QTest::mouseClick(&b, Qt::LeftButton, {}, b.partRect(Part::Mute).center());
-        QTest::mouseClick(&b, Qt::LeftButton, {}, b.partRect(Part::Mute).center());
-        b.SetMute(true);
-        QTest::mouseClick(&b, Qt::LeftButton, {}, b.partRect(Part::Mute).center());
+        QCOMPARE(b.mute(), false);
+        QTest::mouseClick(&b, Qt::LeftButton, {}, b.partRect(Part::mute).center());
+        QTest::mouseClick(&b, Qt::LeftButton, {}, b.partRect(Part::mute).center());
+        b.setMute(true);
+        QTest::mouseClick(&b, Qt::LeftButton, {}, b.partRect(Part::mute).center());
         QCOMPARE(seen, (QList<bool>{true, false, false}));
-        QCOMPARE(b.Mute(), false);
+        QCOMPARE(b.mute(), false);
     }
 
     void setMuteAndSetVolumeEmitNothing()
     {
         TransportBlock b;
-        QSignalSpy clicks(&b, &TransportBlock::OnMouseClick);
-        QSignalSpy volume(&b, &TransportBlock::OnChangeVolume);
-        b.SetMute(true);
-        QCOMPARE(b.Mute(), true);
-        b.SetVolume(35);
-        QCOMPARE(b.Volume(), 35);
-        b.SetVolume(140);
-        QCOMPARE(b.Volume(), 100);
-        b.SetVolume(-3);
-        QCOMPARE(b.Volume(), 0);
+        QSignalSpy clicks(&b, &TransportBlock::clicked);
+        QSignalSpy volume(&b, &TransportBlock::volumeChanged);
+        b.setMute(true);
+        QCOMPARE(b.mute(), true);
+        b.setVolume(35);
+        QCOMPARE(b.volume(), 35);
+        b.setVolume(140);
+        QCOMPARE(b.volume(), 100);
+        b.setVolume(-3);
+        QCOMPARE(b.volume(), 0);
         QCOMPARE(clicks.size(), 0);
         QCOMPARE(volume.size(), 0);
     }
@@ -184,7 +184,7 @@ private slots:
         showState(b, state);
         QCOMPARE(b.state(), state);
         // Clicks on every part leave the shown state alone.
-        for (Part part : {Part::Play, Part::Pause, Part::Stop, Part::Record, Part::Knob, Part::Mute})
+        for (Part part : {Part::Play, Part::Pause, Part::Stop, Part::Record, Part::Knob, Part::mute})
             QTest::mouseClick(&b, Qt::LeftButton, {}, b.partRect(part).center());
         QTest::keyClick(&b, Qt::Key_Space);
         QCOMPARE(b.state(), state);
@@ -251,15 +251,15 @@ private slots:
         b->setGeometry(0, 60, 290, 27);
         window.resize(300, 150);
         window.show();
-        b->SetVolume(start);
-        QSignalSpy volume(b, &TransportBlock::OnChangeVolume);
-        QSignalSpy clicks(b, &TransportBlock::OnMouseClick);
+        b->setVolume(start);
+        QSignalSpy volume(b, &TransportBlock::volumeChanged);
+        QSignalSpy clicks(b, &TransportBlock::clicked);
         const QPoint c = b->partRect(Part::Knob).center();
         QTest::mousePress(b, Qt::LeftButton, {}, c);
         QTest::mouseMove(b, c - QPoint(0, dy / 2));
         QTest::mouseMove(b, c - QPoint(0, dy));
         QTest::mouseRelease(b, Qt::LeftButton, {}, c - QPoint(0, dy));
-        QCOMPARE(b->Volume(), expected);
+        QCOMPARE(b->volume(), expected);
         QVERIFY(volume.size() >= 1);
         QCOMPARE(volume.last().at(0).value<QObject *>(), b);
         QCOMPARE(volume.last().at(1).toInt(), expected);
@@ -271,20 +271,20 @@ private slots:
         TransportBlock b;
         b.resize(290, 27);
         b.show();
-        b.SetVolume(50);
-        QSignalSpy volume(&b, &TransportBlock::OnChangeVolume);
+        b.setVolume(50);
+        QSignalSpy volume(&b, &TransportBlock::volumeChanged);
         const QPoint c = b.partRect(Part::Knob).center();
         QWheelEvent up(c, b.mapToGlobal(c), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
                        Qt::NoScrollPhase, false);
         QApplication::sendEvent(&b, &up);
-        QCOMPARE(b.Volume(), 52);
+        QCOMPARE(b.volume(), 52);
         QCOMPARE(volume.size(), 1);
         // Over a button the wheel does nothing.
         const QPoint p = b.partRect(Part::Play).center();
         QWheelEvent elsewhere(p, b.mapToGlobal(p), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
                               Qt::NoScrollPhase, false);
         QApplication::sendEvent(&b, &elsewhere);
-        QCOMPARE(b.Volume(), 52);
+        QCOMPARE(b.volume(), 52);
     }
 
     void keyboard()
@@ -301,8 +301,8 @@ private slots:
         window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         before->setFocus();
-        QSignalSpy clicks(b, &TransportBlock::OnMouseClick);
-        QSignalSpy volume(b, &TransportBlock::OnChangeVolume);
+        QSignalSpy clicks(b, &TransportBlock::clicked);
+        QSignalSpy volume(b, &TransportBlock::volumeChanged);
 
         // Tab enters at Play and walks through every part before it leaves.
         QTest::keyClick(before, Qt::Key_Tab);
@@ -324,27 +324,27 @@ private slots:
         // On the knob the arrows turn it.
         QTest::keyClick(b, Qt::Key_Tab);
         QCOMPARE(b->focusedPart(), Part::Knob);
-        b->SetVolume(50);
+        b->setVolume(50);
         QTest::keyClick(b, Qt::Key_Up);
         QTest::keyClick(b, Qt::Key_PageDown);
-        QCOMPARE(b->Volume(), 41);
+        QCOMPARE(b->volume(), 41);
         QCOMPARE(volume.size(), 2);
         QTest::keyClick(b, Qt::Key_Space);
         QCOMPARE(clicks.size(), 4);
 
         QTest::keyClick(b, Qt::Key_Tab);
-        QCOMPARE(b->focusedPart(), Part::Mute);
+        QCOMPARE(b->focusedPart(), Part::mute);
         QTest::keyClick(b, Qt::Key_Space);
         QCOMPARE(clicks.size(), 5);
         QCOMPARE(clicks.last().at(1).toInt(), 7);
-        QVERIFY(b->Mute());
+        QVERIFY(b->mute());
 
         QTest::keyClick(b, Qt::Key_Tab);
         QVERIFY(after->hasFocus());
         // Shift+Tab comes back in at the last part.
         QTest::keyClick(after, Qt::Key_Backtab);
         QVERIFY(b->hasFocus());
-        QCOMPARE(b->focusedPart(), Part::Mute);
+        QCOMPARE(b->focusedPart(), Part::mute);
     }
 
     void disabledIgnoresTheUser()
@@ -353,16 +353,16 @@ private slots:
         b.resize(290, 27);
         b.show();
         b.setEnabled(false);
-        QSignalSpy clicks(&b, &TransportBlock::OnMouseClick);
-        QSignalSpy volume(&b, &TransportBlock::OnChangeVolume);
-        for (Part part : {Part::Play, Part::Record, Part::Mute})
+        QSignalSpy clicks(&b, &TransportBlock::clicked);
+        QSignalSpy volume(&b, &TransportBlock::volumeChanged);
+        for (Part part : {Part::Play, Part::Record, Part::mute})
             QTest::mouseClick(&b, Qt::LeftButton, {}, b.partRect(part).center());
         QTest::keyClick(&b, Qt::Key_Space);
         QCOMPARE(clicks.size(), 0);
         QCOMPARE(volume.size(), 0);
-        QCOMPARE(b.Mute(), false);
+        QCOMPARE(b.mute(), false);
         // The program still shows states on a disabled block.
-        b.ShowRecording();
+        b.showRecording();
         QCOMPARE(b.state(), State::Recording);
     }
 };
