@@ -36,8 +36,8 @@ int main(int argc, char *argv[])
     QApplication::setDesktopFileName(QStringLiteral("tavrin-sound-recorder"));
 
     std::unique_ptr<engine::IEngineFactory> factory = engine::createEngineFactory();
-    MainWindow form(*factory, AppPaths::forApplication());
-    form.CreateSecondaryWindows();
-    form.show();
+    MainWindow window(*factory, AppPaths::forApplication());
+    window.createSecondaryWindows();
+    window.show();
     return app.exec();
 }

@@ -1,6 +1,5 @@
 #include "ui/about_dialog.h"
 
-#include "ui/main_window.h"
 #include "ui/ui_services.h"
 #include "ui/link_label.h"
 #include "ui/window_placement.h"
@@ -27,7 +26,7 @@ QFrame *separator(QWidget *parent)
 
 }  // namespace
 
-AboutDialog::AboutDialog(MainWindow &form) : QDialog(&form), m_form(form)
+AboutDialog::AboutDialog(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("AboutBox"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -38,29 +37,29 @@ AboutDialog::AboutDialog(MainWindow &form) : QDialog(&form), m_form(form)
 
     // Top band: the program's picture and its name with the version, on the window colour of
     // text fields so that it stands apart from the rows below.
-    TopBand = new QWidget(this);
-    TopBand->setObjectName(QStringLiteral("TopBand"));
-    TopBand->setFixedHeight(TopBandHeight);
-    TopBand->setAutoFillBackground(true);
-    TopBand->setBackgroundRole(QPalette::Base);
-    ProgramIcon = new QLabel(TopBand);
-    ProgramIcon->setObjectName(QStringLiteral("ProgramIcon"));
-    ProgramIcon->setFixedSize(34, 33);
-    ProgramIcon->setPixmap(QIcon(QStringLiteral(":/icons/tavrin-sound-recorder.svg")).pixmap(QSize(33, 33), devicePixelRatioF()));
-    ProgramIcon->setAlignment(Qt::AlignCenter);
-    ProductName = new QLabel(TopBand);
-    ProductName->setObjectName(QStringLiteral("ProductName"));
-    ProductName->setTextFormat(Qt::PlainText);
-    ProductName->setForegroundRole(QPalette::Text);
-    QFont title = ProductName->font();
+    m_topBand = new QWidget(this);
+    m_topBand->setObjectName(QStringLiteral("topBand"));
+    m_topBand->setFixedHeight(TopBandHeight);
+    m_topBand->setAutoFillBackground(true);
+    m_topBand->setBackgroundRole(QPalette::Base);
+    m_icon = new QLabel(m_topBand);
+    m_icon->setObjectName(QStringLiteral("programIcon"));
+    m_icon->setFixedSize(34, 33);
+    m_icon->setPixmap(QIcon(QStringLiteral(":/icons/tavrin-sound-recorder.svg")).pixmap(QSize(33, 33), devicePixelRatioF()));
+    m_icon->setAlignment(Qt::AlignCenter);
+    m_productName = new QLabel(m_topBand);
+    m_productName->setObjectName(QStringLiteral("productName"));
+    m_productName->setTextFormat(Qt::PlainText);
+    m_productName->setForegroundRole(QPalette::Text);
+    QFont title = m_productName->font();
     title.setBold(true);
     title.setPointSizeF(title.pointSizeF() * 1.35);
-    ProductName->setFont(title);
-    auto *top = new QHBoxLayout(TopBand);
+    m_productName->setFont(title);
+    auto *top = new QHBoxLayout(m_topBand);
     top->setContentsMargins(16, 0, 16, 0);
     top->setSpacing(14);
-    top->addWidget(ProgramIcon, 0, Qt::AlignVCenter);
-    top->addWidget(ProductName, 1, Qt::AlignVCenter);
+    top->addWidget(m_icon, 0, Qt::AlignVCenter);
+    top->addWidget(m_productName, 1, Qt::AlignVCenter);
 
     // Middle: three rows of label and value.
     const auto rowLabel = [this](const QString &text, const char *name) {
@@ -69,70 +68,70 @@ AboutDialog::AboutDialog(MainWindow &form) : QDialog(&form), m_form(form)
         l->setTextFormat(Qt::PlainText);
         return l;
     };
-    VersionLabel = rowLabel(QStringLiteral("Version"), "VersionLabel");
-    Version = rowLabel(QString(), "Version");
-    HomePageLabel = rowLabel(QStringLiteral("HomePage"), "HomePageLabel");
-    HomePageLink = new LinkLabel(homePageAddress, QUrl(homePageAddress), this);
-    HomePageLink->setObjectName(QStringLiteral("HomePageLink"));
-    SupportLabel = rowLabel(QStringLiteral("Technology Support"), "SupportLabel");
-    SupportLink = new LinkLabel(QStringLiteral("Technology Support"), QUrl(supportAddress), this);
-    SupportLink->setObjectName(QStringLiteral("SupportLink"));
+    m_versionLabel = rowLabel(QStringLiteral("version"), "VersionLabel");
+    m_version = rowLabel(QString(), "Version");
+    m_homePageLabel = rowLabel(QStringLiteral("HomePage"), "HomePageLabel");
+    m_homePageLink = new LinkLabel(homePageAddress, QUrl(homePageAddress), this);
+    m_homePageLink->setObjectName(QStringLiteral("homePageLink"));
+    m_supportLabel = rowLabel(QStringLiteral("Technology Support"), "SupportLabel");
+    m_supportLink = new LinkLabel(QStringLiteral("Technology Support"), QUrl(supportAddress), this);
+    m_supportLink->setObjectName(QStringLiteral("supportLink"));
     auto *rows = new QGridLayout;
     rows->setContentsMargins(24, 26, 24, 26);
     rows->setHorizontalSpacing(24);
     rows->setVerticalSpacing(18);
-    rows->addWidget(VersionLabel, 0, 0);
-    rows->addWidget(Version, 0, 1);
-    rows->addWidget(HomePageLabel, 1, 0);
-    rows->addWidget(HomePageLink, 1, 1, Qt::AlignLeft);
-    rows->addWidget(SupportLabel, 2, 0);
-    rows->addWidget(SupportLink, 2, 1, Qt::AlignLeft);
+    rows->addWidget(m_versionLabel, 0, 0);
+    rows->addWidget(m_version, 0, 1);
+    rows->addWidget(m_homePageLabel, 1, 0);
+    rows->addWidget(m_homePageLink, 1, 1, Qt::AlignLeft);
+    rows->addWidget(m_supportLabel, 2, 0);
+    rows->addWidget(m_supportLink, 2, 1, Qt::AlignLeft);
     rows->setColumnStretch(1, 1);
 
     // Bottom band: the notice and "Close".
-    BottomBand = new QWidget(this);
-    BottomBand->setObjectName(QStringLiteral("BottomBand"));
-    BottomBand->setFixedHeight(BottomBandHeight);
-    Notice = new QLabel(QStringLiteral("Made with Qt, FFmpeg, TagLib and PulseAudio."), BottomBand);
-    Notice->setObjectName(QStringLiteral("Notice"));
-    Notice->setTextFormat(Qt::PlainText);
-    Notice->setForegroundRole(QPalette::PlaceholderText);
-    btnClose = new QPushButton(QStringLiteral("Close"), BottomBand);
-    btnClose->setObjectName(QStringLiteral("btnClose"));
-    btnClose->setDefault(true);
-    btnClose->setMinimumWidth(75);
-    auto *bottom = new QHBoxLayout(BottomBand);
+    m_bottomBand = new QWidget(this);
+    m_bottomBand->setObjectName(QStringLiteral("bottomBand"));
+    m_bottomBand->setFixedHeight(BottomBandHeight);
+    m_notice = new QLabel(QStringLiteral("Made with Qt, FFmpeg, TagLib and PulseAudio."), m_bottomBand);
+    m_notice->setObjectName(QStringLiteral("notice"));
+    m_notice->setTextFormat(Qt::PlainText);
+    m_notice->setForegroundRole(QPalette::PlaceholderText);
+    m_closeButton = new QPushButton(QStringLiteral("Close"), m_bottomBand);
+    m_closeButton->setObjectName(QStringLiteral("closeButton"));
+    m_closeButton->setDefault(true);
+    m_closeButton->setMinimumWidth(75);
+    auto *bottom = new QHBoxLayout(m_bottomBand);
     bottom->setContentsMargins(16, 0, 12, 0);
-    bottom->addWidget(Notice, 1, Qt::AlignVCenter);
-    bottom->addWidget(btnClose, 0, Qt::AlignVCenter);
+    bottom->addWidget(m_notice, 1, Qt::AlignVCenter);
+    bottom->addWidget(m_closeButton, 0, Qt::AlignVCenter);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(TopBand);
+    layout->addWidget(m_topBand);
     layout->addWidget(separator(this));
     layout->addLayout(rows, 1);
     layout->addWidget(separator(this));
-    layout->addWidget(BottomBand);
+    layout->addWidget(m_bottomBand);
     // The box takes the size its contents ask for, at least the designed width.
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    TopBand->setMinimumWidth(ClientWidth);
+    m_topBand->setMinimumWidth(ClientWidth);
 
-    connect(HomePageLink, &LinkLabel::clicked, this, [this] { ui::runCommand([this] { HomePageLinkClick(); }); });
-    connect(SupportLink, &LinkLabel::clicked, this, [this] { ui::runCommand([this] { SupportLinkClick(); }); });
-    connect(btnClose, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_homePageLink, &LinkLabel::clicked, this, [this] { ui::runCommand([this] { openHomePage(); }); });
+    connect(m_supportLink, &LinkLabel::clicked, this, [this] { ui::runCommand([this] { writeToSupport(); }); });
+    connect(m_closeButton, &QPushButton::clicked, this, &QDialog::accept);
 
     // Creation: the two version texts.
-    ProductName->setText(QStringLiteral("Tavrin Sound Recorder ") + versionText);
-    Version->setText(versionText);
+    m_productName->setText(QStringLiteral("Tavrin Sound Recorder ") + versionText);
+    m_version->setText(versionText);
 }
 
-void AboutDialog::HomePageLinkClick()
+void AboutDialog::openHomePage()
 {
-    m_form.HomepageClick();
+    ui::openUrl(QUrl(homePageAddress));
 }
 
-void AboutDialog::SupportLinkClick()
+void AboutDialog::writeToSupport()
 {
     ui::openUrl(QUrl(supportAddress));
 }
@@ -143,32 +142,7 @@ void AboutDialog::showEvent(QShowEvent *event)
         m_placed = true;
         layout()->activate();
         adjustSize();
-        CentreOnOwner(this, &m_form);
+        CentreOnOwner(this, parentWidget());
     }
     QDialog::showEvent(event);
-}
-
-// ---- the main window's side ------------------------------------------------------------
-
-void MainWindow::AboutClick()
-{
-    if (!AboutBox)
-        AboutBox = new AboutDialog(*this);
-    if (AboutBox->isVisible()) {
-        AboutBox->raise();
-        AboutBox->activateWindow();
-        return;
-    }
-    AboutBox->exec();
-}
-
-void MainWindow::HelpContentsClick()
-{
-    // The manual's presence is not checked: a missing file is the desktop's to report.
-    ui::openUrl(QUrl::fromLocalFile(Paths.helpFile));
-}
-
-void MainWindow::HomepageClick()
-{
-    ui::openUrl(QUrl(homePageAddress));
 }

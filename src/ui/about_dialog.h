@@ -7,7 +7,6 @@
 class QLabel;
 class QPushButton;
 class LinkLabel;
-class MainWindow;
 
 // The program's version, shown in the About box's title line and its version row.
 inline const QString versionText = QStringLiteral("v3.1.0");
@@ -20,33 +19,31 @@ class AboutDialog : public QDialog {
     Q_OBJECT
 
 public:
-    // Builds the box, owned by the main window; it destroys itself when closed.
-    explicit AboutDialog(MainWindow &form);
-
-    QWidget *TopBand = nullptr;          // 65 pixels high: picture and title line
-    QLabel *ProgramIcon = nullptr;       // 34 x 33
-    QLabel *ProductName = nullptr;       // "Tavrin Sound Recorder " + versionText
-    QLabel *VersionLabel = nullptr;      // "Version"
-    QLabel *Version = nullptr;           // versionText
-    QLabel *HomePageLabel = nullptr;     // "HomePage"
-    LinkLabel *HomePageLink = nullptr;   // the home page address
-    QLabel *SupportLabel = nullptr;      // "Technology Support"
-    LinkLabel *SupportLink = nullptr;    // "Technology Support"
-    QWidget *BottomBand = nullptr;       // 48 pixels high: notice and "Close"
-    QLabel *Notice = nullptr;
-    QPushButton *btnClose = nullptr;     // "Close"
+    // Builds the box; it destroys itself when closed.
+    explicit AboutDialog(QWidget *parent);
 
     static constexpr int TopBandHeight = 65;
     static constexpr int BottomBandHeight = 48;
     static constexpr int ClientWidth = 405;
 
-    void HomePageLinkClick();   // as Help / Homepage
-    void SupportLinkClick();    // the support mailbox
+    void openHomePage();     // as Help / Homepage
+    void writeToSupport();   // the support mailbox
 
 protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    MainWindow &m_form;
+    QWidget *m_topBand = nullptr;          // 65 pixels high: picture and title line
+    QLabel *m_icon = nullptr;              // 34 x 33
+    QLabel *m_productName = nullptr;       // "Tavrin Sound Recorder " + versionText
+    QLabel *m_versionLabel = nullptr;      // "Version"
+    QLabel *m_version = nullptr;           // versionText
+    QLabel *m_homePageLabel = nullptr;     // "HomePage"
+    LinkLabel *m_homePageLink = nullptr;   // the home page address
+    QLabel *m_supportLabel = nullptr;      // "Technology Support"
+    LinkLabel *m_supportLink = nullptr;    // "Technology Support"
+    QWidget *m_bottomBand = nullptr;       // 48 pixels high: notice and "Close"
+    QLabel *m_notice = nullptr;
+    QPushButton *m_closeButton = nullptr;  // "Close"
     bool m_placed = false;
 };

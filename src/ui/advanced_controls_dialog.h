@@ -8,7 +8,6 @@ class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QPushButton;
-class MainWindow;
 
 namespace engine {
 class IMixerSide;
@@ -18,35 +17,32 @@ class AdvancedControlsDialog : public QDialog {
     Q_OBJECT
 
 public:
-    explicit AdvancedControlsDialog(MainWindow &form);
+    // The controls of line (set again before every write; -1: the side's current line).
+    AdvancedControlsDialog(engine::IMixerSide &side, short line, QWidget *parent = nullptr);
 
     // The caption and borders that an outer height includes: the designed outer height of
     // 231 less the designed client height of 203. Sizes below are outer unless said.
     static constexpr int kFrameHeight = 28;
 
-    bool ForRecording = false;   // true: the recorder's line, false: the player's
-    short Line = -1;             // the line addressed, set again before every write; -1: the side's current line
-
-    QLabel *Image1;              // the icon at 12, 4
-    QLabel *Label1;              // "These settings can be used to ..."
-    QGroupBox *GroupBox1;        // "Other Controls", 16, 56; height 23 x M + 113 once built
-    QLabel *Label2;              // "These settings make other changes ..."
-    QPushButton *btnClose;       // "Close": the default button, closes with OK
-
-    int OuterHeight() const;     // client height + kFrameHeight
+    int outerHeight() const;     // client height + kFrameHeight
 
     // Caption and one control per advanced control of the line; runs once, on first show.
-    void FormShow();
+    void buildControls();
 
 protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    engine::IMixerSide &side() const;
-    void addressLine() const;    // SetLine(Line) when a line was given
+    void addressLine() const;    // SetLine(line) when a line was given
     void showSwitches();         // every box set to the switch's value read back, silently
 
-    MainWindow &m_form;
+    engine::IMixerSide &m_side;
+    short m_line;
+    QLabel *m_icon;              // at 12, 4
+    QLabel *m_intro;             // "These settings can be used to ..."
+    QGroupBox *m_controls;       // "Other Controls", 16, 56; height 23 x M + 113 once built
+    QLabel *m_controlsNote;      // "These settings make other changes ..."
+    QPushButton *m_closeButton;  // "Close": the default button, closes with OK
     bool m_built = false;
-    QList<QCheckBox *> m_switches;   // the boxes, each tagged with its control's index
+    QList<QCheckBox *> m_switches;   // the boxes, each knowing its control's number
 };

@@ -1,14 +1,13 @@
 #include "ui/equalizer_window.h"
 
-#include "ui/main_window.h"
+#include "engine/engine.h"
 #include "ui/ui_services.h"
-#include "widgets/equalizer_bands.h"
 #include "ui/window_placement.h"
+#include "widgets/equalizer_bands.h"
 
-#include <QCheckBox>
 #include <QPushButton>
 
-const QStringList &EqualizerWindow::BandLabels()
+const QStringList &EqualizerWindow::bandLabels()
 {
     static const QStringList labels = {
         QStringLiteral("36"),  QStringLiteral("63"),   QStringLiteral("109"), QStringLiteral("190"),
@@ -17,77 +16,42 @@ const QStringList &EqualizerWindow::BandLabels()
     return labels;
 }
 
-EqualizerWindow::EqualizerWindow(MainWindow &form)
-    : QDialog(&form, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
-                         | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint),
-      m_form(form)
+EqualizerWindow::EqualizerWindow(engine::IAudioPlayer2 &player, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+                          | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint),
+      m_player(player)
 {
-    setObjectName(QStringLiteral("frmEQ"));
+    setObjectName(QStringLiteral("equalizerWindow"));
     setWindowTitle(QStringLiteral("Equalizer"));
     setModal(true);
     setFixedSize(340, 160);
 
-    Equalizer1 = new EqualizerBands(this);
-    Equalizer1->setObjectName(QStringLiteral("Equalizer1"));
-    Equalizer1->setGeometry(0, 0, 340, 118);
-    Equalizer1->SetLabels(BandLabels());
+    m_bands = new EqualizerBands(this);
+    m_bands->setObjectName(QStringLiteral("equalizerBands"));
+    m_bands->setGeometry(0, 0, 340, 118);
+    m_bands->setLabels(bandLabels());
 
-    BtnClose = new QPushButton(QStringLiteral("Close"), this);
-    BtnClose->setObjectName(QStringLiteral("BtnClose"));
-    BtnClose->setGeometry(136, 128, 75, 25);
+    m_closeButton = new QPushButton(QStringLiteral("Close"), this);
+    m_closeButton->setObjectName(QStringLiteral("closeButton"));
+    m_closeButton->setGeometry(136, 128, 75, 25);
     // Enter must not close the window while the bands have the keyboard.
-    BtnClose->setAutoDefault(false);
+    m_closeButton->setAutoDefault(false);
 
-    connect(Equalizer1, &EqualizerBands::OnValueChange, this, [this](QObject *sender, int band) {
-        ui::runCommand([&] { Equalizer1ValueChange(sender, band); });
-    });
-    connect(BtnClose, &QPushButton::clicked, this, [this] { ui::runCommand([this] { BtnCloseClick(); }); });
+    connect(m_bands, &EqualizerBands::valueChangedBy, this,
+            [this](QObject *, int) { ui::runCommand([this] { sendBands(); }); });
+    connect(m_closeButton, &QPushButton::clicked, this, &QWidget::close);
 }
 
-void EqualizerWindow::Equalizer1ValueChange(QObject *, int)
+void EqualizerWindow::sendBands()
 {
     engine::BandArray bands{};
     for (int i = 0; i < EqualizerBands::BandCount; ++i)
-        bands[size_t(i)] = Equalizer1->Band(i + 1);
-    m_form.AudioPlayer1->SetEqualizerBands(bands);
-
-    QCheckBox *box = m_form.chEqualizer;
-    if (box && box->checkState() == Qt::PartiallyChecked) {
-        // Setting the state is no click, so the switch is sent here, once.
-        box->setCheckState(Qt::Checked);
-        box->setTristate(false);
-        m_form.AudioPlayer1->SetEqualizerEnabled(true);
-    }
-}
-
-void EqualizerWindow::BtnCloseClick()
-{
-    close();
+        bands[size_t(i)] = m_bands->band(i + 1);
+    m_player.SetEqualizerBands(bands);
+    emit bandsChanged();
 }
 
 void EqualizerWindow::centreOnMainWindow()
 {
-    CentreOnOwner(this, &m_form);
-}
-
-// ---- the main window's equalizer commands ----------------------------------------------
-
-void MainWindow::ToolBtnEqualizerClick()
-{
-    if (!frmEQ)
-        return;
-    frmEQ->centreOnMainWindow();
-    frmEQ->exec();
-}
-
-void MainWindow::chEqualizerClick()
-{
-    if (!chEqualizer)
-        return;
-    // The grayed state only says "nothing sent yet": the first click leaves it for good, and
-    // from then on the box is a plain two-state switch.
-    if (chEqualizer->checkState() == Qt::PartiallyChecked)
-        chEqualizer->setCheckState(Qt::Checked);
-    chEqualizer->setTristate(false);
-    AudioPlayer1->SetEqualizerEnabled(chEqualizer->checkState() == Qt::Checked);
+    CentreOnOwner(this, parentWidget());
 }

@@ -1,16 +1,16 @@
 #include "ui/file_info_page.h"
 
-#include "ui/main_window.h"
-#include "ui/ui_services.h"
+#include "session/convert.h"
 #include "session/file_operations.h"
 #include "session/format_text.h"
-#include "ui/rename_dialog.h"
-#include "session/convert.h"
+#include "session/playback_session.h"
+#include "session/recorded_files.h"
+#include "session/recording_session.h"
+#include "ui/ui_services.h"
 
 #include <QAction>
 #include <QButtonGroup>
 #include <QComboBox>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -24,14 +24,15 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <optional>
 #include <stdexcept>
 
 namespace {
 
-constexpr int kRightColumnWidth = 105;   // infoMTV, btnReset, btnApply
-constexpr int kRightMargin = 2;          // btnReset's left = page width - its width - 2
-constexpr int kListToRightColumn = 28;   // list width = infoMTV's left - 28
-constexpr int kRightFieldsOffset = 267;  // infoCopyright's width = list width - 267
+constexpr int kRightColumnWidth = 105;   // tag version, Reset, Apply
+constexpr int kRightMargin = 2;          // Reset's left = page width - its width - 2
+constexpr int kListToRightColumn = 28;   // list width = the tag version's left - 28
+constexpr int kRightFieldsOffset = 267;  // the copyright field's width = list width - 267
 constexpr int kLeftFieldWidth = 164;
 constexpr int kLeft = 8;                 // the list's and the left labels' left edge
 constexpr int kTop = 4;
@@ -56,41 +57,41 @@ protected:
     }
 };
 
-void setText(QObject &component, const char *property, const QString &text)
-{
-    // The texts go by name through the component's property interface.
-    if (!component.setProperty(property, text))
-        throw std::runtime_error(QStringLiteral("Cannot set %1").arg(QLatin1String(property)).toStdString());
-}
-
 }  // namespace
 
-FileInfoPage::FileInfoPage(MainWindow &form) : m_form(form)
+FileInfoPage::FileInfoPage(RecordedFiles &files, RecordingSession &recording, PlaybackSession &playback,
+                           QWidget *parent)
+    : QWidget(parent), m_files(files), m_recording(recording), m_playback(playback)
 {
-    ListView1 = new QTreeWidget(this);
-    ListView1->setObjectName(QStringLiteral("ListView1"));
-    ListView1->setColumnCount(4);
-    ListView1->setHeaderLabels({QStringLiteral("File name"), QStringLiteral("Size"), QStringLiteral("Time"),
-                                QStringLiteral("Save Directory")});
-    ListView1->setRootIsDecorated(false);
-    ListView1->setItemsExpandable(false);
-    ListView1->setUniformRowHeights(true);
-    ListView1->setAllColumnsShowFocus(true);
-    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
-    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    ListView1->setSortingEnabled(false);
-    ListView1->header()->setStretchLastSection(false);
-    ListView1->setItemDelegateForColumn(DirectoryColumn, new LeftElidingDelegate(ListView1));
-    ListView1->header()->setSectionsMovable(false);
-    ListView1->setContextMenuPolicy(Qt::CustomContextMenu);
+    setObjectName(QStringLiteral("fileInfoPage"));
+    m_list = new QTreeWidget(this);
+    m_list->setObjectName(QStringLiteral("fileList"));
+    m_list->setColumnCount(4);
+    m_list->setHeaderLabels({QStringLiteral("File name"), QStringLiteral("Size"), QStringLiteral("Time"),
+                             QStringLiteral("Save Directory")});
+    m_list->setRootIsDecorated(false);
+    m_list->setItemsExpandable(false);
+    m_list->setUniformRowHeights(true);
+    m_list->setAllColumnsShowFocus(true);
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_list->setSortingEnabled(false);
+    m_list->header()->setStretchLastSection(false);
+    m_list->setItemDelegateForColumn(DirectoryColumn, new LeftElidingDelegate(m_list));
+    m_list->header()->setSectionsMovable(false);
+    m_list->setContextMenuPolicy(Qt::CustomContextMenu);
 
-    PopupMenu1 = new QMenu(this);
-    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    PopupPlay = PopupMenu1->addAction(QIcon(QStringLiteral(":/icons/play.svg")), QStringLiteral("Play"));
-    PopupRename = PopupMenu1->addAction(QStringLiteral("Rename"));
-    PopupDeleteFromList = PopupMenu1->addAction(QStringLiteral("Delete from list box"));
-    PopupDeleteFromDisk = PopupMenu1->addAction(QStringLiteral("Delete from hard disk"));
-    for (QAction *a : PopupMenu1->actions())
+    m_popup = new QMenu(this);
+    m_popup->setObjectName(QStringLiteral("fileListMenu"));
+    m_playAction = m_popup->addAction(QIcon(QStringLiteral(":/icons/play.svg")), QStringLiteral("Play"));
+    m_renameAction = m_popup->addAction(QStringLiteral("Rename"));
+    m_removeAction = m_popup->addAction(QStringLiteral("Delete from list box"));
+    m_deleteAction = m_popup->addAction(QStringLiteral("Delete from hard disk"));
+    m_playAction->setObjectName(QStringLiteral("playRowAction"));
+    m_renameAction->setObjectName(QStringLiteral("renameRowAction"));
+    m_removeAction->setObjectName(QStringLiteral("removeRowAction"));
+    m_deleteAction->setObjectName(QStringLiteral("deleteRowAction"));
+    for (QAction *a : m_popup->actions())
         a->setEnabled(false);
 
     const auto field = [this](const char *name) {
@@ -104,84 +105,105 @@ FileInfoPage::FileInfoPage(MainWindow &form) : m_form(form)
         l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         return l;
     };
-    infoTitle = field("infoTitle");
-    infoArtist = field("infoArtist");
-    infoAlbum = field("infoAlbum");
-    infoGenre = new QComboBox(this);
-    infoGenre->setObjectName(QStringLiteral("infoGenre"));
-    infoGenre->setEditable(false);
-    infoGenre->setMaxVisibleItems(20);
-    infoGenre->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    infoGenre->setMinimumContentsLength(6);
-    infoCopyright = field("infoCopyright");
-    infoYear = field("infoYear");
-    infoTrack = field("infoTrack");
-    infoComment = field("infoComment");
-    titleLabel = label("Title:", infoTitle);
-    artistLabel = label("Artist:", infoArtist);
-    albumLabel = label("Album:", infoAlbum);
-    genreLabel = label("Genre:", infoGenre);
-    copyrightLabel = label("Copyright:", infoCopyright);
-    yearLabel = label("Year:", infoYear);
-    trackLabel = label("Track:", infoTrack);
-    commentLabel = label("Comment:", infoComment);
+    m_title = field("titleEdit");
+    m_artist = field("artistEdit");
+    m_album = field("albumEdit");
+    m_genre = new QComboBox(this);
+    m_genre->setObjectName(QStringLiteral("genreList"));
+    m_genre->setEditable(false);
+    m_genre->setMaxVisibleItems(20);
+    m_genre->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_genre->setMinimumContentsLength(6);
+    m_copyright = field("copyrightEdit");
+    m_year = field("yearEdit");
+    m_track = field("trackEdit");
+    m_comment = field("commentEdit");
+    m_titleLabel = label("Title:", m_title);
+    m_artistLabel = label("Artist:", m_artist);
+    m_albumLabel = label("Album:", m_album);
+    m_genreLabel = label("Genre:", m_genre);
+    m_copyrightLabel = label("Copyright:", m_copyright);
+    m_yearLabel = label("Year:", m_year);
+    m_trackLabel = label("Track:", m_track);
+    m_commentLabel = label("Comment:", m_comment);
 
-    infoMTV = new QGroupBox(QStringLiteral("Mpeg Tag Version"), this);
-    infoMTV->setObjectName(QStringLiteral("infoMTV"));
-    infoMTV1 = new QRadioButton(QStringLiteral("ID3v1"), infoMTV);
-    infoMTV2 = new QRadioButton(QStringLiteral("ID3v2"), infoMTV);
-    infoMTV2->setChecked(true);
-    m_tagVersionGroup = new QButtonGroup(this);
-    m_tagVersionGroup->addButton(infoMTV1, 0);
-    m_tagVersionGroup->addButton(infoMTV2, 1);
-    auto *mtvLayout = new QVBoxLayout(infoMTV);
-    mtvLayout->setContentsMargins(8, 2, 8, 4);
-    mtvLayout->setSpacing(0);
-    mtvLayout->addWidget(infoMTV1);
-    mtvLayout->addWidget(infoMTV2);
+    m_tagVersion = new QGroupBox(QStringLiteral("Mpeg Tag Version"), this);
+    m_tagVersion->setObjectName(QStringLiteral("tagVersionGroup"));
+    m_id3v1 = new QRadioButton(QStringLiteral("ID3v1"), m_tagVersion);
+    m_id3v1->setObjectName(QStringLiteral("id3v1Button"));
+    m_id3v2 = new QRadioButton(QStringLiteral("ID3v2"), m_tagVersion);
+    m_id3v2->setObjectName(QStringLiteral("id3v2Button"));
+    m_id3v2->setChecked(true);
+    m_tagVersionButtons = new QButtonGroup(this);
+    m_tagVersionButtons->addButton(m_id3v1, 0);
+    m_tagVersionButtons->addButton(m_id3v2, 1);
+    auto *versionLayout = new QVBoxLayout(m_tagVersion);
+    versionLayout->setContentsMargins(8, 2, 8, 4);
+    versionLayout->setSpacing(0);
+    versionLayout->addWidget(m_id3v1);
+    versionLayout->addWidget(m_id3v2);
 
-    btnReset = new QPushButton(QStringLiteral("Reset"), this);
-    btnReset->setObjectName(QStringLiteral("btnReset"));
-    btnReset->setToolTip(QStringLiteral("Reset file info"));
-    btnReset->setEnabled(false);
-    btnApply = new QPushButton(QStringLiteral("Apply"), this);
-    btnApply->setObjectName(QStringLiteral("btnApply"));
-    btnApply->setToolTip(QStringLiteral("Apply file info"));
-    btnApply->setEnabled(false);
+    m_resetButton = new QPushButton(QStringLiteral("Reset"), this);
+    m_resetButton->setObjectName(QStringLiteral("resetButton"));
+    m_resetButton->setToolTip(QStringLiteral("Reset file info"));
+    m_resetButton->setEnabled(false);
+    m_applyButton = new QPushButton(QStringLiteral("Apply"), this);
+    m_applyButton->setObjectName(QStringLiteral("applyButton"));
+    m_applyButton->setToolTip(QStringLiteral("Apply file info"));
+    m_applyButton->setEnabled(false);
 
-    setTabOrder(ListView1, infoTitle);
-    setTabOrder(infoTitle, infoArtist);
-    setTabOrder(infoArtist, infoAlbum);
-    setTabOrder(infoAlbum, infoGenre);
-    setTabOrder(infoGenre, infoCopyright);
-    setTabOrder(infoCopyright, infoYear);
-    setTabOrder(infoYear, infoTrack);
-    setTabOrder(infoTrack, infoComment);
-    setTabOrder(infoComment, infoMTV1);
-    setTabOrder(infoMTV1, infoMTV2);
-    setTabOrder(infoMTV2, btnReset);
-    setTabOrder(btnReset, btnApply);
+    setTabOrder(m_list, m_title);
+    setTabOrder(m_title, m_artist);
+    setTabOrder(m_artist, m_album);
+    setTabOrder(m_album, m_genre);
+    setTabOrder(m_genre, m_copyright);
+    setTabOrder(m_copyright, m_year);
+    setTabOrder(m_year, m_track);
+    setTabOrder(m_track, m_comment);
+    setTabOrder(m_comment, m_id3v1);
+    setTabOrder(m_id3v1, m_id3v2);
+    setTabOrder(m_id3v2, m_resetButton);
+    setTabOrder(m_resetButton, m_applyButton);
 
-    const auto command = [this](auto fn) { return [this, fn] { ui::runCommand([this, fn] { (this->*fn)(); }); }; };
-    ListView1->viewport()->installEventFilter(this);
-    connect(ListView1->header(), &QHeaderView::sectionResized, this, [this](int column) {
+    const auto command = [this](auto fn) { return [this, fn] { ui::runCommand([this, fn] { fn(); }); }; };
+    m_list->viewport()->installEventFilter(this);
+    connect(m_list->header(), &QHeaderView::sectionResized, this, [this](int column) {
         if (column != DirectoryColumn)
             fitDirectoryColumn();
     });
-    connect(ListView1, &QTreeWidget::itemSelectionChanged, this, command(&FileInfoPage::ListView1SelectItem));
-    connect(ListView1, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint &pos) { PopupMenu1->popup(ListView1->viewport()->mapToGlobal(pos)); });
-    connect(PopupPlay, &QAction::triggered, this, command(&FileInfoPage::PopupPlayClick));
-    connect(PopupRename, &QAction::triggered, this, command(&FileInfoPage::PopupRenameClick));
-    connect(PopupDeleteFromList, &QAction::triggered, this, command(&FileInfoPage::PopupDeleteFromListClick));
-    connect(PopupDeleteFromDisk, &QAction::triggered, this, command(&FileInfoPage::PopupDeleteFromDiskClick));
-    connect(btnReset, &QPushButton::clicked, this, command(&FileInfoPage::btnResetClick));
-    connect(btnApply, &QPushButton::clicked, this, command(&FileInfoPage::btnApplyClick));
-    connect(m_tagVersionGroup, &QButtonGroup::idClicked, this,
-            [this](int id) { ui::runCommand([this, id] { infoMTVClick(id); }); });
+    connect(m_list, &QTreeWidget::itemSelectionChanged, this, command([this] { onSelectionChanged(); }));
+    connect(m_list, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &pos) { m_popup->popup(m_list->viewport()->mapToGlobal(pos)); });
+    connect(m_playAction, &QAction::triggered, this, [this] { emit playRequested(); });
+    connect(m_renameAction, &QAction::triggered, this, [this] {
+        if (m_files.selectedRow() >= 0)
+            emit renameRequested();
+    });
+    connect(m_removeAction, &QAction::triggered, this, command([this] { m_files.removeAt(m_files.selectedRow()); }));
+    connect(m_deleteAction, &QAction::triggered, this, command([this] { deleteFromDisk(); }));
+    connect(m_resetButton, &QPushButton::clicked, this, command([this] { resetTags(); }));
+    connect(m_applyButton, &QPushButton::clicked, this, command([this] { applyTags(); }));
+    connect(m_tagVersionButtons, &QButtonGroup::idClicked, this,
+            [this](int id) { ui::runCommand([this, id] { m_files.setTagVersion(id + 1); }); });
+
+    connect(&m_files, &RecordedFiles::rowAdded, this, &FileInfoPage::addRow);
+    connect(&m_files, &RecordedFiles::rowChanged, this, &FileInfoPage::updateRow);
+    connect(&m_files, &RecordedFiles::rowRemoved, this, [this](int row) { delete m_list->topLevelItem(row); });
+    connect(&m_files, &RecordedFiles::selectionChanged, this, [this](int row) {
+        if (m_updatingSelection)
+            return;
+        // Selection and current row are cleared first, so the view does not select a
+        // neighbour of a removed row.
+        const QSignalBlocker quiet(m_list);
+        m_list->selectionModel()->clear();
+        if (row >= 0)
+            m_list->topLevelItem(row)->setSelected(true);
+        for (QAction *a : m_popup->actions())
+            a->setEnabled(row >= 0);
+    });
 
     resize(590, 230);
-    LayoutControls();
+    layoutControls();
 }
 
 // ---- layout ---------------------------------------------------------------------------
@@ -189,12 +211,12 @@ FileInfoPage::FileInfoPage(MainWindow &form) : m_form(form)
 void FileInfoPage::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    LayoutControls();
+    layoutControls();
 }
 
 bool FileInfoPage::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == ListView1->viewport() && event->type() == QEvent::Resize)
+    if (watched == m_list->viewport() && event->type() == QEvent::Resize)
         fitDirectoryColumn();
     return QWidget::eventFilter(watched, event);
 }
@@ -205,11 +227,11 @@ void FileInfoPage::fitDirectoryColumn()
     // so no column hides behind a horizontal scroll bar.
     int others = 0;
     for (int c = NameColumn; c < DirectoryColumn; ++c)
-        others += ListView1->columnWidth(c);
-    ListView1->setColumnWidth(DirectoryColumn, std::max(kMinDirectoryWidth, ListView1->viewport()->width() - others));
+        others += m_list->columnWidth(c);
+    m_list->setColumnWidth(DirectoryColumn, std::max(kMinDirectoryWidth, m_list->viewport()->width() - others));
 }
 
-void FileInfoPage::LayoutControls()
+void FileInfoPage::layoutControls()
 {
     const int w = width();
     const int h = height();
@@ -218,11 +240,11 @@ void FileInfoPage::LayoutControls()
     const int right = w - kRightColumnWidth - kRightMargin;
     const int listWidth = right - kListToRightColumn;
 
-    const int rowHeight = std::max({infoTitle->sizeHint().height(), infoGenre->sizeHint().height(),
+    const int rowHeight = std::max({m_title->sizeHint().height(), m_genre->sizeHint().height(),
                                     fontMetrics().height() + 6});
     const int fieldsHeight = 4 * rowHeight + 3 * kRowGap;
     const int fieldsTop = h - kBottom - fieldsHeight;
-    ListView1->setGeometry(kLeft, kTop, listWidth, std::max(0, fieldsTop - kListToFields - kTop));
+    m_list->setGeometry(kLeft, kTop, listWidth, std::max(0, fieldsTop - kListToFields - kTop));
 
     // Two columns of labelled fields below the list. The right-hand fields end where the
     // list ends; their left edge leaves room for the labels in the desktop's font.
@@ -232,18 +254,18 @@ void FileInfoPage::LayoutControls()
             out = std::max(out, l->sizeHint().width());
         return out;
     };
-    const int leftLabelWidth = widest({titleLabel, artistLabel, albumLabel, commentLabel});
-    const int rightLabelWidth = widest({copyrightLabel, yearLabel, trackLabel, genreLabel});
+    const int leftLabelWidth = widest({m_titleLabel, m_artistLabel, m_albumLabel, m_commentLabel});
+    const int rightLabelWidth = widest({m_copyrightLabel, m_yearLabel, m_trackLabel, m_genreLabel});
     const int leftFieldX = kLeft + leftLabelWidth + kLabelGap;
     const int rightLabelMin = leftFieldX + kLeftFieldWidth + kColumnGap;
     const int rightFieldX = std::max(kLeft + kRightFieldsOffset, rightLabelMin + rightLabelWidth + kLabelGap);
     const int rightFieldWidth = std::max(0, listWidth - (rightFieldX - kLeft));
     const int rightLabelX = rightFieldX - kLabelGap - rightLabelWidth;
 
-    QLabel *const leftLabels[4] = {titleLabel, artistLabel, albumLabel, commentLabel};
-    QWidget *const leftFields[4] = {infoTitle, infoArtist, infoAlbum, infoComment};
-    QLabel *const rightLabels[4] = {copyrightLabel, yearLabel, trackLabel, genreLabel};
-    QWidget *const rightFields[4] = {infoCopyright, infoYear, infoTrack, infoGenre};
+    QLabel *const leftLabels[4] = {m_titleLabel, m_artistLabel, m_albumLabel, m_commentLabel};
+    QWidget *const leftFields[4] = {m_title, m_artist, m_album, m_comment};
+    QLabel *const rightLabels[4] = {m_copyrightLabel, m_yearLabel, m_trackLabel, m_genreLabel};
+    QWidget *const rightFields[4] = {m_copyright, m_year, m_track, m_genre};
     for (int i = 0; i < 4; ++i) {
         const int y = fieldsTop + i * (rowHeight + kRowGap);
         leftLabels[i]->setGeometry(kLeft, y, leftLabelWidth, rowHeight);
@@ -253,217 +275,155 @@ void FileInfoPage::LayoutControls()
     }
 
     // The right column: the tag version at the top, the two buttons at the bottom.
-    const int buttonHeight = std::max(btnReset->sizeHint().height(), rowHeight);
+    const int buttonHeight = std::max(m_resetButton->sizeHint().height(), rowHeight);
     const int fieldsBottom = fieldsTop + fieldsHeight;
-    btnReset->setGeometry(w - kRightColumnWidth - kRightMargin, fieldsBottom - 2 * buttonHeight - kRowGap,
+    m_resetButton->setGeometry(w - kRightColumnWidth - kRightMargin, fieldsBottom - 2 * buttonHeight - kRowGap,
                           kRightColumnWidth, buttonHeight);
-    btnApply->setGeometry(btnReset->x(), fieldsBottom - buttonHeight, kRightColumnWidth, buttonHeight);
-    infoMTV->setGeometry(btnReset->x(), kTop, kRightColumnWidth, infoMTV->sizeHint().height());
+    m_applyButton->setGeometry(m_resetButton->x(), fieldsBottom - buttonHeight, kRightColumnWidth, buttonHeight);
+    m_tagVersion->setGeometry(m_resetButton->x(), kTop, kRightColumnWidth, m_tagVersion->sizeHint().height());
 }
 
-// ---- the list -------------------------------------------------------------------------
+// ---- the list ------------------------------------------------------------------------------
 
-void FileInfoPage::SetColumnWidths()
+void FileInfoPage::setColumnWidths()
 {
-    ListView1->setColumnWidth(NameColumn, 134);
-    ListView1->setColumnWidth(SizeColumn, 80);
-    ListView1->setColumnWidth(TimeColumn, 80);
-    ListView1->setColumnWidth(DirectoryColumn, 170);
+    m_list->setColumnWidth(NameColumn, 134);
+    m_list->setColumnWidth(SizeColumn, 80);
+    m_list->setColumnWidth(TimeColumn, 80);
+    m_list->setColumnWidth(DirectoryColumn, 170);
 }
 
-void FileInfoPage::AddRecordedFile(const QString &path)
+void FileInfoPage::addRow(int row)
 {
-    engine::IAudioInformation2 &info = *m_form.AudioInformation1;
-    info.LoadFromFile(path);
-    // Measured before the row exists, so a failure leaves no half-filled row behind.
-    const QString size = QStringLiteral("%1 KB").arg(info.GetFileSize() / 1000);
-    const QString time = minutesAndSeconds(info.GetDuration() / 1000);
-    const QString name = QFileInfo(path).fileName();
-
-    auto *row = new QTreeWidgetItem(ListView1);
-    row->setIcon(NameColumn, QIcon(QStringLiteral(":/icons/audio-file.svg")));
-    row->setText(NameColumn, name);
-    row->setText(SizeColumn, size);
-    row->setText(TimeColumn, time);
-    row->setText(DirectoryColumn, path.left(path.size() - name.size()));
-    row->setToolTip(NameColumn, path);
-    row->setToolTip(DirectoryColumn, row->text(DirectoryColumn));
-    ListView1->scrollToItem(row);
+    auto *item = new QTreeWidgetItem;
+    item->setIcon(NameColumn, QIcon(QStringLiteral(":/icons/audio-file.svg")));
+    m_list->insertTopLevelItem(row, item);
+    updateRow(row);
+    m_list->scrollToItem(item);
 }
 
-QTreeWidgetItem *FileInfoPage::SelectedRow() const
+void FileInfoPage::updateRow(int row)
 {
-    const QList<QTreeWidgetItem *> rows = ListView1->selectedItems();
-    return rows.isEmpty() ? nullptr : rows.first();
+    const RecordedFiles::Entry &e = m_files.at(row);
+    QTreeWidgetItem *item = m_list->topLevelItem(row);
+    item->setText(NameColumn, e.name());
+    item->setText(SizeColumn, QStringLiteral("%1 KB").arg(e.bytes / 1000));
+    item->setText(TimeColumn, minutesAndSeconds(e.durationMs / 1000));
+    item->setText(DirectoryColumn, e.folder());
+    item->setToolTip(NameColumn, e.path);
+    item->setToolTip(DirectoryColumn, e.folder());
 }
 
-QString FileInfoPage::RowPath(const QTreeWidgetItem *row)
+void FileInfoPage::onSelectionChanged()
 {
-    return row->text(DirectoryColumn) + row->text(NameColumn);
-}
-
-void FileInfoPage::ListView1SelectItem()
-{
-    QTreeWidgetItem *row = SelectedRow();
-    for (QAction *a : PopupMenu1->actions())
-        a->setEnabled(row != nullptr);
-    if (!row) {
-        m_form.SelectedFilePath.clear();
+    const QList<QTreeWidgetItem *> rows = m_list->selectedItems();
+    const int row = rows.isEmpty() ? -1 : m_list->indexOfTopLevelItem(rows.first());
+    for (QAction *a : m_popup->actions())
+        a->setEnabled(row >= 0);
+    m_updatingSelection = true;
+    m_files.select(row);
+    m_updatingSelection = false;
+    if (row < 0)
         return;
-    }
-    m_form.SelectedFilePath = RowPath(row);
 
-    engine::IAudioInformation2 &info = *m_form.AudioInformation1;
-    info.LoadFromFile(m_form.SelectedFilePath);
-    m_form.SetStatusText(1, m_form.SelectedFilePath);
-    m_form.SetStatusText(2, shortFormatText(info.GetFormatDescription()));
-    m_form.CurrentFileName = m_form.SelectedFilePath;
-    btnResetClick();
+    const QString path = m_files.selectedPath();
+    emit fileShown(path, m_files.formatDescription(path));
+    resetTags();
 
     // Tags are not written into the file that is being played or recorded from this row.
-    const bool busy = (m_form.Playing || m_form.Recording) && m_form.SelectedFilePath == m_form.PlayFileName;
-    m_form.SetApplyEnabled(!busy);
+    const bool busy = (m_playback.isActive() || m_recording.isActive()) && path == m_playback.playingFile();
+    setApplyEnabled(!busy);
 }
 
-void FileInfoPage::PopupPlayClick()
+void FileInfoPage::deleteFromDisk()
 {
-    m_form.StartPlayback();
-}
-
-void FileInfoPage::PopupRenameClick()
-{
-    if (!SelectedRow())
+    const int row = m_files.selectedRow();
+    if (row < 0)
         return;
-    m_form.RenameForm->exec();
-}
-
-void FileInfoPage::removeRow(QTreeWidgetItem *row)
-{
-    // Selection and current row are cleared first: the selection steps see "no row", and
-    // the view does not select a neighbour in the removed row's place.
-    ListView1->selectionModel()->clear();
-    delete row;
-}
-
-void FileInfoPage::PopupDeleteFromListClick()
-{
-    if (QTreeWidgetItem *row = SelectedRow())
-        removeRow(row);
-}
-
-void FileInfoPage::PopupDeleteFromDiskClick()
-{
-    QTreeWidgetItem *row = SelectedRow();
-    if (!row)
-        return;
-    const QString path = RowPath(row);
-    if (m_form.Recording && sameFile(path, m_form.CurrentRecordingName))
+    const QString path = m_files.at(row).path;
+    if (m_recording.isActive() && sameFile(path, m_recording.partPath()))
         throw std::runtime_error(
             QStringLiteral("Cannot delete %1: it is being recorded. Stop the recording first.").arg(path).toStdString());
     // The file the player reads goes away with its sound: stop that playback first.
-    if (m_form.Playing && sameFile(path, m_form.PlayFileName))
-        m_form.StopPlayback();
-
-    const DiskResult result = deleteFromDisk(path);
-    if (result.outcome == DiskResult::Failed)
-        throw std::runtime_error(QStringLiteral("Cannot delete %1: %2").arg(path, result.reason).toStdString());
-    // Done, or the file was gone already: either way it is no longer on the disk.
-    removeRow(row);
+    if (m_playback.isActive() && sameFile(path, m_playback.playingFile()))
+        m_playback.stop();
+    m_files.deleteFromDisk(row);
 }
 
-// ---- the tag editor -----------------------------------------------------------------
+// ---- the tag editor ------------------------------------------------------------------------
 
-void FileInfoPage::FillGenreList()
+void FileInfoPage::fillGenreList()
 {
-    infoGenre->clear();
+    m_genre->clear();
     for (int i = 0; i <= 146; ++i)
-        infoGenre->addItem(m_form.AudioInformation1->GetGenreName(i));
-    infoGenre->setCurrentIndex(-1);
+        m_genre->addItem(m_files.genreName(i));
+    m_genre->setCurrentIndex(-1);
 }
 
-void FileInfoPage::btnResetClick()
+void FileInfoPage::resetTags()
 {
-    engine::IAudioInformation2 &info = *m_form.AudioInformation1;
-    info.LoadFromFile(m_form.CurrentFileName);
-    infoTitle->setText(info.infoTitle());
-    infoArtist->setText(info.infoArtist());
-    infoAlbum->setText(info.infoAlbum());
-    const int genre = qint16(info.infoGenre());
-    infoGenre->setCurrentIndex(genre >= 0 && genre <= 146 && genre < infoGenre->count() ? genre : -1);
-    infoCopyright->setText(info.infoCopyright());
-    infoComment->setText(info.infoComments());
-    infoYear->setText(QString::number(info.infoYear()));
-    infoTrack->setText(QString::number(qint16(info.infoTrack())));
+    const FileTags tags = m_files.readTags(m_files.currentFile());
+    m_title->setText(tags.title);
+    m_artist->setText(tags.artist);
+    m_album->setText(tags.album);
+    const int genre = qint16(tags.genre);
+    m_genre->setCurrentIndex(genre >= 0 && genre <= 146 && genre < m_genre->count() ? genre : -1);
+    m_copyright->setText(tags.copyright);
+    m_comment->setText(tags.comments);
+    m_year->setText(QString::number(tags.year));
+    m_track->setText(QString::number(qint16(tags.track)));
     // Long texts show their beginning, as typed.
-    for (QLineEdit *e : {infoTitle, infoArtist, infoAlbum, infoCopyright, infoComment})
+    for (QLineEdit *e : {m_title, m_artist, m_album, m_copyright, m_comment})
         e->setCursorPosition(0);
 }
 
-void FileInfoPage::btnApplyClick()
+void FileInfoPage::applyTags()
 {
-    engine::IAudioInformation2 &info = *m_form.AudioInformation1;
-    setText(info, "infoTitle", infoTitle->text());
-    setText(info, "infoArtist", infoArtist->text());
-    setText(info, "infoAlbum", infoAlbum->text());
-    info.setInfoGenre(infoGenre->currentIndex());
-    setText(info, "infoCopyright", infoCopyright->text());
-    setText(info, "infoComments", infoComment->text());
+    FileTags tags;
+    tags.title = m_title->text();
+    tags.artist = m_artist->text();
+    tags.album = m_album->text();
+    tags.genre = m_genre->currentIndex();
+    tags.copyright = m_copyright->text();
+    tags.comments = m_comment->text();
 
-    // A number that does not convert, or that the component refuses, stops Apply before
+    // A number that does not convert, or that the tag component refuses, stops Apply before
     // anything is written.
-    const auto sendNumber = [this](QLineEdit *edit, auto send, const char *message) {
-        const std::optional<int> value = parseInteger(edit->text());
-        bool sent = false;
-        if (value) {
-            try {
-                send(*value);
-                sent = true;
-            } catch (const std::exception &) {
-            }
-        }
-        if (!sent) {
-            ui::notice(this, QString::fromLatin1(message));
-            edit->setFocus(Qt::OtherFocusReason);
-            edit->selectAll();
-        }
-        return sent;
+    const auto refuse = [this](QLineEdit *edit, const char *message) {
+        ui::notice(this, QString::fromLatin1(message));
+        edit->setFocus(Qt::OtherFocusReason);
+        edit->selectAll();
     };
-    if (!sendNumber(infoYear, [&info](int v) { info.setInfoYear(v); }, "Invalid Year Value"))
+    const std::optional<int> year = parseInteger(m_year->text());
+    if (!year) {
+        refuse(m_year, "Invalid Year Value");
         return;
-    if (!sendNumber(infoTrack, [&info](int v) { info.setInfoTrack(v); }, "Invalid Track Value"))
+    }
+    const std::optional<int> track = parseInteger(m_track->text());
+    if (!track) {
+        refuse(m_track, "Invalid Track Value");
         return;
-
-    info.SaveToFile(m_form.CurrentFileName);
+    }
+    tags.year = *year;
+    tags.track = *track;
+    switch (m_files.writeTags(m_files.currentFile(), tags)) {
+    case RecordedFiles::Refused::Year:
+        refuse(m_year, "Invalid Year Value");
+        break;
+    case RecordedFiles::Refused::Track:
+        refuse(m_track, "Invalid Track Value");
+        break;
+    case RecordedFiles::Refused::Nothing:
+        break;
+    }
 }
 
-void FileInfoPage::infoMTVClick(int itemIndex)
+void FileInfoPage::setResetEnabled(bool on)
 {
-    m_form.AudioInformation1->SetTagVersion(short(itemIndex + 1));
+    m_resetButton->setEnabled(on);
 }
 
-// ---- the main window's side ----------------------------------------------------------
-
-void MainWindow::AddRecordedFile(const QString &path)
+void FileInfoPage::setApplyEnabled(bool on)
 {
-    TabSheet4->AddRecordedFile(path);
-}
-
-void MainWindow::ResetFileInfo()
-{
-    TabSheet4->btnResetClick();
-}
-
-void MainWindow::SetResetEnabled(bool on)
-{
-    TabSheet4->btnReset->setEnabled(on);
-}
-
-void MainWindow::SetApplyEnabled(bool on)
-{
-    TabSheet4->btnApply->setEnabled(on);
-}
-
-void MainWindow::FillGenreList()
-{
-    TabSheet4->FillGenreList();
+    m_applyButton->setEnabled(on);
 }

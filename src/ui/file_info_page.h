@@ -1,5 +1,5 @@
-// The "File Info" tab: the list of files handled in this run, its popup menu, and the tag
-// editor of the main window's current file.
+// The "File Info" tab: the list of files handled in this run with its popup menu, and the tag
+// editor of the current file.
 #pragma once
 
 #include <QWidget>
@@ -14,81 +14,76 @@ class QMenu;
 class QPushButton;
 class QRadioButton;
 class QTreeWidget;
-class QTreeWidgetItem;
-class MainWindow;
+class PlaybackSession;
+class RecordedFiles;
+class RecordingSession;
 
 class FileInfoPage : public QWidget {
     Q_OBJECT
 
 public:
-    explicit FileInfoPage(MainWindow &form);
+    FileInfoPage(RecordedFiles &files, RecordingSession &recording, PlaybackSession &playback,
+                 QWidget *parent = nullptr);
 
-    // The list's columns.
+    // The list's columns: file name, size, time, save directory.
     enum Column { NameColumn = 0, SizeColumn = 1, TimeColumn = 2, DirectoryColumn = 3 };
 
-    // The list: file name, size, time, save directory; rows in the order added.
-    QTreeWidget *ListView1 = nullptr;
-    // Its popup menu; every entry enabled only while a row is selected.
-    QMenu *PopupMenu1 = nullptr;
-    QAction *PopupPlay = nullptr;             // "Play"
-    QAction *PopupRename = nullptr;           // "Rename"
-    QAction *PopupDeleteFromList = nullptr;   // "Delete from list box"
-    QAction *PopupDeleteFromDisk = nullptr;   // "Delete from hard disk"
+    void setColumnWidths();                  // 134, 80, 80, 170
+    void fillGenreList();                    // the 147 genre names, 0..146
+    void resetTags();                        // "Reset": the current file's tags into the fields
+    void applyTags();                        // "Apply": checks year and track, writes the tags
+    void setResetEnabled(bool on);
+    void setApplyEnabled(bool on);
 
-    // The tag editor.
-    QLineEdit *infoTitle = nullptr;
-    QLineEdit *infoArtist = nullptr;
-    QLineEdit *infoAlbum = nullptr;
-    QComboBox *infoGenre = nullptr;           // 147 entries; index = genre number
-    QLineEdit *infoCopyright = nullptr;
-    QLineEdit *infoYear = nullptr;
-    QLineEdit *infoTrack = nullptr;
-    QLineEdit *infoComment = nullptr;
-    QGroupBox *infoMTV = nullptr;             // "Mpeg Tag Version"
-    QRadioButton *infoMTV1 = nullptr;         // "ID3v1", item 0
-    QRadioButton *infoMTV2 = nullptr;         // "ID3v2", item 1
-    QPushButton *btnReset = nullptr;
-    QPushButton *btnApply = nullptr;
-
-    // The fields' labels.
-    QLabel *titleLabel = nullptr;
-    QLabel *artistLabel = nullptr;
-    QLabel *albumLabel = nullptr;
-    QLabel *genreLabel = nullptr;
-    QLabel *copyrightLabel = nullptr;
-    QLabel *yearLabel = nullptr;
-    QLabel *trackLabel = nullptr;
-    QLabel *commentLabel = nullptr;
-
-    void SetColumnWidths();                       // 134, 80, 80, 170
-    void AddRecordedFile(const QString &path);    // appends a row measured by the information component
-    void FillGenreList();                         // the 147 genre names, 0..146
-
-    QTreeWidgetItem *SelectedRow() const;         // nullptr when none
-    static QString RowPath(const QTreeWidgetItem *row);   // directory text + file name text
-
-    // Handlers.
-    void ListView1SelectItem();                   // every selection change
-    void PopupPlayClick();
-    void PopupRenameClick();
-    void PopupDeleteFromListClick();
-    void PopupDeleteFromDiskClick();
-    void btnResetClick();                         // loads the current file's tags into the fields
-    void btnApplyClick();                         // checks year and track, writes the current file's tags
-    void infoMTVClick(int itemIndex);             // tag version itemIndex + 1
-
-    // Places the controls for the page's size: the right column at the right edge, the
-    // list and the right-hand fields as wide as the rest allows.
-    void LayoutControls();
+signals:
+    void playRequested();                    // the popup's "Play"
+    void renameRequested();                  // the popup's "Rename", with a row selected
+    // A row was selected: its file and format, for the status bar.
+    void fileShown(const QString &path, const QString &formatDescription);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void removeRow(QTreeWidgetItem *row);
+    void addRow(int row);
+    void updateRow(int row);
+    void onSelectionChanged();
+    void deleteFromDisk();
+    void layoutControls();
     void fitDirectoryColumn();
 
-    MainWindow &m_form;
-    QButtonGroup *m_tagVersionGroup = nullptr;
+    RecordedFiles &m_files;
+    RecordingSession &m_recording;
+    PlaybackSession &m_playback;
+
+    QTreeWidget *m_list = nullptr;
+    QMenu *m_popup = nullptr;
+    QAction *m_playAction = nullptr;
+    QAction *m_renameAction = nullptr;
+    QAction *m_removeAction = nullptr;
+    QAction *m_deleteAction = nullptr;
+    QLineEdit *m_title = nullptr;
+    QLineEdit *m_artist = nullptr;
+    QLineEdit *m_album = nullptr;
+    QComboBox *m_genre = nullptr;            // 147 entries; index = genre number
+    QLineEdit *m_copyright = nullptr;
+    QLineEdit *m_year = nullptr;
+    QLineEdit *m_track = nullptr;
+    QLineEdit *m_comment = nullptr;
+    QGroupBox *m_tagVersion = nullptr;       // "Mpeg Tag Version"
+    QRadioButton *m_id3v1 = nullptr;
+    QRadioButton *m_id3v2 = nullptr;
+    QButtonGroup *m_tagVersionButtons = nullptr;
+    QPushButton *m_resetButton = nullptr;
+    QPushButton *m_applyButton = nullptr;
+    QLabel *m_titleLabel = nullptr;
+    QLabel *m_artistLabel = nullptr;
+    QLabel *m_albumLabel = nullptr;
+    QLabel *m_genreLabel = nullptr;
+    QLabel *m_copyrightLabel = nullptr;
+    QLabel *m_yearLabel = nullptr;
+    QLabel *m_trackLabel = nullptr;
+    QLabel *m_commentLabel = nullptr;
+    bool m_updatingSelection = false;
 };

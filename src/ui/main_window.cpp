@@ -1,269 +1,56 @@
 #include "ui/main_window.h"
 
+#include "session/ini_file.h"
+#include "session/format_text.h"
+#include "session/recorded_files.h"
+#include "ui/about_dialog.h"
+#include "ui/equalizer_window.h"
+#include "ui/file_info_page.h"
+#include "ui/mixer_pages.h"
+#include "ui/options_dialog.h"
+#include "ui/path_text.h"
+#include "ui/record_sound_page.h"
+#include "ui/recording_filters_window.h"
+#include "ui/rename_dialog.h"
+#include "ui/tip_of_the_day_dialog.h"
 #include "ui/ui_services.h"
 #include "widgets/level_meter.h"
-#include "widgets/spectrum_view.h"
-#include "widgets/transport_block.h"
 #include "widgets/position_slider.h"
+#include "widgets/spectrum_view.h"
 #include "widgets/time_display.h"
-#include "ui/file_info_page.h"
-#include "ui/rename_dialog.h"
-#include "ui/advanced_controls_dialog.h"
-#include "ui/equalizer_window.h"
-#include "ui/recording_filters_window.h"
-#include "ui/record_sound_page.h"
-#include "session/ini_file.h"
+#include "widgets/transport_block.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QIcon>
 #include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
-#include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QUrl>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
 constexpr int kTransportPanelHeight = 65;
 constexpr int kStatusPanelWidths[3] = {60, 320, 300};
 constexpr int kStatusPanelPadding = 6;   // frame and margin on each side of a panel's text
+constexpr int kFileInfoTab = 3;
 
 QIcon themedIcon(const char *themeName, const char *bundled)
 {
     return QIcon::fromTheme(QString::fromLatin1(themeName), QIcon(QString::fromLatin1(bundled)));
 }
-
-}  // namespace
-
-// The icons live in the static UI library; the linker keeps them only when asked.
-static void initResources()
-{
-    Q_INIT_RESOURCE(resources);
-}
-
-MainWindow::MainWindow(engine::IEngineFactory &factory, const AppPaths &paths, QWidget *parent)
-    : QMainWindow(parent), Engine(factory), Paths(paths)
-{
-    initResources();
-    setWindowTitle(ui::applicationTitle);
-    setWindowIcon(QIcon(QStringLiteral(":/icons/tavrin-sound-recorder.svg")));
-    resize(598, 428);
-    setMinimumSize(560, 375);
-
-    createComponents();
-    createMenus();
-    createToolBar();
-    createPages();
-    createTransportPanel();
-    createStatusBar();
-    connectEngineEvents();
-
-    TimerTip = new QTimer(this);
-    TimerTip->setInterval(1000);
-    connect(TimerTip, &QTimer::timeout, this, [this] { ui::runCommand([this] { TimerTipTimer(); }); });
-
-    FormCreate();
-}
-
-MainWindow::~MainWindow()
-{
-    // The secondary windows are parented to this window and go with it; the engine
-    // components outlive the widgets that point at them.
-}
-
-IniFile MainWindow::settingsFile() const
-{
-    return IniFile(Paths.settingsFile);
-}
-
-void MainWindow::createComponents()
-{
-    AudioRecord1 = Engine.createRecorder(QStringLiteral("AudioRecord1"));
-    AudioPlayer1 = Engine.createPlayer(QStringLiteral("AudioPlayer1"));
-    AudioFile1 = Engine.createFile(QStringLiteral("AudioFile1"));
-    AudioFile2 = Engine.createFile(QStringLiteral("AudioFile2"));
-    AudioInformation1 = Engine.createInformation(QStringLiteral("AudioInformation1"));
-    Mp3LameEncoder = Engine.createLameEncoder(QStringLiteral("Mp3LameEncoder"));
-}
-
-void MainWindow::createMenus()
-{
-    const auto command = [this](QAction *action, auto fn) {
-        connect(action, &QAction::triggered, this, [this, fn] { ui::runCommand([this, fn] { (this->*fn)(); }); });
-    };
-
-    QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
-    MenuOpen = file->addAction(themedIcon("document-open", ":/icons/open.svg"), QStringLiteral("&Open"));
-    MenuOpen->setShortcut(QKeySequence(QStringLiteral("Ctrl+O")));
-    file->addSeparator();
-    MenuExit = file->addAction(QStringLiteral("E&xit"));
-    command(MenuOpen, &MainWindow::OpenClick);
-    command(MenuExit, &MainWindow::ExitClick);
-
-    QMenu *action = menuBar()->addMenu(QStringLiteral("&Action"));
-    MenuRecord = action->addAction(QIcon(QStringLiteral(":/icons/record.svg")), QStringLiteral("&Record"));
-    MenuRecord->setShortcut(QKeySequence(QStringLiteral("Ctrl+R")));
-    action->addSeparator();
-    MenuPlay = action->addAction(QIcon(QStringLiteral(":/icons/play.svg")), QStringLiteral("&Play"));
-    MenuPlay->setShortcut(QKeySequence(QStringLiteral("Ctrl+P")));
-    MenuPause = action->addAction(QIcon(QStringLiteral(":/icons/pause.svg")), QStringLiteral("P&ause"));
-    MenuStop = action->addAction(QIcon(QStringLiteral(":/icons/stop.svg")), QStringLiteral("&Stop"));
-    MenuStop->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
-    command(MenuRecord, &MainWindow::StartRecording);
-    command(MenuPlay, &MainWindow::StartPlayback);
-    command(MenuPause, &MainWindow::PauseClick);
-    command(MenuStop, &MainWindow::StopClick);
-
-    QMenu *options = menuBar()->addMenu(QStringLiteral("&Options"));
-    MenuRecordingControls = options->addAction(QStringLiteral("&Recording Controls"));
-    MenuPlaybackControls = options->addAction(QStringLiteral("&Playback Volume Controls"));
-    MenuFileInfo = options->addAction(QStringLiteral("&File Info..."));
-    options->addSeparator();
-    MenuOptions = options->addAction(themedIcon("preferences-system", ":/icons/options.svg"), QStringLiteral("&Options..."));
-    MenuOptions->setShortcut(QKeySequence(Qt::Key_F2));
-    connect(MenuRecordingControls, &QAction::triggered, this, [this] { ShowTab(1); });
-    connect(MenuPlaybackControls, &QAction::triggered, this, [this] { ShowTab(2); });
-    connect(MenuFileInfo, &QAction::triggered, this, [this] { ShowTab(3); });
-    command(MenuOptions, &MainWindow::OptionsClick);
-
-    QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
-    MenuHelpContents = help->addAction(themedIcon("help-contents", ":/icons/help.svg"), QStringLiteral("&Help Contents"));
-    MenuHelpContents->setShortcut(QKeySequence(Qt::Key_F1));
-    help->addSeparator();
-    MenuHomepage = help->addAction(QStringLiteral("Home&page"));
-    help->addSeparator();
-    MenuTipOfTheDay = help->addAction(QStringLiteral("&Tip of the Day"));
-    MenuAbout = help->addAction(themedIcon("help-about", ":/icons/about.svg"), QStringLiteral("&About"));
-    command(MenuHelpContents, &MainWindow::HelpContentsClick);
-    command(MenuHomepage, &MainWindow::HomepageClick);
-    command(MenuTipOfTheDay, &MainWindow::TipOfTheDayClick);
-    command(MenuAbout, &MainWindow::AboutClick);
-}
-
-void MainWindow::createToolBar()
-{
-    ToolBar1 = addToolBar(QStringLiteral("Tools"));
-    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
-    ToolBar1->setMovable(false);
-    ToolBar1->setFloatable(false);
-    ToolBar1->setIconSize(QSize(32, 32));
-    ToolBar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    ToolBar1->toggleViewAction()->setEnabled(false);
-
-    const auto button = [this](const QString &caption, const QString &hint, const QIcon &icon, auto fn) {
-        auto *b = new QToolButton(ToolBar1);
-        b->setText(caption);
-        b->setToolTip(hint);
-        b->setStatusTip(hint);
-        b->setIcon(icon);
-        b->setAutoRaise(true);
-        b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-        b->setMinimumSize(43, 52);
-        connect(b, &QToolButton::clicked, this, [this, fn] { ui::runCommand([this, fn] { (this->*fn)(); }); });
-        ToolBar1->addWidget(b);
-        return b;
-    };
-    ToolBtnOpen = button(QStringLiteral("Open"), QStringLiteral("Open a file"),
-                         themedIcon("document-open", ":/icons/open.svg"), &MainWindow::OpenClick);
-    ToolBtnOptions = button(QStringLiteral("Options"), QStringLiteral("Options"),
-                            themedIcon("preferences-system", ":/icons/options.svg"), &MainWindow::OptionsClick);
-    ToolBar1->addSeparator();
-    ToolBtnHelp = button(QStringLiteral("Help"), QStringLiteral("Help Contents"),
-                         themedIcon("help-contents", ":/icons/help.svg"), &MainWindow::HelpContentsClick);
-    ToolBtnAbout = button(QStringLiteral("About"), QStringLiteral("About"),
-                          themedIcon("help-about", ":/icons/about.svg"), &MainWindow::AboutClick);
-}
-
-void MainWindow::createPages()
-{
-    PageControl1 = new QTabWidget;
-    PageControl1->setObjectName(QStringLiteral("PageControl1"));
-
-    TabSheet1 = new RecordSoundPage;
-    AudioVisualization1 = TabSheet1->AudioVisualization1;
-    TabSheet2 = BuildRecordingControlsPage();
-    TabSheet3 = BuildPlaybackControlsPage();
-    TabSheet4 = new FileInfoPage(*this);
-
-    PageControl1->addTab(TabSheet1, QStringLiteral("Record Sound"));
-    PageControl1->addTab(TabSheet2, QStringLiteral("Recording Controls"));
-    PageControl1->addTab(TabSheet3, QStringLiteral("Playback Volume Controls"));
-    PageControl1->addTab(TabSheet4, QStringLiteral("File Info"));
-    PageControl1->setCurrentIndex(0);
-
-    // The page captions are bold navy; the pages keep the normal font.
-    QFont captionFont = PageControl1->tabBar()->font();
-    captionFont.setBold(true);
-    PageControl1->tabBar()->setFont(captionFont);
-    for (int i = 0; i < PageControl1->count(); ++i)
-        PageControl1->tabBar()->setTabTextColor(i, QColor(0x00, 0x00, 0x80));
-}
-
-void MainWindow::createTransportPanel()
-{
-    TransportPanel = new QWidget;
-    TransportPanel->setObjectName(QStringLiteral("TransportPanel"));
-    TransportPanel->setFixedHeight(kTransportPanelHeight);
-    TransportPanel->installEventFilter(this);
-
-    SliderB1 = new PositionSlider(TransportPanel);
-    SliderB1->setObjectName(QStringLiteral("SliderB1"));
-    PlayButtonB1 = new TransportBlock(TransportPanel);
-    PlayButtonB1->setObjectName(QStringLiteral("PlayButtonB1"));
-    PlayButtonB1->setToolTip(QStringLiteral("Play/Record Control"));
-    AmpBar1 = new LevelMeter(TransportPanel);
-    AmpBar1->setObjectName(QStringLiteral("AmpBar1"));
-    AmpBar2 = new LevelMeter(TransportPanel);
-    AmpBar2->setObjectName(QStringLiteral("AmpBar2"));
-    TimeDisplay1 = new TimeDisplay(TransportPanel);
-    TimeDisplay1->setObjectName(QStringLiteral("TimeDisplay1"));
-    TimeDisplay1->setToolTip(QStringLiteral("Time Elapsed"));
-
-    SliderB1->setGeometry(8, 8, 400, 15);
-    PlayButtonB1->setGeometry(8, 27, 300, 27);
-    AmpBar1->setGeometry(315, 28, 153, 21);
-    AmpBar2->setGeometry(315, 43, 153, 13);
-    AmpBar2->raise();   // the right-channel meter sits over the lower edge of the left one
-    TimeDisplay1->setGeometry(475, 24, 121, 33);
-
-    // Keyboard order along the panel: slider, transport block.
-    setTabOrder(SliderB1, PlayButtonB1);
-
-    connect(PlayButtonB1, &TransportBlock::OnMouseClick, this, [this](QObject *sender, int button) {
-        ui::runCommand([&] { PlayButtonB1MouseClick(sender, button); });
-    });
-    connect(PlayButtonB1, &TransportBlock::OnChangeVolume, this, [this](QObject *sender, int volume) {
-        ui::runCommand([&] { PlayButtonB1ChangeVolume(sender, volume); });
-    });
-    connect(SliderB1, &PositionSlider::OnMouseDown, this, [this](QObject *sender) {
-        ui::runCommand([&] { SliderB1MouseDown(sender); });
-    });
-    connect(SliderB1, &PositionSlider::OnMouseUp, this, [this](QObject *sender) {
-        ui::runCommand([&] { SliderB1MouseUp(sender); });
-    });
-    connect(SliderB1, &PositionSlider::OnValueChange, this, [this](QObject *sender, int value) {
-        ui::runCommand([&] { SliderB1ValueChange(sender, value); });
-    });
-
-    auto *central = new QWidget;
-    auto *layout = new QVBoxLayout(central);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(PageControl1, 1);
-    layout->addWidget(TransportPanel);
-    setCentralWidget(central);
-}
-
-namespace {
 
 // A status bar panel of a designed width that gives way when the window is narrower than
 // the three panels together, so no panel ever lies over another.
@@ -282,6 +69,292 @@ private:
 
 }  // namespace
 
+// The icons live in the static UI library; the linker keeps them only when asked.
+static void initResources()
+{
+    Q_INIT_RESOURCE(resources);
+}
+
+const QStringList &openDialogFilters()
+{
+    static const QStringList filters{
+        QStringLiteral("Wav files (*.wav)"),
+        QStringLiteral("MPEG files (*.mp3;*.mp2;*.mp1;*.mpeg)"),
+        QStringLiteral("Ogg Vorbis files (*.ogg)"),
+        QStringLiteral("AVI files (*.avi)"),
+        QStringLiteral("G721 files (*.g721)"),
+        QStringLiteral("MPPlus files (*.mpc;*.mp+)"),
+        QStringLiteral("WMA files (*.wma)"),
+    };
+    return filters;
+}
+
+const QStringList &transportStateTexts()
+{
+    static const QStringList texts{QStringLiteral("Stop"), QStringLiteral("Playing..."),
+                                   QStringLiteral("Recording..."), QStringLiteral("Pause")};
+    return texts;
+}
+
+MainWindow::MainWindow(engine::IEngineFactory &engine, const AppPaths &paths, QWidget *parent)
+    : QMainWindow(parent), m_engine(engine), m_paths(paths)
+{
+    initResources();
+    setWindowTitle(ui::applicationTitle);
+    setWindowIcon(QIcon(QStringLiteral(":/icons/tavrin-sound-recorder.svg")));
+    resize(598, 428);
+    setMinimumSize(560, 375);
+
+    m_files = std::make_unique<RecordedFiles>(engine);
+    m_recording = std::make_unique<RecordingSession>(engine, *m_files);
+    m_recording->setQuestions(this);
+    m_playback = std::make_unique<PlaybackSession>(engine);
+
+    createMenus();
+    createToolBar();
+    createPages();
+    createTransportPanel();
+    createStatusBar();
+    bindSessions();
+
+    m_tipTimer = new QTimer(this);
+    m_tipTimer->setSingleShot(true);
+    m_tipTimer->setInterval(1000);
+    connect(m_tipTimer, &QTimer::timeout, this, [this] { ui::runCommand([this] { offerTipOfTheDay(); }); });
+    m_tipTimer->start();
+
+    m_fileInfoPage->setColumnWidths();
+    ui::runCommand([this] { applySettings(loadRecordingSettings(settingsFile(), m_paths.defaultSavePath)); });
+}
+
+MainWindow::~MainWindow()
+{
+    // The secondary windows are children of this window and go first; the sessions, whose
+    // engine components they point at, go after them.
+    delete m_equalizerWindow;
+    delete m_filtersWindow;
+    delete m_renameDialog;
+    delete m_optionsDialog;
+    delete m_tipDialog;
+    delete m_aboutDialog;
+    delete m_pages;
+}
+
+IniFile MainWindow::settingsFile() const
+{
+    return IniFile(m_paths.settingsFile);
+}
+
+void MainWindow::applySettings(const RecordingSettings &settings)
+{
+    m_recording->setSettings(settings);
+}
+
+void MainWindow::setTipOfTheDayOffered(bool offered)
+{
+    if (offered)
+        m_tipTimer->start();
+    else
+        m_tipTimer->stop();
+}
+
+bool MainWindow::confirmRewrite(const QString &)
+{
+    return ui::confirm(this, QStringLiteral("Rewrite File?"));
+}
+
+// ---- building ----------------------------------------------------------------------------
+
+void MainWindow::createMenus()
+{
+    const auto command = [this](QAction *action, const char *name, auto fn) {
+        action->setObjectName(QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this, [this, fn] { ui::runCommand([this, fn] { (this->*fn)(); }); });
+    };
+
+    QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
+    m_openAction = file->addAction(themedIcon("document-open", ":/icons/open.svg"), QStringLiteral("&Open"));
+    m_openAction->setShortcut(QKeySequence(QStringLiteral("Ctrl+O")));
+    file->addSeparator();
+    QAction *exit = file->addAction(QStringLiteral("E&xit"));
+    command(m_openAction, "openAction", &MainWindow::open);
+    command(exit, "exitAction", &QWidget::close);
+
+    QMenu *action = menuBar()->addMenu(QStringLiteral("&Action"));
+    QAction *record = action->addAction(QIcon(QStringLiteral(":/icons/record.svg")), QStringLiteral("&Record"));
+    record->setShortcut(QKeySequence(QStringLiteral("Ctrl+R")));
+    action->addSeparator();
+    QAction *play = action->addAction(QIcon(QStringLiteral(":/icons/play.svg")), QStringLiteral("&Play"));
+    play->setShortcut(QKeySequence(QStringLiteral("Ctrl+P")));
+    QAction *pause = action->addAction(QIcon(QStringLiteral(":/icons/pause.svg")), QStringLiteral("P&ause"));
+    QAction *stop = action->addAction(QIcon(QStringLiteral(":/icons/stop.svg")), QStringLiteral("&Stop"));
+    stop->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
+    command(record, "recordAction", &MainWindow::record);
+    command(play, "playAction", &MainWindow::play);
+    command(pause, "pauseAction", &MainWindow::pause);
+    command(stop, "stopAction", &MainWindow::stop);
+
+    QMenu *options = menuBar()->addMenu(QStringLiteral("&Options"));
+    QAction *recordingControls = options->addAction(QStringLiteral("&Recording Controls"));
+    QAction *playbackControls = options->addAction(QStringLiteral("&Playback Volume Controls"));
+    QAction *fileInfo = options->addAction(QStringLiteral("&File Info..."));
+    options->addSeparator();
+    m_optionsAction = options->addAction(themedIcon("preferences-system", ":/icons/options.svg"), QStringLiteral("&Options..."));
+    m_optionsAction->setShortcut(QKeySequence(Qt::Key_F2));
+    recordingControls->setObjectName(QStringLiteral("recordingControlsAction"));
+    playbackControls->setObjectName(QStringLiteral("playbackControlsAction"));
+    fileInfo->setObjectName(QStringLiteral("fileInfoAction"));
+    connect(recordingControls, &QAction::triggered, this, [this] { showTab(1); });
+    connect(playbackControls, &QAction::triggered, this, [this] { showTab(2); });
+    connect(fileInfo, &QAction::triggered, this, [this] { showTab(kFileInfoTab); });
+    command(m_optionsAction, "optionsAction", &MainWindow::showOptions);
+
+    QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
+    QAction *contents = help->addAction(themedIcon("help-contents", ":/icons/help.svg"), QStringLiteral("&Help Contents"));
+    contents->setShortcut(QKeySequence(Qt::Key_F1));
+    help->addSeparator();
+    QAction *homePage = help->addAction(QStringLiteral("Home&page"));
+    help->addSeparator();
+    QAction *tip = help->addAction(QStringLiteral("&Tip of the Day"));
+    QAction *about = help->addAction(themedIcon("help-about", ":/icons/about.svg"), QStringLiteral("&About"));
+    command(contents, "helpAction", &MainWindow::showHelp);
+    command(homePage, "homePageAction", &MainWindow::showHomePage);
+    command(tip, "tipOfTheDayAction", &MainWindow::showTipOfTheDay);
+    command(about, "aboutAction", &MainWindow::showAbout);
+}
+
+void MainWindow::createToolBar()
+{
+    QToolBar *bar = addToolBar(QStringLiteral("Tools"));
+    bar->setObjectName(QStringLiteral("toolBar"));
+    bar->setMovable(false);
+    bar->setFloatable(false);
+    bar->setIconSize(QSize(32, 32));
+    bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    bar->toggleViewAction()->setEnabled(false);
+
+    const auto button = [this, bar](const char *name, const QString &caption, const QString &hint,
+                                    const QIcon &icon, auto fn) {
+        auto *b = new QToolButton(bar);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setText(caption);
+        b->setToolTip(hint);
+        b->setStatusTip(hint);
+        b->setIcon(icon);
+        b->setAutoRaise(true);
+        b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        b->setMinimumSize(43, 52);
+        connect(b, &QToolButton::clicked, this, [this, fn] { ui::runCommand([this, fn] { (this->*fn)(); }); });
+        bar->addWidget(b);
+        return b;
+    };
+    m_openButton = button("openButton", QStringLiteral("Open"), QStringLiteral("Open a file"),
+                          themedIcon("document-open", ":/icons/open.svg"), &MainWindow::open);
+    m_optionsButton = button("optionsButton", QStringLiteral("Options"), QStringLiteral("Options"),
+                             themedIcon("preferences-system", ":/icons/options.svg"), &MainWindow::showOptions);
+    bar->addSeparator();
+    button("helpButton", QStringLiteral("Help"), QStringLiteral("Help Contents"),
+           themedIcon("help-contents", ":/icons/help.svg"), &MainWindow::showHelp);
+    button("aboutButton", QStringLiteral("About"), QStringLiteral("About"),
+           themedIcon("help-about", ":/icons/about.svg"), &MainWindow::showAbout);
+}
+
+void MainWindow::createPages()
+{
+    m_pages = new QTabWidget;
+    m_pages->setObjectName(QStringLiteral("pages"));
+
+    m_recordSoundPage = new RecordSoundPage;
+    m_recordingControlsPage = new RecordingControlsPage(m_recording->recorder());
+    m_playbackControlsPage = new PlaybackControlsPage(m_playback->player());
+    m_fileInfoPage = new FileInfoPage(*m_files, *m_recording, *m_playback);
+
+    m_pages->addTab(m_recordSoundPage, QStringLiteral("Record Sound"));
+    m_pages->addTab(m_recordingControlsPage, QStringLiteral("Recording Controls"));
+    m_pages->addTab(m_playbackControlsPage, QStringLiteral("Playback Volume Controls"));
+    m_pages->addTab(m_fileInfoPage, QStringLiteral("File Info"));
+    m_pages->setCurrentIndex(0);
+
+    // The page captions are bold navy; the pages keep the normal font.
+    QFont captionFont = m_pages->tabBar()->font();
+    captionFont.setBold(true);
+    m_pages->tabBar()->setFont(captionFont);
+    for (int i = 0; i < m_pages->count(); ++i)
+        m_pages->tabBar()->setTabTextColor(i, QColor(0x00, 0x00, 0x80));
+
+    connect(m_pages, &QTabWidget::currentChanged, this, [this] { updateSnapshotNeeds(); });
+    connect(m_recordSoundPage, &RecordSoundPage::spectrumSizeChanged, this, [this] { updateSnapshotNeeds(); });
+    connect(m_recordingControlsPage, &RecordingControlsPage::filterWindowRequested, this,
+            [this] { ui::runCommand([this] { showRecordingFilters(); }); });
+    connect(m_recordingControlsPage, &MixerPage::widthNeeded, this,
+            [this](int w) { resize(std::max(width(), w), height()); });
+    connect(m_playbackControlsPage, &PlaybackControlsPage::equalizerWindowRequested, this,
+            [this] { ui::runCommand([this] { showEqualizer(); }); });
+    connect(m_playbackControlsPage, &MixerPage::widthNeeded, this,
+            [this](int w) { resize(std::max(width(), w), height()); });
+    connect(m_fileInfoPage, &FileInfoPage::playRequested, this, [this] { ui::runCommand([this] { play(); }); });
+    connect(m_fileInfoPage, &FileInfoPage::renameRequested, this, [this] {
+        ui::runCommand([this] {
+            if (m_renameDialog)
+                m_renameDialog->exec();
+        });
+    });
+    connect(m_fileInfoPage, &FileInfoPage::fileShown, this, [this](const QString &path, const QString &format) {
+        setStatusText(1, path);
+        setStatusText(2, shortFormatText(format));
+    });
+}
+
+void MainWindow::createTransportPanel()
+{
+    m_transportPanel = new QWidget;
+    m_transportPanel->setObjectName(QStringLiteral("transportPanel"));
+    m_transportPanel->setFixedHeight(kTransportPanelHeight);
+    m_transportPanel->installEventFilter(this);
+
+    m_slider = new PositionSlider(m_transportPanel);
+    m_slider->setObjectName(QStringLiteral("positionSlider"));
+    m_transport = new TransportBlock(m_transportPanel);
+    m_transport->setObjectName(QStringLiteral("transportBlock"));
+    m_transport->setToolTip(QStringLiteral("Play/Record Control"));
+    m_leftMeter = new LevelMeter(m_transportPanel);
+    m_leftMeter->setObjectName(QStringLiteral("leftMeter"));
+    m_rightMeter = new LevelMeter(m_transportPanel);
+    m_rightMeter->setObjectName(QStringLiteral("rightMeter"));
+    m_timeDisplay = new TimeDisplay(m_transportPanel);
+    m_timeDisplay->setObjectName(QStringLiteral("timeDisplay"));
+    m_timeDisplay->setToolTip(QStringLiteral("Time Elapsed"));
+
+    m_slider->setGeometry(8, 8, 400, 15);
+    m_transport->setGeometry(8, 27, 300, 27);
+    m_leftMeter->setGeometry(315, 28, 153, 21);
+    m_rightMeter->setGeometry(315, 43, 153, 13);
+    m_rightMeter->raise();   // the right-channel meter sits over the lower edge of the left one
+    m_timeDisplay->setGeometry(475, 24, 121, 33);
+
+    // Keyboard order along the panel: slider, transport block.
+    setTabOrder(m_slider, m_transport);
+
+    connect(m_transport, &TransportBlock::clicked, this,
+            [this](QObject *, int button) { ui::runCommand([&] { onTransportClick(button); }); });
+    connect(m_transport, &TransportBlock::volumeChanged, this,
+            [this](QObject *, int volume) { ui::runCommand([&] { m_playback->setVolume(volume); }); });
+    connect(m_slider, &PositionSlider::pressed, this,
+            [this](QObject *) { ui::runCommand([this] { m_playback->holdPosition(); }); });
+    connect(m_slider, &PositionSlider::released, this,
+            [this](QObject *) { ui::runCommand([this] { m_playback->releasePosition(m_slider->value()); }); });
+    connect(m_slider, &PositionSlider::valueChangedBy, this,
+            [this](QObject *, int value) { ui::runCommand([&] { onSliderValue(value); }); });
+
+    auto *central = new QWidget;
+    auto *layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_pages, 1);
+    layout->addWidget(m_transportPanel);
+    setCentralWidget(central);
+}
+
 void MainWindow::createStatusBar()
 {
     QStatusBar *bar = statusBar();
@@ -295,7 +368,7 @@ void MainWindow::createStatusBar()
                 width = std::max(width, metrics.horizontalAdvance(text) + 2 * kStatusPanelPadding);
         }
         auto *panel = new StatusPanel(width, bar);
-        panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+        panel->setObjectName(QStringLiteral("statusPanel%1").arg(i));
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);
         panel->setTextFormat(Qt::PlainText);
@@ -307,95 +380,71 @@ void MainWindow::createStatusBar()
     }
 }
 
-void MainWindow::connectEngineEvents()
+void MainWindow::bindSessions()
 {
-    // Engine events are commands of their own: an error ends the handler and shows its text.
-    connect(AudioRecord1.get(), &engine::IAudioRecord2::OnEndArrayRecord, this, [this](QObject *s, int n) {
-        ui::runCommand([&] { AudioRecord1EndArrayRecord(s, n); });
+    RecordingSession *recording = m_recording.get();
+    connect(recording, &RecordingSession::stateChanged, this, [this] {
+        updateCommands();
+        showRunningLook();
+        updateSnapshotNeeds();
     });
-    connect(AudioRecord1.get(), &engine::IAudioRecord2::OnTimer, this,
-            [this](QObject *s, qint64 samples, int l, int r) {
-                ui::runCommand([&] { AudioRecord1Timer(s, samples, l, r); });
-            });
-    connect(AudioRecord1.get(), &engine::IAudioRecord2::OnDeviceError, this,
-            [this](QObject *s, const QString &text) { ui::runCommand([&] { AudioRecord1DeviceError(s, text); }); });
+    connect(recording, &RecordingSession::partStarted, this, &MainWindow::showFile);
+    connect(recording, &RecordingSession::runEnded, this, &MainWindow::onRecordingEnded);
+    connect(recording, &RecordingSession::tick, this, &MainWindow::onRecordingTick);
+    connect(recording, &RecordingSession::snapshotReady, m_recordSoundPage->spectrumView(),
+            [this](const engine::SampleArray &s) { m_recordSoundPage->spectrumView()->DrawArray(s); });
+    connect(recording, &RecordingSession::failed, this, [](const QString &text) { ui::errorBox(text); });
 
-    connect(AudioPlayer1.get(), &engine::IAudioPlayer2::OnEndArrayPlay, this,
-            [this](QObject *) { ui::runCommand([this] { FeedPlayer(); }); });
-    connect(AudioPlayer1.get(), &engine::IAudioPlayer2::OnRequestOnLoadArray, this,
-            [this](QObject *) { ui::runCommand([this] { FeedPlayer(); }); });
-    connect(AudioPlayer1.get(), &engine::IAudioPlayer2::OnEndPlay, this,
-            [this](QObject *) { ui::runCommand([this] { StopPlayback(); }); });
-    connect(AudioPlayer1.get(), &engine::IAudioPlayer2::OnTimer, this,
-            [this](QObject *s, qint64 samples, int l, int r) {
-                ui::runCommand([&] { AudioPlayer1Timer(s, samples, l, r); });
-            });
-    connect(AudioPlayer1.get(), &engine::IAudioPlayer2::OnDeviceError, this,
-            [this](QObject *s, const QString &text) { ui::runCommand([&] { AudioPlayer1DeviceError(s, text); }); });
-}
-
-void MainWindow::FormCreate()
-{
-    TimerTip->start();
-    TabSheet4->SetColumnWidths();
-    ui::runCommand([this] {
-        LoadSettings(settingsFile(), CurrentSettings, Paths.defaultSavePath);
-        ApplyOutputFormat();
+    PlaybackSession *playback = m_playback.get();
+    connect(playback, &PlaybackSession::stateChanged, this, [this](PlaybackSession::State state) {
+        if (state == PlaybackSession::State::Stopped) {
+            showTransportEnded();
+            m_fileInfoPage->setApplyEnabled(true);
+        } else {
+            showRunningLook();
+            if (state == PlaybackSession::State::Paused) {
+                m_leftMeter->setValue(0);
+                m_rightMeter->setValue(0);
+            } else {
+                setStatusText(1, m_playback->playingFile());
+            }
+        }
+        updateSnapshotNeeds();
     });
+    connect(playback, &PlaybackSession::tick, this, &MainWindow::onPlaybackTick);
+    connect(playback, &PlaybackSession::snapshotReady, m_recordSoundPage->spectrumView(),
+            [this](const engine::SampleArray &s) { m_recordSoundPage->spectrumView()->DrawArray(s); });
+    connect(playback, &PlaybackSession::failed, this, [](const QString &text) { ui::errorBox(text); });
+
+    connect(m_files.get(), &RecordedFiles::fileRenamed, this, &MainWindow::onFileRenamed);
 }
 
-void MainWindow::CreateSecondaryWindows()
+void MainWindow::createSecondaryWindows()
 {
-    frmEQ = new EqualizerWindow(*this);
-    frmAdv = new AdvancedControlsDialog(*this);
-    frmRecFlt = new RecordingFiltersWindow(*this);
-    RenameForm = new RenameDialog(this);
+    m_equalizerWindow = new EqualizerWindow(m_playback->player(), this);
+    connect(m_equalizerWindow, &EqualizerWindow::bandsChanged, m_playbackControlsPage,
+            &PlaybackControlsPage::switchEqualizerOnOnce);
+    m_filtersWindow = new RecordingFiltersWindow(m_recording->recorder(), this);
+    m_renameDialog = new RenameDialog(*m_files, *m_recording, this);
 }
 
-void MainWindow::ApplyOutputFormat()
-{
-    ::ApplyOutputFormat(CurrentSettings, *AudioFile1, *AudioFile2, *Mp3LameEncoder);
-    if (AudioFileMeasure)
-        ::ApplyOutputFormat(CurrentSettings, *AudioFileMeasure, *AudioFileMeasure, *Mp3LameEncoder);
-}
+// ---- layout and showing --------------------------------------------------------------------
 
-const QStringList &transportStateTexts()
+void MainWindow::layoutTransportPanel()
 {
-    static const QStringList texts{QStringLiteral("Stop"), QStringLiteral("Playing..."),
-                                   QStringLiteral("Recording..."), QStringLiteral("Pause")};
-    return texts;
-}
-
-QString MainWindow::StatusText(int panel) const
-{
-    return m_statusPanels[panel]->text();
-}
-
-void MainWindow::SetStatusText(int panel, const QString &text)
-{
-    m_statusPanels[panel]->setText(text);
-}
-
-int MainWindow::StatusPanelWidth(int panel) const
-{
-    return m_statusPanels[panel]->width();
-}
-
-void MainWindow::LayoutTransportPanel()
-{
-    const int w = TransportPanel->width();
-    SliderB1->setGeometry(8, 8, w - 24, 15);
-    PlayButtonB1->setGeometry(8, 27, w - 308, 27);
-    const int metersLeft = PlayButtonB1->x() + PlayButtonB1->width() + 7;
-    AmpBar1->move(metersLeft, 28);
-    AmpBar2->move(metersLeft, 43);
-    TimeDisplay1->move(AmpBar1->x() + AmpBar1->width() + 7, 24);
+    const int w = m_transportPanel->width();
+    m_slider->setGeometry(8, 8, w - 24, 15);
+    m_transport->setGeometry(8, 27, w - 308, 27);
+    const int metersLeft = m_transport->x() + m_transport->width() + 7;
+    m_leftMeter->move(metersLeft, 28);
+    m_rightMeter->move(metersLeft, 43);
+    m_timeDisplay->move(m_leftMeter->x() + m_leftMeter->width() + 7, 24);
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == TransportPanel && event->type() == QEvent::Resize)
-        LayoutTransportPanel();
+    if (watched == m_transportPanel && event->type() == QEvent::Resize)
+        layoutTransportPanel();
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -409,111 +458,318 @@ void MainWindow::showEvent(QShowEvent *event)
         const QRect area = screen->availableGeometry();
         move(area.center() - QPoint(frameGeometry().width() / 2, frameGeometry().height() / 2));
     }
-    FormShow();
+    firstShow();
 }
 
-void MainWindow::FormShow()
+void MainWindow::firstShow()
 {
     // Each step runs on its own: a failure is shown and the window still comes up complete.
-    ui::runCommand([this] { LayoutTransportPanel(); });
-    ui::runCommand([this] { FillDeviceLists(); });
+    ui::runCommand([this] { layoutTransportPanel(); });
     ui::runCommand([this] {
-        FillGenreList();
-        AudioInformation1->SetInfoFlag(true);
+        m_playbackControlsPage->fillDeviceList();
+        m_recordingControlsPage->fillDeviceList();
     });
-    ui::runCommand([this] { SyncFilterWindow(); });
-    Playing = false;
-    PlayPaused = false;
-    Recording = false;
+    ui::runCommand([this] { m_fileInfoPage->fillGenreList(); });
     ui::runCommand([this] {
-        AudioPlayer1->SetPlayFlag(true);
-        AudioPlayer1->SetPlayOption(80);
+        if (m_filtersWindow)
+            m_filtersWindow->syncFromRecorder();
     });
+    ui::runCommand([this] { m_playback->prepare(); });
     ui::runCommand([this] {
-        BuildPlaybackStrips();
-        BuildRecordingStrips();
+        m_playbackControlsPage->buildStrips();
+        m_recordingControlsPage->buildStrips();
     });
-    ui::runCommand([this] { TabSheet1->InitSpectrumOptions(); });
-    ui::runCommand([this] { PlayButtonB1->SetVolume(AudioPlayer1->GetVolume()); });
-    ui::runCommand([this] {
-        // The button shows the line it switches: the output device itself.
-        AudioPlayer1->SetLine(0);
-        PlayButtonB1->SetMute(AudioPlayer1->GetLineMute());
-    });
+    ui::runCommand([this] { m_recordSoundPage->initSpectrumOptions(); });
+    ui::runCommand([this] { m_transport->setVolume(m_playback->volume()); });
+    // The button shows the line it switches: the output device itself.
+    ui::runCommand([this] { m_transport->setMute(m_playback->muted()); });
+    updateSnapshotNeeds();
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     if (!m_closed) {
         m_closed = true;
-        FormClose();
+        if (m_playback->isActive())
+            ui::runCommand([this] { m_playback->stop(); });
+        if (m_recording->isActive())
+            ui::runCommand([this] { m_recording->stop(); });
     }
     QMainWindow::closeEvent(event);
 }
 
-void MainWindow::FormClose()
+void MainWindow::showTab(int index)
 {
-    if (Playing)
-        ui::runCommand([this] { StopPlayback(); });
-    if (Recording)
-        ui::runCommand([this] { StopRecording(); });
-    ui::runCommand([this] { AudioFile1->SetActive(false); });
-    ui::runCommand([this] { AudioFile2->SetActive(false); });
+    m_pages->setCurrentIndex(index);
 }
 
-void MainWindow::ExitClick()
+QString MainWindow::statusText(int panel) const
 {
-    close();
+    return m_statusPanels[panel]->text();
 }
 
-void MainWindow::PauseClick()
+void MainWindow::setStatusText(int panel, const QString &text)
 {
-    if (Playing)
-        PausePlayback();
-    if (Recording)
-        PauseRecording();
+    m_statusPanels[panel]->setText(text);
 }
 
-void MainWindow::StopClick()
+int MainWindow::statusPanelWidth(int panel) const
 {
-    if (Playing)
-        StopPlayback();
-    if (Recording)
-        StopRecording();
+    return m_statusPanels[panel]->width();
 }
 
-void MainWindow::PlayButtonB1MouseClick(QObject *, int button)
+// ---- commands ------------------------------------------------------------------------------
+
+void MainWindow::open()
+{
+    const QString path = ui::getOpenFileName(this, QStringLiteral("Open file"), openDialogFilters());
+    if (!path.isEmpty())
+        openFile(path);
+}
+
+void MainWindow::openFile(const QString &path)
+{
+    // A running or paused playback goes on with its own file: the new file is measured by a
+    // reader of its own and plays on the next Play after a stop.
+    m_files->setCurrentFile(path);
+    const PlaybackSession::FileFacts facts = m_playback->measure(path);
+    showFile(path, facts.description);
+    m_files->add(path);
+}
+
+void MainWindow::record()
+{
+    m_recording->record();
+}
+
+void MainWindow::play()
+{
+    m_playback->play(m_files->fileToPlay(), m_slider->value());
+}
+
+void MainWindow::pause()
+{
+    m_playback->pause();
+    m_recording->pause();
+}
+
+void MainWindow::stop()
+{
+    if (m_playback->isActive())
+        m_playback->stop();
+    m_recording->stop();
+}
+
+void MainWindow::onTransportClick(int button)
 {
     switch (button) {
     case 1:
-        StartPlayback();
+        play();
         break;
     case 2:
-        PauseClick();
+        pause();
         break;
     case 3:
-        StopClick();
+        stop();
         break;
     case 4:
-        StartRecording();
+        record();
         break;
     case 7:
-        ToggleMute();
+        m_playback->setMuted(m_transport->mute());
         break;
     default:
         break;
     }
 }
 
-void MainWindow::ShowTab(int index)
+void MainWindow::showOptions()
 {
-    PageControl1->setCurrentIndex(index);
+    if (!m_optionsDialog)
+        m_optionsDialog = new OptionsDialog(m_engine, *m_recording, m_paths.settingsFile, this);
+    // Modal; closing it in any way deletes it, and the QPointer forgets it.
+    m_optionsDialog->exec();
 }
 
-void MainWindow::SetRecordingLook(bool recording)
+void MainWindow::showEqualizer()
 {
-    ToolBtnOptions->setEnabled(!recording);
-    ToolBtnOpen->setEnabled(!recording);
-    MenuOpen->setEnabled(!recording);
-    MenuOptions->setEnabled(!recording);
+    if (!m_equalizerWindow)
+        return;
+    m_equalizerWindow->centreOnMainWindow();
+    m_equalizerWindow->exec();
+}
+
+void MainWindow::showRecordingFilters()
+{
+    if (m_filtersWindow)
+        m_filtersWindow->showOrRaise();
+}
+
+void MainWindow::offerTipOfTheDay()
+{
+    if (settingsFile().readInteger(QStringLiteral("tips"), QStringLiteral("showtip"), 1) == 1)
+        showTipOfTheDay();
+}
+
+void MainWindow::showTipOfTheDay()
+{
+    if (!m_tipDialog)
+        m_tipDialog = new TipOfTheDayDialog(m_paths, this);
+    if (m_tipDialog->isVisible()) {
+        m_tipDialog->raise();
+        m_tipDialog->activateWindow();
+        return;
+    }
+    m_tipDialog->exec();
+}
+
+void MainWindow::showAbout()
+{
+    if (!m_aboutDialog)
+        m_aboutDialog = new AboutDialog(this);
+    if (m_aboutDialog->isVisible()) {
+        m_aboutDialog->raise();
+        m_aboutDialog->activateWindow();
+        return;
+    }
+    m_aboutDialog->exec();
+}
+
+void MainWindow::showHelp()
+{
+    // The manual's presence is not checked: a missing file is the desktop's to report.
+    ui::openUrl(QUrl::fromLocalFile(m_paths.helpFile));
+}
+
+void MainWindow::showHomePage()
+{
+    ui::openUrl(QUrl(homePageAddress));
+}
+
+// ---- what the sessions report --------------------------------------------------------------
+
+void MainWindow::showFile(const QString &path, const QString &formatDescription)
+{
+    // A dialog that has just closed repaints first; nothing else is handled here, so no
+    // block or tick can slip in between the steps of a command.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+
+    m_transport->setEnabled(true);
+    m_slider->setEnabled(!m_recording->isActive());
+    m_slider->setStripColor(palette().color(QPalette::Base));
+    m_fileInfoPage->resetTags();
+    setStatusText(1, shortenPath(path, fontMetrics(), statusPanelWidth(1) - 8));
+    setStatusText(2, shortFormatText(formatDescription));
+    showRunningLook();
+    m_fileInfoPage->setResetEnabled(true);
+    m_fileInfoPage->setApplyEnabled(true);
+}
+
+void MainWindow::updateCommands()
+{
+    // Open and Options wait while a recording exists; the slider has nothing to show then.
+    const bool recording = m_recording->isActive();
+    m_openButton->setEnabled(!recording);
+    m_optionsButton->setEnabled(!recording);
+    m_openAction->setEnabled(!recording);
+    m_optionsAction->setEnabled(!recording);
+    m_slider->setEnabled(!recording);
+    if (recording)
+        m_slider->setValue(0);
+}
+
+void MainWindow::showRunningLook()
+{
+    // Panel 0 and the transport block say what runs; a running recording comes first.
+    const RecordingSession::State recording = m_recording->state();
+    const PlaybackSession::State playback = m_playback->state();
+    if (recording == RecordingSession::State::Recording) {
+        setStatusText(0, QStringLiteral("Recording..."));
+        m_transport->showRecording();
+    } else if (playback == PlaybackSession::State::Playing) {
+        setStatusText(0, QStringLiteral("Playing..."));
+        m_transport->showPlaying();
+    } else if (recording == RecordingSession::State::Paused || playback == PlaybackSession::State::Paused) {
+        setStatusText(0, QStringLiteral("Pause"));
+        m_transport->showPaused();
+    } else {
+        setStatusText(0, QStringLiteral("Stop"));
+        m_transport->showStopped();
+    }
+}
+
+void MainWindow::showTransportEnded()
+{
+    m_leftMeter->setValue(0);
+    m_rightMeter->setValue(0);
+    m_slider->setValue(0);
+    showRunningLook();
+    if (!m_playback->isActive() && !m_recording->isActive()) {
+        m_timeDisplay->setMilliseconds(0);
+        m_timeDisplay->setSeconds(0);
+        m_timeDisplay->setMinutes(0);
+        m_timeDisplay->setHours(0);
+        m_recordSoundPage->spectrumView()->DrawArray(engine::SampleArray());
+    }
+}
+
+void MainWindow::onRecordingEnded()
+{
+    showTransportEnded();
+    m_playback->setShownFile(m_recording->lastPartFrames(), m_recording->lastPartRate());
+    ui::runCommand([this] { m_fileInfoPage->resetTags(); });
+    m_fileInfoPage->setApplyEnabled(true);
+    showTab(kFileInfoTab);
+}
+
+void MainWindow::updateSnapshotNeeds()
+{
+    // Snapshots are taken only for a spectrum that shows: the recording's while it runs,
+    // else the playback's.
+    const bool visible = m_shown && m_pages->currentWidget() == m_recordSoundPage;
+    const int frames = visible ? 2 * m_recordSoundPage->spectrumView()->GetWindowArraySize() : 0;
+    m_recording->setSnapshotFrames(frames);
+    m_playback->setSnapshotFrames(m_recording->isActive() ? 0 : frames);
+}
+
+void MainWindow::onRecordingTick(qint64 elapsedMs, int left, int right)
+{
+    m_leftMeter->setValue(left);
+    m_rightMeter->setValue(right);
+    m_timeDisplay->setMilliseconds(elapsedMs);
+}
+
+void MainWindow::onPlaybackTick(qint64 positionMs, int perMille, int left, int right)
+{
+    m_leftMeter->setValue(left);
+    m_rightMeter->setValue(right);
+    if (m_recording->isActive())
+        return;   // while both run, the recording owns the time display, the spectrum and the slider
+    m_timeDisplay->setMilliseconds(positionMs);
+    if (!m_playback->positionHeld())
+        m_slider->setValue(perMille);
+}
+
+void MainWindow::onSliderValue(int value)
+{
+    if (m_playback->isActive() || m_recording->isActive())
+        return;
+    const qint64 t = m_playback->previewMs(value);
+    if (t < 1000)
+        m_timeDisplay->setSeconds(0);
+    if (t < 60000)
+        m_timeDisplay->setMinutes(0);
+    m_timeDisplay->setMilliseconds(t);
+}
+
+void MainWindow::onFileRenamed(const QString &from, const QString &to)
+{
+    m_playback->followRename(from, to);
+    // Panel 1 shows the path whole or shortened; either way it follows the file.
+    const QString shown = statusText(1);
+    const int width = statusPanelWidth(1) - 8;
+    if (shown == from)
+        setStatusText(1, to);
+    else if (shown == shortenPath(from, fontMetrics(), width))
+        setStatusText(1, shortenPath(to, fontMetrics(), width));
 }

@@ -1,7 +1,7 @@
 // The mixer tabs: their top rows, the device lists and the line strips.
 #include "ui/mixer_pages.h"
 
-#include "ui/main_window.h"
+#include "engine/engine.h"
 #include "ui/ui_services.h"
 #include "ui/mixer_strip.h"
 
@@ -43,123 +43,80 @@ protected:
     }
 };
 
-RecordingControlsPage *recordingPage(const MainWindow &form)
-{
-    auto *page = qobject_cast<RecordingControlsPage *>(form.TabSheet2);
-    Q_ASSERT(page);
-    return page;
-}
-
-PlaybackControlsPage *playbackPage(const MainWindow &form)
-{
-    auto *page = qobject_cast<PlaybackControlsPage *>(form.TabSheet3);
-    Q_ASSERT(page);
-    return page;
-}
-
-// Lists the available devices of one side with their engine indexes and picks the initial
-// device: the engine's current one, or the first available after it.
-void fillDeviceList(engine::IMixerSide &side, QComboBox *list)
-{
-    int chosen = side.GetDevice();
-    const int highest = side.GetDeviceCount();
-    list->clear();
-    for (int i = 0; i <= highest; ++i) {
-        side.SetDevice(short(i));
-        if (side.GetDeviceAvailable())
-            list->addItem(side.GetDeviceName(), i);
-        else if (i == chosen)
-            ++chosen;
-    }
-    if (side.GetDeviceCount() < chosen)
-        chosen = 0;
-    side.SetDevice(short(chosen));
-    // Not a user's choice: activated() stays silent, so no strips are rebuilt here.
-    list->setCurrentIndex(list->findData(chosen));
-}
-
-void buildStrips(MainWindow &form, MixerPage &page, bool forRecording)
-{
-    engine::IMixerSide &side = forRecording ? static_cast<engine::IMixerSide &>(*form.AudioRecord1)
-                                            : static_cast<engine::IMixerSide &>(*form.AudioPlayer1);
-    const int highest = side.GetLineCount();
-    page.DestroyStrips();
-    const QString prefix = forRecording ? QStringLiteral("sfr") : QStringLiteral("sf");
-    // A single-line device (highest index 0) shows its one strip too.
-    for (int i = 0; i <= highest; ++i) {
-        MixerStrip *strip = page.AddStrip(prefix + QString::number(i), i);
-        side.SetLine(short(i));
-        strip->SetLineName(side.GetLineName());
-
-        strip->TrackBar1->setEnabled(side.GetLineVolumeAvailable());
-        strip->TrackBar1->setValue(65535 - side.GetLineVolume());
-        strip->TrackBar1->setToolTip(QString::number(65535 - strip->TrackBar1->value()));
-        MixerStrip::SetTag(strip->TrackBar1, i);
-
-        strip->TrackBar2->setEnabled(side.GetLineBalanceAvailable());
-        strip->TrackBar2->setValue(side.GetLineBalance());
-        MixerStrip::SetTag(strip->TrackBar2, i);
-
-        if (forRecording) {
-            strip->SetCheckBoxCaption(QStringLiteral("Select"));
-            strip->CheckBox1->setEnabled(form.AudioRecord1->GetLineSelectAvailable());
-            strip->CheckBox1->setChecked(form.AudioRecord1->GetLineSelected());
-        } else {
-            strip->CheckBox1->setEnabled(form.AudioPlayer1->GetLineMuteAvailable());
-            strip->CheckBox1->setChecked(form.AudioPlayer1->GetLineMute());
-        }
-        MixerStrip::SetTag(strip->CheckBox1, i);
-
-        MixerStrip::SetTag(strip->Button1, i);
-        strip->Button1->setVisible(side.GetAdvancedCount() >= 0);
-
-        // Only now: everything above was the engine's own state, not a change to send.
-        strip->AttachHandlers(form, forRecording);
-    }
-    // The window grows to show every strip; it never shrinks here.
-    form.resize(std::max(form.width(), MixerPage::kStripPitch * highest + 98), form.height());
-}
-
 }  // namespace
 
 // ---- pages ------------------------------------------------------------------------------
 
-MixerPage::MixerPage(QWidget *parent) : QWidget(parent)
+MixerPage::MixerPage(engine::IMixerSide &side, QWidget *parent) : QWidget(parent), m_side(side)
 {
-    StripArea = new QScrollArea(this);
-    StripArea->setObjectName(QStringLiteral("StripArea"));
-    StripArea->setFrameShape(QFrame::NoFrame);
-    StripArea->setWidgetResizable(true);
-    StripArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    StripArea->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_stripArea = new QScrollArea(this);
+    m_stripArea->setObjectName(QStringLiteral("stripArea"));
+    m_stripArea->setFrameShape(QFrame::NoFrame);
+    m_stripArea->setWidgetResizable(true);
+    m_stripArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_stripArea->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // Tab goes from the top row straight to the strips' controls; the area scrolls the
     // focused one into view.
-    StripArea->setFocusPolicy(Qt::NoFocus);
+    m_stripArea->setFocusPolicy(Qt::NoFocus);
     // The tab's own background shows through: the area only adds a scroll bar when needed.
-    StripArea->viewport()->setAutoFillBackground(false);
-    StripHost = new QWidget;
-    StripHost->setObjectName(QStringLiteral("StripHost"));
-    StripArea->setWidget(StripHost);
-    StripHost->setAutoFillBackground(false);
+    m_stripArea->viewport()->setAutoFillBackground(false);
+    m_stripHost = new QWidget;
+    m_stripHost->setObjectName(QStringLiteral("stripHost"));
+    m_stripArea->setWidget(m_stripHost);
+    m_stripHost->setAutoFillBackground(false);
     fitHost();
 }
 
-MixerStrip *MixerPage::AddStrip(const QString &name, int index)
+void MixerPage::setDeviceList(QComboBox *list)
 {
-    auto *strip = new MixerStrip(StripHost);
-    strip->setObjectName(name);
-    strip->setGeometry(kStripPitch * index, kStripTop, kStripWidth, strip->height());
-    m_strips.append(strip);
-    fitHost();
-    strip->show();
-    return strip;
+    m_devices = list;
+    connect(list, &QComboBox::activated, this, [this](int) { ui::runCommand([this] { chooseDevice(); }); });
 }
 
-void MixerPage::DestroyStrips()
+void MixerPage::fillDeviceList()
 {
+    int chosen = m_side.GetDevice();
+    const int highest = m_side.GetDeviceCount();
+    m_devices->clear();
+    for (int i = 0; i <= highest; ++i) {
+        m_side.SetDevice(short(i));
+        if (m_side.GetDeviceAvailable())
+            m_devices->addItem(m_side.GetDeviceName(), i);
+        else if (i == chosen)
+            ++chosen;
+    }
+    if (m_side.GetDeviceCount() < chosen)
+        chosen = 0;
+    m_side.SetDevice(short(chosen));
+    // Not a user's choice: activated() stays silent, so no strips are rebuilt here.
+    m_devices->setCurrentIndex(m_devices->findData(chosen));
+}
+
+void MixerPage::chooseDevice()
+{
+    const QVariant device = m_devices->currentData();
+    if (!device.isValid())
+        return;
+    m_side.SetDevice(short(device.toInt()));
+    buildStrips();
+}
+
+void MixerPage::buildStrips()
+{
+    const int highest = m_side.GetLineCount();
     while (!m_strips.isEmpty())
         delete m_strips.takeLast();
+    // A single-line device (highest index 0) shows its one strip too.
+    for (int i = 0; i <= highest; ++i) {
+        MixerStrip *strip = makeStrip(i, m_stripHost);
+        strip->setGeometry(kStripPitch * i, kStripTop, MixerStrip::kWidth, strip->height());
+        m_strips.append(strip);
+        strip->showLine();
+        strip->show();
+    }
     fitHost();
+    // The window grows to show every strip; it never shrinks here.
+    emit widthNeeded(kStripPitch * highest + 98);
 }
 
 void MixerPage::fitHost()
@@ -168,14 +125,14 @@ void MixerPage::fitHost()
     QSize size(0, 0);
     for (const MixerStrip *s : std::as_const(m_strips))
         size = size.expandedTo(QSize(s->geometry().right() + 1, s->geometry().bottom() + 1));
-    StripHost->setMinimumSize(size);
+    m_stripHost->setMinimumSize(size);
 }
 
 void MixerPage::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    StripArea->setGeometry(rect());
-    LayoutTopRow();
+    m_stripArea->setGeometry(rect());
+    layoutTopRow();
 }
 
 void MixerPage::raiseTopRow(const QList<QWidget *> &row)
@@ -184,143 +141,113 @@ void MixerPage::raiseTopRow(const QList<QWidget *> &row)
         w->raise();
 }
 
-RecordingControlsPage::RecordingControlsPage(QWidget *parent) : MixerPage(parent)
+RecordingControlsPage::RecordingControlsPage(engine::IAudioRecord2 &recorder, QWidget *parent)
+    : MixerPage(recorder, parent), m_recorder(recorder)
 {
-    Label1 = new QLabel(QStringLiteral("Input Device"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->move(0, 6);
-    Label1->resize(Label1->sizeHint());
+    setObjectName(QStringLiteral("recordingControlsPage"));
+    m_label = new QLabel(QStringLiteral("Input Device"), this);
+    m_label->move(0, 6);
+    m_label->resize(m_label->sizeHint());
 
-    DeviceComboIn = new QComboBox(this);
-    DeviceComboIn->setObjectName(QStringLiteral("DeviceComboIn"));
-    DeviceComboIn->setEditable(false);
-    DeviceComboIn->setGeometry(afterLabel(Label1, 72), 2, 273, DeviceComboIn->sizeHint().height());
+    m_devices = new QComboBox(this);
+    m_devices->setObjectName(QStringLiteral("inputDeviceList"));
+    m_devices->setEditable(false);
+    m_devices->setGeometry(afterLabel(m_label, 72), 2, 273, m_devices->sizeHint().height());
+    m_label->setBuddy(m_devices);
+    setDeviceList(m_devices);
 
-    btnSetFilter = new QPushButton(QStringLiteral("Set Filter"), this);
-    btnSetFilter->setObjectName(QStringLiteral("btnSetFilter"));
-    btnSetFilter->setGeometry(QRect(QPoint(368, 0), atLeast(btnSetFilter, 79, 24)));
+    m_filterButton = new QPushButton(QStringLiteral("Set Filter"), this);
+    m_filterButton->setObjectName(QStringLiteral("setFilterButton"));
+    m_filterButton->setGeometry(QRect(QPoint(368, 0), atLeast(m_filterButton, 79, 24)));
+    connect(m_filterButton, &QPushButton::clicked, this, &RecordingControlsPage::filterWindowRequested);
 
-    raiseTopRow({Label1, DeviceComboIn, btnSetFilter});
+    raiseTopRow({m_label, m_devices, m_filterButton});
 }
 
-void RecordingControlsPage::LayoutTopRow()
+MixerStrip *RecordingControlsPage::makeStrip(int line, QWidget *parent)
 {
-    btnSetFilter->move(width() - btnSetFilter->width() - 2, btnSetFilter->y());
-    DeviceComboIn->resize(btnSetFilter->x() - DeviceComboIn->x() - 4, DeviceComboIn->height());
+    auto *strip = new MixerStrip(m_recorder, line, parent);
+    strip->setObjectName(QStringLiteral("recordingStrip%1").arg(line));
+    connect(strip, &MixerStrip::selectionChanged, this, &RecordingControlsPage::showSelection);
+    return strip;
 }
 
-PlaybackControlsPage::PlaybackControlsPage(QWidget *parent) : MixerPage(parent)
+void RecordingControlsPage::showSelection()
 {
-    Label1 = new QLabel(QStringLiteral("Output Device"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->move(0, 6);
-    Label1->resize(Label1->sizeHint());
+    for (MixerStrip *strip : strips())
+        strip->showSelection();
+}
 
-    DeviceCombo = new QComboBox(this);
-    DeviceCombo->setObjectName(QStringLiteral("DeviceCombo"));
-    DeviceCombo->setEditable(false);
-    DeviceCombo->setGeometry(afterLabel(Label1, 80), 2, 265, DeviceCombo->sizeHint().height());
+void RecordingControlsPage::layoutTopRow()
+{
+    m_filterButton->move(width() - m_filterButton->width() - 2, m_filterButton->y());
+    m_devices->resize(m_filterButton->x() - m_devices->x() - 4, m_devices->height());
+}
 
-    chEqualizer = new EqualizerSwitch(QStringLiteral("Equalizer"), this);
-    chEqualizer->setObjectName(QStringLiteral("chEqualizer"));
-    chEqualizer->setTristate(true);
-    chEqualizer->setCheckState(Qt::PartiallyChecked);
-    chEqualizer->setGeometry(QRect(QPoint(360, 4), atLeast(chEqualizer, 73, 17)));
+PlaybackControlsPage::PlaybackControlsPage(engine::IAudioPlayer2 &player, QWidget *parent)
+    : MixerPage(player, parent), m_player(player)
+{
+    setObjectName(QStringLiteral("playbackControlsPage"));
+    m_label = new QLabel(QStringLiteral("Output Device"), this);
+    m_label->move(0, 6);
+    m_label->resize(m_label->sizeHint());
+
+    m_devices = new QComboBox(this);
+    m_devices->setObjectName(QStringLiteral("outputDeviceList"));
+    m_devices->setEditable(false);
+    m_devices->setGeometry(afterLabel(m_label, 80), 2, 265, m_devices->sizeHint().height());
+    m_label->setBuddy(m_devices);
+    setDeviceList(m_devices);
+
+    m_equalizerSwitch = new EqualizerSwitch(QStringLiteral("Equalizer"), this);
+    m_equalizerSwitch->setObjectName(QStringLiteral("equalizerSwitch"));
+    m_equalizerSwitch->setTristate(true);
+    m_equalizerSwitch->setCheckState(Qt::PartiallyChecked);
+    m_equalizerSwitch->setGeometry(QRect(QPoint(360, 4), atLeast(m_equalizerSwitch, 73, 17)));
+    connect(m_equalizerSwitch, &QCheckBox::clicked, this, [this] { ui::runCommand([this] { switchEqualizer(); }); });
 
     // The equalizer's own window is opened from here, beside its switch.
-    btnEqualizer = new QPushButton(QStringLiteral("Equalizer..."), this);
-    btnEqualizer->setObjectName(QStringLiteral("btnEqualizer"));
-    btnEqualizer->setGeometry(QRect(QPoint(chEqualizer->x() + chEqualizer->width() + 8, 0),
-                                    atLeast(btnEqualizer, 79, 24)));
+    m_equalizerButton = new QPushButton(QStringLiteral("Equalizer..."), this);
+    m_equalizerButton->setObjectName(QStringLiteral("equalizerButton"));
+    m_equalizerButton->setGeometry(QRect(QPoint(m_equalizerSwitch->x() + m_equalizerSwitch->width() + 8, 0),
+                                         atLeast(m_equalizerButton, 79, 24)));
+    connect(m_equalizerButton, &QPushButton::clicked, this, &PlaybackControlsPage::equalizerWindowRequested);
 
-    raiseTopRow({Label1, DeviceCombo, chEqualizer, btnEqualizer});
+    raiseTopRow({m_label, m_devices, m_equalizerSwitch, m_equalizerButton});
 }
 
-void PlaybackControlsPage::LayoutTopRow()
+MixerStrip *PlaybackControlsPage::makeStrip(int line, QWidget *parent)
+{
+    auto *strip = new MixerStrip(m_player, line, parent);
+    strip->setObjectName(QStringLiteral("playbackStrip%1").arg(line));
+    return strip;
+}
+
+void PlaybackControlsPage::switchEqualizer()
+{
+    // The grayed state only says "nothing sent yet": the first click leaves it for good, and
+    // from then on the box is a plain two-state switch.
+    if (m_equalizerSwitch->checkState() == Qt::PartiallyChecked)
+        m_equalizerSwitch->setCheckState(Qt::Checked);
+    m_equalizerSwitch->setTristate(false);
+    m_player.SetEqualizerEnabled(m_equalizerSwitch->checkState() == Qt::Checked);
+}
+
+void PlaybackControlsPage::switchEqualizerOnOnce()
+{
+    if (m_equalizerSwitch->checkState() != Qt::PartiallyChecked)
+        return;
+    // Setting the state is no click, so the switch is sent here, once.
+    m_equalizerSwitch->setCheckState(Qt::Checked);
+    m_equalizerSwitch->setTristate(false);
+    m_player.SetEqualizerEnabled(true);
+}
+
+void PlaybackControlsPage::layoutTopRow()
 {
     // Button at the right edge as "Set Filter" is on the other tab, the switch just left of
     // it, and the list filling the rest.
-    btnEqualizer->move(width() - btnEqualizer->width() - 2, btnEqualizer->y());
-    chEqualizer->move(btnEqualizer->x() - 8 - chEqualizer->width(), chEqualizer->y());
-    DeviceCombo->resize(chEqualizer->x() - DeviceCombo->x() - 8, DeviceCombo->height());
-}
-
-// ---- the main window's mixer operations -------------------------------------------------
-
-QWidget *MainWindow::BuildRecordingControlsPage()
-{
-    auto *page = new RecordingControlsPage;
-    page->setObjectName(QStringLiteral("TabSheet2"));
-    DeviceComboIn = page->DeviceComboIn;
-    btnSetFilter = page->btnSetFilter;
-    connect(DeviceComboIn, &QComboBox::activated, this,
-            [this](int) { ui::runCommand([this] { DeviceComboInClick(); }); });
-    connect(btnSetFilter, &QPushButton::clicked, this,
-            [this] { ui::runCommand([this] { btnSetFilterClick(); }); });
-    return page;
-}
-
-QWidget *MainWindow::BuildPlaybackControlsPage()
-{
-    auto *page = new PlaybackControlsPage;
-    page->setObjectName(QStringLiteral("TabSheet3"));
-    DeviceCombo = page->DeviceCombo;
-    chEqualizer = page->chEqualizer;
-    btnEqualizer = page->btnEqualizer;
-    connect(DeviceCombo, &QComboBox::activated, this,
-            [this](int) { ui::runCommand([this] { DeviceComboClick(); }); });
-    connect(chEqualizer, &QCheckBox::clicked, this,
-            [this] { ui::runCommand([this] { chEqualizerClick(); }); });
-    connect(btnEqualizer, &QPushButton::clicked, this,
-            [this] { ui::runCommand([this] { ToolBtnEqualizerClick(); }); });
-    return page;
-}
-
-void MainWindow::FillDeviceLists()
-{
-    fillDeviceList(*AudioPlayer1, DeviceCombo);
-    fillDeviceList(*AudioRecord1, DeviceComboIn);
-}
-
-void MainWindow::BuildPlaybackStrips()
-{
-    buildStrips(*this, *playbackPage(*this), false);
-}
-
-void MainWindow::BuildRecordingStrips()
-{
-    buildStrips(*this, *recordingPage(*this), true);
-}
-
-void MainWindow::DeviceComboClick()
-{
-    const QVariant device = DeviceCombo->currentData();
-    if (!device.isValid())
-        return;
-    AudioPlayer1->SetDevice(short(device.toInt()));
-    BuildPlaybackStrips();
-}
-
-void MainWindow::DeviceComboInClick()
-{
-    const QVariant device = DeviceComboIn->currentData();
-    if (!device.isValid())
-        return;
-    AudioRecord1->SetDevice(short(device.toInt()));
-    BuildRecordingStrips();
-}
-
-void MainWindow::RefreshRecordingSelection()
-{
-    const int highest = AudioRecord1->GetLineCount();
-    const QList<MixerStrip *> &strips = recordingPage(*this)->Strips();
-    for (int i = 0; i <= highest; ++i) {
-        AudioRecord1->SetLine(short(i));
-        const bool selected = AudioRecord1->GetLineSelected();
-        if (i < strips.size()) {
-            // Shows the engine's state; nothing is written back.
-            const QSignalBlocker quiet(strips[i]->CheckBox1);
-            strips[i]->CheckBox1->setChecked(selected);
-        }
-    }
+    m_equalizerButton->move(width() - m_equalizerButton->width() - 2, m_equalizerButton->y());
+    m_equalizerSwitch->move(m_equalizerButton->x() - 8 - m_equalizerSwitch->width(), m_equalizerSwitch->y());
+    m_devices->resize(m_equalizerSwitch->x() - m_devices->x() - 8, m_devices->height());
 }

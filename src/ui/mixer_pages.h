@@ -14,36 +14,49 @@ class QPushButton;
 class QScrollArea;
 class MixerStrip;
 
+namespace engine {
+class IAudioPlayer2;
+class IAudioRecord2;
+class IMixerSide;
+}
+
 class MixerPage : public QWidget {
     Q_OBJECT
 
 public:
     static constexpr int kStripPitch = 79;   // neighbouring strips overlap by 2 pixels
     static constexpr int kStripTop = 26;
-    static constexpr int kStripWidth = 81;
 
-    explicit MixerPage(QWidget *parent = nullptr);
+    // Lists the side's available devices and picks the engine's current one, or the first
+    // available after it; nothing is sent for it.
+    void fillDeviceList();
+    // One strip per line of the current device, the old ones destroyed first.
+    void buildStrips();
+    const QList<MixerStrip *> &strips() const { return m_strips; }
 
-    QScrollArea *StripArea;   // covers the tab; scrolls sideways only
-    QWidget *StripHost;       // the strips' parent, in tab coordinates while not scrolled
-
-    // The strips in creation order (line 0 first).
-    const QList<MixerStrip *> &Strips() const { return m_strips; }
-    // A new strip named name at (79 x index, 26), width 81, shown.
-    MixerStrip *AddStrip(const QString &name, int index);
-    // Destroys every strip, the last created first.
-    void DestroyStrips();
+signals:
+    // The window should be at least this wide to show every strip.
+    void widthNeeded(int width);
 
 protected:
+    MixerPage(engine::IMixerSide &side, QWidget *parent);
     void resizeEvent(QResizeEvent *event) override;
     // Places the top row for the tab's current width.
-    virtual void LayoutTopRow() = 0;
+    virtual void layoutTopRow() = 0;
+    virtual MixerStrip *makeStrip(int line, QWidget *parent) = 0;
     // Keeps the top row above the strip area.
     void raiseTopRow(const QList<QWidget *> &row);
+    // The device list of the top row; choosing a device rebuilds the strips.
+    void setDeviceList(QComboBox *list);
 
 private:
+    void chooseDevice();
     void fitHost();
 
+    engine::IMixerSide &m_side;
+    QComboBox *m_devices = nullptr;
+    QScrollArea *m_stripArea;   // covers the tab; scrolls sideways only
+    QWidget *m_stripHost;       // the strips' parent, in tab coordinates while not scrolled
     QList<MixerStrip *> m_strips;
 };
 
@@ -52,13 +65,23 @@ class RecordingControlsPage : public MixerPage {
     Q_OBJECT
 
 public:
-    explicit RecordingControlsPage(QWidget *parent = nullptr);
+    explicit RecordingControlsPage(engine::IAudioRecord2 &recorder, QWidget *parent = nullptr);
 
-    QLabel *Label1;                // "Input Device", 0, 6
-    QComboBox *DeviceComboIn;      // 72, 2; width follows the tab
-    QPushButton *btnSetFilter;     // 79 x 24, 2 pixels from the right edge
+    // Every select box as the engine has it (selecting one line may deselect others).
+    void showSelection();
 
-    void LayoutTopRow() override;
+signals:
+    void filterWindowRequested();   // "Set Filter"
+
+protected:
+    void layoutTopRow() override;
+    MixerStrip *makeStrip(int line, QWidget *parent) override;
+
+private:
+    engine::IAudioRecord2 &m_recorder;
+    QLabel *m_label;                // "Input Device", 0, 6
+    QComboBox *m_devices;           // 72, 2; width follows the tab
+    QPushButton *m_filterButton;    // 79 x 24, 2 pixels from the right edge
 };
 
 // "Playback Volume Controls": "Output Device" list, the "Equalizer" switch and the
@@ -67,12 +90,25 @@ class PlaybackControlsPage : public MixerPage {
     Q_OBJECT
 
 public:
-    explicit PlaybackControlsPage(QWidget *parent = nullptr);
+    explicit PlaybackControlsPage(engine::IAudioPlayer2 &player, QWidget *parent = nullptr);
 
-    QLabel *Label1;                // "Output Device", 0, 6
-    QComboBox *DeviceCombo;        // 80, 2; ends 8 pixels before the switch
-    QCheckBox *chEqualizer;        // tristate, grayed at start; the user only ever checks or clears it
-    QPushButton *btnEqualizer;     // "Equalizer...", 79 x 24, 2 pixels from the right edge
+    // The bands were set: a switch still grayed ("nothing sent yet") becomes checked and the
+    // equalizer is switched on, once.
+    void switchEqualizerOnOnce();
 
-    void LayoutTopRow() override;
+signals:
+    void equalizerWindowRequested();   // "Equalizer..."
+
+protected:
+    void layoutTopRow() override;
+    MixerStrip *makeStrip(int line, QWidget *parent) override;
+
+private:
+    void switchEqualizer();
+
+    engine::IAudioPlayer2 &m_player;
+    QLabel *m_label;                // "Output Device", 0, 6
+    QComboBox *m_devices;           // 80, 2; ends 8 pixels before the switch
+    QCheckBox *m_equalizerSwitch;   // tristate, grayed at start; the user only ever checks or clears it
+    QPushButton *m_equalizerButton; // "Equalizer...", 79 x 24, 2 pixels from the right edge
 };

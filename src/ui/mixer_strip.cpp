@@ -1,6 +1,6 @@
 #include "ui/mixer_strip.h"
 
-#include "ui/main_window.h"
+#include "engine/engine.h"
 #include "ui/ui_services.h"
 #include "ui/advanced_controls_dialog.h"
 
@@ -18,8 +18,6 @@
 #include <algorithm>
 
 namespace {
-
-const char *const kTagProperty = "tag";
 
 // The volume bar's minimum (the loudest setting) is at the top. Drawn as the mirror image of
 // a plain bar, its thumb stays in place while the groove lights up below the thumb: the
@@ -46,148 +44,164 @@ protected:
 
 }  // namespace
 
-MixerStrip::MixerStrip(QWidget *parent) : QFrame(parent)
+MixerStrip::MixerStrip(engine::IAudioRecord2 &recorder, int line, QWidget *parent)
+    : MixerStrip(static_cast<engine::IMixerSide &>(recorder), line, parent)
+{
+    m_recorder = &recorder;
+    setSwitchCaption(QStringLiteral("Select"));
+}
+
+MixerStrip::MixerStrip(engine::IAudioPlayer2 &player, int line, QWidget *parent)
+    : MixerStrip(static_cast<engine::IMixerSide &>(player), line, parent)
+{
+    m_player = &player;
+}
+
+MixerStrip::MixerStrip(engine::IMixerSide &side, int line, QWidget *parent)
+    : QFrame(parent), m_side(side), m_line(line)
 {
     setFrameShape(QFrame::NoFrame);
     resize(115, 186);
 
     // Lowered outer and raised inner bevel: an etched edge.
-    Panel1 = new QFrame(this);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    Panel1->setGeometry(0, 0, 81, 185);
+    m_panel = new QFrame(this);
+    m_panel->setObjectName(QStringLiteral("panel"));
+    m_panel->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    m_panel->setGeometry(0, 0, 81, 185);
 
-    Label1 = new QLabel(Panel1);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(0, 4, 81, 17);
-    Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    Label1->setWordWrap(true);
-    Label1->setTextFormat(Qt::PlainText);
+    m_name = new QLabel(m_panel);
+    m_name->setObjectName(QStringLiteral("nameLabel"));
+    m_name->setGeometry(0, 4, 81, 17);
+    m_name->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    m_name->setWordWrap(true);
+    m_name->setTextFormat(Qt::PlainText);
 
-    TrackBar2 = new QSlider(Qt::Horizontal, Panel1);
-    TrackBar2->setObjectName(QStringLiteral("TrackBar2"));
-    TrackBar2->setGeometry(8, 20, 65, 24);
-    TrackBar2->setRange(0, 100);
-    TrackBar2->setValue(50);
-    TrackBar2->setTickInterval(25);
-    TrackBar2->setTickPosition(QSlider::TicksBelow);
-    TrackBar2->setPageStep(10);
-    TrackBar2->setToolTip(QStringLiteral("Balance"));
+    m_balance = new QSlider(Qt::Horizontal, m_panel);
+    m_balance->setObjectName(QStringLiteral("balanceBar"));
+    m_balance->setGeometry(8, 20, 65, 24);
+    m_balance->setRange(0, 100);
+    m_balance->setValue(50);
+    m_balance->setTickInterval(25);
+    m_balance->setTickPosition(QSlider::TicksBelow);
+    m_balance->setPageStep(10);
+    m_balance->setToolTip(QStringLiteral("Balance"));
 
-    Panel2 = new QFrame(Panel1);
-    Panel2->setObjectName(QStringLiteral("Panel2"));
-    Panel2->setFrameStyle(QFrame::HLine | QFrame::Sunken);
-    Panel2->setGeometry(0, 48, 81, 2);
+    auto *separator = new QFrame(m_panel);
+    separator->setFrameStyle(QFrame::HLine | QFrame::Sunken);
+    separator->setGeometry(0, 48, 81, 2);
 
     // The bar's minimum is at the top, where the loudest setting belongs; Up, Page Up and
     // the wheel turned away from the user make it louder.
-    TrackBar1 = new VolumeBar(Qt::Vertical, Panel1);
-    TrackBar1->setObjectName(QStringLiteral("TrackBar1"));
-    TrackBar1->setGeometry(24, 52, 33, 73);
-    TrackBar1->setRange(0, 65535);
-    TrackBar1->setInvertedAppearance(true);
-    TrackBar1->setInvertedControls(true);
-    TrackBar1->setTickInterval(5000);
-    TrackBar1->setTickPosition(QSlider::TicksBothSides);
-    TrackBar1->setSingleStep(655);
-    TrackBar1->setPageStep(6554);
+    m_volume = new VolumeBar(Qt::Vertical, m_panel);
+    m_volume->setObjectName(QStringLiteral("volumeBar"));
+    m_volume->setGeometry(24, 52, 33, 73);
+    m_volume->setRange(0, 65535);
+    m_volume->setInvertedAppearance(true);
+    m_volume->setInvertedControls(true);
+    m_volume->setTickInterval(5000);
+    m_volume->setTickPosition(QSlider::TicksBothSides);
+    m_volume->setSingleStep(655);
+    m_volume->setPageStep(6554);
 
-    CheckBox1 = new QCheckBox(Panel1);
-    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
-    CheckBox1->setGeometry(16, 128, 49, 17);
-    SetCheckBoxCaption(QStringLiteral("Mute"));
+    m_switch = new QCheckBox(m_panel);
+    m_switch->setObjectName(QStringLiteral("switchBox"));
+    m_switch->setGeometry(16, 128, 49, 17);
+    setSwitchCaption(QStringLiteral("Mute"));
 
-    Button1 = new QPushButton(QStringLiteral("Advanced"), Panel1);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(8, 152, 65, 25);
+    m_advanced = new QPushButton(QStringLiteral("Advanced"), m_panel);
+    m_advanced->setObjectName(QStringLiteral("advancedButton"));
+    m_advanced->setGeometry(8, 152, 65, 25);
 }
 
-void MixerStrip::SetLineName(const QString &name)
+void MixerStrip::setLineName(const QString &name)
 {
     // The label has room for one line only: a wrapped second line would be cut in half.
-    const QFontMetrics metrics = Label1->fontMetrics();
-    Label1->setText(metrics.horizontalAdvance(name) <= Label1->width()
+    const QFontMetrics metrics = m_name->fontMetrics();
+    m_name->setText(metrics.horizontalAdvance(name) <= m_name->width()
                         ? name
-                        : metrics.elidedText(name, Qt::ElideRight, Label1->width()));
-    Label1->setToolTip(name);
+                        : metrics.elidedText(name, Qt::ElideRight, m_name->width()));
+    m_name->setToolTip(name);
 }
 
-void MixerStrip::SetCheckBoxCaption(const QString &caption)
+void MixerStrip::setSwitchCaption(const QString &caption)
 {
-    CheckBox1->setText(caption);
-    const int room = Panel1->width() - CheckBox1->x() - 2;
-    CheckBox1->resize(std::clamp(CheckBox1->sizeHint().width(), 49, room), CheckBox1->height());
+    m_switch->setText(caption);
+    const int room = m_panel->width() - m_switch->x() - 2;
+    m_switch->resize(std::clamp(m_switch->sizeHint().width(), 49, room), m_switch->height());
 }
 
-int MixerStrip::Tag(const QObject *control)
+void MixerStrip::showLine()
 {
-    return control->property(kTagProperty).toInt();
+    m_side.SetLine(short(m_line));
+    setLineName(m_side.GetLineName());
+
+    m_volume->setEnabled(m_side.GetLineVolumeAvailable());
+    m_volume->setValue(65535 - m_side.GetLineVolume());
+    m_volume->setToolTip(QString::number(65535 - m_volume->value()));
+
+    m_balance->setEnabled(m_side.GetLineBalanceAvailable());
+    m_balance->setValue(m_side.GetLineBalance());
+
+    if (m_recorder) {
+        m_switch->setEnabled(m_recorder->GetLineSelectAvailable());
+        m_switch->setChecked(m_recorder->GetLineSelected());
+    } else {
+        m_switch->setEnabled(m_player->GetLineMuteAvailable());
+        m_switch->setChecked(m_player->GetLineMute());
+    }
+    m_advanced->setVisible(m_side.GetAdvancedCount() >= 0);
+
+    // Only now: everything above was the engine's own state, not a change to send.
+    connect(m_volume, &QSlider::valueChanged, this,
+            [this](int position) { ui::runCommand([&] { changeVolume(position); }); });
+    connect(m_balance, &QSlider::valueChanged, this,
+            [this](int position) { ui::runCommand([&] { changeBalance(position); }); });
+    connect(m_switch, &QCheckBox::clicked, this,
+            [this](bool checked) { ui::runCommand([&] { switchLine(checked); }); });
+    connect(m_advanced, &QPushButton::clicked, this, [this] { ui::runCommand([this] { showAdvancedControls(); }); });
 }
 
-void MixerStrip::SetTag(QObject *control, int line)
+void MixerStrip::showSelection()
 {
-    control->setProperty(kTagProperty, line);
+    if (!m_recorder)
+        return;
+    m_recorder->SetLine(short(m_line));
+    const QSignalBlocker quiet(m_switch);
+    m_switch->setChecked(m_recorder->GetLineSelected());
 }
 
-engine::IMixerSide &MixerStrip::side() const
-{
-    if (m_forRecording)
-        return *m_form->AudioRecord1;
-    return *m_form->AudioPlayer1;
-}
-
-void MixerStrip::AttachHandlers(MainWindow &form, bool forRecording)
-{
-    m_form = &form;
-    m_forRecording = forRecording;
-    connect(TrackBar1, &QSlider::valueChanged, this,
-            [this](int position) { ui::runCommand([&] { TrackBar1Change(position); }); });
-    connect(TrackBar2, &QSlider::valueChanged, this,
-            [this](int position) { ui::runCommand([&] { TrackBar2Change(position); }); });
-    connect(CheckBox1, &QCheckBox::clicked, this,
-            [this](bool checked) { ui::runCommand([&] { CheckBox1Click(checked); }); });
-    connect(Button1, &QPushButton::clicked, this, [this] { ui::runCommand([this] { Button1Click(); }); });
-}
-
-void MixerStrip::TrackBar1Change(int position)
+void MixerStrip::changeVolume(int position)
 {
     const int volume = 65535 - position;
     const QString text = QString::number(volume);
-    TrackBar1->setToolTip(text);
-    QToolTip::showText(QCursor::pos(), text, TrackBar1);
-    engine::IMixerSide &mixer = side();
-    mixer.SetLine(short(Tag(TrackBar1)));
-    mixer.SetLineVolume(volume);
+    m_volume->setToolTip(text);
+    QToolTip::showText(QCursor::pos(), text, m_volume);
+    m_side.SetLine(short(m_line));
+    m_side.SetLineVolume(volume);
 }
 
-void MixerStrip::TrackBar2Change(int position)
+void MixerStrip::changeBalance(int position)
 {
-    engine::IMixerSide &mixer = side();
-    mixer.SetLine(short(Tag(TrackBar2)));
-    mixer.SetLineBalance(short(position));
+    m_side.SetLine(short(m_line));
+    m_side.SetLineBalance(short(position));
 }
 
-void MixerStrip::CheckBox1Click(bool checked)
+void MixerStrip::switchLine(bool checked)
 {
-    const short line = short(Tag(CheckBox1));
-    if (!m_forRecording) {
-        m_form->AudioPlayer1->SetLine(line);
-        m_form->AudioPlayer1->SetLineMute(checked);
+    if (m_player) {
+        m_player->SetLine(short(m_line));
+        m_player->SetLineMute(checked);
         return;
     }
-    m_form->AudioRecord1->SetLine(line);
-    m_form->AudioRecord1->SetLineSelected(checked);
-    // Selecting one input may deselect others (or be refused): show what the engine did.
-    m_form->RefreshRecordingSelection();
+    m_recorder->SetLine(short(m_line));
+    m_recorder->SetLineSelected(checked);
+    // Selecting one input may deselect others (or be refused): the page shows what happened.
+    emit selectionChanged();
 }
 
-void MixerStrip::Button1Click()
+void MixerStrip::showAdvancedControls()
 {
-    const short line = short(Tag(Button1));
-    engine::IMixerSide &mixer = side();
-    mixer.SetLine(line);
-    AdvancedControlsDialog dialog(*m_form);
-    dialog.ForRecording = m_forRecording;
-    dialog.Line = line;
+    m_side.SetLine(short(m_line));
+    AdvancedControlsDialog dialog(m_side, short(m_line), window());
     dialog.exec();
 }

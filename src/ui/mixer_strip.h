@@ -1,6 +1,7 @@
-// One mixer line strip: the line's name, balance, volume, mute (or select) and the button
-// of its advanced controls. Built empty; the mixer tab fills it from the engine and only
-// then attaches its handlers, so filling it writes nothing back.
+// One mixer line strip: the line's name, balance, volume, mute (select on the recording
+// side) and the button of its advanced controls. It reads the line from the engine first and
+// only then attaches its handlers, so showing a line writes nothing back; every later change
+// goes to the engine at once, with the strip's line addressed right before.
 #pragma once
 
 #include <QFrame>
@@ -9,9 +10,10 @@ class QCheckBox;
 class QLabel;
 class QPushButton;
 class QSlider;
-class MainWindow;
 
 namespace engine {
+class IAudioPlayer2;
+class IAudioRecord2;
 class IMixerSide;
 }
 
@@ -19,38 +21,44 @@ class MixerStrip : public QFrame {
     Q_OBJECT
 
 public:
-    explicit MixerStrip(QWidget *parent = nullptr);   // 115 x 186; the tab sets width 81
+    // A strip of the recorder's line (with "Select") or of the player's line (with "Mute").
+    MixerStrip(engine::IAudioRecord2 &recorder, int line, QWidget *parent = nullptr);
+    MixerStrip(engine::IAudioPlayer2 &player, int line, QWidget *parent = nullptr);
 
-    QFrame *Panel1;          // 81 x 185, etched edge; holds everything below
-    QLabel *Label1;          // line name, centred, word-wrapped
-    QSlider *TrackBar2;      // balance 0..100, 50 = centre, sent unchanged
-    QFrame *Panel2;          // separator line
-    QSlider *TrackBar1;      // volume bar 0..65535, minimum at the top: position = 65535 - volume
-    QCheckBox *CheckBox1;    // "Mute"; "Select" on the recording tab
-    QPushButton *Button1;    // "Advanced"; hidden for a line without advanced controls
+    static constexpr int kWidth = 81;
 
-    // The line's name; one that does not fit is shortened with "..." and shown whole as
-    // the label's tooltip.
-    void SetLineName(const QString &name);
-    // The check box's caption, the box widened (within the panel) when the text needs it.
-    void SetCheckBoxCaption(const QString &caption);
+    int line() const { return m_line; }
+    // Reads the line's name, volume, balance, switch and advanced controls, then listens.
+    void showLine();
+    // The select box again as the engine has it; nothing is written back.
+    void showSelection();
 
-    // Each control's line index ("tag"): the line its handler addresses.
-    static int Tag(const QObject *control);
-    static void SetTag(QObject *control, int line);
+    // The line's name; one that does not fit is shortened with "..." and shown whole as the
+    // label's tooltip.
+    void setLineName(const QString &name);
+    // The switch's caption, the box widened (within the panel) when the text needs it.
+    void setSwitchCaption(const QString &caption);
 
-    // Wires the controls to the engine side they show (recorder when forRecording).
-    void AttachHandlers(MainWindow &form, bool forRecording);
-
-    // Handlers (SetLine with the control's tag first, then the write).
-    void TrackBar1Change(int position);   // volume := 65535 - position; tooltip shows it
-    void TrackBar2Change(int position);   // balance := position
-    void CheckBox1Click(bool checked);    // mute, or select and refresh every select box
-    void Button1Click();                  // the advanced controls dialog, modal
+signals:
+    // The user selected or deselected a recording line: other lines may have changed too.
+    void selectionChanged();
 
 private:
-    engine::IMixerSide &side() const;   // the recorder or the player
+    explicit MixerStrip(engine::IMixerSide &side, int line, QWidget *parent);
+    void changeVolume(int position);   // volume := 65535 - position; the tooltip shows it
+    void changeBalance(int position);
+    void switchLine(bool checked);     // mute, or select
+    void showAdvancedControls();
 
-    MainWindow *m_form = nullptr;
-    bool m_forRecording = false;
+    engine::IMixerSide &m_side;
+    engine::IAudioRecord2 *m_recorder = nullptr;
+    engine::IAudioPlayer2 *m_player = nullptr;
+    int m_line;
+
+    QFrame *m_panel = nullptr;          // 81 x 185, etched edge; holds everything below
+    QLabel *m_name = nullptr;           // centred, one line
+    QSlider *m_balance = nullptr;       // 0..100, 50 = centre, sent unchanged
+    QSlider *m_volume = nullptr;        // 0..65535, minimum at the top: position = 65535 - volume
+    QCheckBox *m_switch = nullptr;      // "Mute", or "Select" on the recording side
+    QPushButton *m_advanced = nullptr;  // hidden for a line without advanced controls
 };

@@ -1,6 +1,6 @@
 #include "ui/options_dialog.h"
 
-#include "ui/main_window.h"
+#include "session/recording_session.h"
 #include "ui/ui_services.h"
 #include "ui/window_placement.h"
 #include "session/convert.h"
@@ -188,26 +188,28 @@ QSize UpDownField::minimumSizeHint() const
 
 // ---- OptionsDialog ----------------------------------------------------------------------
 
-OptionsDialog::OptionsDialog(MainWindow &form)
-    : QDialog(&form, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                         | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      m_form(form),
-      m_settingFile(form.Engine.createFile(QStringLiteral("SettingFile")))
+OptionsDialog::OptionsDialog(engine::IEngineFactory &engine, RecordingSession &recording,
+                             const QString &settingsPath, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                          | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      m_recording(recording),
+      m_settingsPath(settingsPath),
+      m_profileFile(engine.createFile(QStringLiteral("profileLabels")))
 {
-    setObjectName(QStringLiteral("SettingForm"));
+    setObjectName(QStringLiteral("optionsDialog"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Options"));
     setModal(true);
     buildControls();
 
     // Creation steps, before any handler is attached.
-    FillFormatLists();
-    const RecordingSettings &s = m_form.CurrentSettings;
+    fillFormatLists();
+    const RecordingSettings &s = m_recording.settings();
     if (s.splitEnabled) {
-        chSplitEvery->setChecked(true);
+        m_splitBox->setChecked(true);
         enableSplitFields(true);
-        edSplitMinutes->setText(QString::number(s.splitSeconds / 60));
-        edSplitSeconds->setText(QString::number(s.splitSeconds % 60));
+        m_splitMinutes->setText(QString::number(s.splitSeconds / 60));
+        m_splitSeconds->setText(QString::number(s.splitSeconds % 60));
     }
 
     connectHandlers();
@@ -223,97 +225,109 @@ OptionsDialog::~OptionsDialog() = default;
 void OptionsDialog::buildControls()
 {
     // "Save Path"
-    gbSavePath = new QGroupBox(QStringLiteral("Save Path"));
-    EdSavePath = new QLineEdit;
-    EdSavePath->setObjectName(QStringLiteral("EdSavePath"));
-    btnSelectDir = new QToolButton;
-    btnSelectDir->setObjectName(QStringLiteral("btnSelectDir"));
-    btnSelectDir->setAutoRaise(true);
-    btnSelectDir->setIcon(QIcon::fromTheme(QStringLiteral("folder-open"), style()->standardIcon(QStyle::SP_DirOpenIcon)));
-    btnSelectDir->setToolTip(QStringLiteral("select save directory"));
-    btnSelectDir->setAccessibleName(QStringLiteral("select save directory"));
-    btnSelectDir->setFocusPolicy(Qt::StrongFocus);
-    auto *pathRow = new QHBoxLayout(gbSavePath);
-    pathRow->addWidget(EdSavePath, 1);
-    pathRow->addWidget(btnSelectDir);
+    m_savePathGroup = new QGroupBox(QStringLiteral("Save Path"));
+    m_savePathGroup->setObjectName(QStringLiteral("savePathGroup"));
+    m_savePath = new QLineEdit;
+    m_savePath->setObjectName(QStringLiteral("savePath"));
+    m_chooseFolderButton = new QToolButton;
+    m_chooseFolderButton->setObjectName(QStringLiteral("chooseFolderButton"));
+    m_chooseFolderButton->setAutoRaise(true);
+    m_chooseFolderButton->setIcon(QIcon::fromTheme(QStringLiteral("folder-open"), style()->standardIcon(QStyle::SP_DirOpenIcon)));
+    m_chooseFolderButton->setToolTip(QStringLiteral("select save directory"));
+    m_chooseFolderButton->setAccessibleName(QStringLiteral("select save directory"));
+    m_chooseFolderButton->setFocusPolicy(Qt::StrongFocus);
+    auto *pathRow = new QHBoxLayout(m_savePathGroup);
+    pathRow->addWidget(m_savePath, 1);
+    pathRow->addWidget(m_chooseFolderButton);
 
     // "Record Format": each format's radio button with its list on the same row.
-    gbRecordFormat = new QGroupBox(QStringLiteral("Record Format"));
-    rbMP3 = new QRadioButton(QStringLiteral("MP3"));
-    rbWAV = new QRadioButton(QStringLiteral("WAV"));
-    rbWMA = new QRadioButton(QStringLiteral("WMA"));
-    rbMP3->setChecked(true);
-    cbMP3 = new QComboBox;
-    cbWAV = new QComboBox;
-    cbWMA = new QComboBox;
-    cbMP3->setObjectName(QStringLiteral("cbMP3"));
-    cbWAV->setObjectName(QStringLiteral("cbWAV"));
-    cbWMA->setObjectName(QStringLiteral("cbWMA"));
-    auto *formatGrid = new QGridLayout(gbRecordFormat);
-    const QList<QPair<QRadioButton *, QComboBox *>> rows{{rbMP3, cbMP3}, {rbWAV, cbWAV}, {rbWMA, cbWMA}};
+    m_formatGroup = new QGroupBox(QStringLiteral("Record Format"));
+    m_formatGroup->setObjectName(QStringLiteral("formatGroup"));
+    m_mp3Button = new QRadioButton(QStringLiteral("MP3"));
+    m_mp3Button->setObjectName(QStringLiteral("mp3Button"));
+    m_wavButton = new QRadioButton(QStringLiteral("WAV"));
+    m_wavButton->setObjectName(QStringLiteral("wavButton"));
+    m_wmaButton = new QRadioButton(QStringLiteral("WMA"));
+    m_wmaButton->setObjectName(QStringLiteral("wmaButton"));
+    m_mp3Button->setChecked(true);
+    m_mp3List = new QComboBox;
+    m_wavList = new QComboBox;
+    m_wmaList = new QComboBox;
+    m_mp3List->setObjectName(QStringLiteral("mp3List"));
+    m_wavList->setObjectName(QStringLiteral("wavList"));
+    m_wmaList->setObjectName(QStringLiteral("wmaList"));
+    auto *formatGrid = new QGridLayout(m_formatGroup);
+    const QList<QPair<QRadioButton *, QComboBox *>> rows{{m_mp3Button, m_mp3List}, {m_wavButton, m_wavList}, {m_wmaButton, m_wmaList}};
     for (int row = 0; row < rows.size(); ++row) {
         formatGrid->addWidget(rows[row].first, row, 0);
         formatGrid->addWidget(rows[row].second, row, 1);
     }
     // The catalogue entries are shown whole; the engine's WMA labels (up to 100 characters)
     // take the column's width and are read whole in the opened list.
-    cbMP3->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    cbWAV->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    cbWMA->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    cbWMA->setMinimumContentsLength(8);
+    m_mp3List->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    m_wavList->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    m_wmaList->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_wmaList->setMinimumContentsLength(8);
     formatGrid->setColumnStretch(1, 1);
 
     // "Time Limit": the two choices side by side, the three fields below them, each with its
     // unit under it (beside them the three would not fit the dialog's width).
-    gbTimeLimit = new QGroupBox(QStringLiteral("Time Limit"));
-    rbNoLimit = new QRadioButton(QStringLiteral("No Limit"));
-    rbStopAfter = new QRadioButton(QStringLiteral("Stop recording after "));
-    rbNoLimit->setChecked(true);
-    edHours = new UpDownField(1);
-    edMinutes = new UpDownField(1);
-    edSeconds = new UpDownField(5);
-    edHours->setObjectName(QStringLiteral("edHours"));
-    edMinutes->setObjectName(QStringLiteral("edMinutes"));
-    edSeconds->setObjectName(QStringLiteral("edSeconds"));
-    auto *timeGrid = new QGridLayout(gbTimeLimit);
+    m_timeLimitGroup = new QGroupBox(QStringLiteral("Time Limit"));
+    m_timeLimitGroup->setObjectName(QStringLiteral("timeLimitGroup"));
+    m_noLimitButton = new QRadioButton(QStringLiteral("No Limit"));
+    m_noLimitButton->setObjectName(QStringLiteral("noLimitButton"));
+    m_stopAfterButton = new QRadioButton(QStringLiteral("Stop recording after "));
+    m_stopAfterButton->setObjectName(QStringLiteral("stopAfterButton"));
+    m_noLimitButton->setChecked(true);
+    m_hours = new UpDownField(1);
+    m_minutes = new UpDownField(1);
+    m_seconds = new UpDownField(5);
+    m_hours->setObjectName(QStringLiteral("hours"));
+    m_minutes->setObjectName(QStringLiteral("minutes"));
+    m_seconds->setObjectName(QStringLiteral("seconds"));
+    auto *timeGrid = new QGridLayout(m_timeLimitGroup);
     auto *choiceRow = new QHBoxLayout;
-    choiceRow->addWidget(rbNoLimit);
+    choiceRow->addWidget(m_noLimitButton);
     choiceRow->addSpacing(16);
-    choiceRow->addWidget(rbStopAfter);
+    choiceRow->addWidget(m_stopAfterButton);
     choiceRow->addStretch(1);
     timeGrid->addLayout(choiceRow, 0, 0, 1, 4);
-    addUnitField(timeGrid, 1, 0, edHours, QStringLiteral("hours"));
-    addUnitField(timeGrid, 1, 1, edMinutes, QStringLiteral("minutes"));
-    addUnitField(timeGrid, 1, 2, edSeconds, QStringLiteral("seconds"));
+    addUnitField(timeGrid, 1, 0, m_hours, QStringLiteral("hours"));
+    addUnitField(timeGrid, 1, 1, m_minutes, QStringLiteral("minutes"));
+    addUnitField(timeGrid, 1, 2, m_seconds, QStringLiteral("seconds"));
     timeGrid->setColumnStretch(3, 1);
 
     // "Auto Split": the check box on the fields' row.
-    gbAutoSplit = new QGroupBox(QStringLiteral("Auto Split"));
-    chSplitEvery = new QCheckBox(QStringLiteral("Split Every"));
-    edSplitMinutes = new UpDownField(1);
-    edSplitSeconds = new UpDownField(5);
-    edSplitMinutes->setObjectName(QStringLiteral("edSplitMinutes"));
-    edSplitSeconds->setObjectName(QStringLiteral("edSplitSeconds"));
-    auto *splitGrid = new QGridLayout(gbAutoSplit);
-    splitGrid->addWidget(chSplitEvery, 0, 0);
-    addUnitField(splitGrid, 0, 1, edSplitMinutes, QStringLiteral("minutes"));
-    addUnitField(splitGrid, 0, 2, edSplitSeconds, QStringLiteral("seconds"));
+    m_splitGroup = new QGroupBox(QStringLiteral("Auto Split"));
+    m_splitGroup->setObjectName(QStringLiteral("splitGroup"));
+    m_splitBox = new QCheckBox(QStringLiteral("Split Every"));
+    m_splitBox->setObjectName(QStringLiteral("splitBox"));
+    m_splitMinutes = new UpDownField(1);
+    m_splitSeconds = new UpDownField(5);
+    m_splitMinutes->setObjectName(QStringLiteral("splitMinutes"));
+    m_splitSeconds->setObjectName(QStringLiteral("splitSeconds"));
+    auto *splitGrid = new QGridLayout(m_splitGroup);
+    splitGrid->addWidget(m_splitBox, 0, 0);
+    addUnitField(splitGrid, 0, 1, m_splitMinutes, QStringLiteral("minutes"));
+    addUnitField(splitGrid, 0, 2, m_splitSeconds, QStringLiteral("seconds"));
     splitGrid->setColumnStretch(3, 1);
 
     enableTimeFields(false);
     enableSplitFields(false);
 
     // Bottom row.
-    btnOK = new QPushButton(QStringLiteral("OK"));
-    btnCancel = new QPushButton(QStringLiteral("Cancel"));
-    btnOK->setDefault(true);
+    m_okButton = new QPushButton(QStringLiteral("OK"));
+    m_okButton->setObjectName(QStringLiteral("okButton"));
+    m_cancelButton = new QPushButton(QStringLiteral("Cancel"));
+    m_cancelButton->setObjectName(QStringLiteral("cancelButton"));
+    m_okButton->setDefault(true);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(btnOK);
-    buttons->addWidget(btnCancel);
+    buttons->addWidget(m_okButton);
+    buttons->addWidget(m_cancelButton);
 
     // Compact margins: four groups and the buttons share 419 pixels.
-    for (QGroupBox *group : {gbSavePath, gbRecordFormat, gbTimeLimit, gbAutoSplit}) {
+    for (QGroupBox *group : {m_savePathGroup, m_formatGroup, m_timeLimitGroup, m_splitGroup}) {
         group->layout()->setContentsMargins(8, 4, 8, 8);
         group->layout()->setSpacing(4);
     }
@@ -321,23 +335,23 @@ void OptionsDialog::buildControls()
         grid->setHorizontalSpacing(10);
         grid->setVerticalSpacing(1);
     }
-    timeGrid->setRowMinimumHeight(0, rbNoLimit->sizeHint().height() + 3);
+    timeGrid->setRowMinimumHeight(0, m_noLimitButton->sizeHint().height() + 3);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(9, 8, 9, 9);
     layout->setSpacing(8);
-    layout->addWidget(gbSavePath);
-    layout->addWidget(gbRecordFormat);
-    layout->addWidget(gbTimeLimit);
-    layout->addWidget(gbAutoSplit);
+    layout->addWidget(m_savePathGroup);
+    layout->addWidget(m_formatGroup);
+    layout->addWidget(m_timeLimitGroup);
+    layout->addWidget(m_splitGroup);
     layout->addStretch(1);
     layout->addLayout(buttons);
 
     // Keyboard order: the three upper groups, OK and Cancel, then the split group.
-    const QList<QWidget *> order{EdSavePath, btnSelectDir, rbMP3,   cbMP3,     rbWAV,     cbWAV,
-                                 rbWMA,      cbWMA,        rbNoLimit, rbStopAfter, edHours, edMinutes,
-                                 edSeconds,  btnOK,        btnCancel, chSplitEvery, edSplitMinutes,
-                                 edSplitSeconds};
+    const QList<QWidget *> order{m_savePath, m_chooseFolderButton, m_mp3Button,   m_mp3List,     m_wavButton,     m_wavList,
+                                 m_wmaButton,      m_wmaList,        m_noLimitButton, m_stopAfterButton, m_hours, m_minutes,
+                                 m_seconds,  m_okButton,        m_cancelButton, m_splitBox, m_splitMinutes,
+                                 m_splitSeconds};
     for (int i = 0; i + 1 < order.size(); ++i)
         setTabOrder(order[i], order[i + 1]);
 }
@@ -351,65 +365,65 @@ void OptionsDialog::connectHandlers()
                 (this->*rule)();
         });
     };
-    onSelect(rbMP3, &OptionsDialog::rbMP3Click);
-    onSelect(rbWAV, &OptionsDialog::rbWAVClick);
-    onSelect(rbWMA, &OptionsDialog::rbWMAClick);
-    onSelect(rbNoLimit, &OptionsDialog::rbNoLimitClick);
-    onSelect(rbStopAfter, &OptionsDialog::rbStopAfterClick);
-    connect(chSplitEvery, &QCheckBox::toggled, this, [this] { chSplitEveryClick(); });
-    connect(btnSelectDir, &QToolButton::clicked, this, [this] { ui::runCommand([this] { btnSelectDirClick(); }); });
-    connect(btnOK, &QPushButton::clicked, this, [this] { ui::runCommand([this] { btnOKClick(); }); });
-    connect(btnCancel, &QPushButton::clicked, this, [this] { btnCancelClick(); });
+    onSelect(m_mp3Button, &OptionsDialog::chooseMp3);
+    onSelect(m_wavButton, &OptionsDialog::chooseWav);
+    onSelect(m_wmaButton, &OptionsDialog::chooseWma);
+    onSelect(m_noLimitButton, &OptionsDialog::chooseNoLimit);
+    onSelect(m_stopAfterButton, &OptionsDialog::chooseStopAfter);
+    connect(m_splitBox, &QCheckBox::toggled, this, [this] { switchSplit(); });
+    connect(m_chooseFolderButton, &QToolButton::clicked, this, [this] { ui::runCommand([this] { chooseFolder(); }); });
+    connect(m_okButton, &QPushButton::clicked, this, [this] { ui::runCommand([this] { applyAndClose(); }); });
+    connect(m_cancelButton, &QPushButton::clicked, this, [this] { cancel(); });
 }
 
 void OptionsDialog::enableFormatLists(bool mp3, bool wav, bool wma)
 {
-    cbMP3->setEnabled(mp3);
-    cbWAV->setEnabled(wav);
-    cbWMA->setEnabled(wma);
+    m_mp3List->setEnabled(mp3);
+    m_wavList->setEnabled(wav);
+    m_wmaList->setEnabled(wma);
 }
 
 void OptionsDialog::enableTimeFields(bool on)
 {
-    edHours->setEnabled(on);
-    edMinutes->setEnabled(on);
-    edSeconds->setEnabled(on);
+    m_hours->setEnabled(on);
+    m_minutes->setEnabled(on);
+    m_seconds->setEnabled(on);
 }
 
 void OptionsDialog::enableSplitFields(bool on)
 {
-    edSplitMinutes->setEnabled(on);
-    edSplitSeconds->setEnabled(on);
+    m_splitMinutes->setEnabled(on);
+    m_splitSeconds->setEnabled(on);
 }
 
-QString OptionsDialog::WmaProfileLabel(int number)
+QString OptionsDialog::wmaProfileLabel(int number)
 {
-    m_settingFile->SetActive(true);
-    m_settingFile->SetWmaProfile(number);
+    m_profileFile->SetActive(true);
+    m_profileFile->SetWmaProfile(number);
     // The description starts with "WMA "; the label is what follows, at most 100 characters.
-    return m_settingFile->GetFormatDescription().mid(4, 100);
+    return m_profileFile->GetFormatDescription().mid(4, 100);
 }
 
-void OptionsDialog::FillFormatLists()
+void OptionsDialog::fillFormatLists()
 {
-    cbMP3->clear();
-    cbMP3->addItems(mp3Catalogue());
+    m_mp3List->clear();
+    m_mp3List->addItems(mp3Catalogue());
 
-    cbWAV->clear();
-    cbWAV->addItems(wavCatalogue());
-    cbWAV->setCurrentIndex(15);
+    m_wavList->clear();
+    m_wavList->addItems(wavCatalogue());
+    m_wavList->setCurrentIndex(15);
 
-    const RecordingSettings &s = m_form.CurrentSettings;
+    const RecordingSettings &s = m_recording.settings();
     // An engine that fails here leaves the WMA list short; the rest of the dialog still works.
     ui::runCommand([this] {
-        m_settingFile->SetActive(true);
-        const int count = m_settingFile->GetWmaProfileCount();
-        cbWMA->clear();
+        m_profileFile->SetActive(true);
+        const int count = m_profileFile->GetWmaProfileCount();
+        m_wmaList->clear();
         for (int number = 1; number <= count; ++number)
-            cbWMA->addItem(WmaProfileLabel(number));
+            m_wmaList->addItem(wmaProfileLabel(number));
     });
-    selectPosition(cbWMA, s.wmaProfile);
-    ui::runCommand([this, &s] { m_settingFile->SetWmaProfile(s.wmaProfile); });
+    selectPosition(m_wmaList, s.wmaProfile);
+    ui::runCommand([this, &s] { m_profileFile->SetWmaProfile(s.wmaProfile); });
 
     const QString format = s.saveFormat.toUpper();
     if (format == kMp3)
@@ -427,147 +441,137 @@ void OptionsDialog::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     if (event->spontaneous())
         return;
-    CentreOnOwner(this, &m_form);
-    FormShow();
+    CentreOnOwner(this, parentWidget());
+    prepareForShow();
 }
 
-void OptionsDialog::FormShow()
+void OptionsDialog::prepareForShow()
 {
-    RecordingSettings &s = m_form.CurrentSettings;
+    RecordingSettings s = m_recording.settings();
 
-    // The writing component gets all three formats; it picks the one to write by the file's
-    // extension, so this changes nothing when the dialog is cancelled.
-    ui::runCommand([this, &s] {
-        engine::IAudioFile2 &writer = *m_form.AudioFile2;
-        writer.SetMp3Format(s.mp3Frequency, s.mp3Bitrate, 2);
-        writer.SetWavFormat(s.wavFrequency, s.wavChannels, s.wavBitsPerSample);
-        writer.SetWmaProfile(s.wmaProfile);
-    });
-
-    EdSavePath->setText(s.savePath);
+    m_savePath->setText(s.savePath);
 
     const QString format = s.saveFormat.toUpper();
     if (format == kMp3)
-        rbMP3->setChecked(true);
+        m_mp3Button->setChecked(true);
     else if (format == kWav)
-        rbWAV->setChecked(true);
+        m_wavButton->setChecked(true);
     else if (format == kWma)
-        rbWMA->setChecked(true);
+        m_wmaButton->setChecked(true);
 
-    const IniFile ini = m_form.settingsFile();
+    const IniFile ini(m_settingsPath);
     s.timeLimitSeconds = ini.readInteger(QStringLiteral("options"), QStringLiteral("timelimit"), -1);
+    m_recording.setSettings(s);
     if (s.timeLimitSeconds > 0) {
-        rbStopAfter->setChecked(true);
-        edHours->setText(QString::number(s.timeLimitSeconds / 3600));
-        edMinutes->setText(QString::number(s.timeLimitSeconds % 3600 / 60));
-        edSeconds->setText(QString::number(s.timeLimitSeconds % 60));
+        m_stopAfterButton->setChecked(true);
+        m_hours->setText(QString::number(s.timeLimitSeconds / 3600));
+        m_minutes->setText(QString::number(s.timeLimitSeconds % 3600 / 60));
+        m_seconds->setText(QString::number(s.timeLimitSeconds % 60));
     }
 
-    selectPosition(cbMP3, ini.readInteger(QStringLiteral("mp3"), QStringLiteral("ind"), 5));
-    selectPosition(cbWAV, ini.readInteger(QStringLiteral("wav"), QStringLiteral("ind"), 15));
+    selectPosition(m_mp3List, ini.readInteger(QStringLiteral("mp3"), QStringLiteral("ind"), 5));
+    selectPosition(m_wavList, ini.readInteger(QStringLiteral("wav"), QStringLiteral("ind"), 15));
 }
 
-void OptionsDialog::rbMP3Click()
+void OptionsDialog::chooseMp3()
 {
     enableFormatLists(true, false, false);
 }
 
-void OptionsDialog::rbWAVClick()
+void OptionsDialog::chooseWav()
 {
     enableFormatLists(false, true, false);
 }
 
-void OptionsDialog::rbWMAClick()
+void OptionsDialog::chooseWma()
 {
     enableFormatLists(false, false, true);
 }
 
-void OptionsDialog::rbNoLimitClick()
+void OptionsDialog::chooseNoLimit()
 {
     enableTimeFields(false);
 }
 
-void OptionsDialog::rbStopAfterClick()
+void OptionsDialog::chooseStopAfter()
 {
     enableTimeFields(true);
 }
 
-void OptionsDialog::chSplitEveryClick()
+void OptionsDialog::switchSplit()
 {
-    enableSplitFields(chSplitEvery->isChecked());
+    enableSplitFields(m_splitBox->isChecked());
 }
 
-void OptionsDialog::btnSelectDirClick()
+void OptionsDialog::chooseFolder()
 {
     QString folder = ui::getExistingDirectory(this, QStringLiteral("Select a directory to save output files"));
     if (folder.isEmpty())
         return;
     if (!folder.endsWith(QLatin1Char('/')))
         folder += QLatin1Char('/');
-    EdSavePath->setText(folder);
-    m_form.CurrentSettings.savePath = folder;
+    m_savePath->setText(folder);
+    // The chosen folder is in force at once, even when the dialog is cancelled afterwards.
+    RecordingSettings s = m_recording.settings();
+    s.savePath = folder;
+    m_recording.setSettings(s);
 }
 
-void OptionsDialog::btnOKClick()
+void OptionsDialog::applyAndClose()
 {
-    RecordingSettings &s = m_form.CurrentSettings;
+    RecordingSettings s = m_recording.settings();
+    // A field that does not convert ends OK there; what was taken over before stays taken.
+    struct TakeOver {
+        RecordingSession &recording;
+        RecordingSettings &settings;
+        ~TakeOver() { recording.setSettings(settings); }
+    } takeOver{m_recording, s};
 
-    s.savePath = EdSavePath->text();
+    s.savePath = m_savePath->text();
 
-    if (rbMP3->isChecked()) {
+    if (m_mp3Button->isChecked()) {
         s.saveFormat = QStringLiteral(".mp3");
-        const Mp3Preset mp3 = mp3PresetFromIndex(cbMP3->currentIndex());
+        const Mp3Preset mp3 = mp3PresetFromIndex(m_mp3List->currentIndex());
         s.mp3Frequency = mp3.frequency;
         s.mp3Bitrate = mp3.bitrate;
-    } else if (rbWAV->isChecked()) {
+    } else if (m_wavButton->isChecked()) {
         s.saveFormat = QStringLiteral(".wav");
-        const WavPreset wav = wavPresetFromIndex(cbWAV->currentIndex(), {s.wavFrequency, s.wavChannels, s.wavBitsPerSample});
+        const WavPreset wav = wavPresetFromIndex(m_wavList->currentIndex(), {s.wavFrequency, s.wavChannels, s.wavBitsPerSample});
         s.wavFrequency = wav.frequency;
         s.wavChannels = wav.channels;
         s.wavBitsPerSample = wav.bitsPerSample;
-    } else if (rbWMA->isChecked()) {
+    } else if (m_wmaButton->isChecked()) {
         s.saveFormat = QStringLiteral(".wma");
-        s.wmaProfile = cbWMA->currentIndex();
-        m_settingFile->SetWmaProfile(s.wmaProfile);
+        s.wmaProfile = m_wmaList->currentIndex();
+        m_profileFile->SetWmaProfile(s.wmaProfile);
     }
 
-    if (rbStopAfter->isChecked()) {
-        const int hours = toInteger(edHours->text());
-        const int minutes = toInteger(edMinutes->text());
-        const int seconds = toInteger(edSeconds->text());
+    if (m_stopAfterButton->isChecked()) {
+        const int hours = toInteger(m_hours->text());
+        const int minutes = toInteger(m_minutes->text());
+        const int seconds = toInteger(m_seconds->text());
         s.timeLimitSeconds = wrapToInt(qint64(hours) * 3600 + qint64(minutes) * 60 + seconds);
     } else {
         s.timeLimitSeconds = -1;
     }
 
-    if (chSplitEvery->isChecked()) {
-        const int minutes = toInteger(edSplitMinutes->text());
-        const int seconds = toInteger(edSplitSeconds->text());
+    if (m_splitBox->isChecked()) {
+        const int minutes = toInteger(m_splitMinutes->text());
+        const int seconds = toInteger(m_splitSeconds->text());
         s.splitEnabled = true;
         s.splitSeconds = wrapToInt(qint64(minutes) * 60 + seconds);
     } else {
         s.splitEnabled = false;
     }
 
-    m_form.ApplyOutputFormat();
-
-    IniFile ini = m_form.settingsFile();
-    SaveSettings(ini, s, cbMP3->currentIndex(), cbWAV->currentIndex());
+    m_recording.setSettings(s);
+    IniFile ini(m_settingsPath);
+    saveRecordingSettings(ini, s, m_mp3List->currentIndex(), m_wavList->currentIndex());
 
     accept();
 }
 
-void OptionsDialog::btnCancelClick()
+void OptionsDialog::cancel()
 {
     reject();
-}
-
-// ---- opening -------------------------------------------------------------------------------
-
-void MainWindow::OptionsClick()
-{
-    if (!SettingForm)
-        SettingForm = new OptionsDialog(*this);
-    // Modal; closing it in any way deletes it, and the QPointer forgets it.
-    SettingForm->exec();
 }

@@ -1,7 +1,7 @@
 // The Options dialog: where new recordings are saved, their format and quality, an optional
 // time limit and automatic splitting. It is built afresh at every opening and destroys itself
-// when closed; OK takes the fields over into CurrentSettings, hands the format to the engine
-// and writes setup.ini.
+// when closed; OK takes the fields over into the recording settings, hands the format to the
+// engine and writes setup.ini.
 #pragma once
 
 #include <QAbstractSpinBox>
@@ -18,10 +18,11 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QToolButton;
-class MainWindow;
+class RecordingSession;
 
 namespace engine {
 class IAudioFile2;
+class IEngineFactory;
 }
 
 // ---- the format catalogues -------------------------------------------------------------
@@ -88,58 +89,18 @@ class OptionsDialog : public QDialog {
     Q_OBJECT
 
 public:
-    // Builds the dialog for the main window (creation steps included); it deletes itself
-    // when closed.
-    explicit OptionsDialog(MainWindow &form);
+    // Builds the dialog for the recording session (creation steps included); it deletes
+    // itself when closed. settingsPath: setup.ini.
+    OptionsDialog(engine::IEngineFactory &engine, RecordingSession &recording, const QString &settingsPath,
+                  QWidget *parent);
     ~OptionsDialog() override;
 
-    // "Save Path"
-    QGroupBox *gbSavePath = nullptr;
-    QLineEdit *EdSavePath = nullptr;
-    QToolButton *btnSelectDir = nullptr;          // the folder button
-    // "Record Format"
-    QGroupBox *gbRecordFormat = nullptr;
-    QRadioButton *rbMP3 = nullptr;
-    QRadioButton *rbWAV = nullptr;
-    QRadioButton *rbWMA = nullptr;
-    QComboBox *cbMP3 = nullptr;
-    QComboBox *cbWAV = nullptr;
-    QComboBox *cbWMA = nullptr;
-    // "Time Limit"
-    QGroupBox *gbTimeLimit = nullptr;
-    QRadioButton *rbNoLimit = nullptr;
-    QRadioButton *rbStopAfter = nullptr;          // "Stop recording after "
-    UpDownField *edHours = nullptr;
-    UpDownField *edMinutes = nullptr;
-    UpDownField *edSeconds = nullptr;             // steps by 5
-    // "Auto Split"
-    QGroupBox *gbAutoSplit = nullptr;
-    QCheckBox *chSplitEvery = nullptr;
-    UpDownField *edSplitMinutes = nullptr;
-    UpDownField *edSplitSeconds = nullptr;        // steps by 5
-    // bottom row
-    QPushButton *btnOK = nullptr;
-    QPushButton *btnCancel = nullptr;
-
-    // The dialog's own file component, used only to label the WMA profiles.
-    engine::IAudioFile2 &SettingFile() { return *m_settingFile; }
-
-    // Creation: the three format lists, the chosen WMA position, which lists are enabled.
-    void FillFormatLists();
     // Characters 5..104 of the description of engine profile `number` (counted from 1).
-    QString WmaProfileLabel(int number);
-    // The steps run each time the dialog is shown.
-    void FormShow();
+    QString wmaProfileLabel(int number);
 
-    void rbMP3Click();
-    void rbWAVClick();
-    void rbWMAClick();
-    void rbNoLimitClick();
-    void rbStopAfterClick();
-    void chSplitEveryClick();
-    void btnSelectDirClick();
-    void btnOKClick();
-    void btnCancelClick();
+    // "OK": the fields become the recording settings, the format goes to the engine and
+    // setup.ini is written. A field that does not convert raises an error and ends it there.
+    void applyAndClose();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -147,10 +108,52 @@ protected:
 private:
     void buildControls();
     void connectHandlers();
+    // Creation: the three format lists, the chosen WMA position, which lists are enabled.
+    void fillFormatLists();
+    // The steps run each time the dialog is shown.
+    void prepareForShow();
+    void chooseMp3();
+    void chooseWav();
+    void chooseWma();
+    void chooseNoLimit();
+    void chooseStopAfter();
+    void switchSplit();
+    void chooseFolder();
+    void cancel();
     void enableFormatLists(bool mp3, bool wav, bool wma);
     void enableTimeFields(bool on);
     void enableSplitFields(bool on);
 
-    MainWindow &m_form;
-    std::unique_ptr<engine::IAudioFile2> m_settingFile;
+    RecordingSession &m_recording;
+    const QString m_settingsPath;
+    // The dialog's own file component, used only to label the WMA profiles.
+    std::unique_ptr<engine::IAudioFile2> m_profileFile;
+
+    // "Save Path"
+    QGroupBox *m_savePathGroup = nullptr;
+    QLineEdit *m_savePath = nullptr;
+    QToolButton *m_chooseFolderButton = nullptr;
+    // "Record Format"
+    QGroupBox *m_formatGroup = nullptr;
+    QRadioButton *m_mp3Button = nullptr;
+    QRadioButton *m_wavButton = nullptr;
+    QRadioButton *m_wmaButton = nullptr;
+    QComboBox *m_mp3List = nullptr;
+    QComboBox *m_wavList = nullptr;
+    QComboBox *m_wmaList = nullptr;
+    // "Time Limit"
+    QGroupBox *m_timeLimitGroup = nullptr;
+    QRadioButton *m_noLimitButton = nullptr;
+    QRadioButton *m_stopAfterButton = nullptr;   // "Stop recording after "
+    UpDownField *m_hours = nullptr;
+    UpDownField *m_minutes = nullptr;
+    UpDownField *m_seconds = nullptr;            // steps by 5
+    // "Auto Split"
+    QGroupBox *m_splitGroup = nullptr;
+    QCheckBox *m_splitBox = nullptr;
+    UpDownField *m_splitMinutes = nullptr;
+    UpDownField *m_splitSeconds = nullptr;       // steps by 5
+    // bottom row
+    QPushButton *m_okButton = nullptr;
+    QPushButton *m_cancelButton = nullptr;
 };

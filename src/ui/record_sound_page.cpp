@@ -16,60 +16,64 @@
 
 RecordSoundPage::RecordSoundPage(QWidget *parent) : QWidget(parent)
 {
-    OptionsPanel = new QWidget(this);
-    OptionsPanel->setFixedWidth(225);
+    setObjectName(QStringLiteral("recordSoundPage"));
+    m_optionsPanel = new QWidget(this);
+    m_optionsPanel->setFixedWidth(225);
 
-    Label1 = new QLabel(QStringLiteral("FFTArraySize"), OptionsPanel);
-    Label1->move(8, 16);
-    ComboBox1 = new QComboBox(OptionsPanel);
-    ComboBox1->addItems({QStringLiteral("256"), QStringLiteral("1024"), QStringLiteral("4096")});
-    ComboBox1->setCurrentIndex(1);
-    ComboBox1->setGeometry(104, 16, 113, ComboBox1->sizeHint().height());
-    Label1->setBuddy(ComboBox1);
+    m_sizeLabel = new QLabel(QStringLiteral("FFTArraySize"), m_optionsPanel);
+    m_sizeLabel->move(8, 16);
+    m_sizeList = new QComboBox(m_optionsPanel);
+    m_sizeList->setObjectName(QStringLiteral("spectrumSizeList"));
+    m_sizeList->addItems({QStringLiteral("256"), QStringLiteral("1024"), QStringLiteral("4096")});
+    m_sizeList->setCurrentIndex(1);
+    m_sizeList->setGeometry(104, 16, 113, m_sizeList->sizeHint().height());
+    m_sizeLabel->setBuddy(m_sizeList);
 
-    Label2 = new QLabel(QStringLiteral("FFTWindowType"), OptionsPanel);
-    Label2->move(8, 48);
-    ComboBox2 = new QComboBox(OptionsPanel);
-    ComboBox2->addItems({QStringLiteral("None"), QStringLiteral("Welch"), QStringLiteral("Barlett"),
+    m_windowLabel = new QLabel(QStringLiteral("FFTWindowType"), m_optionsPanel);
+    m_windowLabel->move(8, 48);
+    m_windowList = new QComboBox(m_optionsPanel);
+    m_windowList->setObjectName(QStringLiteral("spectrumWindowList"));
+    m_windowList->addItems({QStringLiteral("None"), QStringLiteral("Welch"), QStringLiteral("Barlett"),
                          QStringLiteral("Hanning"), QStringLiteral("Hamming")});
-    ComboBox2->setCurrentIndex(0);
-    ComboBox2->setGeometry(104, 48, 113, ComboBox2->sizeHint().height());
-    Label2->setBuddy(ComboBox2);
+    m_windowList->setCurrentIndex(0);
+    m_windowList->setGeometry(104, 48, 113, m_windowList->sizeHint().height());
+    m_windowLabel->setBuddy(m_windowList);
 
-    RadioGroup1 = new QGroupBox(QStringLiteral("VisType"), OptionsPanel);
-    RadioGroup1->setGeometry(8, 76, 209, 93);
-    auto *grid = new QGridLayout(RadioGroup1);
+    m_styleGroup = new QGroupBox(QStringLiteral("VisType"), m_optionsPanel);
+    m_styleGroup->setObjectName(QStringLiteral("spectrumStyleGroup"));
+    m_styleGroup->setGeometry(8, 76, 209, 93);
+    auto *grid = new QGridLayout(m_styleGroup);
     grid->setContentsMargins(6, 2, 2, 2);
     grid->setHorizontalSpacing(2);
     grid->setVerticalSpacing(0);
-    m_radioButtons = new QButtonGroup(this);
+    m_styleButtons = new QButtonGroup(this);
     const QStringList items = {QStringLiteral("vtFFTAnalog"), QStringLiteral("vtFFTLinear"),
                                QStringLiteral("vtFFTNormal"), QStringLiteral("vtFFTFire"),
                                QStringLiteral("vtFFTGlass"),  QStringLiteral("vtFFTKryptonite")};
     // Two columns, filled top to bottom: items 0..2 left, 3..5 right.
     for (int i = 0; i < items.size(); ++i) {
-        auto *button = new QRadioButton(items[i], RadioGroup1);
-        m_radioButtons->addButton(button, i);
+        auto *button = new QRadioButton(items[i], m_styleGroup);
+        m_styleButtons->addButton(button, i);
         grid->addWidget(button, i % 3, i / 3);
     }
-    m_radioButtons->button(2)->setChecked(true);
+    m_styleButtons->button(2)->setChecked(true);
 
-    AudioVisualization1 = new SpectrumView(this);
-    AudioVisualization1->setObjectName(QStringLiteral("AudioVisualization1"));
-    AudioVisualization1->setToolTip(QStringLiteral("Sound Visualization"));
+    m_spectrum = new SpectrumView(this);
+    m_spectrum->setObjectName(QStringLiteral("spectrumView"));
+    m_spectrum->setToolTip(QStringLiteral("Sound Visualization"));
 
     fitOptionsFont();
 
     auto *row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
-    row->addWidget(OptionsPanel);
-    row->addWidget(AudioVisualization1, 1);
+    row->addWidget(m_optionsPanel);
+    row->addWidget(m_spectrum, 1);
 
     // activated, not currentIndexChanged: only the user's choice is sent.
-    connect(ComboBox1, &QComboBox::activated, this, &RecordSoundPage::ComboBox1Click);
-    connect(ComboBox2, &QComboBox::activated, this, &RecordSoundPage::ComboBox2Click);
-    connect(m_radioButtons, &QButtonGroup::idClicked, this, &RecordSoundPage::RadioGroup1Click);
+    connect(m_sizeList, &QComboBox::activated, this, &RecordSoundPage::chooseSize);
+    connect(m_windowList, &QComboBox::activated, this, &RecordSoundPage::chooseWindow);
+    connect(m_styleButtons, &QButtonGroup::idClicked, this, &RecordSoundPage::chooseStyle);
 }
 
 void RecordSoundPage::fitOptionsFont()
@@ -79,34 +83,34 @@ void RecordSoundPage::fitOptionsFont()
     if (m_fitting)
         return;
     m_fitting = true;
-    OptionsPanel->setFont(QFont());   // start from the inherited font
-    QFont f = OptionsPanel->font();
+    m_optionsPanel->setFont(QFont());   // start from the inherited font
+    QFont f = m_optionsPanel->font();
     const int labelRoom = 104 - 8 - 2;
     auto fits = [&] {
         const QFontMetrics fm(f);
-        if (fm.horizontalAdvance(Label1->text()) > labelRoom || fm.horizontalAdvance(Label2->text()) > labelRoom)
+        if (fm.horizontalAdvance(m_sizeLabel->text()) > labelRoom || fm.horizontalAdvance(m_windowLabel->text()) > labelRoom)
             return false;
-        const QStyle *st = RadioGroup1->style();
-        const int indicator = st->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, nullptr, RadioGroup1)
-                              + st->pixelMetric(QStyle::PM_RadioButtonLabelSpacing, nullptr, RadioGroup1) + 2;
-        const QMargins m = RadioGroup1->layout()->contentsMargins();
+        const QStyle *st = m_styleGroup->style();
+        const int indicator = st->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, nullptr, m_styleGroup)
+                              + st->pixelMetric(QStyle::PM_RadioButtonLabelSpacing, nullptr, m_styleGroup) + 2;
+        const QMargins m = m_styleGroup->layout()->contentsMargins();
         int columns = 0;
         for (int c = 0; c < 2; ++c) {
             int widest = 0;
             for (int r = 0; r < 3; ++r)
-                widest = std::max(widest, fm.horizontalAdvance(m_radioButtons->button(c * 3 + r)->text()));
+                widest = std::max(widest, fm.horizontalAdvance(m_styleButtons->button(c * 3 + r)->text()));
             columns += indicator + widest;
         }
-        return columns + 2 + m.left() + m.right() + 4 <= RadioGroup1->width();
+        return columns + 2 + m.left() + m.right() + 4 <= m_styleGroup->width();
     };
     while (!fits() && f.pointSizeF() > 7.0) {
         f.setPointSizeF(std::max(7.0, f.pointSizeF() - 0.5));
-        OptionsPanel->setFont(f);
+        m_optionsPanel->setFont(f);
     }
-    for (QComboBox *box : {ComboBox1, ComboBox2})
+    for (QComboBox *box : {m_sizeList, m_windowList})
         box->resize(113, box->sizeHint().height());
     // Labels sit level with their lists.
-    for (auto [label, box] : {std::pair{Label1, ComboBox1}, std::pair{Label2, ComboBox2}}) {
+    for (auto [label, box] : {std::pair{m_sizeLabel, m_sizeList}, std::pair{m_windowLabel, m_windowList}}) {
         label->setGeometry(8, box->y(), 104 - 8, box->height());
         label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     }
@@ -120,35 +124,37 @@ void RecordSoundPage::changeEvent(QEvent *event)
     QWidget::changeEvent(event);
 }
 
-QRadioButton *RecordSoundPage::radioItem(int index) const
+QRadioButton *RecordSoundPage::styleButton(int index) const
 {
-    return qobject_cast<QRadioButton *>(m_radioButtons->button(index));
+    return qobject_cast<QRadioButton *>(m_styleButtons->button(index));
 }
 
-int RecordSoundPage::radioItemIndex() const { return m_radioButtons->checkedId(); }
+int RecordSoundPage::styleIndex() const { return m_styleButtons->checkedId(); }
 
-void RecordSoundPage::InitSpectrumOptions()
+void RecordSoundPage::initSpectrumOptions()
 {
-    ComboBox1->setCurrentIndex(ComboBox1->findText(QStringLiteral("1024")));
-    ComboBox2->setCurrentIndex(AudioVisualization1->GetWindowFFTType());
+    m_sizeList->setCurrentIndex(m_sizeList->findText(QStringLiteral("1024")));
+    m_windowList->setCurrentIndex(m_spectrum->GetWindowFFTType());
 }
 
-void RecordSoundPage::ComboBox1Click()
+void RecordSoundPage::chooseSize()
 {
     bool ok = false;
-    const int size = ComboBox1->currentText().toInt(&ok);
-    if (ok)
-        AudioVisualization1->SetWindowArraySize(size);
+    const int size = m_sizeList->currentText().toInt(&ok);
+    if (ok) {
+        m_spectrum->SetWindowArraySize(size);
+        emit spectrumSizeChanged();
+    }
 }
 
-void RecordSoundPage::ComboBox2Click()
+void RecordSoundPage::chooseWindow()
 {
-    AudioVisualization1->SetWindowFFTType(ComboBox2->currentIndex());
+    m_spectrum->SetWindowFFTType(m_windowList->currentIndex());
 }
 
-void RecordSoundPage::RadioGroup1Click()
+void RecordSoundPage::chooseStyle()
 {
-    const int index = m_radioButtons->checkedId();
+    const int index = m_styleButtons->checkedId();
     if (index >= 0)
-        AudioVisualization1->SetVisType(index);
+        m_spectrum->SetVisType(index);
 }

@@ -12,34 +12,37 @@ class SpectrumView;
 
 class RecordSoundPage : public QWidget {
     Q_OBJECT
+
 public:
     explicit RecordSoundPage(QWidget *parent = nullptr);
 
-    SpectrumView *AudioVisualization1;   // the spectrum view
-    QLabel *Label1;                              // "FFTArraySize"
-    QComboBox *ComboBox1;                        // FFT size: "256", "1024", "4096"
-    QLabel *Label2;                              // "FFTWindowType"
-    QComboBox *ComboBox2;                        // window: "None" .. "Hamming", index = WindowFFTType
-    QGroupBox *RadioGroup1;                      // "VisType", six styles in two columns
-    QWidget *OptionsPanel;                       // the 225 pixel wide panel at the left
-
-    QRadioButton *radioItem(int index) const;    // RadioGroup1's item 0..5
-    int radioItemIndex() const;                  // the checked item, -1 for none
+    SpectrumView *spectrumView() const { return m_spectrum; }
+    QRadioButton *styleButton(int index) const;   // the style list's item 0..5
+    int styleIndex() const;                       // the checked item, -1 for none
 
     // Shows "1024" as the FFT size and the view's WindowFFTType as the window.
-    void InitSpectrumOptions();
+    void initSpectrumOptions();
 
-public slots:
-    void ComboBox1Click();     // WindowArraySize := the chosen item's text as a number
-    void ComboBox2Click();     // WindowFFTType := the chosen item's index
-    void RadioGroup1Click();   // VisType := the chosen item's index
+signals:
+    // The user chose another FFT size: the view wants snapshots of another length.
+    void spectrumSizeChanged();
 
 protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    void chooseSize();     // WindowArraySize := the chosen item's text as a number
+    void chooseWindow();   // WindowFFTType := the chosen item's index
+    void chooseStyle();    // VisType := the chosen item's index
     void fitOptionsFont();
 
-    QButtonGroup *m_radioButtons;
+    SpectrumView *m_spectrum;        // the spectrum view
+    QLabel *m_sizeLabel;             // "FFTArraySize"
+    QComboBox *m_sizeList;           // FFT size: "256", "1024", "4096"
+    QLabel *m_windowLabel;           // "FFTWindowType"
+    QComboBox *m_windowList;         // window: "None" .. "Hamming", index = WindowFFTType
+    QGroupBox *m_styleGroup;         // "VisType", six styles in two columns
+    QWidget *m_optionsPanel;         // the 225 pixel wide panel at the left
+    QButtonGroup *m_styleButtons;
     bool m_fitting = false;
 };

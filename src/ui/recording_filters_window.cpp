@@ -1,6 +1,6 @@
 #include "ui/recording_filters_window.h"
 
-#include "ui/main_window.h"
+#include "engine/engine.h"
 #include "ui/ui_services.h"
 #include "ui/window_placement.h"
 #include "session/convert.h"
@@ -102,32 +102,28 @@ void FrequencyEdit::focusOutEvent(QFocusEvent *event)
 
 // ---- RecordingFiltersWindow -------------------------------------------------------------------------
 
-RecordingFiltersWindow::RecordingFiltersWindow(MainWindow &form)
-    : QDialog(&form, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
-                         | Qt::WindowStaysOnTopHint),
-      m_form(form)
+RecordingFiltersWindow::RecordingFiltersWindow(engine::IAudioRecord2 &recorder, QWidget *parent)
+    : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+                          | Qt::WindowStaysOnTopHint),
+      m_recorder(recorder)
 {
-    setObjectName(QStringLiteral("frmRecFlt"));
+    setObjectName(QStringLiteral("recordingFiltersWindow"));
     setWindowTitle(QStringLiteral("Recording Filters"));
     setModal(false);
     setFixedSize(380, 120);
 
-    QCheckBox **boxes[3] = {&CheckBox1, &CheckBox2, &CheckBox3};
-    QSlider **bars[3] = {&TrackBar1, &TrackBar2, &TrackBar3};
-    FrequencyEdit **edits[3] = {&Edit1, &Edit2, &Edit3};
-    QLabel **labels[3] = {&Label1, &Label2, &Label3};
     for (int i = 0; i < 3; ++i) {
         const RowDesign &d = kRows[i];
         const int top = kRowTops[i];
         const QString n = QString::number(i + 1);
 
         auto *box = new QCheckBox(QString::fromLatin1(d.caption), this);
-        box->setObjectName(QStringLiteral("CheckBox") + n);
+        box->setObjectName(QStringLiteral("filterSwitch") + n);
         box->setGeometry(16, top, 89, 21);
 
         // The design value goes in before the handlers are attached: building sends nothing.
         auto *bar = new QSlider(Qt::Horizontal, this);
-        bar->setObjectName(QStringLiteral("TrackBar") + n);
+        bar->setObjectName(QStringLiteral("frequencyBar") + n);
         bar->setGeometry(112, top, 185, 25);
         bar->setRange(d.min, d.max);
         bar->setValue(d.design);
@@ -137,29 +133,29 @@ RecordingFiltersWindow::RecordingFiltersWindow(MainWindow &form)
         bar->setPageStep(d.tick);
 
         auto *edit = new FrequencyEdit(this);
-        edit->setObjectName(QStringLiteral("Edit") + n);
+        edit->setObjectName(QStringLiteral("frequencyEdit") + n);
         edit->setGeometry(304, top + 2, 41, 21);
         edit->setText(QString::number(d.design));
 
         auto *hz = new QLabel(QStringLiteral("Hz"), this);
-        hz->setObjectName(QStringLiteral("Label") + n);
+        hz->setObjectName(QStringLiteral("hzLabel") + n);
         hz->move(352, top + 8);
         hz->adjustSize();
 
-        *boxes[i] = box;
-        *bars[i] = bar;
-        *edits[i] = edit;
-        *labels[i] = hz;
+        m_switches[i] = box;
+        m_bars[i] = bar;
+        m_edits[i] = edit;
+        m_hzLabels[i] = hz;
 
         const int row = i + 1;
-        connect(box, &QCheckBox::clicked, this, [this, row] { ui::runCommand([=, this] { CheckBoxClick(row); }); });
-        connect(bar, &QSlider::valueChanged, this, [this, row] { ui::runCommand([=, this] { TrackBarChange(row); }); });
+        connect(box, &QCheckBox::clicked, this, [this, row] { ui::runCommand([=, this] { switchClicked(row); }); });
+        connect(bar, &QSlider::valueChanged, this, [this, row] { ui::runCommand([=, this] { barChanged(row); }); });
         edit->onKeyPress = [this, row](QChar key) {
             bool pass = false;
-            ui::runCommand([&] { pass = EditKeyPress(row, key); });
+            ui::runCommand([&] { pass = keyPressed(row, key); });
             return pass;
         };
-        edit->onExit = [this, row] { ui::runCommand([=, this] { EditExit(row); }); };
+        edit->onExit = [this, row] { ui::runCommand([=, this] { editLeft(row); }); };
     }
     fitFont();
 }
@@ -167,30 +163,30 @@ RecordingFiltersWindow::RecordingFiltersWindow(MainWindow &form)
 RecordingFiltersWindow::~RecordingFiltersWindow()
 {
     // The boxes lose the focus while the window goes, after the main window's engine is gone.
-    for (FrequencyEdit *edit : {Edit1, Edit2, Edit3}) {
+    for (FrequencyEdit *edit : m_edits) {
         edit->onKeyPress = nullptr;
         edit->onExit = nullptr;
     }
 }
 
-QCheckBox *RecordingFiltersWindow::CheckBox(int row) const
+QCheckBox *RecordingFiltersWindow::switchBox(int row) const
 {
-    return row == 1 ? CheckBox1 : row == 2 ? CheckBox2 : CheckBox3;
+    return m_switches[row - 1];
 }
 
-QSlider *RecordingFiltersWindow::TrackBar(int row) const
+QSlider *RecordingFiltersWindow::bar(int row) const
 {
-    return row == 1 ? TrackBar1 : row == 2 ? TrackBar2 : TrackBar3;
+    return m_bars[row - 1];
 }
 
-FrequencyEdit *RecordingFiltersWindow::Edit(int row) const
+FrequencyEdit *RecordingFiltersWindow::edit(int row) const
 {
-    return row == 1 ? Edit1 : row == 2 ? Edit2 : Edit3;
+    return m_edits[row - 1];
 }
 
 void RecordingFiltersWindow::sendEnabled(int row, bool on)
 {
-    engine::IAudioRecord2 &rec = *m_form.AudioRecord1;
+    engine::IAudioRecord2 &rec = m_recorder;
     switch (row) {
     case 1: rec.SetNotchEnabled(on); break;
     case 2: rec.SetHighPassEnabled(on); break;
@@ -201,7 +197,7 @@ void RecordingFiltersWindow::sendEnabled(int row, bool on)
 
 void RecordingFiltersWindow::sendFrequency(int row, float hz)
 {
-    engine::IAudioRecord2 &rec = *m_form.AudioRecord1;
+    engine::IAudioRecord2 &rec = m_recorder;
     switch (row) {
     case 1: rec.SetNotchFrequency(hz); break;
     case 2: rec.SetHighPassFrequency(hz); break;
@@ -210,22 +206,22 @@ void RecordingFiltersWindow::sendFrequency(int row, float hz)
     }
 }
 
-void RecordingFiltersWindow::CheckBoxClick(int row)
+void RecordingFiltersWindow::switchClicked(int row)
 {
-    sendEnabled(row, CheckBox(row)->isChecked());
+    sendEnabled(row, switchBox(row)->isChecked());
 }
 
-void RecordingFiltersWindow::TrackBarChange(int row)
+void RecordingFiltersWindow::barChanged(int row)
 {
-    const int position = TrackBar(row)->value();
-    Edit(row)->setText(QString::number(position));
+    const int position = bar(row)->value();
+    edit(row)->setText(QString::number(position));
     sendFrequency(row, float(position));
 }
 
-bool RecordingFiltersWindow::EditKeyPress(int row, QChar key)
+bool RecordingFiltersWindow::keyPressed(int row, QChar key)
 {
     if (key == QLatin1Char('\r')) {
-        EditExit(row);
+        editLeft(row);
         return false;
     }
     if (!isFrequencyKey(key)) {
@@ -235,7 +231,7 @@ bool RecordingFiltersWindow::EditKeyPress(int row, QChar key)
     return true;
 }
 
-void RecordingFiltersWindow::EditExit(int row)
+void RecordingFiltersWindow::editLeft(int row)
 {
     // An error box raised while applying takes the focus away again: apply once.
     if (m_applying)
@@ -243,8 +239,8 @@ void RecordingFiltersWindow::EditExit(int row)
     m_applying = true;
     const auto done = qScopeGuard([this] { m_applying = false; });
 
-    QSlider *bar = TrackBar(row);
-    FrequencyEdit *edit = Edit(row);
+    QSlider *bar = this->bar(row);
+    FrequencyEdit *edit = this->edit(row);
     const std::optional<int> typed = parseWholeNumber(edit->text());
     if (!typed) {
         edit->setText(QString::number(bar->value()));
@@ -257,29 +253,29 @@ void RecordingFiltersWindow::EditExit(int row)
         edit->setText(QString::number(position));
 }
 
-void RecordingFiltersWindow::SyncFromRecorder()
+void RecordingFiltersWindow::syncFromRecorder()
 {
-    engine::IAudioRecord2 &rec = *m_form.AudioRecord1;
+    engine::IAudioRecord2 &rec = m_recorder;
     for (int row = 1; row <= 3; ++row) {
         const bool on = row == 1 ? rec.GetNotchEnabled() : row == 2 ? rec.GetHighPassEnabled() : rec.GetLowPassEnabled();
-        QCheckBox *box = CheckBox(row);
+        QCheckBox *box = switchBox(row);
         if (box->isChecked() != on) {
             box->setChecked(on);
-            CheckBoxClick(row);
+            switchClicked(row);
         }
     }
     for (int row = 1; row <= 3; ++row) {
         const float hz = row == 1 ? rec.GetNotchFrequency() : row == 2 ? rec.GetHighPassFrequency() : rec.GetLowPassFrequency();
-        QSlider *bar = TrackBar(row);
+        QSlider *bar = this->bar(row);
         if (const std::optional<int> position = frequencyToPosition(hz, bar->minimum(), bar->maximum()))
             bar->setValue(*position);   // a change runs the bar's change handler
     }
 }
 
-void RecordingFiltersWindow::ShowOrRaise()
+void RecordingFiltersWindow::showOrRaise()
 {
     if (!isVisible()) {
-        CentreOnOwner(this, &m_form);
+        CentreOnOwner(this, parentWidget());
         show();
     }
     raise();
@@ -303,36 +299,22 @@ void RecordingFiltersWindow::fitFont()
     setFont(QFont());
     QFont f = font();
     const QStyle *st = style();
-    const int indicator = st->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, CheckBox1)
-                          + st->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, CheckBox1) + 2;
+    const int indicator = st->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, m_switches[0])
+                          + st->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, m_switches[0]) + 2;
     auto fits = [&] {
         const QFontMetrics fm(f);
         for (int row = 1; row <= 3; ++row)
-            if (indicator + fm.horizontalAdvance(CheckBox(row)->text()) > CheckBox(row)->width())
+            if (indicator + fm.horizontalAdvance(switchBox(row)->text()) > switchBox(row)->width())
                 return false;
-        const QMargins m = Edit1->textMargins();
-        const int frame = 2 * st->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, Edit1);
-        return fm.horizontalAdvance(QStringLiteral("44100")) + m.left() + m.right() + frame + 4 <= Edit1->width();
+        const QMargins m = m_edits[0]->textMargins();
+        const int frame = 2 * st->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, m_edits[0]);
+        return fm.horizontalAdvance(QStringLiteral("44100")) + m.left() + m.right() + frame + 4 <= m_edits[0]->width();
     };
     while (!fits() && f.pointSizeF() > 7.0) {
         f.setPointSizeF(std::max(7.0, f.pointSizeF() - 0.5));
         setFont(f);
     }
-    for (QLabel *hz : {Label1, Label2, Label3})
+    for (QLabel *hz : m_hzLabels)
         hz->adjustSize();
     m_fitting = false;
-}
-
-// ---- the main window's filter commands --------------------------------------------------
-
-void MainWindow::SyncFilterWindow()
-{
-    if (frmRecFlt)
-        frmRecFlt->SyncFromRecorder();
-}
-
-void MainWindow::btnSetFilterClick()
-{
-    if (frmRecFlt)
-        frmRecFlt->ShowOrRaise();
 }

@@ -15,7 +15,10 @@
 class QCheckBox;
 class QLabel;
 class QSlider;
-class MainWindow;
+
+namespace engine {
+class IAudioRecord2;
+}
 
 // A character typed into a frequency box is accepted when it can belong to a number: the
 // digits 0..9, "+", "-", the decimal separator of the default QLocale, and every control
@@ -45,48 +48,49 @@ protected:
 class RecordingFiltersWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit RecordingFiltersWindow(MainWindow &form);
+    RecordingFiltersWindow(engine::IAudioRecord2 &recorder, QWidget *parent);
     ~RecordingFiltersWindow() override;
 
     // Rows 1..3: notch (40..200 Hz, 50 at first), high-pass (100..44100 Hz, 400), low-pass
-    // (100..44100 Hz, 4000).
-    QCheckBox *CheckBox1, *CheckBox2, *CheckBox3;     // "Notch Filter", "HighPass Filter", "LowPass Filter"
-    QSlider *TrackBar1, *TrackBar2, *TrackBar3;       // the row's frequency, Hz; ticks below
-    FrequencyEdit *Edit1, *Edit2, *Edit3;             // the bar's position as decimal text
-    QLabel *Label1, *Label2, *Label3;                 // "Hz"
-
-    QCheckBox *CheckBox(int row) const;               // row 1..3
-    QSlider *TrackBar(int row) const;
-    FrequencyEdit *Edit(int row) const;
-
-    // CheckBox1Click..CheckBox3Click: the row's switch goes to the recorder.
-    void CheckBoxClick(int row);
-    // TrackBar1Change..TrackBar3Change, on every position change: the box shows the position
-    // and the recorder gets it as the row's frequency.
-    void TrackBarChange(int row);
-    // Edit1KeyPress..Edit3KeyPress: Enter applies the text; another character is refused with
-    // a beep unless isFrequencyKey accepts it. True when the character goes into the box.
-    bool EditKeyPress(int row, QChar key);
-    // Edit1Exit..Edit3Exit (and Enter): a whole number moves the bar (clamped into its range);
-    // anything else puts the bar's position back into the box and sends nothing.
-    void EditExit(int row);
+    // (100..44100 Hz, 4000); each a switch, a frequency bar (Hz, ticks below), a frequency
+    // box (the bar's position as decimal text) and "Hz".
 
     // The recorder's switches and frequencies into the controls; a control that changes
     // runs its own behaviour (and so sends its value back), an unchanged one sends nothing.
-    void SyncFromRecorder();
+    void syncFromRecorder();
 
     // Shows the window over the main window, or brings it to the front when it is open.
-    void ShowOrRaise();
+    void showOrRaise();
 
 protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    QCheckBox *switchBox(int row) const;   // row 1..3
+    QSlider *bar(int row) const;
+    FrequencyEdit *edit(int row) const;
+
+    // The row's switch goes to the recorder.
+    void switchClicked(int row);
+    // On every position change: the box shows the position and the recorder gets it as the
+    // row's frequency.
+    void barChanged(int row);
+    // Enter applies the text; another character is refused with a beep unless
+    // isFrequencyKey accepts it. True when the character goes into the box.
+    bool keyPressed(int row, QChar key);
+    // Leaving the box (and Enter): a whole number moves the bar (clamped into its range);
+    // anything else puts the bar's position back into the box and sends nothing.
+    void editLeft(int row);
+
     void fitFont();
     void sendEnabled(int row, bool on);
     void sendFrequency(int row, float hz);
 
-    MainWindow &m_form;
+    engine::IAudioRecord2 &m_recorder;
+    QCheckBox *m_switches[3];      // "Notch Filter", "HighPass Filter", "LowPass Filter"
+    QSlider *m_bars[3];
+    FrequencyEdit *m_edits[3];
+    QLabel *m_hzLabels[3];
     bool m_applying = false;
     bool m_fitting = false;
 };

@@ -1,39 +1,38 @@
 #include "ui/rename_dialog.h"
 
-#include "ui/main_window.h"
-#include "ui/path_text.h"
-#include "ui/ui_services.h"
-#include "ui/file_info_page.h"
 #include "session/file_operations.h"
+#include "session/recorded_files.h"
+#include "session/recording_session.h"
+#include "ui/ui_services.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include <stdexcept>
 
-RenameDialog::RenameDialog(MainWindow *form) : QDialog(form), m_form(*form)
+RenameDialog::RenameDialog(RecordedFiles &files, const RecordingSession &recording, QWidget *parent)
+    : QDialog(parent), m_files(files), m_recording(recording)
 {
-    setObjectName(QStringLiteral("RenameForm"));
+    setObjectName(QStringLiteral("renameDialog"));
     setWindowTitle(QStringLiteral("Rename"));
     setModal(true);
 
-    Label1 = new QLabel(QStringLiteral("Input New Filename:"), this);
-    Edit1 = new QLineEdit(this);
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setMinimumWidth(280);
-    Label1->setBuddy(Edit1);
+    auto *label = new QLabel(QStringLiteral("Input New Filename:"), this);
+    m_name = new QLineEdit(this);
+    m_name->setObjectName(QStringLiteral("nameEdit"));
+    m_name->setMinimumWidth(280);
+    label->setBuddy(m_name);
 
-    btnOK = new QPushButton(QStringLiteral("OK"), this);
-    btnOK->setObjectName(QStringLiteral("btnOK"));
-    btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
+    auto *ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setObjectName(QStringLiteral("okButton"));
+    auto *cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cancel->setObjectName(QStringLiteral("cancelButton"));
     // Neither button answers Enter: the name is confirmed by clicking OK.
-    for (QPushButton *b : {btnOK, btnCancel}) {
+    for (QPushButton *b : {ok, cancel}) {
         b->setAutoDefault(false);
         b->setDefault(false);
         b->setMinimumWidth(80);
@@ -41,27 +40,27 @@ RenameDialog::RenameDialog(MainWindow *form) : QDialog(form), m_form(*form)
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(btnOK);
-    buttons->addWidget(btnCancel);
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(12, 12, 12, 12);
     layout->setSpacing(6);
-    layout->addWidget(Label1);
-    layout->addWidget(Edit1);
+    layout->addWidget(label);
+    layout->addWidget(m_name);
     layout->addSpacing(6);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    connect(btnOK, &QPushButton::clicked, this, [this] { ui::runCommand([this] { btnOKClick(); }); });
-    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(ok, &QPushButton::clicked, this, [this] { ui::runCommand([this] { confirmName(); }); });
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void RenameDialog::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
-    Edit1->setFocus();
-    Edit1->selectAll();
+    m_name->setFocus();
+    m_name->selectAll();
 }
 
 void RenameDialog::keyPressEvent(QKeyEvent *event)
@@ -74,59 +73,22 @@ void RenameDialog::keyPressEvent(QKeyEvent *event)
     QDialog::keyPressEvent(event);
 }
 
-void RenameDialog::btnOKClick()
+void RenameDialog::confirmName()
 {
-    const QString typed = Edit1->text();
-    if (typed.isEmpty()) {
-        ui::notice(this, QStringLiteral("new name can not be blank!"));
-        return;
-    }
-
-    FileInfoPage &page = *m_form.FileInfo();
-    QTreeWidgetItem *row = page.SelectedRow();
-    if (!row) {
+    const QString typed = m_name->text();
+    const int row = m_files.selectedRow();
+    if (!typed.isEmpty() && row < 0) {
         reject();
         return;
     }
-    const QString directory = row->text(FileInfoPage::DirectoryColumn);
-    const QString oldName = row->text(FileInfoPage::NameColumn);
-    const QString newName = renamedFileName(typed, oldName);
-    if (newName.contains(QLatin1Char('/'))) {
-        ui::notice(this, QStringLiteral("Cannot rename to %1: a file name cannot contain \"/\".").arg(newName));
+    // The recording goes on writing under its own name and lists it when it ends.
+    if (!typed.isEmpty() && m_recording.isActive() && sameFile(m_files.at(row).path, m_recording.partPath()))
+        throw std::runtime_error(
+            QStringLiteral("Cannot rename %1: it is being recorded").arg(m_files.at(row).path).toStdString());
+    const QString refusal = m_files.rename(row, typed);
+    if (!refusal.isEmpty()) {
+        ui::notice(this, refusal);
         return;
     }
-    const QString from = directory + oldName;
-    const QString to = directory + newName;
-
-    // The recording goes on writing under its own name and lists it when it ends.
-    if (m_form.Recording && sameFile(from, m_form.CurrentRecordingName))
-        throw std::runtime_error(
-            QStringLiteral("Cannot rename %1: it is being recorded").arg(from).toStdString());
-
-    if (to != from) {
-        const DiskResult result = renameWithoutReplacing(from, to);
-        if (result.outcome == DiskResult::NameTaken) {
-            ui::notice(this, QStringLiteral("Cannot rename to %1: a file of that name already exists.").arg(newName));
-            return;
-        }
-        if (result.outcome != DiskResult::Done)
-            throw std::runtime_error(
-                QStringLiteral("Cannot rename %1 to %2: %3").arg(from, newName, result.reason).toStdString());
-    }
-
-    row->setText(FileInfoPage::NameColumn, newName);
-    row->setToolTip(FileInfoPage::NameColumn, to);
-    // Everything that holds the old path follows the file: the selection, the current file
-    // of the tag editor, the file a playback reads on from, the last recording, panel 1.
-    m_form.SelectedFilePath = to;
-    for (QString *held : {&m_form.CurrentFileName, &m_form.PlayFileName, &m_form.CurrentRecordingName})
-        if (*held == from)
-            *held = to;
-    const QString shown = m_form.StatusText(1);
-    const int width = m_form.StatusPanelWidth(1) - 8;
-    if (shown == from)
-        m_form.SetStatusText(1, to);
-    else if (shown == shortenPath(from, m_form.fontMetrics(), width))
-        m_form.SetStatusText(1, shortenPath(to, m_form.fontMetrics(), width));
     accept();
 }

@@ -4,30 +4,26 @@
 
 #include <QDialog>
 
-class QLabel;
 class QLineEdit;
-class QPushButton;
-class MainWindow;
+class RecordedFiles;
+class RecordingSession;
 
 class RenameDialog : public QDialog {
     Q_OBJECT
 
 public:
-    explicit RenameDialog(MainWindow *form);
-
-    QLabel *Label1 = nullptr;         // "Input New Filename:"
-    QLineEdit *Edit1 = nullptr;       // the new name; never filled by the program
-    QPushButton *btnOK = nullptr;
-    QPushButton *btnCancel = nullptr;
+    RenameDialog(RecordedFiles &files, const RecordingSession &recording, QWidget *parent = nullptr);
 
     // "OK": renames the selected row's file and closes; a blank text, a name that is taken
     // or a failed rename leaves the dialog open with a message.
-    void btnOKClick();
+    void confirmName();
 
 protected:
     void showEvent(QShowEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    MainWindow &m_form;
+    RecordedFiles &m_files;
+    const RecordingSession &m_recording;
+    QLineEdit *m_name = nullptr;   // the new name; never filled by the program
 };

@@ -1,8 +1,8 @@
 #include "ui/tip_of_the_day_dialog.h"
 
-#include "ui/main_window.h"
 #include "ui/ui_services.h"
 #include "ui/window_placement.h"
+#include "session/app_paths.h"
 #include "session/ini_file.h"
 
 #include <QCheckBox>
@@ -106,7 +106,8 @@ QString fileOpenErrorText(int error)
     }
 }
 
-TipOfTheDayDialog::TipOfTheDayDialog(MainWindow &form) : QDialog(&form), m_form(form)
+TipOfTheDayDialog::TipOfTheDayDialog(const AppPaths &paths, QWidget *parent)
+    : QDialog(parent), m_settingsPath(paths.settingsFile), m_tipsPath(paths.tipsFile)
 {
     setObjectName(QStringLiteral("TipForm"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -116,105 +117,105 @@ TipOfTheDayDialog::TipOfTheDayDialog(MainWindow &form) : QDialog(&form), m_form(
     setWindowTitle(QStringLiteral("Tip of the Day"));
     setSizeGripEnabled(false);
 
-    Bevel1 = new QFrame(this);
-    Bevel1->setObjectName(QStringLiteral("Bevel1"));
-    Bevel1->setFrameShape(QFrame::WinPanel);
-    Bevel1->setFrameShadow(QFrame::Sunken);
+    m_bevel = new QFrame(this);
+    m_bevel->setObjectName(QStringLiteral("bevel"));
+    m_bevel->setFrameShape(QFrame::WinPanel);
+    m_bevel->setFrameShadow(QFrame::Sunken);
 
-    Panel1 = new QWidget(Bevel1);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setAutoFillBackground(true);
-    QPalette white = Panel1->palette();
+    m_panel = new QWidget(m_bevel);
+    m_panel->setObjectName(QStringLiteral("panel"));
+    m_panel->setAutoFillBackground(true);
+    QPalette white = m_panel->palette();
     white.setColor(QPalette::Window, Qt::white);
     white.setColor(QPalette::Base, Qt::white);
     white.setColor(QPalette::WindowText, Qt::black);
     white.setColor(QPalette::Text, Qt::black);
-    Panel1->setPalette(white);
+    m_panel->setPalette(white);
 
-    Image1 = new QLabel(Panel1);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setPixmap(QIcon(QStringLiteral(":/icons/tip.svg")).pixmap(QSize(40, 40), devicePixelRatioF()));
-    Image1->setFixedSize(40, 40);
-    Image1->setAlignment(Qt::AlignCenter);
+    m_bulb = new QLabel(m_panel);
+    m_bulb->setObjectName(QStringLiteral("bulb"));
+    m_bulb->setPixmap(QIcon(QStringLiteral(":/icons/tip.svg")).pixmap(QSize(40, 40), devicePixelRatioF()));
+    m_bulb->setFixedSize(40, 40);
+    m_bulb->setAlignment(Qt::AlignCenter);
 
-    Label1 = new QLabel(QStringLiteral("Did you know..."), Panel1);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    QFont heading = Label1->font();
+    m_heading = new QLabel(QStringLiteral("Did you know..."), m_panel);
+    m_heading->setObjectName(QStringLiteral("headingLabel"));
+    QFont heading = m_heading->font();
     heading.setPixelSize(16);
     heading.setBold(true);
-    Label1->setFont(heading);
+    m_heading->setFont(heading);
 
-    TipText = new QPlainTextEdit(Panel1);
-    TipText->setObjectName(QStringLiteral("TipText"));
-    TipText->setReadOnly(true);
-    TipText->setFrameShape(QFrame::NoFrame);
-    TipText->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    TipText->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    TipText->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    TipText->setFocusPolicy(Qt::ClickFocus);
-    TipText->setPalette(white);
-    TipText->setBackgroundVisible(false);
-    TipText->document()->setDocumentMargin(0);
+    m_tipText = new QPlainTextEdit(m_panel);
+    m_tipText->setObjectName(QStringLiteral("tipText"));
+    m_tipText->setReadOnly(true);
+    m_tipText->setFrameShape(QFrame::NoFrame);
+    m_tipText->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    m_tipText->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    m_tipText->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_tipText->setFocusPolicy(Qt::ClickFocus);
+    m_tipText->setPalette(white);
+    m_tipText->setBackgroundVisible(false);
+    m_tipText->document()->setDocumentMargin(0);
 
-    auto *panelLayout = new QGridLayout(Panel1);
+    auto *panelLayout = new QGridLayout(m_panel);
     panelLayout->setContentsMargins(10, 10, 12, 10);
     panelLayout->setHorizontalSpacing(10);
     panelLayout->setVerticalSpacing(8);
-    panelLayout->addWidget(Image1, 0, 0, Qt::AlignLeft | Qt::AlignTop);
-    panelLayout->addWidget(Label1, 0, 1, Qt::AlignLeft | Qt::AlignVCenter);
-    panelLayout->addWidget(TipText, 1, 1);
+    panelLayout->addWidget(m_bulb, 0, 0, Qt::AlignLeft | Qt::AlignTop);
+    panelLayout->addWidget(m_heading, 0, 1, Qt::AlignLeft | Qt::AlignVCenter);
+    panelLayout->addWidget(m_tipText, 1, 1);
     panelLayout->setColumnStretch(1, 1);
     panelLayout->setRowStretch(1, 1);
 
-    auto *bevelLayout = new QVBoxLayout(Bevel1);
+    auto *bevelLayout = new QVBoxLayout(m_bevel);
     bevelLayout->setContentsMargins(0, 0, 0, 0);
-    bevelLayout->addWidget(Panel1);
+    bevelLayout->addWidget(m_panel);
 
-    cbShowTips = new QCheckBox(QStringLiteral("Show Tips on Startup"), this);
-    cbShowTips->setObjectName(QStringLiteral("cbShowTips"));
-    cbShowTips->setChecked(true);
-    btnNextTip = new QPushButton(QStringLiteral("Next Tip"), this);
-    btnNextTip->setObjectName(QStringLiteral("btnNextTip"));
-    btnClose = new QPushButton(QStringLiteral("Close"), this);
-    btnClose->setObjectName(QStringLiteral("btnClose"));
-    btnClose->setDefault(true);
+    m_showTips = new QCheckBox(QStringLiteral("Show Tips on Startup"), this);
+    m_showTips->setObjectName(QStringLiteral("showTipsBox"));
+    m_showTips->setChecked(true);
+    m_nextButton = new QPushButton(QStringLiteral("Next Tip"), this);
+    m_nextButton->setObjectName(QStringLiteral("nextTipButton"));
+    m_closeButton = new QPushButton(QStringLiteral("Close"), this);
+    m_closeButton->setObjectName(QStringLiteral("closeButton"));
+    m_closeButton->setDefault(true);
 
     auto *buttons = new QHBoxLayout;
-    buttons->addWidget(cbShowTips);
+    buttons->addWidget(m_showTips);
     buttons->addStretch(1);
-    buttons->addWidget(btnNextTip);
-    buttons->addWidget(btnClose);
+    buttons->addWidget(m_nextButton);
+    buttons->addWidget(m_closeButton);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 8, 8, 8);
     layout->setSpacing(8);
-    layout->addWidget(Bevel1, 1);
+    layout->addWidget(m_bevel, 1);
     layout->addLayout(buttons);
 
-    connect(btnNextTip, &QPushButton::clicked, this, [this] { ui::runCommand([this] { btnNextTipClick(); }); });
-    connect(btnClose, &QPushButton::clicked, this, [this] { ui::runCommand([this] { btnCloseClick(); }); });
+    connect(m_nextButton, &QPushButton::clicked, this, [this] { ui::runCommand([this] { showNextTip(); }); });
+    connect(m_closeButton, &QPushButton::clicked, this, [this] { ui::runCommand([this] { storeAndClose(); }); });
 
     resize(OuterSize);
 
     // Creation.
-    const IniFile ini = m_form.settingsFile();
+    const IniFile ini(m_settingsPath);
     // A negative number names no tip; it counts as 0, so the first tip follows.
-    CurrentTip = std::max(0, ini.readInteger(kTipsSection, kTipNoKey, 1));
-    cbShowTips->setChecked(ini.readInteger(kTipsSection, kShowTipKey, 1) == 1);
+    m_currentTip = std::max(0, ini.readInteger(kTipsSection, kTipNoKey, 1));
+    m_showTips->setChecked(ini.readInteger(kTipsSection, kShowTipKey, 1) == 1);
 
     if (!openTips())
         return;
     TipsReader reader(m_tips);
-    TipCount = reader.count();
-    // No tips at all: nothing to wrap into or show; the text area stays empty and CurrentTip
+    m_tipCount = reader.count();
+    // No tips at all: nothing to wrap into or show; the text area stays empty and m_currentTip
     // keeps the stored number.
-    if (TipCount == 0)
+    if (m_tipCount == 0)
         return;
-    if (CurrentTip >= TipCount)
-        CurrentTip = CurrentTip % TipCount;
-    const TipLookup next = reader.tip(CurrentTip + 1);
+    if (m_currentTip >= m_tipCount)
+        m_currentTip = m_currentTip % m_tipCount;
+    const TipLookup next = reader.tip(m_currentTip + 1);
     if (next.found) {
-        CurrentTip = CurrentTip + 1;
+        m_currentTip = m_currentTip + 1;
         showTip(next.text);
     }
 }
@@ -226,7 +227,7 @@ bool TipOfTheDayDialog::openTips()
     if (m_tips.isOpen())
         return true;
     // Opened by hand to learn the system's reason for a refusal.
-    const QByteArray path = QFile::encodeName(m_form.Paths.tipsFile);
+    const QByteArray path = QFile::encodeName(m_tipsPath);
     const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
     int error = fd < 0 ? errno : 0;
     if (fd >= 0) {
@@ -252,30 +253,30 @@ bool TipOfTheDayDialog::openTips()
 
 void TipOfTheDayDialog::showTip(const QString &text)
 {
-    TipText->clear();
-    TipText->setPlainText(text);
+    m_tipText->clear();
+    m_tipText->setPlainText(text);
 }
 
-void TipOfTheDayDialog::btnNextTipClick()
+void TipOfTheDayDialog::showNextTip()
 {
     // Stepping through no tips changes nothing; a file that failed to open is tried again.
-    if (TipCount <= 0) {
+    if (m_tipCount <= 0) {
         openTips();
         return;
     }
-    CurrentTip = CurrentTip == TipCount ? 1 : CurrentTip + 1;
+    m_currentTip = m_currentTip == m_tipCount ? 1 : m_currentTip + 1;
     if (!openTips())
         return;
-    const TipLookup tip = TipsReader(m_tips).tip(CurrentTip);
+    const TipLookup tip = TipsReader(m_tips).tip(m_currentTip);
     if (tip.found)
         showTip(tip.text);
 }
 
-void TipOfTheDayDialog::btnCloseClick()
+void TipOfTheDayDialog::storeAndClose()
 {
-    IniFile ini = m_form.settingsFile();
-    ini.write({{kTipsSection, kTipNoKey, CurrentTip},
-               {kTipsSection, kShowTipKey, cbShowTips->isChecked() ? 1 : 0}});
+    IniFile ini(m_settingsPath);
+    ini.write({{kTipsSection, kTipNoKey, m_currentTip},
+               {kTipsSection, kShowTipKey, m_showTips->isChecked() ? 1 : 0}});
     accept();
 }
 
@@ -284,29 +285,8 @@ void TipOfTheDayDialog::showEvent(QShowEvent *event)
     if (!event->spontaneous() && !m_placed) {
         m_placed = true;
         // The outer size counts the title bar and border.
-        resize(OuterSize.shrunkBy(WindowFrameMargins(this, &m_form)).expandedTo(minimumSizeHint()));
-        CentreOnOwner(this, &m_form);
+        resize(OuterSize.shrunkBy(WindowFrameMargins(this, parentWidget())).expandedTo(minimumSizeHint()));
+        CentreOnOwner(this, parentWidget());
     }
     QDialog::showEvent(event);
-}
-
-// ---- the main window's side ------------------------------------------------------------
-
-void MainWindow::TimerTipTimer()
-{
-    TimerTip->stop();
-    if (settingsFile().readInteger(QStringLiteral("tips"), QStringLiteral("showtip"), 1) == 1)
-        TipOfTheDayClick();
-}
-
-void MainWindow::TipOfTheDayClick()
-{
-    if (!TipForm)
-        TipForm = new TipOfTheDayDialog(*this);
-    if (TipForm->isVisible()) {
-        TipForm->raise();
-        TipForm->activateWindow();
-        return;
-    }
-    TipForm->exec();
 }

@@ -13,7 +13,7 @@ class QFrame;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
-class MainWindow;
+struct AppPaths;
 
 // One non-empty line of a tips file, or why there is none.
 struct TipLookup {
@@ -44,29 +44,20 @@ class TipOfTheDayDialog : public QDialog {
     Q_OBJECT
 
 public:
-    // Builds the dialog as its creation does: reads "tips" / "tipno" and "tips" / "showtip",
-    // counts the tips and shows the one after the stored number. A tips file that cannot be
-    // opened is reported in the error box; the dialog then shows no tip.
-    explicit TipOfTheDayDialog(MainWindow &form);
+    // Builds the dialog as its creation does: reads "tips" / "tipno" and "tips" / "showtip"
+    // from the settings, counts the tips and shows the one after the stored number. A tips
+    // file that cannot be opened is reported in the error box; the dialog then shows no tip.
+    TipOfTheDayDialog(const AppPaths &paths, QWidget *parent);
     ~TipOfTheDayDialog() override;
 
-    int CurrentTip = 0;   // number of the tip shown now (from 1); 0 and up as stored
-    int TipCount = 0;     // non-empty lines of the tips file when the dialog was built
-
-    QFrame *Bevel1 = nullptr;             // the lowered two-line bevel around the white panel
-    QWidget *Panel1 = nullptr;            // the white panel
-    QLabel *Image1 = nullptr;             // the light bulb at the panel's top left
-    QLabel *Label1 = nullptr;             // "Did you know..."
-    QPlainTextEdit *TipText = nullptr;    // the current tip, word-wrapped, no border
-    QCheckBox *cbShowTips = nullptr;      // "Show Tips on Startup"
-    QPushButton *btnNextTip = nullptr;    // "Next Tip"
-    QPushButton *btnClose = nullptr;      // "Close"
+    int currentTip() const { return m_currentTip; }   // the tip shown now (from 1); 0 and up as stored
+    int tipCount() const { return m_tipCount; }       // non-empty lines of the tips file when built
 
     // "Next Tip": the following tip, 1 after the last; the file is read again.
-    void btnNextTipClick();
+    void showNextTip();
     // "Close": stores "tipno" and "showtip", then closes. A refused write raises
     // "Unable to write to ..." and leaves the dialog open.
-    void btnCloseClick();
+    void storeAndClose();
 
     // Outer size of the window, title bar and border included.
     static constexpr QSize OuterSize{358, 295};
@@ -79,7 +70,18 @@ private:
     bool openTips();
     void showTip(const QString &text);
 
-    MainWindow &m_form;
+    const QString m_settingsPath;
+    const QString m_tipsPath;
+    int m_currentTip = 0;
+    int m_tipCount = 0;
+    QFrame *m_bevel = nullptr;             // the lowered two-line bevel around the white panel
+    QWidget *m_panel = nullptr;            // the white panel
+    QLabel *m_bulb = nullptr;              // the light bulb at the panel's top left
+    QLabel *m_heading = nullptr;           // "Did you know..."
+    QPlainTextEdit *m_tipText = nullptr;   // the current tip, word-wrapped, no border
+    QCheckBox *m_showTips = nullptr;       // "Show Tips on Startup"
+    QPushButton *m_nextButton = nullptr;   // "Next Tip"
+    QPushButton *m_closeButton = nullptr;  // "Close"
     QFile m_tips;          // open from creation to destruction once it could be opened
     bool m_placed = false;
 };

@@ -38,7 +38,7 @@ EqualizerBands::EqualizerBands(QWidget *parent) : QWidget(parent)
 QSize EqualizerBands::sizeHint() const { return {340, 118}; }
 QSize EqualizerBands::minimumSizeHint() const { return {12 * 14 + 30, 80}; }
 
-float EqualizerBands::Band(int index) const
+float EqualizerBands::band(int index) const
 {
     return index >= 1 && index <= BandCount ? m_bands[size_t(index - 1)] : 0.0f;
 }
@@ -100,7 +100,7 @@ QRect EqualizerBands::thumbRect(int index) const
     const QRect col = bandColumn(index);
     if (col.isEmpty())
         return {};
-    const int y = yForValue(Band(index));
+    const int y = yForValue(band(index));
     return QRect(col.center().x() - ThumbWidth / 2 + (col.width() % 2 == 0 ? 1 : 0), y - ThumbHeight / 2,
                  ThumbWidth, ThumbHeight);
 }

@@ -26,7 +26,7 @@ public:
 
     explicit EqualizerBands(QWidget *parent = nullptr);
 
-    float Band(int index) const;               // band 1..12, dB; 0 for another index
+    float band(int index) const;               // band 1..12, dB; 0 for another index
     void setBand(int index, float value);      // band 1..12, clamped to Min..Max; emits nothing
     float Min() const { return -15.0f; }       // dB
     float Max() const { return 15.0f; }        // dB

@@ -73,7 +73,7 @@ private slots:
         });
         w.form->ToolBtnEqualizerClick();
         QVERIFY(switchedAt > 0);
-        QCOMPARE(w.form->frmEQ->Equalizer1->Band(7), 12.0f);
+        QCOMPARE(w.form->frmEQ->Equalizer1->band(7), 12.0f);
         QCOMPARE(w.form->chEqualizer->checkState(), Qt::Checked);
 
         QTRY_VERIFY_WITH_TIMEOUT(tap.seconds() >= switchedAt + 1.3, 5000);

@@ -77,7 +77,7 @@ private slots:
         QCOMPARE(eq->Equalizer1->Min(), -15.0f);
         QCOMPARE(eq->Equalizer1->Max(), 15.0f);
         for (int i = 1; i <= 12; ++i)
-            QCOMPARE(eq->Equalizer1->Band(i), 0.0f);
+            QCOMPARE(eq->Equalizer1->band(i), 0.0f);
         QCOMPARE(eq->Equalizer1->Labels(), (QStringList{"36", "63", "109", "190", "330", "574", "1k", "1.7k",
                                                         "3k", "5.3k", "9.2k", "16k"}));
     }
@@ -233,8 +233,8 @@ private slots:
         w.engine.log.clear();
         float band3 = 0, band11 = 0;
         whileOpen(w, [&] {
-            band3 = w.form->frmEQ->Equalizer1->Band(3);
-            band11 = w.form->frmEQ->Equalizer1->Band(11);
+            band3 = w.form->frmEQ->Equalizer1->band(3);
+            band11 = w.form->frmEQ->Equalizer1->band(11);
             w.form->frmEQ->close();   // the close box
         });
         QCOMPARE(band3, 5.0f);

@@ -15,7 +15,7 @@ private slots:
         QCOMPARE(eq.Min(), -15.0f);
         QCOMPARE(eq.Max(), 15.0f);
         for (int i = 1; i <= 12; ++i) {
-            QCOMPARE(eq.Band(i), 0.0f);
+            QCOMPARE(eq.band(i), 0.0f);
             QCOMPARE(eq.property(QByteArray("band") + QByteArray::number(i)).toFloat(), 0.0f);
         }
         QCOMPARE(eq.labels(), (QStringList{"31", "63", "125", "250", "500", "1k", "2k", "3k", "4k", "6k", "8k", "16k"}));
@@ -40,11 +40,11 @@ private slots:
         EqualizerBands eq;
         QSignalSpy spy(&eq, &EqualizerBands::valueChangedBy);
         eq.setBand(index, value);
-        QCOMPARE(eq.Band(index), expected);
+        QCOMPARE(eq.band(index), expected);
         QCOMPARE(eq.property(QByteArray("band") + QByteArray::number(index)).toFloat(), expected);
         for (int i = 1; i <= 12; ++i) {
             if (i != index)
-                QCOMPARE(eq.Band(i), 0.0f);
+                QCOMPARE(eq.band(i), 0.0f);
         }
         QCOMPARE(spy.size(), 0);
     }
@@ -55,12 +55,12 @@ private slots:
         eq.setBand(0, 3);
         eq.setBand(13, 3);
         eq.setBand(-1, 3);
-        QCOMPARE(eq.Band(0), 0.0f);
-        QCOMPARE(eq.Band(13), 0.0f);
+        QCOMPARE(eq.band(0), 0.0f);
+        QCOMPARE(eq.band(13), 0.0f);
         for (int i = 1; i <= 12; ++i)
-            QCOMPARE(eq.Band(i), 0.0f);
+            QCOMPARE(eq.band(i), 0.0f);
         eq.setProperty("band5", 4.5f);
-        QCOMPARE(eq.Band(5), 4.5f);
+        QCOMPARE(eq.band(5), 4.5f);
     }
 
     void clickMovesThatBand_data()
@@ -82,13 +82,13 @@ private slots:
         QSignalSpy spy(&eq, &EqualizerBands::valueChangedBy);
         const QPoint at(eq.bandColumn(band).center().x(), eq.yForValue(target));
         QTest::mouseClick(&eq, Qt::LeftButton, {}, at);
-        QVERIFY2(qAbs(eq.Band(band) - target) <= 0.5f, qPrintable(QString::number(eq.Band(band))));
+        QVERIFY2(qAbs(eq.band(band) - target) <= 0.5f, qPrintable(QString::number(eq.band(band))));
         QCOMPARE(spy.size(), 1);
         QCOMPARE(spy.at(0).at(0).value<QObject *>(), &eq);
         QCOMPARE(spy.at(0).at(1).toInt(), band);
         for (int i = 1; i <= 12; ++i) {
             if (i != band)
-                QCOMPARE(eq.Band(i), 0.0f);
+                QCOMPARE(eq.band(i), 0.0f);
         }
     }
 
@@ -102,19 +102,19 @@ private slots:
         // Grabbing the thumb off-centre does not make it jump.
         const QPoint grab = eq.thumbRect(4).center() + QPoint(0, 2);
         QTest::mousePress(&eq, Qt::LeftButton, {}, grab);
-        QCOMPARE(eq.Band(4), 3.0f);
+        QCOMPARE(eq.band(4), 3.0f);
         QCOMPARE(spy.size(), 0);
         // Up by the pixels of 6 dB, then down past the bottom.
         const int up = eq.yForValue(3.0f) - eq.yForValue(9.0f);
         QTest::mouseMove(&eq, grab - QPoint(0, up));
-        QVERIFY2(qAbs(eq.Band(4) - 9.0f) <= 0.5f, qPrintable(QString::number(eq.Band(4))));
+        QVERIFY2(qAbs(eq.band(4) - 9.0f) <= 0.5f, qPrintable(QString::number(eq.band(4))));
         QTest::mouseMove(&eq, QPoint(grab.x() + 60, 400));   // off the column: still band 4
-        QCOMPARE(eq.Band(4), -15.0f);
+        QCOMPARE(eq.band(4), -15.0f);
         QTest::mouseRelease(&eq, Qt::LeftButton, {}, QPoint(grab.x() + 60, 400));
         QVERIFY(spy.size() >= 2);
         for (const auto &args : spy)
             QCOMPARE(args.at(1).toInt(), 4);
-        QCOMPARE(eq.Band(5), 0.0f);
+        QCOMPARE(eq.band(5), 0.0f);
     }
 
     void doubleClickResets()
@@ -125,7 +125,7 @@ private slots:
         eq.setBand(9, -6.0f);
         QSignalSpy spy(&eq, &EqualizerBands::valueChangedBy);
         QTest::mouseDClick(&eq, Qt::LeftButton, {}, eq.thumbRect(9).center());
-        QCOMPARE(eq.Band(9), 0.0f);
+        QCOMPARE(eq.band(9), 0.0f);
         QCOMPARE(spy.last().at(1).toInt(), 9);
     }
 
@@ -153,7 +153,7 @@ private slots:
         for (int k : keys)
             QTest::keyClick(&eq, Qt::Key(k));
         QCOMPARE(eq.focusedBand(), band);
-        QCOMPARE(eq.Band(band), expected);
+        QCOMPARE(eq.band(band), expected);
         QCOMPARE(spy.size(), 1);
         QCOMPARE(spy.at(0).at(1).toInt(), band);
     }
