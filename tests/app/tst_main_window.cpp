@@ -119,21 +119,21 @@ private slots:
         // Components first, then the stored format handed over, then the first show's steps.
         const QStringList order{"create(AudioRecord1)", "create(AudioPlayer1)", "create(AudioFile1)",
                                 "create(AudioFile2)", "create(AudioInformation1)", "create(Mp3LameEncoder)",
-                                "AudioFile1.SetActive(true)", "AudioFile2.SetActive(true)",
-                                "AudioFile2.SetMp3Format(44100,128,2)", "AudioFile1.SetMp3Format(44100,128,2)",
-                                "Mp3LameEncoder.SetFrequency(44100)", "Mp3LameEncoder.SetBitrate(128)",
-                                "AudioFile2.SetMp3Encoder", "AudioFile1.SetMp3Encoder",
-                                "AudioInformation1.GetGenreName(0)", "AudioInformation1.GetGenreName(146)",
-                                "AudioInformation1.SetInfoFlag(true)", "AudioPlayer1.SetPlayFlag(true)",
-                                "AudioPlayer1.SetPlayOption(80)", "AudioPlayer1.GetVolume()",
-                                "AudioPlayer1.SetLine(0)", "AudioPlayer1.GetLineMute()"};
+                                "reader.SetActive(true)", "writer.SetActive(true)",
+                                "writer.SetMp3Format(44100,128,2)", "reader.SetMp3Format(44100,128,2)",
+                                "mp3Encoder.SetFrequency(44100)", "mp3Encoder.SetBitrate(128)",
+                                "writer.SetMp3Encoder", "reader.SetMp3Encoder",
+                                "information.GetGenreName(0)", "information.GetGenreName(146)",
+                                "information.SetInfoFlag(true)", "player.SetPlayFlag(true)",
+                                "player.SetPlayOption(80)", "player.GetVolume()",
+                                "player.SetLine(0)", "player.GetLineMute()"};
         int at = -1;
         for (const QString &call : order) {
             const int next = w.engine.log.indexOf(call, at + 1);
             QVERIFY2(next > at, qPrintable(call + " out of order in: " + log.join(" ; ")));
             at = next;
         }
-        QCOMPARE(w.engine.log.count("AudioInformation1.GetGenreName("), 147);
+        QCOMPARE(w.engine.log.count("information.GetGenreName("), 147);
         QCOMPARE(w.form->PlayButtonB1->Volume(), w.player()->volume);
         QVERIFY(!QFile::exists(w.path("setup.ini")));   // reading creates nothing
     }
@@ -172,11 +172,11 @@ private slots:
         QVERIFY(w.form->Playing && w.form->Recording);
         w.engine.log.clear();
         w.form->close();
-        const int playerStop = w.engine.log.indexOf("AudioPlayer1.Stop()");
-        const int recorderStop = w.engine.log.indexOf("AudioRecord1.Stop()");
-        const int written = w.engine.log.indexOf("AudioFile2.Close()");
-        const int off1 = w.engine.log.indexOf("AudioFile1.SetActive(false)");
-        const int off2 = w.engine.log.indexOf("AudioFile2.SetActive(false)");
+        const int playerStop = w.engine.log.indexOf("player.Stop()");
+        const int recorderStop = w.engine.log.indexOf("recorder.Stop()");
+        const int written = w.engine.log.indexOf("writer.Close()");
+        const int off1 = w.engine.log.indexOf("reader.SetActive(false)");
+        const int off2 = w.engine.log.indexOf("writer.SetActive(false)");
         QVERIFY(playerStop >= 0 && playerStop < recorderStop);
         QVERIFY(recorderStop < written && written < off1 && off1 < off2);
         QCOMPARE(w.form->PageControl1->currentIndex(), 3);   // the new file is shown on "File Info"
@@ -193,19 +193,19 @@ private slots:
         w.form->PausePlayback();
         w.engine.log.clear();
         w.form->close();
-        QVERIFY(w.engine.log.indexOf("AudioPlayer1.Stop()") >= 0);
-        QVERIFY(w.engine.log.indexOf("AudioFile1.Close()") >= 0);
+        QVERIFY(w.engine.log.indexOf("player.Stop()") >= 0);
+        QVERIFY(w.engine.log.indexOf("reader.Close()") >= 0);
     }
 
     void transportCodes_data()
     {
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("firstCall");
-        QTest::newRow("1 play") << 1 << "AudioFile1.SetActive(true)";
-        QTest::newRow("2 pause") << 2 << "AudioPlayer1.GetCurrentSamples()";
-        QTest::newRow("3 stop") << 3 << "AudioPlayer1.Stop()";
-        QTest::newRow("4 record") << 4 << "AudioRecord1.SetRecordFlag(true)";
-        QTest::newRow("7 mute") << 7 << "AudioPlayer1.SetLine(0)";
+        QTest::newRow("1 play") << 1 << "reader.SetActive(true)";
+        QTest::newRow("2 pause") << 2 << "player.GetCurrentSamples()";
+        QTest::newRow("3 stop") << 3 << "player.Stop()";
+        QTest::newRow("4 record") << 4 << "recorder.SetRecordFlag(true)";
+        QTest::newRow("7 mute") << 7 << "player.SetLine(0)";
         QTest::newRow("0 nothing") << 0 << "";
         QTest::newRow("5 nothing") << 5 << "";
         QTest::newRow("6 nothing") << 6 << "";
@@ -240,7 +240,7 @@ private slots:
         w.form->PlayButtonB1->SetMute(true);
         w.engine.log.clear();
         emit w.form->PlayButtonB1->OnMouseClick(w.form->PlayButtonB1, 7);
-        QCOMPARE(w.engine.log.calls, QStringList({"AudioPlayer1.SetLine(0)", "AudioPlayer1.SetLineMute(true)"}));
+        QCOMPARE(w.engine.log.calls, QStringList({"player.SetLine(0)", "player.SetLineMute(true)"}));
         QVERIFY(w.engine.outputs.devices[0].lines[0].mute);
     }
 
@@ -323,9 +323,9 @@ private slots:
         QTest::addColumn<QByteArray>("ini");
         QTest::addColumn<QString>("call");
         QTest::newRow("upper-case wav") << QByteArray("[options]\nsaveformat=.WAV\n[wav]\nfreq=8000\nch=1\nbps=8\n")
-                                        << "AudioFile2.SetWavFormat(8000,1,8)";
-        QTest::newRow("bitrate not a number") << QByteArray("[mp3]\nbitrate=loud\n") << "AudioFile2.SetMp3Format(44100,128,2)";
-        QTest::newRow("broken file") << QByteArray("\x00\x01\xff", 3) + "[[[\n=\n[mp3\nfreq=1\n" << "AudioFile2.SetMp3Format(44100,128,2)";
+                                        << "writer.SetWavFormat(8000,1,8)";
+        QTest::newRow("bitrate not a number") << QByteArray("[mp3]\nbitrate=loud\n") << "writer.SetMp3Format(44100,128,2)";
+        QTest::newRow("broken file") << QByteArray("\x00\x01\xff", 3) + "[[[\n=\n[mp3\nfreq=1\n" << "writer.SetMp3Format(44100,128,2)";
     }
     void storedSettingsAreAppliedAtStartUp()
     {

@@ -1,22 +1,25 @@
 // A main window on the recording fake engine, in a program folder of its own, with every
-// message box and file chooser answered by the test.
+// message box and file chooser answered by the test. Controls are found by their object
+// names, as a user finds them by their place: the window has no public fields.
 #pragma once
 
+#include "fakes/fake_engine.h"
+#include "session/recorded_files.h"
 #include "ui/main_window.h"
 #include "ui/ui_services.h"
-#include "fakes/fake_engine.h"
 
+#include <QAction>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
 
 #include <deque>
+#include <functional>
 #include <memory>
 
 struct WindowFixture {
     QTemporaryDir dir;
     fake::FakeEngine engine;
-    std::unique_ptr<MainWindow> form;
+    std::unique_ptr<MainWindow> window;
     QList<ui::Box> boxes;                 // every box shown, in order
     std::deque<bool> answers;             // answers to questions (default: Yes)
     QStringList openFileAnswers;          // paths the open dialog returns, in order
@@ -58,20 +61,44 @@ struct WindowFixture {
         hooks.beep = [this] { ++beeps; };
         ui::setHooks(hooks);
 
-        form = std::make_unique<MainWindow>(engine, AppPaths::besideProgram(dir.path()));
+        window = std::make_unique<MainWindow>(engine, AppPaths::besideProgram(dir.path()));
         if (!offerTips)
-            form->TimerTip->stop();
-        form->CreateSecondaryWindows();
+            window->setTipOfTheDayOffered(false);
+        window->createSecondaryWindows();
         if (show) {
-            form->show();
-            QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+            window->show();
+            QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         }
     }
 
     ~WindowFixture()
     {
-        form.reset();
+        window.reset();
         ui::setHooks({});
+    }
+
+    // A control of the window (or of one of its dialogs) by its object name.
+    template <typename T>
+    T *find(const QString &name) const
+    {
+        T *found = window->findChild<T *>(name);
+        if (!found)
+            qWarning("no %s named %s", T::staticMetaObject.className(), qPrintable(name));
+        return found;
+    }
+    QAction *action(const QString &name) const { return find<QAction>(name); }
+    // Runs a menu command as the user does: an error it raises is shown in the error box.
+    void trigger(const QString &actionName) const { action(actionName)->trigger(); }
+
+    RecordingSession &recording() const { return window->recording(); }
+    PlaybackSession &playback() const { return window->playback(); }
+    RecordedFiles &files() const { return window->files(); }
+    // Changes the recording settings in force, as the Options dialog's OK would.
+    void changeSettings(const std::function<void(RecordingSettings &)> &change) const
+    {
+        RecordingSettings s = recording().settings();
+        change(s);
+        window->applySettings(s);
     }
 
     QStringList errors() const

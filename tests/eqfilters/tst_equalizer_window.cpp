@@ -26,12 +26,12 @@ QString bandsCall(const std::array<float, 12> &bands)
     QStringList values;
     for (float v : bands)
         values << QString::number(v, 'g', 6);
-    return QStringLiteral("AudioPlayer1.SetEqualizerBands(%1)").arg(values.join(','));
+    return QStringLiteral("player.SetEqualizerBands(%1)").arg(values.join(','));
 }
 
 QStringList equalizerCalls(const WindowFixture &w)
 {
-    return w.engine.log.matching(QStringLiteral("AudioPlayer1.SetEqualizer"));
+    return w.engine.log.matching(QStringLiteral("player.SetEqualizer"));
 }
 
 // Runs `inside` while ToolBtnEqualizerClick shows the window modally; `inside` must close it.
@@ -114,8 +114,8 @@ private slots:
         std::array<float, 12> expected{};
         expected[4] = -2.5f;
         expected[size_t(band - 1)] = float(steps);
-        QCOMPARE(w.engine.log.matching("AudioPlayer1.SetEqualizerBands").size(), std::abs(steps));
-        QCOMPARE(w.engine.log.matching("AudioPlayer1.SetEqualizerBands").last(), bandsCall(expected));
+        QCOMPARE(w.engine.log.matching("player.SetEqualizerBands").size(), std::abs(steps));
+        QCOMPARE(w.engine.log.matching("player.SetEqualizerBands").last(), bandsCall(expected));
         QCOMPARE(w.player()->bands, expected);
     }
 
@@ -130,15 +130,15 @@ private slots:
         moveBand(eq, 2, 1);
         std::array<float, 12> bands{};
         bands[1] = 1;
-        QCOMPARE(equalizerCalls(w), QStringList({bandsCall(bands), "AudioPlayer1.SetEqualizerEnabled(true)"}));
+        QCOMPARE(equalizerCalls(w), QStringList({bandsCall(bands), "player.SetEqualizerEnabled(true)"}));
         QCOMPARE(box->checkState(), Qt::Checked);
         QVERIFY(w.player()->equalizerOn);
 
         // Later moves send the bands only and leave the box alone.
         w.engine.log.clear();
         moveBand(eq, 9, -2);
-        QCOMPARE(w.engine.log.count("AudioPlayer1.SetEqualizerEnabled"), 0);
-        QCOMPARE(w.engine.log.count("AudioPlayer1.SetEqualizerBands"), 2);
+        QCOMPARE(w.engine.log.count("player.SetEqualizerEnabled"), 0);
+        QCOMPARE(w.engine.log.count("player.SetEqualizerBands"), 2);
         QCOMPARE(box->checkState(), Qt::Checked);
 
         // And the box never offers the grayed state again.
@@ -159,8 +159,8 @@ private slots:
         w.engine.log.clear();
 
         moveBand(w.form->frmEQ->Equalizer1, 4, 2);
-        QCOMPARE(w.engine.log.count("AudioPlayer1.SetEqualizerBands"), 2);
-        QCOMPARE(w.engine.log.count("AudioPlayer1.SetEqualizerEnabled"), 0);
+        QCOMPARE(w.engine.log.count("player.SetEqualizerBands"), 2);
+        QCOMPARE(w.engine.log.count("player.SetEqualizerEnabled"), 0);
         QCOMPARE(box->checkState(), Qt::Unchecked);
         QVERIFY(!w.player()->equalizerOn);
         QCOMPARE(w.player()->bands[3], 2.0f);
@@ -192,10 +192,10 @@ private slots:
             else
                 box->click();
             QCOMPARE(box->checkState(), s);
-            expected << QStringLiteral("AudioPlayer1.SetEqualizerEnabled(%1)").arg(s == Qt::Checked ? "true" : "false");
+            expected << QStringLiteral("player.SetEqualizerEnabled(%1)").arg(s == Qt::Checked ? "true" : "false");
         }
         QCOMPARE(equalizerCalls(w), expected);
-        QCOMPARE(w.engine.log.count("AudioPlayer1.SetEqualizerBands"), 0);
+        QCOMPARE(w.engine.log.count("player.SetEqualizerBands"), 0);
     }
 
     void opensModalOnTopAndCentred()
@@ -254,9 +254,9 @@ private slots:
             QTest::mouseClick(eq, Qt::LeftButton, {}, QPoint(eq->bandColumn(6).center().x(), eq->yForValue(9)));
             QTest::mouseClick(w.form->frmEQ->BtnClose, Qt::LeftButton);
         });
-        QCOMPARE(w.engine.log.count("AudioPlayer1.SetEqualizerBands"), 1);
+        QCOMPARE(w.engine.log.count("player.SetEqualizerBands"), 1);
         QVERIFY2(std::abs(w.player()->bands[5] - 9.0f) <= 0.5f, qPrintable(QString::number(w.player()->bands[5])));
-        QCOMPARE(w.engine.log.count("AudioPlayer1.SetEqualizerEnabled(true)"), 1);
+        QCOMPARE(w.engine.log.count("player.SetEqualizerEnabled(true)"), 1);
         QCOMPARE(box->checkState(), Qt::Checked);
     }
 };

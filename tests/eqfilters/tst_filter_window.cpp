@@ -18,19 +18,19 @@ const char *const kFilterNames[4] = {"", "Notch", "HighPass", "LowPass"};
 
 QString frequencyCall(int row, int hz)
 {
-    return QStringLiteral("AudioRecord1.Set%1Frequency(%2)").arg(kFilterNames[row]).arg(hz);
+    return QStringLiteral("recorder.Set%1Frequency(%2)").arg(kFilterNames[row]).arg(hz);
 }
 
 QString switchCall(int row, bool on)
 {
-    return QStringLiteral("AudioRecord1.Set%1Enabled(%2)").arg(kFilterNames[row], on ? "true" : "false");
+    return QStringLiteral("recorder.Set%1Enabled(%2)").arg(kFilterNames[row], on ? "true" : "false");
 }
 
 // Every call that sets a filter, in order.
 QStringList filterSets(const WindowFixture &w)
 {
     QStringList out;
-    for (const QString &c : w.engine.log.matching("AudioRecord1.Set"))
+    for (const QString &c : w.engine.log.matching("recorder.Set"))
         if (c.contains("Notch") || c.contains("HighPass") || c.contains("LowPass"))
             out << c;
     return out;
@@ -40,7 +40,7 @@ QStringList filterSets(const WindowFixture &w)
 QStringList filterGets(const WindowFixture &w)
 {
     QStringList out;
-    for (const QString &c : w.engine.log.matching("AudioRecord1.Get"))
+    for (const QString &c : w.engine.log.matching("recorder.Get"))
         if (c.contains("Notch") || c.contains("HighPass") || c.contains("LowPass"))
             out << c;
     return out;
@@ -133,9 +133,9 @@ private slots:
         w.start();
         QCOMPARE(filterSets(w), QStringList());
         QCOMPARE(filterGets(w),
-                 QStringList({"AudioRecord1.GetNotchEnabled()", "AudioRecord1.GetHighPassEnabled()",
-                              "AudioRecord1.GetLowPassEnabled()", "AudioRecord1.GetNotchFrequency()",
-                              "AudioRecord1.GetHighPassFrequency()", "AudioRecord1.GetLowPassFrequency()"}));
+                 QStringList({"recorder.GetNotchEnabled()", "recorder.GetHighPassEnabled()",
+                              "recorder.GetLowPassEnabled()", "recorder.GetNotchFrequency()",
+                              "recorder.GetHighPassFrequency()", "recorder.GetLowPassFrequency()"}));
     }
 
     void startUpCopiesTheRecorder_data()
@@ -219,7 +219,7 @@ private slots:
         QStringList gets;
         for (int row = 1; row <= 3; ++row) {
             QCOMPARE(f->CheckBox(row)->isChecked(), on[row]);
-            gets << QStringLiteral("AudioRecord1.Get%1Enabled()").arg(kFilterNames[row]);
+            gets << QStringLiteral("recorder.Get%1Enabled()").arg(kFilterNames[row]);
             if (on[row]) {
                 expected << switchCall(row, true);   // a box that changes sends its switch back
                 gets << switchCall(row, true);
@@ -228,7 +228,7 @@ private slots:
         expected << frequencyCall(1, 40);
         QCOMPARE(filterSets(w), expected);
         // In order: each switch is sent back right after it was read.
-        const QStringList calls = w.engine.log.matching("AudioRecord1.");
+        const QStringList calls = w.engine.log.matching("recorder.");
         QCOMPARE(calls.filter(QRegularExpression("(Notch|HighPass|LowPass)Enabled")), gets);
     }
 
@@ -460,7 +460,7 @@ private slots:
         QCOMPARE(filterSets(w), QStringList({switchCall(row, true), switchCall(row, false)}));
         // The recording goes on untouched.
         QVERIFY(w.recorder()->isRunning());
-        QCOMPARE(w.engine.log.count("AudioRecord1.Stop"), 0);
+        QCOMPARE(w.engine.log.count("recorder.Stop"), 0);
         w.recorder()->emitBlock();
         QVERIFY(w.form->Recording);
 

@@ -25,7 +25,7 @@ struct CallLog {
 
     void add(const QString &call) { calls.append(call); }
     void clear() { calls.clear(); }
-    // Calls starting with prefix (e.g. "AudioFile2." or "AudioRecord1.Start").
+    // Calls starting with prefix (e.g. "writer." or "recorder.Start").
     QStringList matching(const QString &prefix) const;
     // Calls starting with any of the prefixes, in log order.
     QStringList matching(const QStringList &prefixes) const;
@@ -394,12 +394,12 @@ public:
     // When set, LoadFromFile of these paths throws.
     QStringList unreadable;
 
-    // The instances made so far, by name ("AudioFile1", "AudioRecord1", ...). They stay
+    // The instances made so far, by name ("reader", "recorder", ...). They stay
     // valid while their owner keeps them.
     FakeFile *file(const QString &name) const;
-    FakeRecorder *recorder(const QString &name = QStringLiteral("AudioRecord1")) const;
-    FakePlayer *player(const QString &name = QStringLiteral("AudioPlayer1")) const;
-    FakeInformation *information(const QString &name = QStringLiteral("AudioInformation1")) const;
+    FakeRecorder *recorder(const QString &name = QStringLiteral("recorder")) const;
+    FakePlayer *player(const QString &name = QStringLiteral("player")) const;
+    FakeInformation *information(const QString &name = QStringLiteral("information")) const;
 
     // A known file of the given length, also made on disk (empty) when it is missing.
     void addFile(const QString &path, qint64 frames, int sampleRate = 44100, int channels = 2,

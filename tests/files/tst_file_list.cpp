@@ -97,9 +97,9 @@ private slots:
         w.form->SelectedFilePath.clear();
         w.engine.log.clear();
         w.form->AddRecordedFile(a);
-        QCOMPARE(w.engine.log.matching("AudioInformation1."),
-                 QStringList({"AudioInformation1.LoadFromFile(" + a + ")", "AudioInformation1.GetFileSize()",
-                              "AudioInformation1.GetDuration()"}));
+        QCOMPARE(w.engine.log.matching("information."),
+                 QStringList({"information.LoadFromFile(" + a + ")", "information.GetFileSize()",
+                              "information.GetDuration()"}));
         w.form->AddRecordedFile(b);
         w.form->AddRecordedFile(a);   // the same file again: a second row
         QCOMPARE(list(w).topLevelItemCount(), 3);
@@ -172,9 +172,9 @@ private slots:
         QCOMPARE(w.form->StatusText(1), path);
         QCOMPARE(w.form->StatusText(2), QString("MP3  128 kbps, 44100 Hz, Stereo"));
         // Loaded for the status bar, then again by the tag editor's Reset.
-        QCOMPARE(w.engine.log.matching(QStringList{"AudioInformation1.LoadFromFile", "AudioInformation1.GetFormat"}),
-                 QStringList({"AudioInformation1.LoadFromFile(" + path + ")", "AudioInformation1.GetFormatDescription()",
-                              "AudioInformation1.LoadFromFile(" + path + ")"}));
+        QCOMPARE(w.engine.log.matching(QStringList{"information.LoadFromFile", "information.GetFormat"}),
+                 QStringList({"information.LoadFromFile(" + path + ")", "information.GetFormatDescription()",
+                              "information.LoadFromFile(" + path + ")"}));
         FileInfoPage &p = page(w);
         QCOMPARE(QStringList({p.infoTitle->text(), p.infoArtist->text(), p.infoAlbum->text(), p.infoComment->text(),
                               p.infoCopyright->text(), p.infoYear->text(), p.infoTrack->text()}),
@@ -226,7 +226,7 @@ private slots:
         page(w).PopupPlay->trigger();   // plays the selected row, not the current file
         QVERIFY(w.form->Playing);
         QCOMPARE(w.form->PlayFileName, b);
-        QCOMPARE(w.engine.log.count("AudioFile1.Open(" + b), 1);
+        QCOMPARE(w.engine.log.count("reader.Open(" + b), 1);
 
         select(w, 0);
         QVERIFY(page(w).btnApply->isEnabled());

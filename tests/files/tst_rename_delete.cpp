@@ -355,7 +355,7 @@ private slots:
         page(w).PopupDeleteFromDisk->trigger();
         QVERIFY(!w.form->Playing);
         QVERIFY(!w.engine.player()->isRunning());
-        QVERIFY(!w.engine.file("AudioFile1")->isOpen());
+        QVERIFY(!w.engine.file("reader")->isOpen());
         QCOMPARE(w.form->StatusText(0), QString("Stop"));
         QVERIFY(!QFileInfo::exists(a));
         QCOMPARE(list(w).topLevelItemCount(), 0);

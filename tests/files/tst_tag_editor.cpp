@@ -81,11 +81,11 @@ private slots:
         QCOMPARE(p.infoGenre->itemText(146), QString("Genre 146"));
         QCOMPARE(p.infoGenre->currentIndex(), -1);
         QVERIFY(!p.infoGenre->isEditable());
-        QCOMPARE(w.engine.log.count("AudioInformation1.GetGenreName"), 147);
-        QVERIFY(w.engine.log.indexOf("AudioInformation1.SetInfoFlag(true)")
-                > w.engine.log.indexOf("AudioInformation1.GetGenreName(146)"));
+        QCOMPARE(w.engine.log.count("information.GetGenreName"), 147);
+        QVERIFY(w.engine.log.indexOf("information.SetInfoFlag(true)")
+                > w.engine.log.indexOf("information.GetGenreName(146)"));
         // The radio group's first choice is not sent.
-        QCOMPARE(w.engine.log.count("AudioInformation1.SetTagVersion"), 0);
+        QCOMPARE(w.engine.log.count("information.SetTagVersion"), 0);
     }
 
     void layoutRule_data()
@@ -194,8 +194,8 @@ private slots:
         w.form->SetResetEnabled(true);
         w.engine.log.clear();
         p.btnReset->click();
-        QCOMPARE(w.engine.log.matching("AudioInformation1.LoadFromFile"),
-                 QStringList({"AudioInformation1.LoadFromFile(" + path + ")"}));
+        QCOMPARE(w.engine.log.matching("information.LoadFromFile"),
+                 QStringList({"information.LoadFromFile(" + path + ")"}));
         QCOMPARE(p.infoTitle->text(), QString("Changed on disk"));
     }
 
@@ -207,12 +207,12 @@ private slots:
         fill(p, "2003", "7");
         w.engine.log.clear();
         p.btnApply->click();
-        QCOMPARE(w.engine.log.matching("AudioInformation1."),
-                 QStringList({"AudioInformation1.infoTitle:=T", "AudioInformation1.infoArtist:=A",
-                              "AudioInformation1.infoAlbum:=L", "AudioInformation1.infoGenre:=3",
-                              "AudioInformation1.infoCopyright:=C", "AudioInformation1.infoComments:=M",
-                              "AudioInformation1.infoYear:=2003", "AudioInformation1.infoTrack:=7",
-                              "AudioInformation1.SaveToFile(" + path + ")"}));
+        QCOMPARE(w.engine.log.matching("information."),
+                 QStringList({"information.infoTitle:=T", "information.infoArtist:=A",
+                              "information.infoAlbum:=L", "information.infoGenre:=3",
+                              "information.infoCopyright:=C", "information.infoComments:=M",
+                              "information.infoYear:=2003", "information.infoTrack:=7",
+                              "information.SaveToFile(" + path + ")"}));
         const fake::Tags saved = w.engine.tags.value(path);
         QCOMPARE(QStringList({saved.title, saved.artist, saved.album, saved.copyright, saved.comments}),
                  QStringList({"T", "A", "L", "C", "M"}));
@@ -257,16 +257,16 @@ private slots:
         p.btnApply->click();
 
         QStringList numbers;
-        for (const QString &c : w.engine.log.matching(QStringList{"AudioInformation1.infoYear", "AudioInformation1.infoTrack"}))
-            numbers << c.mid(QString("AudioInformation1.").size());
+        for (const QString &c : w.engine.log.matching(QStringList{"information.infoYear", "information.infoTrack"}))
+            numbers << c.mid(QString("information.").size());
         QCOMPARE(numbers.join(' '), sent);
         if (notice.isEmpty()) {
             QVERIFY(w.boxes.isEmpty());
-            QCOMPARE(w.engine.log.count("AudioInformation1.SaveToFile(" + path + ")"), 1);
+            QCOMPARE(w.engine.log.count("information.SaveToFile(" + path + ")"), 1);
             return;
         }
         QCOMPARE(notices(w), QStringList({notice}));
-        QCOMPARE(w.engine.log.count("AudioInformation1.SaveToFile"), 0);
+        QCOMPARE(w.engine.log.count("information.SaveToFile"), 0);
         QCOMPARE(w.engine.tags.value(path).title, QString("On disk"));
         QLineEdit *field = notice.contains("Year") ? p.infoYear : p.infoTrack;
         QTRY_VERIFY(field->hasFocus());
@@ -298,7 +298,7 @@ private slots:
         p.infoGenre->setCurrentIndex(-1);
         w.engine.log.clear();
         p.btnApply->click();
-        QCOMPARE(w.engine.log.matching("AudioInformation1.infoGenre"), QStringList({"AudioInformation1.infoGenre:=-1"}));
+        QCOMPARE(w.engine.log.matching("information.infoGenre"), QStringList({"information.infoGenre:=-1"}));
     }
 
     void tagVersionChoice()
@@ -311,9 +311,9 @@ private slots:
         QTest::mouseClick(p.infoMTV1, Qt::LeftButton);
         QTest::mouseClick(p.infoMTV2, Qt::LeftButton);
         QTest::mouseClick(p.infoMTV1, Qt::LeftButton);
-        QCOMPARE(w.engine.log.matching("AudioInformation1."),
-                 QStringList({"AudioInformation1.SetTagVersion(1)", "AudioInformation1.SetTagVersion(2)",
-                              "AudioInformation1.SetTagVersion(1)"}));
+        QCOMPARE(w.engine.log.matching("information."),
+                 QStringList({"information.SetTagVersion(1)", "information.SetTagVersion(2)",
+                              "information.SetTagVersion(1)"}));
         // The fields are not reloaded by the choice.
         QCOMPARE(p.infoTitle->text(), QString("typed"));
         QCOMPARE(w.engine.information()->tagVersion(), short(1));

@@ -134,8 +134,8 @@ private slots:
         dialog.Line = 1;
         dialog.FormShow();
         // Building read the values and wrote nothing.
-        QCOMPARE(w.engine.log.count("AudioPlayer1.SetAdvancedValue"), 0);
-        QCOMPARE(w.engine.log.count("AudioRecord1."), 0);
+        QCOMPARE(w.engine.log.count("player.SetAdvancedValue"), 0);
+        QCOMPARE(w.engine.log.count("recorder."), 0);
 
         auto *loudness = dialog.findChild<QCheckBox *>("ch0");
         QVERIFY(loudness);
@@ -172,11 +172,11 @@ private slots:
         bass->setValue(12345);
         surround->click();
         QCOMPARE(w.engine.log.calls,
-                 QStringList({"AudioPlayer1.SetLine(1)", "AudioPlayer1.SetAdvancedValue(0,false)",
-                              "AudioPlayer1.srcAdvancedValue(0)", "AudioPlayer1.srcAdvancedValue(2)",
-                              "AudioPlayer1.SetLine(1)", "AudioPlayer1.SetAdvancedValue(1,12345)",
-                              "AudioPlayer1.SetLine(1)", "AudioPlayer1.SetAdvancedValue(2,true)",
-                              "AudioPlayer1.srcAdvancedValue(0)", "AudioPlayer1.srcAdvancedValue(2)"}));
+                 QStringList({"player.SetLine(1)", "player.SetAdvancedValue(0,false)",
+                              "player.srcAdvancedValue(0)", "player.srcAdvancedValue(2)",
+                              "player.SetLine(1)", "player.SetAdvancedValue(1,12345)",
+                              "player.SetLine(1)", "player.SetAdvancedValue(2,true)",
+                              "player.srcAdvancedValue(0)", "player.srcAdvancedValue(2)"}));
         QVERIFY(!loudness->isChecked());
         QVERIFY(surround->isChecked());
         const auto &stored = w.engine.outputs.devices[0].lines[1].advanced;
@@ -216,8 +216,8 @@ private slots:
             ticks << dialog.findChild<QCheckBox *>(QStringLiteral("ch%1").arg(k))->isChecked();
         QCOMPARE(ticks, shown);
         // One write, then the switches read back; setting the boxes wrote nothing more.
-        QCOMPARE(w.engine.log.count("AudioPlayer1.SetAdvancedValue"), 1);
-        QCOMPARE(w.engine.log.count("AudioPlayer1.srcAdvancedValue"), 3);
+        QCOMPARE(w.engine.log.count("player.SetAdvancedValue"), 1);
+        QCOMPARE(w.engine.log.count("player.srcAdvancedValue"), 3);
         QCOMPARE(dialog.findChild<QSlider *>("tb3")->value(), 100);
         QCOMPARE(w.errors(), QStringList());
     }
@@ -236,9 +236,9 @@ private slots:
         dialog.FormShow();
         QCOMPARE(dialog.windowTitle(), QString("Advanced Properties for Tone"));
         dialog.findChild<QSlider *>("tb0")->setValue(200);
-        QCOMPARE(w.engine.log.count("AudioPlayer1."), 0);
+        QCOMPARE(w.engine.log.count("player."), 0);
         QCOMPARE(w.engine.log.calls.mid(w.engine.log.calls.size() - 2),
-                 QStringList({"AudioRecord1.SetLine(1)", "AudioRecord1.SetAdvancedValue(0,200)"}));
+                 QStringList({"recorder.SetLine(1)", "recorder.SetAdvancedValue(0,200)"}));
         QCOMPARE(w.engine.inputs.devices[0].lines[1].advanced[0].value, QVariant(200));
     }
 
@@ -252,8 +252,8 @@ private slots:
         dialog.FormShow();
         w.engine.log.clear();
         dialog.findChild<QCheckBox *>("ch0")->click();
-        QCOMPARE(w.engine.log.calls, QStringList({"AudioPlayer1.SetAdvancedValue(0,true)",
-                                                  "AudioPlayer1.srcAdvancedValue(0)"}));
+        QCOMPARE(w.engine.log.calls, QStringList({"player.SetAdvancedValue(0,true)",
+                                                  "player.srcAdvancedValue(0)"}));
     }
 
     void closeAccepts()

@@ -61,7 +61,7 @@ fake::MixerWorld &world(WindowFixture &w, bool recording)
 
 QString sideName(bool recording)
 {
-    return recording ? QStringLiteral("AudioRecord1.") : QStringLiteral("AudioPlayer1.");
+    return recording ? QStringLiteral("recorder.") : QStringLiteral("player.");
 }
 
 QComboBox *deviceList(const MainWindow &form, bool recording)
@@ -196,8 +196,8 @@ private slots:
         const QList<MixerStrip *> before = strips(*w.form, false);
         w.engine.log.clear();
         w.form->FillDeviceLists();
-        QCOMPARE(w.engine.log.count("AudioPlayer1.GetLineCount"), 0);
-        QCOMPARE(w.engine.log.count("AudioRecord1.GetLineCount"), 0);
+        QCOMPARE(w.engine.log.count("player.GetLineCount"), 0);
+        QCOMPARE(w.engine.log.count("recorder.GetLineCount"), 0);
         QCOMPARE(strips(*w.form, false), before);
     }
 
@@ -406,9 +406,9 @@ private slots:
         MixerStrip *strip = strips(*w.form, false)[1];
         w.engine.log.clear();
         strip->CheckBox1->click();
-        QCOMPARE(w.engine.log.calls, QStringList({"AudioPlayer1.SetLine(1)", "AudioPlayer1.SetLineMute(true)"}));
+        QCOMPARE(w.engine.log.calls, QStringList({"player.SetLine(1)", "player.SetLineMute(true)"}));
         strip->CheckBox1->click();
-        QCOMPARE(w.engine.log.calls.last(), QString("AudioPlayer1.SetLineMute(false)"));
+        QCOMPARE(w.engine.log.calls.last(), QString("player.SetLineMute(false)"));
         QVERIFY(!w.engine.outputs.devices[0].lines[1].mute);
     }
 
@@ -434,10 +434,10 @@ private slots:
 
         w.engine.log.clear();
         list[2]->CheckBox1->click();
-        QCOMPARE(w.engine.log.calls.mid(0, 3), QStringList({"AudioRecord1.SetLine(2)", "AudioRecord1.SetLineSelected(true)",
-                                                            "AudioRecord1.GetLineCount()"}));
-        QCOMPARE(w.engine.log.count("AudioRecord1.SetLineSelected"), 1);   // the refresh writes nothing
-        QCOMPARE(w.engine.log.count("AudioRecord1.GetLineSelected"), 3);
+        QCOMPARE(w.engine.log.calls.mid(0, 3), QStringList({"recorder.SetLine(2)", "recorder.SetLineSelected(true)",
+                                                            "recorder.GetLineCount()"}));
+        QCOMPARE(w.engine.log.count("recorder.SetLineSelected"), 1);   // the refresh writes nothing
+        QCOMPARE(w.engine.log.count("recorder.GetLineSelected"), 3);
         QList<bool> boxes;
         for (const MixerStrip *s : list)
             boxes << s->CheckBox1->isChecked();

@@ -22,9 +22,9 @@ class TestCurrentSettings : public QObject {
     QStringList loadAndApply(RecordingSettings &s)
     {
         fake::FakeEngine e;
-        auto f1 = e.createFile("AudioFile1");
-        auto f2 = e.createFile("AudioFile2");
-        auto enc = e.createLameEncoder("Mp3LameEncoder");
+        auto f1 = e.createFile("reader");
+        auto f2 = e.createFile("writer");
+        auto enc = e.createLameEncoder("mp3Encoder");
         e.log.clear();
         LoadSettings(IniFile(iniPath()), s, "/prog/Recording/");
         ApplyOutputFormat(s, *f1, *f2, *enc);
@@ -50,10 +50,10 @@ private slots:
         QCOMPARE(s.splitEnabled, false);
         QCOMPARE(s.splitSeconds, 0);
         QCOMPARE(calls, QStringList({
-            "AudioFile1.SetActive(true)", "AudioFile2.SetActive(true)",
-            "AudioFile2.SetMp3Format(44100,128,2)", "AudioFile1.SetMp3Format(44100,128,2)",
-            "Mp3LameEncoder.SetFrequency(44100)", "Mp3LameEncoder.SetBitrate(128)",
-            "AudioFile2.SetMp3Encoder(encoder)", "AudioFile1.SetMp3Encoder(encoder)"}));
+            "reader.SetActive(true)", "writer.SetActive(true)",
+            "writer.SetMp3Format(44100,128,2)", "reader.SetMp3Format(44100,128,2)",
+            "mp3Encoder.SetFrequency(44100)", "mp3Encoder.SetBitrate(128)",
+            "writer.SetMp3Encoder(encoder)", "reader.SetMp3Encoder(encoder)"}));
         QVERIFY(!QFile::exists(iniPath()));
     }
 
@@ -63,15 +63,15 @@ private slots:
         QTest::addColumn<QStringList>("formatCalls");
         QTest::newRow("upper-case .WAV")
             << QByteArray("[options]\nsaveformat=.WAV\n[wav]\nfreq=22050\nch=1\nbps=8\n")
-            << QStringList{"AudioFile2.SetWavFormat(22050,1,8)", "AudioFile1.SetWavFormat(22050,1,8)"};
+            << QStringList{"writer.SetWavFormat(22050,1,8)", "reader.SetWavFormat(22050,1,8)"};
         QTest::newRow("wma")
             << QByteArray("[options]\nsaveformat=.wma\n[wma]\nprofile=12\n")
-            << QStringList{"AudioFile2.SetWmaProfile(12)", "AudioFile1.SetWmaProfile(12)"};
+            << QStringList{"writer.SetWmaProfile(12)", "reader.SetWmaProfile(12)"};
         QTest::newRow("unknown format calls nothing") << QByteArray("[options]\nsaveformat=.ogg\n") << QStringList{};
         QTest::newRow("empty format calls nothing") << QByteArray("[options]\nsaveformat=\n") << QStringList{};
         QTest::newRow("rate outside the catalogue passes unchanged")
             << QByteArray("[mp3]\nfreq=32000\n")
-            << QStringList{"AudioFile2.SetMp3Format(32000,128,2)", "AudioFile1.SetMp3Format(32000,128,2)"};
+            << QStringList{"writer.SetMp3Format(32000,128,2)", "reader.SetMp3Format(32000,128,2)"};
     }
     void formatStep()
     {
@@ -84,8 +84,8 @@ private slots:
         QCOMPARE(middle, formatCalls);
         // Whatever the format, the encoder gets the MP3 values and both components get it.
         QCOMPARE(calls.mid(calls.size() - 4).join(";"),
-                 QStringLiteral("Mp3LameEncoder.SetFrequency(%1);Mp3LameEncoder.SetBitrate(128);"
-                                "AudioFile2.SetMp3Encoder(encoder);AudioFile1.SetMp3Encoder(encoder)")
+                 QStringLiteral("mp3Encoder.SetFrequency(%1);Mp3LameEncoder.SetBitrate(128);"
+                                "writer.SetMp3Encoder(encoder);AudioFile1.SetMp3Encoder(encoder)")
                      .arg(s.mp3Frequency));
     }
 

@@ -1,0 +1,441 @@
+#include "session_fixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using State = RecordingSession::State;
+
+class TestRecordingSession : public QObject {
+    Q_OBJECT
+
+private slots:
+    void aPartRecordsInTheWritersFormat()
+    {
+        SessionFixture f;
+        f.recording.record();
+        const QString file = f.path("rec/Untitled1.mp3");
+        QCOMPARE(f.recording.state(), State::Recording);
+        // The recorder captures in the written file's format, in 200 ms blocks.
+        QVERIFY(f.engine.log.indexOf("writer.Create(" + file + ",0)") >= 0);
+        QVERIFY(f.engine.log.indexOf("recorder.SetFormat(2,44100)") > f.engine.log.indexOf("writer.Create("));
+        QCOMPARE(f.recorder()->blockSize(), qint64(8820));
+        QVERIFY(f.recorder()->isRunning());
+        QCOMPARE(f.partsStarted, QStringList({file}));
+        QCOMPARE(f.formats, QStringList({"MPEG 1.0 layer-3: 128 kbps, 44100 Hz, Stereo"}));
+        QCOMPARE(f.files.currentFile(), file);
+        QCOMPARE(f.recording.partPath(), file);
+    }
+
+    void stateTableEventByEvent()
+    {
+        SessionFixture f;
+        RecordingClock clock(f.engine);
+        fake::CallLog &log = f.engine.log;
+
+        f.recording.record();
+        clock.run(1);
+
+        log.clear();
+        f.recording.record();   // Record while recording: nothing
+        QCOMPARE(log.calls, QStringList());
+
+        f.recording.pause();
+        QCOMPARE(f.recording.state(), State::Paused);
+        QCOMPARE(log.matching("recorder."), QStringList({"recorder.Stop()", "recorder.SetRecordFlag(false)"}));
+
+        // A block that was still on its way when the pause stopped capture is written.
+        log.clear();
+        f.recorder()->emitBlock();
+        QCOMPARE(log.count("writer.WriteArray("), 1);
+        // A tick that was on its way shows nothing.
+        f.elapsedMs = -1;
+        f.recorder()->emitTimer(44100, 1, 1);
+        QCOMPARE(f.elapsedMs, qint64(-1));
+
+        log.clear();
+        f.recording.pause();    // Pause while paused: nothing
+        QCOMPARE(log.calls, QStringList());
+
+        f.recording.record();   // Record after Pause resumes the same file
+        QCOMPARE(f.recording.state(), State::Recording);
+        QCOMPARE(log.count("writer.Create("), 0);
+        QCOMPARE(log.count("recorder.Start()"), 1);
+        clock.run(1);
+
+        f.recording.pause();
+        log.clear();
+        f.recording.stop();     // Stop while paused finalises and lists
+        QCOMPARE(f.recording.state(), State::Idle);
+        QVERIFY(log.indexOf("writer.GetNumSamples()") < log.indexOf("writer.Close()"));
+        QCOMPARE(f.rows(), QStringList({"Untitled1.mp3 00:02"}));
+        QCOMPARE(f.runsEnded, 1);
+        QCOMPARE(f.recording.lastPartFrames(), qint64(44100 * 2 + 8820));
+        QCOMPARE(f.recording.lastPartRate(), 44100);
+
+        log.clear();
+        f.recording.stop();     // Stop with nothing running: nothing
+        QCOMPARE(log.calls, QStringList());
+        QCOMPARE(f.failures, QStringList());
+    }
+
+    void naming_data()
+    {
+        QTest::addColumn<QStringList>("existing");
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("first") << QStringList{} << ".mp3" << "Untitled1.mp3";
+        QTest::newRow("gap is filled") << QStringList{"Untitled1.mp3", "Untitled3.mp3"} << ".mp3" << "Untitled2.mp3";
+        QTest::newRow("other extension is free") << QStringList{"Untitled1.mp3", "Untitled3.mp3"} << ".wav" << "Untitled1.wav";
+        QTest::newRow("typed extension kept") << QStringList{"Untitled1.mp3"} << ".MP3" << "Untitled1.MP3";
+        // Any directory entry takes its name, a link to nowhere included; nothing is followed.
+        QTest::newRow("dangling link") << QStringList{"Untitled1.wav->nowhere/target.wav"} << ".wav" << "Untitled2.wav";
+    }
+    void naming()
+    {
+        QFETCH(QStringList, existing);
+        QFETCH(QString, format);
+        QFETCH(QString, expected);
+        SessionFixture f;
+        f.settings([&](RecordingSettings &s) { s.saveFormat = format; });
+        QDir().mkpath(f.path("rec"));
+        for (const QString &entry : existing) {
+            const QStringList link = entry.split("->");
+            if (link.size() == 2) {
+                QVERIFY(QFile::link(f.path(link[1]), f.path("rec/" + link[0])));
+                continue;
+            }
+            QFile file(f.path("rec/" + entry));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        f.recording.record();
+        QCOMPARE(f.recording.partPath(), f.path("rec/" + expected));
+        QVERIFY(!QFileInfo::exists(f.path("nowhere/target.wav")));
+    }
+
+    void saveFolderForms_data()
+    {
+        QTest::addColumn<QString>("folder");   // relative to the test folder; "" = none set
+        QTest::addColumn<QString>("file");     // what the recording writes, or "" for none
+        QTest::addColumn<QString>("error");
+        QTest::newRow("no trailing slash") << "rec" << "rec/Untitled1.mp3" << "";
+        QTest::newRow("trailing slash") << "rec/" << "rec/Untitled1.mp3" << "";
+        QTest::newRow("missing parents are made") << "a/b/c/" << "a/b/c/Untitled1.mp3" << "";
+        QTest::newRow("none set") << "" << "" << "No folder is set for recordings. Choose one in Options";
+        QTest::newRow("not creatable") << "plainfile/sub/" << "" << "Cannot create %1";
+    }
+    void saveFolderForms()
+    {
+        QFETCH(QString, folder);
+        QFETCH(QString, file);
+        QFETCH(QString, error);
+        SessionFixture f;
+        QFile blocker(f.path("plainfile"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        const QString savePath = folder.isEmpty() ? QString() : f.path(folder);
+        f.settings([&](RecordingSettings &s) { s.savePath = savePath; });
+        f.recording.record();
+        QCOMPARE(f.failures, error.isEmpty() ? QStringList() : QStringList{error.arg(savePath)});
+        QCOMPARE(f.recording.isActive(), !file.isEmpty());
+        if (!file.isEmpty())
+            QCOMPARE(f.recording.partPath(), f.path(file));
+        else
+            QCOMPARE(f.engine.log.count("recorder.Start()"), 0);
+        QVERIFY(!QFileInfo::exists(f.path("recUntitled1.mp3")));
+    }
+
+    void aFolderNameThatIsNotUtf8IsRefused()
+    {
+        // Such a name decodes with U+FFFD; creating it would make a folder the user never named.
+        SessionFixture f;
+        const QByteArray parent = QFile::encodeName(f.path("caf")) + "\xe9";
+        QVERIFY(::mkdir(parent.constData(), 0755) == 0);
+        const QString savePath = QFile::decodeName(parent + "/rec/");
+        QVERIFY(savePath.contains(QChar(QChar::ReplacementCharacter)));
+        f.settings([&](RecordingSettings &s) { s.savePath = savePath; });
+        f.recording.record();
+        QCOMPARE(f.failures.size(), 1);
+        QVERIFY2(f.failures[0].contains("not valid UTF-8"), qPrintable(f.failures[0]));
+        QVERIFY(!f.recording.isActive());
+        QVERIFY(!QFileInfo::exists(savePath));   // no look-alike folder was made
+        QCOMPARE(::rmdir(parent.constData()), 0);   // QTemporaryDir cannot name it
+    }
+
+    void captureThatDoesNotStartLeavesNothingBehind()
+    {
+        SessionFixture f;
+        QSignalSpy states(&f.recording, &RecordingSession::stateChanged);
+        f.recorder()->startError = 3;
+        f.recorder()->startErrorText = "No sound server answers";
+        f.recording.record();
+        QCOMPARE(f.failures, QStringList({"No sound server answers"}));
+        QCOMPARE(f.recording.state(), State::Idle);
+        QCOMPARE(states.count(), 0);
+        QCOMPARE(f.files.count(), 0);
+        QCOMPARE(f.runsEnded, 0);
+        QCOMPARE(f.partsStarted, QStringList());
+        QVERIFY(!QFileInfo::exists(f.path("rec/Untitled1.mp3")));
+
+        // The next try that works gets the first name again.
+        f.recorder()->startError = 0;
+        f.recording.record();
+        QCOMPARE(f.recording.state(), State::Recording);
+        QCOMPARE(f.recording.partPath(), f.path("rec/Untitled1.mp3"));
+    }
+
+    void aResumeThatFailsKeepsWhatWasRecorded()
+    {
+        SessionFixture f;
+        RecordingClock clock(f.engine);
+        f.recording.record();
+        clock.run(1);
+        f.recording.pause();
+        f.recorder()->startError = 3;
+        f.recorder()->startErrorText = "The recording device is not available";
+        f.recording.record();
+        QCOMPARE(f.recording.state(), State::Idle);
+        QCOMPARE(f.rows(), QStringList({"Untitled1.mp3 00:01"}));
+        QCOMPARE(f.failures, QStringList({"The recording was stopped: The recording device is not available"}));
+    }
+
+    void rewriteQuestion_data()
+    {
+        QTest::addColumn<bool>("answer");
+        QTest::newRow("yes") << true;
+        QTest::newRow("no") << false;
+    }
+    void rewriteQuestion()
+    {
+        // A new part's file that already holds sound (another program may have written there
+        // between the name's reservation and the start) is written over only when allowed.
+        QFETCH(bool, answer);
+        SessionFixture f;
+        f.engine.addFile(f.path("rec/Untitled1.mp3"), 44100);
+        QFile::remove(f.path("rec/Untitled1.mp3"));
+        f.answers.push_back(answer);
+        f.recording.record();
+        QCOMPARE(f.questions, 1);
+        QCOMPARE(f.recording.isActive(), answer);
+        QCOMPARE(f.engine.log.count("writer.Create("), answer ? 1 : 0);
+        if (!answer)
+            QCOMPARE(f.rows(), QStringList({"Untitled1.mp3 00:01"}));   // listed as it is
+    }
+
+    void timeLimitStopsAtTheFirstTickThatShowsIt()
+    {
+        SessionFixture f;
+        f.settings([](RecordingSettings &s) { s.timeLimitSeconds = 90; });
+        RecordingClock clock(f.engine);
+        f.recording.record();
+        clock.run(89.8);
+        QVERIFY(f.recording.isActive());
+        QCOMPARE(f.elapsedSeconds(), 89);
+        clock.run(0.2);   // the tick that shows 1:30
+        QVERIFY(!f.recording.isActive());
+        QCOMPARE(f.rows(), QStringList({"Untitled1.mp3 01:30"}));
+        QCOMPARE(f.runsEnded, 1);
+    }
+
+    void split_data()
+    {
+        QTest::addColumn<int>("split");
+        QTest::addColumn<int>("limit");
+        QTest::addColumn<double>("seconds");
+        QTest::addColumn<QStringList>("listed");
+        QTest::addColumn<bool>("stillRecording");
+        QTest::newRow("every 60 s, no limit")
+            << 60 << 0 << 185.0 << QStringList{"Untitled1.mp3 01:00", "Untitled2.mp3 01:00", "Untitled3.mp3 01:00"} << true;
+        QTest::newRow("every 60 s, limit 150 s")
+            << 60 << 150 << 200.0 << QStringList{"Untitled1.mp3 01:00", "Untitled2.mp3 01:00", "Untitled3.mp3 00:30"} << false;
+        QTest::newRow("interval 0 never splits") << 0 << 0 << 130.0 << QStringList{} << true;
+    }
+    void split()
+    {
+        QFETCH(int, split);
+        QFETCH(int, limit);
+        QFETCH(double, seconds);
+        QFETCH(QStringList, listed);
+        QFETCH(bool, stillRecording);
+        SessionFixture f;
+        f.settings([&](RecordingSettings &s) {
+            s.splitEnabled = true;
+            s.splitSeconds = split;
+            s.timeLimitSeconds = limit;
+        });
+        RecordingClock clock(f.engine);
+        f.recording.record();
+        clock.run(seconds);
+        QCOMPARE(f.rows(), listed);
+        QCOMPARE(f.recording.isActive(), stillRecording);
+        if (stillRecording)
+            QCOMPARE(f.elapsedSeconds(), int(seconds));   // the time runs on over all parts
+    }
+
+    void elapsedTimeCarriesAcrossAPause()
+    {
+        SessionFixture f;
+        f.settings([](RecordingSettings &s) {
+            s.timeLimitSeconds = 15;
+            s.splitEnabled = true;
+            s.splitSeconds = 12;
+        });
+        RecordingClock clock(f.engine);
+        f.recording.record();
+        clock.run(10);
+        f.recording.pause();
+        QCOMPARE(f.elapsedSeconds(), 10);
+        f.recording.record();
+        clock.run(0.2);
+        QCOMPARE(f.elapsedMs, qint64(10200));
+        clock.run(1.8);   // 12 s in this part: the split
+        QCOMPARE(f.rows(), QStringList({"Untitled1.mp3 00:12"}));
+        clock.run(3);     // 15 s in all: the limit
+        QVERIFY(!f.recording.isActive());
+        QCOMPARE(f.rows(), QStringList({"Untitled1.mp3 00:12", "Untitled2.mp3 00:03"}));
+    }
+
+    void ticksGiveTimeLevelsAndSnapshots()
+    {
+        SessionFixture f;
+        QSignalSpy snapshots(&f.recording, &RecordingSession::snapshotReady);
+        f.recording.record();
+        f.recorder()->emitTimer(44100 * 65 + 4410, 33, 77);
+        QCOMPARE(f.elapsedMs, qint64(65100));
+        QCOMPARE(f.levelLeft, 33);
+        QCOMPARE(f.levelRight, 77);
+        QCOMPARE(snapshots.count(), 0);   // nobody looks at the spectrum
+        f.recording.setSnapshotFrames(2048);
+        f.recorder()->emitTimer(44100 * 66, 33, 77);
+        QCOMPARE(snapshots.count(), 1);
+        QCOMPARE(f.engine.log.count("recorder.GetSnapshotArray(2048)"), 1);
+    }
+
+    void failures_data()
+    {
+        QTest::addColumn<bool>("writeFails");   // else the device is lost
+        QTest::newRow("write fails") << true;
+        QTest::newRow("device lost") << false;
+    }
+    void failures()
+    {
+        QFETCH(bool, writeFails);
+        SessionFixture f;
+        RecordingClock clock(f.engine);
+        f.recording.record();
+        clock.run(2);
+        const QString reason = writeFails ? "Cannot write " + f.path("rec/Untitled1.mp3") + ": No space left on device"
+                                          : QString("The input device was removed");
+        if (writeFails) {
+            f.engine.file("writer")->failNextWrite = reason;
+            clock.run(1);
+        } else {
+            f.recorder()->emitDeviceError(reason);
+        }
+        // Everything written so far is kept, finished as Stop finishes it.
+        QVERIFY(!f.recording.isActive());
+        QCOMPARE(f.rows(), QStringList({"Untitled1.mp3 00:02"}));
+        QCOMPARE(f.failures, QStringList({"The recording was stopped: " + reason}));
+        QCOMPARE(f.runsEnded, 1);
+    }
+
+    void aNextPartThatDoesNotStartEndsTheRun()
+    {
+        SessionFixture f;
+        f.settings([](RecordingSettings &s) {
+            s.splitEnabled = true;
+            s.splitSeconds = 3;
+            s.timeLimitSeconds = 6;
+        });
+        RecordingClock clock(f.engine);
+        f.recording.record();
+        clock.run(2.8);
+        f.recorder()->startError = 3;
+        f.recorder()->startErrorText = "The recording device is not available";
+        clock.run(0.2);
+        QCOMPARE(f.failures, QStringList({"The recording was stopped: The recording device is not available"}));
+        QCOMPARE(f.rows(), QStringList({"Untitled1.mp3 00:03"}));
+        QVERIFY(!QFileInfo::exists(f.path("rec/Untitled2.mp3")));
+        QVERIFY(!f.recording.isActive());
+        QCOMPARE(f.runsEnded, 1);
+
+        // The next run starts from nothing: its limit counts its own six seconds.
+        f.recorder()->startError = 0;
+        f.recording.record();
+        clock.run(4);
+        QVERIFY(f.recording.isActive());
+        QCOMPARE(f.elapsedSeconds(), 4);
+        clock.run(2);
+        QVERIFY(!f.recording.isActive());
+        QCOMPARE(f.rows(), QStringList({"Untitled1.mp3 00:03", "Untitled2.mp3 00:03", "Untitled3.mp3 00:03"}));
+    }
+
+    void aPartThatCannotBeListedDoesNotStopTheRun()
+    {
+        SessionFixture f;
+        f.settings([](RecordingSettings &s) {
+            s.splitEnabled = true;
+            s.splitSeconds = 2;
+        });
+        RecordingClock clock(f.engine);
+        f.recording.record();
+        f.engine.unreadable << f.path("rec/Untitled1.mp3");
+        clock.run(2.4);
+        QCOMPARE(f.failures.size(), 1);
+        QCOMPARE(f.recording.state(), State::Recording);
+        QCOMPARE(f.recording.partPath(), f.path("rec/Untitled2.mp3"));
+        f.recording.stop();
+        QCOMPARE(f.failures.size(), 1);
+        QVERIFY(!f.recording.isActive());
+        QCOMPARE(f.rows(), QStringList({"Untitled2.mp3 00:00"}));
+    }
+
+    void aFailureWhileTheLastBlocksAreWrittenEndsTheRunOnce_data()
+    {
+        QTest::addColumn<QString>("ending");   // what stops capture
+        QTest::addColumn<bool>("writeFails");  // else the device is lost
+        for (const char *ending : {"stop", "pause", "split"}) {
+            QTest::addRow("%s, write fails", ending) << ending << true;
+            QTest::addRow("%s, device lost", ending) << ending << false;
+        }
+    }
+    void aFailureWhileTheLastBlocksAreWrittenEndsTheRunOnce()
+    {
+        QFETCH(QString, ending);
+        QFETCH(bool, writeFails);
+        SessionFixture f;
+        f.settings([&](RecordingSettings &s) {
+            s.splitEnabled = ending == "split";
+            s.splitSeconds = 2;
+        });
+        RecordingClock clock(f.engine);
+        f.recording.record();
+        clock.run(1.8);
+        f.recorder()->blocksPendingAtStop = 2;
+        if (writeFails)
+            f.engine.file("writer")->failNextWrite = "Cannot write: No space left on device";
+        else
+            f.recorder()->deviceErrorAtStop = "The input device was removed";
+        if (ending == "stop")
+            f.recording.stop();
+        else if (ending == "pause")
+            f.recording.pause();
+        else
+            clock.run(0.2);
+        const QString reason = writeFails ? "Cannot write: No space left on device" : "The input device was removed";
+        QCOMPARE(f.failures, QStringList({"The recording was stopped: " + reason}));
+        QCOMPARE(f.rows().size(), 1);
+        QVERIFY(f.rows()[0].startsWith("Untitled1.mp3 00:0"));
+        QCOMPARE(f.recording.state(), State::Idle);
+        QCOMPARE(f.runsEnded, 1);
+        QVERIFY(f.recording.lastPartFrames() > 0);
+        QVERIFY(!QFileInfo::exists(f.path("rec/Untitled2.mp3")));
+        QVERIFY(!f.recorder()->isRunning());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRecordingSession)
+#include "tst_recording_session.moc"
