@@ -119,6 +119,8 @@ void PlaybackSession::start(const QString &path, int perMille)
         const qint64 length = m_reader->GetNumSamples();
         if (length < 1)
             throw error(QStringLiteral("Cannot play %1: it holds no sound").arg(m_file));
+        // From now on the position slider stands for this file.
+        setShownFile(length, m_reader->GetFormatValueA());
         m_player->SetFormat(m_reader->GetFormatValueB(), m_reader->GetFormatValueA());
         m_blockFrames = m_player->CalcArraySize(kBlockMs);
         m_positionOffset = m_reader->Seek(perMilleOf(perMille, length), 3);

@@ -118,6 +118,7 @@ MainWindow::MainWindow(engine::IEngineFactory &engine, const AppPaths &paths, QW
     bindSessions();
 
     m_tipTimer = new QTimer(this);
+    m_tipTimer->setObjectName(QStringLiteral("tipTimer"));
     m_tipTimer->setSingleShot(true);
     m_tipTimer->setInterval(1000);
     connect(m_tipTimer, &QTimer::timeout, this, [this] { ui::runCommand([this] { offerTipOfTheDay(); }); });
@@ -540,6 +541,8 @@ void MainWindow::openFile(const QString &path)
 void MainWindow::record()
 {
     m_recording->record();
+    // A recording that could not start changed no state: the look says what runs anyway.
+    showRunningLook();
 }
 
 void MainWindow::play()
@@ -702,7 +705,8 @@ void MainWindow::showTransportEnded()
 {
     m_leftMeter->setValue(0);
     m_rightMeter->setValue(0);
-    m_slider->setValue(0);
+    if (!m_playback->positionHeld())
+        m_slider->setValue(0);   // a slider the user holds stays where it is
     showRunningLook();
     if (!m_playback->isActive() && !m_recording->isActive()) {
         m_timeDisplay->setMilliseconds(0);

@@ -1,20 +1,19 @@
 #include "window_fixture.h"
 
+#include "session/ini_file.h"
 #include "widgets/level_meter.h"
-#include "widgets/transport_block.h"
 #include "widgets/position_slider.h"
 #include "widgets/time_display.h"
-#include "ui/record_sound_page.h"
-#include "session/ini_file.h"
+#include "widgets/transport_block.h"
 
-#include <QAction>
-#include <QMenu>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
+#include <QTreeWidget>
 
 class TestMainWindow : public QObject {
     Q_OBJECT
@@ -24,42 +23,42 @@ private slots:
     {
         WindowFixture w;
         w.start();
-        MainWindow &f = *w.form;
+        MainWindow &f = *w.window;
         QCOMPARE(f.windowTitle(), QString("Tavrin Sound Recorder"));
         QCOMPARE(f.minimumSize(), QSize(560, 375));
-        QCOMPARE(f.PageControl1->count(), 4);
-        QCOMPARE(f.PageControl1->tabText(0), QString("Record Sound"));
-        QCOMPARE(f.PageControl1->tabText(1), QString("Recording Controls"));
-        QCOMPARE(f.PageControl1->tabText(2), QString("Playback Volume Controls"));
-        QCOMPARE(f.PageControl1->tabText(3), QString("File Info"));
-        QCOMPARE(f.PageControl1->currentIndex(), 0);
+        QCOMPARE(w.find<QTabWidget>("pages")->count(), 4);
+        QCOMPARE(w.find<QTabWidget>("pages")->tabText(0), QString("Record Sound"));
+        QCOMPARE(w.find<QTabWidget>("pages")->tabText(1), QString("Recording Controls"));
+        QCOMPARE(w.find<QTabWidget>("pages")->tabText(2), QString("Playback Volume Controls"));
+        QCOMPARE(w.find<QTabWidget>("pages")->tabText(3), QString("File Info"));
+        QCOMPARE(w.find<QTabWidget>("pages")->currentIndex(), 0);
         // The panels keep their widths where the window has room for them all, and give way
         // (all but the first) where it has not, never lying over each other.
         // Panel 0 holds its longest text ("Recording...") in the desktop's font.
         const int stateWidth = std::max(60, f.statusBar()->fontMetrics().horizontalAdvance("Recording...") + 12);
         f.resize(900, 450);
-        QTRY_COMPARE(f.StatusPanelWidth(1), 320);
-        QCOMPARE(f.StatusPanelWidth(0), stateWidth);
-        QCOMPARE(f.StatusPanelWidth(2), 300);
+        QTRY_COMPARE(f.statusPanelWidth(1), 320);
+        QCOMPARE(f.statusPanelWidth(0), stateWidth);
+        QCOMPARE(f.statusPanelWidth(2), 300);
         f.resize(560, 400);
-        QTRY_VERIFY(f.StatusPanelWidth(2) < 300);
-        const QLabel *p1 = f.statusBar()->findChild<QLabel *>("StatusPanel1");
-        const QLabel *p2 = f.statusBar()->findChild<QLabel *>("StatusPanel2");
-        QCOMPARE(f.StatusPanelWidth(0), stateWidth);
+        QTRY_VERIFY(f.statusPanelWidth(2) < 300);
+        const QLabel *p1 = f.statusBar()->findChild<QLabel *>("statusPanel1");
+        const QLabel *p2 = f.statusBar()->findChild<QLabel *>("statusPanel2");
+        QCOMPARE(f.statusPanelWidth(0), stateWidth);
         QVERIFY(p1->geometry().right() < p2->geometry().left());
         QVERIFY(p2->geometry().right() <= f.statusBar()->width());
-        QCOMPARE(f.StatusText(0), QString());
-        QCOMPARE(f.TransportPanel->height(), 65);
-        QCOMPARE(f.PlayButtonB1->toolTip(), QString("Play/Record Control"));
-        QCOMPARE(f.TimeDisplay1->toolTip(), QString("Time Elapsed"));
+        QCOMPARE(f.statusText(0), QString());
+        QCOMPARE(w.find<QWidget>("transportPanel")->height(), 65);
+        QCOMPARE(w.find<TransportBlock>("transportBlock")->toolTip(), QString("Play/Record Control"));
+        QCOMPARE(w.find<TimeDisplay>("timeDisplay")->toolTip(), QString("Time Elapsed"));
     }
 
     void toolBar()
     {
         WindowFixture w;
         w.start();
-        const QList<QToolButton *> buttons = {w.form->ToolBtnOpen, w.form->ToolBtnOptions,
-                                              w.form->ToolBtnHelp, w.form->ToolBtnAbout};
+        const QList<QToolButton *> buttons = {w.find<QToolButton>("openButton"), w.find<QToolButton>("optionsButton"),
+                                              w.find<QToolButton>("helpButton"), w.find<QToolButton>("aboutButton")};
         const QStringList captions{"Open", "Options", "Help", "About"};
         const QStringList hints{"Open a file", "Options", "Help Contents", "About"};
         for (int i = 0; i < 4; ++i) {
@@ -76,7 +75,7 @@ private slots:
         w.start();
         // Each menu's entries, "-" for a separator, with the shortcut after a tab.
         QStringList menus;
-        for (QAction *top : w.form->menuBar()->actions()) {
+        for (QAction *top : w.window->menuBar()->actions()) {
             QStringList items;
             for (QAction *a : top->menu()->actions()) {
                 if (a->isSeparator()) {
@@ -102,12 +101,12 @@ private slots:
         WindowFixture w;
         w.start();
         w.engine.log.clear();
-        w.form->MenuPlaybackControls->trigger();
-        QCOMPARE(w.form->PageControl1->currentIndex(), 2);
-        w.form->MenuRecordingControls->trigger();
-        QCOMPARE(w.form->PageControl1->currentIndex(), 1);
-        w.form->MenuFileInfo->trigger();
-        QCOMPARE(w.form->PageControl1->currentIndex(), 3);
+        w.action("playbackControlsAction")->trigger();
+        QCOMPARE(w.find<QTabWidget>("pages")->currentIndex(), 2);
+        w.action("recordingControlsAction")->trigger();
+        QCOMPARE(w.find<QTabWidget>("pages")->currentIndex(), 1);
+        w.action("fileInfoAction")->trigger();
+        QCOMPARE(w.find<QTabWidget>("pages")->currentIndex(), 3);
         QCOMPARE(w.engine.log.calls, QStringList());
     }
 
@@ -117,16 +116,17 @@ private slots:
         w.start();
         const QStringList &log = w.engine.log.calls;
         // Components first, then the stored format handed over, then the first show's steps.
-        const QStringList order{"create(AudioRecord1)", "create(AudioPlayer1)", "create(AudioFile1)",
-                                "create(AudioFile2)", "create(AudioInformation1)", "create(Mp3LameEncoder)",
-                                "reader.SetActive(true)", "writer.SetActive(true)",
-                                "writer.SetMp3Format(44100,128,2)", "reader.SetMp3Format(44100,128,2)",
+        const QStringList order{"create(information)", "information.SetInfoFlag(true)",
+                                "create(recorder)", "create(writer)", "create(recordingReader)",
+                                "create(mp3Encoder)", "create(player)", "create(reader)",
+                                "writer.SetActive(true)", "writer.SetMp3Format(44100,128,2)",
                                 "mp3Encoder.SetFrequency(44100)", "mp3Encoder.SetBitrate(128)",
-                                "writer.SetMp3Encoder", "reader.SetMp3Encoder",
+                                "writer.SetMp3Encoder",
+                                "player.GetDeviceCount()", "recorder.GetDeviceCount()",
                                 "information.GetGenreName(0)", "information.GetGenreName(146)",
-                                "information.SetInfoFlag(true)", "player.SetPlayFlag(true)",
-                                "player.SetPlayOption(80)", "player.GetVolume()",
-                                "player.SetLine(0)", "player.GetLineMute()"};
+                                "player.SetPlayFlag(true)", "player.SetPlayOption(80)",
+                                "player.GetLineCount()", "recorder.GetLineCount()",
+                                "player.GetVolume()", "player.SetLine(0)", "player.GetLineMute()"};
         int at = -1;
         for (const QString &call : order) {
             const int next = w.engine.log.indexOf(call, at + 1);
@@ -134,7 +134,7 @@ private slots:
             at = next;
         }
         QCOMPARE(w.engine.log.count("information.GetGenreName("), 147);
-        QCOMPARE(w.form->PlayButtonB1->Volume(), w.player()->volume);
+        QCOMPARE(w.find<TransportBlock>("transportBlock")->volume(), w.player()->volume);
         QVERIFY(!QFile::exists(w.path("setup.ini")));   // reading creates nothing
     }
 
@@ -153,10 +153,10 @@ private slots:
         w.engine.outputs.devices[0].lines[0].mute = deviceMuted;
         w.engine.outputs.devices[0].lines[1].mute = streamMuted;
         w.start();
-        QCOMPARE(w.form->PlayButtonB1->Mute(), deviceMuted);
+        QCOMPARE(w.find<TransportBlock>("transportBlock")->mute(), deviceMuted);
         // A click writes the line the button showed: the state shown is what it switches.
-        w.form->PlayButtonB1->SetMute(!deviceMuted);
-        w.form->ToggleMute();
+        w.find<TransportBlock>("transportBlock")->setMute(!deviceMuted);
+        emit w.find<TransportBlock>("transportBlock")->clicked(nullptr, 7);
         QCOMPARE(w.engine.outputs.devices[0].lines[0].mute, !deviceMuted);
         QCOMPARE(w.engine.outputs.devices[0].lines[1].mute, streamMuted);
     }
@@ -166,21 +166,19 @@ private slots:
         WindowFixture w;
         w.start();
         w.engine.addFile(w.path("a.wav"), 44100 * 10);
-        w.form->CurrentFileName = w.path("a.wav");
-        w.form->StartPlayback();
-        w.form->StartRecording();
-        QVERIFY(w.form->Playing && w.form->Recording);
+        w.files().setCurrentFile(w.path("a.wav"));
+        w.window->play();
+        w.window->record();
+        QVERIFY(w.playback().isActive() && w.recording().isActive());
         w.engine.log.clear();
-        w.form->close();
+        w.window->close();
         const int playerStop = w.engine.log.indexOf("player.Stop()");
         const int recorderStop = w.engine.log.indexOf("recorder.Stop()");
         const int written = w.engine.log.indexOf("writer.Close()");
-        const int off1 = w.engine.log.indexOf("reader.SetActive(false)");
-        const int off2 = w.engine.log.indexOf("writer.SetActive(false)");
         QVERIFY(playerStop >= 0 && playerStop < recorderStop);
-        QVERIFY(recorderStop < written && written < off1 && off1 < off2);
-        QCOMPARE(w.form->PageControl1->currentIndex(), 3);   // the new file is shown on "File Info"
-        QVERIFY(!w.form->Playing && !w.form->Recording);
+        QVERIFY(recorderStop < written);
+        QCOMPARE(w.find<QTabWidget>("pages")->currentIndex(), 3);   // the new file is shown on "File Info"
+        QVERIFY(!w.playback().isActive() && !w.recording().isActive());
     }
 
     void closingWhilePausedStillStopsPlayback()
@@ -188,11 +186,11 @@ private slots:
         WindowFixture w;
         w.start();
         w.engine.addFile(w.path("a.wav"), 44100 * 10);
-        w.form->CurrentFileName = w.path("a.wav");
-        w.form->StartPlayback();
-        w.form->PausePlayback();
+        w.files().setCurrentFile(w.path("a.wav"));
+        w.window->play();
+        w.playback().pause();
         w.engine.log.clear();
-        w.form->close();
+        w.window->close();
         QVERIFY(w.engine.log.indexOf("player.Stop()") >= 0);
         QVERIFY(w.engine.log.indexOf("reader.Close()") >= 0);
     }
@@ -218,64 +216,217 @@ private slots:
         WindowFixture w;
         w.start();
         w.engine.addFile(w.path("a.wav"), 44100 * 10);
-        w.form->CurrentFileName = w.path("a.wav");
+        w.files().setCurrentFile(w.path("a.wav"));
         if (code == 2 || code == 3)
-            w.form->StartPlayback();
+            w.window->play();
         w.engine.log.clear();
-        const QString panelBefore = w.form->StatusText(0);
-        emit w.form->PlayButtonB1->OnMouseClick(w.form->PlayButtonB1, code);
+        const QString panelBefore = w.window->statusText(0);
+        emit w.find<TransportBlock>("transportBlock")->clicked(w.find<TransportBlock>("transportBlock"), code);
         if (firstCall.isEmpty()) {
             QCOMPARE(w.engine.log.calls, QStringList());
-            QCOMPARE(w.form->StatusText(0), panelBefore);
+            QCOMPARE(w.window->statusText(0), panelBefore);
         } else {
             QVERIFY2(!w.engine.log.calls.isEmpty() && w.engine.log.calls.first().startsWith(firstCall),
                      qPrintable(w.engine.log.calls.join(" ; ")));
         }
     }
 
-    void muteButtonWritesLineZero()
-    {
-        WindowFixture w;
-        w.start();
-        w.form->PlayButtonB1->SetMute(true);
-        w.engine.log.clear();
-        emit w.form->PlayButtonB1->OnMouseClick(w.form->PlayButtonB1, 7);
-        QCOMPARE(w.engine.log.calls, QStringList({"player.SetLine(0)", "player.SetLineMute(true)"}));
-        QVERIFY(w.engine.outputs.devices[0].lines[0].mute);
-    }
-
     void knobSetsVolumeInEveryState()
     {
         WindowFixture w;
         w.start();
-        emit w.form->PlayButtonB1->OnChangeVolume(w.form->PlayButtonB1, 33);
+        emit w.find<TransportBlock>("transportBlock")->volumeChanged(w.find<TransportBlock>("transportBlock"), 33);
         QCOMPARE(w.player()->volume, 33);
+    }
+
+    void recordingShowsOnTheWindow()
+    {
+        WindowFixture w;
+        w.start();
+        w.changeSettings([&](RecordingSettings &s) { s.savePath = w.path("rec/"); });
+        auto *block = w.find<TransportBlock>("transportBlock");
+        auto *slider = w.find<PositionSlider>("positionSlider");
+        auto *time = w.find<TimeDisplay>("timeDisplay");
+        const auto commandsEnabled = [&] {
+            return w.find<QToolButton>("openButton")->isEnabled() && w.find<QToolButton>("optionsButton")->isEnabled()
+                   && w.action("openAction")->isEnabled() && w.action("optionsAction")->isEnabled();
+        };
+
+        w.trigger("recordAction");
+        QCOMPARE(w.window->statusText(0), QString("Recording..."));
+        QCOMPARE(block->state(), TransportBlock::State::Recording);
+        QVERIFY(w.window->statusText(1).endsWith("Untitled1.mp3"));
+        QCOMPARE(w.window->statusText(2), QString("MP3  128 kbps, 44100 Hz, Stereo"));
+        QVERIFY(!commandsEnabled());
+        QVERIFY(!slider->isEnabled());
+
+        w.recorder()->emitTimer(44100 * 65 + 4410, 33, 77);
+        QCOMPARE(w.find<LevelMeter>("leftMeter")->value(), 33);
+        QCOMPARE(w.find<LevelMeter>("rightMeter")->value(), 77);
+        QCOMPARE(time->minutes(), 1);
+        QCOMPARE(time->seconds(), 5);
+        QCOMPARE(time->milliseconds(), 100);
+
+        w.trigger("pauseAction");
+        QCOMPARE(w.window->statusText(0), QString("Pause"));
+        QCOMPARE(block->state(), TransportBlock::State::Paused);
+        QCOMPARE(time->seconds(), 5);   // kept while paused
+        w.trigger("recordAction");
+        QCOMPARE(w.window->statusText(0), QString("Recording..."));
+
+        w.trigger("stopAction");
+        QCOMPARE(w.window->statusText(0), QString("Stop"));
+        QCOMPARE(block->state(), TransportBlock::State::Stopped);
+        QCOMPARE(w.find<QTabWidget>("pages")->currentIndex(), 3);
+        QCOMPARE(time->seconds(), 0);
+        QCOMPARE(time->minutes(), 0);
+        QCOMPARE(w.find<LevelMeter>("leftMeter")->value(), 0);
+        QVERIFY(commandsEnabled());
+        QVERIFY(slider->isEnabled());
+        QCOMPARE(w.find<QTreeWidget>("fileList")->topLevelItemCount(), 1);
+        QCOMPARE(w.errors(), QStringList());
+    }
+
+    void aRecordingThatCannotStartSaysWhy()
+    {
+        WindowFixture w;
+        w.start();
+        w.changeSettings([&](RecordingSettings &s) { s.savePath = w.path("rec/"); });
+        w.recorder()->startError = 3;
+        w.recorder()->startErrorText = "No sound server answers";
+        w.trigger("recordAction");
+        QCOMPARE(w.errors(), QStringList({"No sound server answers."}));
+        QCOMPARE(w.window->statusText(0), QString("Stop"));
+        QCOMPARE(w.find<TransportBlock>("transportBlock")->state(), TransportBlock::State::Stopped);
+        QCOMPARE(w.find<QTabWidget>("pages")->currentIndex(), 0);
+        QVERIFY(w.find<QToolButton>("openButton")->isEnabled());
+        QCOMPARE(w.find<QTreeWidget>("fileList")->topLevelItemCount(), 0);
+    }
+
+    void playbackShowsOnTheWindow()
+    {
+        WindowFixture w;
+        w.start();
+        w.engine.addFile(w.path("song.wav"), 44100 * 60);
+        w.files().setCurrentFile(w.path("song.wav"));
+        auto *block = w.find<TransportBlock>("transportBlock");
+        auto *slider = w.find<PositionSlider>("positionSlider");
+        auto *time = w.find<TimeDisplay>("timeDisplay");
+
+        slider->setValue(500);
+        w.trigger("playAction");
+        QCOMPARE(w.window->statusText(0), QString("Playing..."));
+        QCOMPARE(w.window->statusText(1), w.path("song.wav"));
+        QCOMPARE(block->state(), TransportBlock::State::Playing);
+        w.player()->emitTimer(44100 * 6, 10, 20);
+        QCOMPARE(slider->value(), 600);
+        QCOMPARE(time->seconds(), 36);
+        QCOMPARE(w.find<LevelMeter>("rightMeter")->value(), 20);
+
+        // A held slider is left alone by the ticks.
+        emit slider->pressed(slider);
+        slider->setValue(250);
+        w.player()->emitTimer(44100 * 7);
+        QCOMPARE(slider->value(), 250);
+        emit slider->released(slider);
+
+        w.trigger("pauseAction");
+        QCOMPARE(w.window->statusText(0), QString("Pause"));
+        QCOMPARE(block->state(), TransportBlock::State::Paused);
+        QCOMPARE(w.find<LevelMeter>("leftMeter")->value(), 0);
+        // Taking the slider during a pause ends that playback; the panel says so and the
+        // slider stays where the user holds it.
+        emit slider->pressed(slider);
+        QCOMPARE(block->state(), TransportBlock::State::Stopped);
+        QCOMPARE(w.window->statusText(0), QString("Stop"));
+        QCOMPARE(slider->value(), 250);
+        slider->setValue(168);   // a preview of the 60 s file: 0:10.080
+        emit slider->released(slider);
+        QCOMPARE(time->seconds(), 10);
+        QCOMPARE(time->milliseconds(), 80);
+
+        w.trigger("playAction");
+        w.player()->emitEndPlay();
+        QCOMPARE(w.window->statusText(0), QString("Stop"));
+        QCOMPARE(slider->value(), 0);
+        QCOMPARE(time->seconds(), 0);
+        QCOMPARE(w.errors(), QStringList());
+    }
+
+    void openDuringPlaybackKeepsWhatRuns_data()
+    {
+        QTest::addColumn<bool>("paused");
+        QTest::newRow("playing") << false;
+        QTest::newRow("paused") << true;
+    }
+    void openDuringPlaybackKeepsWhatRuns()
+    {
+        QFETCH(bool, paused);
+        WindowFixture w;
+        w.start();
+        w.engine.addFile(w.path("song.wav"), 44100 * 60);
+        w.engine.addFile(w.path("next.mp3"), 22050 * 10, 22050, 2, "MPEG 2.0 layer-3: 64 kbps, 22050 Hz, Stereo");
+        w.files().setCurrentFile(w.path("song.wav"));
+        w.window->play();
+        if (paused)
+            w.window->pause();
+        w.openFileAnswers = QStringList{w.path("next.mp3")};
+        w.trigger("openAction");
+        QCOMPARE(w.window->statusText(0), QString(paused ? "Pause" : "Playing..."));
+        QCOMPARE(w.find<TransportBlock>("transportBlock")->state(),
+                 paused ? TransportBlock::State::Paused : TransportBlock::State::Playing);
+        QCOMPARE(w.window->statusText(2), QString("MP3  64 kbps, 22050 Hz, Stereo"));
+        QCOMPARE(w.files().currentFile(), w.path("next.mp3"));
+    }
+
+    void recordingWhilePlayingShowsWhatIsWritten()
+    {
+        // The format panel describes the file being written, not what the player reads.
+        WindowFixture w;
+        w.start();
+        w.changeSettings([&](RecordingSettings &s) {
+            s.savePath = w.path("rec/");
+            s.mp3Frequency = 22050;
+            s.mp3Bitrate = 64;
+        });
+        w.engine.addFile(w.path("song.wav"), 44100 * 10);
+        w.files().setCurrentFile(w.path("song.wav"));
+        w.window->play();
+        w.window->record();
+        QVERIFY(w.playback().isActive() && w.recording().isActive());
+        QCOMPARE(w.window->statusText(0), QString("Recording..."));
+        QCOMPARE(w.window->statusText(2), QString("MP3  64 kbps, 22050 Hz, Stereo"));
+        // While both run, the recording owns the time display and the slider.
+        w.recorder()->emitTimer(22050 * 2);
+        w.player()->emitTimer(44100 * 7);
+        QCOMPARE(w.find<TimeDisplay>("timeDisplay")->seconds(), 2);
+        QCOMPARE(w.find<PositionSlider>("positionSlider")->value(), 0);
     }
 
     void widerWindowMovesTheTransportControls()
     {
         WindowFixture w;
         w.start();
-        MainWindow &f = *w.form;
+        MainWindow &f = *w.window;
         f.resize(700, 450);
-        QTRY_COMPARE(f.TransportPanel->width(), f.centralWidget()->width());
-        const int sliderW = f.SliderB1->width(), blockW = f.PlayButtonB1->width();
-        const int meter1X = f.AmpBar1->x(), meter2X = f.AmpBar2->x(), timeX = f.TimeDisplay1->x();
-        QCOMPARE(sliderW, f.TransportPanel->width() - 24);
-        QCOMPARE(blockW, f.TransportPanel->width() - 308);
+        QTRY_COMPARE(w.find<QWidget>("transportPanel")->width(), f.centralWidget()->width());
+        const int sliderW = w.find<PositionSlider>("positionSlider")->width(), blockW = w.find<TransportBlock>("transportBlock")->width();
+        const int meter1X = w.find<LevelMeter>("leftMeter")->x(), meter2X = w.find<LevelMeter>("rightMeter")->x(), timeX = w.find<TimeDisplay>("timeDisplay")->x();
+        QCOMPARE(sliderW, w.find<QWidget>("transportPanel")->width() - 24);
+        QCOMPARE(blockW, w.find<QWidget>("transportPanel")->width() - 308);
         QCOMPARE(meter1X, 8 + blockW + 7);
         QCOMPARE(timeX, meter1X + 153 + 7);
         f.resize(800, 450);
-        QTRY_COMPARE(f.SliderB1->width(), sliderW + 100);
-        QCOMPARE(f.PlayButtonB1->width(), blockW + 100);
-        QCOMPARE(f.AmpBar1->x(), meter1X + 100);
-        QCOMPARE(f.AmpBar2->x(), meter2X + 100);
-        QCOMPARE(f.TimeDisplay1->x(), timeX + 100);
-        QCOMPARE(f.AmpBar1->geometry(), QRect(meter1X + 100, 28, 153, 21));
-        QCOMPARE(f.AmpBar2->geometry(), QRect(meter2X + 100, 43, 153, 13));
-        QCOMPARE(f.TimeDisplay1->geometry().size(), QSize(121, 33));
-        QCOMPARE(f.SliderB1->geometry().topLeft(), QPoint(8, 8));
-        QCOMPARE(f.PlayButtonB1->geometry().topLeft(), QPoint(8, 27));
+        QTRY_COMPARE(w.find<PositionSlider>("positionSlider")->width(), sliderW + 100);
+        QCOMPARE(w.find<TransportBlock>("transportBlock")->width(), blockW + 100);
+        QCOMPARE(w.find<LevelMeter>("leftMeter")->x(), meter1X + 100);
+        QCOMPARE(w.find<LevelMeter>("rightMeter")->x(), meter2X + 100);
+        QCOMPARE(w.find<TimeDisplay>("timeDisplay")->x(), timeX + 100);
+        QCOMPARE(w.find<LevelMeter>("leftMeter")->geometry(), QRect(meter1X + 100, 28, 153, 21));
+        QCOMPARE(w.find<LevelMeter>("rightMeter")->geometry(), QRect(meter2X + 100, 43, 153, 13));
+        QCOMPARE(w.find<TimeDisplay>("timeDisplay")->geometry().size(), QSize(121, 33));
+        QCOMPARE(w.find<PositionSlider>("positionSlider")->geometry().topLeft(), QPoint(8, 8));
+        QCOMPARE(w.find<TransportBlock>("transportBlock")->geometry().topLeft(), QPoint(8, 27));
     }
 
     void fullStopRule_data()
@@ -306,16 +457,16 @@ private slots:
         QDir(w.dir.path()).mkpath("cfg");
         IniFile(w.path("setup.ini")).writeString("options", "savepath", w.path("blocker/rec/"));
         w.start();
-        w.form->MenuRecord->trigger();
+        w.action("recordAction")->trigger();
         QCOMPARE(w.errors(), QStringList({"Cannot create " + w.path("blocker/rec/") + "."}));
         QCOMPARE(w.boxes.first().caption, QString("Tavrin Sound Recorder"));
-        QVERIFY(!w.form->Recording);
-        QCOMPARE(w.form->StatusText(0), QString("Stop"));
-        QVERIFY(w.form->ToolBtnOpen->isEnabled());
-        QVERIFY(w.form->MenuOptions->isEnabled());
+        QVERIFY(!w.recording().isActive());
+        QCOMPARE(w.window->statusText(0), QString("Stop"));
+        QVERIFY(w.find<QToolButton>("openButton")->isEnabled());
+        QVERIFY(w.action("optionsAction")->isEnabled());
         // The next command still works.
-        w.form->MenuFileInfo->trigger();
-        QCOMPARE(w.form->PageControl1->currentIndex(), 3);
+        w.action("fileInfoAction")->trigger();
+        QCOMPARE(w.find<QTabWidget>("pages")->currentIndex(), 3);
     }
 
     void storedSettingsAreAppliedAtStartUp_data()
@@ -346,8 +497,8 @@ private slots:
         WindowFixture w;
         IniFile(w.path("setup.ini")).writeInteger("options", "timelimit", 600);
         w.start();
-        QCOMPARE(w.form->CurrentSettings.timeLimitSeconds, 600);
-        QCOMPARE(w.form->CurrentSettings.splitEnabled, false);
+        QCOMPARE(w.recording().settings().timeLimitSeconds, 600);
+        QCOMPARE(w.recording().settings().splitEnabled, false);
     }
 
     void tipTimerIsArmedAtCreation()
@@ -355,8 +506,8 @@ private slots:
         WindowFixture w;
         w.offerTips = true;
         w.start(false);
-        QVERIFY(w.form->TimerTip->isActive());
-        QCOMPARE(w.form->TimerTip->interval(), 1000);
+        QVERIFY(w.find<QTimer>("tipTimer")->isActive());
+        QCOMPARE(w.find<QTimer>("tipTimer")->interval(), 1000);
     }
 };
 
