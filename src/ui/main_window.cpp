@@ -548,6 +548,7 @@ void MainWindow::record()
 void MainWindow::play()
 {
     m_playback->play(m_files->fileToPlay(), m_slider->value());
+    showRunningLook();
 }
 
 void MainWindow::pause()

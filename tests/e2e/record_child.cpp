@@ -1,37 +1,38 @@
-// Starts a WAV recording in the given folder and records until it is killed; prints the
-// recording's path once capture runs.
-#include "ui/main_window.h"
-#include "ui/ui_services.h"
+// Records through the recording session, without a window, into the given folder in the
+// given format (".wav" unless one is named) until it is killed; prints the recording's path
+// once capture runs.
+#include "session/recorded_files.h"
+#include "session/recording_session.h"
 
-#include <QApplication>
-#include <QTimer>
+#include <QCoreApplication>
 
 #include <cstdio>
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
+    QCoreApplication app(argc, argv);
     if (argc < 2)
         return 2;
     const QString folder = QString::fromLocal8Bit(argv[1]);
-    ui::Hooks hooks;
-    hooks.box = [](const ui::Box &b) {
-        std::fprintf(stderr, "box: %s\n", qPrintable(b.text));
-        return true;
-    };
-    ui::setHooks(hooks);
     auto factory = engine::createEngineFactory();
-    MainWindow form(*factory, AppPaths::besideProgram(folder));
-    form.CreateSecondaryWindows();
-    form.TimerTip->stop();
-    form.show();
-    form.CurrentSettings.savePath = folder + QStringLiteral("/rec/");
-    form.CurrentSettings.saveFormat = QStringLiteral(".wav");
-    form.ApplyOutputFormat();
-    form.StartRecording();
-    if (!form.Recording)
+    RecordedFiles files(*factory);
+    RecordingSession recording(*factory, files);
+    QObject::connect(&recording, &RecordingSession::failed,
+                     [](const QString &text) { std::fprintf(stderr, "failed: %s\n", qPrintable(text)); });
+    RecordingSettings settings;
+    settings.savePath = folder + QStringLiteral("/rec/");
+    settings.saveFormat = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral(".wav");
+    settings.mp3Frequency = 44100;
+    settings.mp3Bitrate = 128;
+    settings.wavFrequency = 44100;
+    settings.wavChannels = 2;
+    settings.wavBitsPerSample = 16;
+    settings.wmaProfile = 38;
+    recording.setSettings(settings);
+    recording.record();
+    if (!recording.isActive())
         return 1;
-    std::printf("%s\n", qPrintable(form.CurrentRecordingName));
+    std::printf("%s\n", qPrintable(recording.partPath()));
     std::fflush(stdout);
     return app.exec();
 }

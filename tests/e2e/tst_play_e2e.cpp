@@ -44,15 +44,15 @@ private slots:
         QTest::qWait(300);
         tap.left.clear();
         w.openFileAnswers << file;
-        w.form->MenuOpen->trigger();
-        w.form->MenuPlay->trigger();
-        QVERIFY(w.form->Playing);
-        QCOMPARE(w.form->StatusText(0), QString("Playing..."));
-        QTRY_VERIFY_WITH_TIMEOUT(!w.form->Playing, 6000);
+        w.action("openAction")->trigger();
+        w.action("playAction")->trigger();
+        QVERIFY(w.playback().isActive());
+        QCOMPARE(w.window->statusText(0), QString("Playing..."));
+        QTRY_VERIFY_WITH_TIMEOUT(!w.playback().isActive(), 6000);
         QTest::qWait(300);
         tap.stop();
-        QCOMPARE(w.form->StatusText(0), QString("Stop"));
-        QCOMPARE(w.form->SliderB1->Value(), 0);
+        QCOMPARE(w.window->statusText(0), QString("Stop"));
+        QCOMPARE(w.find<PositionSlider>("positionSlider")->value(), 0);
         const auto h = tap.heard();
         QVERIFY2(std::abs(h.seconds - 2.0) <= 0.06, qPrintable(QString::number(h.seconds)));
         const double f = testaudio::dominantFrequency(tap.left, MonitorTap::kRate, size_t(h.first * MonitorTap::kRate) + 2205);
@@ -69,15 +69,15 @@ private slots:
         QVERIFY(tap.start());
         QTest::qWait(300);
         tap.left.clear();
-        w.form->CurrentFileName = file;
-        w.form->StartPlayback();
+        w.files().setCurrentFile(file);
+        w.window->play();
         QTest::qWait(800);
-        w.form->PauseClick();
-        QVERIFY(w.form->PlayPaused);
+        w.window->pause();
+        QVERIFY((w.playback().state() == PlaybackSession::State::Paused));
         QTest::qWait(500);
-        w.form->StartPlayback();
-        QVERIFY(w.form->Playing && !w.form->PlayPaused);
-        QTRY_VERIFY_WITH_TIMEOUT(!w.form->Playing, 6000);
+        w.window->play();
+        QVERIFY(w.playback().isActive() && !(w.playback().state() == PlaybackSession::State::Paused));
+        QTRY_VERIFY_WITH_TIMEOUT(!w.playback().isActive(), 6000);
         QTest::qWait(300);
         tap.stop();
         const auto h = tap.heard();
@@ -100,10 +100,10 @@ private slots:
         QTest::qWait(300);
         tap.left.clear();
         w.openFileAnswers << file;
-        w.form->OpenClick();
-        w.form->SliderB1->SetValue(500);
-        w.form->StartPlayback();
-        QTRY_VERIFY_WITH_TIMEOUT(!w.form->Playing, 5000);
+        w.window->open();
+        w.find<PositionSlider>("positionSlider")->setValue(500);
+        w.window->play();
+        QTRY_VERIFY_WITH_TIMEOUT(!w.playback().isActive(), 5000);
         QTest::qWait(300);
         tap.stop();
         const auto h = tap.heard();
@@ -117,10 +117,10 @@ private slots:
         RealWindow w;
         w.start();
         const QString file = testaudio::makeWithFfmpeg(w.path("long.wav"), "sine=frequency=440:sample_rate=44100:duration=6");
-        w.form->CurrentFileName = file;
-        w.form->StartPlayback();
-        QVERIFY(w.form->Playing);
-        emit w.form->PlayButtonB1->OnChangeVolume(w.form->PlayButtonB1, 50);
+        w.files().setCurrentFile(file);
+        w.window->play();
+        QVERIFY(w.playback().isActive());
+        emit w.find<TransportBlock>("transportBlock")->volumeChanged(w.find<TransportBlock>("transportBlock"), 50);
         const QJsonArray inputs = QJsonDocument::fromJson(pactl({"-f", "json", "list", "sink-inputs"}).toUtf8()).array();
         bool found = false;
         for (const QJsonValue &v : inputs) {
@@ -133,7 +133,7 @@ private slots:
             }
         }
         QVERIFY(found);
-        w.form->StopClick();
+        w.window->stop();
     }
 
     void filesThatCannotPlay_data()
@@ -170,10 +170,10 @@ private slots:
             f->Create(file, 0);
             f->Close();
         }
-        w.form->CurrentFileName = file;
-        w.form->MenuPlay->trigger();
-        QVERIFY(!w.form->Playing);
-        QCOMPARE(w.form->StatusText(0), QString("Stop"));
+        w.files().setCurrentFile(file);
+        w.action("playAction")->trigger();
+        QVERIFY(!w.playback().isActive());
+        QCOMPARE(w.window->statusText(0), QString("Stop"));
         // The user is told why, in the engine's words.
         QCOMPARE(w.errors().size(), 1);
         const QString text = w.errors().constFirst();

@@ -18,7 +18,7 @@ class TestRecordEndToEnd : public QObject {
     static QStringList listed(const RealWindow &w)
     {
         QStringList out;
-        QTreeWidget *list = w.form->FileInfo()->ListView1;
+        QTreeWidget *list = w.find<QTreeWidget>("fileList");
         for (int i = 0; i < list->topLevelItemCount(); ++i)
             out << list->topLevelItem(i)->text(3) + list->topLevelItem(i)->text(0);
         return out;
@@ -54,11 +54,11 @@ private slots:
         RealWindow w;
         w.start();
         w.useFormat(extension);
-        w.form->StartRecording();
-        QVERIFY(w.form->Recording);
+        w.window->record();
+        QVERIFY(w.recording().isActive());
         QVERIFY(w.waitDisplayed(3.0));
-        w.form->StopClick();
-        QVERIFY(!w.form->Recording);
+        w.window->stop();
+        QVERIFY(!w.recording().isActive());
         const QString file = w.path("rec/Untitled1" + extension);
         QCOMPARE(listed(w), QStringList({file}));
         QCOMPARE(testaudio::probe(file, "codec_name"), codec);
@@ -76,12 +76,12 @@ private slots:
         RealWindow w;
         w.start();
         w.useFormat(".wav");
-        w.form->CurrentSettings.timeLimitSeconds = 2;
-        w.form->StartRecording();
-        QTRY_VERIFY_WITH_TIMEOUT(!w.form->Recording, 6000);
+        w.changeSettings([&](RecordingSettings &s) { s.timeLimitSeconds = 2; });
+        w.window->record();
+        QTRY_VERIFY_WITH_TIMEOUT(!w.recording().isActive(), 6000);
         const Decoded d = decode(w.path("rec/Untitled1.wav"));
         QVERIFY2(d.seconds() >= 1.95 && d.seconds() <= 2.3, qPrintable(QString::number(d.seconds())));
-        QCOMPARE(w.form->PageControl1->currentIndex(), 3);
+        QCOMPARE(w.find<QTabWidget>("pages")->currentIndex(), 3);
     }
 
     void splitMakesOneFilePerPart_data()
@@ -101,17 +101,17 @@ private slots:
         RealWindow w;
         w.start();
         w.useFormat(".wav");
-        w.form->CurrentSettings.splitEnabled = true;
-        w.form->CurrentSettings.splitSeconds = 1;
-        w.form->CurrentSettings.timeLimitSeconds = limit;
-        w.form->StartRecording();
+        w.changeSettings([&](RecordingSettings &s) { s.splitEnabled = true; });
+        w.changeSettings([&](RecordingSettings &s) { s.splitSeconds = 1; });
+        w.changeSettings([&](RecordingSettings &s) { s.timeLimitSeconds = limit; });
+        w.window->record();
         if (stopAfterMs > 0) {
             QVERIFY(w.waitDisplayed(stopAfterMs / 1000.0));
-            w.form->StopClick();
+            w.window->stop();
         } else {
-            QTRY_VERIFY_WITH_TIMEOUT(!w.form->Recording, 15000);
+            QTRY_VERIFY_WITH_TIMEOUT(!w.recording().isActive(), 15000);
         }
-        QVERIFY(!w.form->Recording);
+        QVERIFY(!w.recording().isActive());
         QCOMPARE(listed(w).size(), lengths.size());
         double total = 0;
         for (int i = 0; i < lengths.size(); ++i) {
@@ -132,15 +132,15 @@ private slots:
         RealWindow w;
         w.start();
         w.useFormat(".wav");
-        w.form->StartRecording();
+        w.window->record();
         QVERIFY(w.waitDisplayed(1.0));
-        w.form->PauseClick();
-        QVERIFY(w.form->RecordPaused);
+        w.window->pause();
+        QVERIFY((w.recording().state() == RecordingSession::State::Paused));
         QTest::qWait(1000);
-        w.form->StartRecording();
-        QVERIFY(w.form->Recording && !w.form->RecordPaused);
+        w.window->record();
+        QVERIFY(w.recording().isActive() && !(w.recording().state() == RecordingSession::State::Paused));
         QVERIFY(w.waitDisplayed(2.0));
-        w.form->StopClick();
+        w.window->stop();
 
         const Decoded d = decode(w.path("rec/Untitled1.wav"));
         QVERIFY2(std::abs(d.seconds() - 2.0) <= 0.25, qPrintable(QString::number(d.seconds())));
@@ -171,18 +171,18 @@ private slots:
         RealWindow w;
         w.start();
         w.useFormat(".wav");
-        w.form->StartRecording();
+        w.window->record();
         QVERIFY(w.waitDisplayed(1.2));
         sine.unload();
-        QTRY_VERIFY_WITH_TIMEOUT(!w.form->Recording, 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(!w.recording().isActive(), 5000);
         const QString file = w.path("rec/Untitled1.wav");
         QCOMPARE(listed(w), QStringList({file}));
         QCOMPARE(w.errors().size(), 1);
         QVERIFY2(w.errors().first().startsWith("The recording was stopped: "), qPrintable(w.errors().first()));
         const Decoded d = decode(file);
         QVERIFY2(d.seconds() >= 1.0 && d.seconds() <= 1.6, qPrintable(QString::number(d.seconds())));
-        QCOMPARE(w.form->StatusText(0), QString("Stop"));
-        QVERIFY(w.form->ToolBtnOpen->isEnabled());
+        QCOMPARE(w.window->statusText(0), QString("Stop"));
+        QVERIFY(w.find<QToolButton>("openButton")->isEnabled());
     }
 
     void recordWithTheInputGoneLeavesNoFile_data()
@@ -200,14 +200,14 @@ private slots:
             w.start();
             w.useFormat(extension);
         }   // the input the recorder was set to is gone
-        w.form->MenuRecord->trigger();
-        QVERIFY(!w.form->Recording);
+        w.action("recordAction")->trigger();
+        QVERIFY(!w.recording().isActive());
         QCOMPARE(w.errors().size(), 1);
         QVERIFY2(w.errors().first().contains("not available") || w.errors().first().contains("Cannot record"),
                  qPrintable(w.errors().first()));
         QCOMPARE(listed(w), QStringList());
         QVERIFY(!QFileInfo::exists(w.path("rec/Untitled1" + extension)));
-        QCOMPARE(w.form->StatusText(0), QString("Stop"));
+        QCOMPARE(w.window->statusText(0), QString("Stop"));
     }
 
     void killedRecorderLeavesAPlayableWav()

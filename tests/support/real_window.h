@@ -2,15 +2,18 @@
 // its own, with every box and chooser answered by the test.
 #pragma once
 
+#include "session/recorded_files.h"
 #include "ui/main_window.h"
 #include "ui/ui_services.h"
 #include "test_audio.h"
 
+#include <QAction>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
+#include <functional>
 #include <memory>
 
 namespace e2e {
@@ -64,7 +67,7 @@ struct SineSource {
 struct RealWindow {
     QTemporaryDir dir;
     std::unique_ptr<engine::IEngineFactory> factory = engine::createEngineFactory();
-    std::unique_ptr<MainWindow> form;
+    std::unique_ptr<MainWindow> window;
     QList<ui::Box> boxes;
     QStringList openFileAnswers;
 
@@ -84,20 +87,34 @@ struct RealWindow {
         hooks.openUrl = [](const QUrl &) {};
         hooks.beep = [] {};
         ui::setHooks(hooks);
-        form = std::make_unique<MainWindow>(*factory, AppPaths::besideProgram(dir.path()));
-        form->CreateSecondaryWindows();
-        form->TimerTip->stop();   // no Tip of the Day over the test
-        form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-        form->CurrentSettings.savePath = path("rec/");
+        window = std::make_unique<MainWindow>(*factory, AppPaths::besideProgram(dir.path()));
+        window->setTipOfTheDayOffered(false);   // no Tip of the Day over the test
+        window->createSecondaryWindows();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        changeSettings([this](RecordingSettings &s) { s.savePath = path("rec/"); });
     }
 
+    // Changes the recording settings in force, as the Options dialog's OK would.
+    void changeSettings(const std::function<void(RecordingSettings &)> &change) const
+    {
+        RecordingSettings s = window->recording().settings();
+        change(s);
+        window->applySettings(s);
+    }
     // Chooses the recording format as the Options dialog's OK would.
     void useFormat(const QString &extension)
     {
-        form->CurrentSettings.saveFormat = extension;
-        form->ApplyOutputFormat();
+        changeSettings([&](RecordingSettings &s) { s.saveFormat = extension; });
     }
+
+    RecordingSession &recording() const { return window->recording(); }
+    PlaybackSession &playback() const { return window->playback(); }
+    RecordedFiles &files() const { return window->files(); }
+    // A control of the window (or of one of its dialogs) by its object name.
+    template <typename T>
+    T *find(const QString &name) const { return window->findChild<T *>(name); }
+    QAction *action(const QString &name) const { return find<QAction>(name); }
 
     // The time display's total, in milliseconds.
     qint64 displayedMs() const;
@@ -115,9 +132,9 @@ struct RealWindow {
 
     ~RealWindow()
     {
-        if (form)
-            form->close();
-        form.reset();
+        if (window)
+            window->close();
+        window.reset();
         ui::setHooks({});
     }
 };
