@@ -2,10 +2,10 @@
 // "File Info" tab in front (meters and time display drawing) and with the spectrum in front,
 // side by side with the ffmpeg command line doing the same work through the same server.
 // TAVRIN_BENCH_SECONDS shortens the minute for a quick look.
+#include "bench_util.h"
+#include "session/recorded_files.h"
 #include "ui/main_window.h"
 #include "ui/ui_services.h"
-#include "bench_util.h"
-#include "widgets/time_display.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -23,12 +23,6 @@ int benchSeconds()
     return s > 0 ? s : 60;
 }
 
-qint64 displayedMs(const MainWindow &f)
-{
-    const TimeDisplay *t = f.TimeDisplay1;
-    return ((qint64(t->Hours()) * 60 + t->Minutes()) * 60 + t->Seconds()) * 1000 + t->Milliseconds();
-}
-
 bool makeTone(const QString &path, int seconds, bool mp3)
 {
     QStringList args{"ffmpeg", "-v", "error", "-y", "-f", "lavfi", "-i",
@@ -43,7 +37,7 @@ bool makeTone(const QString &path, int seconds, bool mp3)
 struct Window {
     QTemporaryDir dir;
     std::unique_ptr<engine::IEngineFactory> factory = engine::createEngineFactory();
-    std::unique_ptr<MainWindow> form;
+    std::unique_ptr<MainWindow> window;
     Window()
     {
         ui::Hooks hooks;
@@ -52,11 +46,12 @@ struct Window {
             return true;
         };
         ui::setHooks(hooks);
-        form = std::make_unique<MainWindow>(*factory, AppPaths::besideProgram(dir.path()));
-        form->CreateSecondaryWindows();
-        form->TimerTip->stop();
-        form->show();
-        QTest::qWaitForWindowExposed(form.get());
+        window = std::make_unique<MainWindow>(*factory, AppPaths::besideProgram(dir.path()));
+        window->setTipOfTheDayOffered(false);
+        window->createSecondaryWindows();
+        window->show();
+        if (!QTest::qWaitForWindowExposed(window.get()))
+            std::fprintf(stderr, "the window did not show\n");
         QTest::qWait(500);
     }
 };
@@ -65,29 +60,33 @@ struct Window {
 double recordOnce(int tab, int seconds)
 {
     Window w;
-    w.form->CurrentSettings.savePath = w.dir.path() + "/";
-    w.form->CurrentSettings.saveFormat = ".mp3";
-    w.form->CurrentSettings.mp3Frequency = 44100;
-    w.form->CurrentSettings.mp3Bitrate = 128;
-    w.form->ApplyOutputFormat();
-    w.form->StartRecording();
-    w.form->ShowTab(tab);
+    RecordingSettings s = w.window->recording().settings();
+    s.savePath = w.dir.path() + "/";
+    s.saveFormat = ".mp3";
+    s.mp3Frequency = 44100;
+    s.mp3Bitrate = 128;
+    w.window->applySettings(s);
+    qint64 elapsedMs = 0;
+    QObject::connect(&w.window->recording(), &RecordingSession::tick,
+                     [&elapsedMs](qint64 ms, int, int) { elapsedMs = ms; });
+    w.window->record();
+    w.window->showTab(tab);
     const double start = bench::selfCpu();
-    while (w.form->Recording && displayedMs(*w.form) < qint64(seconds) * 1000)
+    while (w.window->recording().isActive() && elapsedMs < qint64(seconds) * 1000)
         QTest::qWait(20);
     const double used = bench::selfCpu() - start;
-    w.form->StopClick();
+    w.window->stop();
     return used;
 }
 
 double playOnce(int tab, const QString &file)
 {
     Window w;
-    w.form->CurrentFileName = file;
-    w.form->StartPlayback();
-    w.form->ShowTab(tab);
+    w.window->files().setCurrentFile(file);
+    w.window->play();
+    w.window->showTab(tab);
     const double start = bench::selfCpu();
-    while (w.form->Playing)
+    while (w.window->playback().isActive())
         QTest::qWait(20);
     return bench::selfCpu() - start;
 }
