@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QTimerEvent>
 
+#include <cmath>
+
 #include <algorithm>
 
 namespace {
@@ -29,16 +31,55 @@ LevelMeter::LevelMeter(QWidget *parent) : QWidget(parent)
 QSize LevelMeter::sizeHint() const { return {153, 21}; }
 QSize LevelMeter::minimumSizeHint() const { return {40, 6}; }
 
+LevelMeter::Layout LevelMeter::layout() const
+{
+    Layout l;
+    l.inner = rect().adjusted(2, 2, -2, -2);
+    if (l.inner.width() < 4 || l.inner.height() < 2)
+        return l;
+    const int pitch = SegmentWidth + SegmentGap;
+    l.count = std::max(1, (l.inner.width() + SegmentGap) / pitch);
+    // Centre the segments in the inner width.
+    l.x0 = l.inner.left() + (l.inner.width() - (l.count * pitch - SegmentGap)) / 2;
+    return l;
+}
+
+int LevelMeter::litSegments(int value) const
+{
+    // Segment i stands for levels (i, i + 1] * 100 / count and lights from its middle on.
+    const int count = layout().count;
+    if (value <= 0 || count == 0)
+        return 0;
+    return std::clamp(int(std::floor(value * count / 100.0 + 0.5)), 0, count);
+}
+
+int LevelMeter::markerSegment(double peak) const
+{
+    const int count = layout().count;
+    if (peak <= 0.5 || count == 0)
+        return -1;
+    return std::clamp(int((peak - 0.001) * count / 100.0), 0, count - 1);
+}
+
+void LevelMeter::repaintIfChanged(int oldLit, int oldMarker)
+{
+    // Only a change the eye can see costs a paint: the lit segments or the marker's place.
+    if (litSegments(m_value) != oldLit || markerSegment(m_peak) != oldMarker)
+        update();
+}
+
 void LevelMeter::setValue(int level)
 {
     level = std::clamp(level, 0, 100);
+    const int oldLit = litSegments(m_value);
+    const int oldMarker = markerSegment(m_peak);
     if (level >= m_peak) {
         m_peak = level;
         m_holdLeftMs = PeakHoldMs;
     }
     m_value = level;
     updateTimer();
-    update();
+    repaintIfChanged(oldLit, oldMarker);
 }
 
 void LevelMeter::updateTimer()
@@ -59,6 +100,8 @@ void LevelMeter::timerEvent(QTimerEvent *event)
         QWidget::timerEvent(event);
         return;
     }
+    const int oldLit = litSegments(m_value);
+    const int oldMarker = markerSegment(m_peak);
     const double dt = double(m_clock.restart());
     if (m_holdLeftMs > 0) {
         m_holdLeftMs -= dt;
@@ -72,7 +115,7 @@ void LevelMeter::timerEvent(QTimerEvent *event)
         m_holdLeftMs = 0;
     }
     updateTimer();
-    update();
+    repaintIfChanged(oldLit, oldMarker);
 }
 
 void LevelMeter::showEvent(QShowEvent *event)
@@ -87,50 +130,78 @@ void LevelMeter::hideEvent(QHideEvent *event)
     QWidget::hideEvent(event);
 }
 
-void LevelMeter::paintEvent(QPaintEvent *)
+void LevelMeter::changeEvent(QEvent *event)
 {
-    QPainter p(this);
-    const QRectF frame = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
-    paint::drawDisplayPanel(p, frame, palette(), 1.5);
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::EnabledChange || event->type() == QEvent::PaletteChange
+        || event->type() == QEvent::StyleChange)
+        m_stripsValid = false;
+}
 
-    const QRect inner = rect().adjusted(2, 2, -2, -2);
-    if (inner.width() < 4 || inner.height() < 2)
+void LevelMeter::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    m_stripsValid = false;
+}
+
+void LevelMeter::prepareStrips()
+{
+    if (m_stripsValid)
         return;
-    const bool on = isEnabled();
-    const int pitch = SegmentWidth + SegmentGap;
-    const int count = std::max(1, (inner.width() + SegmentGap) / pitch);
-    // Centre the segments in the inner width.
-    const int x0 = inner.left() + (inner.width() - (count * pitch - SegmentGap)) / 2;
-    const QColor bg = paint::displayBackground();
-
-    for (int i = 0; i < count; ++i) {
-        // Segment i stands for levels (i, i + 1] * 100 / count.
-        const double top = (i + 1) * 100.0 / count;
-        const double mid = (i + 0.5) * 100.0 / count;
-        QColor c = zoneColour(mid);
-        const bool lit = m_value > 0 && m_value >= top - 100.0 / count * 0.5;
-        if (!lit)
-            c = paint::blend(bg, c, 0.16);
-        else if (!on)
-            c = paint::blend(c, QColor(0x80, 0x80, 0x80), 0.7);
-        const QRect seg(x0 + i * pitch, inner.top(), SegmentWidth, inner.height());
-        if (lit) {
+    m_stripsValid = true;
+    const qreal ratio = devicePixelRatioF();
+    for (bool lit : {false, true}) {
+        QPixmap strip(size() * ratio);
+        strip.setDevicePixelRatio(ratio);
+        strip.fill(Qt::transparent);
+        QPainter p(&strip);
+        paint::drawDisplayPanel(p, QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), palette(), 1.5);
+        const Layout l = layout();
+        const bool on = isEnabled();
+        const int pitch = SegmentWidth + SegmentGap;
+        const QColor bg = paint::displayBackground();
+        for (int i = 0; i < l.count; ++i) {
+            QColor c = zoneColour((i + 0.5) * 100.0 / l.count);
+            const QRect seg(l.x0 + i * pitch, l.inner.top(), SegmentWidth, l.inner.height());
+            if (!lit) {
+                p.fillRect(seg, paint::blend(bg, c, 0.16));
+                continue;
+            }
+            if (!on)
+                c = paint::blend(c, QColor(0x80, 0x80, 0x80), 0.7);
             QLinearGradient g(seg.topLeft(), seg.bottomLeft());
             g.setColorAt(0, c.lighter(135));
             g.setColorAt(0.5, c);
             g.setColorAt(1, c.darker(135));
             p.fillRect(seg, g);
-        } else {
-            p.fillRect(seg, c);
         }
+        (lit ? m_litStrip : m_darkStrip) = strip;
     }
+}
 
-    if (m_peak > 0.5) {
-        const int i = std::clamp(int((m_peak - 0.001) * count / 100.0), 0, count - 1);
-        QColor c = zoneColour((i + 0.5) * 100.0 / count).lighter(125);
-        if (!on)
+void LevelMeter::paintEvent(QPaintEvent *)
+{
+    prepareStrips();
+    QPainter p(this);
+    const Layout l = layout();
+    const int pitch = SegmentWidth + SegmentGap;
+    const int lit = litSegments(m_value);
+    // The lit segments from one strip, the rest (and the panel) from the other.
+    const int split = lit == 0 ? 0 : l.x0 + lit * pitch - SegmentGap;
+    const qreal ratio = m_litStrip.devicePixelRatio();
+    const auto copy = [&](const QPixmap &from, const QRect &part) {
+        if (part.width() > 0)
+            p.drawPixmap(part, from, QRectF(part.topLeft() * ratio, part.size() * ratio));
+    };
+    copy(m_litStrip, QRect(0, 0, split, height()));
+    copy(m_darkStrip, QRect(split, 0, width() - split, height()));
+
+    const int marker = markerSegment(m_peak);
+    if (marker >= 0) {
+        QColor c = zoneColour((marker + 0.5) * 100.0 / l.count).lighter(125);
+        if (!isEnabled())
             c = paint::blend(c, QColor(0x80, 0x80, 0x80), 0.7);
-        p.fillRect(QRect(x0 + i * pitch, inner.top(), SegmentWidth, inner.height()), c);
-        p.fillRect(QRect(x0 + i * pitch, inner.top(), SegmentWidth, 1), c.lighter(140));
+        p.fillRect(QRect(l.x0 + marker * pitch, l.inner.top(), SegmentWidth, l.inner.height()), c);
+        p.fillRect(QRect(l.x0 + marker * pitch, l.inner.top(), SegmentWidth, 1), c.lighter(140));
     }
 }

@@ -3,6 +3,7 @@
 
 #include <QBasicTimer>
 #include <QElapsedTimer>
+#include <QPixmap>
 #include <QWidget>
 
 class LevelMeter : public QWidget {
@@ -22,7 +23,7 @@ public:
     static constexpr int PeakHoldMs = 800;          // the marker waits this long at a new peak
     static constexpr double PeakFallPerSecond = 40; // then falls this many units a second
 
-    double Peak() const { return m_peak; }          // where the peak marker stands, 0..100
+    double peak() const { return m_peak; }          // where the peak marker stands, 0..100
     bool isPeakFalling() const { return m_timer.isActive(); }   // the marker's timer runs
 
     QSize sizeHint() const override;
@@ -34,9 +35,28 @@ protected:
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
 
-private:
-    void updateTimer();
+    void changeEvent(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
+private:
+    // The segments as drawn: how many, where the first starts, how far apart.
+    struct Layout {
+        int count = 0;
+        int x0 = 0;
+        QRect inner;
+    };
+    Layout layout() const;
+    int litSegments(int value) const;      // segments lit at that level
+    int markerSegment(double peak) const;  // the segment the marker is on, -1 for none
+    void updateTimer();
+    // The look of every segment lit and every segment dark, drawn once per size and look;
+    // a paint copies the lit part of one and the rest of the other.
+    void prepareStrips();
+    void repaintIfChanged(int oldLit, int oldMarker);
+
+    QPixmap m_litStrip;
+    QPixmap m_darkStrip;
+    bool m_stripsValid = false;
     int m_value = 0;
     double m_peak = 0;
     double m_holdLeftMs = 0;

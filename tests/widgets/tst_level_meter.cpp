@@ -73,18 +73,18 @@ private slots:
         bar.setValue(90);
         bar.setValue(20);
         QCOMPARE(bar.value(), 20);
-        QCOMPARE(bar.Peak(), 90.0);
+        QCOMPARE(bar.peak(), 90.0);
         // Hidden: nothing moves.
         QVERIFY(!bar.isPeakFalling());
         QTest::qWait(100);
-        QCOMPARE(bar.Peak(), 90.0);
+        QCOMPARE(bar.peak(), 90.0);
 
         bar.show();
         QVERIFY(bar.isPeakFalling());
         QTest::qWait(200);
-        QCOMPARE(bar.Peak(), 90.0);   // still held
-        QTRY_VERIFY_WITH_TIMEOUT(bar.Peak() < 89.0, 2000);
-        QTRY_COMPARE_WITH_TIMEOUT(bar.Peak(), 20.0, 5000);
+        QCOMPARE(bar.peak(), 90.0);   // still held
+        QTRY_VERIFY_WITH_TIMEOUT(bar.peak() < 89.0, 2000);
+        QTRY_COMPARE_WITH_TIMEOUT(bar.peak(), 20.0, 5000);
         // Sitting on the bar, the marker needs no timer.
         QVERIFY(!bar.isPeakFalling());
 
@@ -92,7 +92,7 @@ private slots:
         bar.setValue(60);
         bar.setValue(0);
         QVERIFY(bar.isPeakFalling());
-        QTRY_COMPARE_WITH_TIMEOUT(bar.Peak(), 0.0, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(bar.peak(), 0.0, 5000);
         QVERIFY(!bar.isPeakFalling());
     }
 
