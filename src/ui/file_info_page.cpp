@@ -320,6 +320,7 @@ void FileInfoPage::onSelectionChanged()
     const int row = rows.isEmpty() ? -1 : m_list->indexOfTopLevelItem(rows.first());
     for (QAction *a : m_popup->actions())
         a->setEnabled(row >= 0);
+    const QString previous = m_files.currentFile();
     m_updatingSelection = true;
     m_files.select(row);
     m_updatingSelection = false;
@@ -327,7 +328,16 @@ void FileInfoPage::onSelectionChanged()
         return;
 
     const QString path = m_files.selectedPath();
-    emit fileShown(path, m_files.formatDescription(path));
+    QString description;
+    try {
+        description = m_files.formatDescription(path);
+    } catch (...) {
+        // A file that cannot be read does not become the current one: the tag editor and
+        // the status bar go on with the file they showed.
+        m_files.setCurrentFile(previous);
+        throw;
+    }
+    emit fileShown(path, description);
     resetTags();
 
     // Tags are not written into the file that is being played or recorded from this row.

@@ -1,5 +1,6 @@
 // Shared steps of the file list and tag editor tests: real files on disk that the fake
 // engine knows, rows added the way recordings and Open add them, rows selected by the user.
+// The page's controls are found by their object names.
 #pragma once
 
 #include "../app/window_fixture.h"
@@ -12,20 +13,80 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTreeWidget>
 
 namespace filelist {
 
 inline FileInfoPage &page(WindowFixture &w)
 {
-    return *w.form->FileInfo();
+    return *w.find<FileInfoPage>(QStringLiteral("fileInfoPage"));
 }
 
 inline QTreeWidget &list(WindowFixture &w)
 {
-    return *page(w).ListView1;
+    return *w.find<QTreeWidget>(QStringLiteral("fileList"));
 }
+
+// The list's popup menu and its entries: "playRowAction", "renameRowAction",
+// "removeRowAction", "deleteRowAction".
+inline QMenu &popup(WindowFixture &w)
+{
+    return *w.find<QMenu>(QStringLiteral("fileListMenu"));
+}
+
+// The tag editor's controls, found in the page by their object names; a field's label is
+// the label that names the field as its buddy.
+struct TagEditor {
+    explicit TagEditor(QWidget &page) : m_page(page)
+    {
+        title = find<QLineEdit>("titleEdit");
+        artist = find<QLineEdit>("artistEdit");
+        album = find<QLineEdit>("albumEdit");
+        genre = find<QComboBox>("genreList");
+        copyright = find<QLineEdit>("copyrightEdit");
+        year = find<QLineEdit>("yearEdit");
+        track = find<QLineEdit>("trackEdit");
+        comment = find<QLineEdit>("commentEdit");
+        version = find<QGroupBox>("tagVersionGroup");
+        id3v1 = find<QRadioButton>("id3v1Button");
+        id3v2 = find<QRadioButton>("id3v2Button");
+        reset = find<QPushButton>("resetButton");
+        apply = find<QPushButton>("applyButton");
+    }
+
+    QLineEdit *title, *artist, *album, *copyright, *year, *track, *comment;
+    QComboBox *genre;
+    QGroupBox *version;
+    QRadioButton *id3v1, *id3v2;
+    QPushButton *reset, *apply;
+
+    // The labels that name field as their buddy.
+    QList<QLabel *> labelsOf(const QWidget *field) const
+    {
+        QList<QLabel *> out;
+        for (QLabel *l : m_page.findChildren<QLabel *>())
+            if (l->buddy() == field)
+                out << l;
+        return out;
+    }
+
+private:
+    template <typename T>
+    T *find(const char *name) const
+    {
+        T *found = m_page.findChild<T *>(QString::fromLatin1(name));
+        if (!found)
+            qWarning("no %s named %s", T::staticMetaObject.className(), name);
+        return found;
+    }
+    QWidget &m_page;
+};
 
 // A file of the given size on disk (filled with its own name, so a test can tell files
 // apart) that the fake engine measures as `frames` of 44.1 kHz stereo.
@@ -57,7 +118,7 @@ inline QByteArray contents(const QString &path)
 inline QString addRow(WindowFixture &w, const QString &relative, qint64 bytes = 5000, qint64 frames = 44100 * 10)
 {
     const QString path = makeFile(w, relative, bytes, frames);
-    w.form->AddRecordedFile(path);
+    w.files().add(path);
     return path;
 }
 
@@ -92,7 +153,7 @@ inline QStringList notices(const WindowFixture &w)
 inline QStringList popupStates(WindowFixture &w)
 {
     QStringList out;
-    for (QAction *a : page(w).PopupMenu1->actions())
+    for (QAction *a : popup(w).actions())
         out << a->text() + (a->isEnabled() ? "+" : "-");
     return out;
 }

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QTabWidget>
 
 using namespace filelist;
 
@@ -34,7 +35,8 @@ private slots:
         QCOMPARE(l.selectionBehavior(), QAbstractItemView::SelectRows);
         QVERIFY(!l.isSortingEnabled());
         QCOMPARE(popupStates(w), QStringList({"Play-", "Rename-", "Delete from list box-", "Delete from hard disk-"}));
-        QVERIFY(w.form->SelectedFilePath.isEmpty());
+        QCOMPARE(w.files().selectedRow(), -1);
+        QVERIFY(w.files().selectedPath().isEmpty());
     }
 
     void directoryColumnTakesTheRemainingWidth_data()
@@ -49,8 +51,8 @@ private slots:
         QFETCH(QSize, window);
         WindowFixture w;
         w.start();
-        w.form->ShowTab(3);
-        w.form->resize(window);
+        w.window->showTab(3);
+        w.window->resize(window);
         for (int i = 0; i < 40; ++i)   // enough rows for a vertical scroll bar
             addRow(w, QString("take%1.mp3").arg(i));
         QTreeWidget &l = list(w);
@@ -85,7 +87,9 @@ private slots:
         const QString path = addRow(w, "rec/Untitled1.mp3", bytes, frames);
         QCOMPARE(rowTexts(w, 0), QStringList({"Untitled1.mp3", size, time, w.path("rec/")}));
         QVERIFY(rowTexts(w, 0).last().endsWith('/'));
-        QCOMPARE(FileInfoPage::RowPath(row(w, 0)), path);
+        // The directory and the name make the file's path.
+        QCOMPARE(rowTexts(w, 0).last() + rowTexts(w, 0).first(), path);
+        QCOMPARE(w.files().at(0).path, path);
     }
 
     void addingMeasuresThatFileAndSelectsNothing()
@@ -94,20 +98,19 @@ private slots:
         w.start();
         const QString a = makeFile(w, "a.wav");
         const QString b = makeFile(w, "b.wav");
-        w.form->SelectedFilePath.clear();
         w.engine.log.clear();
-        w.form->AddRecordedFile(a);
+        w.files().add(a);
         QCOMPARE(w.engine.log.matching("information."),
                  QStringList({"information.LoadFromFile(" + a + ")", "information.GetFileSize()",
                               "information.GetDuration()"}));
-        w.form->AddRecordedFile(b);
-        w.form->AddRecordedFile(a);   // the same file again: a second row
+        w.files().add(b);
+        w.files().add(a);   // the same file again: a second row
         QCOMPARE(list(w).topLevelItemCount(), 3);
         QCOMPARE(row(w, 0)->text(0), QString("a.wav"));
         QCOMPARE(row(w, 1)->text(0), QString("b.wav"));
         QCOMPARE(row(w, 2)->text(0), QString("a.wav"));
         QVERIFY(list(w).selectedItems().isEmpty());
-        QVERIFY(w.form->SelectedFilePath.isEmpty());
+        QVERIFY(w.files().selectedPath().isEmpty());
         QCOMPARE(popupStates(w).join(','), QString("Play-,Rename-,Delete from list box-,Delete from hard disk-"));
     }
 
@@ -117,7 +120,7 @@ private slots:
         w.start();
         const QString path = makeFile(w, "broken.mp3");
         w.engine.unreadable << path;
-        ui::runCommand([&] { w.form->AddRecordedFile(path); });
+        ui::runCommand([&] { w.files().add(path); });
         QCOMPARE(list(w).topLevelItemCount(), 0);
         QCOMPARE(w.errors(), QStringList({"Cannot open " + path + ": No such file or directory."}));
     }
@@ -130,10 +133,10 @@ private slots:
         addRow(w, "b.mp3");
         select(w, 1);
         QCOMPARE(popupStates(w), QStringList({"Play+", "Rename+", "Delete from list box+", "Delete from hard disk+"}));
-        QCOMPARE(w.form->SelectedFilePath, w.path("b.mp3"));
+        QCOMPARE(w.files().selectedPath(), w.path("b.mp3"));
         list(w).clearSelection();
         QCOMPARE(popupStates(w), QStringList({"Play-", "Rename-", "Delete from list box-", "Delete from hard disk-"}));
-        QVERIFY(w.form->SelectedFilePath.isEmpty());
+        QVERIFY(w.files().selectedPath().isEmpty());
         QVERIFY(w.errors().isEmpty());
     }
 
@@ -141,17 +144,17 @@ private slots:
     {
         WindowFixture w;
         w.start();
-        w.form->ShowTab(3);
+        w.window->showTab(3);
         addRow(w, "a.mp3");
         const QRect r = list(w).visualItemRect(row(w, 0));
         // A right click selects the row under the mouse, then the menu comes up.
         QTest::mouseClick(list(w).viewport(), Qt::RightButton, {}, r.center());
         QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, r.center(), list(w).viewport()->mapToGlobal(r.center()));
         QApplication::sendEvent(list(w).viewport(), &menuEvent);
-        QTRY_VERIFY(page(w).PopupMenu1->isVisible());
+        QTRY_VERIFY(popup(w).isVisible());
         QCOMPARE(list(w).selectedItems().value(0), row(w, 0));
-        QVERIFY(page(w).PopupPlay->isEnabled());
-        page(w).PopupMenu1->close();
+        QVERIFY(w.action("playRowAction")->isEnabled());
+        popup(w).close();
     }
 
     void selectionSteps()
@@ -163,24 +166,24 @@ private slots:
         const QString path = addRow(w, folder + "Untitled1.mp3");
         addRow(w, "other.wav");
         w.engine.tags[path] = fake::Tags{"Title", "Artist", "Album", "Comment", "(c) Me", 17, 2003, 7};
-        w.form->CurrentFileName = w.path("other.wav");
+        w.files().setCurrentFile(w.path("other.wav"));
         w.engine.log.clear();
 
         select(w, 0);
-        QCOMPARE(w.form->SelectedFilePath, path);
-        QCOMPARE(w.form->CurrentFileName, path);
-        QCOMPARE(w.form->StatusText(1), path);
-        QCOMPARE(w.form->StatusText(2), QString("MP3  128 kbps, 44100 Hz, Stereo"));
+        QCOMPARE(w.files().selectedPath(), path);
+        QCOMPARE(w.files().currentFile(), path);
+        QCOMPARE(w.window->statusText(1), path);
+        QCOMPARE(w.window->statusText(2), QString("MP3  128 kbps, 44100 Hz, Stereo"));
         // Loaded for the status bar, then again by the tag editor's Reset.
         QCOMPARE(w.engine.log.matching(QStringList{"information.LoadFromFile", "information.GetFormat"}),
                  QStringList({"information.LoadFromFile(" + path + ")", "information.GetFormatDescription()",
                               "information.LoadFromFile(" + path + ")"}));
-        FileInfoPage &p = page(w);
-        QCOMPARE(QStringList({p.infoTitle->text(), p.infoArtist->text(), p.infoAlbum->text(), p.infoComment->text(),
-                              p.infoCopyright->text(), p.infoYear->text(), p.infoTrack->text()}),
+        const TagEditor e(page(w));
+        QCOMPARE(QStringList({e.title->text(), e.artist->text(), e.album->text(), e.comment->text(),
+                              e.copyright->text(), e.year->text(), e.track->text()}),
                  QStringList({"Title", "Artist", "Album", "Comment", "(c) Me", "2003", "7"}));
-        QCOMPARE(p.infoGenre->currentIndex(), 17);
-        QVERIFY(p.btnApply->isEnabled());
+        QCOMPARE(e.genre->currentIndex(), 17);
+        QVERIFY(e.apply->isEnabled());
         QVERIFY(w.errors().isEmpty());
     }
 
@@ -188,7 +191,7 @@ private slots:
     {
         QTest::addColumn<bool>("playing");
         QTest::addColumn<bool>("recording");
-        QTest::addColumn<QString>("playFile");   // relative; "" = none
+        QTest::addColumn<QString>("playFile");   // relative: the file playing, or played last
         QTest::addColumn<bool>("applyEnabled");
         QTest::newRow("idle") << false << false << "a.mp3" << true;
         QTest::newRow("playing this file") << true << false << "a.mp3" << false;
@@ -205,14 +208,27 @@ private slots:
         QFETCH(bool, applyEnabled);
         WindowFixture w;
         w.start();
-        addRow(w, "a.mp3");
-        w.form->Playing = playing;
-        w.form->Recording = recording;
-        w.form->PlayFileName = w.path(playFile);
-        w.form->SetApplyEnabled(!applyEnabled);
+        const QString a = addRow(w, "a.mp3");
+        const QString played = playFile == "a.mp3" ? a : makeFile(w, playFile);
+        w.changeSettings([&](RecordingSettings &s) {
+            s.savePath = w.path("rec/");
+            s.saveFormat = ".wav";
+        });
+        w.files().setCurrentFile(played);
+        w.window->play();
+        QCOMPARE(w.playback().playingFile(), played);
+        if (!playing)
+            w.window->stop();
+        if (recording) {
+            w.window->record();
+            QVERIFY(w.recording().isActive());
+        }
+        QCOMPARE(w.playback().isActive(), playing);
+        page(w).setApplyEnabled(!applyEnabled);
         select(w, 0);
-        QCOMPARE(page(w).btnApply->isEnabled(), applyEnabled);
-        w.form->Playing = w.form->Recording = false;
+        QCOMPARE(TagEditor(page(w)).apply->isEnabled(), applyEnabled);
+        w.window->stop();
+        QVERIFY(w.errors().isEmpty());
     }
 
     void playingARowThenSelectingIt()
@@ -221,23 +237,24 @@ private slots:
         w.start();
         addRow(w, "a.mp3");
         const QString b = addRow(w, "b.mp3");
-        w.form->CurrentFileName = w.path("a.mp3");
+        const TagEditor e(page(w));
+        w.files().setCurrentFile(w.path("a.mp3"));
         select(w, 1);
-        page(w).PopupPlay->trigger();   // plays the selected row, not the current file
-        QVERIFY(w.form->Playing);
-        QCOMPARE(w.form->PlayFileName, b);
+        w.trigger("playRowAction");   // plays the selected row, not the current file
+        QCOMPARE(w.playback().state(), PlaybackSession::State::Playing);
+        QCOMPARE(w.playback().playingFile(), b);
         QCOMPARE(w.engine.log.count("reader.Open(" + b), 1);
 
         select(w, 0);
-        QVERIFY(page(w).btnApply->isEnabled());
+        QVERIFY(e.apply->isEnabled());
         select(w, 1);
-        QVERIFY(!page(w).btnApply->isEnabled());
+        QVERIFY(!e.apply->isEnabled());
         // "Play" for another row while one plays changes nothing.
         select(w, 0);
-        page(w).PopupPlay->trigger();
-        QCOMPARE(w.form->PlayFileName, b);
-        w.form->StopClick();
-        QVERIFY(page(w).btnApply->isEnabled());
+        w.trigger("playRowAction");
+        QCOMPARE(w.playback().playingFile(), b);
+        w.window->stop();
+        QVERIFY(e.apply->isEnabled());
     }
 
     void selectingARowWhoseFileIsGone()
@@ -245,37 +262,42 @@ private slots:
         WindowFixture w;
         w.start();
         const QString path = addRow(w, "gone.mp3");
-        w.form->CurrentFileName = w.path("elsewhere.mp3");
-        w.form->SetStatusText(1, "before");
+        const QString elsewhere = makeFile(w, "elsewhere.mp3");
+        w.window->openFile(elsewhere);   // the current file, shown in the status bar
+        const QString shown = w.window->statusText(1);
+        QVERIFY(!shown.isEmpty());
         QFile::remove(path);
         w.engine.files.remove(path);
         select(w, 0);
         // The steps stop at the load; the entries are on so the row can still be removed.
         QCOMPARE(w.errors(), QStringList({"Cannot open " + path + ": No such file or directory."}));
-        QCOMPARE(w.form->SelectedFilePath, path);
-        QCOMPARE(w.form->CurrentFileName, w.path("elsewhere.mp3"));
-        QCOMPARE(w.form->StatusText(1), QString("before"));
-        QVERIFY(page(w).PopupDeleteFromList->isEnabled());
+        QCOMPARE(w.files().selectedPath(), path);
+        QCOMPARE(w.files().currentFile(), elsewhere);
+        QCOMPARE(w.window->statusText(1), shown);
+        QVERIFY(w.action("removeRowAction")->isEnabled());
     }
 
     void recordingsAndOpenedFilesAreListed()
     {
         WindowFixture w;
         w.start();
-        w.form->CurrentSettings.savePath = w.path("rec/");
-        w.form->CurrentSettings.saveFormat = ".wav";
-        w.form->StartRecording();
-        w.form->StopRecording();
+        w.changeSettings([&](RecordingSettings &s) {
+            s.savePath = w.path("rec/");
+            s.saveFormat = ".wav";
+        });
+        w.window->record();
+        w.window->stop();
         QCOMPARE(list(w).topLevelItemCount(), 1);
         QCOMPARE(rowTexts(w, 0), QStringList({"Untitled1.wav", "0 KB", "00:00", w.path("rec/")}));
-        QCOMPARE(w.form->PageControl1->currentIndex(), 3);
+        QCOMPARE(w.find<QTabWidget>("pages")->currentIndex(), 3);
 
         const QString opened = makeFile(w, "song.mp3", 4321, 44100 * 125);
         w.openFileAnswers << opened;
-        w.form->OpenClick();
+        w.trigger("openAction");
         QCOMPARE(rowTexts(w, 1), QStringList({"song.mp3", "4 KB", "02:05", w.programDir()}));
         QVERIFY(list(w).selectedItems().isEmpty());
-        QVERIFY(page(w).btnReset->isEnabled() && page(w).btnApply->isEnabled());
+        const TagEditor e(page(w));
+        QVERIFY(e.reset->isEnabled() && e.apply->isEnabled());
     }
 };
 

@@ -53,7 +53,7 @@ private slots:
     {
         QFETCH(QString, text);
         QFETCH(QString, shortText);
-        QCOMPARE(shortFormatText(text), shortText);
+        QCOMPARE(::shortFormatText(text), shortText);
     }
 
     void renamedFileName_data()
@@ -75,7 +75,7 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QString, oldName);
         QFETCH(QString, newName);
-        QCOMPARE(renamedFileName(typed, oldName), newName);
+        QCOMPARE(::renamedFileName(typed, oldName), newName);
     }
 };
 

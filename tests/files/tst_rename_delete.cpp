@@ -16,6 +16,21 @@ using namespace filelist;
 
 namespace {
 
+RenameDialog &renameDialog(WindowFixture &w)
+{
+    return *w.find<RenameDialog>("renameDialog");
+}
+
+QLineEdit *nameEdit(QDialog *d)
+{
+    return d->findChild<QLineEdit *>("nameEdit");
+}
+
+QPushButton *button(QDialog *d, const char *name)
+{
+    return d->findChild<QPushButton *>(QString::fromLatin1(name));
+}
+
 struct RenameRun {
     bool stayedOpen = false;      // the dialog was still up after OK
     QString textOnReopen;
@@ -30,25 +45,35 @@ RenameRun renameThroughPopup(WindowFixture &w, const QString &typed)
         auto *d = qobject_cast<RenameDialog *>(QApplication::activeModalWidget());
         if (!d)
             return;
-        d->Edit1->setText(typed);
-        QTest::mouseClick(d->btnOK, Qt::LeftButton);
+        nameEdit(d)->setText(typed);
+        QTest::mouseClick(button(d, "okButton"), Qt::LeftButton);
         if (d->isVisible()) {
             run.stayedOpen = true;
-            QTest::mouseClick(d->btnCancel, Qt::LeftButton);
+            QTest::mouseClick(button(d, "cancelButton"), Qt::LeftButton);
         }
     });
-    page(w).PopupRename->trigger();
+    w.trigger("renameRowAction");
     return run;
 }
 
 // OK clicked on the dialog without showing it, for the cases that need no modal loop.
 int renameDirectly(WindowFixture &w, const QString &typed)
 {
-    RenameDialog &d = *w.form->RenameForm;
+    RenameDialog &d = renameDialog(w);
     d.setResult(-1);
-    d.Edit1->setText(typed);
-    d.btnOK->click();
+    nameEdit(&d)->setText(typed);
+    button(&d, "okButton")->click();
     return d.result();
+}
+
+// A WAV recording into rec/ starts.
+void recordWav(WindowFixture &w)
+{
+    w.changeSettings([&](RecordingSettings &s) {
+        s.savePath = w.path("rec/");
+        s.saveFormat = ".wav";
+    });
+    w.window->record();
 }
 
 }  // namespace
@@ -61,27 +86,34 @@ private slots:
     {
         WindowFixture w;
         w.start();
-        RenameDialog *d = w.form->RenameForm;
+        RenameDialog *d = &renameDialog(w);
         QVERIFY(d);
         QVERIFY(!d->isVisible());
         QCOMPARE(d->windowTitle(), QString("Rename"));
-        QCOMPARE(d->Label1->text(), QString("Input New Filename:"));
-        QCOMPARE(d->btnOK->text(), QString("OK"));
-        QCOMPARE(d->btnCancel->text(), QString("Cancel"));
-        QVERIFY(d->Edit1->text().isEmpty());
-        for (QPushButton *b : {d->btnOK, d->btnCancel})
+        QLineEdit *edit = nameEdit(d);
+        QPushButton *ok = button(d, "okButton");
+        QPushButton *cancel = button(d, "cancelButton");
+        QStringList labels;   // the labels that name the edit field
+        for (QLabel *l : d->findChildren<QLabel *>())
+            if (l->buddy() == edit)
+                labels << l->text();
+        QCOMPARE(labels, QStringList({"Input New Filename:"}));
+        QCOMPARE(ok->text(), QString("OK"));
+        QCOMPARE(cancel->text(), QString("Cancel"));
+        QVERIFY(edit->text().isEmpty());
+        for (QPushButton *b : {ok, cancel})
             QVERIFY(!b->isDefault() && !b->autoDefault());
 
         // Enter and Escape answer for no button; the typed text stays.
         d->show();
         QVERIFY(QTest::qWaitForWindowExposed(d));
-        QTest::keyClicks(d->Edit1, "take2");
-        QTest::keyClick(d->Edit1, Qt::Key_Return);
-        QTest::keyClick(d->Edit1, Qt::Key_Escape);
+        QTest::keyClicks(edit, "take2");
+        QTest::keyClick(edit, Qt::Key_Return);
+        QTest::keyClick(edit, Qt::Key_Escape);
         QVERIFY(d->isVisible());
-        d->btnCancel->click();
+        cancel->click();
         QVERIFY(!d->isVisible());
-        QCOMPARE(d->Edit1->text(), QString("take2"));
+        QCOMPARE(edit->text(), QString("take2"));
     }
 
     void renameKeepsTheRowsExtension_data()
@@ -102,7 +134,7 @@ private slots:
         const QString old = addRow(w, "rec/Untitled1.mp3", 2500);
         const QByteArray data = contents(old);
         select(w, 0);
-        QCOMPARE(w.form->CurrentFileName, old);
+        QCOMPARE(w.files().currentFile(), old);
 
         const RenameRun run = renameThroughPopup(w, typed);
         QVERIFY(!run.stayedOpen);
@@ -111,13 +143,13 @@ private slots:
         QCOMPARE(contents(w.path("rec/" + newName)), data);
         QCOMPARE(rowTexts(w, 0), QStringList({newName, "2 KB", "00:10", w.path("rec/")}));
         // Every holder of the old path follows the file, so the tag editor still works on it.
-        QCOMPARE(w.form->SelectedFilePath, w.path("rec/" + newName));
-        QCOMPARE(w.form->CurrentFileName, w.path("rec/" + newName));
-        QCOMPARE(w.form->StatusText(1), w.path("rec/" + newName));
-        w.form->FileInfo()->btnResetClick();
+        QCOMPARE(w.files().selectedPath(), w.path("rec/" + newName));
+        QCOMPARE(w.files().currentFile(), w.path("rec/" + newName));
+        QCOMPARE(w.window->statusText(1), w.path("rec/" + newName));
+        page(w).resetTags();
         QVERIFY(w.boxes.isEmpty());
         QCOMPARE(w.engine.information()->loadedPath(), w.path("rec/" + newName));
-        QCOMPARE(w.form->RenameForm->Edit1->text(), typed);
+        QCOMPARE(nameEdit(&renameDialog(w))->text(), typed);
     }
 
     void renameNeverReplacesAnotherFile()
@@ -137,7 +169,7 @@ private slots:
         QCOMPARE(contents(old), oldData);
         QCOMPARE(contents(other), otherData);
         QCOMPARE(row(w, 0)->text(0), QString("Untitled1.mp3"));
-        QCOMPARE(w.form->SelectedFilePath, old);
+        QCOMPARE(w.files().selectedPath(), old);
 
         // A free name then goes through.
         QCOMPARE(renameDirectly(w, "take3"), int(QDialog::Accepted));
@@ -194,7 +226,7 @@ private slots:
         QVERIFY(run.stayedOpen);
         QCOMPARE(w.errors(), QStringList({"Cannot rename " + path + " to take2.mp3: No such file or directory."}));
         QCOMPARE(row(w, 0)->text(0), QString("Untitled1.mp3"));
-        QCOMPARE(w.form->SelectedFilePath, path);
+        QCOMPARE(w.files().selectedPath(), path);
         QVERIFY(!QFileInfo::exists(w.path("take2.mp3")));
     }
 
@@ -210,7 +242,10 @@ private slots:
                 d->close();
             }
         });
-        page(w).PopupRenameClick();
+        // "Rename" as if its menu entry were still on with no row selected.
+        QAction *rename = w.action("renameRowAction");
+        rename->setEnabled(true);
+        rename->trigger();
         QVERIFY(!opened);
     }
 
@@ -223,13 +258,13 @@ private slots:
         QTimer::singleShot(0, [&] {
             auto *d = qobject_cast<RenameDialog *>(QApplication::activeModalWidget());
             QVERIFY(d);
-            d->Edit1->setText("take2");
-            QTest::mouseClick(d->btnCancel, Qt::LeftButton);
+            nameEdit(d)->setText("take2");
+            QTest::mouseClick(button(d, "cancelButton"), Qt::LeftButton);
         });
-        page(w).PopupRename->trigger();
+        w.trigger("renameRowAction");
         QVERIFY(QFileInfo::exists(path));
         QCOMPARE(row(w, 0)->text(0), QString("Untitled1.mp3"));
-        QCOMPARE(w.form->SelectedFilePath, path);
+        QCOMPARE(w.files().selectedPath(), path);
     }
 
     void renameWhilePlayingThatFile()
@@ -238,31 +273,29 @@ private slots:
         w.start();
         const QString path = addRow(w, "Untitled1.mp3");
         select(w, 0);
-        page(w).PopupPlay->trigger();
-        QVERIFY(w.form->Playing);
+        w.trigger("playRowAction");
+        QCOMPARE(w.playback().state(), PlaybackSession::State::Playing);
         QCOMPARE(renameDirectly(w, "take2"), int(QDialog::Accepted));
         // The player reads on from the renamed file, and knows it by its new name.
-        QVERIFY(w.form->Playing);
-        QCOMPARE(w.form->PlayFileName, w.path("take2.mp3"));
+        QCOMPARE(w.playback().state(), PlaybackSession::State::Playing);
+        QCOMPARE(w.playback().playingFile(), w.path("take2.mp3"));
         QVERIFY(!QFileInfo::exists(path));
-        w.form->StopClick();
+        w.window->stop();
     }
 
     void renameOfTheFileBeingRecordedIsRefused()
     {
         WindowFixture w;
         w.start();
-        w.form->CurrentSettings.savePath = w.path("rec/");
-        w.form->CurrentSettings.saveFormat = ".wav";
-        w.form->StartRecording();
-        QVERIFY(w.form->Recording);
+        recordWav(w);
+        QVERIFY(w.recording().isActive());
         // A row that names the very file being recorded (listed before, then gone).
-        w.form->AddRecordedFile(w.form->CurrentRecordingName);
+        w.files().add(w.recording().partPath());
         select(w, 0);
         QCOMPARE(renameDirectly(w, "take2"), -1);
         QCOMPARE(w.errors(), QStringList({"Cannot rename " + w.path("rec/Untitled1.wav") + ": it is being recorded."}));
         QVERIFY(QFileInfo::exists(w.path("rec/Untitled1.wav")));
-        w.form->StopClick();
+        w.window->stop();
     }
 
     void deleteFromTheListKeepsTheFile()
@@ -272,13 +305,13 @@ private slots:
         const QString a = addRow(w, "a.mp3");
         addRow(w, "b.mp3");
         select(w, 0);
-        page(w).PopupDeleteFromList->trigger();
+        w.trigger("removeRowAction");
         QCOMPARE(list(w).topLevelItemCount(), 1);
         QCOMPARE(row(w, 0)->text(0), QString("b.mp3"));
         QVERIFY(QFileInfo::exists(a));
         // Nothing is selected in the removed row's place.
         QVERIFY(list(w).selectedItems().isEmpty());
-        QVERIFY(w.form->SelectedFilePath.isEmpty());
+        QVERIFY(w.files().selectedPath().isEmpty());
         QCOMPARE(popupStates(w), QStringList({"Play-", "Rename-", "Delete from list box-", "Delete from hard disk-"}));
         QVERIFY(w.boxes.isEmpty());
     }
@@ -291,14 +324,14 @@ private slots:
         const QString b = addRow(w, "b.mp3");
         addRow(w, "c.mp3");
         select(w, 1);
-        page(w).PopupDeleteFromDisk->trigger();   // no question asked
+        w.trigger("deleteRowAction");   // no question asked
         QVERIFY(w.boxes.isEmpty());
         QVERIFY(!QFileInfo::exists(b));
         QCOMPARE(list(w).topLevelItemCount(), 2);
         QCOMPARE(QStringList({row(w, 0)->text(0), row(w, 1)->text(0)}), QStringList({"a.mp3", "c.mp3"}));
         QVERIFY(list(w).selectedItems().isEmpty());
-        QVERIFY(w.form->SelectedFilePath.isEmpty());
-        QVERIFY(!page(w).PopupDeleteFromDisk->isEnabled());
+        QVERIFY(w.files().selectedPath().isEmpty());
+        QVERIFY(!w.action("deleteRowAction")->isEnabled());
     }
 
     void deleteFromDiskOfAFileAlreadyGone()
@@ -308,7 +341,7 @@ private slots:
         const QString path = addRow(w, "a.mp3");
         select(w, 0);
         QFile::remove(path);
-        page(w).PopupDeleteFromDisk->trigger();
+        w.trigger("deleteRowAction");
         QVERIFY(w.boxes.isEmpty());
         QCOMPARE(list(w).topLevelItemCount(), 0);
     }
@@ -336,11 +369,11 @@ private slots:
             QFile f(w.path("sub"));
             QVERIFY(f.open(QIODevice::WriteOnly));
         }
-        page(w).PopupDeleteFromDisk->trigger();
+        w.trigger("deleteRowAction");
         QCOMPARE(w.errors(), QStringList({"Cannot delete " + path + ": " + reason + "."}));
         QCOMPARE(list(w).topLevelItemCount(), 1);
         QCOMPARE(list(w).selectedItems().value(0), row(w, 0));
-        QCOMPARE(w.form->SelectedFilePath, path);
+        QCOMPARE(w.files().selectedPath(), path);
         QVERIFY(QFileInfo::exists(how == "folder" ? path : w.path("sub")));
     }
 
@@ -350,13 +383,13 @@ private slots:
         w.start();
         const QString a = addRow(w, "a.mp3");
         select(w, 0);
-        page(w).PopupPlay->trigger();
-        QVERIFY(w.form->Playing && w.engine.player()->isRunning());
-        page(w).PopupDeleteFromDisk->trigger();
-        QVERIFY(!w.form->Playing);
+        w.trigger("playRowAction");
+        QVERIFY(w.playback().isActive() && w.engine.player()->isRunning());
+        w.trigger("deleteRowAction");
+        QVERIFY(!w.playback().isActive());
         QVERIFY(!w.engine.player()->isRunning());
         QVERIFY(!w.engine.file("reader")->isOpen());
-        QCOMPARE(w.form->StatusText(0), QString("Stop"));
+        QCOMPARE(w.window->statusText(0), QString("Stop"));
         QVERIFY(!QFileInfo::exists(a));
         QCOMPARE(list(w).topLevelItemCount(), 0);
         QVERIFY(w.boxes.isEmpty());
@@ -369,35 +402,34 @@ private slots:
         const QString a = addRow(w, "a.mp3");
         const QString b = addRow(w, "b.mp3");
         select(w, 0);
-        page(w).PopupPlay->trigger();
+        w.trigger("playRowAction");
         select(w, 1);
-        page(w).PopupDeleteFromDisk->trigger();
-        QVERIFY(w.form->Playing && w.engine.player()->isRunning());
-        QCOMPARE(w.form->PlayFileName, a);
+        w.trigger("deleteRowAction");
+        QVERIFY(w.playback().isActive() && w.engine.player()->isRunning());
+        QCOMPARE(w.playback().playingFile(), a);
         QVERIFY(!QFileInfo::exists(b));
-        w.form->StopClick();
+        w.window->stop();
     }
 
     void deleteFromDiskRefusesTheFileBeingRecorded()
     {
         WindowFixture w;
         w.start();
-        w.form->CurrentSettings.savePath = w.path("rec/");
-        w.form->CurrentSettings.saveFormat = ".wav";
-        w.form->StartRecording();
-        w.form->AddRecordedFile(w.form->CurrentRecordingName);
+        recordWav(w);
+        w.files().add(w.recording().partPath());
         select(w, 0);
-        w.form->PauseClick();   // paused still counts as recording
-        page(w).PopupDeleteFromDisk->trigger();
+        w.window->pause();   // paused still counts as recording
+        QCOMPARE(w.recording().state(), RecordingSession::State::Paused);
+        w.trigger("deleteRowAction");
         QCOMPARE(w.errors(), QStringList({"Cannot delete " + w.path("rec/Untitled1.wav")
                                           + ": it is being recorded. Stop the recording first."}));
         QVERIFY(QFileInfo::exists(w.path("rec/Untitled1.wav")));
         QCOMPARE(list(w).topLevelItemCount(), 1);
-        QVERIFY(w.form->Recording);
-        w.form->StopClick();
+        QVERIFY(w.recording().isActive());
+        w.window->stop();
         // Once the recording is over the file may go.
         select(w, 0);
-        page(w).PopupDeleteFromDisk->trigger();
+        w.trigger("deleteRowAction");
         QVERIFY(!QFileInfo::exists(w.path("rec/Untitled1.wav")));
     }
 };

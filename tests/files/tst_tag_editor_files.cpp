@@ -1,7 +1,7 @@
 // The tag editor on the real tag component: ID3v1 and ID3v2 tags written into real MP3
 // files (made by the real file component) and read back by a fresh component and ffprobe.
 // The sound side stays fake, so no sound server is needed.
-#include "../app/window_fixture.h"
+#include "file_list_helpers.h"
 
 #include "common/test_audio.h"
 #include "ui/file_info_page.h"
@@ -31,7 +31,7 @@ private:
 struct Window {
     QTemporaryDir dir;
     RealTagsEngine engine;
-    std::unique_ptr<MainWindow> form;
+    std::unique_ptr<MainWindow> window;
     QList<ui::Box> boxes;
 
     Window()
@@ -42,16 +42,19 @@ struct Window {
             return true;
         };
         ui::setHooks(hooks);
-        form = std::make_unique<MainWindow>(engine, AppPaths::besideProgram(dir.path()));
-        form->CreateSecondaryWindows();
-        form->show();
+        window = std::make_unique<MainWindow>(engine, AppPaths::besideProgram(dir.path()));
+        window->setTipOfTheDayOffered(false);
+        window->createSecondaryWindows();
+        window->show();
     }
     ~Window()
     {
-        form.reset();
+        window.reset();
         ui::setHooks({});
     }
-    FileInfoPage &page() { return *form->FileInfo(); }
+    FileInfoPage &page() { return *window->findChild<FileInfoPage *>("fileInfoPage"); }
+    QTreeWidget &list() { return *window->findChild<QTreeWidget *>("fileList"); }
+    filelist::TagEditor editor() { return filelist::TagEditor(page()); }
     QString path(const QString &name) const { return dir.filePath(name); }
 };
 
@@ -92,22 +95,22 @@ QByteArray digest(const QString &path)
 // Lists the file as a finished recording is listed, and selects its row.
 void listAndSelect(Window &w, const QString &path)
 {
-    w.form->AddRecordedFile(path);
-    w.form->SetResetEnabled(true);   // as loading a file into the window does
-    QTreeWidget *list = w.page().ListView1;
-    list->setCurrentItem(list->topLevelItem(list->topLevelItemCount() - 1));
+    w.window->files().add(path);
+    w.page().setResetEnabled(true);   // as loading a file into the window does
+    QTreeWidget &list = w.list();
+    list.setCurrentItem(list.topLevelItem(list.topLevelItemCount() - 1));
 }
 
-void fill(FileInfoPage &p, const QString &title, const QString &year, const QString &track)
+void fill(const filelist::TagEditor &p, const QString &title, const QString &year, const QString &track)
 {
-    p.infoTitle->setText(title);
-    p.infoArtist->setText("Tavrin Ensemble");
-    p.infoAlbum->setText("Field Takes");
-    p.infoGenre->setCurrentIndex(17);
-    p.infoCopyright->setText("(c) 2024 Tavrin");
-    p.infoComment->setText("first take");
-    p.infoYear->setText(year);
-    p.infoTrack->setText(track);
+    p.title->setText(title);
+    p.artist->setText("Tavrin Ensemble");
+    p.album->setText("Field Takes");
+    p.genre->setCurrentIndex(17);
+    p.copyright->setText("(c) 2024 Tavrin");
+    p.comment->setText("first take");
+    p.year->setText(year);
+    p.track->setText(track);
 }
 
 }  // namespace
@@ -126,12 +129,12 @@ private slots:
     {
         Window w;
         const QString path = makeMp3(w.path("take.mp3"));
-        w.form->AddRecordedFile(path);
-        const QTreeWidgetItem *row = w.page().ListView1->topLevelItem(0);
+        w.window->files().add(path);
+        const QTreeWidgetItem *row = w.list().topLevelItem(0);
         QCOMPARE(row->text(1), QStringLiteral("%1 KB").arg(QFileInfo(path).size() / 1000));
         QCOMPARE(row->text(2), QString("00:02"));
         listAndSelect(w, path);
-        QVERIFY(w.form->StatusText(2).startsWith("MP3  128 kbps"));
+        QVERIFY(w.window->statusText(2).startsWith("MP3  128 kbps"));
         QVERIFY(w.boxes.isEmpty());
     }
 
@@ -140,16 +143,16 @@ private slots:
         Window w;
         const QString path = makeMp3(w.path("take.mp3"));
         listAndSelect(w, path);
-        FileInfoPage &p = w.page();
+        const filelist::TagEditor p = w.editor();
         // A file without tags shows empty texts and zeros.
-        QCOMPARE(p.infoTitle->text(), QString());
-        QCOMPARE(p.infoYear->text(), QString("0"));
-        QCOMPARE(p.infoTrack->text(), QString("0"));
-        QCOMPARE(p.infoGenre->currentIndex(), -1);
-        QCOMPARE(p.infoGenre->itemText(17), QString("Rock"));
+        QCOMPARE(p.title->text(), QString());
+        QCOMPARE(p.year->text(), QString("0"));
+        QCOMPARE(p.track->text(), QString("0"));
+        QCOMPARE(p.genre->currentIndex(), -1);
+        QCOMPARE(p.genre->itemText(17), QString("Rock"));
 
         fill(p, QString::fromUtf8("Morgen am Fluß – take"), "$7D3", "70000");
-        p.btnApply->click();
+        p.apply->click();
         QVERIFY2(w.boxes.isEmpty(), qPrintable(w.boxes.value(0).text));
 
         const ReadBack v2 = readFresh(path, 2);
@@ -171,9 +174,9 @@ private slots:
         QVERIFY2(probed.contains("TAG:date=2003"), qPrintable(probed));
 
         // Reset shows the track as the 16-bit value.
-        p.btnReset->click();
-        QCOMPARE(p.infoTrack->text(), QString("4464"));
-        QCOMPARE(p.infoYear->text(), QString("2003"));
+        p.reset->click();
+        QCOMPARE(p.track->text(), QString("4464"));
+        QCOMPARE(p.year->text(), QString("2003"));
     }
 
     void id3v1ThroughTheEditor()
@@ -181,10 +184,10 @@ private slots:
         Window w;
         const QString path = makeMp3(w.path("take.mp3"));
         listAndSelect(w, path);
-        FileInfoPage &p = w.page();
-        QTest::mouseClick(p.infoMTV1, Qt::LeftButton);
+        const filelist::TagEditor p = w.editor();
+        QTest::mouseClick(p.id3v1, Qt::LeftButton);
         fill(p, "Version one", "1999", "12");
-        p.btnApply->click();
+        p.apply->click();
         QVERIFY2(w.boxes.isEmpty(), qPrintable(w.boxes.value(0).text));
 
         const ReadBack v1 = readFresh(path, 1);
@@ -213,23 +216,23 @@ private slots:
         Window w;
         const QString path = makeMp3(w.path("take.mp3"));
         listAndSelect(w, path);
-        FileInfoPage &p = w.page();
+        const filelist::TagEditor p = w.editor();
         fill(p, "Two", "2002", "2");
-        p.btnApply->click();
-        QTest::mouseClick(p.infoMTV1, Qt::LeftButton);
+        p.apply->click();
+        QTest::mouseClick(p.id3v1, Qt::LeftButton);
         fill(p, "One", "2001", "1");
-        p.btnApply->click();
+        p.apply->click();
         QVERIFY(w.boxes.isEmpty());
 
-        QTest::mouseClick(p.infoMTV2, Qt::LeftButton);
-        p.btnReset->click();
-        QCOMPARE(p.infoTitle->text(), QString("Two"));
-        QTest::mouseClick(p.infoMTV1, Qt::LeftButton);
-        QCOMPARE(p.infoTitle->text(), QString("Two"));
-        QCOMPARE(p.infoYear->text(), QString("2002"));
-        p.btnReset->click();
-        QCOMPARE(p.infoTitle->text(), QString("One"));
-        QCOMPARE(p.infoYear->text(), QString("2001"));
+        QTest::mouseClick(p.id3v2, Qt::LeftButton);
+        p.reset->click();
+        QCOMPARE(p.title->text(), QString("Two"));
+        QTest::mouseClick(p.id3v1, Qt::LeftButton);
+        QCOMPARE(p.title->text(), QString("Two"));
+        QCOMPARE(p.year->text(), QString("2002"));
+        p.reset->click();
+        QCOMPARE(p.title->text(), QString("One"));
+        QCOMPARE(p.year->text(), QString("2001"));
     }
 
     void refusedApplyLeavesTheFileAsItWas()
@@ -237,15 +240,15 @@ private slots:
         Window w;
         const QString path = makeMp3(w.path("take.mp3"));
         listAndSelect(w, path);
-        FileInfoPage &p = w.page();
+        const filelist::TagEditor p = w.editor();
         const QByteArray before = digest(path);
         fill(p, "Never written", "2003 ", "1");
-        p.btnApply->click();
+        p.apply->click();
         QCOMPARE(w.boxes.size(), 1);
         QCOMPARE(w.boxes[0].text, QString("Invalid Year Value"));
         QCOMPARE(digest(path), before);
         fill(p, "Never written", "2003", "");
-        p.btnApply->click();
+        p.apply->click();
         QCOMPARE(w.boxes.size(), 2);
         QCOMPARE(w.boxes[1].text, QString("Invalid Track Value"));
         QCOMPARE(digest(path), before);
@@ -258,8 +261,9 @@ private slots:
         const QString path = makeMp3(w.path("take.mp3"));
         listAndSelect(w, path);
         QFile::remove(path);
-        w.page().btnApply->setEnabled(true);
-        ui::runCommand([&] { w.page().btnApplyClick(); });
+        QPushButton *apply = w.editor().apply;
+        apply->setEnabled(true);
+        apply->click();
         QCOMPARE(w.boxes.size(), 1);
         QCOMPARE(w.boxes[0].kind, ui::BoxKind::Error);
         QVERIFY2(w.boxes[0].text.startsWith("Cannot write tags to " + path), qPrintable(w.boxes[0].text));
