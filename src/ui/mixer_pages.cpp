@@ -146,6 +146,7 @@ RecordingControlsPage::RecordingControlsPage(engine::IAudioRecord2 &recorder, QW
 {
     setObjectName(QStringLiteral("recordingControlsPage"));
     m_label = new QLabel(QStringLiteral("Input Device"), this);
+    m_label->setObjectName(QStringLiteral("inputDeviceLabel"));
     m_label->move(0, 6);
     m_label->resize(m_label->sizeHint());
 
@@ -189,6 +190,7 @@ PlaybackControlsPage::PlaybackControlsPage(engine::IAudioPlayer2 &player, QWidge
 {
     setObjectName(QStringLiteral("playbackControlsPage"));
     m_label = new QLabel(QStringLiteral("Output Device"), this);
+    m_label->setObjectName(QStringLiteral("outputDeviceLabel"));
     m_label->move(0, 6);
     m_label->resize(m_label->sizeHint());
 

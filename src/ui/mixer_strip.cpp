@@ -87,6 +87,7 @@ MixerStrip::MixerStrip(engine::IMixerSide &side, int line, QWidget *parent)
     m_balance->setToolTip(QStringLiteral("Balance"));
 
     auto *separator = new QFrame(m_panel);
+    separator->setObjectName(QStringLiteral("separator"));
     separator->setFrameStyle(QFrame::HLine | QFrame::Sunken);
     separator->setGeometry(0, 48, 81, 2);
 

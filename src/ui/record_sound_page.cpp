@@ -18,9 +18,11 @@ RecordSoundPage::RecordSoundPage(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("recordSoundPage"));
     m_optionsPanel = new QWidget(this);
+    m_optionsPanel->setObjectName(QStringLiteral("spectrumOptionsPanel"));
     m_optionsPanel->setFixedWidth(225);
 
     m_sizeLabel = new QLabel(QStringLiteral("FFTArraySize"), m_optionsPanel);
+    m_sizeLabel->setObjectName(QStringLiteral("spectrumSizeLabel"));
     m_sizeLabel->move(8, 16);
     m_sizeList = new QComboBox(m_optionsPanel);
     m_sizeList->setObjectName(QStringLiteral("spectrumSizeList"));
@@ -30,6 +32,7 @@ RecordSoundPage::RecordSoundPage(QWidget *parent) : QWidget(parent)
     m_sizeLabel->setBuddy(m_sizeList);
 
     m_windowLabel = new QLabel(QStringLiteral("FFTWindowType"), m_optionsPanel);
+    m_windowLabel->setObjectName(QStringLiteral("spectrumWindowLabel"));
     m_windowLabel->move(8, 48);
     m_windowList = new QComboBox(m_optionsPanel);
     m_windowList->setObjectName(QStringLiteral("spectrumWindowList"));

@@ -1,31 +1,39 @@
-// The "Equalizer" box and the keyboard road to the equalizer's bands, for the window tests.
+// The "Equalizer" switch, the Equalizer window's parts and the keyboard road to its bands,
+// for the window tests.
 #pragma once
 
 #include "ui/main_window.h"
-#include "ui/ui_services.h"
+#include "ui/equalizer_window.h"
 #include "widgets/equalizer_bands.h"
 
 #include <QCheckBox>
+#include <QPushButton>
 #include <QtTest>
 
 #include <cstdlib>
 
 namespace eqtest {
 
-// The playback tab's "Equalizer" box once that tab has one; until then a box made as that tab
-// makes it (tristate, grayed, its clicks going to chEqualizerClick).
-inline QCheckBox *equalizerBox(MainWindow &f)
+// The playback tab's "Equalizer" switch (tristate, grayed until the user or the bands set it).
+inline QCheckBox *equalizerBox(const MainWindow &window)
 {
-    if (!f.chEqualizer) {
-        auto *box = new QCheckBox(QStringLiteral("Equalizer"), &f);
-        box->setTristate(true);
-        box->setCheckState(Qt::PartiallyChecked);
-        box->setGeometry(10, 80, 100, 20);
-        box->show();
-        QObject::connect(box, &QCheckBox::clicked, &f, [&f] { ui::runCommand([&f] { f.chEqualizerClick(); }); });
-        f.chEqualizer = box;
-    }
-    return f.chEqualizer;
+    return window.findChild<QCheckBox *>(QStringLiteral("equalizerSwitch"));
+}
+
+// The Equalizer window made at start-up, and its bands and "Close" button.
+inline EqualizerWindow *equalizerWindow(const MainWindow &window)
+{
+    return window.findChild<EqualizerWindow *>(QStringLiteral("equalizerWindow"));
+}
+
+inline EqualizerBands *bands(const MainWindow &window)
+{
+    return equalizerWindow(window)->findChild<EqualizerBands *>(QStringLiteral("equalizerBands"));
+}
+
+inline QPushButton *closeButton(const MainWindow &window)
+{
+    return equalizerWindow(window)->findChild<QPushButton *>(QStringLiteral("closeButton"));
 }
 
 // Moves band `band` (1..12) by `steps` dB with the keyboard, as a user would: the arrows

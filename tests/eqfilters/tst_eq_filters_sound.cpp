@@ -9,6 +9,7 @@
 #include "ui/equalizer_window.h"
 #include "ui/recording_filters_window.h"
 
+#include <QCheckBox>
 #include <QPushButton>
 #include <QSlider>
 #include <QTimer>
@@ -47,38 +48,37 @@ private slots:
     {
         RealWindow w;
         w.start();
-        eqtest::equalizerBox(*w.form);
         // -20 dBFS, so that 12 dB more stays far below full scale.
         const QString file = testaudio::makeWithFfmpeg(w.path("tone.wav"), "aevalsrc=0.1*sin(2*PI*1000*t):s=44100:d=4");
         QVERIFY(!file.isEmpty());
         MonitorTap tap;
         QVERIFY(tap.start());
 
-        w.form->CurrentFileName = file;
-        w.form->StartPlayback();
-        QVERIFY(w.form->Playing);
+        w.window->openFile(file);
+        w.window->play();
+        QCOMPARE(w.window->playback().state(), PlaybackSession::State::Playing);
         QTRY_VERIFY_WITH_TIMEOUT(tap.sounding(), 5000);
         QTest::qWait(1000);
 
         // Through the window: the user opens it, picks the 1 kHz band (band 7) with the arrow
         // keys, raises it 12 dB and closes the window.
         double switchedAt = -1;
-        QTimer::singleShot(0, w.form.get(), [&] {
-            EqualizerWindow *eq = w.form->frmEQ;
+        QTimer::singleShot(0, w.window.get(), [&] {
+            EqualizerWindow *eq = eqtest::equalizerWindow(*w.window);
             if (QApplication::activeModalWidget() == eq) {
                 switchedAt = tap.seconds();
-                eqtest::moveBand(eq->Equalizer1, 7, 12);
+                eqtest::moveBand(eqtest::bands(*w.window), 7, 12);
             }
-            QTest::mouseClick(eq->BtnClose, Qt::LeftButton);
+            QTest::mouseClick(eqtest::closeButton(*w.window), Qt::LeftButton);
         });
-        w.form->ToolBtnEqualizerClick();
+        w.window->showEqualizer();
         QVERIFY(switchedAt > 0);
-        QCOMPARE(w.form->frmEQ->Equalizer1->band(7), 12.0f);
-        QCOMPARE(w.form->chEqualizer->checkState(), Qt::Checked);
+        QCOMPARE(eqtest::bands(*w.window)->band(7), 12.0f);
+        QCOMPARE(eqtest::equalizerBox(*w.window)->checkState(), Qt::Checked);
 
         QTRY_VERIFY_WITH_TIMEOUT(tap.seconds() >= switchedAt + 1.3, 5000);
-        QVERIFY(w.form->Playing);
-        w.form->StopClick();
+        QCOMPARE(w.window->playback().state(), PlaybackSession::State::Playing);
+        w.window->stop();
         tap.stop();
 
         // Before: the half second up to the change. After: from 300 ms on (the server's
@@ -97,38 +97,44 @@ private slots:
         SineSource sine(8000);
         RealWindow w;
         w.start();
-        w.form->CurrentSettings.wavFrequency = kRate;
-        w.form->CurrentSettings.wavChannels = 2;
-        w.form->CurrentSettings.wavBitsPerSample = 16;
+        RecordingSettings settings = w.window->recording().settings();
+        settings.wavFrequency = kRate;
+        settings.wavChannels = 2;
+        settings.wavBitsPerSample = 16;
+        w.window->applySettings(settings);
         w.useFormat(".wav");
-        pulsetest::Capture cap(w.form->AudioRecord1.get());   // the blocks the program writes
+        engine::IAudioRecord2 &recorder = w.window->recording().recorder();
+        pulsetest::Capture cap(&recorder);   // the blocks the program writes
 
-        w.form->StartRecording();
-        QVERIFY(w.form->Recording);
+        w.window->record();
+        QCOMPARE(w.window->recording().state(), RecordingSession::State::Recording);
         QTRY_VERIFY_WITH_TIMEOUT(cap.blocks.size() >= 5, 8000);
 
         // The user opens the window and sets the low-pass to 1 kHz; it is still off.
-        w.form->btnSetFilterClick();
-        RecordingFiltersWindow *f = w.form->frmRecFlt;
+        w.window->findChild<QPushButton *>("setFilterButton")->click();
+        auto *f = w.window->findChild<RecordingFiltersWindow *>("recordingFiltersWindow");
         QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget *>(f));
-        f->Edit3->setFocus();
-        QTest::keyClick(f->Edit3, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(f->Edit3, "1000");
-        QTest::keyClick(f->Edit3, Qt::Key_Return);
-        QCOMPARE(f->TrackBar3->value(), 1000);
-        QCOMPARE(w.form->AudioRecord1->GetLowPassFrequency(), 1000.0f);
-        QVERIFY(!w.form->AudioRecord1->GetLowPassEnabled());
+        auto *lowPassEdit = f->findChild<FrequencyEdit *>("frequencyEdit3");
+        auto *lowPassBar = f->findChild<QSlider *>("frequencyBar3");
+        auto *lowPassSwitch = f->findChild<QCheckBox *>("filterSwitch3");
+        lowPassEdit->setFocus();
+        QTest::keyClick(lowPassEdit, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(lowPassEdit, "1000");
+        QTest::keyClick(lowPassEdit, Qt::Key_Return);
+        QCOMPARE(lowPassBar->value(), 1000);
+        QCOMPARE(recorder.GetLowPassFrequency(), 1000.0f);
+        QVERIFY(!recorder.GetLowPassEnabled());
         QTRY_VERIFY_WITH_TIMEOUT(cap.blocks.size() >= 8, 5000);
 
         // Switched on with the mouse: every block from the next one on is without the tone.
         QCoreApplication::processEvents();
         const size_t switchedAt = cap.blocks.size();
-        QTest::mouseClick(f->CheckBox3, Qt::LeftButton);
-        QVERIFY(f->CheckBox3->isChecked());
-        QVERIFY(w.form->AudioRecord1->GetLowPassEnabled());
+        QTest::mouseClick(lowPassSwitch, Qt::LeftButton);
+        QVERIFY(lowPassSwitch->isChecked());
+        QVERIFY(recorder.GetLowPassEnabled());
         QTRY_VERIFY_WITH_TIMEOUT(cap.blocks.size() >= switchedAt + 8, 5000);
-        w.form->StopClick();
-        QVERIFY(!w.form->Recording);
+        w.window->stop();
+        QCOMPARE(w.window->recording().state(), RecordingSession::State::Idle);
 
         auto level = [&](size_t i) {
             return testaudio::toneLevelDb(testaudio::channel(cap.blocks[i].toFloat(), 2, 0), kRate, 8000);
@@ -150,7 +156,7 @@ private slots:
         qInfo("8 kHz tone: at most %.1f dBFS with the low-pass at 1 kHz on", loudestAfter);
 
         // The file holds the same: loud, then quiet for the last second.
-        const Decoded d = decode(w.form->CurrentRecordingName);
+        const Decoded d = decode(w.window->recording().partPath());
         QVERIFY(d.seconds() > 2.5);
         const std::vector<float> left = d.left();
         const auto part = [&](double from, double to) {

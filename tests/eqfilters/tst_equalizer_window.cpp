@@ -16,7 +16,22 @@ namespace {
 
 QCheckBox *equalizerBox(WindowFixture &w)
 {
-    return eqtest::equalizerBox(*w.form);
+    return eqtest::equalizerBox(*w.window);
+}
+
+EqualizerWindow *equalizerWindow(WindowFixture &w)
+{
+    return eqtest::equalizerWindow(*w.window);
+}
+
+EqualizerBands *bands(WindowFixture &w)
+{
+    return eqtest::bands(*w.window);
+}
+
+QPushButton *closeButton(WindowFixture &w)
+{
+    return eqtest::closeButton(*w.window);
 }
 
 using eqtest::moveBand;
@@ -34,17 +49,18 @@ QStringList equalizerCalls(const WindowFixture &w)
     return w.engine.log.matching(QStringLiteral("player.SetEqualizer"));
 }
 
-// Runs `inside` while ToolBtnEqualizerClick shows the window modally; `inside` must close it.
+// Runs `inside` while the main window's Equalizer command shows the window modally; `inside`
+// must close it.
 void whileOpen(WindowFixture &w, const std::function<void()> &inside)
 {
     bool ran = false;
-    QTimer::singleShot(0, w.form.get(), [&] {
+    QTimer::singleShot(0, w.window.get(), [&] {
         ran = true;
         inside();
-        if (w.form->frmEQ->isVisible())
-            w.form->frmEQ->close();   // a failed check above must not leave the loop running
+        if (equalizerWindow(w)->isVisible())
+            equalizerWindow(w)->close();   // a failed check above must not leave the loop running
     });
-    w.form->ToolBtnEqualizerClick();
+    w.window->showEqualizer();
     QVERIFY(ran);
 }
 
@@ -60,7 +76,7 @@ private slots:
     {
         WindowFixture w;
         w.start();
-        EqualizerWindow *eq = w.form->frmEQ;
+        EqualizerWindow *eq = equalizerWindow(w);
         QVERIFY(eq);
         QVERIFY(!eq->isVisible());
         QCOMPARE(eq->windowTitle(), QString("Equalizer"));
@@ -71,14 +87,14 @@ private slots:
         QVERIFY(!(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
         QCOMPARE(eq->minimumSize(), QSize(340, 160));
         QCOMPARE(eq->maximumSize(), QSize(340, 160));
-        QCOMPARE(static_cast<QWidget *>(eq->Equalizer1)->geometry(), QRect(0, 0, 340, 118));
-        QCOMPARE(eq->BtnClose->geometry(), QRect(136, 128, 75, 25));
-        QCOMPARE(eq->BtnClose->text(), QString("Close"));
-        QCOMPARE(eq->Equalizer1->Min(), -15.0f);
-        QCOMPARE(eq->Equalizer1->Max(), 15.0f);
+        QCOMPARE(static_cast<QWidget *>(bands(w))->geometry(), QRect(0, 0, 340, 118));
+        QCOMPARE(closeButton(w)->geometry(), QRect(136, 128, 75, 25));
+        QCOMPARE(closeButton(w)->text(), QString("Close"));
+        QCOMPARE(bands(w)->Min(), -15.0f);
+        QCOMPARE(bands(w)->Max(), 15.0f);
         for (int i = 1; i <= 12; ++i)
-            QCOMPARE(eq->Equalizer1->band(i), 0.0f);
-        QCOMPARE(eq->Equalizer1->Labels(), (QStringList{"36", "63", "109", "190", "330", "574", "1k", "1.7k",
+            QCOMPARE(bands(w)->band(i), 0.0f);
+        QCOMPARE(bands(w)->labels(), (QStringList{"36", "63", "109", "190", "330", "574", "1k", "1.7k",
                                                         "3k", "5.3k", "9.2k", "16k"}));
     }
 
@@ -106,8 +122,8 @@ private slots:
         WindowFixture w;
         w.start();
         equalizerBox(w);
-        EqualizerBands *eq = w.form->frmEQ->Equalizer1;
-        eq->SetBand(5, -2.5f);   // an unmoved band goes with its value
+        EqualizerBands *eq = bands(w);
+        eq->setBand(5, -2.5f);   // an unmoved band goes with its value
         w.engine.log.clear();
         moveBand(eq, band, steps);
 
@@ -124,7 +140,7 @@ private slots:
         WindowFixture w;
         w.start();
         QCheckBox *box = equalizerBox(w);
-        EqualizerBands *eq = w.form->frmEQ->Equalizer1;
+        EqualizerBands *eq = bands(w);
         w.engine.log.clear();
 
         moveBand(eq, 2, 1);
@@ -158,7 +174,7 @@ private slots:
         QCOMPARE(box->checkState(), Qt::Unchecked);
         w.engine.log.clear();
 
-        moveBand(w.form->frmEQ->Equalizer1, 4, 2);
+        moveBand(bands(w), 4, 2);
         QCOMPARE(w.engine.log.count("player.SetEqualizerBands"), 2);
         QCOMPARE(w.engine.log.count("player.SetEqualizerEnabled"), 0);
         QCOMPARE(box->checkState(), Qt::Unchecked);
@@ -202,21 +218,21 @@ private slots:
     {
         WindowFixture w;
         w.start();
-        w.form->move(40, 30);
+        w.window->move(40, 30);
         QWidget *modal = nullptr;
         QRect frame;
         whileOpen(w, [&] {
             modal = QApplication::activeModalWidget();
-            frame = w.form->frmEQ->frameGeometry();
-            QVERIFY(w.form->frmEQ->isVisible());
-            QTest::mouseClick(w.form->frmEQ->BtnClose, Qt::LeftButton);
+            frame = equalizerWindow(w)->frameGeometry();
+            QVERIFY(equalizerWindow(w)->isVisible());
+            QTest::mouseClick(closeButton(w), Qt::LeftButton);
         });
-        QCOMPARE(modal, static_cast<QWidget *>(w.form->frmEQ));
-        QVERIFY(w.form->frmEQ->windowFlags() & Qt::WindowStaysOnTopHint);
-        const QPoint offset = frame.center() - w.form->frameGeometry().center();
+        QCOMPARE(modal, static_cast<QWidget *>(equalizerWindow(w)));
+        QVERIFY(equalizerWindow(w)->windowFlags() & Qt::WindowStaysOnTopHint);
+        const QPoint offset = frame.center() - w.window->frameGeometry().center();
         QVERIFY2(offset.manhattanLength() <= 2, qPrintable(QStringLiteral("%1,%2").arg(offset.x()).arg(offset.y())));
-        QCOMPARE(frame.size(), w.form->frmEQ->frameGeometry().size());
-        QVERIFY(!w.form->frmEQ->isVisible());
+        QCOMPARE(frame.size(), equalizerWindow(w)->frameGeometry().size());
+        QVERIFY(!equalizerWindow(w)->isVisible());
     }
 
     void reopeningKeepsTheBands()
@@ -225,21 +241,21 @@ private slots:
         w.start();
         equalizerBox(w);
         whileOpen(w, [&] {
-            moveBand(w.form->frmEQ->Equalizer1, 3, 5);
-            moveBand(w.form->frmEQ->Equalizer1, 11, -6);
-            QTest::mouseClick(w.form->frmEQ->BtnClose, Qt::LeftButton);
+            moveBand(bands(w), 3, 5);
+            moveBand(bands(w), 11, -6);
+            QTest::mouseClick(closeButton(w), Qt::LeftButton);
         });
-        QVERIFY(!w.form->frmEQ->isVisible());
+        QVERIFY(!equalizerWindow(w)->isVisible());
         w.engine.log.clear();
         float band3 = 0, band11 = 0;
         whileOpen(w, [&] {
-            band3 = w.form->frmEQ->Equalizer1->band(3);
-            band11 = w.form->frmEQ->Equalizer1->band(11);
-            w.form->frmEQ->close();   // the close box
+            band3 = bands(w)->band(3);
+            band11 = bands(w)->band(11);
+            equalizerWindow(w)->close();   // the close box
         });
         QCOMPARE(band3, 5.0f);
         QCOMPARE(band11, -6.0f);
-        QVERIFY(!w.form->frmEQ->isVisible());
+        QVERIFY(!equalizerWindow(w)->isVisible());
         QCOMPARE(equalizerCalls(w), QStringList());   // opening and closing send nothing
     }
 
@@ -250,9 +266,9 @@ private slots:
         QCheckBox *box = equalizerBox(w);
         w.engine.log.clear();
         whileOpen(w, [&] {
-            EqualizerBands *eq = w.form->frmEQ->Equalizer1;
+            EqualizerBands *eq = bands(w);
             QTest::mouseClick(eq, Qt::LeftButton, {}, QPoint(eq->bandColumn(6).center().x(), eq->yForValue(9)));
-            QTest::mouseClick(w.form->frmEQ->BtnClose, Qt::LeftButton);
+            QTest::mouseClick(closeButton(w), Qt::LeftButton);
         });
         QCOMPARE(w.engine.log.count("player.SetEqualizerBands"), 1);
         QVERIFY2(std::abs(w.player()->bands[5] - 9.0f) <= 0.5f, qPrintable(QString::number(w.player()->bands[5])));

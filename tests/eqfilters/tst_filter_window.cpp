@@ -46,14 +46,46 @@ QStringList filterGets(const WindowFixture &w)
     return out;
 }
 
+// The window made at start-up, and its rows' controls (row 1..3) by their object names.
+RecordingFiltersWindow *filtersWindow(const WindowFixture &w)
+{
+    return w.find<RecordingFiltersWindow>("recordingFiltersWindow");
+}
+
+QCheckBox *filterSwitch(const RecordingFiltersWindow *f, int row)
+{
+    return f->findChild<QCheckBox *>(QStringLiteral("filterSwitch%1").arg(row));
+}
+
+QSlider *frequencyBar(const RecordingFiltersWindow *f, int row)
+{
+    return f->findChild<QSlider *>(QStringLiteral("frequencyBar%1").arg(row));
+}
+
+FrequencyEdit *frequencyEdit(const RecordingFiltersWindow *f, int row)
+{
+    return f->findChild<FrequencyEdit *>(QStringLiteral("frequencyEdit%1").arg(row));
+}
+
+QLabel *hzLabel(const RecordingFiltersWindow *f, int row)
+{
+    return f->findChild<QLabel *>(QStringLiteral("hzLabel%1").arg(row));
+}
+
+// "Set Filter" on the Recording Controls tab.
+void clickSetFilter(const WindowFixture &w)
+{
+    w.find<QPushButton>("setFilterButton")->click();
+}
+
 // Shows the window and waits until it can take the keyboard.
 RecordingFiltersWindow *openFilters(WindowFixture &w)
 {
     // The main window's own activation must not arrive after the filter window's.
-    if (!QTest::qWaitForWindowActive(w.form.get()))
+    if (!QTest::qWaitForWindowActive(w.window.get()))
         qWarning("the main window did not become active");
-    w.form->btnSetFilterClick();
-    RecordingFiltersWindow *f = w.form->frmRecFlt;
+    clickSetFilter(w);
+    RecordingFiltersWindow *f = filtersWindow(w);
     // A tool window shares its owner's activation, so isActiveWindow() says yes at once;
     // the keyboard follows QApplication::activeWindow().
     if (!QTest::qWaitFor([f] { return QApplication::activeWindow() == f; }))
@@ -89,7 +121,7 @@ private slots:
     {
         WindowFixture w;
         w.start();
-        RecordingFiltersWindow *f = w.form->frmRecFlt;
+        RecordingFiltersWindow *f = filtersWindow(w);
         QVERIFY(f);
         QVERIFY(!f->isVisible());
         QCOMPARE(f->windowTitle(), QString("Recording Filters"));
@@ -106,10 +138,10 @@ private slots:
                   design[3] = {50, 400, 4000}, tops[3] = {16, 48, 80};
         for (int row = 1; row <= 3; ++row) {
             const int i = row - 1;
-            QCOMPARE(f->CheckBox(row)->text(), captions[i]);
-            QCOMPARE(f->CheckBox(row)->geometry(), QRect(16, tops[i], 89, 21));
-            QVERIFY(!f->CheckBox(row)->isChecked());
-            QSlider *bar = f->TrackBar(row);
+            QCOMPARE(filterSwitch(f, row)->text(), captions[i]);
+            QCOMPARE(filterSwitch(f, row)->geometry(), QRect(16, tops[i], 89, 21));
+            QVERIFY(!filterSwitch(f, row)->isChecked());
+            QSlider *bar = frequencyBar(f, row);
             QCOMPARE(bar->geometry(), QRect(112, tops[i], 185, 25));
             QCOMPARE(bar->orientation(), Qt::Horizontal);
             QCOMPARE(bar->minimum(), mins[i]);
@@ -117,14 +149,14 @@ private slots:
             QCOMPARE(bar->tickInterval(), ticks[i]);
             QCOMPARE(bar->tickPosition(), QSlider::TicksBelow);
             QCOMPARE(bar->value(), design[i]);
-            QCOMPARE(f->Edit(row)->geometry(), QRect(304, tops[i] + 2, 41, 21));
-            QCOMPARE(f->Edit(row)->text(), QString::number(design[i]));
+            QCOMPARE(frequencyEdit(f, row)->geometry(), QRect(304, tops[i] + 2, 41, 21));
+            QCOMPARE(frequencyEdit(f, row)->text(), QString::number(design[i]));
         }
-        for (QLabel *hz : {f->Label1, f->Label2, f->Label3})
-            QCOMPARE(hz->text(), QString("Hz"));
-        QCOMPARE(f->Label1->pos(), QPoint(352, 24));
-        QCOMPARE(f->Label2->pos(), QPoint(352, 56));
-        QCOMPARE(f->Label3->pos(), QPoint(352, 88));
+        for (int row = 1; row <= 3; ++row)
+            QCOMPARE(hzLabel(f, row)->text(), QString("Hz"));
+        QCOMPARE(hzLabel(f, 1)->pos(), QPoint(352, 24));
+        QCOMPARE(hzLabel(f, 2)->pos(), QPoint(352, 56));
+        QCOMPARE(hzLabel(f, 3)->pos(), QPoint(352, 88));
     }
 
     void designValuesAtStartUpSendNothing()
@@ -177,16 +209,16 @@ private slots:
         w.start(false);
         float *hz[4] = {nullptr, &w.recorder()->notchHz, &w.recorder()->highPassHz, &w.recorder()->lowPassHz};
         *hz[row] = recorderHz;
-        w.form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.form.get()));
+        w.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.window.get()));
 
-        RecordingFiltersWindow *f = w.form->frmRecFlt;
-        QCOMPARE(f->TrackBar(row)->value(), position);
-        QCOMPARE(f->Edit(row)->text(), QString::number(position));
+        RecordingFiltersWindow *f = filtersWindow(w);
+        QCOMPARE(frequencyBar(f, row)->value(), position);
+        QCOMPARE(frequencyEdit(f, row)->text(), QString::number(position));
         QCOMPARE(filterSets(w), sent ? QStringList{frequencyCall(row, position)} : QStringList());
         for (int other = 1; other <= 3; ++other)
             if (other != row)
-                QCOMPARE(f->TrackBar(other)->value(), QList<int>({0, 50, 400, 4000})[other]);
+                QCOMPARE(frequencyBar(f, other)->value(), QList<int>({0, 50, 400, 4000})[other]);
     }
 
     void startUpCopiesTheSwitches_data()
@@ -210,15 +242,15 @@ private slots:
         w.recorder()->highPassOn = highPass;
         w.recorder()->lowPassOn = lowPass;
         w.recorder()->notchHz = 0;   // the switches come first, then the bars
-        w.form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.form.get()));
+        w.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.window.get()));
 
-        RecordingFiltersWindow *f = w.form->frmRecFlt;
+        RecordingFiltersWindow *f = filtersWindow(w);
         const bool on[4] = {false, notch, highPass, lowPass};
         QStringList expected;
         QStringList gets;
         for (int row = 1; row <= 3; ++row) {
-            QCOMPARE(f->CheckBox(row)->isChecked(), on[row]);
+            QCOMPARE(filterSwitch(f, row)->isChecked(), on[row]);
             gets << QStringLiteral("recorder.Get%1Enabled()").arg(kFilterNames[row]);
             if (on[row]) {
                 expected << switchCall(row, true);   // a box that changes sends its switch back
@@ -250,8 +282,8 @@ private slots:
         RecordingFiltersWindow *f = openFilters(w);
         w.engine.log.clear();
         // As a drag does: the slider position follows the mouse and tracking reports it.
-        f->TrackBar(row)->setSliderPosition(position);
-        QCOMPARE(f->Edit(row)->text(), QString::number(position));
+        frequencyBar(f, row)->setSliderPosition(position);
+        QCOMPARE(frequencyEdit(f, row)->text(), QString::number(position));
         QCOMPARE(filterSets(w), QStringList{frequencyCall(row, position)});
     }
 
@@ -261,15 +293,15 @@ private slots:
         w.start();
         RecordingFiltersWindow *f = openFilters(w);
         w.engine.log.clear();
-        f->TrackBar1->setFocus();
+        frequencyBar(f, 1)->setFocus();
         for (int i = 0; i < 10; ++i)
-            QTest::keyClick(f->TrackBar1, Qt::Key_Right);
-        QCOMPARE(f->TrackBar1->value(), 60);
-        QCOMPARE(f->Edit1->text(), QString("60"));
+            QTest::keyClick(frequencyBar(f, 1), Qt::Key_Right);
+        QCOMPARE(frequencyBar(f, 1)->value(), 60);
+        QCOMPARE(frequencyEdit(f, 1)->text(), QString("60"));
         QCOMPARE(filterSets(w).size(), 10);
         QCOMPARE(filterSets(w).last(), frequencyCall(1, 60));
-        QTest::keyClick(f->TrackBar1, Qt::Key_PageUp);   // a page is one tick
-        QCOMPARE(f->TrackBar1->value(), 65);
+        QTest::keyClick(frequencyBar(f, 1), Qt::Key_PageUp);   // a page is one tick
+        QCOMPARE(frequencyBar(f, 1)->value(), 65);
     }
 
     void typingAFrequency_data()
@@ -308,10 +340,10 @@ private slots:
         WindowFixture w;
         w.start();
         RecordingFiltersWindow *f = openFilters(w);
-        f->TrackBar(row)->setValue(barBefore);
+        frequencyBar(f, row)->setValue(barBefore);
         w.engine.log.clear();
 
-        FrequencyEdit *edit = f->Edit(row);
+        FrequencyEdit *edit = frequencyEdit(f, row);
         typeInto(edit, typed);
         QCOMPARE(edit->text(), typed);   // every key was accepted
         QCOMPARE(w.beeps, 0);
@@ -322,7 +354,7 @@ private slots:
             QTest::keyClick(edit, Qt::Key_Tab);
             QVERIFY(!edit->hasFocus());
         }
-        QCOMPARE(f->TrackBar(row)->value(), barAfter);
+        QCOMPARE(frequencyBar(f, row)->value(), barAfter);
         QCOMPARE(edit->text(), QString::number(barAfter));
         QCOMPARE(filterSets(w), sent ? QStringList{frequencyCall(row, barAfter)} : QStringList());
         QVERIFY(w.errors().isEmpty());
@@ -355,8 +387,8 @@ private slots:
         w.start();
         RecordingFiltersWindow *f = openFilters(w);
         w.engine.log.clear();
-        typeInto(f->Edit2, keys);
-        QCOMPARE(f->Edit2->text(), shown);
+        typeInto(frequencyEdit(f, 2), keys);
+        QCOMPARE(frequencyEdit(f, 2)->text(), shown);
         QCOMPARE(w.beeps, beeps);
         QCOMPARE(filterSets(w), QStringList());
     }
@@ -390,7 +422,7 @@ private slots:
         QFETCH(int, key);
         QFETCH(bool, accepted);
         QLocale::setDefault(QLocale(locale));
-        QCOMPARE(isFrequencyKey(QChar(key)), accepted);
+        QCOMPARE(::isFrequencyKey(QChar(key)), accepted);
     }
 
     void editingKeysStillWork()
@@ -398,15 +430,15 @@ private slots:
         WindowFixture w;
         w.start();
         RecordingFiltersWindow *f = openFilters(w);
-        typeInto(f->Edit1, "123");
-        QTest::keyClick(f->Edit1, Qt::Key_Backspace);
-        QTest::keyClick(f->Edit1, Qt::Key_Home);
-        QTest::keyClick(f->Edit1, Qt::Key_Delete);
-        QCOMPARE(f->Edit1->text(), QString("2"));
-        QTest::keyClick(f->Edit1, Qt::Key_End);
-        QTest::keyClicks(f->Edit1, "0");
-        QTest::keyClick(f->Edit1, Qt::Key_Return);
-        QCOMPARE(f->TrackBar1->value(), 40);   // 20 is below the notch range
+        typeInto(frequencyEdit(f, 1), "123");
+        QTest::keyClick(frequencyEdit(f, 1), Qt::Key_Backspace);
+        QTest::keyClick(frequencyEdit(f, 1), Qt::Key_Home);
+        QTest::keyClick(frequencyEdit(f, 1), Qt::Key_Delete);
+        QCOMPARE(frequencyEdit(f, 1)->text(), QString("2"));
+        QTest::keyClick(frequencyEdit(f, 1), Qt::Key_End);
+        QTest::keyClicks(frequencyEdit(f, 1), "0");
+        QTest::keyClick(frequencyEdit(f, 1), Qt::Key_Return);
+        QCOMPARE(frequencyBar(f, 1)->value(), 40);   // 20 is below the notch range
         QCOMPARE(w.beeps, 0);
     }
 
@@ -419,19 +451,19 @@ private slots:
         if (QGuiApplication::clipboard()->text() != "abc")
             QSKIP("this platform offers no clipboard");
         w.engine.log.clear();
-        typeInto(f->Edit3, "");
-        QTest::keyClick(f->Edit3, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(f->Edit3->text(), QString("abc"));   // pasted as it is, no beep
+        typeInto(frequencyEdit(f, 3), "");
+        QTest::keyClick(frequencyEdit(f, 3), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(frequencyEdit(f, 3)->text(), QString("abc"));   // pasted as it is, no beep
         QCOMPARE(w.beeps, 0);
-        QTest::keyClick(f->Edit3, Qt::Key_Tab);
-        QCOMPARE(f->Edit3->text(), QString("4000"));
+        QTest::keyClick(frequencyEdit(f, 3), Qt::Key_Tab);
+        QCOMPARE(frequencyEdit(f, 3)->text(), QString("4000"));
         QCOMPARE(filterSets(w), QStringList());
 
         QGuiApplication::clipboard()->setText(" 2500 ");
-        typeInto(f->Edit3, "");
-        QTest::keyClick(f->Edit3, Qt::Key_V, Qt::ControlModifier);
-        QTest::keyClick(f->Edit3, Qt::Key_Return);
-        QCOMPARE(f->TrackBar3->value(), 2500);
+        typeInto(frequencyEdit(f, 3), "");
+        QTest::keyClick(frequencyEdit(f, 3), Qt::Key_V, Qt::ControlModifier);
+        QTest::keyClick(frequencyEdit(f, 3), Qt::Key_Return);
+        QCOMPARE(frequencyBar(f, 3)->value(), 2500);
         QCOMPARE(filterSets(w), QStringList{frequencyCall(3, 2500)});
     }
 
@@ -447,66 +479,66 @@ private slots:
         QFETCH(int, row);
         WindowFixture w;
         w.start();
-        w.form->CurrentSettings.savePath = w.path("rec/");
-        w.form->StartRecording();
-        QVERIFY(w.form->Recording);
+        w.changeSettings([&](RecordingSettings &s) { s.savePath = w.path("rec/"); });
+        w.trigger("recordAction");
+        QCOMPARE(w.recording().state(), RecordingSession::State::Recording);
         QVERIFY(w.recorder()->isRunning());
         RecordingFiltersWindow *f = openFilters(w);
         w.engine.log.clear();
 
-        QTest::mouseClick(f->CheckBox(row), Qt::LeftButton);
+        QTest::mouseClick(filterSwitch(f, row), Qt::LeftButton);
         QCOMPARE(filterSets(w), QStringList{switchCall(row, true)});
-        QTest::keyClick(f->CheckBox(row), Qt::Key_Space);
+        QTest::keyClick(filterSwitch(f, row), Qt::Key_Space);
         QCOMPARE(filterSets(w), QStringList({switchCall(row, true), switchCall(row, false)}));
         // The recording goes on untouched.
         QVERIFY(w.recorder()->isRunning());
         QCOMPARE(w.engine.log.count("recorder.Stop"), 0);
         w.recorder()->emitBlock();
-        QVERIFY(w.form->Recording);
+        QCOMPARE(w.recording().state(), RecordingSession::State::Recording);
 
         // A frequency typed meanwhile goes as well.
-        typeInto(f->Edit(row), "150");
-        QTest::keyClick(f->Edit(row), Qt::Key_Return);
+        typeInto(frequencyEdit(f, row), "150");
+        QTest::keyClick(frequencyEdit(f, row), Qt::Key_Return);
         QCOMPARE(filterSets(w).last(), frequencyCall(row, 150));
-        w.form->StopRecording();
+        w.trigger("stopAction");
     }
 
     void setFilterShowsAndRaises()
     {
         WindowFixture w;
         w.start();
-        w.form->move(60, 40);
-        RecordingFiltersWindow *f = w.form->frmRecFlt;
+        w.window->move(60, 40);
+        RecordingFiltersWindow *f = filtersWindow(w);
         QVERIFY(!f->isVisible());
 
-        w.form->btnSetFilterClick();
+        clickSetFilter(w);
         QVERIFY(f->isVisible());
         QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget *>(f));
         QCOMPARE(QApplication::activeModalWidget(), nullptr);   // not modal
-        const QPoint offset = f->frameGeometry().center() - w.form->frameGeometry().center();
+        const QPoint offset = f->frameGeometry().center() - w.window->frameGeometry().center();
         QVERIFY2(offset.manhattanLength() <= 2, qPrintable(QStringLiteral("%1,%2").arg(offset.x()).arg(offset.y())));
 
         // Moved aside and behind the main window: a second click brings it to the front
         // where it is.
         f->move(f->pos() + QPoint(30, 20));
         const QPoint movedTo = f->pos();
-        w.form->activateWindow();
-        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget *>(w.form.get()));
-        w.form->btnSetFilterClick();
+        w.window->activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget *>(w.window.get()));
+        clickSetFilter(w);
         QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget *>(f));
         QCOMPARE(f->pos(), movedTo);
 
         // The close box hides it; the controls keep their values.
-        f->TrackBar2->setValue(9000);
-        f->CheckBox3->click();
+        frequencyBar(f, 2)->setValue(9000);
+        filterSwitch(f, 3)->click();
         f->close();
         QVERIFY(!f->isVisible());
-        QVERIFY(f == w.form->frmRecFlt);
-        w.form->btnSetFilterClick();
+        QVERIFY(f == filtersWindow(w));
+        clickSetFilter(w);
         QVERIFY(f->isVisible());
-        QCOMPARE(f->TrackBar2->value(), 9000);
-        QCOMPARE(f->Edit2->text(), QString("9000"));
-        QVERIFY(f->CheckBox3->isChecked());
+        QCOMPARE(frequencyBar(f, 2)->value(), 9000);
+        QCOMPARE(frequencyEdit(f, 2)->text(), QString("9000"));
+        QVERIFY(filterSwitch(f, 3)->isChecked());
     }
 };
 

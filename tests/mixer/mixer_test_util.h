@@ -1,26 +1,50 @@
-// Helpers shared by the mixer tests.
+// Helpers shared by the mixer tests: the mixer tabs and their strips are found by their
+// object names, as a user finds them by their place.
 #pragma once
 
 #include "ui/main_window.h"
 #include "ui/mixer_pages.h"
 #include "ui/mixer_strip.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QPushButton>
 #include <QSlider>
 #include <QStyle>
 #include <QStyleOptionSlider>
 
 namespace mixertest {
 
-inline MixerPage *page(const MainWindow &form, bool recording)
+// "Recording Controls" (tab 1) or "Playback Volume Controls" (tab 2).
+inline MixerPage *page(const MainWindow &window, bool recording)
 {
-    return qobject_cast<MixerPage *>(recording ? form.TabSheet2 : form.TabSheet3);
+    return window.findChild<MixerPage *>(recording ? QStringLiteral("recordingControlsPage")
+                                                   : QStringLiteral("playbackControlsPage"));
 }
 
-inline QList<MixerStrip *> strips(const MainWindow &form, bool recording)
+inline QList<MixerStrip *> strips(const MainWindow &window, bool recording)
 {
-    return page(form, recording)->Strips();
+    return page(window, recording)->strips();
+}
+
+// The tab's "Input Device" or "Output Device" list.
+inline QComboBox *deviceList(const MainWindow &window, bool recording)
+{
+    return window.findChild<QComboBox *>(recording ? QStringLiteral("inputDeviceList")
+                                                   : QStringLiteral("outputDeviceList"));
+}
+
+// A strip's controls.
+inline QLabel *nameLabel(const MixerStrip *s) { return s->findChild<QLabel *>(QStringLiteral("nameLabel")); }
+inline QSlider *volumeBar(const MixerStrip *s) { return s->findChild<QSlider *>(QStringLiteral("volumeBar")); }
+inline QSlider *balanceBar(const MixerStrip *s) { return s->findChild<QSlider *>(QStringLiteral("balanceBar")); }
+inline QCheckBox *switchBox(const MixerStrip *s) { return s->findChild<QCheckBox *>(QStringLiteral("switchBox")); }
+inline QPushButton *advancedButton(const MixerStrip *s)
+{
+    return s->findChild<QPushButton *>(QStringLiteral("advancedButton"));
 }
 
 // The slider's handle as the style draws it, in slider coordinates.

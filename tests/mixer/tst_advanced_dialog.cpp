@@ -29,6 +29,18 @@ std::vector<fake::AdvancedControl> controls(int count)
     return out;
 }
 
+// The dialog's parts, by their object names.
+template <typename T>
+T *part(const AdvancedControlsDialog &d, const char *name)
+{
+    return d.findChild<T *>(QLatin1String(name));
+}
+QLabel *icon(const AdvancedControlsDialog &d) { return part<QLabel>(d, "icon"); }
+QLabel *intro(const AdvancedControlsDialog &d) { return part<QLabel>(d, "introLabel"); }
+QGroupBox *controlsGroup(const AdvancedControlsDialog &d) { return part<QGroupBox>(d, "controlsGroup"); }
+QLabel *controlsNote(const AdvancedControlsDialog &d) { return part<QLabel>(d, "controlsNote"); }
+QPushButton *closeButton(const AdvancedControlsDialog &d) { return part<QPushButton>(d, "closeButton"); }
+
 }  // namespace
 
 class TestAdvancedDialog : public QObject {
@@ -46,33 +58,33 @@ private slots:
     {
         WindowFixture w;
         start(w);
-        AdvancedControlsDialog dialog(*w.form);
+        AdvancedControlsDialog dialog(*w.player(), -1, w.window.get());
         QCOMPARE(dialog.windowTitle(), QString("Dialog"));
         QCOMPARE(dialog.size(), QSize(390, 203));
-        QCOMPARE(dialog.OuterHeight(), 231);
-        QCOMPARE(dialog.Image1->pos(), QPoint(12, 4));
-        QVERIFY(!dialog.Image1->pixmap().isNull());
-        QCOMPARE(dialog.Label1->text(), QString("These settings can be used to make fine adjustments to your audio."));
-        QCOMPARE(dialog.Label1->pos(), QPoint(69, 8));
-        QCOMPARE(dialog.Label1->width(), 289);
-        QVERIFY(dialog.Label1->wordWrap());
-        QCOMPARE(dialog.GroupBox1->title(), QString("Other Controls"));
-        QCOMPARE(dialog.GroupBox1->geometry(), QRect(16, 56, 361, 105));
-        QCOMPARE(dialog.Label2->text(), QString("These settings make other changes to how your audio sounds. "
+        QCOMPARE(dialog.outerHeight(), 231);
+        QCOMPARE(icon(dialog)->pos(), QPoint(12, 4));
+        QVERIFY(!icon(dialog)->pixmap().isNull());
+        QCOMPARE(intro(dialog)->text(), QString("These settings can be used to make fine adjustments to your audio."));
+        QCOMPARE(intro(dialog)->pos(), QPoint(69, 8));
+        QCOMPARE(intro(dialog)->width(), 289);
+        QVERIFY(intro(dialog)->wordWrap());
+        QCOMPARE(controlsGroup(dialog)->title(), QString("Other Controls"));
+        QCOMPARE(controlsGroup(dialog)->geometry(), QRect(16, 56, 361, 105));
+        QCOMPARE(controlsNote(dialog)->text(), QString("These settings make other changes to how your audio sounds. "
                                                 "See your hardware documentation for details."));
-        QCOMPARE(dialog.Label2->pos(), QPoint(16, 32));
-        QCOMPARE(dialog.Label2->width(), 321);
-        QCOMPARE(dialog.btnClose->text(), QString("Close"));
-        QCOMPARE(dialog.btnClose->geometry(), QRect(300, 168, 75, 25));
-        QVERIFY(dialog.btnClose->isDefault());
+        QCOMPARE(controlsNote(dialog)->pos(), QPoint(16, 32));
+        QCOMPARE(controlsNote(dialog)->width(), 321);
+        QCOMPARE(closeButton(dialog)->text(), QString("Close"));
+        QCOMPARE(closeButton(dialog)->geometry(), QRect(300, 168, 75, 25));
+        QVERIFY(closeButton(dialog)->isDefault());
         // A dialog frame with the system menu only: no minimise, maximise or help buttons.
         const Qt::WindowFlags flags = dialog.windowFlags();
         QVERIFY(flags & Qt::WindowSystemMenuHint);
         QVERIFY(!(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
                            Qt::WindowContextHelpButtonHint)));
-        // The dialog made at start-up is hidden.
-        QVERIFY(w.form->frmAdv);
-        QVERIFY(!w.form->frmAdv->isVisible());
+        // None is shown at start-up.
+        for (const AdvancedControlsDialog *d : w.window->findChildren<AdvancedControlsDialog *>())
+            QVERIFY(!d->isVisible());
     }
 
     void layoutFollowsTheControls_data()
@@ -99,26 +111,25 @@ private slots:
         start(w);
         w.player()->SetLine(1);
 
-        AdvancedControlsDialog dialog(*w.form);
-        dialog.Line = 1;
+        AdvancedControlsDialog dialog(*w.player(), 1, w.window.get());
         dialog.show();
         QCOMPARE(dialog.windowTitle(), QString("Advanced Properties for Tone"));
         QList<int> shown;
         for (int k = 0; k < count; ++k) {
-            QWidget *c = dialog.GroupBox1->findChild<QWidget *>(QStringLiteral("ch%1").arg(k));
+            QWidget *c = controlsGroup(dialog)->findChild<QWidget *>(QStringLiteral("ch%1").arg(k));
             QVERIFY(c);
             shown << c->y();
         }
         QCOMPARE(shown, tops);
-        QCOMPARE(dialog.GroupBox1->height(), groupHeight);
-        QCOMPARE(dialog.btnClose->y(), closeTop);
-        QCOMPARE(dialog.OuterHeight(), outerHeight);
+        QCOMPARE(controlsGroup(dialog)->height(), groupHeight);
+        QCOMPARE(closeButton(dialog)->y(), closeTop);
+        QCOMPARE(dialog.outerHeight(), outerHeight);
         QCOMPARE(dialog.width(), 390);
         // The Close button stays inside the dialog with about the designed margin below it.
-        const int margin = dialog.height() - dialog.btnClose->geometry().bottom() - 1;
+        const int margin = dialog.height() - closeButton(dialog)->geometry().bottom() - 1;
         QVERIFY2(margin >= 8 && margin <= 10, qPrintable(QString::number(margin)));
         // Centred on the main window.
-        QVERIFY((dialog.geometry().center() - w.form->geometry().center()).manhattanLength() <= 2);
+        QVERIFY((dialog.geometry().center() - w.window->geometry().center()).manhattanLength() <= 2);
         QCOMPARE(w.errors(), QStringList());
     }
 
@@ -130,9 +141,8 @@ private slots:
         w.player()->SetLine(1);
         w.engine.log.clear();
 
-        AdvancedControlsDialog dialog(*w.form);
-        dialog.Line = 1;
-        dialog.FormShow();
+        AdvancedControlsDialog dialog(*w.player(), 1, w.window.get());
+        dialog.buildControls();
         // Building read the values and wrote nothing.
         QCOMPARE(w.engine.log.count("player.SetAdvancedValue"), 0);
         QCOMPARE(w.engine.log.count("recorder."), 0);
@@ -142,7 +152,6 @@ private slots:
         QCOMPARE(loudness->text(), QString("1 Loudness"));
         QCOMPARE(loudness->geometry(), QRect(16, 80, 220, 17));
         QVERIFY(loudness->isChecked());
-        QCOMPARE(MixerStrip::Tag(loudness), 0);
 
         auto *bass = dialog.findChild<QSlider *>("tb1");
         QVERIFY(bass);
@@ -152,9 +161,8 @@ private slots:
         QCOMPARE(bass->maximum(), 65535);
         QCOMPARE(bass->tickInterval(), 5000);
         QCOMPARE(bass->value(), 30000);
-        QCOMPARE(MixerStrip::Tag(bass), 1);
         QLabel *bassText = nullptr;
-        for (QLabel *l : dialog.GroupBox1->findChildren<QLabel *>())
+        for (QLabel *l : controlsGroup(dialog)->findChildren<QLabel *>())
             if (l->text() == QLatin1String("2 Bass"))
                 bassText = l;
         QVERIFY(bassText);
@@ -206,9 +214,8 @@ private slots:
         w.engine.outputs.devices[0].lines[1].advancedArePorts = true;
         start(w);
         w.player()->SetLine(1);
-        AdvancedControlsDialog dialog(*w.form);
-        dialog.Line = 1;
-        dialog.FormShow();
+        AdvancedControlsDialog dialog(*w.player(), 1, w.window.get());
+        dialog.buildControls();
         w.engine.log.clear();
         dialog.findChild<QCheckBox *>(QStringLiteral("ch%1").arg(clicked))->click();
         QList<bool> ticks;
@@ -230,10 +237,8 @@ private slots:
         w.recorder()->SetLine(1);
         w.engine.log.clear();
 
-        AdvancedControlsDialog dialog(*w.form);
-        dialog.ForRecording = true;
-        dialog.Line = 1;
-        dialog.FormShow();
+        AdvancedControlsDialog dialog(*w.recorder(), 1, w.window.get());
+        dialog.buildControls();
         QCOMPARE(dialog.windowTitle(), QString("Advanced Properties for Tone"));
         dialog.findChild<QSlider *>("tb0")->setValue(200);
         QCOMPARE(w.engine.log.count("player."), 0);
@@ -248,8 +253,8 @@ private slots:
         giveControls(w.engine.outputs, {{"Loudness", false}});
         start(w);
         w.player()->SetLine(1);
-        AdvancedControlsDialog dialog(*w.form);
-        dialog.FormShow();
+        AdvancedControlsDialog dialog(*w.player(), -1, w.window.get());
+        dialog.buildControls();
         w.engine.log.clear();
         dialog.findChild<QCheckBox *>("ch0")->click();
         QCOMPARE(w.engine.log.calls, QStringList({"player.SetAdvancedValue(0,true)",
@@ -261,11 +266,10 @@ private slots:
         WindowFixture w;
         giveControls(w.engine.outputs, controls(1));
         start(w);
-        AdvancedControlsDialog dialog(*w.form);
-        dialog.Line = 1;
+        AdvancedControlsDialog dialog(*w.player(), 1, w.window.get());
         dialog.show();
         QVERIFY(dialog.isVisible());
-        dialog.btnClose->click();
+        closeButton(dialog)->click();
         QVERIFY(!dialog.isVisible());
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
     }
@@ -275,13 +279,12 @@ private slots:
         WindowFixture w;
         giveControls(w.engine.outputs, controls(1));
         start(w);
-        AdvancedControlsDialog dialog(*w.form);
-        dialog.Line = 5;   // no such line: the engine refuses to name it
+        AdvancedControlsDialog dialog(*w.player(), 5, w.window.get());   // no such line: the engine refuses to name it
         dialog.show();
         QCOMPARE(w.errors(), QStringList({"No such mixer line: 5."}));
         QVERIFY(dialog.isVisible());
         QCOMPARE(dialog.windowTitle(), QString("Dialog"));
-        dialog.btnClose->click();
+        closeButton(dialog)->click();
     }
 };
 

@@ -20,7 +20,13 @@
 #include <QTimer>
 #include <QToolTip>
 
+using mixertest::advancedButton;
+using mixertest::balanceBar;
+using mixertest::deviceList;
+using mixertest::nameLabel;
 using mixertest::strips;
+using mixertest::switchBox;
+using mixertest::volumeBar;
 
 namespace {
 
@@ -64,17 +70,23 @@ QString sideName(bool recording)
     return recording ? QStringLiteral("recorder.") : QStringLiteral("player.");
 }
 
-QComboBox *deviceList(const MainWindow &form, bool recording)
-{
-    return recording ? form.DeviceComboIn : form.DeviceCombo;
-}
-
 QStringList lineNames(const QList<MixerStrip *> &list)
 {
     QStringList out;
     for (const MixerStrip *s : list)
-        out << s->Label1->toolTip();
+        out << nameLabel(s)->toolTip();
     return out;
+}
+
+// The tab's strip area, which scrolls sideways, and the strips' parent inside it.
+QScrollArea *stripArea(const MainWindow &window, bool recording)
+{
+    return mixertest::page(window, recording)->findChild<QScrollArea *>(QStringLiteral("stripArea"));
+}
+
+QWidget *stripHost(const MixerPage *page)
+{
+    return page->findChild<QWidget *>(QStringLiteral("stripHost"));
 }
 
 void start(WindowFixture &w)
@@ -82,11 +94,32 @@ void start(WindowFixture &w)
     w.start();
 }
 
+// The controls of the two mixer tabs' top rows.
+struct TopRows {
+    explicit TopRows(const WindowFixture &w)
+        : inputLabel(w.find<QLabel>("inputDeviceLabel")),
+          inputs(w.find<QComboBox>("inputDeviceList")),
+          setFilter(w.find<QPushButton>("setFilterButton")),
+          outputLabel(w.find<QLabel>("outputDeviceLabel")),
+          outputs(w.find<QComboBox>("outputDeviceList")),
+          equalizerSwitch(w.find<QCheckBox>("equalizerSwitch")),
+          equalizerButton(w.find<QPushButton>("equalizerButton"))
+    {
+    }
+    QLabel *inputLabel;
+    QComboBox *inputs;
+    QPushButton *setFilter;
+    QLabel *outputLabel;
+    QComboBox *outputs;
+    QCheckBox *equalizerSwitch;
+    QPushButton *equalizerButton;
+};
+
 // The user picks a list item with the keyboard, as with the mouse: activated() follows.
-void chooseItem(MainWindow &form, bool recording, int row)
+void chooseItem(MainWindow &window, bool recording, int row)
 {
-    form.ShowTab(recording ? 1 : 2);
-    QComboBox *list = deviceList(form, recording);
+    window.showTab(recording ? 1 : 2);
+    QComboBox *list = deviceList(window, recording);
     list->setFocus();
     while (list->currentIndex() < row)
         QTest::keyClick(list, Qt::Key_Down);
@@ -137,7 +170,7 @@ private slots:
         start(w);
 
         QCOMPARE(int(world(w, recording).current), chosen);
-        QComboBox *list = deviceList(*w.form, recording);
+        QComboBox *list = deviceList(*w.window, recording);
         QStringList shown;
         for (int i = 0; i < list->count(); ++i) {
             shown << list->itemText(i);
@@ -165,15 +198,15 @@ private slots:
             device("D2", {line("a2"), line("b2"), line("c2")}),
         };
         start(w);
-        QCOMPARE(lineNames(strips(*w.form, recording)), QStringList({"a0", "b0"}));
+        QCOMPARE(lineNames(strips(*w.window, recording)), QStringList({"a0", "b0"}));
 
         w.engine.log.clear();
-        chooseItem(*w.form, recording, 1);
+        chooseItem(*w.window, recording, 1);
         const QString side = sideName(recording);
         QVERIFY2(w.engine.log.calls.startsWith(side + "SetDevice(2)"), qPrintable(w.engine.log.calls.join(" ; ")));
         QCOMPARE(w.engine.log.count(side + "SetDevice("), 1);
         QCOMPARE(int(world(w, recording).current), 2);
-        QCOMPARE(lineNames(strips(*w.form, recording)), QStringList({"a2", "b2", "c2"}));
+        QCOMPARE(lineNames(strips(*w.window, recording)), QStringList({"a2", "b2", "c2"}));
         QCOMPARE(w.errors(), QStringList());
     }
 
@@ -184,8 +217,8 @@ private slots:
         w.engine.inputs.devices = devices("11");
         start(w);
         w.engine.log.clear();
-        w.form->DeviceCombo->setCurrentIndex(1);
-        w.form->DeviceComboIn->setCurrentIndex(1);
+        deviceList(*w.window, false)->setCurrentIndex(1);
+        deviceList(*w.window, true)->setCurrentIndex(1);
         QCOMPARE(w.engine.log.calls, QStringList());
     }
 
@@ -193,12 +226,13 @@ private slots:
     {
         WindowFixture w;
         start(w);
-        const QList<MixerStrip *> before = strips(*w.form, false);
+        const QList<MixerStrip *> before = strips(*w.window, false);
         w.engine.log.clear();
-        w.form->FillDeviceLists();
+        mixertest::page(*w.window, false)->fillDeviceList();
+        mixertest::page(*w.window, true)->fillDeviceList();
         QCOMPARE(w.engine.log.count("player.GetLineCount"), 0);
         QCOMPARE(w.engine.log.count("recorder.GetLineCount"), 0);
-        QCOMPARE(strips(*w.form, false), before);
+        QCOMPARE(strips(*w.window, false), before);
     }
 
     void buildingWritesNothing()
@@ -213,18 +247,19 @@ private slots:
 
         // Start-up built everything; not one mixer value went back to the engine.
         static const QRegularExpression mixerWrite(
-            R"(^Audio(Player|Record)1\.(SetLineVolume|SetLineBalance|SetLineMute|SetLineSelected|SetAdvancedValue)\()");
+            R"(^(player|recorder)\.(SetLineVolume|SetLineBalance|SetLineMute|SetLineSelected|SetAdvancedValue)\()");
         QCOMPARE(w.engine.log.calls.filter(mixerWrite), QStringList());
 
         // Rebuilding, refilling and opening the tabs only read (and address lines and devices).
         w.engine.log.clear();
-        w.form->FillDeviceLists();
-        w.form->BuildPlaybackStrips();
-        w.form->BuildRecordingStrips();
-        w.form->ShowTab(1);
-        w.form->ShowTab(2);
+        mixertest::page(*w.window, false)->fillDeviceList();
+        mixertest::page(*w.window, true)->fillDeviceList();
+        mixertest::page(*w.window, false)->buildStrips();
+        mixertest::page(*w.window, true)->buildStrips();
+        w.window->showTab(1);
+        w.window->showTab(2);
         QCoreApplication::processEvents();
-        static const QRegularExpression readOnly(R"(^Audio(Player|Record)1\.(Get\w+|SetLine|SetDevice)\()");
+        static const QRegularExpression readOnly(R"(^(player|recorder)\.(Get\w+|SetLine|SetDevice)\()");
         QVERIFY(!w.engine.log.calls.isEmpty());
         for (const QString &call : w.engine.log.calls)
             QVERIFY2(readOnly.match(call).hasMatch(), qPrintable(call));
@@ -243,21 +278,21 @@ private slots:
         w.engine.outputs.devices = {device("Speakers", lines)};
         start(w);
 
-        const QList<MixerStrip *> list = strips(*w.form, false);
+        const QList<MixerStrip *> list = strips(*w.window, false);
         QCOMPARE(list.size(), 8);
         for (int i = 0; i < 8; ++i) {
-            QCOMPARE(list[i]->objectName(), QStringLiteral("sf%1").arg(i));
+            QCOMPARE(list[i]->objectName(), QStringLiteral("playbackStrip%1").arg(i));
             QCOMPARE(list[i]->geometry(), QRect(79 * i, 26, 81, 186));
         }
-        QCOMPARE(w.form->width(), 651);
+        QCOMPARE(w.window->width(), 651);
         // At that width every strip is in view: nothing to scroll.
-        w.form->ShowTab(2);
+        w.window->showTab(2);
         QCoreApplication::processEvents();
-        QCOMPARE(mixertest::page(*w.form, false)->StripArea->horizontalScrollBar()->maximum(), 0);
+        QCOMPARE(stripArea(*w.window, false)->horizontalScrollBar()->maximum(), 0);
 
         // Fewer lines elsewhere never shrink the window.
-        w.form->BuildRecordingStrips();
-        QCOMPARE(w.form->width(), 651);
+        mixertest::page(*w.window, true)->buildStrips();
+        QCOMPARE(w.window->width(), 651);
     }
 
     void narrowTabScrollsToEveryStrip()
@@ -268,21 +303,22 @@ private slots:
             lines.push_back(line(QStringLiteral("Line %1").arg(i)));
         w.engine.inputs.devices = {device("Card", lines)};
         start(w);
-        w.form->ShowTab(1);
-        w.form->resize(560, w.form->height());
+        w.window->showTab(1);
+        w.window->resize(560, w.window->height());
         QCoreApplication::processEvents();
 
-        MixerPage *page = mixertest::page(*w.form, true);
-        const QList<MixerStrip *> list = page->Strips();
+        MixerPage *page = mixertest::page(*w.window, true);
+        const QList<MixerStrip *> list = page->strips();
         QCOMPARE(list.last()->geometry(), QRect(79 * 9, 26, 81, 186));   // kept on resize
-        QScrollBar *bar = page->StripArea->horizontalScrollBar();
+        QScrollArea *area = stripArea(*w.window, true);
+        QScrollBar *bar = area->horizontalScrollBar();
         QVERIFY(bar->maximum() > 0);
-        QVERIFY(!page->StripArea->viewport()->rect().contains(
-            list.last()->mapTo(page->StripArea->viewport(), list.last()->rect().topRight())));
+        QVERIFY(!area->viewport()->rect().contains(
+            list.last()->mapTo(area->viewport(), list.last()->rect().topRight())));
         bar->setValue(bar->maximum());
         QCoreApplication::processEvents();
-        QVERIFY(page->StripArea->viewport()->rect().contains(
-            list.last()->mapTo(page->StripArea->viewport(), list.last()->rect().topRight())));
+        QVERIFY(area->viewport()->rect().contains(
+            list.last()->mapTo(area->viewport(), list.last()->rect().topRight())));
         QCOMPARE(list.last()->geometry(), QRect(79 * 9, 26, 81, 186));
     }
 
@@ -292,53 +328,53 @@ private slots:
         w.engine.outputs.devices = {device("Speakers", {line("Loud", 65535, 50, true), line("Silent", 0, 0),
                                                         line("Half", 32768, 100)})};
         start(w);
-        w.form->ShowTab(2);
+        w.window->showTab(2);
         QCoreApplication::processEvents();
-        const QList<MixerStrip *> list = strips(*w.form, false);
+        const QList<MixerStrip *> list = strips(*w.window, false);
         QCOMPARE(list.size(), 3);
-        QCOMPARE(list[0]->Label1->text(), QString("Loud"));
-        QCOMPARE(list[0]->CheckBox1->text(), QString("Mute"));
-        QVERIFY(list[0]->CheckBox1->isChecked());
-        QVERIFY(!list[1]->CheckBox1->isChecked());
+        QCOMPARE(nameLabel(list[0])->text(), QString("Loud"));
+        QCOMPARE(switchBox(list[0])->text(), QString("Mute"));
+        QVERIFY(switchBox(list[0])->isChecked());
+        QVERIFY(!switchBox(list[1])->isChecked());
 
         // Volume: 65535 puts the thumb at the top, 0 at the bottom.
-        QCOMPARE(list[0]->TrackBar1->value(), 0);
-        QCOMPARE(list[1]->TrackBar1->value(), 65535);
-        QCOMPARE(list[2]->TrackBar1->value(), 65535 - 32768);
-        const QRect loud = mixertest::handleRect(list[0]->TrackBar1);
-        const QRect silent = mixertest::handleRect(list[1]->TrackBar1);
-        const QRect half = mixertest::handleRect(list[2]->TrackBar1);
+        QCOMPARE(volumeBar(list[0])->value(), 0);
+        QCOMPARE(volumeBar(list[1])->value(), 65535);
+        QCOMPARE(volumeBar(list[2])->value(), 65535 - 32768);
+        const QRect loud = mixertest::handleRect(volumeBar(list[0]));
+        const QRect silent = mixertest::handleRect(volumeBar(list[1]));
+        const QRect half = mixertest::handleRect(volumeBar(list[2]));
         QVERIFY(loud.top() < half.top() && half.top() < silent.top());
         QVERIFY(loud.top() <= 4);
-        QVERIFY(silent.bottom() >= list[1]->TrackBar1->height() - 5);
+        QVERIFY(silent.bottom() >= volumeBar(list[1])->height() - 5);
 
         // Balance: 50 in the middle, 0 at the left, 100 at the right.
-        QCOMPARE(list[0]->TrackBar2->value(), 50);
-        const QRect centre = mixertest::handleRect(list[0]->TrackBar2);
-        QVERIFY(qAbs(centre.center().x() - mixertest::grooveRect(list[0]->TrackBar2).center().x()) <= 1);
-        QVERIFY(mixertest::handleRect(list[1]->TrackBar2).left() < centre.left());
-        QVERIFY(mixertest::handleRect(list[2]->TrackBar2).left() > centre.left());
+        QCOMPARE(balanceBar(list[0])->value(), 50);
+        const QRect centre = mixertest::handleRect(balanceBar(list[0]));
+        QVERIFY(qAbs(centre.center().x() - mixertest::grooveRect(balanceBar(list[0])).center().x()) <= 1);
+        QVERIFY(mixertest::handleRect(balanceBar(list[1])).left() < centre.left());
+        QVERIFY(mixertest::handleRect(balanceBar(list[2])).left() > centre.left());
     }
 
     void stripLayout()
     {
         WindowFixture w;
         start(w);
-        MixerStrip *strip = strips(*w.form, false).first();
-        QCOMPARE(strip->Panel1->geometry(), QRect(0, 0, 81, 185));
-        QCOMPARE(strip->Label1->geometry(), QRect(0, 4, 81, 17));
-        QVERIFY(strip->Label1->wordWrap());
-        QCOMPARE(strip->TrackBar2->geometry(), QRect(8, 20, 65, 24));
-        QCOMPARE(strip->Panel2->geometry(), QRect(0, 48, 81, 2));
-        QCOMPARE(strip->TrackBar1->geometry(), QRect(24, 52, 33, 73));
-        QCOMPARE(strip->CheckBox1->pos(), QPoint(16, 128));
-        QCOMPARE(strip->Button1->geometry(), QRect(8, 152, 65, 25));
-        QCOMPARE(strip->Button1->text(), QString("Advanced"));
-        QCOMPARE(strip->TrackBar1->orientation(), Qt::Vertical);
-        QCOMPARE(strip->TrackBar1->tickInterval(), 5000);
-        QCOMPARE(strip->TrackBar1->tickPosition(), QSlider::TicksBothSides);
-        QCOMPARE(strip->TrackBar2->maximum(), 100);
-        QCOMPARE(strip->TrackBar2->tickInterval(), 25);
+        MixerStrip *strip = strips(*w.window, false).first();
+        QCOMPARE(strip->findChild<QFrame *>("panel")->geometry(), QRect(0, 0, 81, 185));
+        QCOMPARE(nameLabel(strip)->geometry(), QRect(0, 4, 81, 17));
+        QVERIFY(nameLabel(strip)->wordWrap());
+        QCOMPARE(balanceBar(strip)->geometry(), QRect(8, 20, 65, 24));
+        QCOMPARE(strip->findChild<QFrame *>("separator")->geometry(), QRect(0, 48, 81, 2));
+        QCOMPARE(volumeBar(strip)->geometry(), QRect(24, 52, 33, 73));
+        QCOMPARE(switchBox(strip)->pos(), QPoint(16, 128));
+        QCOMPARE(advancedButton(strip)->geometry(), QRect(8, 152, 65, 25));
+        QCOMPARE(advancedButton(strip)->text(), QString("Advanced"));
+        QCOMPARE(volumeBar(strip)->orientation(), Qt::Vertical);
+        QCOMPARE(volumeBar(strip)->tickInterval(), 5000);
+        QCOMPARE(volumeBar(strip)->tickPosition(), QSlider::TicksBothSides);
+        QCOMPARE(balanceBar(strip)->maximum(), 100);
+        QCOMPARE(balanceBar(strip)->tickInterval(), 25);
     }
 
     void longNameShortenedWholeInTooltip()
@@ -346,11 +382,11 @@ private slots:
         WindowFixture w;
         w.engine.outputs.devices = {device("Speakers", {line("Master"), line("A very long application name")})};
         start(w);
-        MixerStrip *strip = strips(*w.form, false)[1];
-        QVERIFY(strip->Label1->text() != strip->Label1->toolTip());
-        QVERIFY(strip->Label1->text().endsWith(QChar(0x2026)));
-        QCOMPARE(strip->Label1->toolTip(), QString("A very long application name"));
-        QVERIFY(strip->Label1->fontMetrics().horizontalAdvance(strip->Label1->text()) <= 81);
+        MixerStrip *strip = strips(*w.window, false)[1];
+        QVERIFY(nameLabel(strip)->text() != nameLabel(strip)->toolTip());
+        QVERIFY(nameLabel(strip)->text().endsWith(QChar(0x2026)));
+        QCOMPARE(nameLabel(strip)->toolTip(), QString("A very long application name"));
+        QVERIFY(nameLabel(strip)->fontMetrics().horizontalAdvance(nameLabel(strip)->text()) <= 81);
     }
 
     void volumeBarWrites_data()
@@ -366,8 +402,8 @@ private slots:
         WindowFixture w;
         world(w, recording).devices = {device("Card", {line("Zero"), line("One")})};
         start(w);
-        w.form->ShowTab(recording ? 1 : 2);
-        QSlider *bar = strips(*w.form, recording)[1]->TrackBar1;
+        w.window->showTab(recording ? 1 : 2);
+        QSlider *bar = volumeBar(strips(*w.window, recording)[1]);
         const QString side = sideName(recording);
 
         w.engine.log.clear();
@@ -394,7 +430,7 @@ private slots:
         start(w);
         const QString side = sideName(recording);
         w.engine.log.clear();
-        strips(*w.form, recording)[0]->TrackBar2->setValue(30);
+        balanceBar(strips(*w.window, recording)[0])->setValue(30);
         QCOMPARE(w.engine.log.calls, QStringList({side + "SetLine(0)", side + "SetLineBalance(30)"}));
         QCOMPARE(world(w, recording).devices[0].lines[0].balance, 30);
     }
@@ -403,11 +439,11 @@ private slots:
     {
         WindowFixture w;
         start(w);
-        MixerStrip *strip = strips(*w.form, false)[1];
+        MixerStrip *strip = strips(*w.window, false)[1];
         w.engine.log.clear();
-        strip->CheckBox1->click();
+        switchBox(strip)->click();
         QCOMPARE(w.engine.log.calls, QStringList({"player.SetLine(1)", "player.SetLineMute(true)"}));
-        strip->CheckBox1->click();
+        switchBox(strip)->click();
         QCOMPARE(w.engine.log.calls.last(), QString("player.SetLineMute(false)"));
         QVERIFY(!w.engine.outputs.devices[0].lines[1].mute);
     }
@@ -428,19 +464,18 @@ private slots:
         w.engine.inputs.devices = {device("Card", {line("Mic", 100, 50, true), line("Line"), line("CD")})};
         w.engine.inputs.exclusiveSelect = exclusive;
         start(w);
-        const QList<MixerStrip *> list = strips(*w.form, true);
-        QCOMPARE(list[0]->CheckBox1->text(), QString("Select"));
-        QVERIFY(list[0]->CheckBox1->isChecked());
+        const QList<MixerStrip *> list = strips(*w.window, true);
+        QCOMPARE(switchBox(list[0])->text(), QString("Select"));
+        QVERIFY(switchBox(list[0])->isChecked());
 
         w.engine.log.clear();
-        list[2]->CheckBox1->click();
-        QCOMPARE(w.engine.log.calls.mid(0, 3), QStringList({"recorder.SetLine(2)", "recorder.SetLineSelected(true)",
-                                                            "recorder.GetLineCount()"}));
+        switchBox(list[2])->click();
+        QCOMPARE(w.engine.log.calls.mid(0, 2), QStringList({"recorder.SetLine(2)", "recorder.SetLineSelected(true)"}));
         QCOMPARE(w.engine.log.count("recorder.SetLineSelected"), 1);   // the refresh writes nothing
         QCOMPARE(w.engine.log.count("recorder.GetLineSelected"), 3);
         QList<bool> boxes;
         for (const MixerStrip *s : list)
-            boxes << s->CheckBox1->isChecked();
+            boxes << switchBox(s)->isChecked();
         QCOMPARE(boxes, shown);
     }
 
@@ -449,7 +484,7 @@ private slots:
         WindowFixture w;
         w.engine.outputs.devices = {device("D0", {line("a"), line("b"), line("c")}), device("D1", {line("x"), line("y")})};
         start(w);
-        MixerPage *page = mixertest::page(*w.form, false);
+        MixerPage *page = mixertest::page(*w.window, false);
 
         // The strip area sees the old strips leave, last first, before any new one comes.
         struct Watch : QObject {
@@ -463,17 +498,18 @@ private slots:
                 return false;
             }
         } watch;
-        page->StripHost->installEventFilter(&watch);
-        chooseItem(*w.form, false, 1);
-        page->StripHost->removeEventFilter(&watch);
+        stripHost(page)->installEventFilter(&watch);
+        chooseItem(*w.window, false, 1);
+        stripHost(page)->removeEventFilter(&watch);
 
-        QCOMPARE(watch.events, QStringList({"removed sf2", "removed sf1", "removed sf0", "added", "added"}));
-        const QList<MixerStrip *> list = strips(*w.form, false);
+        QCOMPARE(watch.events, QStringList({"removed playbackStrip2", "removed playbackStrip1", "removed playbackStrip0",
+                                            "added", "added"}));
+        const QList<MixerStrip *> list = strips(*w.window, false);
         QCOMPARE(list.size(), 2);
-        QCOMPARE(list[0]->objectName(), QString("sf0"));
-        QCOMPARE(list[1]->objectName(), QString("sf1"));
+        QCOMPARE(list[0]->objectName(), QString("playbackStrip0"));
+        QCOMPARE(list[1]->objectName(), QString("playbackStrip1"));
         QCOMPARE(lineNames(list), QStringList({"x", "y"}));
-        QCOMPARE(page->StripHost->findChildren<MixerStrip *>().size(), 2);
+        QCOMPARE(stripHost(page)->findChildren<MixerStrip *>().size(), 2);
     }
 
     void oneStripPerLine_data()
@@ -496,12 +532,13 @@ private slots:
             list.push_back(line(QStringLiteral("L%1").arg(i)));
         world(w, recording).devices = {device("Card", list)};
         start(w);
-        const QList<MixerStrip *> built = strips(*w.form, recording);
+        const QList<MixerStrip *> built = strips(*w.window, recording);
         QCOMPARE(built.size(), lines);
         for (int i = 0; i < lines; ++i) {
-            QCOMPARE(built[i]->objectName(), (recording ? QString("sfr") : QString("sf")) + QString::number(i));
-            QCOMPARE(built[i]->Label1->text(), QStringLiteral("L%1").arg(i));
-            QVERIFY(built[i]->isVisibleTo(mixertest::page(*w.form, recording)));
+            QCOMPARE(built[i]->objectName(),
+                     (recording ? QString("recordingStrip") : QString("playbackStrip")) + QString::number(i));
+            QCOMPARE(nameLabel(built[i])->text(), QStringLiteral("L%1").arg(i));
+            QVERIFY(built[i]->isVisibleTo(mixertest::page(*w.window, recording)));
         }
     }
 
@@ -519,15 +556,15 @@ private slots:
         full.advanced = {{"Loudness", false}};
         world(w, recording).devices = {device("Card", {bare, full})};
         start(w);
-        const QList<MixerStrip *> list = strips(*w.form, recording);
-        QVERIFY(!list[0]->TrackBar1->isEnabled());
-        QVERIFY(!list[0]->TrackBar2->isEnabled());
-        QVERIFY(!list[0]->CheckBox1->isEnabled());
-        QVERIFY(list[0]->Button1->isHidden());
-        QVERIFY(list[1]->TrackBar1->isEnabled());
-        QVERIFY(list[1]->TrackBar2->isEnabled());
-        QVERIFY(list[1]->CheckBox1->isEnabled());
-        QVERIFY(!list[1]->Button1->isHidden());
+        const QList<MixerStrip *> list = strips(*w.window, recording);
+        QVERIFY(!volumeBar(list[0])->isEnabled());
+        QVERIFY(!balanceBar(list[0])->isEnabled());
+        QVERIFY(!switchBox(list[0])->isEnabled());
+        QVERIFY(advancedButton(list[0])->isHidden());
+        QVERIFY(volumeBar(list[1])->isEnabled());
+        QVERIFY(balanceBar(list[1])->isEnabled());
+        QVERIFY(switchBox(list[1])->isEnabled());
+        QVERIFY(!advancedButton(list[1])->isHidden());
     }
 
     void advancedButtonOpensTheDialog_data() { volumeBarWrites_data(); }
@@ -540,39 +577,37 @@ private slots:
         tone.advanced = {{"Loudness", true}, {"Bass", 30000}};
         world(w, recording).devices = {device("Card", {line("Zero"), tone})};
         start(w);
-        w.form->ShowTab(recording ? 1 : 2);
+        w.window->showTab(recording ? 1 : 2);
         const QString side = sideName(recording);
 
         QString caption;
-        bool forRecording = !recording;
         QStringList controls;
         QTimer::singleShot(0, this, [&] {
             auto *dialog = qobject_cast<AdvancedControlsDialog *>(QApplication::activeModalWidget());
             if (!dialog)
                 return;
             caption = dialog->windowTitle();
-            forRecording = dialog->ForRecording;
-            for (const QWidget *c : dialog->GroupBox1->findChildren<QWidget *>(QRegularExpression("^(ch|tb)\\d$")))
+            const QGroupBox *group = dialog->findChild<QGroupBox *>("controlsGroup");
+            for (const QWidget *c : group->findChildren<QWidget *>(QRegularExpression("^(ch|tb)\\d$")))
                 controls << c->objectName();
             // Another line is addressed meanwhile; the dialog's write still lands on its own.
             w.engine.log.clear();
-            (recording ? static_cast<engine::IMixerSide *>(w.form->AudioRecord1.get())
-                       : static_cast<engine::IMixerSide *>(w.form->AudioPlayer1.get()))
+            (recording ? static_cast<engine::IMixerSide *>(w.recorder())
+                       : static_cast<engine::IMixerSide *>(w.player()))
                 ->SetLine(0);
             dialog->findChild<QCheckBox *>("ch0")->click();
-            dialog->btnClose->click();
+            dialog->findChild<QPushButton *>("closeButton")->click();
         });
-        strips(*w.form, recording)[1]->Button1->click();
+        advancedButton(strips(*w.window, recording)[1])->click();
 
         QCOMPARE(caption, QString("Advanced Properties for Tone"));
-        QCOMPARE(forRecording, recording);
         controls.sort();
         QCOMPARE(controls, QStringList({"ch0", "tb1"}));
         QCOMPARE(w.engine.log.calls, QStringList({side + "SetLine(0)", side + "SetLine(1)", side + "SetAdvancedValue(0,false)",
                                                   side + "srcAdvancedValue(0)"}));
         QCOMPARE(world(w, recording).devices[0].lines[1].advanced[0].value, QVariant(false));
-        // Gone once closed; only the dialog made at start-up remains.
-        QCOMPARE(w.form->findChildren<AdvancedControlsDialog *>(), QList<AdvancedControlsDialog *>({w.form->frmAdv}));
+        // Gone once closed: each opening makes a dialog of its own.
+        QCOMPARE(w.window->findChildren<AdvancedControlsDialog *>(), QList<AdvancedControlsDialog *>());
         QCOMPARE(w.errors(), QStringList());
     }
 
@@ -590,37 +625,38 @@ private slots:
         QFETCH(int, windowWidth);
         WindowFixture w;
         start(w);
-        MainWindow &f = *w.form;
+        MainWindow &f = *w.window;
         const QList<QRect> stripsBefore = {strips(f, false)[0]->geometry(), strips(f, false)[1]->geometry()};
         f.resize(windowWidth, f.height());
         for (int tab : {1, 2}) {
-            f.ShowTab(tab);
+            f.showTab(tab);
             QCoreApplication::processEvents();
         }
+        const TopRows t(w);
 
         // Recording tab: the button keeps 2 pixels to the right edge, the list ends 4 before it.
-        const int recWidth = f.TabSheet2->width();
-        QCOMPARE(f.btnSetFilter->geometry().right() + 1, recWidth - 2);
-        QCOMPARE(f.btnSetFilter->y(), 0);
-        QCOMPARE(f.DeviceComboIn->x() + f.DeviceComboIn->width(), f.btnSetFilter->x() - 4);
-        QCOMPARE(f.DeviceComboIn->y(), 2);
+        const int recWidth = mixertest::page(f, true)->width();
+        QCOMPARE(t.setFilter->geometry().right() + 1, recWidth - 2);
+        QCOMPARE(t.setFilter->y(), 0);
+        QCOMPARE(t.inputs->x() + t.inputs->width(), t.setFilter->x() - 4);
+        QCOMPARE(t.inputs->y(), 2);
 
         // Playback tab: the list ends 8 before the switch; the switch and its window's button
         // sit at the right edge.
-        const int playWidth = f.TabSheet3->width();
-        QCOMPARE(f.DeviceCombo->x() + f.DeviceCombo->width(), f.chEqualizer->x() - 8);
-        QCOMPARE(f.DeviceCombo->y(), 2);
-        QCOMPARE(f.chEqualizer->y(), 4);
-        QCOMPARE(f.chEqualizer->geometry().right() + 1 + 8, f.btnEqualizer->x());
-        QCOMPARE(f.btnEqualizer->geometry().right() + 1, playWidth - 2);
-        QCOMPARE(f.btnEqualizer->y(), 0);
+        const int playWidth = mixertest::page(f, false)->width();
+        QCOMPARE(t.outputs->x() + t.outputs->width(), t.equalizerSwitch->x() - 8);
+        QCOMPARE(t.outputs->y(), 2);
+        QCOMPARE(t.equalizerSwitch->y(), 4);
+        QCOMPARE(t.equalizerSwitch->geometry().right() + 1 + 8, t.equalizerButton->x());
+        QCOMPARE(t.equalizerButton->geometry().right() + 1, playWidth - 2);
+        QCOMPARE(t.equalizerButton->y(), 0);
 
         // Labels in front of their lists, nothing overlapping.
-        for (QWidget *label : {f.TabSheet2->findChild<QLabel *>("Label1"), f.TabSheet3->findChild<QLabel *>("Label1")}) {
+        for (QWidget *label : {t.inputLabel, t.outputLabel}) {
             QCOMPARE(label->pos(), QPoint(0, 6));
         }
-        QVERIFY(f.TabSheet2->findChild<QLabel *>("Label1")->geometry().right() < f.DeviceComboIn->x());
-        QVERIFY(f.TabSheet3->findChild<QLabel *>("Label1")->geometry().right() < f.DeviceCombo->x());
+        QVERIFY(t.inputLabel->geometry().right() < t.inputs->x());
+        QVERIFY(t.outputLabel->geometry().right() < t.outputs->x());
 
         // Strips keep their places.
         QCOMPARE(strips(f, false)[0]->geometry(), stripsBefore[0]);
@@ -631,24 +667,24 @@ private slots:
     {
         WindowFixture w;
         start(w);
-        MainWindow &f = *w.form;
-        QCOMPARE(f.TabSheet2->findChild<QLabel *>("Label1")->text(), QString("Input Device"));
-        QCOMPARE(f.TabSheet3->findChild<QLabel *>("Label1")->text(), QString("Output Device"));
-        QCOMPARE(f.btnSetFilter->text(), QString("Set Filter"));
-        QVERIFY(f.btnSetFilter->width() >= 79 && f.btnSetFilter->height() >= 24);
-        QVERIFY(!f.DeviceComboIn->isEditable());
-        QVERIFY(!f.DeviceCombo->isEditable());
-        QCOMPARE(f.chEqualizer->text(), QString("Equalizer"));
-        QVERIFY(f.chEqualizer->isTristate());
-        QCOMPARE(f.chEqualizer->checkState(), Qt::PartiallyChecked);
-        QCOMPARE(f.btnEqualizer->text(), QString("Equalizer..."));
+        const TopRows t(w);
+        QCOMPARE(t.inputLabel->text(), QString("Input Device"));
+        QCOMPARE(t.outputLabel->text(), QString("Output Device"));
+        QCOMPARE(t.setFilter->text(), QString("Set Filter"));
+        QVERIFY(t.setFilter->width() >= 79 && t.setFilter->height() >= 24);
+        QVERIFY(!t.inputs->isEditable());
+        QVERIFY(!t.outputs->isEditable());
+        QCOMPARE(t.equalizerSwitch->text(), QString("Equalizer"));
+        QVERIFY(t.equalizerSwitch->isTristate());
+        QCOMPARE(t.equalizerSwitch->checkState(), Qt::PartiallyChecked);
+        QCOMPARE(t.equalizerButton->text(), QString("Equalizer..."));
     }
 
     void equalizerSwitchNeverGraysAgain()
     {
         WindowFixture w;
         start(w);
-        QCheckBox *box = w.form->chEqualizer;
+        QCheckBox *box = w.find<QCheckBox>("equalizerSwitch");
         box->click();
         QCOMPARE(box->checkState(), Qt::Checked);
         box->click();

@@ -17,7 +17,12 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+using mixertest::balanceBar;
+using mixertest::deviceList;
+using mixertest::nameLabel;
 using mixertest::strips;
+using mixertest::switchBox;
+using mixertest::volumeBar;
 
 namespace {
 
@@ -175,39 +180,39 @@ private slots:
     {
         RealWindow w;
         w.start();
-        MainWindow &f = *w.form;
-        const QString sinkDescription = f.DeviceCombo->currentText();
-        const QString sourceDescription = f.DeviceComboIn->currentText();
+        MainWindow &f = *w.window;
+        const QString sinkDescription = deviceList(f, false)->currentText();
+        const QString sourceDescription = deviceList(f, true)->currentText();
         QCOMPARE(sinkDescribed(sinkDescription).value("name").toString(), m_sink);
         QCOMPARE(sourceDescribed(sourceDescription).value("name").toString(), m_monitor);
 
         // Playback line 0 is the sink itself.
         MixerStrip *master = strips(f, false).value(0);
         QVERIFY(master);
-        QCOMPARE(master->Label1->text(), QString("Master"));
-        QCOMPARE(master->TrackBar1->value(), 0);   // 100 %: the thumb at the top
+        QCOMPARE(nameLabel(master)->text(), QString("Master"));
+        QCOMPARE(volumeBar(master)->value(), 0);   // 100 %: the thumb at the top
 
-        master->TrackBar1->setValue(65535 - 32768);
+        volumeBar(master)->setValue(65535 - 32768);
         QList<qint64> v = volumes(sinkDescribed(sinkDescription));
         QCOMPARE(v.size(), 2);
         QVERIFY2(near(v[0], 32768) && near(v[1], 32768), qPrintable(QString("%1 %2").arg(v[0]).arg(v[1])));
 
-        master->TrackBar2->setValue(0);   // all to the left
+        balanceBar(master)->setValue(0);   // all to the left
         v = volumes(sinkDescribed(sinkDescription));
         QVERIFY2(near(v[0], 32768) && v[1] < 1000, qPrintable(QString("%1 %2").arg(v[0]).arg(v[1])));
-        master->TrackBar2->setValue(50);
+        balanceBar(master)->setValue(50);
         v = volumes(sinkDescribed(sinkDescription));
         QVERIFY(near(v[0], v[1]));
 
-        master->CheckBox1->click();
+        switchBox(master)->click();
         QCOMPARE(sinkDescribed(sinkDescription).value("mute").toBool(), true);
-        master->CheckBox1->click();
+        switchBox(master)->click();
         QCOMPARE(sinkDescribed(sinkDescription).value("mute").toBool(), false);
 
         // The recording side's line is the source's volume.
         MixerStrip *capture = strips(f, true).value(0);
         QVERIFY(capture);
-        capture->TrackBar1->setValue(65535 - 16384);
+        volumeBar(capture)->setValue(65535 - 16384);
         v = volumes(sourceDescribed(sourceDescription));
         QVERIFY2(!v.isEmpty() && near(v[0], 16384), qPrintable(QString::number(v.value(0))));
         QCOMPARE(w.errors(), QStringList());
@@ -225,11 +230,11 @@ private slots:
             RealWindow w;
             w.start();
             for (int tab : {1, 2, 1}) {
-                w.form->ShowTab(tab);
+                w.window->showTab(tab);
                 QTest::qWait(100);
             }
-            QVERIFY(!strips(*w.form, false).isEmpty());
-            QVERIFY(!strips(*w.form, true).isEmpty());
+            QVERIFY(!strips(*w.window, false).isEmpty());
+            QVERIFY(!strips(*w.window, true).isEmpty());
             QCOMPARE(w.errors(), QStringList());
         }
         QCOMPARE(mixerState(), before);
@@ -241,35 +246,38 @@ private slots:
         QVERIFY(extra.loaded());
         RealWindow w;
         w.start();
-        MainWindow &f = *w.form;
+        MainWindow &f = *w.window;
+        QComboBox *outputList = deviceList(f, false);
+        QComboBox *inputList = deviceList(f, true);
 
         QStringList outputs;
-        for (int i = 0; i < f.DeviceCombo->count(); ++i)
-            outputs << f.DeviceCombo->itemText(i);
+        for (int i = 0; i < outputList->count(); ++i)
+            outputs << outputList->itemText(i);
         QVERIFY2(outputs.contains("Null Output") && outputs.contains("Mixer Test Output"), qPrintable(outputs.join(", ")));
         QStringList inputs;
-        for (int i = 0; i < f.DeviceComboIn->count(); ++i)
-            inputs << f.DeviceComboIn->itemText(i);
+        for (int i = 0; i < inputList->count(); ++i)
+            inputs << inputList->itemText(i);
         QVERIFY2(inputs.contains("Monitor of Mixer Test Output"), qPrintable(inputs.join(", ")));
 
         // Choosing the new output puts its own Master on the strips.
         const QList<qint64> untouched = volumes(sinkDescribed("Null Output"));
-        f.ShowTab(2);
-        f.DeviceCombo->setFocus();
+        f.showTab(2);
+        outputList->setFocus();
         const int row = outputs.indexOf("Mixer Test Output");
-        while (f.DeviceCombo->currentIndex() != row)
-            QTest::keyClick(f.DeviceCombo, row > f.DeviceCombo->currentIndex() ? Qt::Key_Down : Qt::Key_Up);
+        while (outputList->currentIndex() != row)
+            QTest::keyClick(outputList, row > outputList->currentIndex() ? Qt::Key_Down : Qt::Key_Up);
         MixerStrip *master = strips(f, false).value(0);
         QVERIFY(master);
-        master->TrackBar1->setValue(65535 - 20000);
+        volumeBar(master)->setValue(65535 - 20000);
         const QList<qint64> v = volumes(sinkDescribed("Mixer Test Output"));
         QVERIFY2(!v.isEmpty() && near(v[0], 20000), qPrintable(QString::number(v.value(0))));
         QCOMPARE(volumes(sinkDescribed("Null Output")), untouched);
 
         // Every item's attached index names that device in the engine.
-        for (int i = 0; i < f.DeviceCombo->count(); ++i) {
-            f.AudioPlayer1->SetDevice(short(f.DeviceCombo->itemData(i).toInt()));
-            QCOMPARE(f.AudioPlayer1->GetDeviceName(), f.DeviceCombo->itemText(i));
+        engine::IAudioPlayer2 &player = f.playback().player();
+        for (int i = 0; i < outputList->count(); ++i) {
+            player.SetDevice(short(outputList->itemData(i).toInt()));
+            QCOMPARE(player.GetDeviceName(), outputList->itemText(i));
         }
         QCOMPARE(w.errors(), QStringList());
     }
@@ -282,17 +290,17 @@ private slots:
         w.start();
 
         MixerStrip *line = nullptr;
-        const QList<MixerStrip *> list = strips(*w.form, false);
+        const QList<MixerStrip *> list = strips(*w.window, false);
         for (int i = 2; i < list.size(); ++i)
-            if (list[i]->Label1->toolTip() == QLatin1String("Mixer Test Tone"))
+            if (nameLabel(list[i])->toolTip() == QLatin1String("Mixer Test Tone"))
                 line = list[i];
         QVERIFY2(line, "no strip for the other application");
-        QCOMPARE(list[1]->Label1->toolTip(), QString("Tavrin Sound Recorder"));
+        QCOMPARE(nameLabel(list[1])->toolTip(), QString("Tavrin Sound Recorder"));
 
-        line->TrackBar1->setValue(65535 - 20000);
+        volumeBar(line)->setValue(65535 - 20000);
         const QList<qint64> v = volumes(streamOf("Mixer Test Tone"));
         QVERIFY2(!v.isEmpty() && near(v[0], 20000), qPrintable(QString::number(v.value(0))));
-        line->CheckBox1->click();
+        switchBox(line)->click();
         QCOMPARE(streamOf("Mixer Test Tone").value("mute").toBool(), true);
         QCOMPARE(w.errors(), QStringList());
     }

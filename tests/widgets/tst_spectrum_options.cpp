@@ -26,6 +26,27 @@ void pick(QComboBox *box, const QString &text)
     QCOMPARE(box->currentText(), text);
 }
 
+// The Record Sound tab's controls, by their object names.
+struct Options {
+    explicit Options(const RecordSoundPage &tab)
+        : panel(tab.findChild<QWidget *>(QStringLiteral("spectrumOptionsPanel"))),
+          sizeLabel(tab.findChild<QLabel *>(QStringLiteral("spectrumSizeLabel"))),
+          windowLabel(tab.findChild<QLabel *>(QStringLiteral("spectrumWindowLabel"))),
+          sizes(tab.findChild<QComboBox *>(QStringLiteral("spectrumSizeList"))),
+          windows(tab.findChild<QComboBox *>(QStringLiteral("spectrumWindowList"))),
+          styles(tab.findChild<QGroupBox *>(QStringLiteral("spectrumStyleGroup"))),
+          view(tab.findChild<SpectrumView *>(QStringLiteral("spectrumView")))
+    {
+    }
+    QWidget *panel;
+    QLabel *sizeLabel;
+    QLabel *windowLabel;
+    QComboBox *sizes;
+    QComboBox *windows;
+    QGroupBox *styles;
+    SpectrumView *view;
+};
+
 }  // namespace
 
 class TestSpectrumOptions : public QObject {
@@ -36,61 +57,63 @@ private slots:
     void layout()
     {
         RecordSoundPage tab;
+        const Options o(tab);
         tab.resize(590, 235);
         tab.show();
-        QCOMPARE(tab.OptionsPanel->geometry(), QRect(0, 0, 225, 235));
-        QCOMPARE(tab.Label1->text(), QStringLiteral("FFTArraySize"));
-        QCOMPARE(tab.Label2->text(), QStringLiteral("FFTWindowType"));
-        QCOMPARE(tab.Label1->x(), 8);
-        QCOMPARE(tab.Label2->x(), 8);
-        QCOMPARE(tab.ComboBox1->pos(), QPoint(104, 16));
-        QCOMPARE(tab.ComboBox1->width(), 113);
-        QCOMPARE(tab.ComboBox2->pos(), QPoint(104, 48));
-        QCOMPARE(tab.ComboBox2->width(), 113);
-        QCOMPARE(tab.RadioGroup1->geometry(), QRect(8, 76, 209, 93));
-        QCOMPARE(tab.RadioGroup1->title(), QStringLiteral("VisType"));
-        QCOMPARE(tab.AudioVisualization1->geometry(), QRect(225, 0, 590 - 225, 235));
-        QCOMPARE(tab.AudioVisualization1->toolTip(), QStringLiteral("Sound Visualization"));
-        QVERIFY(!tab.ComboBox1->isEditable());
-        QVERIFY(!tab.ComboBox2->isEditable());
+        QCOMPARE(o.panel->geometry(), QRect(0, 0, 225, 235));
+        QCOMPARE(o.sizeLabel->text(), QStringLiteral("FFTArraySize"));
+        QCOMPARE(o.windowLabel->text(), QStringLiteral("FFTWindowType"));
+        QCOMPARE(o.sizeLabel->x(), 8);
+        QCOMPARE(o.windowLabel->x(), 8);
+        QCOMPARE(o.sizes->pos(), QPoint(104, 16));
+        QCOMPARE(o.sizes->width(), 113);
+        QCOMPARE(o.windows->pos(), QPoint(104, 48));
+        QCOMPARE(o.windows->width(), 113);
+        QCOMPARE(o.styles->geometry(), QRect(8, 76, 209, 93));
+        QCOMPARE(o.styles->title(), QStringLiteral("VisType"));
+        QCOMPARE(o.view->geometry(), QRect(225, 0, 590 - 225, 235));
+        QCOMPARE(o.view->toolTip(), QStringLiteral("Sound Visualization"));
+        QVERIFY(!o.sizes->isEditable());
+        QVERIFY(!o.windows->isEditable());
 
         QStringList sizes, windows, styles;
-        for (int i = 0; i < tab.ComboBox1->count(); ++i)
-            sizes << tab.ComboBox1->itemText(i);
-        for (int i = 0; i < tab.ComboBox2->count(); ++i)
-            windows << tab.ComboBox2->itemText(i);
+        for (int i = 0; i < o.sizes->count(); ++i)
+            sizes << o.sizes->itemText(i);
+        for (int i = 0; i < o.windows->count(); ++i)
+            windows << o.windows->itemText(i);
         for (int i = 0; i < 6; ++i)
-            styles << tab.radioItem(i)->text();
+            styles << tab.styleButton(i)->text();
         QCOMPARE(sizes, (QStringList{"256", "1024", "4096"}));
         QCOMPARE(windows, (QStringList{"None", "Welch", "Barlett", "Hanning", "Hamming"}));
         QCOMPARE(styles, (QStringList{"vtFFTAnalog", "vtFFTLinear", "vtFFTNormal", "vtFFTFire", "vtFFTGlass",
                                       "vtFFTKryptonite"}));
-        QVERIFY(!tab.radioItem(6));
+        QVERIFY(!tab.styleButton(6));
 
         // Two columns, filled top to bottom; every caption fits.
         for (int i = 0; i < 3; ++i) {
-            QCOMPARE(tab.radioItem(i)->x(), tab.radioItem(0)->x());
-            QCOMPARE(tab.radioItem(i + 3)->x(), tab.radioItem(3)->x());
-            QCOMPARE(tab.radioItem(i)->y(), tab.radioItem(i + 3)->y());
-            QVERIFY(tab.radioItem(i)->y() > (i ? tab.radioItem(i - 1)->y() : 0));
+            QCOMPARE(tab.styleButton(i)->x(), tab.styleButton(0)->x());
+            QCOMPARE(tab.styleButton(i + 3)->x(), tab.styleButton(3)->x());
+            QCOMPARE(tab.styleButton(i)->y(), tab.styleButton(i + 3)->y());
+            QVERIFY(tab.styleButton(i)->y() > (i ? tab.styleButton(i - 1)->y() : 0));
         }
         for (int i = 0; i < 6; ++i) {
-            QRadioButton *b = tab.radioItem(i);
-            QVERIFY(tab.RadioGroup1->contentsRect().contains(b->geometry()));
+            QRadioButton *b = tab.styleButton(i);
+            QVERIFY(o.styles->contentsRect().contains(b->geometry()));
             QVERIFY2(b->width() >= b->fontMetrics().horizontalAdvance(b->text()) + 16, qPrintable(b->text()));
         }
-        QVERIFY(tab.Label2->fontMetrics().horizontalAdvance(tab.Label2->text()) <= tab.ComboBox2->x() - tab.Label2->x());
+        QVERIFY(o.windowLabel->fontMetrics().horizontalAdvance(o.windowLabel->text()) <= o.windows->x() - o.windowLabel->x());
     }
 
     void designValues()
     {
         RecordSoundPage tab;
-        QCOMPARE(tab.ComboBox1->currentText(), QStringLiteral("1024"));
-        QCOMPARE(tab.ComboBox2->currentIndex(), 0);
-        QCOMPARE(tab.radioItemIndex(), 2);
-        QCOMPARE(tab.AudioVisualization1->GetVisType(), 2);
-        QCOMPARE(tab.AudioVisualization1->GetWindowArraySize(), 1024);
-        QCOMPARE(tab.AudioVisualization1->GetWindowFFTType(), 0);
+        const Options o(tab);
+        QCOMPARE(o.sizes->currentText(), QStringLiteral("1024"));
+        QCOMPARE(o.windows->currentIndex(), 0);
+        QCOMPARE(tab.styleIndex(), 2);
+        QCOMPARE(o.view->GetVisType(), 2);
+        QCOMPARE(o.view->GetWindowArraySize(), 1024);
+        QCOMPARE(o.view->GetWindowFFTType(), 0);
     }
 
     void pickingASize_data()
@@ -105,12 +128,13 @@ private slots:
         QFETCH(QString, item);
         QFETCH(int, size);
         RecordSoundPage tab;
+        const Options o(tab);
         tab.resize(590, 235);
         tab.show();
-        pick(tab.ComboBox1, item);
-        QCOMPARE(tab.AudioVisualization1->GetWindowArraySize(), size);
-        pick(tab.ComboBox1, QStringLiteral("1024"));
-        QCOMPARE(tab.AudioVisualization1->GetWindowArraySize(), 1024);
+        pick(o.sizes, item);
+        QCOMPARE(o.view->GetWindowArraySize(), size);
+        pick(o.sizes, QStringLiteral("1024"));
+        QCOMPARE(o.view->GetWindowArraySize(), 1024);
     }
 
     void pickingAWindow_data()
@@ -127,12 +151,13 @@ private slots:
         QFETCH(QString, item);
         QFETCH(int, type);
         RecordSoundPage tab;
+        const Options o(tab);
         tab.resize(590, 235);
         tab.show();
-        pick(tab.ComboBox2, item);
-        QCOMPARE(tab.AudioVisualization1->GetWindowFFTType(), type);
-        pick(tab.ComboBox2, QStringLiteral("None"));
-        QCOMPARE(tab.AudioVisualization1->GetWindowFFTType(), 0);
+        pick(o.windows, item);
+        QCOMPARE(o.view->GetWindowFFTType(), type);
+        pick(o.windows, QStringLiteral("None"));
+        QCOMPARE(o.view->GetWindowFFTType(), 0);
     }
 
     void pickingAStyle_data()
@@ -145,13 +170,14 @@ private slots:
     {
         QFETCH(int, index);
         RecordSoundPage tab;
+        const Options o(tab);
         tab.resize(590, 235);
         tab.show();
         if (index == 2)   // start elsewhere so that the click changes something
-            QTest::mouseClick(tab.radioItem(5), Qt::LeftButton, {}, QPoint(8, tab.radioItem(5)->height() / 2));
-        QTest::mouseClick(tab.radioItem(index), Qt::LeftButton, {}, QPoint(8, tab.radioItem(index)->height() / 2));
-        QCOMPARE(tab.radioItemIndex(), index);
-        QCOMPARE(tab.AudioVisualization1->GetVisType(), index);
+            QTest::mouseClick(tab.styleButton(5), Qt::LeftButton, {}, QPoint(8, tab.styleButton(5)->height() / 2));
+        QTest::mouseClick(tab.styleButton(index), Qt::LeftButton, {}, QPoint(8, tab.styleButton(index)->height() / 2));
+        QCOMPARE(tab.styleIndex(), index);
+        QCOMPARE(o.view->GetVisType(), index);
     }
 
     void initShowsTheViewsWindow_data()
@@ -164,28 +190,30 @@ private slots:
     {
         QFETCH(int, type);
         RecordSoundPage tab;
-        tab.ComboBox1->setCurrentIndex(2);
-        tab.AudioVisualization1->SetWindowFFTType(type);
-        tab.AudioVisualization1->SetWindowArraySize(256);
-        tab.InitSpectrumOptions();
-        QCOMPARE(tab.ComboBox1->currentText(), QStringLiteral("1024"));
-        QCOMPARE(tab.ComboBox2->currentIndex(), type);
+        const Options o(tab);
+        o.sizes->setCurrentIndex(2);
+        o.view->SetWindowFFTType(type);
+        o.view->SetWindowArraySize(256);
+        tab.initSpectrumOptions();
+        QCOMPARE(o.sizes->currentText(), QStringLiteral("1024"));
+        QCOMPARE(o.windows->currentIndex(), type);
         // It only shows; the view keeps what it had.
-        QCOMPARE(tab.AudioVisualization1->GetWindowArraySize(), 256);
-        QCOMPARE(tab.AudioVisualization1->GetWindowFFTType(), type);
+        QCOMPARE(o.view->GetWindowArraySize(), 256);
+        QCOMPARE(o.view->GetWindowFFTType(), type);
     }
 
     void aLargeFontStillFits()
     {
         RecordSoundPage tab;
+        const Options o(tab);
         QFont big = tab.font();
         big.setPointSizeF(13);
         tab.setFont(big);
         tab.resize(590, 235);
         tab.show();
-        QCOMPARE(tab.RadioGroup1->geometry(), QRect(8, 76, 209, 93));
-        QCOMPARE(tab.ComboBox2->geometry().topLeft(), QPoint(104, 48));
-        QVERIFY(tab.Label2->fontMetrics().horizontalAdvance(tab.Label2->text()) <= 104 - 8);
+        QCOMPARE(o.styles->geometry(), QRect(8, 76, 209, 93));
+        QCOMPARE(o.windows->geometry().topLeft(), QPoint(104, 48));
+        QVERIFY(o.windowLabel->fontMetrics().horizontalAdvance(o.windowLabel->text()) <= 104 - 8);
     }
 };
 
