@@ -8,8 +8,8 @@ namespace e2e {
 
 qint64 RealWindow::displayedMs() const
 {
-    const TimeDisplay *t = form->TimeDisplay1;
-    return ((qint64(t->Hours()) * 60 + t->Minutes()) * 60 + t->Seconds()) * 1000 + t->Milliseconds();
+    const TimeDisplay *t = window->findChild<TimeDisplay *>(QStringLiteral("timeDisplay"));
+    return ((qint64(t->hours()) * 60 + t->minutes()) * 60 + t->seconds()) * 1000 + t->milliseconds();
 }
 
 bool RealWindow::waitDisplayed(double seconds, int timeoutMs)

@@ -64,7 +64,7 @@ struct SineSource {
 struct RealWindow {
     QTemporaryDir dir;
     std::unique_ptr<engine::IEngineFactory> factory = engine::createEngineFactory();
-    std::unique_ptr<MainWindow> form;
+    std::unique_ptr<MainWindow> window;
     QList<ui::Box> boxes;
     QStringList openFileAnswers;
 
@@ -84,19 +84,22 @@ struct RealWindow {
         hooks.openUrl = [](const QUrl &) {};
         hooks.beep = [] {};
         ui::setHooks(hooks);
-        form = std::make_unique<MainWindow>(*factory, AppPaths::besideProgram(dir.path()));
-        form->CreateSecondaryWindows();
-        form->TimerTip->stop();   // no Tip of the Day over the test
-        form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-        form->CurrentSettings.savePath = path("rec/");
+        window = std::make_unique<MainWindow>(*factory, AppPaths::besideProgram(dir.path()));
+        window->setTipOfTheDayOffered(false);   // no Tip of the Day over the test
+        window->createSecondaryWindows();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        RecordingSettings s = window->recording().settings();
+        s.savePath = path("rec/");
+        window->applySettings(s);
     }
 
     // Chooses the recording format as the Options dialog's OK would.
     void useFormat(const QString &extension)
     {
-        form->CurrentSettings.saveFormat = extension;
-        form->ApplyOutputFormat();
+        RecordingSettings s = window->recording().settings();
+        s.saveFormat = extension;
+        window->applySettings(s);
     }
 
     // The time display's total, in milliseconds.
@@ -115,9 +118,9 @@ struct RealWindow {
 
     ~RealWindow()
     {
-        if (form)
-            form->close();
-        form.reset();
+        if (window)
+            window->close();
+        window.reset();
         ui::setHooks({});
     }
 };
