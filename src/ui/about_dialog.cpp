@@ -68,7 +68,7 @@ AboutDialog::AboutDialog(QWidget *parent) : QDialog(parent)
         l->setTextFormat(Qt::PlainText);
         return l;
     };
-    m_versionLabel = rowLabel(QStringLiteral("version"), "VersionLabel");
+    m_versionLabel = rowLabel(QStringLiteral("Version"), "VersionLabel");
     m_version = rowLabel(QString(), "Version");
     m_homePageLabel = rowLabel(QStringLiteral("HomePage"), "HomePageLabel");
     m_homePageLink = new LinkLabel(homePageAddress, QUrl(homePageAddress), this);

@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QToolButton>
 #include <QWindow>
 
@@ -20,7 +21,7 @@ struct Opened {
 Opened openAbout(WindowFixture &w, std::function<void(AboutDialog *)> script)
 {
     ModalDriver<AboutDialog> driver(std::move(script));
-    w.form->AboutClick();
+    w.trigger("aboutAction");
     return {driver.runs, driver.closedByDriver};
 }
 
@@ -35,12 +36,47 @@ struct AboutTexts {
     }
 };
 
+// The box's parts, found by their object names.
+struct AboutParts {
+    explicit AboutParts(const AboutDialog *d) : box(d) {}
+
+    const AboutDialog *box;
+    QWidget *topBand = find<QWidget>("topBand");
+    QLabel *programIcon = find<QLabel>("programIcon");
+    QLabel *productName = find<QLabel>("productName");
+    QLabel *versionLabel = find<QLabel>("VersionLabel");
+    QLabel *version = find<QLabel>("Version");
+    QLabel *homePageLabel = find<QLabel>("HomePageLabel");
+    LinkLabel *homePageLink = find<LinkLabel>("homePageLink");
+    QLabel *supportLabel = find<QLabel>("SupportLabel");
+    LinkLabel *supportLink = find<LinkLabel>("supportLink");
+    QWidget *bottomBand = find<QWidget>("bottomBand");
+    QLabel *notice = find<QLabel>("notice");
+    QPushButton *closeButton = find<QPushButton>("closeButton");
+
+private:
+    template <typename T>
+    T *find(const char *name) const
+    {
+        T *found = box->findChild<T *>(QString::fromLatin1(name));
+        if (!found)
+            qFatal("the About box has no %s named %s", T::staticMetaObject.className(), name);
+        return found;
+    }
+};
+
 AboutTexts textsOf(const AboutDialog *box)
 {
-    return {box->windowTitle(),         box->ProductName->text(), box->VersionLabel->text(),
-            box->Version->text(),       box->HomePageLabel->text(), box->HomePageLink->text(),
-            box->SupportLabel->text(),  box->SupportLink->text(),  box->btnClose->text(),
-            box->Notice->text()};
+    const AboutParts p(box);
+    return {box->windowTitle(),         p.productName->text(),  p.versionLabel->text(),
+            p.version->text(),          p.homePageLabel->text(), p.homePageLink->text(),
+            p.supportLabel->text(),     p.supportLink->text(),  p.closeButton->text(),
+            p.notice->text()};
+}
+
+bool noAboutBox(WindowFixture &w)
+{
+    return w.window->findChildren<AboutDialog *>().isEmpty();
 }
 
 bool looksNormal(const LinkLabel *link)
@@ -70,9 +106,9 @@ int pixelsOf(LinkLabel *link, const QColor &colour)
 // A snapshot of what a help command must leave alone.
 QStringList stateOf(WindowFixture &w)
 {
-    return {QString::number(w.form->Playing), QString::number(w.form->Recording), w.form->CurrentFileName,
-            w.form->StatusText(0), w.form->StatusText(1), w.form->StatusText(2),
-            QString::number(w.form->PageControl1->currentIndex()), QString::number(w.engine.log.calls.size()),
+    return {QString::number(w.playback().isActive()), QString::number(w.recording().isActive()), w.files().currentFile(),
+            w.window->statusText(0), w.window->statusText(1), w.window->statusText(2),
+            QString::number(w.find<QTabWidget>("pages")->currentIndex()), QString::number(w.engine.log.calls.size()),
             QString::number(QFile::exists(w.path("setup.ini")))};
 }
 
@@ -88,8 +124,9 @@ private slots:
         w.start();
         AboutTexts first;
         const Opened opened = openAbout(w, [&](AboutDialog *box) {
+            const AboutParts p(box);
             first = textsOf(box);
-            box->btnClose->click();
+            p.closeButton->click();
         });
         QCOMPARE(opened.runs, 1);
         QVERIFY(!opened.closedByDriver);
@@ -103,7 +140,7 @@ private slots:
         QCOMPARE(first.supportLink, QString("Technology Support"));
         QCOMPARE(first.close, QString("Close"));
         QVERIFY(!first.notice.isEmpty());
-        QVERIFY(w.form->AboutBox.isNull());
+        QVERIFY(noAboutBox(w));
         QCOMPARE(w.errors(), QStringList());
     }
 
@@ -124,10 +161,11 @@ private slots:
             box->close();   // the close box
         });
         QVERIFY(firstBox.isNull());
-        QVERIFY(w.form->AboutBox.isNull());
+        QVERIFY(noAboutBox(w));
         const Opened again = openAbout(w, [&](AboutDialog *box) {
+            const AboutParts p(box);
             second = textsOf(box);
-            box->btnClose->click();
+            p.closeButton->click();
         });
         QCOMPARE(again.runs, 1);
         QVERIFY(second == first);
@@ -138,8 +176,9 @@ private slots:
         WindowFixture w;
         w.start();
         openAbout(w, [&](AboutDialog *box) {
+            const AboutParts p(box);
             QVERIFY(box->isModal());
-            QVERIFY(box->parentWidget() == w.form.get());
+            QVERIFY(box->parentWidget() == w.window.get());
             const Qt::WindowFlags flags = box->windowFlags();
             QCOMPARE(box->windowType(), Qt::Dialog);
             QVERIFY(flags.testFlag(Qt::WindowStaysOnTopHint));
@@ -151,22 +190,22 @@ private slots:
             QCOMPARE(box->minimumSize(), box->maximumSize());
             QVERIFY2(box->width() >= 405 && box->width() <= 460, qPrintable(QString::number(box->width())));
             QVERIFY2(box->height() >= 220 && box->height() <= 290, qPrintable(QString::number(box->height())));
-            QCOMPARE(box->TopBand->height(), 65);
-            QCOMPARE(box->BottomBand->height(), 48);
-            QCOMPARE(box->ProgramIcon->size(), QSize(34, 33));
-            QVERIFY(!box->ProgramIcon->pixmap().isNull());
-            QVERIFY((box->frameGeometry().center() - w.form->frameGeometry().center()).manhattanLength() <= 2);
+            QCOMPARE(p.topBand->height(), 65);
+            QCOMPARE(p.bottomBand->height(), 48);
+            QCOMPARE(p.programIcon->size(), QSize(34, 33));
+            QVERIFY(!p.programIcon->pixmap().isNull());
+            QVERIFY((box->frameGeometry().center() - w.window->frameGeometry().center()).manhattanLength() <= 2);
             // Bands top to bottom; the notice left of "Close" in the bottom band.
-            QVERIFY(box->TopBand->geometry().bottom() < box->Version->geometry().top());
-            QVERIFY(box->SupportLink->geometry().bottom() < box->BottomBand->geometry().top());
-            QVERIFY(box->Notice->geometry().right() < box->btnClose->geometry().left());
-            QVERIFY(box->Version->geometry().top() < box->HomePageLink->geometry().top());
-            QVERIFY(box->HomePageLink->geometry().top() < box->SupportLink->geometry().top());
+            QVERIFY(p.topBand->geometry().bottom() < p.version->geometry().top());
+            QVERIFY(p.supportLink->geometry().bottom() < p.bottomBand->geometry().top());
+            QVERIFY(p.notice->geometry().right() < p.closeButton->geometry().left());
+            QVERIFY(p.version->geometry().top() < p.homePageLink->geometry().top());
+            QVERIFY(p.homePageLink->geometry().top() < p.supportLink->geometry().top());
 
             const QString shots = qEnvironmentVariable("TAVRIN_SNAPSHOT_DIR");
             if (!shots.isEmpty())
                 box->grab().save(shots + "/about.png");
-            box->btnClose->click();
+            p.closeButton->click();
         });
     }
 
@@ -182,14 +221,15 @@ private slots:
         WindowFixture w;
         w.start();
         openAbout(w, [&](AboutDialog *box) {
-            LinkLabel *link = home ? box->HomePageLink : box->SupportLink;
-            LinkLabel *other = home ? box->SupportLink : box->HomePageLink;
+            const AboutParts p(box);
+            LinkLabel *link = home ? p.homePageLink : p.supportLink;
+            LinkLabel *other = home ? p.supportLink : p.homePageLink;
             // The pointer moves through the window as a user's would, so that the window
             // system's enter and leave events reach the links.
             const auto moveTo = [box](QWidget *target) {
                 QTest::mouseMove(box->windowHandle(), target->mapTo(box, target->rect().center()));
             };
-            moveTo(box->TopBand);
+            moveTo(p.topBand);
             QTRY_VERIFY(!link->isHovered() && !other->isHovered());
             QVERIFY(looksNormal(link) && looksNormal(other));
             QVERIFY(pixelsOf(link, Qt::blue) > 10);
@@ -201,11 +241,11 @@ private slots:
             QVERIFY(looksNormal(other));
             QVERIFY(pixelsOf(link, Qt::red) > 10);
 
-            moveTo(box->VersionLabel);
+            moveTo(p.versionLabel);
             QTRY_VERIFY(!link->isHovered());
             QVERIFY(looksNormal(link) && looksNormal(other));
             QCOMPARE(pixelsOf(link, Qt::red), 0);
-            box->btnClose->click();
+            p.closeButton->click();
         });
         QCOMPARE(w.openedUrls, QList<QUrl>());
     }
@@ -215,11 +255,12 @@ private slots:
         WindowFixture w;
         w.start();
         openAbout(w, [&](AboutDialog *box) {
-            QCOMPARE(box->HomePageLink->cursor().shape(), Qt::PointingHandCursor);
-            QCOMPARE(box->SupportLink->cursor().shape(), Qt::PointingHandCursor);
-            QVERIFY(box->HomePageLabel->cursor().shape() != Qt::PointingHandCursor);
-            QVERIFY(box->Version->cursor().shape() != Qt::PointingHandCursor);
-            box->btnClose->click();
+            const AboutParts p(box);
+            QCOMPARE(p.homePageLink->cursor().shape(), Qt::PointingHandCursor);
+            QCOMPARE(p.supportLink->cursor().shape(), Qt::PointingHandCursor);
+            QVERIFY(p.homePageLabel->cursor().shape() != Qt::PointingHandCursor);
+            QVERIFY(p.version->cursor().shape() != Qt::PointingHandCursor);
+            p.closeButton->click();
         });
     }
 
@@ -237,7 +278,8 @@ private slots:
         WindowFixture w;
         w.start();
         openAbout(w, [&](AboutDialog *box) {
-            LinkLabel *link = home ? box->HomePageLink : box->SupportLink;
+            const AboutParts p(box);
+            LinkLabel *link = home ? p.homePageLink : p.supportLink;
             QTest::mouseClick(link, Qt::LeftButton, {}, link->rect().center());
             QCOMPARE(w.openedUrls, QList<QUrl>({url}));
             // Only a left click released over the link counts.
@@ -246,7 +288,7 @@ private slots:
             QTest::mouseRelease(link, Qt::LeftButton, {}, QPoint(link->width() + 40, link->height() / 2));
             QCOMPARE(w.openedUrls.size(), 1);
             QVERIFY(box->isVisible());   // the box stays open
-            box->btnClose->click();
+            p.closeButton->click();
         });
         QCOMPARE(w.openedUrls, QList<QUrl>({url}));
         QCOMPARE(w.errors(), QStringList());
@@ -261,14 +303,14 @@ private slots:
         const int windows = int(QApplication::topLevelWidgets().size());
 
         // F1 is a window shortcut: it needs the main window active.
-        w.form->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(w.form.get()));
-        QTest::keyClick(w.form.get(), Qt::Key_F1);
+        w.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
+        QTest::keyClick(w.window.get(), Qt::Key_F1);
         QCOMPARE(w.openedUrls, QList<QUrl>({QUrl::fromLocalFile(w.path("tavrinsoundrecorder.html"))}));
-        w.form->ToolBtnHelp->click();
+        w.find<QToolButton>("helpButton")->click();
         QCOMPARE(w.openedUrls.size(), 2);
         QCOMPARE(w.openedUrls.last(), w.openedUrls.first());
-        QCOMPARE(w.form->ToolBtnHelp->toolTip(), QString("Help Contents"));
+        QCOMPARE(w.find<QToolButton>("helpButton")->toolTip(), QString("Help Contents"));
 
         // Nothing of the program's own: no box, no window, no state changed.
         QCOMPARE(w.boxes.size(), 0);
@@ -281,7 +323,7 @@ private slots:
         WindowFixture w;
         w.start();
         const QStringList before = stateOf(w);
-        w.form->MenuHomepage->trigger();
+        w.trigger("homePageAction");
         QCOMPARE(w.openedUrls, QList<QUrl>({QUrl("https://tavrin.example.org/")}));
         QCOMPARE(QUrl(homePageAddress), w.openedUrls.first());
         QCOMPARE(w.boxes.size(), 0);
@@ -292,9 +334,9 @@ private slots:
     {
         WindowFixture w;
         w.start();
-        QCOMPARE(w.form->ToolBtnAbout->toolTip(), QString("About"));
-        ModalDriver<AboutDialog> driver([](AboutDialog *box) { box->btnClose->click(); });
-        w.form->ToolBtnAbout->click();
+        QCOMPARE(w.find<QToolButton>("aboutButton")->toolTip(), QString("About"));
+        ModalDriver<AboutDialog> driver([](AboutDialog *box) { AboutParts(box).closeButton->click(); });
+        w.find<QToolButton>("aboutButton")->click();
         QCOMPARE(driver.runs, 1);
         QVERIFY(!driver.closedByDriver);
     }

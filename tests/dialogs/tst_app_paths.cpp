@@ -186,15 +186,15 @@ private slots:
         ui::setHooks(hooks);
         fake::FakeEngine engine;
         {
-            MainWindow form(engine, paths);
-            form.TimerTip->stop();
-            form.CreateSecondaryWindows();
-            QCOMPARE(form.CurrentSettings.savePath, user.home() + "/Music/Recording/");
+            MainWindow window(engine, paths);
+            window.setTipOfTheDayOffered(false);
+            window.createSecondaryWindows();
+            QCOMPARE(window.recording().settings().savePath, user.home() + "/Music/Recording/");
             ModalDriver<TipOfTheDayDialog> driver([](TipOfTheDayDialog *tip) {
-                tip->cbShowTips->setChecked(false);
-                tip->btnClose->click();
+                tip->findChild<QCheckBox *>("showTipsBox")->setChecked(false);
+                tip->findChild<QPushButton *>("closeButton")->click();
             });
-            form.TipOfTheDayClick();
+            window.showTipOfTheDay();
             QCOMPARE(driver.runs, 1);
             QVERIFY(!driver.closedByDriver);
         }

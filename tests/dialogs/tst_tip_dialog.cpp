@@ -54,9 +54,39 @@ int storedShowTip(WindowFixture &w)
     return IniFile(w.path("setup.ini")).readInteger("tips", "showtip", -99);
 }
 
+// The dialog's controls, found by their object names.
+struct TipControls {
+    explicit TipControls(const TipOfTheDayDialog *d) : dialog(d) {}
+
+    const TipOfTheDayDialog *dialog;
+    QFrame *bevel = find<QFrame>("bevel");
+    QWidget *panel = find<QWidget>("panel");
+    QLabel *bulb = find<QLabel>("bulb");
+    QLabel *heading = find<QLabel>("headingLabel");
+    QPlainTextEdit *tipText = find<QPlainTextEdit>("tipText");
+    QCheckBox *showTips = find<QCheckBox>("showTipsBox");
+    QPushButton *nextButton = find<QPushButton>("nextTipButton");
+    QPushButton *closeButton = find<QPushButton>("closeButton");
+
+private:
+    template <typename T>
+    T *find(const char *name) const
+    {
+        T *found = dialog->findChild<T *>(QString::fromLatin1(name));
+        if (!found)
+            qFatal("the Tip of the Day has no %s named %s", T::staticMetaObject.className(), name);
+        return found;
+    }
+};
+
 QString shown(const TipOfTheDayDialog *tip)
 {
-    return tip->TipText->toPlainText();
+    return TipControls(tip).tipText->toPlainText();
+}
+
+bool noTipDialog(WindowFixture &w)
+{
+    return w.window->findChildren<TipOfTheDayDialog *>().isEmpty();
 }
 
 struct Opened {
@@ -68,7 +98,7 @@ struct Opened {
 Opened openTip(WindowFixture &w, std::function<void(TipOfTheDayDialog *)> script)
 {
     ModalDriver<TipOfTheDayDialog> driver(std::move(script));
-    w.form->TipOfTheDayClick();
+    w.trigger("tipOfTheDayAction");
     return {driver.runs, driver.closedByDriver};
 }
 
@@ -96,13 +126,12 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(state.runs, 1, 5000);
         QVERIFY2(openedAfter >= 950 && openedAfter < 3000, qPrintable(QString::number(openedAfter)));
         QCOMPARE(first, QString("Tip 2"));
-        QVERIFY(!w.form->TimerTip->isActive());
 
         // Never again in this run.
         ModalDriver<TipOfTheDayDialog> again([](TipOfTheDayDialog *tip) { tip->close(); }, 2500);
         QTest::qWait(2600);
         QCOMPARE(again.runs, 0);
-        QVERIFY(w.form->TipForm.isNull());
+        QVERIFY(noTipDialog(w));
         QCOMPARE(w.errors(), QStringList());
     }
 
@@ -113,28 +142,30 @@ private slots:
         w.start();
         QStringList seen;
         auto state = openTip(w, [&](TipOfTheDayDialog *tip) {
+            const TipControls c(tip);
             seen << shown(tip);
             for (int i = 0; i < 11; ++i) {
-                tip->btnNextTip->click();
+                c.nextButton->click();
                 seen << shown(tip);
             }
-            tip->btnClose->click();
+            c.closeButton->click();
         });
         QCOMPARE(seen, QStringList({"Tip 2", "Tip 3", "Tip 4", "Tip 5", "Tip 6", "Tip 7", "Tip 8", "Tip 9",
                                     "Tip 10", "Tip 1", "Tip 2", "Tip 3"}));
         QVERIFY(!state.closedByDriver);
         QCOMPARE(storedTipNo(w), 3);
         QCOMPARE(storedShowTip(w), 1);
-        QVERIFY(w.form->TipForm.isNull());
+        QVERIFY(noTipDialog(w));
 
         // Built afresh: the next opening reads the keys and the file again.
         writeTips(w, {"A", "B", "C", "D", "E"});
         QString next;
         openTip(w, [&](TipOfTheDayDialog *tip) {
+            const TipControls c(tip);
             next = shown(tip);
-            QCOMPARE(tip->TipCount, 5);
-            QCOMPARE(tip->CurrentTip, 4);
-            tip->btnClose->click();
+            QCOMPARE(tip->tipCount(), 5);
+            QCOMPARE(tip->currentTip(), 4);
+            c.closeButton->click();
         });
         QCOMPARE(next, QString("D"));
         QCOMPARE(storedTipNo(w), 4);
@@ -167,11 +198,12 @@ private slots:
             IniFile(w.path("setup.ini")).writeString("tips", "tipno", stored);
         w.start();
         openTip(w, [&](TipOfTheDayDialog *tip) {
-            QCOMPARE(tip->TipCount, 10);
+            const TipControls c(tip);
+            QCOMPARE(tip->tipCount(), 10);
             QCOMPARE(shown(tip), expected);
-            QCOMPARE(tip->CurrentTip, current);
-            QVERIFY(tip->cbShowTips->isChecked());
-            tip->btnClose->click();
+            QCOMPARE(tip->currentTip(), current);
+            QVERIFY(c.showTips->isChecked());
+            c.closeButton->click();
         });
         QCOMPARE(storedTipNo(w), current);
     }
@@ -185,13 +217,14 @@ private slots:
         w.start();
         QStringList seen;
         openTip(w, [&](TipOfTheDayDialog *tip) {
-            QCOMPARE(tip->TipCount, 5);
+            const TipControls c(tip);
+            QCOMPARE(tip->tipCount(), 5);
             seen << shown(tip);
             for (int i = 0; i < 4; ++i) {
-                tip->btnNextTip->click();
+                c.nextButton->click();
                 seen << shown(tip);
             }
-            tip->btnClose->click();
+            c.closeButton->click();
         });
         QCOMPARE(seen, QStringList({"Two", "   ", QString::fromUtf8("Four \xE2\x80\x94 dash"), "Five", "One"}));
         QCOMPARE(storedTipNo(w), 1);
@@ -203,8 +236,9 @@ private slots:
         writeFile(w.path("tips.txt"), "first\nCaf\xE9 cr\xE8me\n");
         w.start();
         openTip(w, [&](TipOfTheDayDialog *tip) {
+            const TipControls c(tip);
             QCOMPARE(shown(tip), QString::fromUtf8("Caf\xC3\xA9 cr\xC3\xA8me"));
-            tip->btnClose->click();
+            c.closeButton->click();
         });
     }
 
@@ -218,12 +252,13 @@ private slots:
         writeTips(w, {"short", longTip});
         w.start();
         openTip(w, [&](TipOfTheDayDialog *tip) {
+            const TipControls c(tip);
             QCOMPARE(shown(tip), longTip);
             QApplication::processEvents();
-            const QTextLayout *layout = tip->TipText->document()->firstBlock().layout();
+            const QTextLayout *layout = c.tipText->document()->firstBlock().layout();
             QVERIFY(layout->lineCount() > 5);
-            QVERIFY(!tip->TipText->horizontalScrollBar()->isVisible());
-            tip->btnClose->click();
+            QVERIFY(!c.tipText->horizontalScrollBar()->isVisible());
+            c.closeButton->click();
         });
     }
 
@@ -237,12 +272,12 @@ private slots:
         w.start();
         QTest::qWait(1600);
         QCOMPARE(offer.runs, 0);
-        QVERIFY(!w.form->TimerTip->isActive());
 
         bool ticked = true;
         openTip(w, [&](TipOfTheDayDialog *tip) {
-            ticked = tip->cbShowTips->isChecked();
-            tip->btnClose->click();
+            const TipControls c(tip);
+            ticked = c.showTips->isChecked();
+            c.closeButton->click();
         });
         QVERIFY(!ticked);
         QCOMPARE(storedShowTip(w), 0);
@@ -270,9 +305,10 @@ private slots:
 
         bool ticked = true;
         openTip(w, [&](TipOfTheDayDialog *tip) {
-            ticked = tip->cbShowTips->isChecked();
-            tip->cbShowTips->setChecked(tick);
-            tip->btnClose->click();
+            const TipControls c(tip);
+            ticked = c.showTips->isChecked();
+            c.showTips->setChecked(tick);
+            c.closeButton->click();
         });
         QVERIFY(!ticked);
         QCOMPARE(storedShowTip(w), written);
@@ -289,22 +325,24 @@ private slots:
         w.start();
         QString last;
         openTip(w, [&](TipOfTheDayDialog *tip) {
+            const TipControls c(tip);
             QCOMPARE(shown(tip), QString("Tip 5"));
-            tip->btnNextTip->click();
-            tip->btnNextTip->click();
+            c.nextButton->click();
+            c.nextButton->click();
             last = shown(tip);
-            tip->cbShowTips->setChecked(false);
+            c.showTips->setChecked(false);
             tip->close();   // the title bar's close box
         });
         QCOMPARE(last, QString("Tip 7"));
         QCOMPARE(readFile(w.path("setup.ini")), before);
-        QVERIFY(w.form->TipForm.isNull());
+        QVERIFY(noTipDialog(w));
 
         QString reopened;
         bool ticked = false;
         openTip(w, [&](TipOfTheDayDialog *tip) {
+            const TipControls c(tip);
             reopened = shown(tip);
-            ticked = tip->cbShowTips->isChecked();
+            ticked = c.showTips->isChecked();
             tip->close();
         });
         QCOMPARE(reopened, QString("Tip 5"));
@@ -322,12 +360,13 @@ private slots:
         QString text = "x";
         QStringList errorsWhileOpen;
         auto state = openTip(w, [&](TipOfTheDayDialog *tip) {
+            const TipControls c(tip);
             visible = tip->isVisible();
-            ticked = tip->cbShowTips->isChecked();
+            ticked = c.showTips->isChecked();
             text = shown(tip);
-            tip->btnNextTip->click();   // tries the file again
+            c.nextButton->click();   // tries the file again
             errorsWhileOpen = w.errors();
-            tip->btnClose->click();
+            c.closeButton->click();
         });
         QVERIFY(visible);
         QVERIFY(!ticked);
@@ -336,7 +375,7 @@ private slots:
         QVERIFY(!state.closedByDriver);
         QCOMPARE(storedTipNo(w), 6);
         QCOMPARE(storedShowTip(w), 0);
-        QVERIFY(w.form->TipForm.isNull());
+        QVERIFY(noTipDialog(w));
     }
 
     void unopenableTipsFile_data()
@@ -362,8 +401,9 @@ private slots:
         w.start();
         QString text = "x";
         openTip(w, [&](TipOfTheDayDialog *tip) {
+            const TipControls c(tip);
             text = shown(tip);
-            tip->btnClose->click();
+            c.closeButton->click();
         });
         QCOMPARE(text, QString());
         QCOMPARE(w.errors(), QStringList({error}));
@@ -407,12 +447,13 @@ private slots:
         int current = -1;
         QString text = "x";
         auto state = openTip(w, [&](TipOfTheDayDialog *tip) {
-            tip->btnNextTip->click();
-            tip->btnNextTip->click();
-            count = tip->TipCount;
-            current = tip->CurrentTip;
+            const TipControls c(tip);
+            c.nextButton->click();
+            c.nextButton->click();
+            count = tip->tipCount();
+            current = tip->currentTip();
             text = shown(tip);
-            tip->btnClose->click();
+            c.closeButton->click();
         });
         QCOMPARE(count, 0);
         QCOMPARE(current, 7);
@@ -420,7 +461,7 @@ private slots:
         QCOMPARE(w.errors(), QStringList());
         QVERIFY(!state.closedByDriver);
         QCOMPARE(storedTipNo(w), 7);
-        QVERIFY(w.form->TipForm.isNull());
+        QVERIFY(noTipDialog(w));
     }
 
     void closeWithUnwritableSettingsKeepsTheDialogOpen()
@@ -432,7 +473,8 @@ private slots:
         w.start();
         bool stillOpen = false;
         auto state = openTip(w, [&](TipOfTheDayDialog *tip) {
-            tip->btnClose->click();
+            const TipControls c(tip);
+            c.closeButton->click();
             QApplication::processEvents();
             stillOpen = tip->isVisible();
             tip->close();   // the close box still closes it
@@ -440,7 +482,7 @@ private slots:
         QVERIFY(stillOpen);
         QCOMPARE(w.errors(), QStringList({"Unable to write to " + w.path("setup.ini") + "."}));
         QVERIFY(!state.closedByDriver);
-        QVERIFY(w.form->TipForm.isNull());
+        QVERIFY(noTipDialog(w));
     }
 
     void theTimerDoesNotOpenASecondDialog()
@@ -450,10 +492,13 @@ private slots:
         w.start();
         int dialogs = 0;
         openTip(w, [&](TipOfTheDayDialog *tip) {
-            w.form->TimerTipTimer();   // the start-up offer arriving while the menu's dialog is open
-            dialogs = int(w.form->findChildren<TipOfTheDayDialog *>().size());
-            QCOMPARE(w.form->TipForm.data(), tip);
-            tip->btnClose->click();
+            const TipControls c(tip);
+            // The start-up offer arriving while the menu's dialog is open.
+            w.window->setTipOfTheDayOffered(true);
+            QTest::qWait(1300);
+            dialogs = int(w.window->findChildren<TipOfTheDayDialog *>().size());
+            QCOMPARE(w.window->findChildren<TipOfTheDayDialog *>(), QList<TipOfTheDayDialog *>({tip}));
+            c.closeButton->click();
         });
         QCOMPARE(dialogs, 1);
     }
@@ -464,6 +509,7 @@ private slots:
         writeTips(w, tenTips());
         w.start();
         openTip(w, [&](TipOfTheDayDialog *tip) {
+            const TipControls c(tip);
             QCOMPARE(tip->windowTitle(), QString("Tip of the Day"));
             QVERIFY(tip->isModal());
             const Qt::WindowFlags flags = tip->windowFlags();
@@ -471,29 +517,29 @@ private slots:
             QVERIFY(flags.testFlag(Qt::WindowMaximizeButtonHint));
             QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
             QCOMPARE(tip->windowType(), Qt::Window);
-            QVERIFY(tip->parentWidget() == w.form.get());
+            QVERIFY(tip->parentWidget() == w.window.get());
             // The offscreen platform draws no frame: the outer size is the widget's.
             QCOMPARE(tip->frameGeometry().size(), QSize(358, 295));
-            QVERIFY((tip->frameGeometry().center() - w.form->frameGeometry().center()).manhattanLength() <= 2);
+            QVERIFY((tip->frameGeometry().center() - w.window->frameGeometry().center()).manhattanLength() <= 2);
             QVERIFY(tip->minimumSize().width() < 358 && tip->maximumSize().width() > 358);   // sizeable
 
-            QCOMPARE(tip->Label1->text(), QString("Did you know..."));
-            QVERIFY(tip->Label1->font().bold());
-            QCOMPARE(tip->Label1->font().pixelSize(), 16);
-            QCOMPARE(tip->cbShowTips->text(), QString("Show Tips on Startup"));
-            QCOMPARE(tip->btnNextTip->text(), QString("Next Tip"));
-            QCOMPARE(tip->btnClose->text(), QString("Close"));
-            QCOMPARE(tip->Bevel1->frameShadow(), QFrame::Sunken);
-            QCOMPARE(tip->TipText->frameShape(), QFrame::NoFrame);
-            QVERIFY(tip->TipText->isReadOnly());
-            QCOMPARE(tip->TipText->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+            QCOMPARE(c.heading->text(), QString("Did you know..."));
+            QVERIFY(c.heading->font().bold());
+            QCOMPARE(c.heading->font().pixelSize(), 16);
+            QCOMPARE(c.showTips->text(), QString("Show Tips on Startup"));
+            QCOMPARE(c.nextButton->text(), QString("Next Tip"));
+            QCOMPARE(c.closeButton->text(), QString("Close"));
+            QCOMPARE(c.bevel->frameShadow(), QFrame::Sunken);
+            QCOMPARE(c.tipText->frameShape(), QFrame::NoFrame);
+            QVERIFY(c.tipText->isReadOnly());
+            QCOMPARE(c.tipText->lineWrapMode(), QPlainTextEdit::WidgetWidth);
 
             // Drawn: a white panel, the picture at its top left, the heading beside it.
-            const QImage panel = tip->Panel1->grab().toImage();
+            const QImage panel = c.panel->grab().toImage();
             QCOMPARE(QColor(panel.pixel(panel.width() - 3, panel.height() - 3)), QColor(Qt::white));
-            QVERIFY(tip->Image1->geometry().left() < tip->Label1->geometry().left());
-            QVERIFY(tip->Image1->geometry().top() <= tip->TipText->geometry().top());
-            const QImage bulb = tip->Image1->grab().toImage();
+            QVERIFY(c.bulb->geometry().left() < c.heading->geometry().left());
+            QVERIFY(c.bulb->geometry().top() <= c.tipText->geometry().top());
+            const QImage bulb = c.bulb->grab().toImage();
             int coloured = 0;
             for (int y = 0; y < bulb.height(); ++y)
                 for (int x = 0; x < bulb.width(); ++x) {
@@ -505,7 +551,7 @@ private slots:
             const QString shots = qEnvironmentVariable("TAVRIN_SNAPSHOT_DIR");
             if (!shots.isEmpty())
                 tip->grab().save(shots + "/tip_of_the_day.png");
-            tip->btnClose->click();
+            c.closeButton->click();
         });
     }
 };

@@ -3,8 +3,10 @@
 #include "app/window_fixture.h"
 #include "options_driver.h"
 #include "session/ini_file.h"
+#include "session/recorded_files.h"
+#include "session/recording_session.h"
 #include "ui/options_dialog.h"
-#include "transport/recording_clock.h"
+#include "session/session_fixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -27,7 +29,7 @@ namespace {
 // Opens the dialog with the menu command and runs `act` on it while it is modal.
 bool withOptions(WindowFixture &w, const std::function<void(OptionsDialog *)> &act)
 {
-    return whileOpen([&] { w.form->MenuOptions->trigger(); }, act);
+    return whileOpen([&] { w.trigger("optionsAction"); }, act);
 }
 
 void writeFile(const QString &path, const QByteArray &text)
@@ -58,20 +60,21 @@ struct Shown {
 
 Shown shown(OptionsDialog *d)
 {
+    const OptionsControls c(d);
     Shown s;
-    s.format = d->rbMP3->isChecked() ? "MP3" : d->rbWAV->isChecked() ? "WAV" : d->rbWMA->isChecked() ? "WMA" : "";
-    s.hours = d->edHours->text();
-    s.minutes = d->edMinutes->text();
-    s.seconds = d->edSeconds->text();
-    s.limit = d->rbStopAfter->isChecked();
-    s.timeFieldsEnabled = d->edHours->isEnabled() && d->edMinutes->isEnabled() && d->edSeconds->isEnabled();
-    s.split = d->chSplitEvery->isChecked();
-    s.splitFieldsEnabled = d->edSplitMinutes->isEnabled() && d->edSplitSeconds->isEnabled();
-    s.splitMinutes = d->edSplitMinutes->text();
-    s.splitSeconds = d->edSplitSeconds->text();
-    s.mp3 = d->cbMP3->currentIndex();
-    s.wav = d->cbWAV->currentIndex();
-    s.wma = d->cbWMA->currentIndex();
+    s.format = c.mp3Button->isChecked() ? "MP3" : c.wavButton->isChecked() ? "WAV" : c.wmaButton->isChecked() ? "WMA" : "";
+    s.hours = c.hours->text();
+    s.minutes = c.minutes->text();
+    s.seconds = c.seconds->text();
+    s.limit = c.stopAfterButton->isChecked();
+    s.timeFieldsEnabled = c.hours->isEnabled() && c.minutes->isEnabled() && c.seconds->isEnabled();
+    s.split = c.splitBox->isChecked();
+    s.splitFieldsEnabled = c.splitMinutes->isEnabled() && c.splitSeconds->isEnabled();
+    s.splitMinutes = c.splitMinutes->text();
+    s.splitSeconds = c.splitSeconds->text();
+    s.mp3 = c.mp3List->currentIndex();
+    s.wav = c.wavList->currentIndex();
+    s.wma = c.wmaList->currentIndex();
     return s;
 }
 
@@ -121,7 +124,7 @@ public:
     QString description;
     std::unique_ptr<engine::IAudioFile2> createFile(const QString &name) override
     {
-        if (name == QLatin1String("SettingFile"))
+        if (name == QLatin1String("profileLabels"))
             return std::make_unique<DescribedFile>(this, name, description);
         return FakeEngine::createFile(name);
     }
@@ -149,6 +152,7 @@ private slots:
         WindowFixture w;
         w.start();
         QVERIFY(withOptions(w, [&](OptionsDialog *d) {
+            const OptionsControls c(d);
             if (const QByteArray shot = qgetenv("TAVRIN_OPTIONS_SHOT"); !shot.isEmpty() && points == 0)
                 d->grab().save(QString::fromLocal8Bit(shot));
             QCOMPARE(d->windowTitle(), QString("Options"));
@@ -163,34 +167,34 @@ private slots:
             QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
             QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint) && !flags.testFlag(Qt::WindowMaximizeButtonHint));
             QVERIFY(!flags.testFlag(Qt::WindowContextHelpButtonHint));
-            QVERIFY((d->frameGeometry().center() - w.form->frameGeometry().center()).manhattanLength() <= 2);
-            QCOMPARE(d->btnSelectDir->toolTip(), QString("select save directory"));
-            QVERIFY(d->btnSelectDir->autoRaise() && !d->btnSelectDir->icon().isNull());
-            QCOMPARE(d->gbSavePath->title() + "|" + d->gbRecordFormat->title() + "|" + d->gbTimeLimit->title() + "|"
-                         + d->gbAutoSplit->title(),
+            QVERIFY((d->frameGeometry().center() - w.window->frameGeometry().center()).manhattanLength() <= 2);
+            QCOMPARE(c.chooseFolderButton->toolTip(), QString("select save directory"));
+            QVERIFY(c.chooseFolderButton->autoRaise() && !c.chooseFolderButton->icon().isNull());
+            QCOMPARE(c.savePathGroup->title() + "|" + c.formatGroup->title() + "|" + c.timeLimitGroup->title() + "|"
+                         + c.splitGroup->title(),
                      QString("Save Path|Record Format|Time Limit|Auto Split"));
-            QCOMPARE(d->rbStopAfter->text(), QString("Stop recording after "));
+            QCOMPARE(c.stopAfterButton->text(), QString("Stop recording after "));
             // Everything fits: the layout needs no more than the fixed size, and every
             // control gets at least the room it asks for.
             const QSize needed = d->layout()->minimumSize();
             QVERIFY2(needed.width() <= d->width() && needed.height() <= d->height(),
                      qPrintable(QString("layout needs %1x%2").arg(needed.width()).arg(needed.height())));
             QStringList units;
-            for (QWidget *c : d->findChildren<QWidget *>()) {
-                if (!c->isVisible() || qobject_cast<QLineEdit *>(c))
+            for (QWidget *child : d->findChildren<QWidget *>()) {
+                if (!child->isVisible() || qobject_cast<QLineEdit *>(child))
                     continue;
-                const QRect inDialog(c->mapTo(d, QPoint(0, 0)), c->size());
-                QVERIFY2(d->rect().contains(inDialog), qPrintable(c->metaObject()->className()));
-                if (qobject_cast<QAbstractButton *>(c) || qobject_cast<QLabel *>(c) || qobject_cast<QComboBox *>(c))
-                    QVERIFY2(c->width() >= c->minimumSizeHint().width(),
-                             qPrintable(QString("%1 \"%2\" clipped").arg(c->metaObject()->className(),
-                                                                       c->property("text").toString())));
-                if (auto *label = qobject_cast<QLabel *>(c))
+                const QRect inDialog(child->mapTo(d, QPoint(0, 0)), child->size());
+                QVERIFY2(d->rect().contains(inDialog), qPrintable(child->metaObject()->className()));
+                if (qobject_cast<QAbstractButton *>(child) || qobject_cast<QLabel *>(child) || qobject_cast<QComboBox *>(child))
+                    QVERIFY2(child->width() >= child->minimumSizeHint().width(),
+                             qPrintable(QString("%1 \"%2\" clipped").arg(child->metaObject()->className(),
+                                                                       child->property("text").toString())));
+                if (auto *label = qobject_cast<QLabel *>(child))
                     units << label->buddy()->objectName() + "=" + label->text();
             }
             units.sort();
-            QCOMPARE(units, QStringList({"edHours=hours", "edMinutes=minutes", "edSeconds=seconds",
-                                         "edSplitMinutes=minutes", "edSplitSeconds=seconds"}));
+            QCOMPARE(units, QStringList({"hours=hours", "minutes=minutes", "seconds=seconds",
+                                         "splitMinutes=minutes", "splitSeconds=seconds"}));
         }));
     }
 
@@ -199,17 +203,18 @@ private slots:
         WindowFixture w;
         w.start();
         QVERIFY(withOptions(w, [&](OptionsDialog *d) {
-            const QList<QWidget *> expected{d->EdSavePath, d->btnSelectDir, d->rbMP3, d->cbMP3, d->rbWAV, d->cbWAV,
-                                            d->rbWMA, d->cbWMA, d->rbNoLimit, d->rbStopAfter, d->edHours,
-                                            d->edMinutes, d->edSeconds, d->btnOK, d->btnCancel, d->chSplitEvery,
-                                            d->edSplitMinutes, d->edSplitSeconds};
+            const OptionsControls c(d);
+            const QList<QWidget *> expected{c.savePath, c.chooseFolderButton, c.mp3Button, c.mp3List, c.wavButton, c.wavList,
+                                            c.wmaButton, c.wmaList, c.noLimitButton, c.stopAfterButton, c.hours,
+                                            c.minutes, c.seconds, c.okButton, c.cancelButton, c.splitBox,
+                                            c.splitMinutes, c.splitSeconds};
             QList<QWidget *> chain;
-            QWidget *at = d->EdSavePath;
+            QWidget *at = c.savePath;
             do {
                 if (expected.contains(at))
                     chain << at;
                 at = at->nextInFocusChain();
-            } while (at != d->EdSavePath && chain.size() < expected.size());
+            } while (at != c.savePath && chain.size() < expected.size());
             QCOMPARE(chain, expected);
         }));
     }
@@ -231,27 +236,28 @@ private slots:
         w.engine.wmaProfileCount = profiles;
         w.start();
         QVERIFY(withOptions(w, [&](OptionsDialog *d) {
+            const OptionsControls c(d);
             const Shown s = shown(d);
             QCOMPARE(s.format, QString("MP3"));
-            QCOMPARE(d->cbMP3->currentText(), QString("44100 Hz, 128 kbps"));
-            QCOMPARE(d->cbWAV->currentText(), QString("44100 Hz - 16 bit,Stereo"));
-            QVERIFY(d->cbMP3->isEnabled() && !d->cbWAV->isEnabled() && !d->cbWMA->isEnabled());
-            QCOMPARE(d->cbMP3->count(), 10);
-            QCOMPARE(d->cbWAV->count(), 16);
-            QCOMPARE(d->cbWMA->count(), profiles);
+            QCOMPARE(c.mp3List->currentText(), QString("44100 Hz, 128 kbps"));
+            QCOMPARE(c.wavList->currentText(), QString("44100 Hz - 16 bit,Stereo"));
+            QVERIFY(c.mp3List->isEnabled() && !c.wavList->isEnabled() && !c.wmaList->isEnabled());
+            QCOMPARE(c.mp3List->count(), 10);
+            QCOMPARE(c.wavList->count(), 16);
+            QCOMPARE(c.wmaList->count(), profiles);
             QCOMPARE(s.wma, wmaPosition);
-            QCOMPARE(d->EdSavePath->text(), w.programDir() + "Recording/");
-            QVERIFY(d->rbNoLimit->isChecked() && !s.limit && !s.timeFieldsEnabled);
+            QCOMPARE(c.savePath->text(), w.programDir() + "Recording/");
+            QVERIFY(c.noLimitButton->isChecked() && !s.limit && !s.timeFieldsEnabled);
             QCOMPARE(s.hours + s.minutes + s.seconds, QString("000"));
             QVERIFY(!s.split && !s.splitFieldsEnabled);
             QCOMPARE(s.splitMinutes + s.splitSeconds, QString("00"));
-            d->btnOK->click();
+            c.okButton->click();
             QVERIFY(!d->isVisible());
         }));
         QCOMPARE(w.errors(), QStringList());
         QCOMPARE(fileLines(w.path("setup.ini")),
                  elevenKeys(w.programDir() + "Recording/", ".mp3", -1, 128, 44100, 5, 44100, 2, 16, 15, 38));
-        QCOMPARE(w.form->CurrentSettings.timeLimitSeconds, -1);
+        QCOMPARE(w.recording().settings().timeLimitSeconds, -1);
     }
 
     void creationAndShowingCallTheEngineInOrder()
@@ -262,22 +268,24 @@ private slots:
         w.engine.log.clear();
         QStringList labels;
         QVERIFY(withOptions(w, [&](OptionsDialog *d) {
-            for (int i = 0; i < d->cbWMA->count(); ++i)
-                labels << d->cbWMA->itemText(i);
+            const OptionsControls c(d);
+            for (int i = 0; i < c.wmaList->count(); ++i)
+                labels << c.wmaList->itemText(i);
         }));
         // Entry k is labelled with the description of engine profile number k + 1.
         QCOMPARE(labels, QStringList({"profile 0", "profile 1", "profile 2"}));
-        QStringList expected{"create(SettingFile)", "SettingFile.SetActive(true)", "SettingFile.GetWmaProfileCount()"};
+        QStringList expected{"create(profileLabels)", "profileLabels.SetActive(true)",
+                             "profileLabels.GetWmaProfileCount()"};
         for (int number = 1; number <= 3; ++number)
-            expected << "SettingFile.SetActive(true)" << QString("SettingFile.SetWmaProfile(%1)").arg(number)
-                     << "SettingFile.GetFormatDescription()";
-        expected << "SettingFile.SetWmaProfile(38)"
-                 // Showing pushes all three formats into the writer, without activating it.
-                 << "writer.SetMp3Format(44100,128,2)" << "writer.SetWavFormat(44100,2,16)"
-                 << "writer.SetWmaProfile(38)";
-        QCOMPARE(w.engine.log.matching(QStringList{"create(SettingFile", "SettingFile.", "reader.", "writer.",
-                                                   "mp3Encoder."}),
-                 expected);
+            expected << "profileLabels.SetActive(true)" << QString("profileLabels.SetWmaProfile(%1)").arg(number)
+                     << "profileLabels.GetFormatDescription()";
+        expected << "profileLabels.SetWmaProfile(38)";
+        QCOMPARE(w.engine.log.matching(QStringList{"create(profileLabels", "profileLabels."}), expected);
+        // Showing gives the writer no format but the one in force.
+        QStringList formats = w.engine.log.matching(QStringList{"writer.SetMp3Format", "writer.SetWavFormat",
+                                                                "writer.SetWmaProfile"});
+        formats.removeAll("writer.SetMp3Format(44100,128,2)");
+        QCOMPARE(formats, QStringList());
     }
 
     void wavChoiceRewritesEveryKey()
@@ -288,26 +296,29 @@ private slots:
         w.start();
         w.engine.log.clear();
         QVERIFY(withOptions(w, [&](OptionsDialog *d) {
-            QCOMPARE(d->cbMP3->currentIndex(), 7);
-            QCOMPARE(d->cbWMA->currentIndex(), 12);
-            d->rbWAV->click();
-            QVERIFY(!d->cbMP3->isEnabled() && d->cbWAV->isEnabled() && !d->cbWMA->isEnabled());
-            d->cbWAV->setCurrentIndex(d->cbWAV->findText("22050 Hz - 8 bit,Stereo"));
+            const OptionsControls c(d);
+            QCOMPARE(c.mp3List->currentIndex(), 7);
+            QCOMPARE(c.wmaList->currentIndex(), 12);
+            c.wavButton->click();
+            QVERIFY(!c.mp3List->isEnabled() && c.wavList->isEnabled() && !c.wmaList->isEnabled());
+            c.wavList->setCurrentIndex(c.wavList->findText("22050 Hz - 8 bit,Stereo"));
             w.engine.log.clear();
-            d->btnOK->click();
+            c.okButton->click();
         }));
         // Keys already in the file are rewritten in place, the others added to their sections.
         QCOMPARE(fileLines(w.path("setup.ini")),
                  QStringList({"[options]", "savepath=/old/", "saveformat=.wav", "timelimit=-1", "[mp3]", "bitrate=192",
                               "freq=44100", "ind=7", "[wma]", "profile=12", "[wav]", "freq=22050", "ch=2", "bps=8",
                               "ind=10"}));
-        const RecordingSettings &s = w.form->CurrentSettings;
+        const RecordingSettings &s = w.recording().settings();
         QCOMPARE(QString("%1 %2 %3 %4").arg(s.saveFormat).arg(s.wavFrequency).arg(s.wavChannels).arg(s.wavBitsPerSample),
                  QString(".wav 22050 2 8"));
-        QCOMPARE(w.engine.log.matching(QStringList{"writer.Set", "reader.Set"}),
-                 QStringList({"reader.SetActive(true)", "writer.SetActive(true)",
-                              "writer.SetWavFormat(22050,2,8)", "reader.SetWavFormat(22050,2,8)",
-                              "writer.SetMp3Encoder(encoder)", "reader.SetMp3Encoder(encoder)"}));
+        // The components that write and measure recordings get the WAV format, and nothing else.
+        const QStringList calls = w.engine.log.matching(QStringList{"writer.Set", "recordingReader.Set"});
+        QCOMPARE(QSet<QString>(calls.begin(), calls.end()),
+                 QSet<QString>({"recordingReader.SetActive(true)", "writer.SetActive(true)",
+                                "writer.SetWavFormat(22050,2,8)", "recordingReader.SetWavFormat(22050,2,8)",
+                                "writer.SetMp3Encoder(encoder)", "recordingReader.SetMp3Encoder(encoder)"}));
     }
 
     void timeLimit_data()
@@ -332,25 +343,27 @@ private slots:
         WindowFixture w;
         w.start();
         QVERIFY(withOptions(w, [&](OptionsDialog *d) {
-            d->rbStopAfter->click();
+            const OptionsControls c(d);
+            c.stopAfterButton->click();
             QVERIFY(shown(d).timeFieldsEnabled);
-            type(d->edHours, typed[0]);
-            type(d->edMinutes, typed[1]);
-            type(d->edSeconds, typed[2]);
-            d->btnOK->click();
+            type(c.hours, typed[0]);
+            type(c.minutes, typed[1]);
+            type(c.seconds, typed[2]);
+            c.okButton->click();
         }));
         QCOMPARE(w.errors(), QStringList());
-        QCOMPARE(w.form->CurrentSettings.timeLimitSeconds, seconds);
+        QCOMPARE(w.recording().settings().timeLimitSeconds, seconds);
         QCOMPARE(IniFile(w.path("setup.ini")).readInteger("options", "timelimit", 99999), seconds);
-        w.form->CurrentSettings.timeLimitSeconds = 12345;   // reopening reads the file again
+        w.changeSettings([](RecordingSettings &s) { s.timeLimitSeconds = 12345; });   // reopening reads the file again
         QVERIFY(withOptions(w, [&](OptionsDialog *d) {
+            const OptionsControls c(d);
             const Shown s = shown(d);
             QCOMPARE(s.limit, limitShown);
-            QCOMPARE(d->rbNoLimit->isChecked(), !limitShown);
+            QCOMPARE(c.noLimitButton->isChecked(), !limitShown);
             QCOMPARE(s.timeFieldsEnabled, limitShown);
             QCOMPARE(QStringList({s.hours, s.minutes, s.seconds}), reopened);
         }));
-        QCOMPARE(w.form->CurrentSettings.timeLimitSeconds, seconds);
+        QCOMPARE(w.recording().settings().timeLimitSeconds, seconds);
     }
 
     void recordingFollowsTheLimitChosen_data()
@@ -367,13 +380,14 @@ private slots:
         WindowFixture w;
         w.start();
         QVERIFY(withOptions(w, [&](OptionsDialog *d) {
-            d->rbStopAfter->click();
-            type(d->edSeconds, seconds);
-            d->btnOK->click();
+            const OptionsControls c(d);
+            c.stopAfterButton->click();
+            type(c.seconds, seconds);
+            c.okButton->click();
         }));
-        w.form->StartRecording();
-        RecordingClock(w).run(4);
-        QCOMPARE(w.form->Recording, stillRecording);
+        w.trigger("recordAction");
+        RecordingClock(w.engine).run(4);
+        QCOMPARE(w.recording().isActive(), stillRecording);
     }
 
     void splitLivesForTheRunOnly()
@@ -381,27 +395,30 @@ private slots:
         WindowFixture w;
         w.start();
         QVERIFY(withOptions(w, [&](OptionsDialog *d) {
-            d->chSplitEvery->click();
+            const OptionsControls c(d);
+            c.splitBox->click();
             QVERIFY(shown(d).splitFieldsEnabled);
-            type(d->edSplitMinutes, "10");
-            type(d->edSplitSeconds, "0");
-            d->btnOK->click();
+            type(c.splitMinutes, "10");
+            type(c.splitSeconds, "0");
+            c.okButton->click();
         }));
-        QVERIFY(w.form->CurrentSettings.splitEnabled);
-        QCOMPARE(w.form->CurrentSettings.splitSeconds, 600);
+        QVERIFY(w.recording().settings().splitEnabled);
+        QCOMPARE(w.recording().settings().splitSeconds, 600);
         QVERIFY(!fileLines(w.path("setup.ini")).join("\n").contains("split", Qt::CaseInsensitive));
         QVERIFY(withOptions(w, [&](OptionsDialog *d) {
+            const OptionsControls c(d);
             const Shown s = shown(d);
             QVERIFY(s.split && s.splitFieldsEnabled);
             QCOMPARE(s.splitMinutes + ":" + s.splitSeconds, QString("10:0"));
-            d->chSplitEvery->click();
+            c.splitBox->click();
             QVERIFY(!shown(d).splitFieldsEnabled);
-            QCOMPARE(d->edSplitMinutes->text(), QString("10"));   // contents stay
-            d->btnOK->click();
+            QCOMPARE(c.splitMinutes->text(), QString("10"));   // contents stay
+            c.okButton->click();
         }));
-        QVERIFY(!w.form->CurrentSettings.splitEnabled);
-        QCOMPARE(w.form->CurrentSettings.splitSeconds, 600);
+        QVERIFY(!w.recording().settings().splitEnabled);
+        QCOMPARE(w.recording().settings().splitSeconds, 600);
         QVERIFY(withOptions(w, [&](OptionsDialog *d) {
+            const OptionsControls c(d);
             const Shown s = shown(d);
             QVERIFY(!s.split && !s.splitFieldsEnabled);
             QCOMPARE(s.splitMinutes + ":" + s.splitSeconds, QString("0:0"));
@@ -436,15 +453,16 @@ private slots:
         ui::setHooks(hooks);
         const QByteArray before = fileLines(w.path("setup.ini")).join("\n").toUtf8();
         QVERIFY(withOptions(w, [&](OptionsDialog *d) {
-            d->btnSelectDir->click();
+            const OptionsControls c(d);
+            c.chooseFolderButton->click();
             // Taken over at once, before OK.
-            QCOMPARE(d->EdSavePath->text(), savePath);
-            QCOMPARE(w.form->CurrentSettings.savePath, savePath);
-            d->btnCancel->click();
+            QCOMPARE(c.savePath->text(), savePath);
+            QCOMPARE(w.recording().settings().savePath, savePath);
+            c.cancelButton->click();
             QVERIFY(!d->isVisible());
         }));
         QCOMPARE(titles, QStringList({"Select a directory to save output files"}));
-        QCOMPARE(w.form->CurrentSettings.savePath, savePath);
+        QCOMPARE(w.recording().settings().savePath, savePath);
         QCOMPARE(fileLines(w.path("setup.ini")).join("\n").toUtf8(), before);
     }
 
@@ -453,10 +471,11 @@ private slots:
         WindowFixture w;
         w.start();
         QVERIFY(withOptions(w, [&](OptionsDialog *d) {
-            type(d->EdSavePath, "/data/rec");
-            d->btnOK->click();
+            const OptionsControls c(d);
+            type(c.savePath, "/data/rec");
+            c.okButton->click();
         }));
-        QCOMPARE(w.form->CurrentSettings.savePath, QString("/data/rec"));
+        QCOMPARE(w.recording().settings().savePath, QString("/data/rec"));
         QCOMPARE(IniFile(w.path("setup.ini")).readString("options", "savepath", "?"), QString("/data/rec"));
     }
 
@@ -466,11 +485,11 @@ private slots:
         QTest::addColumn<bool>("split");
         QTest::addColumn<QString>("field");
         QTest::addColumn<bool>("refused");
-        QTest::newRow("minutes of a limit") << true << false << "edMinutes" << true;
-        QTest::newRow("minutes, no limit") << false << false << "edMinutes" << false;
-        QTest::newRow("hours of a limit") << true << true << "edHours" << true;
-        QTest::newRow("split seconds") << true << true << "edSplitSeconds" << true;
-        QTest::newRow("split seconds, split clear") << true << false << "edSplitSeconds" << false;
+        QTest::newRow("minutes of a limit") << true << false << "minutes" << true;
+        QTest::newRow("minutes, no limit") << false << false << "minutes" << false;
+        QTest::newRow("hours of a limit") << true << true << "hours" << true;
+        QTest::newRow("split seconds") << true << true << "splitSeconds" << true;
+        QTest::newRow("split seconds, split clear") << true << false << "splitSeconds" << false;
     }
     void lettersInAField()
     {
@@ -482,35 +501,35 @@ private slots:
         w.start();
         bool stayedOpen = false;
         QVERIFY(withOptions(w, [&](OptionsDialog *d) {
-            d->rbWAV->click();
-            d->cbWAV->setCurrentIndex(0);
-            type(d->EdSavePath, "/typed/");
-            d->rbStopAfter->click();
-            d->chSplitEvery->click();
-            type(d->edMinutes, "2");
+            const OptionsControls c(d);
+            c.wavButton->click();
+            c.wavList->setCurrentIndex(0);
+            type(c.savePath, "/typed/");
+            c.stopAfterButton->click();
+            c.splitBox->click();
+            type(c.minutes, "2");
             UpDownField *f = fieldNamed(d, field);
             type(f, "1o");
             QCOMPARE(f->text(), QString("1o"));   // the field takes what is typed
             if (!limit)
-                d->rbNoLimit->click();
+                c.noLimitButton->click();
             if (!split)
-                d->chSplitEvery->click();
+                c.splitBox->click();
             w.engine.log.clear();
-            d->btnOK->click();
+            c.okButton->click();
             stayedOpen = d->isVisible();
         }));
         QCOMPARE(stayedOpen, refused);
-        const RecordingSettings &s = w.form->CurrentSettings;
+        const RecordingSettings &s = w.recording().settings();
         // What came before the failing conversion stays taken over.
         QCOMPARE(s.savePath, QString("/typed/"));
         QCOMPARE(s.saveFormat, QString(".wav"));
         QCOMPARE(s.wavFrequency, 8000);
         if (refused) {
             QCOMPARE(w.errors(), QStringList({"'1o' is not a valid integer value."}));
-            QCOMPARE(w.engine.log.matching(QStringList{"AudioFile", "mp3Encoder"}), QStringList());
             QVERIFY(!QFile::exists(w.path("setup.ini")));
             // The limit counts as taken over when only a split field failed.
-            QCOMPARE(s.timeLimitSeconds, field == "edSplitSeconds" ? 120 : -1);
+            QCOMPARE(s.timeLimitSeconds, field == "splitSeconds" ? 120 : -1);
             QCOMPARE(s.splitEnabled, false);
         } else {
             QCOMPARE(w.errors(), QStringList());
@@ -542,10 +561,11 @@ private slots:
         writeFile(w.path("setup.ini"), ini);
         w.start();
         QVERIFY(withOptions(w, [&](OptionsDialog *d) {
-            QCOMPARE((indKey == "wav" ? d->cbWAV : d->cbMP3)->currentIndex(), -1);
-            (format == "WAV" ? d->rbWAV : d->rbMP3)->click();
+            const OptionsControls c(d);
+            QCOMPARE((indKey == "wav" ? c.wavList : c.mp3List)->currentIndex(), -1);
+            (format == "WAV" ? c.wavButton : c.mp3Button)->click();
             w.engine.log.clear();
-            d->btnOK->click();
+            c.okButton->click();
         }));
         QVERIFY2(w.engine.log.indexOf(applied) >= 0, qPrintable(w.engine.log.calls.join(" ; ")));
         QCOMPARE(IniFile(w.path("setup.ini")).readInteger(indKey, "ind", 99), -1);
@@ -556,19 +576,21 @@ private slots:
         WindowFixture w;
         w.start();
         QVERIFY(withOptions(w, [&](OptionsDialog *d) {
-            d->cbMP3->setCurrentIndex(d->cbMP3->findText("22050 Hz, 64 kbps"));
-            d->rbWAV->click();
-            d->btnOK->click();
+            const OptionsControls c(d);
+            c.mp3List->setCurrentIndex(c.mp3List->findText("22050 Hz, 64 kbps"));
+            c.wavButton->click();
+            c.okButton->click();
         }));
-        QCOMPARE(w.form->CurrentSettings.mp3Frequency, 44100);
-        QCOMPARE(w.form->CurrentSettings.mp3Bitrate, 128);
+        QCOMPARE(w.recording().settings().mp3Frequency, 44100);
+        QCOMPARE(w.recording().settings().mp3Bitrate, 128);
         const IniFile ini(w.path("setup.ini"));
         QCOMPARE(ini.readInteger("mp3", "ind", 99), 2);
         QCOMPARE(ini.readInteger("mp3", "bitrate", 0), 128);
         QVERIFY(withOptions(w, [&](OptionsDialog *d) {
-            QCOMPARE(d->cbMP3->currentText(), QString("22050 Hz, 64 kbps"));
+            const OptionsControls c(d);
+            QCOMPARE(c.mp3List->currentText(), QString("22050 Hz, 64 kbps"));
         }));
-        QCOMPARE(w.form->CurrentSettings.mp3Bitrate, 128);
+        QCOMPARE(w.recording().settings().mp3Bitrate, 128);
     }
 
     void storedFormat_data()
@@ -591,13 +613,14 @@ private slots:
         writeFile(w.path("setup.ini"), "[options]\nsaveformat=" + saveformat.toUtf8() + "\n");
         w.start();
         QVERIFY(withOptions(w, [&](OptionsDialog *d) {
+            const OptionsControls c(d);
             QCOMPARE(shown(d).format, radio);
             QStringList lists;
-            for (QComboBox *c : {d->cbMP3, d->cbWAV, d->cbWMA})
-                if (c->isEnabled())
-                    lists << c->objectName().mid(2).toLower();
+            for (QComboBox *list : {c.mp3List, c.wavList, c.wmaList})
+                if (list->isEnabled())
+                    lists << list->objectName().chopped(4);   // "mp3List": "mp3"
             QCOMPARE(lists.join(" "), enabledLists);
-            d->btnOK->click();
+            c.okButton->click();
         }));
         QCOMPARE(IniFile(w.path("setup.ini")).readString("options", "saveformat", "?"), stored);
     }
@@ -619,11 +642,13 @@ private slots:
         QTemporaryDir dir;
         DescribingEngine e;
         e.description = description;
-        MainWindow form(e, AppPaths::besideProgram(dir.path()));
-        QPointer<OptionsDialog> d = new OptionsDialog(form);
-        QCOMPARE(d->cbWMA->count(), e.wmaProfileCount);
-        for (int i = 0; i < d->cbWMA->count(); ++i)
-            QCOMPARE(d->cbWMA->itemText(i), label);
+        RecordedFiles files(e);
+        RecordingSession recording(e, files);
+        QPointer<OptionsDialog> d = new OptionsDialog(e, recording, dir.filePath("setup.ini"), nullptr);
+        const OptionsControls c(d);
+        QCOMPARE(c.wmaList->count(), e.wmaProfileCount);
+        for (int i = 0; i < c.wmaList->count(); ++i)
+            QCOMPARE(c.wmaList->itemText(i), label);
         delete d;
     }
 
@@ -635,16 +660,17 @@ private slots:
         w.start();
         bool stayedOpen = false;
         QVERIFY(withOptions(w, [&](OptionsDialog *d) {
-            d->rbWAV->click();
-            d->cbWAV->setCurrentIndex(5);
+            const OptionsControls c(d);
+            c.wavButton->click();
+            c.wavList->setCurrentIndex(5);
             w.engine.log.clear();
-            d->btnOK->click();
+            c.okButton->click();
             stayedOpen = d->isVisible();
         }));
         QVERIFY(stayedOpen);
         QCOMPARE(w.errors(), QStringList({"Unable to write to " + w.path("setup.ini") + "."}));
-        QCOMPARE(w.form->CurrentSettings.saveFormat, QString(".wav"));
-        QCOMPARE(w.form->CurrentSettings.wavFrequency, 11025);
+        QCOMPARE(w.recording().settings().saveFormat, QString(".wav"));
+        QCOMPARE(w.recording().settings().wavFrequency, 11025);
         QVERIFY(w.engine.log.indexOf("writer.SetWavFormat(11025,1,16)") >= 0);
     }
 
@@ -662,26 +688,27 @@ private slots:
         w.start();
         const auto open = [&] {
             if (how == "menu") {
-                w.form->MenuOptions->trigger();
+                w.trigger("optionsAction");
             } else if (how == "F2") {
-                w.form->activateWindow();
-                QVERIFY(QTest::qWaitForWindowActive(w.form.get()));
-                QTest::keyClick(w.form.get(), Qt::Key_F2);
+                w.window->activateWindow();
+                QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
+                QTest::keyClick(w.window.get(), Qt::Key_F2);
             }
             else {
-                w.form->ToolBtnOptions->click();
+                w.find<QToolButton>("optionsButton")->click();
             }
         };
         QPointer<OptionsDialog> first;
         QVERIFY(whileOpen(open, [&](OptionsDialog *d) {
+            const OptionsControls c(d);
             first = d;
-            QCOMPARE(w.form->SettingForm.data(), d);
-            QCOMPARE(d->parentWidget(), w.form.get());
-            d->rbStopAfter->click();
-            d->btnCancel->click();
+            QCOMPARE(w.window->findChildren<OptionsDialog *>(), QList<OptionsDialog *>({d}));
+            QCOMPARE(d->parentWidget(), w.window.get());
+            c.stopAfterButton->click();
+            c.cancelButton->click();
         }));
         QVERIFY(first.isNull());               // gone once closed
-        QVERIFY(w.form->SettingForm.isNull());
+        QVERIFY(w.window->findChildren<OptionsDialog *>().isEmpty());
         // The next opening builds it afresh, from the file as it is now.
         IniFile(w.path("setup.ini")).writeInteger("options", "timelimit", 120);
         QVERIFY(whileOpen(open, [&](OptionsDialog *d) {
@@ -690,8 +717,8 @@ private slots:
             QCOMPARE(s.minutes, QString("2"));
             d->close();                        // the close box
         }));
-        QVERIFY(w.form->SettingForm.isNull());
-        QCOMPARE(w.engine.log.count("create(SettingFile)"), 2);
+        QVERIFY(w.window->findChildren<OptionsDialog *>().isEmpty());
+        QCOMPARE(w.engine.log.count("create(profileLabels)"), 2);
     }
 
     void cancelTakesNothingOver()
@@ -699,18 +726,19 @@ private slots:
         WindowFixture w;
         writeFile(w.path("setup.ini"), "[options]\ntimelimit=600\n");
         w.start();
-        const RecordingSettings before = w.form->CurrentSettings;
+        const RecordingSettings before = w.recording().settings();
         QVERIFY(withOptions(w, [&](OptionsDialog *d) {
-            d->rbWMA->click();
-            d->cbWMA->setCurrentIndex(3);
-            type(d->EdSavePath, "/elsewhere/");
-            d->rbNoLimit->click();
-            d->chSplitEvery->click();
-            type(d->edSplitMinutes, "5");
+            const OptionsControls c(d);
+            c.wmaButton->click();
+            c.wmaList->setCurrentIndex(3);
+            type(c.savePath, "/elsewhere/");
+            c.noLimitButton->click();
+            c.splitBox->click();
+            type(c.splitMinutes, "5");
             QTest::keyClick(d, Qt::Key_Escape);
             QVERIFY(!d->isVisible());
         }));
-        const RecordingSettings &s = w.form->CurrentSettings;
+        const RecordingSettings &s = w.recording().settings();
         QCOMPARE(s.saveFormat, before.saveFormat);
         QCOMPARE(s.savePath, before.savePath);
         QCOMPARE(s.wmaProfile, before.wmaProfile);
@@ -727,19 +755,19 @@ private slots:
         QTest::addColumn<QList<int>>("keys");
         QTest::addColumn<QString>("shown");
         const int up = Qt::Key_Up, down = Qt::Key_Down;
-        QTest::newRow("hours up") << "edHours" << "0" << QList<int>{up, up} << "2";
-        QTest::newRow("hours stop at 100") << "edHours" << "99" << QList<int>{up, up} << "100";
-        QTest::newRow("hours stop at 0") << "edHours" << "1" << QList<int>{down, down} << "0";
-        QTest::newRow("minutes up") << "edMinutes" << "7" << QList<int>{up} << "8";
-        QTest::newRow("seconds by 5") << "edSeconds" << "0" << QList<int>{up, up, up} << "15";
-        QTest::newRow("seconds stop at 100") << "edSeconds" << "98" << QList<int>{up} << "100";
-        QTest::newRow("split minutes by 1") << "edSplitMinutes" << "0" << QList<int>{up} << "1";
-        QTest::newRow("split seconds by 5") << "edSplitSeconds" << "10" << QList<int>{down} << "5";
-        QTest::newRow("typed beyond range is kept") << "edMinutes" << "250" << QList<int>{} << "250";
-        QTest::newRow("typed beyond range steps in") << "edMinutes" << "250" << QList<int>{down} << "100";
-        QTest::newRow("letters are kept") << "edHours" << "abc" << QList<int>{} << "abc";
-        QTest::newRow("letters step from zero") << "edHours" << "abc" << QList<int>{up} << "1";
-        QTest::newRow("letters step from the last number") << "edHours" << "40|x" << QList<int>{up} << "41";
+        QTest::newRow("hours up") << "hours" << "0" << QList<int>{up, up} << "2";
+        QTest::newRow("hours stop at 100") << "hours" << "99" << QList<int>{up, up} << "100";
+        QTest::newRow("hours stop at 0") << "hours" << "1" << QList<int>{down, down} << "0";
+        QTest::newRow("minutes up") << "minutes" << "7" << QList<int>{up} << "8";
+        QTest::newRow("seconds by 5") << "seconds" << "0" << QList<int>{up, up, up} << "15";
+        QTest::newRow("seconds stop at 100") << "seconds" << "98" << QList<int>{up} << "100";
+        QTest::newRow("split minutes by 1") << "splitMinutes" << "0" << QList<int>{up} << "1";
+        QTest::newRow("split seconds by 5") << "splitSeconds" << "10" << QList<int>{down} << "5";
+        QTest::newRow("typed beyond range is kept") << "minutes" << "250" << QList<int>{} << "250";
+        QTest::newRow("typed beyond range steps in") << "minutes" << "250" << QList<int>{down} << "100";
+        QTest::newRow("letters are kept") << "hours" << "abc" << QList<int>{} << "abc";
+        QTest::newRow("letters step from zero") << "hours" << "abc" << QList<int>{up} << "1";
+        QTest::newRow("letters step from the last number") << "hours" << "40|x" << QList<int>{up} << "41";
     }
     void upDownButtons()
     {
@@ -750,10 +778,11 @@ private slots:
         WindowFixture w;
         w.start();
         QVERIFY(withOptions(w, [&](OptionsDialog *d) {
-            d->rbStopAfter->click();
-            d->chSplitEvery->click();
+            const OptionsControls c(d);
+            c.stopAfterButton->click();
+            c.splitBox->click();
             UpDownField *f = fieldNamed(d, field);
-            QCOMPARE(f->singleStep(), field.endsWith("Seconds") ? 5 : 1);
+            QCOMPARE(f->singleStep(), field.endsWith("seconds", Qt::CaseInsensitive) ? 5 : 1);
             for (const QString &text : start.split('|'))
                 type(f, text);
             for (int key : keys)

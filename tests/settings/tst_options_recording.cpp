@@ -1,6 +1,7 @@
 // The Options dialog with the real engine: what is chosen in it is what the next recording
 // is (checked with ffprobe), a cancelled dialog leaves the format as it was, and every WMA
 // entry's label names the profile that choosing it writes.
+#include "session/recording_settings.h"
 #include "ui/main_window.h"
 #include "ui/ui_services.h"
 #include "real_window.h"
@@ -24,8 +25,9 @@ struct RealWindow : e2e::RealWindow {
     RealWindow() { start(); }
     bool options(const std::function<void(OptionsDialog *)> &act)
     {
-        return whileOpen([this] { form->MenuOptions->trigger(); }, act);
+        return whileOpen([this] { window->findChild<QAction *>("optionsAction")->trigger(); }, act);
     }
+    void trigger(const char *actionName) { window->findChild<QAction *>(actionName)->trigger(); }
 };
 
 // What a file turned out to be, in ffprobe's words.
@@ -69,14 +71,12 @@ class TestOptionsRecording : public QObject {
     // Records about a second from the null sink's monitor; *path gets the file made.
     static void recordASecond(RealWindow &w, QString *path)
     {
-        w.form->MenuRecord->trigger();
-        QVERIFY2(w.form->Recording, qPrintable(w.errors().join(" | ")));
-        const qint64 rate = w.form->AudioFile2->GetFormatValueA();
-        QVERIFY(rate > 0);
-        QTRY_VERIFY_WITH_TIMEOUT(w.form->AudioFile2->GetNumSamples() >= rate, 15000);
-        w.form->MenuStop->trigger();
-        QVERIFY(!w.form->Recording);
-        *path = w.form->CurrentRecordingName;
+        w.trigger("recordAction");
+        QVERIFY2(w.window->recording().isActive(), qPrintable(w.errors().join(" | ")));
+        QVERIFY(w.waitDisplayed(1.0, 15000));
+        w.trigger("stopAction");
+        QVERIFY(!w.window->recording().isActive());
+        *path = w.window->recording().partPath();
         QVERIFY(QFileInfo(*path).size() > 0);
     }
 
@@ -99,10 +99,10 @@ private slots:
         QFETCH(QString, extension);
         RealWindow w;
         const auto radio = [](OptionsDialog *d, const QString &name) {
-            return name == "MP3" ? d->rbMP3 : name == "WAV" ? d->rbWAV : d->rbWMA;
+            return OptionsControls(d).formatButton(name);
         };
         const auto list = [](OptionsDialog *d, const QString &name) {
-            return name == "MP3" ? d->cbMP3 : name == "WAV" ? d->cbWAV : d->cbWMA;
+            return OptionsControls(d).formatList(name);
         };
 
         QString label;
@@ -114,10 +114,10 @@ private slots:
             QVERIFY2(at >= 0, qPrintable(entry));
             c->setCurrentIndex(at);
             label = c->currentText();
-            d->btnOK->click();
+            OptionsControls(d).okButton->click();
         }));
         QCOMPARE(w.errors(), QStringList());
-        QCOMPARE(w.form->CurrentSettings.saveFormat, extension);
+        QCOMPARE(w.window->recording().settings().saveFormat, extension);
 
         Probed expected;
         if (format == "MP3")
@@ -135,12 +135,11 @@ private slots:
         QVERIFY(first.endsWith("Untitled1" + extension));
         QCOMPARE(Probed::of(first).text(), expected.text());
 
-        // Another format picked, then Cancel: the showing pushed all three formats into the
-        // writer, and still the next recording is what OK chose.
+        // Another format picked, then Cancel: the next recording is still what OK chose.
         QVERIFY(w.options([&](OptionsDialog *d) {
             radio(d, other)->click();
             list(d, other)->setCurrentIndex(0);
-            d->btnCancel->click();
+            OptionsControls(d).cancelButton->click();
         }));
         QString second;
         recordASecond(w, &second);
@@ -156,8 +155,9 @@ private slots:
         RealWindow w;
         QStringList labels;
         QVERIFY(w.options([&](OptionsDialog *d) {
-            for (int i = 0; i < d->cbWMA->count(); ++i)
-                labels << d->cbWMA->itemText(i);
+            const OptionsControls c(d);
+            for (int i = 0; i < c.wmaList->count(); ++i)
+                labels << c.wmaList->itemText(i);
         }));
         QVERIFY(labels.size() > 38);
         QCOMPARE(labels.value(38), QString("128 kbps, 44100 Hz, Stereo"));   // the default position
@@ -165,16 +165,22 @@ private slots:
         const std::vector<float> tone = testaudio::tone(440, 0.3, 44100, 2);
         for (int k = 0; k < labels.size(); ++k) {
             QVERIFY(w.options([&](OptionsDialog *d) {
-                d->rbWMA->click();
-                d->cbWMA->setCurrentIndex(k);
-                d->btnOK->click();
+                const OptionsControls c(d);
+                c.wmaButton->click();
+                c.wmaList->setCurrentIndex(k);
+                c.okButton->click();
             }));
-            QCOMPARE(w.form->CurrentSettings.wmaProfile, k);
-            // Written the way a recording is: by the writer, into a ".wma" file.
+            const RecordingSettings &settings = w.window->recording().settings();
+            QCOMPARE(settings.wmaProfile, k);
+            // Written the way a recording is: by a file component given the settings in force,
+            // into a ".wma" file.
+            auto writer = w.factory->createFile(QStringLiteral("writer"));
+            auto encoder = w.factory->createLameEncoder(QStringLiteral("mp3Encoder"));
+            applyOutputFormat(settings, *writer, *encoder);
             const QString path = w.dir.filePath(QString("profile%1.wma").arg(k));
-            w.form->AudioFile2->Create(path, 0);
-            w.form->AudioFile2->WriteArray(engine::SampleArray::fromFloat(tone, 44100, 2));
-            w.form->AudioFile2->Close();
+            writer->Create(path, 0);
+            writer->WriteArray(engine::SampleArray::fromFloat(tone, 44100, 2));
+            writer->Close();
             QCOMPARE(Probed::of(path).text(), wmaLabelled(labels[k]).text());
         }
         QCOMPARE(w.errors(), QStringList());
