@@ -28,7 +28,7 @@ QFrame *separator(QWidget *parent)
 
 AboutDialog::AboutDialog(QWidget *parent) : QDialog(parent)
 {
-    setObjectName(QStringLiteral("AboutBox"));
+    setObjectName(QStringLiteral("aboutDialog"));
     setAttribute(Qt::WA_DeleteOnClose);
     // A dialog frame with only a close box, above every other window while it is open.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
@@ -68,12 +68,12 @@ AboutDialog::AboutDialog(QWidget *parent) : QDialog(parent)
         l->setTextFormat(Qt::PlainText);
         return l;
     };
-    m_versionLabel = rowLabel(QStringLiteral("Version"), "VersionLabel");
+    m_versionLabel = rowLabel(QStringLiteral("Version"), "versionLabel");
     m_version = rowLabel(QString(), "Version");
-    m_homePageLabel = rowLabel(QStringLiteral("HomePage"), "HomePageLabel");
+    m_homePageLabel = rowLabel(QStringLiteral("HomePage"), "homePageLabel");
     m_homePageLink = new LinkLabel(homePageAddress, QUrl(homePageAddress), this);
     m_homePageLink->setObjectName(QStringLiteral("homePageLink"));
-    m_supportLabel = rowLabel(QStringLiteral("Technology Support"), "SupportLabel");
+    m_supportLabel = rowLabel(QStringLiteral("Technology Support"), "supportLabel");
     m_supportLink = new LinkLabel(QStringLiteral("Technology Support"), QUrl(supportAddress), this);
     m_supportLink->setObjectName(QStringLiteral("supportLink"));
     auto *rows = new QGridLayout;

@@ -52,8 +52,8 @@ public:
     MainWindow(engine::IEngineFactory &engine, const AppPaths &paths, QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    // Start-up, before the first show: the Equalizer window, the advanced controls, the
-    // Recording Filters window and the Rename dialog, made hidden.
+    // Start-up, before the first show: the Equalizer window, the Recording Filters window
+    // and the Rename dialog, made hidden.
     void createSecondaryWindows();
     // Whether the Tip of the Day offers itself a second after start-up (the default).
     void setTipOfTheDayOffered(bool offered);

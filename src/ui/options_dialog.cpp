@@ -520,13 +520,21 @@ void OptionsDialog::chooseFolder()
 void OptionsDialog::applyAndClose()
 {
     RecordingSettings s = m_recording.settings();
-    // A field that does not convert ends OK there; what was taken over before stays taken.
-    struct TakeOver {
-        RecordingSession &recording;
-        RecordingSettings &settings;
-        ~TakeOver() { recording.setSettings(settings); }
-    } takeOver{m_recording, s};
+    try {
+        takeOverFields(s);
+    } catch (...) {
+        // A field that does not convert ends OK there; what was taken over before stays taken.
+        m_recording.setSettings(s);
+        throw;
+    }
+    m_recording.setSettings(s);
+    IniFile ini(m_settingsPath);
+    saveRecordingSettings(ini, s, m_mp3List->currentIndex(), m_wavList->currentIndex());
+    accept();
+}
 
+void OptionsDialog::takeOverFields(RecordingSettings &s)
+{
     s.savePath = m_savePath->text();
 
     if (m_mp3Button->isChecked()) {
@@ -563,12 +571,6 @@ void OptionsDialog::applyAndClose()
     } else {
         s.splitEnabled = false;
     }
-
-    m_recording.setSettings(s);
-    IniFile ini(m_settingsPath);
-    saveRecordingSettings(ini, s, m_mp3List->currentIndex(), m_wavList->currentIndex());
-
-    accept();
 }
 
 void OptionsDialog::cancel()

@@ -19,6 +19,7 @@ class QPushButton;
 class QRadioButton;
 class QToolButton;
 class RecordingSession;
+struct RecordingSettings;
 
 namespace engine {
 class IAudioFile2;
@@ -108,6 +109,8 @@ protected:
 private:
     void buildControls();
     void connectHandlers();
+    // The fields into s, in order; raises an error at a field that does not convert.
+    void takeOverFields(RecordingSettings &s);
     // Creation: the three format lists, the chosen WMA position, which lists are enabled.
     void fillFormatLists();
     // The steps run each time the dialog is shown.

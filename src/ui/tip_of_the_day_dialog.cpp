@@ -109,7 +109,7 @@ QString fileOpenErrorText(int error)
 TipOfTheDayDialog::TipOfTheDayDialog(const AppPaths &paths, QWidget *parent)
     : QDialog(parent), m_settingsPath(paths.settingsFile), m_tipsPath(paths.tipsFile)
 {
-    setObjectName(QStringLiteral("TipForm"));
+    setObjectName(QStringLiteral("tipOfTheDayDialog"));
     setAttribute(Qt::WA_DeleteOnClose);
     // An ordinary sizeable window with minimise and maximise boxes, not a dialog frame.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint

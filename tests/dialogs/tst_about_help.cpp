@@ -44,11 +44,11 @@ struct AboutParts {
     QWidget *topBand = find<QWidget>("topBand");
     QLabel *programIcon = find<QLabel>("programIcon");
     QLabel *productName = find<QLabel>("productName");
-    QLabel *versionLabel = find<QLabel>("VersionLabel");
+    QLabel *versionLabel = find<QLabel>("versionLabel");
     QLabel *version = find<QLabel>("Version");
-    QLabel *homePageLabel = find<QLabel>("HomePageLabel");
+    QLabel *homePageLabel = find<QLabel>("homePageLabel");
     LinkLabel *homePageLink = find<LinkLabel>("homePageLink");
-    QLabel *supportLabel = find<QLabel>("SupportLabel");
+    QLabel *supportLabel = find<QLabel>("supportLabel");
     LinkLabel *supportLink = find<LinkLabel>("supportLink");
     QWidget *bottomBand = find<QWidget>("bottomBand");
     QLabel *notice = find<QLabel>("notice");
