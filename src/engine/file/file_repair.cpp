@@ -553,7 +553,7 @@ void repairAsf(RepairTarget &file, int fd)
     qint64 properties = -1;
     for (qint64 pos = 30; pos + 24 <= qint64(headerSize);) {
         const quint64 size = le64(h + pos + 16);
-        if (size < 24 || pos + qint64(size) > qint64(headerSize))
+        if (size < 24 || size > headerSize - quint64(pos))
             file.fail(QStringLiteral("its header is damaged"));
         if (std::memcmp(h + pos, kAsfFilePropertiesGuid, 16) == 0 && size >= 104)
             properties = pos;
