@@ -298,7 +298,7 @@ private:
             // block can start the next file; otherwise it keeps the whole frames written.
             if (error != EFBIG)
                 m_dataBytes += done / m_blockAlign * m_blockAlign;
-            m_frames = (m_dataBytes) / m_blockAlign;
+            m_frames = m_dataBytes / m_blockAlign;
             if (ftruncate(m_fd, kWavHeaderBytes + m_dataBytes) == 0)
                 lseek(m_fd, 0, SEEK_END);
             updateHeader();

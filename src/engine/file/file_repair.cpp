@@ -342,6 +342,8 @@ void repairMp3(RepairTarget &file)
         offsets.push_back(pos);
         pos += h.frameBytes;
     }
+    if (offsets.empty())
+        file.fail(QStringLiteral("it holds no whole MPEG audio frame"));
     // What follows the last whole frame may only be a frame cut short (a recording that
     // was killed or ran out of disk); anything else is damage we do not guess at.
     const qint64 cut = pos;

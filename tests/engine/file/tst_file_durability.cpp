@@ -116,6 +116,8 @@ private slots:
         QTest::newRow("asf header cut") << "cut.wma" << asf.left(200) << "its header is cut short";
         QTest::newRow("mp3 without frames") << "noise.mp3" << QByteArray("ID3\x03\0\0\0\0\0\0", 10) + QByteArray(5000, '\x55')
                                             << "it holds no MPEG audio frames";
+        QTest::newRow("mp3 cut in its first frame") << "first.mp3" << readBytes(path("complete.mp3")).left(100)
+                                                   << "it holds no whole MPEG audio frame";
         QTest::newRow("wav without data") << "fmt.wav" << readBytes(path("complete.wav")).left(36) << "it has no data chunk";
         QTest::newRow("complete wav") << "complete.wav" << QByteArray() << QString();
         QTest::newRow("complete mp3") << "complete.mp3" << QByteArray() << QString();
