@@ -40,6 +40,16 @@ public:
     QString text() const { return QString::fromStdString(what()); }
 };
 
+// WriteArray's block did not fit: the file reached the largest size its format or its file
+// system allows (a WAV file's 4 GB, a FAT32 file's 4 GB, a process file size limit). This
+// is not a failed recording: the file holds everything written before that block with a
+// correct header, Close completes it normally (and throws nothing for it), and the same
+// block can start a new file.
+class FileLimitError : public EngineError {
+public:
+    using EngineError::EngineError;
+};
+
 // Twelve equalizer gains in dB, -15..+15, Band1 first.
 using BandArray = std::array<float, 12>;
 
@@ -124,6 +134,30 @@ public:
     virtual void Close() = 0;
     // Why the last Open failed, in words a user can read; empty after a good one.
     virtual QString GetErrorText() { return QString(); }
+
+    // Makes a closed recording that was cut off (the program or the machine died while it
+    // was written) show its true length to players: its header is brought in line with the
+    // whole frames or packets the file holds, and a trailing partial one is cut off. A file
+    // that is already complete is left as it is. Throws EngineError ("Cannot repair
+    // <path>: <reason>") and leaves the file untouched when it cannot be repaired.
+    virtual void RepairFile(const QString &path)
+    {
+        throw EngineError(QStringLiteral("Cannot repair %1: not supported").arg(path));
+    }
+    // Moves the recording being written to newPath, for a save folder that went away while
+    // the file was open: newPath is created at once (throws EngineError when it cannot
+    // be), and what was written so far is copied into it in the background while
+    // WriteArray goes on; once the copy has caught up, the recording continues in newPath
+    // with no block lost or doubled. A move that fails later (a full disk, a write error)
+    // is thrown once, as EngineError, by the next IsMovingFile, WriteArray (before that
+    // block is written, so it can be handed over again) or Close; the recording then
+    // goes on where it was, and another move may be tried.
+    virtual void MoveOpenFile(const QString &newPath)
+    {
+        throw EngineError(QStringLiteral("Cannot move the recording to %1: not supported").arg(newPath));
+    }
+    // True from MoveOpenFile until the recording is written in its new place.
+    virtual bool IsMovingFile() { return false; }
 };
 
 // MP3 encoder settings handed to the file components.

@@ -1,6 +1,9 @@
 #include "engine/file/audio_writer.h"
 
 #include "engine/file/ffmpeg_util.h"
+#include "engine/file/file_repair.h"
+#include "engine/file/file_syncer.h"
+#include "engine/file/open_file_move.h"
 #include "engine/file/writing_registry.h"
 
 extern "C" {
@@ -25,18 +28,21 @@ namespace engine::file {
 namespace {
 
 // The WAV header is rewritten at least this often while a file grows, so that a program
-// killed mid-recording leaves a file that plays up to about a second before the end.
-constexpr qint64 kHeaderIntervalMs = 800;
+// killed mid-recording leaves a file that plays up to well within a second before the end
+// (the header may lag by this much plus a block).
+constexpr qint64 kHeaderIntervalMs = 400;
 constexpr qint64 kWavHeaderBytes = 44;
 constexpr qint64 kWavDataLimit = 0xFFFFFFFFLL - 36;
 constexpr int kLameQuality = 5;
+// The longest stretch of audio a muxer may hold back in a packet or page of its own.
+constexpr qint64 kMuxerHoldMs = 250;
 
 int openForWriting(const QString &path)
 {
     const QByteArray native = QFile::encodeName(path);
     int fd = -1;
     do {
-        fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+        fd = ::open(native.constData(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) {
         const int error = errno;
@@ -219,32 +225,22 @@ public:
                       format.sampleRate, format.channels),
           m_blockAlign(format.channels * (format.bitsPerSample / 8))
     {
-        m_fd = openForWriting(path);
-        registerWriting(path);
+        openFile();
         char header[kWavHeaderBytes];
         makeHeader(header);
         qint64 done = 0;
         if (const int error = writeAll(m_fd, header, kWavHeaderBytes, &done)) {
-            ::close(m_fd);
-            unregisterWriting(path);
+            abandonFile();
             throw EngineError(QStringLiteral("Cannot create %1: %2").arg(path, systemErrorText(error)));
         }
         m_sinceHeader.start();
     }
 
-    ~WavWriter() override
-    {
-        if (m_fd >= 0) {
-            updateHeader();
-            ::close(m_fd);
-            unregisterWriting(m_path);
-        }
-    }
+    ~WavWriter() override { closeQuietly(); }
 
-    void write(const SampleArray &samples) override
+protected:
+    void writeBlock(const SampleArray &samples) override
     {
-        if (m_failed)
-            throw EngineError(m_failure);
         if (samples.isEmpty())
             return;
         const int frames = m_converter.convert(samples);
@@ -255,11 +251,9 @@ public:
         }
     }
 
-    void close() override
+    void finishFile() override
     {
-        if (m_fd < 0)
-            return;
-        const bool reportedBefore = m_failed;
+        const bool reportedBefore = m_failed || m_full;
         QString failure;
         int error = 0;
         if (!reportedBefore) {
@@ -269,22 +263,22 @@ public:
                 if (m_dataBytes & 1) {
                     qint64 done = 0;
                     error = writeAll(m_fd, "", 1, &done);
+                    m_padded = error == 0;
                 }
             } catch (const EngineError &e) {
                 failure = e.text();
             }
         }
         const int headerError = updateHeader();
-        const int closeError = ::close(m_fd) != 0 ? errno : 0;
-        m_fd = -1;
-        unregisterWriting(m_path);
         if (reportedBefore)
             return;
         if (!failure.isEmpty())
             throw EngineError(failure);
-        if (const int e = error ? error : headerError ? headerError : closeError)
+        if (const int e = error ? error : headerError)
             throw EngineError(QStringLiteral("Cannot write %1: %2").arg(m_path, systemErrorText(e)));
     }
+
+    qint64 rewrittenHeadBytes() const override { return kWavHeaderBytes; }
 
 private:
     void writeFrames(int frames)
@@ -294,19 +288,22 @@ private:
         const qint64 bytes = qint64(frames) * m_blockAlign;
         if (m_dataBytes + bytes > kWavDataLimit) {
             updateHeader();
-            failWrite(QStringLiteral("A WAV file cannot hold more than 4 GB"));
+            reachLimit(QStringLiteral("A WAV file cannot hold more than 4 GB"));
         }
         qint64 done = 0;
         const int error = writeAll(m_fd, reinterpret_cast<const char *>(m_converter.planes()[0]),
                                    bytes, &done);
         if (error) {
-            // Keep whole frames only, and a header that says so.
-            const qint64 whole = done / m_blockAlign * m_blockAlign;
-            m_dataBytes += whole;
-            m_frames += whole / m_blockAlign;
+            // At the file system's size limit the file ends before this block, so that the
+            // block can start the next file; otherwise it keeps the whole frames written.
+            if (error != EFBIG)
+                m_dataBytes += done / m_blockAlign * m_blockAlign;
+            m_frames = m_dataBytes / m_blockAlign;
             if (ftruncate(m_fd, kWavHeaderBytes + m_dataBytes) == 0)
                 lseek(m_fd, 0, SEEK_END);
             updateHeader();
+            if (error == EFBIG)
+                reachLimit(systemErrorText(error));
             failWrite(error);
         }
         m_dataBytes += bytes;
@@ -317,7 +314,7 @@ private:
     {
         const int bits = m_format.bitsPerSample;
         std::memcpy(h, "RIFF", 4);
-        putLe32(h + 4, quint32(36 + m_dataBytes + (m_dataBytes & 1)));
+        putLe32(h + 4, quint32(36 + m_dataBytes + (m_padded ? 1 : 0)));
         std::memcpy(h + 8, "WAVEfmt ", 8);
         putLe32(h + 16, 16);
         putLe16(h + 20, 1);   // PCM
@@ -342,12 +339,30 @@ private:
 
     SampleConverter m_converter;
     int m_blockAlign;
-    int m_fd = -1;
     qint64 m_dataBytes = 0;
+    bool m_padded = false;
     QElapsedTimer m_sinceHeader;
 };
 
 // ---- MP3 and WMA through FFmpeg -----------------------------------------------------------
+
+// Keeps what a muxer holds back in a packet or page of its own to about kMuxerHoldMs of
+// audio, within the range the muxer accepts: ASF packets (3200 bytes by default, 800 ms at
+// 32 kbit/s) and Ogg pages (a second by default).
+void limitMuxerHold(const AVOutputFormat *muxer, int kbps, AVDictionary **options)
+{
+    const AVClass *privateClass = muxer->priv_class;
+    if (!privateClass)
+        return;
+    if (const AVOption *o = av_opt_find(&privateClass, "packet_size", nullptr, 0, AV_OPT_SEARCH_FAKE_OBJ)) {
+        const double bytes = double(kbps) * 1000 / 8 * kMuxerHoldMs / 1000;
+        av_dict_set_int(options, "packet_size", qint64(std::clamp(bytes, o->min, o->max)), 0);
+    }
+    if (const AVOption *o = av_opt_find(&privateClass, "page_duration", nullptr, 0, AV_OPT_SEARCH_FAKE_OBJ)) {
+        const double microseconds = double(kMuxerHoldMs) * 1000;
+        av_dict_set_int(options, "page_duration", qint64(std::clamp(microseconds, o->min, o->max)), 0);
+    }
+}
 
 class EncodedWriter final : public AudioWriter {
 public:
@@ -381,12 +396,12 @@ public:
             throw EngineError(QStringLiteral("Cannot create %1: %2 (%3)")
                                   .arg(path, avErrorText(r), format.description()));
 
-        m_fd = openForWriting(path);
-        registerWriting(path);
+        openFile();
         try {
             openContainer(mp3 ? "mp3" : "asf");
         } catch (...) {
-            release();
+            releaseFfmpeg();
+            abandonFile();
             throw;
         }
         m_converter = std::make_unique<SampleConverter>(m_codec->sample_fmt, format.sampleRate,
@@ -395,55 +410,57 @@ public:
 
     ~EncodedWriter() override
     {
-        if (m_fd >= 0) {
-            try {
-                finish();
-            } catch (...) {
-            }
-            release();
+        closeQuietly();
+        releaseFfmpeg();
+    }
+
+protected:
+    void writeBlock(const SampleArray &samples) override
+    {
+        if (samples.isEmpty())
+            return;
+        // Everything before this block is on disk, in whole frames or packets.
+        const off_t blockStart = lseek(m_fd, 0, SEEK_CUR);
+        const qint64 framesBefore = m_frames;
+        try {
+            const int frames = m_converter->convert(samples);
+            queue(frames);
+            encodeQueued(false);
+            flushMuxer();
+        } catch (const EngineError &) {
+            if (m_sinkError != EFBIG || blockStart < 0)
+                throw;
+            // At the file system's size limit the file ends before this block, so that the
+            // block can start the next file.
+            m_failed = false;
+            m_frames = framesBefore;
+            if (ftruncate(m_fd, blockStart) != 0)
+                failWrite(errno);
+            reachLimit(systemErrorText(EFBIG));
         }
     }
 
-    void write(const SampleArray &samples) override
+    void finishFile() override
     {
-        if (m_failed)
-            throw EngineError(m_failure);
-        if (samples.isEmpty())
-            return;
-        const int frames = m_converter->convert(samples);
-        queue(frames);
-        encodeQueued(false);
-        // Hand the encoded data to the system at once: a killed program keeps it.
-        avio_flush(m_io);
-        checkSink();
-    }
-
-    void close() override
-    {
-        if (m_fd < 0)
-            return;
         QString failure;
-        if (!m_failed) {
+        bool complete = false;
+        if (!m_failed && !m_full) {
             try {
                 finish();
+                complete = true;
             } catch (const EngineError &e) {
                 failure = e.text();
             }
-        } else {
-            // Best effort: the header frame and index still describe what is there.
-            try {
-                av_write_trailer(m_container);
-                avio_flush(m_io);
-            } catch (...) {
-            }
         }
-        const int closeError = release();
-        if (m_failed && failure.isEmpty())
-            return;
+        releaseFfmpeg();
+        if (!complete) {
+            // The muxer could not finish the file (a full disk, the size limit, a failed
+            // write): the header is brought in line with the whole frames or packets on
+            // disk, rewritten in place, so this needs no free space.
+            repairOpenFile(m_fd, m_path);
+        }
         if (!failure.isEmpty())
             throw EngineError(failure);
-        if (closeError)
-            throw EngineError(QStringLiteral("Cannot write %1: %2").arg(m_path, systemErrorText(closeError)));
     }
 
 private:
@@ -503,6 +520,7 @@ private:
         AVDictionary *options = nullptr;
         if (m_format.type == OutputType::Mp3)
             av_dict_set(&options, "id3v2_version", "3", 0);   // what tag editors write too
+        limitMuxerHold(m_container->oformat, m_format.kbps, &options);
         const int r = avformat_write_header(m_container, &options);
         av_dict_free(&options);
         if (r < 0 || m_sinkError) {
@@ -524,8 +542,16 @@ private:
         return m_sinkError ? systemErrorText(m_sinkError) : avErrorText(averror);
     }
 
-    void checkSink()
+    // Hands everything the muxer and our buffer hold to the system, so that a killed
+    // program keeps it.
+    void flushMuxer()
     {
+        if (m_container->oformat->flags & AVFMT_ALLOW_FLUSH) {
+            const int r = av_write_frame(m_container, nullptr);
+            if (r < 0 || m_sinkError)
+                failWrite(systemErrorOr(r));
+        }
+        avio_flush(m_io);
         if (m_sinkError)
             failWrite(m_sinkError);
     }
@@ -596,8 +622,8 @@ private:
             failWrite(systemErrorOr(r));
     }
 
-    // Frees the FFmpeg objects and closes the file; returns the errno of close().
-    int release()
+    // Frees the FFmpeg objects without writing anything more.
+    void releaseFfmpeg()
     {
         if (m_container) {
             avformat_free_context(m_container);
@@ -607,14 +633,6 @@ private:
             av_freep(&m_io->buffer);
             avio_context_free(&m_io);
         }
-        int error = 0;
-        if (m_fd >= 0) {
-            if (::close(m_fd) != 0)
-                error = errno;
-            m_fd = -1;
-            unregisterWriting(m_path);
-        }
-        return error;
     }
 
     CodecContextPtr m_codec;
@@ -626,11 +644,159 @@ private:
     PacketPtr m_packet;
     std::unique_ptr<SampleConverter> m_converter;
     qint64 m_encodedFrames = 0;
-    int m_fd = -1;
     int m_sinkError = 0;
 };
 
 }  // namespace
+
+// ---- AudioWriter ----------------------------------------------------------------------------
+
+AudioWriter::AudioWriter(const QString &path, const OutputFormat &format) : m_path(path), m_format(format) {}
+
+AudioWriter::~AudioWriter()
+{
+    // The writers close their files in their own destructors; this only ends the threads
+    // of one whose setup failed half-way.
+    m_move.reset();
+    m_syncer.reset();
+    if (m_fd >= 0) {
+        ::close(m_fd);
+        unregisterWriting(m_path);
+    }
+}
+
+void AudioWriter::openFile()
+{
+    m_fd = openForWriting(m_path);
+    registerWriting(m_path);
+    m_syncer = std::make_unique<FileSyncer>(m_fd);
+}
+
+void AudioWriter::abandonFile()
+{
+    m_syncer.reset();
+    if (m_fd >= 0) {
+        ::close(m_fd);
+        m_fd = -1;
+        unregisterWriting(m_path);
+    }
+}
+
+void AudioWriter::write(const SampleArray &samples)
+{
+    collectMove();
+    reportMoveFailure();
+    if (m_full)
+        throw FileLimitError(m_failure);
+    if (m_failed)
+        throw EngineError(m_failure);
+    if (m_fd < 0)
+        throw EngineError(QStringLiteral("Cannot write %1: the file is closed").arg(m_path));
+    if (const int error = m_syncer->error())
+        failWrite(error);
+    std::lock_guard<std::mutex> lock(m_lock);
+    writeBlock(samples);
+    m_syncer->noteWritten();
+}
+
+void AudioWriter::close()
+{
+    if (m_fd < 0)
+        return;
+    // A move in progress is finished first: the old file may be gone from its folder.
+    if (m_move) {
+        m_move->wait();
+        collectMove();
+    }
+    QString failure;
+    try {
+        finishFile();
+    } catch (const EngineError &e) {
+        failure = e.text();
+    }
+    m_syncer->stop();
+    const int syncError = m_syncer->error();
+    m_syncer.reset();
+    const int closeError = ::close(m_fd) != 0 ? errno : 0;
+    m_fd = -1;
+    unregisterWriting(m_path);
+    if (!failure.isEmpty())
+        throw EngineError(failure);
+    if (!m_moveFailure.isEmpty())
+        reportMoveFailure();
+    if (m_failed || m_full)
+        return;
+    if (const int e = syncError ? syncError : closeError)
+        throw EngineError(QStringLiteral("Cannot write %1: %2").arg(m_path, systemErrorText(e)));
+}
+
+void AudioWriter::closeQuietly()
+{
+    try {
+        close();
+    } catch (const EngineError &) {
+    }
+}
+
+void AudioWriter::moveTo(const QString &newPath)
+{
+    collectMove();
+    const QString failure = QStringLiteral("Cannot move the recording to %1: %2");
+    if (m_fd < 0)
+        throw EngineError(failure.arg(newPath, QStringLiteral("no file is being written")));
+    if (m_move)
+        throw EngineError(failure.arg(newPath, QStringLiteral("it is being moved already")));
+    const QByteArray native = QFile::encodeName(newPath);
+    struct stat target {}, current {};
+    if (::stat(native.constData(), &target) == 0 && fstat(m_fd, &current) == 0
+        && target.st_dev == current.st_dev && target.st_ino == current.st_ino)
+        throw EngineError(failure.arg(newPath, QStringLiteral("that is the recording itself")));
+    if (isBeingWritten(newPath))
+        throw EngineError(failure.arg(newPath, QStringLiteral("that file is being written")));
+    int fd = -1;
+    do {
+        fd = ::open(native.constData(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        const int error = errno;
+        throw EngineError(failure.arg(newPath, systemErrorText(error)));
+    }
+    m_moveFailure.clear();
+    m_move = std::make_unique<OpenFileMove>(m_fd, fd, newPath, m_lock, rewrittenHeadBytes());
+    registerWriting(newPath);
+}
+
+bool AudioWriter::isMoving()
+{
+    collectMove();
+    reportMoveFailure();
+    return m_move != nullptr;
+}
+
+void AudioWriter::collectMove()
+{
+    if (!m_move || !m_move->finished())
+        return;
+    m_move->wait();
+    const QString newPath = m_move->newPath();
+    if (m_move->failure().isEmpty()) {
+        unregisterWriting(m_path);
+        m_path = newPath;
+    } else {
+        unregisterWriting(newPath);
+        m_moveFailure = m_move->failure();
+    }
+    m_move.reset();
+}
+
+void AudioWriter::reportMoveFailure()
+{
+    if (m_moveFailure.isEmpty())
+        return;
+    const QString failure = m_moveFailure;
+    m_moveFailure.clear();
+    throw EngineError(failure);
+}
 
 void AudioWriter::failWrite(int systemError)
 {
@@ -642,6 +808,13 @@ void AudioWriter::failWrite(const QString &reason)
     m_failed = true;
     m_failure = QStringLiteral("Cannot write %1: %2").arg(m_path, reason);
     throw EngineError(m_failure);
+}
+
+void AudioWriter::reachLimit(const QString &reason)
+{
+    m_full = true;
+    m_failure = QStringLiteral("Cannot write %1: %2").arg(m_path, reason);
+    throw FileLimitError(m_failure);
 }
 
 std::unique_ptr<AudioWriter> AudioWriter::create(const QString &path, const OutputFormat &format)

@@ -2,7 +2,9 @@
 
 #include "engine/file/audio_decoder.h"
 #include "engine/file/audio_writer.h"
+#include "engine/file/file_repair.h"
 #include "engine/file/output_format.h"
+#include "engine/file/writing_registry.h"
 
 #include <QFileInfo>
 
@@ -220,6 +222,25 @@ SampleArray FfmpegAudioFile::ReadArray(qint64 count)
     if (!m_reader)
         return {};
     return m_reader->read(count);
+}
+
+void FfmpegAudioFile::RepairFile(const QString &path)
+{
+    if (file::isBeingWritten(path))
+        throw EngineError(QStringLiteral("Cannot repair %1: it is being written").arg(path));
+    file::repairFile(path);
+}
+
+void FfmpegAudioFile::MoveOpenFile(const QString &newPath)
+{
+    if (!m_writer)
+        throw EngineError(QStringLiteral("Cannot move the recording to %1: no file is being written").arg(newPath));
+    m_writer->moveTo(newPath);
+}
+
+bool FfmpegAudioFile::IsMovingFile()
+{
+    return m_writer && m_writer->isMoving();
 }
 
 void FfmpegAudioFile::Close()

@@ -29,6 +29,13 @@
 //     them to the file's format. Every failure of Create, WriteArray or Close throws
 //     EngineError ("Cannot create /x/y.mp3: Permission denied"); what was written before
 //     stays readable. Create replaces a file of that name.
+//   - A block that does not fit (WAV's 4 GB, the file system's largest file) throws
+//     FileLimitError; the file ends before that block and Close completes it normally.
+//     After any other failure (a full disk, a write error) Close still leaves a file that
+//     ends on a whole frame or packet, with a header that says so.
+//   - Everything written reaches the disk within about a second, so a recording killed
+//     with the program, or with the machine, plays up to about a second before the end;
+//     RepairFile then gives it a header with its true length.
 //
 // WMA profiles: GetWmaProfileCount() profiles (the combinations the encoder accepts),
 // ordered by sample rate, then channels, then bit rate; list position 38 is 44100 Hz
@@ -102,6 +109,13 @@ public:
     // Why the last Open failed ("Cannot open /x/y.mp3: No such file or directory");
     // empty after a good one.
     QString GetErrorText() override { return m_errorText; }
+
+    // WAV, MP3 and WMA files; see file_repair.h. A file this process is writing is not
+    // touched.
+    void RepairFile(const QString &path) override;
+    // The file being written; see engine.h.
+    void MoveOpenFile(const QString &newPath) override;
+    bool IsMovingFile() override;
 
 private:
     void closeQuietly();

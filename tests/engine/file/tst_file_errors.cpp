@@ -16,6 +16,8 @@
 #include <QtTest>
 
 #include <csignal>
+#include <cstring>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -501,30 +503,52 @@ private slots:
         QCOMPARE(reader.GetErrorCode(), 0);
     }
 
-    // The disk fills up in the middle of a recording (a file size limit stands in for
-    // it): WriteArray throws with the system's reason, Close completes quietly, and what
-    // was written plays.
+    // A recording meets the end of its room: the file system's size limit (a process file
+    // size limit stands in for FAT32's 4 GB) throws FileLimitError and leaves the file
+    // complete up to that block; a full disk (a small tmpfs) throws EngineError with the
+    // system's reason. Either way Close completes quietly, and the file ends on a whole
+    // frame or packet with a header that gives the length that decodes.
     void fullDiskKeepsWhatWasWritten_data()
     {
         QTest::addColumn<QString>("suffix");
-        QTest::newRow("wav") << ".wav";
-        QTest::newRow("mp3") << ".mp3";
-        QTest::newRow("wma") << ".wma";
+        QTest::addColumn<bool>("sizeLimit");
+        for (const char *suffix : {".wav", ".mp3", ".wma"}) {
+            QTest::addRow("%s at the size limit", suffix + 1) << suffix << true;
+            QTest::addRow("%s on a full disk", suffix + 1) << suffix << false;
+        }
     }
     void fullDiskKeepsWhatWasWritten()
     {
         QFETCH(QString, suffix);
-        const QString file = path("limited" + suffix);
+        QFETCH(bool, sizeLimit);
         const qint64 limit = 300 * 1024;
+        QString folder = path(QStringLiteral("room"));
+        if (!sizeLimit) {
+            folder = path(QStringLiteral("small-disk") + suffix);
+            QVERIFY(QDir().mkpath(folder));
+            const QByteArray options = "size=" + QByteArray::number(limit);
+            if (::mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0, options.constData()) != 0)
+                QSKIP(qPrintable(QStringLiteral("no small disk to fill: mount: %1").arg(QString::fromLocal8Bit(strerror(errno)))));
+        }
+        const auto unmount = qScopeGuard([&] {
+            if (!sizeLimit)
+                ::umount2(QFile::encodeName(folder).constData(), MNT_DETACH);
+        });
+        QVERIFY(QDir().mkpath(folder));
+        const QString file = folder + QStringLiteral("/limited") + suffix;
+        const std::vector<float> tone = testaudio::tone(1000, 30, 44100, 2);
+        constexpr qint64 block = 8820;
         int pipeFds[2];
         QVERIFY(pipe(pipeFds) == 0);
         const pid_t child = fork();
         QVERIFY(child >= 0);
         if (child == 0) {
             ::close(pipeFds[0]);
-            signal(SIGXFSZ, SIG_IGN);
-            const rlimit rl{rlim_t(limit), rlim_t(limit)};
-            setrlimit(RLIMIT_FSIZE, &rl);
+            if (sizeLimit) {
+                signal(SIGXFSZ, SIG_IGN);
+                const rlimit rl{rlim_t(limit), rlim_t(limit)};
+                setrlimit(RLIMIT_FSIZE, &rl);
+            }
             QByteArray report;
             try {
                 FfmpegAudioFile writer;
@@ -532,14 +556,17 @@ private slots:
                 writer.SetMp3Format(44100, 128, 2);
                 writer.SetWmaProfile(38);
                 writer.Create(file, 0);
-                const std::vector<float> block = testaudio::tone(1000, 0.2, 44100, 2);
+                qint64 accepted = 0;
                 try {
-                    for (int i = 0; i < 1000; ++i)
-                        writer.WriteArray(SampleArray::fromFloat(block, 44100, 2));
+                    for (; accepted + block <= qint64(tone.size()) / 2; accepted += block)
+                        writer.WriteArray(SampleArray::fromFloat(tone.data() + accepted * 2, block, 44100, 2));
                     report = "no failure";
+                } catch (const FileLimitError &e) {
+                    report = e.text().toUtf8() + "|limit";
                 } catch (const EngineError &e) {
-                    report = e.text().toUtf8();
+                    report = e.text().toUtf8() + "|error";
                 }
+                report += "|" + QByteArray::number(accepted);
                 try {
                     writer.Close();
                     report += "|closed";
@@ -562,8 +589,13 @@ private slots:
         int status = 0;
         waitpid(child, &status, 0);
         QVERIFY(WIFEXITED(status));
-        QCOMPARE(QString::fromUtf8(report),
-                 QStringLiteral("Cannot write %1: File too large|closed").arg(file));
+        const QList<QByteArray> parts = report.split('|');
+        QCOMPARE(parts.size(), 4);
+        const qint64 accepted = parts[2].toLongLong();
+        QCOMPARE(QString::fromUtf8(parts[0] + "|" + parts[1] + "|" + parts[3]),
+                 QStringLiteral("Cannot write %1: %2|closed")
+                     .arg(file, sizeLimit ? QStringLiteral("File too large|limit")
+                                          : QStringLiteral("No space left on device|error")));
 
         QVERIFY(QFileInfo(file).size() <= limit);
         FfmpegAudioFile reader;
@@ -573,6 +605,28 @@ private slots:
         const std::vector<float> all = fixtures::readAll(reader);
         QCOMPARE(qint64(all.size()) / 2, reader.GetNumSamples());
         QVERIFY(std::abs(testaudio::dominantFrequency(testaudio::channel(all, 2, 0), 44100, 4096) - 1000) < 3);
+        if (suffix == QLatin1String(".wav") && sizeLimit) {
+            // Exactly the blocks before the one that did not fit: it goes into the next file.
+            QCOMPARE(reader.GetNumSamples(), accepted);
+            QVERIFY(fixtures::maxDifference(all.data(), tone.data(), all.size()) < 2.0 / 32768);
+        }
+        const double decoded = double(fixtures::ffmpegDecodedFrames(file, 2)) / 44100;
+        const double header = testaudio::probe(file, QStringLiteral("duration")).toDouble();
+        QVERIFY2(std::abs(header - decoded) < 0.1, qPrintable(QStringLiteral("header %1 s, decodes %2 s").arg(header).arg(decoded)));
+        QVERIFY2(std::abs(double(reader.GetNumSamples()) / 44100 - decoded) < 0.1, qPrintable(QString::number(decoded)));
+        if (suffix == QLatin1String(".wma")) {
+            // Whole packets, as many as the header and the data object say.
+            const QByteArray bytes = readBytes(file);
+            const int properties = bytes.indexOf(QByteArray::fromHex("a1dcab8c47a9cf118ee400c00c205365"));
+            const int data = bytes.indexOf(QByteArray::fromHex("3626b2758e66cf11a6d900aa0062ce6c"));
+            QVERIFY(properties > 0 && data > properties);
+            const qint64 packetSize = qFromLittleEndian<quint32>(bytes.constData() + properties + 92);
+            const qint64 packets = (bytes.size() - data - 50) / packetSize;
+            QCOMPARE((bytes.size() - data - 50) % packetSize, 0);
+            QCOMPARE(qint64(qFromLittleEndian<quint64>(bytes.constData() + properties + 56)), packets);
+            QCOMPARE(qint64(qFromLittleEndian<quint64>(bytes.constData() + data + 16)), bytes.size() - data);
+            QCOMPARE(qint64(qFromLittleEndian<quint64>(bytes.constData() + data + 40)), packets);
+        }
     }
 };
 

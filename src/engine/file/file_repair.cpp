@@ -1,0 +1,674 @@
+#include "engine/file/file_repair.h"
+
+#include "engine/engine.h"
+#include "engine/file/ffmpeg_util.h"
+#include "engine/file/mpeg_header.h"
+
+extern "C" {
+#include <libavutil/crc.h>
+}
+
+#include <QFile>
+#include <QStringList>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+namespace engine::file {
+
+namespace {
+
+quint32 le32(const char *p)
+{
+    const auto *u = reinterpret_cast<const uchar *>(p);
+    return quint32(u[0]) | (quint32(u[1]) << 8) | (quint32(u[2]) << 16) | (quint32(u[3]) << 24);
+}
+
+quint64 le64(const char *p)
+{
+    return quint64(le32(p)) | (quint64(le32(p + 4)) << 32);
+}
+
+quint32 be32(const char *p)
+{
+    const auto *u = reinterpret_cast<const uchar *>(p);
+    return (quint32(u[0]) << 24) | (quint32(u[1]) << 16) | (quint32(u[2]) << 8) | quint32(u[3]);
+}
+
+void putLe32(char *p, quint32 v)
+{
+    for (int i = 0; i < 4; ++i)
+        p[i] = char((v >> (8 * i)) & 0xFF);
+}
+
+void putLe64(char *p, quint64 v)
+{
+    putLe32(p, quint32(v));
+    putLe32(p + 4, quint32(v >> 32));
+}
+
+void putBe32(char *p, quint32 v)
+{
+    for (int i = 0; i < 4; ++i)
+        p[i] = char((v >> (8 * (3 - i))) & 0xFF);
+}
+
+void putBe16(char *p, quint16 v)
+{
+    p[0] = char(v >> 8);
+    p[1] = char(v & 0xFF);
+}
+
+// The file being repaired: reads and writes at offsets, and the message of a refusal.
+class RepairTarget {
+public:
+    RepairTarget(int fd, const QString &path) : m_fd(fd), m_path(path)
+    {
+        struct stat st {};
+        if (fstat(fd, &st) != 0)
+            failSystem(errno);
+        if (!S_ISREG(st.st_mode))
+            fail(QStringLiteral("it is not a regular file"));
+        m_size = st.st_size;
+    }
+
+    qint64 size() const { return m_size; }
+
+    // Up to `bytes` bytes from offset (fewer at the end of the file).
+    QByteArray read(qint64 offset, qint64 bytes) const
+    {
+        bytes = std::max<qint64>(0, std::min(bytes, m_size - offset));
+        QByteArray data(bytes, Qt::Uninitialized);
+        qint64 done = 0;
+        while (done < bytes) {
+            const ssize_t n = ::pread(m_fd, data.data() + done, size_t(bytes - done), off_t(offset + done));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                failSystem(errno);
+            if (n == 0)
+                break;
+            done += n;
+        }
+        data.truncate(done);
+        return data;
+    }
+
+    void write(qint64 offset, const QByteArray &bytes)
+    {
+        qint64 done = 0;
+        while (done < bytes.size()) {
+            const ssize_t n = ::pwrite(m_fd, bytes.constData() + done, size_t(bytes.size() - done),
+                                       off_t(offset + done));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                failSystem(n < 0 ? errno : EIO);
+            done += n;
+        }
+    }
+
+    void truncate(qint64 size)
+    {
+        if (size >= m_size)
+            return;
+        if (ftruncate(m_fd, off_t(size)) != 0)
+            failSystem(errno);
+        m_size = size;
+    }
+
+    [[noreturn]] void fail(const QString &reason) const
+    {
+        throw EngineError(QStringLiteral("Cannot repair %1: %2").arg(m_path, reason));
+    }
+    [[noreturn]] void failSystem(int error) const { fail(systemErrorText(error)); }
+
+private:
+    int m_fd;
+    QString m_path;
+    qint64 m_size = 0;
+};
+
+// ---- WAV -------------------------------------------------------------------------------------
+
+bool isChunkId(const char *p)
+{
+    return std::all_of(p, p + 4, [](char c) { return c >= 0x20 && c <= 0x7E; });
+}
+
+bool isWav(const QByteArray &head)
+{
+    return head.size() >= 12 && head.startsWith("RIFF") && head.mid(8, 4) == "WAVE";
+}
+
+// The chunks from pos on end exactly at the end of the file (a tag chunk after the data).
+bool chunksFillTheRest(const RepairTarget &file, qint64 pos)
+{
+    for (int i = 0; i < 64 && pos < file.size(); ++i) {
+        const QByteArray h = file.read(pos, 8);
+        if (h.size() < 8 || !isChunkId(h.constData()))
+            return false;
+        const qint64 size = le32(h.constData() + 4);
+        const qint64 end = pos + 8 + size;
+        if (end > file.size())
+            return false;
+        pos = end + ((size & 1) && end < file.size() ? 1 : 0);
+    }
+    return pos == file.size();
+}
+
+void repairWav(RepairTarget &file)
+{
+    const QByteArray riff = file.read(0, 12);
+    int blockAlign = 0;
+    qint64 dataStart = -1;
+    qint64 declared = 0;
+    for (qint64 pos = 12; pos + 8 <= file.size();) {
+        const QByteArray h = file.read(pos, 8);
+        if (!isChunkId(h.constData()))
+            file.fail(QStringLiteral("its chunk list is damaged"));
+        const qint64 size = le32(h.constData() + 4);
+        if (h.startsWith("fmt ")) {
+            const QByteArray fmt = file.read(pos + 8, 16);
+            if (fmt.size() < 16)
+                file.fail(QStringLiteral("its format chunk is cut short"));
+            blockAlign = quint8(fmt[12]) | (quint8(fmt[13]) << 8);
+        } else if (h.startsWith("data")) {
+            dataStart = pos + 8;
+            declared = size;
+            break;
+        }
+        pos += 8 + size + (size & 1);
+    }
+    if (blockAlign <= 0)
+        file.fail(QStringLiteral("it has no usable format chunk"));
+    if (dataStart < 0)
+        file.fail(QStringLiteral("it has no data chunk"));
+
+    // A data size that ends at the end of the file, or where further chunks (a tag) fill
+    // the rest, is right. Otherwise the audio runs to the end of the file, in whole frames.
+    const qint64 available = file.size() - dataStart;
+    const qint64 after = dataStart + declared;
+    const bool consistent = declared <= available
+                            && (after == file.size() || chunksFillTheRest(file, after + (declared & 1)));
+    const qint64 data = consistent ? declared : available / blockAlign * blockAlign;
+    const qint64 end = consistent ? file.size() : dataStart + data;
+    if (end - 8 > 0xFFFFFFFFLL)
+        file.fail(QStringLiteral("it is larger than a WAV file can describe"));
+    if (consistent && le32(riff.constData() + 4) == quint32(end - 8))
+        return;
+
+    char size[4];
+    file.truncate(end);
+    putLe32(size, quint32(data));
+    file.write(dataStart - 4, QByteArray(size, 4));
+    putLe32(size, quint32(end - 8));
+    file.write(4, QByteArray(size, 4));
+}
+
+// ---- MP3 -------------------------------------------------------------------------------------
+
+constexpr int kMaxMpegFrameBytes = 2881;
+
+qint64 id3v2Bytes(const QByteArray &h)
+{
+    if (h.size() < 10 || !h.startsWith("ID3"))
+        return 0;
+    const auto *p = reinterpret_cast<const uchar *>(h.constData());
+    if ((p[6] | p[7] | p[8] | p[9]) & 0x80)
+        return 0;
+    qint64 size = 10 + ((qint64(p[6]) << 21) | (qint64(p[7]) << 14) | (qint64(p[8]) << 7) | p[9]);
+    if (p[5] & 0x10)
+        size += 10;
+    return size;
+}
+
+bool isMpeg(const QByteArray &head)
+{
+    MpegFrameHeader h;
+    return head.startsWith("ID3")
+           || (head.size() >= 4 && parseMpegFrameHeader(reinterpret_cast<const uchar *>(head.constData()), &h));
+}
+
+// Where the ID3v1 and APE tags at the end of the file start (the file size without them).
+qint64 trailingTagsStart(const RepairTarget &file)
+{
+    qint64 end = file.size();
+    if (end >= 128 && file.read(end - 128, 3) == "TAG")
+        end -= 128;
+    if (end >= 32) {
+        const QByteArray footer = file.read(end - 32, 32);
+        if (footer.startsWith("APETAGEX")) {
+            const qint64 tagSize = le32(footer.constData() + 12);
+            const bool hasHeader = quint8(footer[23]) & 0x80;
+            end -= tagSize + (hasHeader ? 32 : 0);
+        }
+    }
+    return std::max<qint64>(0, end);
+}
+
+// Reads a file front to back in large pieces, for walking its frames.
+class SequentialReader {
+public:
+    explicit SequentialReader(const RepairTarget &file) : m_file(file) {}
+    // The `bytes` bytes at offset, or nullptr when the file ends first.
+    const char *at(qint64 offset, int bytes)
+    {
+        if (offset < m_start || offset + bytes > m_start + m_buffer.size()) {
+            m_start = offset;
+            m_buffer = m_file.read(offset, std::max(bytes, 1 << 20));
+            if (m_buffer.size() < bytes)
+                return nullptr;
+        }
+        return m_buffer.constData() + (offset - m_start);
+    }
+
+private:
+    const RepairTarget &m_file;
+    QByteArray m_buffer;
+    qint64 m_start = 0;
+};
+
+void repairMp3(RepairTarget &file)
+{
+    // Past the ID3v2 tags (they may be stacked) to the first frame that is followed by
+    // another one or by the end of the audio.
+    qint64 offset = 0;
+    for (int i = 0; i < 4; ++i) {
+        const qint64 tag = id3v2Bytes(file.read(offset, 10));
+        if (tag == 0)
+            break;
+        offset += tag;
+    }
+    const qint64 audioEnd = trailingTagsStart(file);
+    SequentialReader reader(file);
+    qint64 first = -1;
+    MpegFrameHeader firstHeader;
+    for (qint64 pos = offset; pos + 4 <= std::min(audioEnd, offset + 8192); ++pos) {
+        const char *p = reader.at(pos, 4);
+        MpegFrameHeader h, next;
+        if (!p || !parseMpegFrameHeader(reinterpret_cast<const uchar *>(p), &h))
+            continue;
+        const qint64 nextPos = pos + h.frameBytes;
+        const char *q = nextPos + 4 <= audioEnd ? reader.at(nextPos, 4) : nullptr;
+        const bool followed = q && parseMpegFrameHeader(reinterpret_cast<const uchar *>(q), &next)
+                              && next.sampleRate == h.sampleRate && next.layer == h.layer;
+        if (followed || nextPos + 4 > audioEnd) {
+            first = pos;
+            firstHeader = h;
+            break;
+        }
+    }
+    if (first < 0)
+        file.fail(QStringLiteral("it holds no MPEG audio frames"));
+
+    // The header frame written at the start, if any.
+    const int sideInfo = firstHeader.version == 10 ? (firstHeader.channels == 1 ? 17 : 32)
+                                                   : (firstHeader.channels == 1 ? 9 : 17);
+    const QByteArray original = file.read(first, firstHeader.frameBytes);
+    QByteArray frame = original;
+    const int xing = 4 + sideInfo;
+    const int vbri = 4 + 32;
+    const bool infoFrame = firstHeader.layer == 3 && frame.size() >= xing + 8
+                           && (frame.mid(xing, 4) == "Xing" || frame.mid(xing, 4) == "Info");
+    const bool vbriFrame = firstHeader.layer == 3 && !infoFrame && frame.size() >= vbri + 4
+                           && frame.mid(vbri, 4) == "VBRI";
+
+    // Walk the whole frames; the audio data's CRC (for the LAME tag) covers those after
+    // the header frame.
+    std::vector<qint64> offsets;
+    const AVCRC *crcTable = av_crc_get_table(AV_CRC_16_ANSI_LE);
+    quint16 audioCrc = 0;
+    qint64 pos = first;
+    while (pos + 4 <= audioEnd) {
+        const char *p = reader.at(pos, 4);
+        MpegFrameHeader h;
+        if (!p || !parseMpegFrameHeader(reinterpret_cast<const uchar *>(p), &h)
+            || h.sampleRate != firstHeader.sampleRate || h.layer != firstHeader.layer
+            || pos + h.frameBytes > audioEnd)
+            break;
+        if (!offsets.empty() || !infoFrame) {
+            const char *data = reader.at(pos, h.frameBytes);
+            if (!data)
+                break;
+            audioCrc = quint16(av_crc(crcTable, audioCrc, reinterpret_cast<const uint8_t *>(data), size_t(h.frameBytes)));
+        }
+        offsets.push_back(pos);
+        pos += h.frameBytes;
+    }
+    if (offsets.empty())
+        file.fail(QStringLiteral("it holds no whole MPEG audio frame"));
+    // What follows the last whole frame may only be a frame cut short (a recording that
+    // was killed or ran out of disk); anything else is damage we do not guess at.
+    const qint64 cut = pos;
+    if (cut < audioEnd && (audioEnd < file.size() || audioEnd - cut >= kMaxMpegFrameBytes))
+        file.fail(QStringLiteral("its audio data is damaged at byte %1").arg(cut));
+
+    if (infoFrame) {
+        const quint32 frames = quint32(offsets.size() - 1);
+        const quint32 bytes = quint32(cut - first);
+        char *f = frame.data();
+        const quint32 flags = be32(f + xing + 4);
+        int p = xing + 8;
+        const bool countsChange = ((flags & 1) && be32(f + p) != frames)
+                                  || ((flags & 2) && be32(f + p + ((flags & 1) ? 4 : 0)) != bytes);
+        // A complete file: its seek table and tag are the encoder's own.
+        if (!countsChange && (flags & 3) && cut == file.size())
+            return;
+        if (flags & 1) {
+            putBe32(f + p, frames);
+            p += 4;
+        }
+        if (flags & 2) {
+            putBe32(f + p, bytes);
+            p += 4;
+        }
+        if (flags & 4) {
+            // Where each percent of the playing time starts, in 256ths of the stream.
+            for (int i = 0; i < 100 && p + i < frame.size(); ++i) {
+                const qint64 at = frames > 0 ? offsets[size_t(1 + qint64(i) * frames / 100)] - first : 0;
+                f[p + i] = char(bytes > 0 ? std::min<qint64>(255, at * 256 / bytes) : 0);
+            }
+            p += 100;
+        }
+        if (flags & 8)
+            p += 4;
+        const QByteArray encoder = frame.mid(p, 4);
+        if (p + 36 <= frame.size() && (encoder == "LAME" || encoder == "Lavf" || encoder == "Lavc")) {
+            // The end was not padded on purpose: the last frame holds real audio.
+            if (countsChange) {
+                f[p + 22] = char(f[p + 22] & 0xF0);
+                f[p + 23] = 0;
+            }
+            putBe32(f + p + 28, bytes);
+            putBe16(f + p + 32, audioCrc);
+            putBe16(f + p + 34, quint16(av_crc(crcTable, 0, reinterpret_cast<const uint8_t *>(f), size_t(p + 34))));
+        }
+    } else if (vbriFrame) {
+        // We never write VBRI frames and do not rewrite their tables: without the tag the
+        // frame is plain silence, and players count the frames themselves.
+        std::fill(frame.begin() + vbri, frame.end(), '\0');
+    }
+
+    if (cut == file.size() && frame == original)
+        return;
+    file.truncate(cut);
+    if (frame != original)
+        file.write(first, frame);
+}
+
+// ---- WMA (ASF) -------------------------------------------------------------------------------
+
+const char kAsfHeaderGuid[16] = {'\x30', '\x26', '\xB2', '\x75', '\x8E', '\x66', '\xCF', '\x11',
+                                 '\xA6', '\xD9', '\x00', '\xAA', '\x00', '\x62', '\xCE', '\x6C'};
+const char kAsfFilePropertiesGuid[16] = {'\xA1', '\xDC', '\xAB', '\x8C', '\x47', '\xA9', '\xCF', '\x11',
+                                         '\x8E', '\xE4', '\x00', '\xC0', '\x0C', '\x20', '\x53', '\x65'};
+const char kAsfDataGuid[16] = {'\x36', '\x26', '\xB2', '\x75', '\x8E', '\x66', '\xCF', '\x11',
+                               '\xA6', '\xD9', '\x00', '\xAA', '\x00', '\x62', '\xCE', '\x6C'};
+
+constexpr qint64 kAsfDataHeaderBytes = 50;
+constexpr int kAsfTailPackets = 16;
+
+bool isAsf(const QByteArray &head)
+{
+    return head.size() >= 16 && std::memcmp(head.constData(), kAsfHeaderGuid, 16) == 0;
+}
+
+// The ASF header followed by the last packets only, as one stream for FFmpeg's demuxer:
+// enough to learn where the audio ends without reading the whole file.
+struct AsfTailStream {
+    int fd = -1;
+    QByteArray head;          // header object and data object header
+    qint64 tailStart = 0;     // file offset of the first packet served
+    qint64 tailBytes = 0;
+    qint64 pos = 0;
+
+    qint64 total() const { return head.size() + tailBytes; }
+
+    static int read(void *opaque, uint8_t *buffer, int size)
+    {
+        auto *s = static_cast<AsfTailStream *>(opaque);
+        int done = 0;
+        while (done < size && s->pos < s->total()) {
+            qint64 n = 0;
+            if (s->pos < s->head.size()) {
+                n = std::min<qint64>(size - done, s->head.size() - s->pos);
+                std::memcpy(buffer + done, s->head.constData() + s->pos, size_t(n));
+            } else {
+                n = std::min<qint64>(size - done, s->total() - s->pos);
+                n = ::pread(s->fd, buffer + done, size_t(n), off_t(s->tailStart + s->pos - s->head.size()));
+                if (n < 0 && errno == EINTR)
+                    continue;
+                if (n <= 0)
+                    return done > 0 ? done : n < 0 ? AVERROR(errno) : AVERROR_EOF;
+            }
+            done += int(n);
+            s->pos += n;
+        }
+        return done > 0 ? done : AVERROR_EOF;
+    }
+
+    static int64_t seek(void *opaque, int64_t offset, int whence)
+    {
+        auto *s = static_cast<AsfTailStream *>(opaque);
+        if (whence & AVSEEK_SIZE)
+            return s->total();
+        whence &= ~AVSEEK_FORCE;
+        const qint64 base = whence == SEEK_CUR ? s->pos : whence == SEEK_END ? s->total() : 0;
+        if (base + offset < 0)
+            return AVERROR(EINVAL);
+        s->pos = base + offset;
+        return s->pos;
+    }
+};
+
+// Where the audio of the packets [dataStart, dataEnd) ends, in milliseconds after the
+// preroll: the end of the last media object the demuxer delivers whole. -1 when the
+// packets cannot be read.
+qint64 asfAudioEndMs(int fd, const QByteArray &header, qint64 dataStart, qint64 dataEnd, qint64 packetSize)
+{
+    AsfTailStream stream;
+    stream.fd = fd;
+    stream.head = header;
+    // An unknown data size: the demuxer reads up to the end of what it is given.
+    putLe64(stream.head.data() + header.size() - kAsfDataHeaderBytes + 16, kAsfDataHeaderBytes);
+    stream.tailStart = std::max(dataStart, dataEnd - kAsfTailPackets * packetSize);
+    stream.tailBytes = dataEnd - stream.tailStart;
+
+    constexpr int bufferSize = 1 << 16;
+    auto *buffer = static_cast<unsigned char *>(av_malloc(bufferSize));
+    AVIOContext *io = buffer ? avio_alloc_context(buffer, bufferSize, 0, &stream, &AsfTailStream::read,
+                                                  nullptr, &AsfTailStream::seek)
+                             : nullptr;
+    if (!io) {
+        av_free(buffer);
+        throw std::bad_alloc();
+    }
+    AVFormatContext *context = avformat_alloc_context();
+    qint64 endMs = -1;
+    if (context) {
+        context->pb = io;
+        if (avformat_open_input(&context, nullptr, av_find_input_format("asf"), nullptr) == 0) {
+            PacketPtr packet(av_packet_alloc());
+            qint64 lastPts = -1;
+            qint64 step = 0;
+            while (packet && av_read_frame(context, packet.get()) >= 0) {
+                const AVStream *st = context->streams[packet->stream_index];
+                const qint64 ts = packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;
+                if (ts != AV_NOPTS_VALUE && st->codecpar->codec_type == AVMEDIA_TYPE_AUDIO) {
+                    const qint64 ms = av_rescale_q(ts, st->time_base, AVRational{1, 1000});
+                    if (lastPts >= 0 && ms > lastPts)
+                        step = ms - lastPts;
+                    const qint64 duration = packet->duration > 0
+                                                ? av_rescale_q(packet->duration, st->time_base, AVRational{1, 1000})
+                                                : step;
+                    endMs = std::max(endMs, ms + duration);
+                    lastPts = ms;
+                }
+                av_packet_unref(packet.get());
+            }
+            avformat_close_input(&context);
+        } else {
+            // avformat_open_input frees the context when it fails.
+            context = nullptr;
+        }
+    }
+    av_freep(&io->buffer);
+    avio_context_free(&io);
+    return endMs;
+}
+
+// The objects from pos on end exactly at the end of the file (the index after the data).
+bool asfObjectsFillTheRest(const RepairTarget &file, qint64 pos)
+{
+    for (int i = 0; i < 16 && pos < file.size(); ++i) {
+        const QByteArray h = file.read(pos, 24);
+        if (h.size() < 24)
+            return false;
+        const quint64 size = le64(h.constData() + 16);
+        if (size < 24 || size > quint64(file.size() - pos))
+            return false;
+        pos += qint64(size);
+    }
+    return pos == file.size();
+}
+
+void repairAsf(RepairTarget &file, int fd)
+{
+    const QByteArray start = file.read(0, 30);
+    if (start.size() < 30)
+        file.fail(QStringLiteral("its header is cut short"));
+    const quint64 headerSize = le64(start.constData() + 16);
+    if (headerSize < 30 || qint64(headerSize) + kAsfDataHeaderBytes > file.size())
+        file.fail(QStringLiteral("its header is cut short"));
+    if (headerSize > (16u << 20))
+        file.fail(QStringLiteral("its header is damaged"));
+    QByteArray header = file.read(0, qint64(headerSize) + kAsfDataHeaderBytes);
+    char *h = header.data();
+
+    qint64 properties = -1;
+    for (qint64 pos = 30; pos + 24 <= qint64(headerSize);) {
+        const quint64 size = le64(h + pos + 16);
+        if (size < 24 || size > headerSize - quint64(pos))
+            file.fail(QStringLiteral("its header is damaged"));
+        if (std::memcmp(h + pos, kAsfFilePropertiesGuid, 16) == 0 && size >= 104)
+            properties = pos;
+        pos += qint64(size);
+    }
+    if (properties < 0)
+        file.fail(QStringLiteral("its header has no file properties"));
+    char *fp = h + properties;
+    const qint64 packetSize = le32(fp + 92);
+    if (packetSize < 24 || packetSize != qint64(le32(fp + 96)))
+        file.fail(QStringLiteral("its packets are not of one fixed size"));
+    char *data = h + headerSize;
+    if (std::memcmp(data, kAsfDataGuid, 16) != 0)
+        file.fail(QStringLiteral("its data object is missing"));
+
+    // A data object that says how many packets it holds, and holds them up to the end of
+    // the file or up to an index, is right; otherwise the file holds as many whole packets
+    // as fit.
+    const qint64 dataStart = qint64(headerSize) + kAsfDataHeaderBytes;
+    const quint64 declaredBytes = le64(data + 16);
+    const quint64 declaredPackets = le64(data + 40);
+    const bool consistent = declaredBytes >= quint64(kAsfDataHeaderBytes)
+                            && (declaredBytes - kAsfDataHeaderBytes) % quint64(packetSize) == 0
+                            && declaredBytes <= quint64(file.size()) - headerSize
+                            && (declaredBytes - kAsfDataHeaderBytes) / quint64(packetSize) == declaredPackets
+                            && asfObjectsFillTheRest(file, qint64(headerSize + declaredBytes));
+    const qint64 packets = consistent ? qint64(declaredPackets) : (file.size() - dataStart) / packetSize;
+    const qint64 dataEnd = dataStart + packets * packetSize;
+    const qint64 newSize = consistent ? file.size() : dataEnd;
+    // A complete file: its muxer wrote the sizes, counts and durations together.
+    if (consistent && le64(fp + 40) == quint64(file.size()) && le64(fp + 56) == declaredPackets
+        && !(le32(fp + 88) & 1))
+        return;
+
+    qint64 endMs = 0;
+    if (packets > 0) {
+        endMs = asfAudioEndMs(fd, header, dataStart, dataEnd, packetSize);
+        if (endMs < 0)
+            file.fail(QStringLiteral("its packets cannot be read"));
+    }
+    const quint64 prerollMs = le64(fp + 80);
+    putLe64(fp + 40, quint64(newSize));
+    putLe64(fp + 56, quint64(packets));
+    putLe64(fp + 64, (quint64(endMs) + prerollMs) * 10000);   // play duration, 100 ns
+    putLe64(fp + 72, quint64(endMs) * 10000);                 // send duration
+    // Not a live broadcast: the sizes and durations above hold.
+    putLe32(fp + 88, (le32(fp + 88) & ~1u) | 2u);
+    putLe64(data + 16, quint64(kAsfDataHeaderBytes + packets * packetSize));
+    putLe64(data + 40, quint64(packets));
+
+    if (newSize == file.size() && header == file.read(0, header.size()))
+        return;
+    file.truncate(newSize);
+    file.write(0, header);
+}
+
+// ---- The formats ---------------------------------------------------------------------------
+
+struct RepairableFormat {
+    const char *name;
+    bool (*recognises)(const QByteArray &head);
+    void (*repair)(RepairTarget &file, int fd);
+};
+
+const RepairableFormat kFormats[] = {
+    {"WAV", isWav, [](RepairTarget &file, int) { repairWav(file); }},
+    {"MP3", isMpeg, [](RepairTarget &file, int) { repairMp3(file); }},
+    {"WMA", isAsf, repairAsf},
+};
+
+}  // namespace
+
+void repairOpenFile(int fd, const QString &path)
+{
+    quietFfmpegLog();
+    RepairTarget file(fd, path);
+    if (file.size() == 0)
+        file.fail(QStringLiteral("it is empty"));
+    const QByteArray head = file.read(0, 64);
+    for (const RepairableFormat &format : kFormats) {
+        if (format.recognises(head)) {
+            format.repair(file, fd);
+            return;
+        }
+    }
+    QStringList names;
+    for (const RepairableFormat &format : kFormats)
+        names << QLatin1String(format.name);
+    const QString last = names.takeLast();
+    file.fail(QStringLiteral("it is not a %1 or %2 file").arg(names.join(QStringLiteral(", ")), last));
+}
+
+void repairFile(const QString &path)
+{
+    const QByteArray native = QFile::encodeName(path);
+    int fd = -1;
+    do {
+        fd = ::open(native.constData(), O_RDWR | O_CLOEXEC);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        const int error = errno;
+        throw EngineError(QStringLiteral("Cannot repair %1: %2").arg(path, systemErrorText(error)));
+    }
+    try {
+        repairOpenFile(fd, path);
+    } catch (...) {
+        ::close(fd);
+        throw;
+    }
+    if (::close(fd) != 0) {
+        const int error = errno;
+        throw EngineError(QStringLiteral("Cannot repair %1: %2").arg(path, systemErrorText(error)));
+    }
+}
+
+}  // namespace engine::file

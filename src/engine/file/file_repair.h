@@ -1,0 +1,28 @@
+// Repairs recordings that were cut off: the program or the machine died while the file was
+// written, or the disk filled up. The header is brought in line with the whole frames or
+// packets the file holds, and a trailing partial one is cut off:
+//   - WAV: the RIFF and data chunk sizes;
+//   - MP3: the Xing/Info frame's frame and byte counts, its seek table and LAME tag (a VBRI
+//     frame, which we never write, is turned into a silent frame);
+//   - WMA (ASF): the file properties (size, packet count, play and send duration) and the
+//     data object's size and packet count.
+// Everything is worked out before the first byte changes, so a file that cannot be
+// repaired is left as it was. The header is rewritten in place and the file only ever
+// gets shorter, so a repair needs no free space and works on a full disk.
+//
+// Another format is added as one more entry of the table in file_repair.cpp: a test that
+// recognises its first bytes and a function that repairs it.
+#pragma once
+
+#include <QString>
+
+namespace engine::file {
+
+// Repairs the file open as fd (open for reading and writing); path is used in messages
+// only. Throws EngineError ("Cannot repair <path>: <reason>").
+void repairOpenFile(int fd, const QString &path);
+
+// The same for the file at path.
+void repairFile(const QString &path);
+
+}  // namespace engine::file
