@@ -142,7 +142,7 @@ void AboutDialog::showEvent(QShowEvent *event)
         m_placed = true;
         layout()->activate();
         adjustSize();
-        CentreOnOwner(this, parentWidget());
+        centreOnOwner(this, parentWidget());
     }
     QDialog::showEvent(event);
 }

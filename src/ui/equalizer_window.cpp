@@ -53,5 +53,5 @@ void EqualizerWindow::sendBands()
 
 void EqualizerWindow::centreOnMainWindow()
 {
-    CentreOnOwner(this, parentWidget());
+    centreOnOwner(this, parentWidget());
 }

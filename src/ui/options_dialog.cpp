@@ -441,7 +441,7 @@ void OptionsDialog::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     if (event->spontaneous())
         return;
-    CentreOnOwner(this, parentWidget());
+    centreOnOwner(this, parentWidget());
     prepareForShow();
 }
 

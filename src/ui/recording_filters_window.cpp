@@ -275,7 +275,7 @@ void RecordingFiltersWindow::syncFromRecorder()
 void RecordingFiltersWindow::showOrRaise()
 {
     if (!isVisible()) {
-        CentreOnOwner(this, parentWidget());
+        centreOnOwner(this, parentWidget());
         show();
     }
     raise();

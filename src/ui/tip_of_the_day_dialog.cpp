@@ -285,8 +285,8 @@ void TipOfTheDayDialog::showEvent(QShowEvent *event)
     if (!event->spontaneous() && !m_placed) {
         m_placed = true;
         // The outer size counts the title bar and border.
-        resize(OuterSize.shrunkBy(WindowFrameMargins(this, parentWidget())).expandedTo(minimumSizeHint()));
-        CentreOnOwner(this, parentWidget());
+        resize(OuterSize.shrunkBy(windowFrameMargins(this, parentWidget())).expandedTo(minimumSizeHint()));
+        centreOnOwner(this, parentWidget());
     }
     QDialog::showEvent(event);
 }

@@ -17,15 +17,15 @@ QMargins framingOf(const QWidget *w)
 
 }  // namespace
 
-QMargins WindowFrameMargins(const QWidget *window, const QWidget *owner)
+QMargins windowFrameMargins(const QWidget *window, const QWidget *owner)
 {
     const QMargins own = framingOf(window);
     return own.isNull() && owner ? framingOf(owner) : own;
 }
 
-void CentreOnOwner(QWidget *window, const QWidget *owner)
+void centreOnOwner(QWidget *window, const QWidget *owner)
 {
-    const QSize outer = window->size().grownBy(WindowFrameMargins(window, owner));
+    const QSize outer = window->size().grownBy(windowFrameMargins(window, owner));
     // move() places the outer rectangle's top-left corner; the window stays on the screen.
     QPoint topLeft = owner->frameGeometry().center() - QPoint((outer.width() - 1) / 2, (outer.height() - 1) / 2);
     if (const QScreen *screen = owner->screen()) {

@@ -8,7 +8,7 @@ class QWidget;
 
 // The title bar and border the window system puts around window: its own once it is known,
 // else the owner's, which comes from the same window manager.
-QMargins WindowFrameMargins(const QWidget *window, const QWidget *owner);
+QMargins windowFrameMargins(const QWidget *window, const QWidget *owner);
 
 // Moves window so that its outer rectangle is centred on the owner's, kept on the screen.
-void CentreOnOwner(QWidget *window, const QWidget *owner);
+void centreOnOwner(QWidget *window, const QWidget *owner);

@@ -17,6 +17,9 @@ PositionSlider::PositionSlider(QWidget *parent) : QWidget(parent)
 {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_Hover);
+    // The slider paints its own background, so a moving thumb never repaints the window
+    // behind it.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     m_stripColor = palette().color(QPalette::Mid);
 }
 
@@ -25,8 +28,11 @@ void PositionSlider::setValue(int value)
     value = std::clamp(value, Minimum, Maximum);
     if (value == m_value)
         return;
+    const QRect before = thumbRect();
     m_value = value;
-    update();
+    // Only a thumb that moved by a pixel or more needs painting.
+    if (thumbRect() != before)
+        update();
     emit valueChangedBy(this, m_value);
     emit valueChanged(m_value);
 }
@@ -68,6 +74,7 @@ int PositionSlider::valueAt(int x) const
 void PositionSlider::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
+    p.fillRect(rect(), palette().color(backgroundRole()));
     p.setRenderHint(QPainter::Antialiasing);
     const bool on = isEnabled();
     const QPalette::ColorGroup group = on ? QPalette::Active : QPalette::Disabled;

@@ -2,8 +2,10 @@
 
 #include "widgets/paint_helpers.h"
 
+#include <QEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QTransform>
 
 #include <algorithm>
 
@@ -48,7 +50,11 @@ void drawFigure(QPainter &p, const QRectF &r, int digit, const QColor &on, const
 
 }  // namespace
 
-TimeDisplay::TimeDisplay(QWidget *parent) : QWidget(parent) {}
+TimeDisplay::TimeDisplay(QWidget *parent) : QWidget(parent)
+{
+    // The display paints its own background, so a new time never repaints the window behind.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
 
 QSize TimeDisplay::sizeHint() const { return {121, 33}; }
 QSize TimeDisplay::minimumSizeHint() const { return {80, 20}; }
@@ -95,21 +101,8 @@ QString TimeDisplay::text() const
         .arg(m_milliseconds, 3, 10, QLatin1Char('0'));
 }
 
-void TimeDisplay::paintEvent(QPaintEvent *)
+TimeDisplay::Layout TimeDisplay::layout(int hourDigits) const
 {
-    QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
-    paint::drawDisplayPanel(p, QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), palette(), 3);
-
-    QColor on = paint::displayGlow();
-    QColor off = paint::displayGhost();
-    if (!isEnabled()) {
-        on = paint::blend(on, paint::displayBackground(), 0.6);
-        off = paint::blend(off, paint::displayBackground(), 0.5);
-    }
-    const QString t = text();
-    const int hourDigits = t.indexOf(QLatin1Char(':'));
-
     // Proportions in units of a big figure's width: big figures for h:m:s, smaller ones
     // for the milliseconds, all standing on one baseline.
     const double small = 0.66, space = 0.28, colon = 0.42;
@@ -117,54 +110,131 @@ void TimeDisplay::paintEvent(QPaintEvent *)
                          + colon * 0.8 + 3 * small + 2 * space * small;
     const QRectF area = QRectF(rect()).adjusted(6, 5, -6, -5);
     const double aspect = 0.56;   // figure width / height
-    double fw = std::min(area.width() / units, area.height() * aspect);
+    const double fw = std::min(area.width() / units, area.height() * aspect);
     const double fh = fw / aspect;
     double x = area.left() + (area.width() - units * fw) / 2;
-    const double base = area.center().y() + fh / 2;
+    Layout l;
+    l.base = area.center().y() + fh / 2;
 
-    // A slight forward lean, as on the classic displays.
-    p.save();
-    QTransform lean;
-    lean.translate(0, base);
-    lean.shear(-0.07, 0);
-    lean.translate(0, -base);
-    p.setTransform(lean, true);
-
-    auto bigFigure = [&](QChar c) {
-        drawFigure(p, QRectF(x, base - fh, fw, fh), c.digitValue(), on, off);
+    const auto bigFigure = [&] {
+        l.figures.append(QRectF(x, l.base - fh, fw, fh));
         x += fw * (1 + space);
     };
-    auto dots = [&](bool two) {
+    const auto dots = [&](bool two) {
         const double d = std::max(1.5, fw * 0.2);
         const double cx = x + fw * colon / 2 - space * fw / 2;
-        p.setPen(Qt::NoPen);
-        p.setBrush(on);
         if (two) {
-            p.drawRect(QRectF(cx - d / 2, base - fh * 0.72 - d / 2, d, d));
-            p.drawRect(QRectF(cx - d / 2, base - fh * 0.28 - d / 2, d, d));
+            l.dots.append(QRectF(cx - d / 2, l.base - fh * 0.72 - d / 2, d, d));
+            l.dots.append(QRectF(cx - d / 2, l.base - fh * 0.28 - d / 2, d, d));
             x += fw * colon;
         } else {
-            p.drawRect(QRectF(cx - d / 2, base - d, d, d));
+            l.dots.append(QRectF(cx - d / 2, l.base - d, d, d));
             x += fw * colon * 0.8;
         }
     };
-
-    int i = 0;
-    for (; i < hourDigits; ++i)
-        bigFigure(t.at(i));
+    for (int i = 0; i < hourDigits; ++i)
+        bigFigure();
     dots(true);
-    bigFigure(t.at(++i));
-    bigFigure(t.at(++i));
-    ++i;
+    bigFigure();
+    bigFigure();
     dots(true);
-    bigFigure(t.at(++i));
-    bigFigure(t.at(++i));
-    ++i;
+    bigFigure();
+    bigFigure();
     dots(false);
     const double sw = fw * small, sh = fh * small;
     for (int k = 0; k < 3; ++k) {
-        drawFigure(p, QRectF(x, base - sh, sw, sh), t.at(++i).digitValue(), on, off);
+        l.figures.append(QRectF(x, l.base - sh, sw, sh));
         x += sw * (1 + space);
     }
-    p.restore();
+    return l;
+}
+
+QTransform TimeDisplay::lean(double base)
+{
+    // A slight forward lean, as on the classic displays.
+    QTransform t;
+    t.translate(0, base);
+    t.shear(-0.07, 0);
+    t.translate(0, -base);
+    return t;
+}
+
+void TimeDisplay::prepareFace(int hourDigits)
+{
+    const bool enabled = isEnabled();
+    if (!m_face.isNull() && m_faceSize == size() && m_faceEnabled == enabled && m_faceHourDigits == hourDigits)
+        return;
+    m_faceSize = size();
+    m_faceEnabled = enabled;
+    m_faceHourDigits = hourDigits;
+    m_figureCache.clear();
+    m_layout = layout(hourDigits);
+
+    m_on = paint::displayGlow();
+    m_off = paint::displayGhost();
+    if (!enabled) {
+        m_on = paint::blend(m_on, paint::displayBackground(), 0.6);
+        m_off = paint::blend(m_off, paint::displayBackground(), 0.5);
+    }
+
+    const qreal ratio = devicePixelRatioF();
+    m_face = QPixmap(size() * ratio);
+    m_face.setDevicePixelRatio(ratio);
+    m_face.fill(Qt::transparent);
+    QPainter p(&m_face);
+    p.setRenderHint(QPainter::Antialiasing);
+    paint::drawDisplayPanel(p, QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), palette(), 3);
+    p.setTransform(lean(m_layout.base), true);
+    p.setPen(Qt::NoPen);
+    p.setBrush(m_on);
+    for (const QRectF &d : std::as_const(m_layout.dots))
+        p.drawRect(d);
+}
+
+const TimeDisplay::Figure &TimeDisplay::figure(int cell, int digit)
+{
+    // Every figure is drawn once per place and digit, leaning as it stands in the display,
+    // and copied from then on: only the figures that changed cost a paint.
+    const int key = cell * 16 + digit;
+    auto found = m_figureCache.find(key);
+    if (found != m_figureCache.end())
+        return *found;
+    const QTransform t = lean(m_layout.base);
+    const QRect bounds = t.mapRect(m_layout.figures.at(cell)).toAlignedRect().adjusted(-1, -1, 1, 1);
+    const qreal ratio = devicePixelRatioF();
+    Figure f;
+    f.origin = bounds.topLeft();
+    f.pixmap = QPixmap(bounds.size() * ratio);
+    f.pixmap.setDevicePixelRatio(ratio);
+    f.pixmap.fill(Qt::transparent);
+    QPainter p(&f.pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.translate(-bounds.topLeft());
+    p.setTransform(t, true);
+    drawFigure(p, m_layout.figures.at(cell), digit, m_on, m_off);
+    return *m_figureCache.insert(key, f);
+}
+
+void TimeDisplay::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange)
+        m_face = QPixmap();   // drawn anew at the next paint
+}
+
+void TimeDisplay::paintEvent(QPaintEvent *)
+{
+    const QString t = text();
+    const int hourDigits = int(t.indexOf(QLatin1Char(':')));
+    prepareFace(hourDigits);
+    QPainter p(this);
+    p.fillRect(rect(), palette().color(backgroundRole()));
+    p.drawPixmap(0, 0, m_face);
+    int cell = 0;
+    for (const QChar c : t) {
+        if (!c.isDigit())
+            continue;
+        const Figure &f = figure(cell++, c.digitValue());
+        p.drawPixmap(f.origin, f.pixmap);
+    }
 }

@@ -1,6 +1,11 @@
 // The elapsed-time display: hours, minutes, seconds and milliseconds in digital figures.
 #pragma once
 
+#include <QColor>
+#include <QHash>
+#include <QList>
+#include <QPixmap>
+#include <QRectF>
 #include <QWidget>
 
 class TimeDisplay : public QWidget {
@@ -34,9 +39,33 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
+    // Where the figures and the dots stand for a size and a number of hour digits.
+    struct Layout {
+        QList<QRectF> figures;   // left to right, the milliseconds' smaller ones last
+        QList<QRectF> dots;
+        double base = 0;         // the figures' baseline
+    };
+    struct Figure {
+        QPoint origin;
+        QPixmap pixmap;
+    };
+    Layout layout(int hourDigits) const;
+    static QTransform lean(double base);
+    // The panel and the dots, drawn once per size, look and number of hour digits.
+    void prepareFace(int hourDigits);
+    const Figure &figure(int cell, int digit);
     void setFields(int h, int m, int s, int ms);
+
+    Layout m_layout;
+    QPixmap m_face;
+    QSize m_faceSize;
+    bool m_faceEnabled = true;
+    int m_faceHourDigits = -1;
+    QColor m_on, m_off;
+    QHash<int, Figure> m_figureCache;
 
     int m_hours = 0;
     int m_minutes = 0;
