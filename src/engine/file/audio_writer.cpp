@@ -37,17 +37,22 @@ constexpr int kLameQuality = 5;
 // The longest stretch of audio a muxer may hold back in a packet or page of its own.
 constexpr qint64 kMuxerHoldMs = 250;
 
-int openForWriting(const QString &path)
+// Creates or empties the file; the descriptor, or -errno when the system refuses.
+int createTruncated(const QByteArray &native)
 {
-    const QByteArray native = QFile::encodeName(path);
     int fd = -1;
     do {
         fd = ::open(native.constData(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     } while (fd < 0 && errno == EINTR);
-    if (fd < 0) {
-        const int error = errno;
-        throw EngineError(QStringLiteral("Cannot create %1: %2").arg(path, systemErrorText(error)));
-    }
+    return fd < 0 ? -errno : fd;
+}
+
+int openForWriting(const QString &path)
+{
+    const QByteArray native = QFile::encodeName(path);
+    const int fd = createTruncated(native);
+    if (fd < 0)
+        throw EngineError(QStringLiteral("Cannot create %1: %2").arg(path, systemErrorText(-fd)));
     return fd;
 }
 
@@ -753,14 +758,9 @@ void AudioWriter::moveTo(const QString &newPath)
         throw EngineError(failure.arg(newPath, QStringLiteral("that is the recording itself")));
     if (isBeingWritten(newPath))
         throw EngineError(failure.arg(newPath, QStringLiteral("that file is being written")));
-    int fd = -1;
-    do {
-        fd = ::open(native.constData(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    } while (fd < 0 && errno == EINTR);
-    if (fd < 0) {
-        const int error = errno;
-        throw EngineError(failure.arg(newPath, systemErrorText(error)));
-    }
+    const int fd = createTruncated(native);
+    if (fd < 0)
+        throw EngineError(failure.arg(newPath, systemErrorText(-fd)));
     m_moveFailure.clear();
     m_move = std::make_unique<OpenFileMove>(m_fd, fd, newPath, m_lock, rewrittenHeadBytes());
     registerWriting(newPath);
