@@ -1,4 +1,5 @@
 #include "session/app_paths.h"
+#include "session/termination_signals.h"
 #include "ui/main_window.h"
 #include "ui/ui_services.h"
 
@@ -39,5 +40,11 @@ int main(int argc, char *argv[])
     MainWindow window(*factory, AppPaths::forApplication());
     window.createSecondaryWindows();
     window.show();
+    // A logout, a shutdown or Ctrl+C ends the program as closing its window does.
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::requested, &window, [&window] {
+        window.close();
+        QApplication::quit();
+    });
     return app.exec();
 }

@@ -29,3 +29,14 @@ QString shortFormatText(const QString &text)
         result[colon] = QLatin1Char(' ');
     return result;
 }
+
+QString diskTimeText(qint64 seconds)
+{
+    if (seconds < 0)
+        return QString();
+    if (seconds >= 3600)
+        return QStringLiteral("%1 h %2 min left on disk").arg(seconds / 3600).arg(seconds % 3600 / 60);
+    if (seconds >= 60)
+        return QStringLiteral("%1 min left on disk").arg(seconds / 60);
+    return QStringLiteral("%1 s left on disk").arg(seconds);
+}

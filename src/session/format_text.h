@@ -11,3 +11,7 @@ QString minutesAndSeconds(qint64 seconds);
 // "MPEG 2.0 layer-" become "MP" (first occurrence each, any case, only when the text says
 // "MPEG"), and the first ":" becomes a blank.
 QString shortFormatText(const QString &text);
+
+// The room left on a disk in recording time, for the status bar: "2 h 41 min left on disk",
+// "12 min left on disk", "45 s left on disk"; empty for an unknown amount (negative).
+QString diskTimeText(qint64 seconds);

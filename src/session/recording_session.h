@@ -1,22 +1,33 @@
 // The recording session: what Record, Pause and Stop do, without a window.
 //
 // A recording run lasts from Record to its end (Stop, the time limit, a failure). It writes
-// one part ("Untitled" + n in the save folder) or, with the automatic split, several; every
-// finished part is listed in the run's file list. Captured blocks are written as they
-// arrive; the recorder's ticks drive the elapsed time, the levels and the spectrum snapshot.
-// A failure (a part that cannot start, a write the disk refuses, a lost device) ends the run
-// cleanly: what was recorded is finalised and listed, a part that never recorded anything
-// leaves no file behind, and failed() says why, once.
+// one part ("Untitled" + n in the save folder) or several: with the automatic split, when a
+// file reaches the largest size its format or file system allows, and when a lost input
+// device comes back. Every finished part is listed in the run's file list. Captured blocks
+// are written as they arrive; the recorder's ticks drive the elapsed time, the levels and
+// the spectrum snapshot.
+//
+// Nothing recorded is lost: while a part is open a journal in the settings folder names it,
+// so a run cut short by a crash is repaired at the next start; the run ends cleanly before
+// the disk is full; a save folder removed under the recording is made again and the
+// recording moved into it. A failure (a part that cannot start, a write the disk refuses, a
+// lost device) ends the run cleanly: what was recorded is finalised and listed, a part that
+// never recorded anything leaves no file behind, and failed() says why, once.
 #pragma once
 
 #include "engine/engine.h"
 #include "session/recording_settings.h"
 
+#include <QDateTime>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
+#include <functional>
 #include <memory>
 
+class PartJournal;
 class RecordedFiles;
 
 // What needs a person: the window answers, a test answers without a dialog.
@@ -31,8 +42,25 @@ class RecordingSession : public QObject {
     Q_OBJECT
 
 public:
-    enum class State { Idle, Recording, Paused };
+    enum class State {
+        Idle,
+        Recording,
+        Paused,
+        WaitingForDevice,   // the input went away mid-run; the run goes on when it comes back
+    };
     Q_ENUM(State)
+
+    // Bytes an ordinary user may still write where path is (or would be); -1 when unknown.
+    using FreeSpaceSource = std::function<qint64(const QString &path)>;
+    static qint64 freeSpaceOf(const QString &path);   // the file system's own answer
+
+    // A run refuses to start with room for less than this, and ends before the disk holds
+    // less than the reserve (enough to finish the file).
+    static constexpr int kMinimumStartSeconds = 10;
+    static constexpr int kReserveSeconds = 2;
+    static constexpr qint64 kReserveBytes = 256 * 1024;
+    // How long a lost input device is waited for.
+    static constexpr int kDeviceWaitSeconds = 600;
 
     RecordingSession(engine::IEngineFactory &engine, RecordedFiles &files, QObject *parent = nullptr);
     ~RecordingSession() override;
@@ -43,14 +71,23 @@ public:
     void setQuestions(RecordingQuestions *questions) { m_questions = questions; }
     // Frames of each spectrum snapshot (0 = none).
     void setSnapshotFrames(int frames) { m_snapshotFrames = frames; }
+    // Where the journals of open parts are kept (the settings folder); none = no journal.
+    void setJournalFolder(const QString &folder) { m_journalFolder = folder; }
+    void setFreeSpaceSource(FreeSpaceSource source);
+    // Whether a run waits for a lost input device to come back (default) or ends.
+    void setWaitForDevice(bool wait) { m_waitForDevice = wait; }
 
     State state() const { return m_state; }
-    bool isActive() const { return m_state != State::Idle; }   // recording or paused
+    bool isActive() const { return m_state != State::Idle; }   // recording, paused or waiting
     QString partPath() const { return m_partPath; }            // the running (or last) part
     qint64 lastPartFrames() const { return m_lastFrames; }    // frames of the last finished part
     int lastPartRate() const { return m_lastRate; }            // its sample rate, Hz (0 = unknown)
+    // Seconds of recording that still fit on the save folder's disk at the format's rate (an
+    // upper bound of it before a part runs, the rate measured while one does); -1 = unknown.
+    qint64 secondsLeftOnDisk();
 
-    // Record: a new run, or the paused one goes on. Pause, Stop: nothing when idle.
+    // Record: a new run, or the paused one goes on. Pause, Stop: nothing when idle; Stop
+    // also ends the wait for a lost device.
     void record();
     void pause();
     void stop();
@@ -67,23 +104,38 @@ signals:
     // Every recorder tick: the run's elapsed time and the tick's peaks (0..100).
     void tick(qint64 elapsedMs, int levelLeft, int levelRight);
     void snapshotReady(const engine::SampleArray &samples);
+    // The room left on the disk, in seconds of recording (-1 = unknown): when the settings
+    // change and every few seconds while a run goes on.
+    void diskTimeLeftChanged(qint64 seconds);
     // Something went wrong; the text says what, in the user's words.
     void failed(const QString &text);
+    // Something the user should know that is no failure ("Recording resumed at ...").
+    void notice(const QString &text);
 
 private:
     void setState(State state);
     void startPart();                       // throws; leaves nothing behind on failure
+    void openPartFile(const QString &path); // the writer, the journal and the watch on it
     void abandonPart();
     QString makePartFile();                 // the reserved "Untitled" file
     void resume();
     void split();
+    void rollOver(const engine::SampleArray &block);   // the file is full: the next part
     void endRun(bool partOpen, const QString &reason);
     void fail(const QString &reason);
     void finishPart(QString *failure);      // capture stopped, last blocks written, file closed
+    void closePartFile();                   // the journal and the watch go with the file
+    bool listPart(QString *error);
+    void startCapture();                    // throws
     void onBlock();
     void onTick(qint64 currentSamples, int levelLeft, int levelRight);
     void onDeviceError(const QString &text);
-    void report(const std::exception &error);
+    void watchPart();                       // once a second while a part is open
+    void lookForDevice();                   // once a second while waiting for the device
+    double bytesPerSecond();                // of the format written
+    qint64 freeSpaceForPart();
+    void reportDiskTimeLeft();
+    qint64 runElapsedMs(qint64 capturedSinceStart) const;
 
     std::unique_ptr<engine::IAudioRecord2> m_recorder;
     std::unique_ptr<engine::IAudioFile2> m_writer;
@@ -93,15 +145,28 @@ private:
     RecordingQuestions *m_questions = nullptr;
     RecordingSettings m_settings;
     int m_snapshotFrames = 0;
+    QString m_journalFolder;
+    FreeSpaceSource m_freeSpace;
+    bool m_waitForDevice = true;
 
     State m_state = State::Idle;
     QString m_partPath;
-    QString m_reservedFile;     // made by the part that is starting; removed if it fails
+    QString m_reservedFile;       // made by the part that is starting; removed if it fails
+    std::unique_ptr<PartJournal> m_journal;
+    int m_watchFd = -1;           // the part's file, read only: its links, its size, its disk
+    bool m_moving = false;        // the writer is moving the part into a folder made again
+    QTimer m_watchTimer;
     qint64 m_blockFrames = 0;
-    qint64 m_partOffset = 0;    // frames in the part before its last pause
-    int m_splitBaseSeconds = 0; // length of the run's finished parts
+    qint64 m_runFrames = 0;       // frames written in the run, all parts
+    qint64 m_runFramesAtStart = 0;   // ... before the recorder's last Start
+    qint64 m_partStartMs = 0;     // the run's elapsed time when the part began
     qint64 m_lastFrames = 0;
     int m_lastRate = 0;
-    bool m_partEnding = false;  // capture is being stopped and the last blocks written
-    QString m_failure;          // the first failure met while m_partEnding
+    bool m_partEnding = false;    // capture is being stopped and the last blocks written
+    QString m_failure;            // the first failure met while m_partEnding
+    int m_watchTicks = 0;
+    // The lost device and since when it is waited for.
+    QString m_lostDevice;
+    QDateTime m_lostSince;
+    QTimer m_deviceTimer;
 };

@@ -2,6 +2,7 @@
 
 #include "session/ini_file.h"
 #include "session/format_text.h"
+#include "session/part_journal.h"
 #include "session/recorded_files.h"
 #include "ui/about_dialog.h"
 #include "ui/equalizer_window.h"
@@ -25,6 +26,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QFileInfo>
 #include <QIcon>
 #include <QLabel>
 #include <QMenuBar>
@@ -108,6 +110,8 @@ MainWindow::MainWindow(engine::IEngineFactory &engine, const AppPaths &paths, QW
     m_files = std::make_unique<RecordedFiles>(engine);
     m_recording = std::make_unique<RecordingSession>(engine, *m_files);
     m_recording->setQuestions(this);
+    // The journals of open parts live beside the settings.
+    m_recording->setJournalFolder(QFileInfo(m_paths.settingsFile).path());
     m_playback = std::make_unique<PlaybackSession>(engine);
 
     createMenus();
@@ -379,6 +383,12 @@ void MainWindow::createStatusBar()
         bar->addWidget(panel);
         m_statusPanels[i] = panel;
     }
+    // How long the disk of the save folder can still take recordings.
+    m_diskTimeLeft = new QLabel(bar);
+    m_diskTimeLeft->setObjectName(QStringLiteral("diskTimeLeft"));
+    m_diskTimeLeft->setTextFormat(Qt::PlainText);
+    m_diskTimeLeft->setToolTip(QStringLiteral("Recording time left on the disk of the save folder"));
+    bar->addPermanentWidget(m_diskTimeLeft);
 }
 
 void MainWindow::bindSessions()
@@ -388,6 +398,11 @@ void MainWindow::bindSessions()
         updateCommands();
         showRunningLook();
         updateSnapshotNeeds();
+        // The machine is not suspended under a running recording.
+        if (m_recording->isActive())
+            m_sleepInhibitor.hold();
+        else
+            m_sleepInhibitor.release();
     });
     connect(recording, &RecordingSession::partStarted, this, &MainWindow::showFile);
     connect(recording, &RecordingSession::runEnded, this, &MainWindow::onRecordingEnded);
@@ -395,6 +410,9 @@ void MainWindow::bindSessions()
     connect(recording, &RecordingSession::snapshotReady, m_recordSoundPage->spectrumView(),
             [this](const engine::SampleArray &s) { m_recordSoundPage->spectrumView()->DrawArray(s); });
     connect(recording, &RecordingSession::failed, this, [](const QString &text) { ui::errorBox(text); });
+    connect(recording, &RecordingSession::notice, this, [this](const QString &text) { ui::notice(this, text); });
+    connect(recording, &RecordingSession::diskTimeLeftChanged, this,
+            [this](qint64 seconds) { m_diskTimeLeft->setText(diskTimeText(seconds)); });
 
     PlaybackSession *playback = m_playback.get();
     connect(playback, &PlaybackSession::stateChanged, this, [this](PlaybackSession::State state) {
@@ -485,6 +503,13 @@ void MainWindow::firstShow()
     // The button shows the line it switches: the output device itself.
     ui::runCommand([this] { m_transport->setMute(m_playback->muted()); });
     updateSnapshotNeeds();
+    // A recording that a crash cut short is repaired and listed, and the user is told once.
+    const QStringList recovered =
+        recoverInterruptedParts(m_engine, *m_files, QFileInfo(m_paths.settingsFile).path());
+    if (!recovered.isEmpty()) {
+        showTab(kFileInfoTab);
+        ui::notice(this, recovered.join(QLatin1Char('\n')));
+    }
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

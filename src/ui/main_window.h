@@ -8,6 +8,7 @@
 #include "session/app_paths.h"
 #include "session/playback_session.h"
 #include "session/recording_session.h"
+#include "ui/sleep_inhibitor.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -141,6 +142,8 @@ private:
     LevelMeter *m_rightMeter = nullptr;
     TimeDisplay *m_timeDisplay = nullptr;
     QLabel *m_statusPanels[3] = {nullptr, nullptr, nullptr};
+    QLabel *m_diskTimeLeft = nullptr;
+    SleepInhibitor m_sleepInhibitor{QStringLiteral("A recording is running")};
     QTimer *m_tipTimer = nullptr;
 
     EqualizerWindow *m_equalizerWindow = nullptr;

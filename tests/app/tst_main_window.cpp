@@ -36,7 +36,7 @@ private slots:
         // (all but the first) where it has not, never lying over each other.
         // Panel 0 holds its longest text ("Recording...") in the desktop's font.
         const int stateWidth = std::max(60, f.statusBar()->fontMetrics().horizontalAdvance("Recording...") + 12);
-        f.resize(900, 450);
+        f.resize(1100, 450);   // room for every panel and the disk time
         QTRY_COMPARE(f.statusPanelWidth(1), 320);
         QCOMPARE(f.statusPanelWidth(0), stateWidth);
         QCOMPARE(f.statusPanelWidth(2), 300);

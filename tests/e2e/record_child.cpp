@@ -1,8 +1,10 @@
 // Records through the recording session, without a window, into the given folder in the
-// given format (".wav" unless one is named) until it is killed; prints the recording's path
-// once capture runs.
+// given format (".wav" unless one is named), with the part's journal in that folder, until it
+// is killed; prints the recording's path once capture runs. SIGTERM, SIGINT and SIGHUP end
+// the recording as Stop does, and the program with status 0.
 #include "session/recorded_files.h"
 #include "session/recording_session.h"
+#include "session/termination_signals.h"
 
 #include <QCoreApplication>
 
@@ -29,6 +31,12 @@ int main(int argc, char *argv[])
     settings.wavBitsPerSample = 16;
     settings.wmaProfile = 38;
     recording.setSettings(settings);
+    recording.setJournalFolder(folder);
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::requested, [&recording] {
+        recording.stop();
+        QCoreApplication::quit();
+    });
     recording.record();
     if (!recording.isActive())
         return 1;

@@ -1,7 +1,11 @@
 #include "real_window.h"
 
+#include "session/part_journal.h"
+#include "session/recorded_files.h"
+
 #include "ui/file_info_page.h"
 
+#include <QDir>
 #include <QProcess>
 #include <QTabWidget>
 #include <QToolButton>
@@ -11,6 +15,28 @@
 #include <cmath>
 
 using namespace e2e;
+
+// A child recorder in the given format, its folder and its part's path once it records.
+struct Child {
+    QTemporaryDir dir;
+    QProcess process;
+    QString file;
+    bool start(const QString &format)
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        process.setProcessEnvironment(env);
+        process.start(RECORD_CHILD, {dir.path(), format});
+        if (!process.waitForStarted() || !process.waitForReadyRead(10000))
+            return false;
+        file = QString::fromLocal8Bit(process.readLine()).trimmed();
+        return file.endsWith(format);
+    }
+    QStringList journals() const
+    {
+        return QDir(dir.filePath("journals")).entryList({"*.journal"}, QDir::Files);
+    }
+};
 
 class TestRecordEndToEnd : public QObject {
     Q_OBJECT
@@ -210,27 +236,84 @@ private slots:
         QCOMPARE(w.window->statusText(0), QString("Stop"));
     }
 
-    void killedRecorderLeavesAPlayableWav()
+    void aKilledRecordingIsRecoveredAtTheNextStart_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::newRow("wav") << ".wav";
+        QTest::newRow("mp3") << ".mp3";
+        QTest::newRow("wma") << ".wma";
+    }
+    void aKilledRecordingIsRecoveredAtTheNextStart()
+    {
+        QFETCH(QString, format);
+        SineSource sine;
+        Child child;
+        QVERIFY2(child.start(format), qPrintable(child.file + child.process.readAllStandardError()));
+        QTest::qWait(3000);
+        // While it runs, its journal is its own: another program leaves it alone.
+        auto factory = engine::createEngineFactory();
+        RecordedFiles files(*factory);
+        QCOMPARE(recoverInterruptedParts(*factory, files, child.dir.path()), QStringList());
+        QCOMPARE(child.journals().size(), 1);
+
+        child.process.kill();   // SIGKILL: nothing gets to finish the file
+        QVERIFY(child.process.waitForFinished());
+        const double left = decode(child.file).seconds();
+
+        // The next start repairs the file, lists it with its real length and says so once.
+        const QStringList said = recoverInterruptedParts(*factory, files, child.dir.path());
+        QCOMPARE(said.size(), 1);
+        QVERIFY2(said[0].startsWith("Recovered Untitled1" + format + " (00:0") && said[0].endsWith("interrupted."),
+                 qPrintable(said[0]));
+        QCOMPARE(files.count(), 1);
+        const Decoded d = decode(child.file);
+        const double header = testaudio::probe(child.file, "duration").toDouble();
+        qInfo("%s: %.2f s decodable as left, %.3f s decoded and %.3f s in the header after repair",
+              qPrintable(format), left, d.seconds(), header);
+        QVERIFY2(left >= 2.0, qPrintable(QString::number(left)));
+        QVERIFY2(std::abs(header - d.seconds()) <= 0.1, qPrintable(QString("%1 / %2").arg(header).arg(d.seconds())));
+        QVERIFY(std::abs(files.at(0).durationMs / 1000.0 - d.seconds()) <= 0.1);
+        checkTone(d, 1000);
+        QCOMPARE(child.journals(), QStringList());
+        QCOMPARE(recoverInterruptedParts(*factory, files, child.dir.path()), QStringList());   // said once
+    }
+
+    void terminationEndsTheRecordingAsStopDoes()
     {
         SineSource sine;
-        QTemporaryDir dir;
-        QProcess child;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        child.setProcessEnvironment(env);
-        child.start(RECORD_CHILD, {dir.path()});
-        QVERIFY(child.waitForStarted());
-        QVERIFY(child.waitForReadyRead(10000));
-        const QString file = QString::fromLocal8Bit(child.readLine()).trimmed();
-        QVERIFY2(file.endsWith(".wav"), qPrintable(file + child.readAllStandardError()));
-        QTest::qWait(3000);
-        child.kill();   // SIGKILL: nothing gets to finish the file
-        QVERIFY(child.waitForFinished());
+        Child child;
+        QVERIFY(child.start(".mp3"));
+        QTest::qWait(2000);
+        child.process.terminate();   // SIGTERM, as at a logout
+        QVERIFY(child.process.waitForFinished(10000));
+        QCOMPARE(child.process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(child.process.exitCode(), 0);
+        QCOMPARE(child.journals(), QStringList());   // a normal end: nothing to recover
+        const double header = testaudio::probe(child.file, "duration").toDouble();
+        const Decoded d = decode(child.file);
+        QVERIFY2(d.seconds() >= 1.5 && std::abs(header - d.seconds()) <= 0.1,
+                 qPrintable(QString("%1 / %2").arg(header).arg(d.seconds())));
+    }
+
+    void aSaveFolderRemovedUnderTheRecordingIsMadeAgain()
+    {
+        SineSource sine;
+        RealWindow w;
+        w.start();
+        w.useFormat(".wav");
+        w.window->record();
+        QVERIFY(w.waitDisplayed(1.5));
+        const QString file = w.recording().partPath();
+        QVERIFY(QDir(w.path("rec")).removeRecursively());
+        // Within a second or two the folder is back and the recording moved into it.
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(file), 4000);
+        QTRY_COMPARE_WITH_TIMEOUT(w.boxes.size(), 2, 6000);   // made again, then whole again
+        QVERIFY(w.waitDisplayed(4.0));
+        w.window->stop();
+        QCOMPARE(w.errors(), QStringList());
         const Decoded d = decode(file);
-        QVERIFY2(d.seconds() >= 2.0, qPrintable(QString::number(d.seconds())));
-        const double probed = testaudio::probe(file, "duration").toDouble();
-        QVERIFY2(probed >= 2.0, qPrintable(QString::number(probed)));
-        checkTone(d, 1000);
+        QVERIFY2(d.seconds() >= 3.8, qPrintable(QString::number(d.seconds())));
+        QCOMPARE(listed(w), QStringList({file}));
     }
 };
 

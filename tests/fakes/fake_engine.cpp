@@ -157,6 +157,8 @@ void FakeFile::Create(const QString &path, int mode)
 void FakeFile::WriteArray(const SampleArray &samples)
 {
     log(QStringLiteral("WriteArray(%1)").arg(samples.frames()));
+    if (std::exchange(limitNextWrite, false))
+        throw engine::FileLimitError(QStringLiteral("Cannot write %1: the file is as large as it can be").arg(m_path));
     if (!failNextWrite.isEmpty()) {
         const QString text = failNextWrite;
         failNextWrite.clear();
@@ -164,7 +166,13 @@ void FakeFile::WriteArray(const SampleArray &samples)
     }
     if (!m_writing)
         throw EngineError(QStringLiteral("No file is open for writing"));
-    m_engine->files[m_path].frames += samples.frames();
+    FileFacts &facts = m_engine->files[m_path];
+    facts.frames += samples.frames();
+    // The file grows on the disk as 16-bit PCM would (without data: a sparse file), so code
+    // that measures its size sees a real rate.
+    QFile file(m_path);
+    if (file.exists())
+        file.resize(facts.frames * facts.channels * 2);
 }
 
 void FakeFile::Open(const QString &path, int mode, int flags)

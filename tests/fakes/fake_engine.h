@@ -112,6 +112,8 @@ public:
     qint64 readPosition() const { return m_position; }
     // Makes the next WriteArray throw (disk full and the like).
     QString failNextWrite;
+    // Makes the next WriteArray throw FileLimitError: the file holds all it can.
+    bool limitNextWrite = false;
 
 private:
     void log(const QString &call);

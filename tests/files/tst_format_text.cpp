@@ -32,6 +32,22 @@ private slots:
         QCOMPARE(minutesAndSeconds(seconds), text);
     }
 
+    void diskTime_data()
+    {
+        QTest::addColumn<qint64>("seconds");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("unknown") << qint64(-1) << "";
+        QTest::newRow("seconds") << qint64(45) << "45 s left on disk";
+        QTest::newRow("minutes") << qint64(12 * 60 + 59) << "12 min left on disk";
+        QTest::newRow("hours") << qint64(2 * 3600 + 41 * 60 + 7) << "2 h 41 min left on disk";
+    }
+    void diskTime()
+    {
+        QFETCH(qint64, seconds);
+        QFETCH(QString, text);
+        QCOMPARE(::diskTimeText(seconds), text);
+    }
+
     void shortFormatText_data()
     {
         QTest::addColumn<QString>("text");

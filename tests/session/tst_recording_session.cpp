@@ -435,6 +435,93 @@ private slots:
         QVERIFY(!QFileInfo::exists(f.path("rec/Untitled2.mp3")));
         QVERIFY(!f.recorder()->isRunning());
     }
+
+    void diskRunway_data()
+    {
+        QTest::addColumn<double>("secondsAtStart");   // of WAV 44.1 kHz stereo 16 bit
+        QTest::addColumn<double>("secondsLater");     // after 2 s of recording
+        QTest::addColumn<bool>("starts");
+        QTest::addColumn<bool>("endsFull");
+        QTest::newRow("room for 100 s") << 100.0 << 98.0 << true << false;
+        QTest::newRow("room for less than 10 s") << 11.9 << 11.9 << false << false;
+        QTest::newRow("the disk fills") << 60.0 << 1.5 << true << true;
+    }
+    void diskRunway()
+    {
+        QFETCH(double, secondsAtStart);
+        QFETCH(double, secondsLater);
+        QFETCH(bool, starts);
+        QFETCH(bool, endsFull);
+        SessionFixture f;
+        const double rate = 44100 * 4;
+        qint64 free = RecordingSession::kReserveBytes + qint64(secondsAtStart * rate);
+        f.recording.setFreeSpaceSource([&free](const QString &) { return free; });
+        QSignalSpy left(&f.recording, &RecordingSession::diskTimeLeftChanged);
+        f.settings([](RecordingSettings &s) { s.saveFormat = ".wav"; });
+        QCOMPARE(left.last().at(0).toLongLong(), qint64(secondsAtStart) - RecordingSession::kReserveSeconds);
+
+        RecordingClock clock(f.engine);
+        f.recording.record();
+        QCOMPARE(f.recording.isActive(), starts);
+        if (!starts) {
+            QCOMPARE(f.failures.size(), 1);
+            QVERIFY2(f.failures[0].startsWith("There is not enough room on the disk of " + f.path("rec/")),
+                     qPrintable(f.failures[0]));
+            QVERIFY(!QFileInfo::exists(f.path("rec")));
+            return;
+        }
+        clock.run(2);
+        free = RecordingSession::kReserveBytes + qint64(secondsLater * rate);
+        clock.run(1);
+        QCOMPARE(f.recording.isActive(), !endsFull);
+        if (endsFull) {
+            // Ended as Stop ends it, before the disk is full: finalised, listed, said.
+            QCOMPARE(f.rows(), QStringList({"Untitled1.wav 00:02"}));
+            QCOMPARE(f.failures.size(), 1);
+            QVERIFY2(f.failures[0].startsWith("The recording was stopped: the disk of " + f.path("rec") + " is full"),
+                     qPrintable(f.failures[0]));
+        } else {
+            QVERIFY(f.recording.secondsLeftOnDisk() >= 94 && f.recording.secondsLeftOnDisk() <= 96);
+            QCOMPARE(f.failures, QStringList());
+        }
+    }
+
+    void aFullFileGoesOnInTheNextPart()
+    {
+        // A file at its format's or file system's size limit is no end: the same block
+        // begins the next part, and capture and the run's time run on.
+        SessionFixture f;
+        RecordingClock clock(f.engine);
+        f.recording.record();
+        clock.run(2);
+        f.engine.file("writer")->limitNextWrite = true;
+        clock.run(1);
+        QCOMPARE(f.recording.state(), State::Recording);
+        QCOMPARE(f.partsStarted, QStringList({f.path("rec/Untitled1.mp3"), f.path("rec/Untitled2.mp3")}));
+        QCOMPARE(f.engine.log.count("recorder.Start()"), 1);
+        QCOMPARE(f.elapsedSeconds(), 3);
+        f.recording.stop();
+        QCOMPARE(f.rows(), QStringList({"Untitled1.mp3 00:02", "Untitled2.mp3 00:01"}));
+        QCOMPARE(f.failures, QStringList());
+    }
+
+    void anOpenPartKeepsAJournal()
+    {
+        SessionFixture f;
+        f.recording.setJournalFolder(f.path("settings"));
+        const auto journals = [&f] {
+            return QDir(f.path("settings/journals")).entryList({"*.journal"}, QDir::Files);
+        };
+        f.recording.record();
+        QCOMPARE(journals().size(), 1);
+        const QString text = [&] {
+            QFile j(f.path("settings/journals/" + journals().first()));
+            return j.open(QIODevice::ReadOnly) ? QString::fromUtf8(j.readAll()) : QString();
+        }();
+        QVERIFY2(text.contains("path=" + f.path("rec/Untitled1.mp3")) && text.contains("format=.mp3"), qPrintable(text));
+        f.recording.stop();
+        QCOMPARE(journals(), QStringList());   // a normal end leaves nothing to recover
+    }
 };
 
 QTEST_GUILESS_MAIN(TestRecordingSession)

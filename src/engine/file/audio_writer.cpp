@@ -14,6 +14,7 @@ extern "C" {
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -756,7 +757,10 @@ void AudioWriter::moveTo(const QString &newPath)
     if (::stat(native.constData(), &target) == 0 && fstat(m_fd, &current) == 0
         && target.st_dev == current.st_dev && target.st_ino == current.st_ino)
         throw EngineError(failure.arg(newPath, QStringLiteral("that is the recording itself")));
-    if (isBeingWritten(newPath))
+    // The recording's own name may be taken again once its folder was made anew: the old
+    // file is gone (the check above), only this writer still names it.
+    const bool ownName = QFileInfo(newPath).absoluteFilePath() == QFileInfo(m_path).absoluteFilePath();
+    if (!ownName && isBeingWritten(newPath))
         throw EngineError(failure.arg(newPath, QStringLiteral("that file is being written")));
     const int fd = createTruncated(native);
     if (fd < 0)
