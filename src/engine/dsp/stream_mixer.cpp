@@ -25,6 +25,14 @@ constexpr double kIntegral = 0.03;       // per second squared
 constexpr int kCompensationSeconds = 10;
 // The resampler only ever runs at a ratio close to 1: a short filter is plenty.
 constexpr int kFilterSize = 16;
+// Each side's capture times come late by whatever the scheduler added. A delay-locked loop
+// per side (a second-order filter on the times, as sound servers use for their clocks)
+// keeps the steady part: their position and their pace, to a fraction of a millisecond.
+constexpr double kClockPosition = 0.05;     // share of a time error taken at once
+constexpr double kClockPace = 0.00125;      // share taken into the pace (critically damped)
+constexpr double kClockJumpUs = 30000;      // beyond this the times start again (a stall)
+// A side joins once its clock has had this many blocks to settle.
+constexpr int kSettleBlocks = 10;
 
 constexpr float kSilence[1] = {0.0f};
 
@@ -43,7 +51,9 @@ struct StreamMixer::Side {
     };
     std::vector<float> fifo;   // interleaved; unread samples start at head
     size_t head = 0;
-    qint64 lastUs = 0;         // capture time of the newest frame pushed
+    double lastUs = 0;         // capture time of the newest frame pushed (filtered)
+    double usPerFrame = 0;     // the side's pace as measured
+    int settled = 0;           // blocks since its clock started
     bool live = false;         // delivering (pushed since the start or since it stopped)
     State state = State::Idle;
     std::unique_ptr<SwrContext, SwrDeleter> swr;
@@ -93,6 +103,7 @@ void StreamMixer::reset(int sampleRate, int channels)
     m_output = 0;
     for (auto &s : m_sides) {
         s->clear();
+        s->settled = 0;
         s->live = false;
         s->state = Side::State::Idle;
         s->integral = 0;
@@ -122,7 +133,7 @@ double StreamMixer::offsetMs() const
 
 double StreamMixer::readPositionUs(const Side &s) const
 {
-    double us = double(s.lastUs) - double(s.frames(m_channels)) * 1e6 / m_rate;
+    double us = s.lastUs - double(s.frames(m_channels)) * 1e6 / m_rate;
     if (s.swr)
         us -= double(swr_get_delay(s.swr.get(), 1000000));
     return us;
@@ -139,7 +150,7 @@ void StreamMixer::push(int side, const float *interleaved, qint64 frames, qint64
         s.fifo.insert(s.fifo.end(), interleaved, interleaved + n);
     else
         s.fifo.insert(s.fifo.end(), n, 0.0f);   // a hole: silence keeps its time
-    s.lastUs = capturedUs;
+    trackClock(s, frames, double(capturedUs));
     s.live = true;
     if (s.state == Side::State::Idle)
         s.state = side == m_clock ? Side::State::Clock : Side::State::Joining;
@@ -148,11 +159,28 @@ void StreamMixer::push(int side, const float *interleaved, qint64 frames, qint64
         makeClock(side, out);
     } else if (side != m_clock) {
         const Side &clock = *m_sides[size_t(m_clock)];
-        if (!clock.live || clock.lastUs < s.lastUs - qint64(kStallMs) * 1000)
+        if (!clock.live || clock.lastUs < s.lastUs - kStallMs * 1000.0)
             makeClock(side, out);   // the clock has stopped delivering
     }
     if (side == m_clock)
         produce(out, false);
+}
+
+void StreamMixer::trackClock(Side &s, qint64 frames, double capturedUs)
+{
+    const double nominal = 1e6 / m_rate;
+    const double predicted = s.lastUs + double(frames) * s.usPerFrame;
+    const double error = capturedUs - predicted;
+    if (s.settled == 0 || std::fabs(error) > kClockJumpUs) {
+        s.lastUs = capturedUs;
+        s.usPerFrame = nominal;
+        s.settled = 1;
+        return;
+    }
+    s.lastUs = predicted + kClockPosition * error;
+    s.usPerFrame = std::clamp(s.usPerFrame + kClockPace * error / double(frames), nominal * 0.99,
+                              nominal * 1.01);
+    ++s.settled;
 }
 
 void StreamMixer::stopSide(int side)
@@ -161,6 +189,7 @@ void StreamMixer::stopSide(int side)
         return;
     Side &s = *m_sides[size_t(side)];
     s.live = false;
+    s.settled = 0;   // its times start again when it comes back
     if (side == m_clock)
         return;   // what it holds back goes out when the other side takes over (push())
     s.clear();
@@ -192,7 +221,7 @@ void StreamMixer::makeClock(int side, std::vector<float> &out)
         } else if (hadOutput) {
             // Line its first frame up with the moment the output reached.
             const qint64 have = n.frames(m_channels);
-            const double headUs = double(n.lastUs) - double(have) * 1e6 / m_rate;
+            const double headUs = n.lastUs - double(have) * 1e6 / m_rate;
             const qint64 lead = std::llround((headUs - reachedUs) * m_rate / 1e6);
             if (lead < 0) {
                 n.consume(std::min(have, -lead), m_channels);
@@ -246,9 +275,9 @@ qint64 StreamMixer::follow(Side &s, float *mix, qint64 frames, double contentUs)
     qint64 offset = 0;
     if (s.state == Side::State::Joining) {
         const qint64 have = s.frames(m_channels);
-        if (have == 0)
-            return 0;
-        const double headUs = double(s.lastUs) - double(have) * 1e6 / m_rate;
+        if (have == 0 || s.settled < kSettleBlocks)
+            return 0;   // its times are not steady yet: join a little later, in step
+        const double headUs = s.lastUs - double(have) * 1e6 / m_rate;
         qint64 lead = std::llround((headUs - contentUs) * m_rate / 1e6);
         if (lead < 0) {
             // Its oldest frames belong to moments the output has passed.

@@ -77,6 +77,7 @@ private:
     struct Side;
     void produce(std::vector<float> &out, bool flushing);
     void makeClock(int side, std::vector<float> &out);
+    void trackClock(Side &s, qint64 frames, double capturedUs);
     // Frames the side can add from its read position on; the rest stays silence.
     qint64 follow(Side &s, float *mix, qint64 frames, double contentUs);
     qint64 readDirect(Side &s, float *dst, qint64 frames);
