@@ -4,6 +4,8 @@
 // Both inputs carry the same format (rate, channels, interleaved float). Each push names
 // when its last frame was captured (a monotonic clock in microseconds, the same for both
 // sides); from these times the mixer knows which frames of the two sides belong together.
+// The times may come late by whatever the scheduler added: a delay-locked loop per side
+// keeps their steady part, and a side joins only once its loop has settled (about 200 ms).
 //
 // One side is the clock: its frames go out one for one, held back by kDelayMs so that the
 // other side's frames for the same moment have arrived. The other side follows: it is read
