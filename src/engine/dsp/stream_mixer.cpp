@@ -177,7 +177,8 @@ void StreamMixer::trackClock(Side &s, qint64 frames, double capturedUs)
         s.settled = 1;
         return;
     }
-    s.lastUs = predicted + kClockPosition * error;
+    // The first blocks are averaged alike, so the position settles within those few.
+    s.lastUs = predicted + std::max(kClockPosition, 1.0 / (s.settled + 1)) * error;
     s.usPerFrame = std::clamp(s.usPerFrame + kClockPace * error / double(frames), nominal * 0.99,
                               nominal * 1.01);
     ++s.settled;

@@ -109,8 +109,12 @@ void CaptureStream::onState(pa_stream *s, void *self)
     auto *c = static_cast<CaptureStream *>(self);
     c->m_pulse.signal();
     const pa_stream_state_t state = pa_stream_get_state(s);
-    if (state == PA_STREAM_READY)
+    if (state == PA_STREAM_READY && !c->m_running) {
         c->m_running = true;
+        if (c->m_handlers.ready)
+            c->m_handlers.ready();
+        return;
+    }
     if (c->m_ended || PA_STREAM_IS_GOOD(state))
         return;
     c->m_ended = true;

@@ -26,6 +26,7 @@ public:
         // The stream ended without close(); running: it had delivered (reached READY).
         std::function<void(bool running)> ended;
         std::function<void()> overflow;
+        std::function<void()> ready;   // the stream runs (reached READY)
     };
 
     explicit CaptureStream(PulseContext &pulse);

@@ -13,6 +13,9 @@ namespace engine {
 namespace {
 constexpr qint64 kRingFrames = 32768;   // enough for the largest snapshot (2 x 4096)
 const QString kApplicationName = QStringLiteral("Tavrin Sound Recorder");
+// The mix's two streams, as the desktop's mixer lists them.
+const QString kSideNames[2] = {QStringLiteral("Recording (microphone)"),
+                               QStringLiteral("Recording (computer sound)")};
 
 qint64 framesFor(int milliseconds, int rate)
 {
@@ -219,6 +222,7 @@ void PulseRecorder::prepare()
     m_lost = 0;
     m_overruns = 0;
     m_reconnects = 0;
+    m_followMs = 0;
     std::lock_guard guard(m_mutex);
     m_ring.reset(m_channels, kRingFrames);
     m_peakLeft = m_peakRight = 0;
@@ -237,13 +241,15 @@ bool PulseRecorder::openStream(int slot, const QString &name, const QString &dev
     };
     handlers.ended = [this, slot, fromLoop](bool running) { onEnded(slot, running, fromLoop); };
     handlers.overflow = [this] { ++m_overruns; };
+    if (fromLoop && m_mode == Mode::Application)
+        handlers.ready = [this] {
+            m_followMs = double(pulse::CaptureStream::nowUs() - m_appEndedUs) / 1000.0;
+        };
     return stream->open(name, device, m_streamRate, m_streamChannels, sinkInput, std::move(handlers));
 }
 
 void PulseRecorder::startMix()
 {
-    static const QString names[2] = {QStringLiteral("Recording (microphone)"),
-                                     QStringLiteral("Recording (computer sound)")};
     QString wanted[2];
     if (const auto server = m_pulse->serverInfo()) {
         if (m_pulse->device(pulse::DeviceKind::Source, server->defaultSource))
@@ -261,7 +267,7 @@ void PulseRecorder::startMix()
     }
     for (int i : {kMicrophone, kComputer})
         if (!wanted[i].isEmpty())
-            openStream(i, names[i], wanted[i], PA_INVALID_INDEX, false);
+            openStream(i, kSideNames[i], wanted[i], PA_INVALID_INDEX, false);
     bool running = false;
     for (int i : {kMicrophone, kComputer}) {
         auto &stream = m_streams[size_t(i)];
@@ -400,6 +406,8 @@ void PulseRecorder::onEnded(int slot, bool running, bool fromLoop)
         break;
     case Mode::Application:
         // Moved to another sink (the server ends the stream then), or gone.
+        if (running)
+            m_appEndedUs = pulse::CaptureStream::nowUs();
         followApplication();
         break;
     case Mode::Mix:
@@ -483,8 +491,6 @@ void PulseRecorder::followDefaults()
             m_following = false;
             if (m_ended)
                 return;
-            static const QString names[2] = {QStringLiteral("Recording (microphone)"),
-                                             QStringLiteral("Recording (computer sound)")};
             const QString wanted[2] = {microphone, sink ? sink->monitorSource : QString()};
             for (int i : {kMicrophone, kComputer}) {
                 auto &stream = m_streams[size_t(i)];
@@ -494,7 +500,7 @@ void PulseRecorder::followDefaults()
                 if (!open && m_sideAttempts[size_t(i)] >= kFollowAttempts)
                     continue;   // keeps failing: wait for the defaults to change
                 m_mixer.stopSide(i);
-                if (!openStream(i, names[i], wanted[i], PA_INVALID_INDEX, true))
+                if (!openStream(i, kSideNames[i], wanted[i], PA_INVALID_INDEX, true))
                     ++m_sideAttempts[size_t(i)];
             }
             const bool anyOpen = std::any_of(m_streams.begin(), m_streams.end(),

@@ -102,6 +102,9 @@ public:
     qint64 lostFrames() const { return m_lost.load(); }
     int overruns() const { return m_overruns.load(); }
     int reconnects() const { return m_reconnects.load(); }
+    // How long following the last move took: from the server ending the stream to the new
+    // one running (ms).
+    double followMs() const { return m_followMs.load(); }
     // The mix: the speed correction of the side that follows the other's clock (0.001 =
     // read 0.1 % faster) and how far apart the two sides stand (ms, smoothed).
     double mixCorrection() const { return m_mixCorrection.load(); }
@@ -164,6 +167,7 @@ private:
     quint32 m_appStream = PA_INVALID_INDEX;
     QString m_appName;
     qint64 m_appLastUs = 0;       // capture time of the last frame taken
+    qint64 m_appEndedUs = 0;      // when the server ended its stream
     bool m_appMoved = false;      // the next frames come after a move: fill the time between
     int m_appAttempts = 0;
     // The mix.
@@ -183,6 +187,7 @@ private:
     std::atomic<qint64> m_lost{0};
     std::atomic<int> m_overruns{0};
     std::atomic<int> m_reconnects{0};
+    std::atomic<double> m_followMs{0};
     std::atomic<double> m_mixCorrection{0};
     std::atomic<double> m_mixOffsetMs{0};
     std::atomic<bool> m_devicesChangePending{false};
