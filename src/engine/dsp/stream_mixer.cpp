@@ -247,6 +247,15 @@ void StreamMixer::produce(std::vector<float> &out, bool flushing)
     Side &c = *m_sides[size_t(m_clock)];
     const qint64 hold = flushing ? 0 : qint64(m_rate) * kDelayMs / 1000;
     qint64 n = c.frames(m_channels) - hold;
+    Side &o = *m_sides[size_t(1 - m_clock)];
+    if (!flushing && o.state == Side::State::Following && o.live &&
+        o.lastUs >= c.lastUs - kStallMs * 1000.0) {
+        // The other side still delivers, only later (its blocks come in another phase, or
+        // the loop read the clock's first): go no further than its frames reach.
+        const qint64 reach = o.frames(m_channels) +
+                             (o.swr ? swr_get_delay(o.swr.get(), m_rate) : 0) - kFilterSize;
+        n = std::min(n, reach);
+    }
     if (n <= 0)
         return;
     const double startUs = readPositionUs(c);
@@ -260,7 +269,6 @@ void StreamMixer::produce(std::vector<float> &out, bool flushing)
     addWithGain(c, m_scratch.data(), m_mix.data(), n);
     const double clockNextUs = readPositionUs(c);
 
-    Side &o = *m_sides[size_t(1 - m_clock)];
     if (o.state == Side::State::Joining || o.state == Side::State::Following) {
         follow(o, m_mix.data(), n, startUs);
         if (o.state == Side::State::Following)

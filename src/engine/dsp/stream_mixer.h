@@ -8,7 +8,8 @@
 // keeps their steady part, and a side joins only once its loop has settled (about 200 ms).
 //
 // One side is the clock: its frames go out one for one, held back by kDelayMs so that the
-// other side's frames for the same moment have arrived. The other side follows: it is read
+// other side's frames for the same moment have arrived, and never further than the other
+// side's frames reach while it still delivers. The other side follows: it is read
 // through a libswresample context whose speed is nudged (swr_set_compensation) by a
 // control loop on the measured offset between the two sides, so that after hours they still
 // line up and neither side ever skips or repeats a sample.
