@@ -401,6 +401,14 @@ void StreamMixer::steer(Side &s, double errorUs, qint64 frames)
 
 void StreamMixer::addWithGain(Side &s, const float *src, float *mix, qint64 frames)
 {
+    if (s.gain == s.target && s.fadeInLeft == 0) {
+        // Steady: one gain for the whole block.
+        const float g = s.gain;
+        const qint64 n = frames * m_channels;
+        for (qint64 i = 0; i < n; ++i)
+            mix[i] += g * src[i];
+        return;
+    }
     const float step = 1.0f / std::max(1.0f, float(m_rate) * kLevelGlideMs / 1000.0f);
     const qint64 fadeTotal = std::max<qint64>(1, qint64(m_rate) * kFadeMs / 1000);
     for (qint64 i = 0; i < frames; ++i) {
