@@ -270,13 +270,50 @@ public:
     virtual bool GetLineSelected() = 0;
     virtual void SetLineSelected(bool selected) = 0;
 
+    // Besides the input devices, the real recorder's list offers one entry per application
+    // playing now ("Sound of <application>": only that application's sound) and, last,
+    // "Microphone + computer sound" (the default input and what the default output plays,
+    // mixed). Indexes after the input devices move as applications come and go; ids do not.
+    //
+    // The current device's id: the sound server's name of an input device
+    // ("alsa_input.pci-0000_00_1f.3.analog-stereo"), "sink-input:<application>" for an
+    // application, "mix:microphone+computer" for the mix; empty when no device is chosen.
+    virtual QString GetDeviceId() { return GetDeviceName(); }
+    // Makes the device with that id the current one; false (nothing changed) when it is not
+    // there now.
+    virtual bool SetDeviceById(const QString &id)
+    {
+        const short previous = GetDevice();
+        const short count = GetDeviceCount();
+        for (short i = 0; i <= count; ++i) {
+            SetDevice(i);
+            if (GetDeviceAvailable() && GetDeviceId() == id)
+                return true;
+        }
+        SetDevice(previous);
+        return false;
+    }
+    // Levels of the two sides of "Microphone + computer sound", 0..100 % each (linear gain;
+    // 100 % and 100 % at first). They change only the recording, never the devices.
+    virtual void SetMixLevels(int microphonePercent, int computerPercent)
+    {
+        Q_UNUSED(microphonePercent);
+        Q_UNUSED(computerPercent);
+    }
+    virtual int GetMicrophoneMixLevel() { return 100; }
+    virtual int GetComputerMixLevel() { return 100; }
+
 signals:
     void OnEndArrayRecord(QObject *sender, int nBlock);
     void OnTimer(QObject *sender, qint64 currentSamples, int levelLeft, int levelRight);
     void OnGainChange(QObject *sender, int newVolume);
-    // Capture ended by itself (device gone, server lost); every block captured before
-    // has been delivered. GetErrorCode is non-zero from then on.
+    // Capture ended by itself (device gone, server lost, the recorded application stopped
+    // playing); every block captured before has been delivered. GetErrorCode is non-zero
+    // from then on.
     void OnDeviceError(QObject *sender, const QString &text);
+    // The device list changed (an input device or a playing application came or went):
+    // read it again. Queued on the UI thread; several changes may come as one.
+    void OnDevicesChanged(QObject *sender);
 };
 
 // The player: plays queued blocks on the current output device.

@@ -6,7 +6,7 @@
 
 namespace engine {
 
-template <typename Base>
+template <typename Base, typename Side = pulse::MixerSide>
 class MixerForwarding : public Base {
 public:
     using Base::Base;
@@ -34,7 +34,7 @@ public:
     }
 
 protected:
-    virtual pulse::MixerSide &side() = 0;
+    virtual Side &side() = 0;
 };
 
 }  // namespace engine

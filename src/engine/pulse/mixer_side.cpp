@@ -9,14 +9,15 @@ MixerSide::MixerSide(PulseContext &pulse, DeviceKind kind, OwnStreamLine *own)
     : m_pulse(pulse), m_kind(kind), m_own(kind == DeviceKind::Sink ? own : nullptr)
 {
     PulseContext::Lock lock(m_pulse);
-    m_pulse.setEventHandler([this](pa_subscription_event_type_t t, quint32 i) { onEvent(t, i); });
+    m_handler =
+        m_pulse.addEventHandler([this](pa_subscription_event_type_t t, quint32 i) { onEvent(t, i); });
 }
 
 MixerSide::~MixerSide()
 {
     PulseContext::Lock lock(m_pulse);
-    m_pulse.setEventHandler({});
-    m_pulse.cancelQueries();
+    m_pulse.removeEventHandler(m_handler);
+    m_pulse.cancelQueries(this);
 }
 
 void MixerSide::onEvent(pa_subscription_event_type_t type, quint32 index)
@@ -40,7 +41,10 @@ void MixerSide::onEvent(pa_subscription_event_type_t type, quint32 index)
         return;
     }
     // New or changed: ask for that one device and fold it into the table.
-    m_pulse.queryDevice(m_kind, index, [this](const DeviceInfo &d) { m_table.upsert(d); });
+    m_pulse.queryDevice(this, m_kind, index, [this](std::optional<DeviceInfo> d) {
+        if (d)
+            m_table.upsert(*d);
+    });
 }
 
 bool MixerSide::refreshDevices()
@@ -112,6 +116,28 @@ std::optional<DeviceInfo> MixerSide::currentDevice()
     else
         m_table.removeServerIndex(m_table.at(m_device).serverIndex);
     return d;
+}
+
+QString MixerSide::deviceServerName()
+{
+    refreshDevices();
+    PulseContext::Lock lock(m_pulse);
+    return m_table.contains(m_device) ? m_table.at(m_device).name : QString();
+}
+
+bool MixerSide::setDeviceByName(const QString &name)
+{
+    if (!refreshDevices())
+        return false;
+    PulseContext::Lock lock(m_pulse);
+    const int i = m_table.indexOfName(name);
+    if (i < 0 || !m_table.at(i).present)
+        return false;
+    m_device = short(i);
+    m_deviceChosen = true;
+    m_lines.clear();
+    m_linesDevice = -1;
+    return true;
 }
 
 bool MixerSide::deviceAvailable()

@@ -48,6 +48,10 @@ public:
     QString deviceName();
     // The current device's server name when it is present now (for opening a stream).
     std::optional<QString> currentDeviceName();
+    // The current device's server name, present or not (empty past the end).
+    QString deviceServerName();
+    // Makes the present device of that server name the current one; false when there is none.
+    bool setDeviceByName(const QString &name);
 
     short lineCount();
     void setLine(short index) { m_line = index; }
@@ -95,6 +99,7 @@ private:
     void check(bool ok, const QString &what);    // lock held; throws on a refused write
 
     PulseContext &m_pulse;
+    int m_handler = 0;
     DeviceKind m_kind;
     OwnStreamLine *m_own;
     DeviceTable m_table;            // guarded by the loop lock

@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 
 #include <algorithm>
+#include <utility>
 
 namespace engine::pulse {
 
@@ -51,7 +52,9 @@ DeviceInfo deviceFrom(const Info *i)
 
 DeviceInfo convert(const pa_sink_info *i)
 {
-    return deviceFrom(i);
+    DeviceInfo d = deviceFrom(i);
+    d.monitorSource = text(i->monitor_source_name);
+    return d;
 }
 
 DeviceInfo convert(const pa_source_info *i)
@@ -74,6 +77,7 @@ StreamInfo convert(const pa_sink_input_info *i)
     s.channelMap = i->channel_map;
     s.mute = i->mute != 0;
     s.volumeWritable = i->has_volume && i->volume_writable;
+    s.processId = text(pa_proplist_gets(i->proplist, PA_PROP_APPLICATION_PROCESS_ID)).toLongLong();
     return s;
 }
 
@@ -113,10 +117,13 @@ void onOperationState(pa_operation *, void *loop)
 
 }  // namespace
 
-// An asynchronous device query started from a subscription event.
+// An asynchronous query started on the loop thread. The trampolines below copy each item
+// at once and hand it on; `end` runs once when the answer is complete (or failed).
 struct PendingQuery {
+    const void *owner = nullptr;
     OperationPtr op;
-    std::function<void(const DeviceInfo &)> deliver;
+    std::function<void(const void *item)> item;
+    std::function<void()> end;
     ~PendingQuery()
     {
         // A running query would call back into freed memory: cancel it first.
@@ -127,10 +134,22 @@ struct PendingQuery {
 
 namespace {
 template <typename Info>
-void onQueriedDevice(pa_context *, const Info *info, int eol, void *userdata)
+void onQueried(pa_context *, const Info *info, int eol, void *userdata)
 {
+    auto *q = static_cast<PendingQuery *>(userdata);
     if (eol == 0 && info)
-        static_cast<PendingQuery *>(userdata)->deliver(convert(info));
+        q->item(info);
+    else if (q->end)
+        std::exchange(q->end, nullptr)();
+}
+
+void onQueriedServer(pa_context *, const pa_server_info *info, void *userdata)
+{
+    auto *q = static_cast<PendingQuery *>(userdata);
+    if (info)
+        q->item(info);
+    if (q->end)
+        std::exchange(q->end, nullptr)();
 }
 
 }  // namespace
@@ -224,7 +243,8 @@ bool PulseContext::connectLocked()
     pa_context_set_subscribe_callback(m_context, &PulseContext::onSubscription, this);
     const auto mask = pa_subscription_mask_t(PA_SUBSCRIPTION_MASK_SINK |
                                              PA_SUBSCRIPTION_MASK_SOURCE |
-                                             PA_SUBSCRIPTION_MASK_SINK_INPUT);
+                                             PA_SUBSCRIPTION_MASK_SINK_INPUT |
+                                             PA_SUBSCRIPTION_MASK_SERVER);
     int ok = 0;
     wait(OperationPtr(pa_context_subscribe(m_context, mask, onSuccess, &ok)));
     m_error.clear();
@@ -311,18 +331,26 @@ void PulseContext::onSubscription(pa_context *, pa_subscription_event_type_t t, 
                                   void *self)
 {
     auto *p = static_cast<PulseContext *>(self);
-    if (p->m_eventHandler)
-        p->m_eventHandler(t, index);
+    // A handler may add or remove handlers: call a snapshot.
+    const auto handlers = p->m_eventHandlers;
+    for (const auto &h : handlers)
+        h.second(t, index);
 }
 
-void PulseContext::setEventHandler(EventHandler handler)
+int PulseContext::addEventHandler(EventHandler handler)
 {
-    m_eventHandler = std::move(handler);
+    m_eventHandlers.emplace_back(m_nextHandler, std::move(handler));
+    return m_nextHandler++;
 }
 
-void PulseContext::cancelQueries()
+void PulseContext::removeEventHandler(int id)
 {
-    m_pending.clear();
+    std::erase_if(m_eventHandlers, [id](const auto &h) { return h.first == id; });
+}
+
+void PulseContext::cancelQueries(const void *owner)
+{
+    std::erase_if(m_pending, [owner](const std::unique_ptr<PendingQuery> &q) { return q->owner == owner; });
 }
 
 std::optional<ServerInfo> PulseContext::serverInfo()
@@ -359,6 +387,20 @@ std::optional<DeviceInfo> PulseContext::device(DeviceKind kind, const QString &n
                                            collect<pa_sink_info, DeviceInfo>, &c)
         : pa_context_get_source_info_by_name(m_context, n.constData(),
                                              collect<pa_source_info, DeviceInfo>, &c);
+    if (!wait(OperationPtr(op)) || c.items.empty())
+        return std::nullopt;
+    return c.items.front();
+}
+
+std::optional<DeviceInfo> PulseContext::device(DeviceKind kind, quint32 index)
+{
+    if (!isReady() || index == PA_INVALID_INDEX)
+        return std::nullopt;
+    Collector<DeviceInfo> c;
+    pa_operation *op = kind == DeviceKind::Sink
+        ? pa_context_get_sink_info_by_index(m_context, index, collect<pa_sink_info, DeviceInfo>, &c)
+        : pa_context_get_source_info_by_index(m_context, index,
+                                              collect<pa_source_info, DeviceInfo>, &c);
     if (!wait(OperationPtr(op)) || c.items.empty())
         return std::nullopt;
     return c.items.front();
@@ -446,25 +488,93 @@ bool PulseContext::setSinkInputMute(quint32 index, bool mute)
            ok;
 }
 
-void PulseContext::queryDevice(DeviceKind kind, quint32 index,
-                               std::function<void(const DeviceInfo &)> f)
+PendingQuery &PulseContext::newQuery(const void *owner)
 {
-    if (!isReady())
-        return;
-    // Finished queries are released here; cancelled ones never call back and go the same way.
+    // Finished queries are released here; cancelled ones never call back and go the same
+    // way. A query whose callback is running now is still RUNNING and stays.
     std::erase_if(m_pending, [](const std::unique_ptr<PendingQuery> &q) {
-        return pa_operation_get_state(q->op.get()) != PA_OPERATION_RUNNING;
+        return !q->op || pa_operation_get_state(q->op.get()) != PA_OPERATION_RUNNING;
     });
-    auto q = std::make_unique<PendingQuery>();
-    q->deliver = std::move(f);
-    pa_operation *op = kind == DeviceKind::Sink
-        ? pa_context_get_sink_info_by_index(m_context, index, onQueriedDevice<pa_sink_info>, q.get())
-        : pa_context_get_source_info_by_index(m_context, index, onQueriedDevice<pa_source_info>,
-                                              q.get());
-    if (!op)
+    m_pending.push_back(std::make_unique<PendingQuery>());
+    m_pending.back()->owner = owner;
+    return *m_pending.back();
+}
+
+void PulseContext::queryDevice(const void *owner, DeviceKind kind, quint32 index,
+                               std::function<void(std::optional<DeviceInfo>)> f)
+{
+    if (!isReady()) {
+        f(std::nullopt);
         return;
-    q->op.reset(op);
-    m_pending.push_back(std::move(q));
+    }
+    PendingQuery &q = newQuery(owner);
+    auto found = std::make_shared<std::optional<DeviceInfo>>();
+    if (kind == DeviceKind::Sink) {
+        q.item = [found](const void *i) { *found = convert(static_cast<const pa_sink_info *>(i)); };
+        q.op.reset(pa_context_get_sink_info_by_index(m_context, index, onQueried<pa_sink_info>, &q));
+    } else {
+        q.item = [found](const void *i) { *found = convert(static_cast<const pa_source_info *>(i)); };
+        q.op.reset(pa_context_get_source_info_by_index(m_context, index, onQueried<pa_source_info>, &q));
+    }
+    q.end = [found, f] { f(*found); };
+    if (!q.op)
+        std::exchange(q.end, nullptr)();
+}
+
+void PulseContext::queryDevice(const void *owner, DeviceKind kind, const QString &name,
+                               std::function<void(std::optional<DeviceInfo>)> f)
+{
+    if (!isReady() || name.isEmpty()) {
+        f(std::nullopt);
+        return;
+    }
+    PendingQuery &q = newQuery(owner);
+    auto found = std::make_shared<std::optional<DeviceInfo>>();
+    const QByteArray n = name.toUtf8();
+    if (kind == DeviceKind::Sink) {
+        q.item = [found](const void *i) { *found = convert(static_cast<const pa_sink_info *>(i)); };
+        q.op.reset(pa_context_get_sink_info_by_name(m_context, n.constData(), onQueried<pa_sink_info>, &q));
+    } else {
+        q.item = [found](const void *i) { *found = convert(static_cast<const pa_source_info *>(i)); };
+        q.op.reset(pa_context_get_source_info_by_name(m_context, n.constData(), onQueried<pa_source_info>, &q));
+    }
+    q.end = [found, f] { f(*found); };
+    if (!q.op)
+        std::exchange(q.end, nullptr)();
+}
+
+void PulseContext::querySinkInput(const void *owner, quint32 index,
+                                  std::function<void(std::optional<StreamInfo>)> f)
+{
+    if (!isReady() || index == PA_INVALID_INDEX) {
+        f(std::nullopt);
+        return;
+    }
+    PendingQuery &q = newQuery(owner);
+    auto found = std::make_shared<std::optional<StreamInfo>>();
+    q.item = [found](const void *i) { *found = convert(static_cast<const pa_sink_input_info *>(i)); };
+    q.end = [found, f] { f(*found); };
+    q.op.reset(pa_context_get_sink_input_info(m_context, index, onQueried<pa_sink_input_info>, &q));
+    if (!q.op)
+        std::exchange(q.end, nullptr)();
+}
+
+void PulseContext::queryServer(const void *owner, std::function<void(std::optional<ServerInfo>)> f)
+{
+    if (!isReady()) {
+        f(std::nullopt);
+        return;
+    }
+    PendingQuery &q = newQuery(owner);
+    auto found = std::make_shared<std::optional<ServerInfo>>();
+    q.item = [found](const void *i) {
+        const auto *info = static_cast<const pa_server_info *>(i);
+        *found = ServerInfo{text(info->default_sink_name), text(info->default_source_name)};
+    };
+    q.end = [found, f] { f(*found); };
+    q.op.reset(pa_context_get_server_info(m_context, onQueriedServer, &q));
+    if (!q.op)
+        std::exchange(q.end, nullptr)();
 }
 
 }  // namespace engine::pulse

@@ -62,6 +62,7 @@ public:
     std::optional<ServerInfo> serverInfo();
     std::optional<std::vector<DeviceInfo>> devices(DeviceKind kind);
     std::optional<DeviceInfo> device(DeviceKind kind, const QString &name);
+    std::optional<DeviceInfo> device(DeviceKind kind, quint32 index);
     std::optional<std::vector<StreamInfo>> sinkInputs();
     std::optional<StreamInfo> sinkInput(quint32 index);
 
@@ -73,15 +74,25 @@ public:
     bool setSinkInputVolume(quint32 index, const pa_cvolume &volume);
     bool setSinkInputMute(quint32 index, bool mute);
 
-    // Asynchronous re-query for subscription events (lock held, usually on the loop
-    // thread); the result arrives on the loop thread.
-    void queryDevice(DeviceKind kind, quint32 index, std::function<void(const DeviceInfo &)> f);
+    // Asynchronous queries for the loop thread (lock held); the answer arrives on the loop
+    // thread, nullopt when the server has no such thing. `owner` tags the query so that its
+    // owner can cancel what it started (cancelQueries).
+    void queryDevice(const void *owner, DeviceKind kind, quint32 index,
+                     std::function<void(std::optional<DeviceInfo>)> f);
+    void queryDevice(const void *owner, DeviceKind kind, const QString &name,
+                     std::function<void(std::optional<DeviceInfo>)> f);
+    void querySinkInput(const void *owner, quint32 index,
+                        std::function<void(std::optional<StreamInfo>)> f);
+    void queryServer(const void *owner, std::function<void(std::optional<ServerInfo>)> f);
 
-    // Subscription to sink, source and sink-input events; called on the loop thread.
+    // Subscription to sink, source, sink-input and server events; handlers are called on the
+    // loop thread. Lock held; the number identifies the handler for removal.
     using EventHandler = std::function<void(pa_subscription_event_type_t type, quint32 index)>;
-    void setEventHandler(EventHandler handler);   // lock held
-    // Cancels the queries queryDevice started (their callbacks will not run); lock held.
-    void cancelQueries();
+    int addEventHandler(EventHandler handler);
+    void removeEventHandler(int id);
+    // Cancels the queries `owner` started (their callbacks will not run); lock held, never
+    // from inside one of those callbacks.
+    void cancelQueries(const void *owner);
 
 private:
     static void onContextState(pa_context *c, void *self);
@@ -90,11 +101,13 @@ private:
     bool connectLocked();
     void dropContextLocked();
     bool runSuccess(pa_operation *op);
+    PendingQuery &newQuery(const void *owner);
 
     QString m_applicationName;
     pa_threaded_mainloop *m_loop = nullptr;
     pa_context *m_context = nullptr;
-    EventHandler m_eventHandler;
+    std::vector<std::pair<int, EventHandler>> m_eventHandlers;
+    int m_nextHandler = 1;
     std::vector<std::unique_ptr<PendingQuery>> m_pending;
     QElapsedTimer m_lastAttempt;
     QString m_error;

@@ -13,6 +13,9 @@ namespace engine {
 namespace {
 constexpr qint64 kRingFrames = 32768;   // enough for the largest snapshot (2 x 4096)
 const QString kApplicationName = QStringLiteral("Tavrin Sound Recorder");
+// The mix's two streams, as the desktop's mixer lists them.
+const QString kSideNames[2] = {QStringLiteral("Recording (microphone)"),
+                               QStringLiteral("Recording (computer sound)")};
 
 qint64 framesFor(int milliseconds, int rate)
 {
@@ -21,24 +24,41 @@ qint64 framesFor(int milliseconds, int rate)
 }  // namespace
 
 PulseRecorder::PulseRecorder(QObject *parent)
-    : MixerForwarding<IAudioRecord2>(parent),
+    : MixerForwarding<IAudioRecord2, pulse::RecordingDevices>(parent),
       m_pulse(std::make_unique<pulse::PulseContext>(kApplicationName)),
-      m_mixer(std::make_unique<pulse::MixerSide>(*m_pulse, pulse::DeviceKind::Source))
+      m_devices(std::make_unique<pulse::RecordingDevices>(*m_pulse, m_levels))
 {
     m_timer.setTimerType(Qt::PreciseTimer);
     m_timer.setInterval(kTickMs);
     connect(&m_timer, &QTimer::timeout, this, &PulseRecorder::tick);
     m_ring.reset(m_channels, kRingFrames);
     m_blockFrames = CalcArraySize(200);
+    // Bursts of server events (a device with several ports, a player starting) come to
+    // the window as one change.
+    m_devices->setChangeHandler([this] {
+        if (!m_devicesChangePending.exchange(true))
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    m_devicesChangePending = false;
+                    emit OnDevicesChanged(this);
+                },
+                Qt::QueuedConnection);
+    });
+    pulse::PulseContext::Lock lock(*m_pulse);
+    m_serverHandler = m_pulse->addEventHandler(
+        [this](pa_subscription_event_type_t type, quint32) { onServerEvent(type); });
 }
 
 PulseRecorder::~PulseRecorder()
 {
     {
         pulse::PulseContext::Lock lock(*m_pulse);
-        releaseStream();
+        m_ended = true;
+        releaseStreams();
+        m_pulse->removeEventHandler(m_serverHandler);
     }
-    m_mixer.reset();
+    m_devices.reset();
     m_pulse.reset();   // stops and joins the loop thread before the QObject goes
 }
 
@@ -73,6 +93,38 @@ qint64 PulseRecorder::SamplesToMs(qint64 samples)
     return (samples * 1000 + m_rate / 2) / m_rate;
 }
 
+QString PulseRecorder::GetDeviceId()
+{
+    return m_devices->deviceId();
+}
+
+bool PulseRecorder::SetDeviceById(const QString &id)
+{
+    return m_devices->setDeviceById(id);
+}
+
+void PulseRecorder::SetMixLevels(int microphonePercent, int computerPercent)
+{
+    m_levels.microphone = std::clamp(microphonePercent, 0, 100);
+    m_levels.computer = std::clamp(computerPercent, 0, 100);
+}
+
+int PulseRecorder::GetMicrophoneMixLevel()
+{
+    return m_levels.microphone.load();
+}
+
+int PulseRecorder::GetComputerMixLevel()
+{
+    return m_levels.computer.load();
+}
+
+void PulseRecorder::fail(int code, const QString &text)
+{
+    m_errorCode = code;
+    m_errorText = text;
+}
+
 void PulseRecorder::Start()
 {
     Q_ASSERT(QThread::currentThread() == thread());
@@ -80,31 +132,79 @@ void PulseRecorder::Start()
         return;
     m_errorCode = pulse::kNoError;
     m_errorText.clear();
-    const auto device = m_mixer->currentDeviceName();
-    if (!device) {
+    // Not there: say whether the device or the whole server is missing.
+    const auto missing = [this](const QString &text) {
         pulse::PulseContext::Lock lock(*m_pulse);
         const bool server = m_pulse->isReady();
-        m_errorCode = server ? pulse::kNoDevice : pulse::kNoServer;
-        m_errorText = server ? QStringLiteral("The recording device is not available")
-                             : m_pulse->errorText();
-        return;
-    }
+        fail(server ? pulse::kNoDevice : pulse::kNoServer, server ? text : m_pulse->errorText());
+    };
 
-    pulse::PulseContext::Lock lock(*m_pulse);
-    const pa_sample_spec sampleSpec{PA_SAMPLE_FLOAT32NE, quint32(m_rate), quint8(m_channels)};
-    pa_channel_map map;
-    pa_channel_map_init_extend(&map, unsigned(m_channels), PA_CHANNEL_MAP_DEFAULT);
-    pulse::ProplistPtr props(pa_proplist_new());
-    pa_proplist_sets(props.get(), PA_PROP_MEDIA_ROLE, "production");
-    pulse::StreamPtr stream(
-        pa_stream_new_with_proplist(m_pulse->context(), "Recording", &sampleSpec, &map, props.get()));
-    if (!stream) {
-        m_errorCode = pulse::kStreamFailed;
-        m_errorText = m_pulse->errorText();
-        return;
+    switch (m_devices->kind()) {
+    case pulse::ChoiceKind::Device:
+    case pulse::ChoiceKind::Nothing: {
+        const auto device = m_devices->currentSourceName();
+        if (!device) {
+            missing(QStringLiteral("The recording device is not available"));
+            return;
+        }
+        pulse::PulseContext::Lock lock(*m_pulse);
+        prepare();
+        m_mode = Mode::Device;
+        if (!openStream(0, QStringLiteral("Recording"), *device, PA_INVALID_INDEX, false) ||
+            !m_streams[0]->waitReady()) {
+            const QString why = m_pulse->errorText();
+            m_ended = true;
+            releaseStreams();
+            fail(pulse::kStreamFailed, QStringLiteral("Cannot record from %1: %2").arg(*device, why));
+            return;
+        }
+        break;
     }
+    case pulse::ChoiceKind::Application: {
+        const auto app = m_devices->currentApplication();
+        if (!app) {
+            missing(QStringLiteral("%1 is not available").arg(m_devices->deviceName()));
+            return;
+        }
+        pulse::PulseContext::Lock lock(*m_pulse);
+        prepare();
+        m_mode = Mode::Application;
+        m_appStream = app->stream.index;
+        m_appName = app->stream.application;
+        m_appLastUs = pulse::CaptureStream::nowUs();
+        const auto sink = m_pulse->device(pulse::DeviceKind::Sink, app->stream.sink);
+        if (!sink || !openStream(0, QStringLiteral("Recording %1").arg(m_appName),
+                                 sink->monitorSource, m_appStream, false) ||
+            !m_streams[0]->waitReady()) {
+            const QString why = m_pulse->errorText();
+            m_ended = true;
+            releaseStreams();
+            fail(pulse::kStreamFailed, QStringLiteral("Cannot record %1: %2").arg(m_appName, why));
+            return;
+        }
+        break;
+    }
+    case pulse::ChoiceKind::Mix: {
+        if (!m_pulse->ensureConnected()) {
+            missing(QString());
+            return;
+        }
+        pulse::PulseContext::Lock lock(*m_pulse);
+        prepare();
+        m_mode = Mode::Mix;
+        startMix();
+        if (m_errorCode != pulse::kNoError)
+            return;
+        break;
+    }
+    }
+    m_capturing = true;
+    m_timer.start();
+}
 
-    // Everything the read callback touches is ready before the stream can call it.
+// Everything the stream callbacks touch is ready before a stream can call them.
+void PulseRecorder::prepare()
+{
     m_streamChannels = m_channels;
     m_streamRate = m_rate;
     m_filters.setFormat(m_rate, m_channels);
@@ -112,46 +212,81 @@ void PulseRecorder::Start()
                         Qt::Uninitialized);
     m_fillFrames = 0;
     m_fadeInLeft = qint64(m_rate) * kJoinFadeMs / 1000;
-    m_stopping = false;
-    m_streamLive = false;
+    m_ended = false;
+    m_appMoved = false;
+    m_appAttempts = 0;
+    m_sideAttempts = {0, 0};
+    m_following = false;
+    m_followAgain = false;
     m_captured = 0;
     m_lost = 0;
     m_overruns = 0;
-    {
-        std::lock_guard guard(m_mutex);
-        m_ring.reset(m_channels, kRingFrames);
-        m_peakLeft = m_peakRight = 0;
-    }
+    m_reconnects = 0;
+    m_followMs = 0;
+    std::lock_guard guard(m_mutex);
+    m_ring.reset(m_channels, kRingFrames);
+    m_peakLeft = m_peakRight = 0;
+}
 
-    pa_stream_set_state_callback(stream.get(), &PulseRecorder::onState, this);
-    pa_stream_set_read_callback(stream.get(), &PulseRecorder::onRead, this);
-    pa_stream_set_overflow_callback(stream.get(), &PulseRecorder::onOverflow, this);
-    pa_buffer_attr attr;
-    std::memset(&attr, 0xff, sizeof attr);   // -1: the server's choice
-    attr.fragsize = quint32(pa_usec_to_bytes(pa_usec_t(kFragmentMs) * PA_USEC_PER_MSEC, &sampleSpec));
-    // Bound to this device: if it goes, the stream fails instead of moving elsewhere.
-    const auto flags =
-        pa_stream_flags_t(PA_STREAM_DONT_MOVE | PA_STREAM_ADJUST_LATENCY);
-    m_stream = std::move(stream);
-    if (pa_stream_connect_record(m_stream.get(), device->toUtf8().constData(), &attr, flags) <
-        0) {
-        m_errorCode = pulse::kStreamFailed;
-        m_errorText = m_pulse->errorText();
-        releaseStream();
+bool PulseRecorder::openStream(int slot, const QString &name, const QString &device,
+                               quint32 sinkInput, bool fromLoop)
+{
+    auto &stream = m_streams[size_t(slot)];
+    if (stream)
+        stream->close();
+    stream = std::make_unique<pulse::CaptureStream>(*m_pulse);
+    pulse::CaptureStream::Handlers handlers;
+    handlers.data = [this, slot](const float *data, qint64 frames, qint64 capturedUs) {
+        onData(slot, data, frames, capturedUs);
+    };
+    handlers.ended = [this, slot, fromLoop](bool running) { onEnded(slot, running, fromLoop); };
+    handlers.overflow = [this] { ++m_overruns; };
+    if (fromLoop && m_mode == Mode::Application)
+        handlers.ready = [this] {
+            m_followMs = double(pulse::CaptureStream::nowUs() - m_appEndedUs) / 1000.0;
+        };
+    return stream->open(name, device, m_streamRate, m_streamChannels, sinkInput, std::move(handlers));
+}
+
+void PulseRecorder::startMix()
+{
+    QString wanted[2];
+    if (const auto server = m_pulse->serverInfo()) {
+        if (m_pulse->device(pulse::DeviceKind::Source, server->defaultSource))
+            wanted[kMicrophone] = server->defaultSource;
+        if (const auto sink = m_pulse->device(pulse::DeviceKind::Sink, server->defaultSink))
+            wanted[kComputer] = sink->monitorSource;
+    }
+    m_mixer.reset(m_rate, m_channels);
+    m_mixer.setLevel(kMicrophone, float(m_levels.microphone.load()) / 100.0f);
+    m_mixer.setLevel(kComputer, float(m_levels.computer.load()) / 100.0f);
+    if (wanted[kMicrophone].isEmpty() && wanted[kComputer].isEmpty()) {
+        m_ended = true;
+        fail(pulse::kNoDevice, QStringLiteral("There is neither a recording device nor a sound output"));
         return;
     }
-    m_pulse->waitUntil([this] {
-        const pa_stream_state_t s = pa_stream_get_state(m_stream.get());
-        return s == PA_STREAM_READY || !PA_STREAM_IS_GOOD(s);
-    });
-    if (pa_stream_get_state(m_stream.get()) != PA_STREAM_READY) {
-        m_errorCode = pulse::kStreamFailed;
-        m_errorText = QStringLiteral("Cannot record from %1: %2").arg(*device, m_pulse->errorText());
-        releaseStream();
-        return;
+    for (int i : {kMicrophone, kComputer})
+        if (!wanted[i].isEmpty())
+            openStream(i, kSideNames[i], wanted[i], PA_INVALID_INDEX, false);
+    bool running = false;
+    for (int i : {kMicrophone, kComputer}) {
+        auto &stream = m_streams[size_t(i)];
+        if (stream && stream->waitReady()) {
+            running = true;
+        } else if (stream) {
+            // That side stays silent until its default device changes.
+            stream->close();
+            stream.reset();
+            m_mixer.stopSide(i);
+        }
     }
-    m_capturing = true;
-    m_timer.start();
+    if (!running) {
+        const QString why = m_pulse->errorText();
+        m_ended = true;
+        releaseStreams();
+        fail(pulse::kStreamFailed,
+             QStringLiteral("Cannot record the microphone or the computer sound: %1").arg(why));
+    }
 }
 
 void PulseRecorder::Stop()
@@ -161,12 +296,24 @@ void PulseRecorder::Stop()
     if (m_capturing) {
         m_capturing = false;
         pulse::PulseContext::Lock lock(*m_pulse);
-        if (m_stream && pa_stream_get_state(m_stream.get()) == PA_STREAM_READY)
-            readAvailable();   // what the server already handed over belongs to this take
-        releaseStream();
-        if (m_fillFrames > 0) {
-            fadeOutTail();
-            pushBlock();
+        if (!m_ended) {
+            // What the server already handed over belongs to this take.
+            for (auto &stream : m_streams)
+                if (stream && stream->isReady())
+                    stream->readAvailable();
+            if (m_mode == Mode::Mix) {
+                m_mixer.flush(m_mixed);
+                consume(m_mixed.data(), qint64(m_mixed.size()) / m_streamChannels);
+                m_mixed.clear();
+            }
+            m_ended = true;
+            releaseStreams();
+            if (m_fillFrames > 0) {
+                fadeOutTail();
+                pushBlock();
+            }
+        } else {
+            releaseStreams();
         }
     }
     // Blocks captured before Stop reach the caller before Stop returns.
@@ -174,17 +321,16 @@ void PulseRecorder::Stop()
     }
 }
 
-void PulseRecorder::releaseStream()
+void PulseRecorder::releaseStreams()
 {
-    if (!m_stream)
-        return;
-    m_stopping = true;
-    pa_stream_set_state_callback(m_stream.get(), nullptr, nullptr);
-    pa_stream_set_read_callback(m_stream.get(), nullptr, nullptr);
-    pa_stream_set_overflow_callback(m_stream.get(), nullptr, nullptr);
-    if (PA_STREAM_IS_GOOD(pa_stream_get_state(m_stream.get())))
-        pa_stream_disconnect(m_stream.get());
-    m_stream.reset();
+    for (auto &stream : m_streams) {
+        if (stream)
+            stream->close();
+        stream.reset();
+    }
+    m_pulse->cancelQueries(this);
+    m_following = false;
+    m_followAgain = false;
 }
 
 int PulseRecorder::GetErrorCode()
@@ -206,51 +352,185 @@ SampleArray PulseRecorder::GetSnapshotArray(int count)
     return SampleArray::fromFloat(frames, m_streamRate, m_ring.channels());
 }
 
-void PulseRecorder::onRead(pa_stream *, size_t, void *self)
+void PulseRecorder::onData(int slot, const float *data, qint64 frames, qint64 capturedUs)
 {
-    static_cast<PulseRecorder *>(self)->readAvailable();
-}
-
-void PulseRecorder::onOverflow(pa_stream *, void *self)
-{
-    ++static_cast<PulseRecorder *>(self)->m_overruns;
-}
-
-void PulseRecorder::onState(pa_stream *s, void *self)
-{
-    auto *r = static_cast<PulseRecorder *>(self);
-    r->m_pulse->signal();
-    const pa_stream_state_t state = pa_stream_get_state(s);
-    if (state == PA_STREAM_READY)
-        r->m_streamLive = true;
-    if (r->m_stopping || PA_STREAM_IS_GOOD(state) || !r->m_streamLive)
-        return;   // running, stopped by us, or failed while connecting (Start reports that)
-    // The device or the server went away: hand over what was captured, then the end.
-    if (r->m_fillFrames > 0)
-        r->pushBlock();
-    r->m_stopping = true;
-    r->push({SampleArray(),
-             QStringLiteral("The recording device is no longer available (%1)")
-                 .arg(r->m_pulse->errorText())});
-}
-
-void PulseRecorder::readAvailable()
-{
-    if (!m_stream)
+    if (m_ended)
         return;
-    pa_stream *s = m_stream.get();
-    const qint64 frameBytes = qint64(m_streamChannels) * qint64(sizeof(float));
-    while (pa_stream_readable_size(s) > 0) {
-        const void *data = nullptr;
-        size_t bytes = 0;
-        if (pa_stream_peek(s, &data, &bytes) < 0 || bytes == 0)
-            break;
-        const qint64 frames = qint64(bytes) / frameBytes;
-        if (!data)
-            m_lost += frames;   // a hole: keep the timeline with silence
-        consume(static_cast<const float *>(data), frames);
-        pa_stream_drop(s);
+    if (!data)
+        m_lost += frames;   // a hole: silence keeps the timeline
+    switch (m_mode) {
+    case Mode::Device:
+        consume(data, frames);
+        break;
+    case Mode::Application:
+        if (m_appMoved) {
+            // The first frames after a move: the time the move took becomes silence.
+            m_appMoved = false;
+            m_appAttempts = 0;
+            const double startUs = double(capturedUs) - double(frames) * 1e6 / m_streamRate;
+            const qint64 gap = std::clamp<qint64>(
+                std::llround((startUs - double(m_appLastUs)) * m_streamRate / 1e6), 0,
+                qint64(m_streamRate) * 10);
+            if (gap > 0) {
+                consume(nullptr, gap);
+                m_lost += gap;
+            }
+        }
+        consume(data, frames);
+        m_appLastUs = capturedUs;
+        break;
+    case Mode::Mix:
+        m_sideAttempts[size_t(slot)] = 0;
+        m_mixer.setLevel(kMicrophone, float(m_levels.microphone.load()) / 100.0f);
+        m_mixer.setLevel(kComputer, float(m_levels.computer.load()) / 100.0f);
+        m_mixer.push(slot, data, frames, capturedUs, m_mixed);
+        m_mixCorrection = m_mixer.correction();
+        m_mixOffsetMs = m_mixer.offsetMs();
+        if (!m_mixed.empty()) {
+            consume(m_mixed.data(), qint64(m_mixed.size()) / m_streamChannels);
+            m_mixed.clear();
+        }
+        break;
     }
+}
+
+void PulseRecorder::onEnded(int slot, bool running, bool fromLoop)
+{
+    if (m_ended || (!running && !fromLoop))
+        return;   // stopped by us, or Start is waiting for it and says why
+    switch (m_mode) {
+    case Mode::Device:
+        // The device or the server went away.
+        endCapture(QStringLiteral("The recording device is no longer available (%1)")
+                       .arg(m_pulse->errorText()));
+        break;
+    case Mode::Application:
+        // Moved to another sink (the server ends the stream then), or gone.
+        if (running)
+            m_appEndedUs = pulse::CaptureStream::nowUs();
+        followApplication();
+        break;
+    case Mode::Mix:
+        m_mixer.stopSide(slot);
+        if (!running)
+            ++m_sideAttempts[size_t(slot)];
+        followDefaults();
+        break;
+    }
+}
+
+void PulseRecorder::followApplication()
+{
+    if (m_ended)
+        return;
+    if (!m_pulse->isReady()) {
+        endCapture(QStringLiteral("The recording device is no longer available (%1)")
+                       .arg(m_pulse->errorText()));
+        return;
+    }
+    if (++m_appAttempts > kFollowAttempts) {
+        endCapture(QStringLiteral("%1 cannot be recorded any more (%2)")
+                       .arg(m_appName, m_pulse->errorText()));
+        return;
+    }
+    m_pulse->querySinkInput(this, m_appStream, [this](std::optional<pulse::StreamInfo> s) {
+        if (m_ended)
+            return;
+        if (!s) {
+            endCapture(QStringLiteral("%1 stopped playing").arg(m_appName));
+            return;
+        }
+        m_pulse->queryDevice(this, pulse::DeviceKind::Sink, s->sink,
+                             [this](std::optional<pulse::DeviceInfo> sink) {
+                                 if (m_ended)
+                                     return;
+                                 if (!sink || sink->monitorSource.isEmpty()) {
+                                     followApplication();   // moved on again: look again
+                                     return;
+                                 }
+                                 m_appMoved = true;
+                                 ++m_reconnects;
+                                 if (!openStream(0, QStringLiteral("Recording %1").arg(m_appName),
+                                                 sink->monitorSource, m_appStream, true))
+                                     followApplication();
+                             });
+    });
+}
+
+void PulseRecorder::onServerEvent(pa_subscription_event_type_t type)
+{
+    if (m_ended || m_mode != Mode::Mix ||
+        (type & PA_SUBSCRIPTION_EVENT_FACILITY_MASK) != PA_SUBSCRIPTION_EVENT_SERVER)
+        return;
+    // The defaults may have changed (headphones plugged in): both sides may try again.
+    m_sideAttempts = {0, 0};
+    followDefaults();
+}
+
+// Each side of the mix records the server's default device of its kind: when a default
+// changes or a side's device went away, that side moves to the default of now.
+void PulseRecorder::followDefaults()
+{
+    if (m_ended)
+        return;
+    if (!m_pulse->isReady()) {
+        endCapture(QStringLiteral("The recording device is no longer available (%1)")
+                       .arg(m_pulse->errorText()));
+        return;
+    }
+    if (m_following) {
+        m_followAgain = true;
+        return;
+    }
+    m_following = true;
+    m_pulse->queryServer(this, [this](std::optional<pulse::ServerInfo> server) {
+        const QString microphone = server ? server->defaultSource : QString();
+        const QString output = server ? server->defaultSink : QString();
+        m_pulse->queryDevice(this, pulse::DeviceKind::Sink, output,
+                             [this, microphone](std::optional<pulse::DeviceInfo> sink) {
+            m_following = false;
+            if (m_ended)
+                return;
+            const QString wanted[2] = {microphone, sink ? sink->monitorSource : QString()};
+            for (int i : {kMicrophone, kComputer}) {
+                auto &stream = m_streams[size_t(i)];
+                const bool open = stream && stream->isOpen();
+                if (wanted[i].isEmpty() || (open && stream->device() == wanted[i]))
+                    continue;
+                if (!open && m_sideAttempts[size_t(i)] >= kFollowAttempts)
+                    continue;   // keeps failing: wait for the defaults to change
+                m_mixer.stopSide(i);
+                if (!openStream(i, kSideNames[i], wanted[i], PA_INVALID_INDEX, true))
+                    ++m_sideAttempts[size_t(i)];
+            }
+            const bool anyOpen = std::any_of(m_streams.begin(), m_streams.end(),
+                                             [](const auto &s) { return s && s->isOpen(); });
+            if (!anyOpen) {
+                endCapture(QStringLiteral("Neither the microphone nor the computer sound can be "
+                                          "recorded any more (%1)")
+                               .arg(m_pulse->errorText()));
+                return;
+            }
+            if (std::exchange(m_followAgain, false))
+                followDefaults();
+        });
+    });
+}
+
+// Capture ended by itself: hand over what was captured, then the end.
+void PulseRecorder::endCapture(const QString &text)
+{
+    if (m_ended)
+        return;
+    m_ended = true;
+    if (m_mode == Mode::Mix) {
+        m_mixer.flush(m_mixed);
+        consume(m_mixed.data(), qint64(m_mixed.size()) / m_streamChannels);
+        m_mixed.clear();
+    }
+    if (m_fillFrames > 0)
+        pushBlock();
+    push({SampleArray(), text});
 }
 
 void PulseRecorder::consume(const float *data, qint64 frames)
@@ -356,7 +636,7 @@ bool PulseRecorder::deliverOne()
     m_capturing = false;
     {
         pulse::PulseContext::Lock lock(*m_pulse);
-        releaseStream();
+        releaseStreams();
     }
     m_errorCode = pulse::kDeviceLost;
     m_errorText = event.error;
@@ -391,8 +671,8 @@ void PulseRecorder::SetLowPassEnabled(bool on) { m_filters.setEnabled(dsp::Recor
 float PulseRecorder::GetLowPassFrequency() { return m_filters.frequency(dsp::RecordingFilters::LowPass); }
 void PulseRecorder::SetLowPassFrequency(float hz) { m_filters.setFrequency(dsp::RecordingFilters::LowPass, hz); }
 
-bool PulseRecorder::GetLineSelectAvailable() { return m_mixer->selectAvailable(); }
-bool PulseRecorder::GetLineSelected() { return m_mixer->selected(); }
-void PulseRecorder::SetLineSelected(bool selected) { m_mixer->setSelected(selected); }
+bool PulseRecorder::GetLineSelectAvailable() { return m_devices->selectAvailable(); }
+bool PulseRecorder::GetLineSelected() { return m_devices->selected(); }
+void PulseRecorder::SetLineSelected(bool selected) { m_devices->setSelected(selected); }
 
 }  // namespace engine

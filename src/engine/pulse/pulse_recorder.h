@@ -1,9 +1,24 @@
-// PulseRecorder: captures the current input device through PulseAudio.
+// PulseRecorder: captures the current device of its list through PulseAudio.
 //
-// Capture is float32 at the rate and channel count of SetFormat(channels, rate), in blocks
-// of SetArraySize frames, after the notch, high-pass and low-pass filters. The stream is
-// bound to its device (it never follows the server to another one): when the device or
-// the server goes away, capture ends with OnDeviceError and GetErrorCode kDeviceLost.
+// The list (see RecordingDevices) holds the input devices, one entry per application that
+// plays now, and "Microphone + computer sound". Capture is float32 at the rate and channel
+// count of SetFormat(channels, rate) (the server converts whatever the devices run at), in
+// blocks of SetArraySize frames, after the notch, high-pass and low-pass filters.
+//
+//   An input device: one stream bound to it; when the device or the server goes away,
+//     capture ends with OnDeviceError and GetErrorCode kDeviceLost.
+//   An application: one stream on the monitor of the sink the application plays on, bound
+//     to that application's stream, so only its sound is in it. The server ends such a
+//     stream when the application moves to another sink; the recorder then finds it again
+//     and follows it at once, on the loop thread, and fills the few milliseconds that took
+//     with silence so the blocks keep their time. When the application closes its stream,
+//     capture ends with OnDeviceError ("<application> stopped playing").
+//   The mix: the server's default source (the microphone) and the default sink's monitor
+//     (the computer sound), mixed by a dsp::StreamMixer at the levels of SetMixLevels. The
+//     two run on different clocks; the mixer follows the drift. A side whose device stops
+//     or vanishes contributes silence and the recording goes on; when the default sink or
+//     source changes (headphones plugged in), that side follows it. Capture ends only when
+//     neither side can be recorded any more.
 //
 // Events, all on the UI thread:
 //   OnEndArrayRecord  one per filled block; GetArray inside it returns that block. Blocks
@@ -14,17 +29,21 @@
 //   OnTimer           every 50 ms while capturing: frames captured since Start, and the
 //                     left/right peak of that tick on the 0..100 meter scale.
 //   OnDeviceError     capture ended by itself; every block before it was delivered first.
+//   OnDevicesChanged  the device list changed.
 #pragma once
 
 #include "engine/dsp/levels.h"
 #include "engine/dsp/recording_filters.h"
+#include "engine/dsp/stream_mixer.h"
 #include "engine/engine.h"
+#include "engine/pulse/capture_stream.h"
 #include "engine/pulse/mixer_forwarding.h"
-#include "engine/pulse/mixer_side.h"
 #include "engine/pulse/pulse_context.h"
+#include "engine/pulse/recording_devices.h"
 
 #include <QTimer>
 
+#include <array>
 #include <atomic>
 #include <deque>
 #include <memory>
@@ -32,12 +51,13 @@
 
 namespace engine {
 
-class PulseRecorder : public MixerForwarding<IAudioRecord2> {
+class PulseRecorder : public MixerForwarding<IAudioRecord2, pulse::RecordingDevices> {
     Q_OBJECT
 public:
     static constexpr int kTickMs = 50;           // OnTimer period
-    static constexpr int kFragmentMs = 20;       // how often the server hands over data
+    static constexpr int kFragmentMs = pulse::CaptureStream::kFragmentMs;   // how often the server hands over data
     static constexpr int kJoinFadeMs = 3;        // fade at each Start and Stop: a pause joins without a click
+    static constexpr int kFollowAttempts = 5;    // tries to find a moved application or a mix side again
 
     explicit PulseRecorder(QObject *parent = nullptr);
     ~PulseRecorder() override;
@@ -70,53 +90,92 @@ public:
     bool GetLineSelected() override;
     void SetLineSelected(bool selected) override;
 
+    QString GetDeviceId() override;
+    bool SetDeviceById(const QString &id) override;
+    void SetMixLevels(int microphonePercent, int computerPercent) override;   // 0..100 each
+    int GetMicrophoneMixLevel() override;
+    int GetComputerMixLevel() override;
 
-    // Our own, for measurements: frames the server reported as lost since Start (filled
-    // with silence so the timeline stays right) and the number of overruns it signalled.
+    // Our own, for measurements: frames filled with silence since Start so the timeline
+    // stays right (server holes, and the time an application's move took), the number of
+    // overruns the server signalled, and how often a moved application was followed.
     qint64 lostFrames() const { return m_lost.load(); }
     int overruns() const { return m_overruns.load(); }
+    int reconnects() const { return m_reconnects.load(); }
+    // How long following the last move took: from the server ending the stream to the new
+    // one running (ms).
+    double followMs() const { return m_followMs.load(); }
+    // The mix: the speed correction of the side that follows the other's clock (0.001 =
+    // read 0.1 % faster) and how far apart the two sides stand (ms, smoothed).
+    double mixCorrection() const { return m_mixCorrection.load(); }
+    double mixOffsetMs() const { return m_mixOffsetMs.load(); }
     // The text of the last failure (empty when none).
     QString GetErrorText() override { return m_errorText; }
 
 protected:
-    pulse::MixerSide &side() override { return *m_mixer; }
+    pulse::RecordingDevices &side() override { return *m_devices; }
 
 private:
-    void fadeIn(float *frames, qint64 n);
-    void fadeOutTail();
+    enum class Mode { Device, Application, Mix };
+    enum Side { kMicrophone = 0, kComputer = 1 };
     struct Event {
         SampleArray block;   // a block, or (when empty) the end of capture
         QString error;
     };
 
-    static void onRead(pa_stream *s, size_t bytes, void *self);
-    static void onState(pa_stream *s, void *self);
-    static void onOverflow(pa_stream *s, void *self);
-    void readAvailable();                              // lock held
+    void fail(int code, const QString &text);                       // UI thread, Start
+    void prepare();                                                 // lock held
+    bool openStream(int slot, const QString &name, const QString &device, quint32 sinkInput,
+                    bool fromLoop);                                 // lock held
+    void onData(int slot, const float *data, qint64 frames, qint64 capturedUs);   // loop thread
+    void onEnded(int slot, bool running, bool fromLoop);            // loop thread
+    void followApplication();                                       // loop thread
+    void followDefaults();                                          // loop thread
+    void onServerEvent(pa_subscription_event_type_t type);          // loop thread
+    void endCapture(const QString &text);                           // loop thread or lock held
+    void startMix();                                                // lock held, UI thread
+    void fadeIn(float *frames, qint64 n);
+    void fadeOutTail();
     void consume(const float *data, qint64 frames);   // lock held; null data = silence
     void pushBlock();                                  // lock held
     void push(Event event);                            // any thread
-    void releaseStream();                              // lock held
+    void releaseStreams();                             // lock held
     bool deliverOne();                                 // UI thread
     void tick();
 
     std::unique_ptr<pulse::PulseContext> m_pulse;
-    std::unique_ptr<pulse::MixerSide> m_mixer;
+    pulse::MixLevels m_levels;
+    std::unique_ptr<pulse::RecordingDevices> m_devices;
     dsp::RecordingFilters m_filters;
+    int m_serverHandler = 0;
 
     int m_channels = 2;
     int m_rate = 44100;
     qint64 m_blockFrames = 8820;   // guarded by the loop lock while capturing
 
-    // Loop thread (lock held) while a stream exists.
-    pulse::StreamPtr m_stream;
-    bool m_stopping = false;     // we end the stream: its state changes are no failure
-    bool m_streamLive = false;   // reached READY once
+    // Loop thread (lock held) while capturing.
+    Mode m_mode = Mode::Device;
+    // [0]: the device, the application, or the mix's microphone; [1]: the mix's computer sound.
+    std::array<std::unique_ptr<pulse::CaptureStream>, 2> m_streams;
+    bool m_ended = true;          // no capture, or it ended by itself: nothing more is taken
     int m_streamChannels = 2;
     int m_streamRate = 44100;
     QByteArray m_fill;
     qint64 m_fillFrames = 0;
-    qint64 m_fadeInLeft = 0;   // frames of the fade-in still to apply after Start
+    qint64 m_fadeInLeft = 0;      // frames of the fade-in still to apply after Start
+    // An application being recorded.
+    quint32 m_appStream = PA_INVALID_INDEX;
+    QString m_appName;
+    qint64 m_appLastUs = 0;       // capture time of the last frame taken
+    qint64 m_appEndedUs = 0;      // when the server ended its stream
+    bool m_appMoved = false;      // the next frames come after a move: fill the time between
+    int m_appAttempts = 0;
+    // The mix.
+    dsp::StreamMixer m_mixer;
+    std::vector<float> m_mixed;
+    std::array<int, 2> m_sideAttempts{0, 0};
+    bool m_following = false;     // a look-up of the defaults is on its way
+    bool m_followAgain = false;   // and the defaults changed meanwhile
 
     // Shared between the loop thread and the UI thread.
     std::mutex m_mutex;
@@ -127,6 +186,11 @@ private:
     std::atomic<qint64> m_captured{0};
     std::atomic<qint64> m_lost{0};
     std::atomic<int> m_overruns{0};
+    std::atomic<int> m_reconnects{0};
+    std::atomic<double> m_followMs{0};
+    std::atomic<double> m_mixCorrection{0};
+    std::atomic<double> m_mixOffsetMs{0};
+    std::atomic<bool> m_devicesChangePending{false};
 
     // UI thread.
     QTimer m_timer;

@@ -44,6 +44,7 @@ struct DeviceInfo {
     pa_channel_map channelMap{};
     bool mute = false;
     bool monitor = false;  // a source that monitors a sink
+    QString monitorSource; // a sink's monitor (the source that records what it plays)
 };
 
 // A playback stream of some application (a sink input).
@@ -56,6 +57,7 @@ struct StreamInfo {
     pa_channel_map channelMap{};
     bool mute = false;
     bool volumeWritable = false;
+    qint64 processId = 0;  // application.process.id, 0 when unknown
 };
 
 struct ServerInfo {

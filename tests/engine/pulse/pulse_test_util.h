@@ -8,9 +8,13 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QDeadlineTimer>
 #include <QObject>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QStringList>
+#include <QTemporaryDir>
+#include <QThread>
 
 #include <functional>
 #include <vector>
@@ -189,6 +193,86 @@ public:
 
 private:
     engine::PulseRecorder m_recorder;
+};
+
+// A tone (-12 dBFS, stereo) played by paplay as an application of the given name, into the
+// default sink or a named one, until stop().
+class TonePlayer {
+public:
+    TonePlayer() = default;
+    TonePlayer(const TonePlayer &) = delete;
+    ~TonePlayer() { stop(); }
+    bool start(double hz, const QString &application, const QString &sink = {}, int seconds = 60)
+    {
+        const QString file = m_dir.filePath(QStringLiteral("tone.wav"));
+        int code = -1;
+        testaudio::run(QStringLiteral("ffmpeg"),
+                       {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-y"),
+                        QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                        QStringLiteral("aevalsrc=0.25*sin(2*PI*%1*t)|0.25*sin(2*PI*%1*t):s=44100:d=%2")
+                            .arg(hz)
+                            .arg(seconds),
+                        file},
+                       &code);
+        if (code != 0)
+            return false;
+        m_application = application;
+        QStringList args{QStringLiteral("--property=application.name=%1").arg(application)};
+        if (!sink.isEmpty())
+            args << QStringLiteral("--device=%1").arg(sink);
+        m_process.start(QStringLiteral("paplay"), args << file);
+        return m_process.waitForStarted() && sinkInput() >= 0;
+    }
+    void stop()
+    {
+        if (m_process.state() == QProcess::NotRunning)
+            return;
+        m_process.terminate();
+        if (!m_process.waitForFinished(3000)) {
+            m_process.kill();
+            m_process.waitForFinished(3000);
+        }
+    }
+    // The server's index of its stream (waits up to 5 s for it to appear); -1 when none.
+    int sinkInput() const
+    {
+        const QDeadlineTimer deadline(5000);
+        do {
+            for (const QJsonValue &v : pactlJson({QStringLiteral("list"), QStringLiteral("sink-inputs")})) {
+                const QJsonObject o = v.toObject();
+                if (o.value(QStringLiteral("properties")).toObject().value(QStringLiteral("application.name")).toString() ==
+                    m_application)
+                    return o.value(QStringLiteral("index")).toInt();
+            }
+            QThread::msleep(50);
+        } while (!deadline.hasExpired());
+        return -1;
+    }
+
+private:
+    QTemporaryDir m_dir;
+    QProcess m_process;
+    QString m_application;
+};
+
+// A low-latency reader on a monitor, so that a new capture there answers at once.
+class MonitorReader {
+public:
+    explicit MonitorReader(const QString &source)
+    {
+        m_process.setStandardOutputFile(QProcess::nullDevice());
+        m_process.start(QStringLiteral("parec"),
+                        {QStringLiteral("--device=%1").arg(source), QStringLiteral("--latency-msec=20")});
+        m_process.waitForStarted();
+    }
+    ~MonitorReader()
+    {
+        m_process.kill();
+        m_process.waitForFinished(3000);
+    }
+
+private:
+    QProcess m_process;
 };
 
 // The interleaved samples of the blocks whose RMS is above `thresholdDb`.

@@ -99,11 +99,13 @@ private slots:
         PulseRecorder rec;
         const QJsonArray sinks = pactlJson({QStringLiteral("list"), QStringLiteral("sinks")});
         const QJsonArray sources = pactlJson({QStringLiteral("list"), QStringLiteral("sources")});
+        const QJsonArray playing = pactlJson({QStringLiteral("list"), QStringLiteral("sink-inputs")});
         // The server's defaults are the current devices at start.
         QCOMPARE(player.GetDevice(), short(0));
         QCOMPARE(rec.GetDevice(), short(0));
         QCOMPARE(player.GetDeviceCount(), short(sinks.size() - 1));
-        QCOMPARE(rec.GetDeviceCount(), short(sources.size() - 1));
+        // The recorder's list: the sources, an entry per playing application, the mix.
+        QCOMPARE(rec.GetDeviceCount(), short(sources.size() + playing.size()));
         for (int i = 0; i < sinks.size(); ++i) {
             player.SetDevice(short(i));
             QVERIFY(player.GetDeviceAvailable());
@@ -118,6 +120,9 @@ private slots:
         }
         rec.SetDevice(0);
         QCOMPARE(rec.GetDeviceName(), QStringLiteral("Monitor of Null Output"));
+        rec.SetDevice(short(sources.size() + playing.size()));
+        QVERIFY(rec.GetDeviceAvailable());
+        QCOMPARE(rec.GetDeviceName(), QStringLiteral("Microphone + computer sound"));
         // Past the end: nothing there, and nothing breaks.
         player.SetDevice(short(sinks.size()));
         QVERIFY(!player.GetDeviceAvailable());
