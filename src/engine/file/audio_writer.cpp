@@ -616,16 +616,25 @@ private:
                || (last && av_audio_fifo_size(m_fifo.get()) > 0)) {
             const int available = std::min(av_audio_fifo_size(m_fifo.get()), frameSize);
             const bool shortAllowed = m_codec->codec->capabilities & AV_CODEC_CAP_SMALL_LAST_FRAME;
+            // One frame buffer serves every codec frame: the encoders copy what they are
+            // given, so it is free again once avcodec_send_frame returns (Vorbis takes 64
+            // samples a frame, over a hundred of them for each block).
             AVFrame *f = m_frame.get();
-            av_frame_unref(f);
-            f->nb_samples = available < frameSize && !shortAllowed ? frameSize : available;
-            f->format = m_codec->sample_fmt;
-            f->sample_rate = m_codec->sample_rate;
-            av_channel_layout_copy(&f->ch_layout, &m_codec->ch_layout);
-            if (av_frame_get_buffer(f, 0) < 0)
+            if (!f->buf[0]) {
+                f->format = m_codec->sample_fmt;
+                f->sample_rate = m_codec->sample_rate;
+                av_channel_layout_copy(&f->ch_layout, &m_codec->ch_layout);
+                f->nb_samples = frameSize;
+                if (av_frame_get_buffer(f, 0) < 0)
+                    failWrite(ENOMEM);
+            }
+            f->nb_samples = frameSize;
+            if (av_frame_make_writable(f) < 0)
                 failWrite(ENOMEM);
-            av_samples_set_silence(f->extended_data, 0, f->nb_samples, m_format.channels,
-                                   AVSampleFormat(f->format));
+            f->nb_samples = available < frameSize && !shortAllowed ? frameSize : available;
+            if (available < f->nb_samples)
+                av_samples_set_silence(f->extended_data, available, f->nb_samples - available,
+                                       m_format.channels, AVSampleFormat(f->format));
             av_audio_fifo_read(m_fifo.get(), reinterpret_cast<void **>(f->extended_data), available);
             f->pts = m_encodedFrames;
             m_encodedFrames += f->nb_samples;
