@@ -98,12 +98,13 @@ private:
 
 class IAudioFile2LameEnc;
 
-// A file component: reads any supported audio file, writes WAV, MP3 or WMA.
+// A file component: reads any supported audio file, writes WAV, MP3, WMA, FLAC, Ogg Vorbis
+// or Opus.
 //
 // Open(path, mode, flags): mode and flags are accepted and not used (the program passes 0
 // and 1). Create(path, mode): the output type follows the file name's extension (.wav,
-// .mp3, .wma, any letter case) with the parameters last set for that type; any other
-// extension is written as MP3. Seek(position, mode): mode is
+// .mp3, .wma, .flac, .ogg (Vorbis), .opus, any letter case) with the parameters last set
+// for that type; any other extension is written as MP3. Seek(position, mode): mode is
 // accepted and not used (the program passes 3); the seek is sample-accurate.
 //
 // WMA profiles: the engine offers GetWmaProfileCount() profiles, ordered by sample rate,
@@ -158,6 +159,19 @@ public:
     }
     // True from MoveOpenFile until the recording is written in its new place.
     virtual bool IsMovingFile() { return false; }
+
+    // Settings of the next Create of a path with that extension; values out of range are
+    // clamped into it. FLAC (".flac"): 8000..96000 Hz, 1 or 2 channels, 16 or 24 bits,
+    // compression level 0 (fastest) .. 8 (smallest); 44100 Hz, stereo, 16 bit, level 5
+    // until called.
+    virtual void SetFlacFormat(int /*frequency*/, int /*channels*/, int /*bitsPerSample*/,
+                               int /*compressionLevel*/) {}
+    // Ogg Vorbis (".ogg"), 44100 Hz stereo: quality -1..10, 5 until called.
+    virtual void SetVorbisQuality(int /*quality*/) {}
+    // Opus in Ogg (".opus"): 6..256 kbit/s, 1 or 2 channels; 96 kbit/s stereo until called.
+    // Opus is always written at 48000 Hz, which GetFormatValueA reports after Create, so
+    // that the recorder captures at that rate.
+    virtual void SetOpusFormat(int /*kbps*/, int /*channels*/) {}
 };
 
 // MP3 encoder settings handed to the file components.

@@ -2,6 +2,7 @@
 
 #include "engine/file/ffmpeg_util.h"
 #include "engine/file/mpeg_header.h"
+#include "engine/file/ogg_page.h"
 
 extern "C" {
 #include <libavutil/channel_layout.h>
@@ -73,6 +74,66 @@ qint64 riffPcmFrames(const QString &path, int blockAlign)
         pos += 8 + size + (size & 1);
     }
     return -1;
+}
+
+// A logical Ogg stream that holds its header packets and nothing else: what a recording
+// of nothing leaves, and what FFmpeg will not open.
+struct HeaderOnlyOgg {
+    bool valid = false;
+    AVCodecID codec = AV_CODEC_ID_NONE;
+    int sampleRate = 0;
+    int channels = 0;
+};
+
+HeaderOnlyOgg readHeaderOnlyOgg(const QString &path)
+{
+    HeaderOnlyOgg result;
+    QFile f(path);
+    // Header packets take a few kilobytes; a larger file holds audio.
+    if (!f.open(QIODevice::ReadOnly) || f.size() > (1 << 20))
+        return result;
+    const QByteArray bytes = f.readAll();
+    std::vector<QByteArray> packets;
+    QByteArray pending;
+    quint32 serial = 0;
+    for (qint64 pos = 0; pos < bytes.size();) {
+        OggPage page;
+        if (readOggPage(bytes.constData() + pos, bytes.size() - pos, &page) != OggPageCheck::Whole)
+            return result;
+        if ((pos == 0) != bool(page.flags & OggFirstPage) || (pos > 0 && page.serial != serial))
+            return result;
+        serial = page.serial;
+        std::vector<bool> ends;
+        const std::vector<QByteArray> parts = oggPagePackets(bytes.constData() + pos, page, &ends);
+        for (size_t i = 0; i < parts.size(); ++i) {
+            pending += parts[i];
+            if (ends[i]) {
+                packets.push_back(pending);
+                pending.clear();
+            }
+        }
+        pos += page.size();
+    }
+    if (!pending.isEmpty())
+        return result;
+    const auto le32 = [](const char *p) {
+        const auto *u = reinterpret_cast<const uchar *>(p);
+        return quint32(u[0]) | (quint32(u[1]) << 8) | (quint32(u[2]) << 16) | (quint32(u[3]) << 24);
+    };
+    // Vorbis: identification, comment and setup headers; Opus: OpusHead and OpusTags.
+    if (packets.size() == 3 && packets[0].size() >= 16 && packets[0].startsWith("\x01vorbis")
+        && packets[1].startsWith("\x03vorbis") && packets[2].startsWith("\x05vorbis")) {
+        result.codec = AV_CODEC_ID_VORBIS;
+        result.channels = uchar(packets[0][11]);
+        result.sampleRate = int(le32(packets[0].constData() + 12));
+    } else if (packets.size() == 2 && packets[0].size() >= 19 && packets[0].startsWith("OpusHead")
+               && packets[1].startsWith("OpusTags")) {
+        result.codec = AV_CODEC_ID_OPUS;
+        result.channels = uchar(packets[0][9]);
+        result.sampleRate = 48000;   // Opus always decodes at 48000 Hz
+    }
+    result.valid = result.codec != AV_CODEC_ID_NONE && result.channels > 0 && result.sampleRate > 0;
+    return result;
 }
 
 QString kbpsText(qint64 bitsPerSecond)
@@ -190,6 +251,21 @@ bool AudioDecoder::open(const QString &path)
                                 .arg(mpeg.header.bitrateKbps)
                                 .arg(mpeg.header.sampleRate)
                                 .arg(channelsText(mpeg.header.channels));
+            return true;
+        }
+        // The same for an Ogg Vorbis or Opus file made of its header packets alone.
+        const HeaderOnlyOgg ogg = readHeaderOnlyOgg(path);
+        if (ogg.valid) {
+            m_open = true;
+            m_emptyStream = true;
+            m_containerName = QStringLiteral("ogg");
+            m_codecId = ogg.codec;
+            m_sampleRate = ogg.sampleRate;
+            m_channels = ogg.channels;
+            m_description = QStringLiteral("%1: %2 Hz, %3")
+                                .arg(ogg.codec == AV_CODEC_ID_OPUS ? QStringLiteral("Opus") : QStringLiteral("Ogg Vorbis"))
+                                .arg(ogg.sampleRate)
+                                .arg(channelsText(ogg.channels));
             return true;
         }
         return fail(code, reason);
@@ -775,7 +851,17 @@ void AudioDecoder::measure()
         // The stream header's sample count disagrees with what the decoder delivers.
         m_length = countByDecoding();
     } else if (m_containerName == QLatin1String("ogg") && headerLength > 0) {
+        // The last granule position counts Opus's pre-skip too, which the decoder drops;
+        // the end is trimmed to that granule on the last page.
         m_length = headerLength;
+        if (codec == AV_CODEC_ID_OPUS && st->start_time == 0 && par->initial_padding > 0)
+            m_length = std::max<qint64>(0, headerLength - par->initial_padding);
+    } else if (m_containerName == QLatin1String("flac") && headerLength > 0
+               && m_demux->format->duration_estimation_method != AVFMT_DURATION_FROM_BITRATE) {
+        // STREAMINFO's total, checked by decoding the last moments: a file cut short
+        // keeps the header of the whole.
+        m_length = headerLength;
+        measureTail();
     } else if (m_containerName == QLatin1String("asf")) {
         // ASF counts milliseconds and the decoder's start-up is codec business: measure
         // the end exactly by decoding the last moments.
@@ -842,7 +928,14 @@ void AudioDecoder::describe(qint64 streamBytes, bool vbr)
     case AV_CODEC_ID_ADPCM_IMA_WAV: name = QStringLiteral("IMA ADPCM"); withBits = true; break;
     case AV_CODEC_ID_ADPCM_YAMAHA: name = QStringLiteral("Yamaha ADPCM"); withBits = true; break;
     case AV_CODEC_ID_GSM_MS: name = QStringLiteral("GSM 6.10"); break;
+    case AV_CODEC_ID_FLAC: {
+        const int bits = par->bits_per_raw_sample > 0 ? par->bits_per_raw_sample : par->bits_per_coded_sample;
+        m_description = bits > 0 ? QStringLiteral("FLAC: %1, %2 bit, %3").arg(rate).arg(bits).arg(channels)
+                                 : QStringLiteral("FLAC: %1, %2").arg(rate, channels);
+        return;
+    }
     case AV_CODEC_ID_VORBIS: name = QStringLiteral("Ogg Vorbis"); break;
+    case AV_CODEC_ID_OPUS: name = QStringLiteral("Opus"); break;
     case AV_CODEC_ID_MUSEPACK7: name = QStringLiteral("Musepack SV7"); break;
     case AV_CODEC_ID_MUSEPACK8: name = QStringLiteral("Musepack SV8"); break;
     case AV_CODEC_ID_WMAV1: name = QStringLiteral("Windows Media Audio V1"); break;
@@ -864,10 +957,10 @@ void AudioDecoder::describe(qint64 streamBytes, bool vbr)
                             .arg(channels);
         return;
     }
-    // Vorbis and Musepack are variable by nature: their average says more than a
+    // Vorbis, Opus and Musepack are variable by nature: their average says more than a
     // nominal figure.
-    const bool average = codec == AV_CODEC_ID_VORBIS || codec == AV_CODEC_ID_MUSEPACK7
-                         || codec == AV_CODEC_ID_MUSEPACK8;
+    const bool average = codec == AV_CODEC_ID_VORBIS || codec == AV_CODEC_ID_OPUS
+                         || codec == AV_CODEC_ID_MUSEPACK7 || codec == AV_CODEC_ID_MUSEPACK8;
     const qint64 shown = average && averageBitRate > 0 ? averageBitRate : bitRate;
     if (shown > 0)
         m_description = QStringLiteral("%1: %2, %3, %4").arg(name, kbpsText(shown), rate, channels);

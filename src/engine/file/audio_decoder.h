@@ -1,7 +1,7 @@
-// Reads any audio file the program opens (WAV, MPEG audio, Ogg Vorbis, AVI, raw G.721,
-// Musepack, WMA) through FFmpeg, as interleaved float frames at the file's own rate and
-// channel count, with an exact length and sample-accurate seeking. Internal to the engine:
-// FfmpegAudioFile reads through it and TagLibInformation measures with it.
+// Reads any audio file the program opens (WAV, MPEG audio, Ogg Vorbis, FLAC, Opus, AVI,
+// raw G.721, Musepack, WMA) through FFmpeg, as interleaved float frames at the file's own
+// rate and channel count, with an exact length and sample-accurate seeking. Internal to the
+// engine: FfmpegAudioFile reads through it and TagLibInformation measures with it.
 //
 // Raw G.721 (".g721", ".g726"): such a stream has no header, so it is read as G.726 at
 // 32 kbit/s (4 bits per sample), 8000 Hz, mono, with the little-endian bit packing

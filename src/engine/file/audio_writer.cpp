@@ -350,7 +350,7 @@ private:
     QElapsedTimer m_sinceHeader;
 };
 
-// ---- MP3 and WMA through FFmpeg -----------------------------------------------------------
+// ---- MP3, WMA, FLAC, Ogg Vorbis and Opus through FFmpeg -------------------------------------
 
 // Keeps what a muxer holds back in a packet or page of its own to about kMuxerHoldMs of
 // audio, within the range the muxer accepts: ASF packets (3200 bytes by default, 800 ms at
@@ -370,17 +370,39 @@ void limitMuxerHold(const AVOutputFormat *muxer, int kbps, AVDictionary **option
     }
 }
 
+// The encoder and container of each type written through FFmpeg.
+struct EncodedType {
+    const char *encoder;     // FFmpeg's encoder name
+    const char *container;   // FFmpeg's muxer name
+    const char *missing;     // what to say when the encoder is not there
+};
+
+EncodedType encodedType(OutputType type)
+{
+    switch (type) {
+    case OutputType::Wma:
+        return {"wmav2", "asf", "No WMA encoder is installed"};
+    case OutputType::Flac:
+        return {"flac", "flac", "No FLAC encoder is installed"};
+    case OutputType::Vorbis:
+        return {"libvorbis", "ogg", "No Ogg Vorbis encoder is installed"};
+    case OutputType::Opus:
+        return {"libopus", "ogg", "No Opus encoder is installed"};
+    case OutputType::Mp3:
+    case OutputType::Wav:
+        break;
+    }
+    return {"libmp3lame", "mp3", "No MP3 encoder is installed"};
+}
+
 class EncodedWriter final : public AudioWriter {
 public:
     EncodedWriter(const QString &path, const OutputFormat &format) : AudioWriter(path, format)
     {
-        const bool mp3 = format.type == OutputType::Mp3;
-        const AVCodec *codec = mp3 ? avcodec_find_encoder_by_name("libmp3lame")
-                                   : avcodec_find_encoder(AV_CODEC_ID_WMAV2);
+        const EncodedType type = encodedType(format.type);
+        const AVCodec *codec = avcodec_find_encoder_by_name(type.encoder);
         if (!codec)
-            throw EngineError(QStringLiteral("Cannot create %1: %2").arg(
-                path, mp3 ? QStringLiteral("No MP3 encoder is installed")
-                          : QStringLiteral("No WMA encoder is installed")));
+            throw EngineError(QStringLiteral("Cannot create %1: %2").arg(path, QLatin1String(type.missing)));
 
         // Set the encoder up before the file exists, so a refused format leaves no file.
         m_codec.reset(avcodec_alloc_context3(codec));
@@ -389,12 +411,30 @@ public:
         av_channel_layout_default(&m_codec->ch_layout, format.channels);
         m_codec->bit_rate = qint64(format.kbps) * 1000;
         m_codec->time_base = AVRational{1, format.sampleRate};
-        // LAME's quality 5 ("fast, good") keeps a 200 ms block at about 2 ms of the UI
-        // thread's time; its default (3) costs a quarter more for a difference few can hear
-        // at recording bit rates.
-        if (mp3)
+        switch (format.type) {
+        case OutputType::Mp3:
+            // LAME's quality 5 ("fast, good") keeps a 200 ms block at about 2 ms of the UI
+            // thread's time; its default (3) costs a quarter more for a difference few can
+            // hear at recording bit rates.
             m_codec->compression_level = kLameQuality;
-        const AVOutputFormat *container = av_guess_format(mp3 ? "mp3" : "asf", nullptr, nullptr);
+            break;
+        case OutputType::Flac:
+            // 24-bit FLAC takes 32-bit samples and keeps their upper 24 bits.
+            m_codec->sample_fmt = format.bitsPerSample > 16 ? AV_SAMPLE_FMT_S32 : AV_SAMPLE_FMT_S16;
+            m_codec->bits_per_raw_sample = format.bitsPerSample;
+            m_codec->compression_level = format.compressionLevel;
+            break;
+        case OutputType::Vorbis:
+            m_codec->flags |= AV_CODEC_FLAG_QSCALE;
+            m_codec->global_quality = format.quality * FF_QP2LAMBDA;
+            m_codec->bit_rate = 0;
+            break;
+        case OutputType::Wav:
+        case OutputType::Wma:
+        case OutputType::Opus:
+            break;
+        }
+        const AVOutputFormat *container = av_guess_format(type.container, nullptr, nullptr);
         if (container && (container->flags & AVFMT_GLOBALHEADER))
             m_codec->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
         int r = avcodec_open2(m_codec.get(), codec, nullptr);
@@ -404,7 +444,7 @@ public:
 
         openFile();
         try {
-            openContainer(mp3 ? "mp3" : "asf");
+            openContainer(type.container);
         } catch (...) {
             releaseFfmpeg();
             abandonFile();
@@ -470,13 +510,15 @@ protected:
     }
 
 private:
+    // Float samples where the encoder takes them (they come as floats), planar first.
     static AVSampleFormat pickSampleFormat(const AVCodec *codec)
     {
         if (!codec->sample_fmts)
             return AV_SAMPLE_FMT_FLTP;
-        for (const AVSampleFormat *f = codec->sample_fmts; *f != AV_SAMPLE_FMT_NONE; ++f)
-            if (*f == AV_SAMPLE_FMT_FLTP)
-                return *f;
+        for (const AVSampleFormat wanted : {AV_SAMPLE_FMT_FLTP, AV_SAMPLE_FMT_FLT})
+            for (const AVSampleFormat *f = codec->sample_fmts; *f != AV_SAMPLE_FMT_NONE; ++f)
+                if (*f == wanted)
+                    return *f;
         return codec->sample_fmts[0];
     }
 
@@ -580,16 +622,25 @@ private:
                || (last && av_audio_fifo_size(m_fifo.get()) > 0)) {
             const int available = std::min(av_audio_fifo_size(m_fifo.get()), frameSize);
             const bool shortAllowed = m_codec->codec->capabilities & AV_CODEC_CAP_SMALL_LAST_FRAME;
+            // One frame buffer serves every codec frame: the encoders copy what they are
+            // given, so it is free again once avcodec_send_frame returns (Vorbis takes 64
+            // samples a frame, over a hundred of them for each block).
             AVFrame *f = m_frame.get();
-            av_frame_unref(f);
-            f->nb_samples = available < frameSize && !shortAllowed ? frameSize : available;
-            f->format = m_codec->sample_fmt;
-            f->sample_rate = m_codec->sample_rate;
-            av_channel_layout_copy(&f->ch_layout, &m_codec->ch_layout);
-            if (av_frame_get_buffer(f, 0) < 0)
+            if (!f->buf[0]) {
+                f->format = m_codec->sample_fmt;
+                f->sample_rate = m_codec->sample_rate;
+                av_channel_layout_copy(&f->ch_layout, &m_codec->ch_layout);
+                f->nb_samples = frameSize;
+                if (av_frame_get_buffer(f, 0) < 0)
+                    failWrite(ENOMEM);
+            }
+            f->nb_samples = frameSize;
+            if (av_frame_make_writable(f) < 0)
                 failWrite(ENOMEM);
-            av_samples_set_silence(f->extended_data, 0, f->nb_samples, m_format.channels,
-                                   AVSampleFormat(f->format));
+            f->nb_samples = available < frameSize && !shortAllowed ? frameSize : available;
+            if (available < f->nb_samples)
+                av_samples_set_silence(f->extended_data, available, f->nb_samples - available,
+                                       m_format.channels, AVSampleFormat(f->format));
             av_audio_fifo_read(m_fifo.get(), reinterpret_cast<void **>(f->extended_data), available);
             f->pts = m_encodedFrames;
             m_encodedFrames += f->nb_samples;

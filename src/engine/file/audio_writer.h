@@ -1,11 +1,14 @@
 // Writes one audio file: WAV (our own RIFF writer, its header kept current while the
-// file grows), MP3 (LAME through FFmpeg, with a Xing/LAME header) or WMA (WMA V2 in ASF
-// through FFmpeg). Internal to the engine; FfmpegAudioFile writes through it.
+// file grows), MP3 (LAME through FFmpeg, with a Xing/LAME header), WMA (WMA V2 in ASF),
+// FLAC (FFmpeg's encoder, native FLAC file), Ogg Vorbis (libvorbis) or Opus (libopus in
+// Ogg), all through FFmpeg. Internal to the engine; FfmpegAudioFile writes through it.
 //
 // What is captured reaches the disk within about a second, whatever the format: every
 // block is handed to the system as soon as it is written (the muxers hold back no more
-// than about 250 ms), and a syncer thread of the writer's own calls fdatasync about once
-// a second, so neither a killed program nor a machine that loses power costs more.
+// than about 250 ms: ASF packets and Ogg pages are kept that short, and the muxer is
+// flushed after every block), and a syncer thread of the writer's own calls fdatasync
+// about once a second, so neither a killed program nor a machine that loses power costs
+// more.
 #pragma once
 
 #include "engine/engine.h"

@@ -92,6 +92,21 @@ void FfmpegAudioFile::SetWmaProfile(int profile)
     m_wmaProfile = profile;
 }
 
+void FfmpegAudioFile::SetFlacFormat(int frequency, int channels, int bitsPerSample, int compressionLevel)
+{
+    m_flac = file::flacFormat(frequency, channels, bitsPerSample, compressionLevel);
+}
+
+void FfmpegAudioFile::SetVorbisQuality(int quality)
+{
+    m_vorbis = file::vorbisFormat(quality);
+}
+
+void FfmpegAudioFile::SetOpusFormat(int kbps, int channels)
+{
+    m_opus = file::opusFormat(kbps, channels);
+}
+
 int FfmpegAudioFile::GetWmaProfileCount()
 {
     return int(file::wmaProfiles().size());
@@ -107,6 +122,12 @@ OutputFormat FfmpegAudioFile::formatFor(const QString &path) const
         type = OutputType::Mp3;
     else if (suffix == QLatin1String("wma"))
         type = OutputType::Wma;
+    else if (suffix == QLatin1String("flac"))
+        type = OutputType::Flac;
+    else if (suffix == QLatin1String("ogg"))
+        type = OutputType::Vorbis;
+    else if (suffix == QLatin1String("opus"))
+        type = OutputType::Opus;
 
     switch (type) {
     case OutputType::Wav:
@@ -129,6 +150,12 @@ OutputFormat FfmpegAudioFile::formatFor(const QString &path) const
         const int index = std::clamp(m_wmaProfile, 0, int(profiles.size()) - 1);
         return file::wmaFormat(profiles[size_t(index)]);
     }
+    case OutputType::Flac:
+        return m_flac;
+    case OutputType::Vorbis:
+        return m_vorbis;
+    case OutputType::Opus:
+        return m_opus;
     }
     return {};
 }

@@ -3,7 +3,7 @@
 //
 // Reading (Open, GetNumSamples, GetFormatValueA/B, GetFormatDescription, Seek, ReadArray):
 //   - types: WAV (PCM 8/16/24/32-bit integer and float, ADPCM), MPEG audio layers 1-3
-//     (CBR and VBR), Ogg Vorbis, the first audio stream of an AVI file, raw G.721
+//     (CBR and VBR), Ogg Vorbis, FLAC, Opus, the first audio stream of an AVI file, raw G.721
 //     (".g721": G.726 at 32 kbit/s, 8000 Hz, mono, little-endian bit packing, i.e. the
 //     first sample in the low nibble of each byte), Musepack (".mpc", ".mp+"), WMA;
 //   - ReadArray returns Float32 blocks at the file's own rate and channel count;
@@ -15,16 +15,22 @@
 //     6 = no decodable audio stream. A failed Open throws nothing.
 //
 // Writing (Create, WriteArray, Close): the type follows the extension of the path given
-// to Create (".wav", ".mp3", ".wma", any letter case) with the parameters last set for that
-// type; any other extension is written as MP3, the default format. So the Options dialog
-// may push all three formats and be cancelled: the next recording still follows its file's
-// extension, whatever the order of the calls.
+// to Create (".wav", ".mp3", ".wma", ".flac", ".ogg", ".opus", any letter case) with the
+// parameters last set for that type; any other extension is written as MP3, the default
+// format. So the Options dialog may push every format and be cancelled: the next recording
+// still follows its file's extension, whatever the order of the calls.
 //   - WAV: SetWavFormat(rate, channels, bits): PCM, 1 or 2 channels, 8-bit (unsigned) or
 //     16-bit; the header is brought up to date at least once a second while writing.
 //   - MP3: LAME at the sample rate and bit rate of SetMp3Format, or of the encoder object
 //     given to SetMp3Encoder once its SetFrequency/SetBitrate were called (those take
 //     precedence); a Xing/LAME header carries the exact length.
 //   - WMA: Windows Media Audio V2 in ASF, in the profile chosen by SetWmaProfile.
+//   - FLAC: FFmpeg's own encoder in a native FLAC file, SetFlacFormat(rate, channels, bits,
+//     level); every frame is handed to the system as it is made, and Close writes the
+//     total length into the STREAMINFO block.
+//   - Ogg Vorbis: libvorbis at the quality of SetVorbisQuality, 44100 Hz stereo.
+//   - Opus: libopus in Ogg at 48000 Hz, SetOpusFormat(kbps, channels). The Ogg pages hold
+//     at most about 250 ms and are handed to the system after every block.
 //   - WriteArray takes blocks in any sample format, rate and channel count and converts
 //     them to the file's format. Every failure of Create, WriteArray or Close throws
 //     EngineError ("Cannot create /x/y.mp3: Permission denied"); what was written before
@@ -110,12 +116,17 @@ public:
     // empty after a good one.
     QString GetErrorText() override { return m_errorText; }
 
-    // WAV, MP3 and WMA files; see file_repair.h. A file this process is writing is not
-    // touched.
+    // WAV, MP3, WMA, FLAC and Ogg (Vorbis, Opus) files; see file_repair.h. A file this
+    // process is writing is not touched.
     void RepairFile(const QString &path) override;
     // The file being written; see engine.h.
     void MoveOpenFile(const QString &newPath) override;
     bool IsMovingFile() override;
+
+    // Clamped as file::flacFormat, vorbisFormat and opusFormat say.
+    void SetFlacFormat(int frequency, int channels, int bitsPerSample, int compressionLevel) override;
+    void SetVorbisQuality(int quality) override;
+    void SetOpusFormat(int kbps, int channels) override;
 
 private:
     void closeQuietly();
@@ -134,6 +145,9 @@ private:
     int m_mp3Bitrate = 128;
     int m_mp3Channels = 2;
     int m_wmaProfile = 38;                 // the value last given to SetWmaProfile
+    file::OutputFormat m_flac = file::flacFormat(44100, 2, 16, 5);
+    file::OutputFormat m_vorbis = file::vorbisFormat(5);
+    file::OutputFormat m_opus = file::opusFormat(96, 2);
     std::weak_ptr<const LameEncoderSettings::Settings> m_encoder;
 };
 

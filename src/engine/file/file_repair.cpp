@@ -3,6 +3,7 @@
 #include "engine/engine.h"
 #include "engine/file/ffmpeg_util.h"
 #include "engine/file/mpeg_header.h"
+#include "engine/file/ogg_page.h"
 
 extern "C" {
 #include <libavutil/crc.h>
@@ -267,6 +268,13 @@ public:
                 return nullptr;
         }
         return m_buffer.constData() + (offset - m_start);
+    }
+    // Up to `bytes` bytes at offset, fewer at the end of the file (*available says how
+    // many); nullptr when none are left.
+    const char *upTo(qint64 offset, int bytes, int *available)
+    {
+        *available = int(std::clamp<qint64>(m_file.size() - offset, 0, bytes));
+        return *available > 0 ? at(offset, *available) : nullptr;
     }
 
 private:
@@ -612,6 +620,256 @@ void repairAsf(RepairTarget &file, int fd)
     file.write(0, header);
 }
 
+// ---- FLAC ------------------------------------------------------------------------------------
+
+bool isFlac(const QByteArray &head)
+{
+    return head.startsWith("fLaC");
+}
+
+struct FlacFrameHeader {
+    bool variable = false;    // numbered by sample rather than by frame
+    quint64 number = 0;       // frame or first sample number
+    int blockSize = 0;        // samples per channel
+};
+
+constexpr int kFlacLongestFrameHeader = 16;
+
+// The frame header at p (`available` bytes from there): sync code, reserved bits and its
+// CRC-8 must be right.
+bool readFlacFrameHeader(const uchar *p, int available, FlacFrameHeader *h)
+{
+    if (available < 6 || p[0] != 0xFF || (p[1] & 0xFE) != 0xF8)
+        return false;
+    const int blockCode = p[2] >> 4;
+    const int rateCode = p[2] & 0x0F;
+    const int channelCode = p[3] >> 4;
+    const int bitsCode = (p[3] >> 1) & 0x07;
+    if (blockCode == 0 || rateCode == 0x0F || channelCode > 10 || bitsCode == 3 || (p[3] & 1))
+        return false;
+    // The frame or sample number, UTF-8 coded.
+    int pos = 4;
+    const uchar lead = p[pos];
+    int extra = 0;
+    quint64 number = 0;
+    if (lead < 0x80) {
+        number = lead;
+    } else if (lead >= 0xC0 && lead < 0xFF) {
+        extra = lead >= 0xFE ? 6 : lead >= 0xFC ? 5 : lead >= 0xF8 ? 4 : lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : 1;
+        number = lead & (0x3F >> extra);
+    } else {
+        return false;
+    }
+    if (available < pos + 1 + extra + 4)
+        return false;
+    for (int i = 1; i <= extra; ++i) {
+        if ((p[pos + i] & 0xC0) != 0x80)
+            return false;
+        number = (number << 6) | (p[pos + i] & 0x3F);
+    }
+    pos += 1 + extra;
+    int blockSize = 0;
+    if (blockCode == 1)
+        blockSize = 192;
+    else if (blockCode <= 5)
+        blockSize = 576 << (blockCode - 2);
+    else if (blockCode == 6)
+        blockSize = p[pos++] + 1;
+    else if (blockCode == 7) {
+        blockSize = ((p[pos] << 8) | p[pos + 1]) + 1;
+        pos += 2;
+    } else {
+        blockSize = 256 << (blockCode - 8);
+    }
+    pos += rateCode == 12 ? 1 : (rateCode == 13 || rateCode == 14) ? 2 : 0;
+    if (available < pos + 1)
+        return false;
+    // The CRC-8 over the header, itself included, leaves nothing.
+    if (av_crc(av_crc_get_table(AV_CRC_8_ATM), 0, p, size_t(pos + 1)) != 0)
+        return false;
+    h->variable = p[1] & 1;
+    h->number = number;
+    h->blockSize = blockSize;
+    return true;
+}
+
+// STREAMINFO's total sample count (36 bits from byte 13 of the block's data).
+quint64 flacTotalSamples(const char *info)
+{
+    return (quint64(uchar(info[13]) & 0x0F) << 32) | be32(info + 14);
+}
+
+void repairFlac(RepairTarget &file)
+{
+    // The metadata blocks, STREAMINFO first.
+    qint64 pos = 4;
+    qint64 streamInfo = -1;
+    for (bool last = false; !last;) {
+        const QByteArray h = file.read(pos, 4);
+        if (h.size() < 4)
+            file.fail(QStringLiteral("its metadata is cut short"));
+        last = uchar(h[0]) & 0x80;
+        const int type = uchar(h[0]) & 0x7F;
+        const qint64 length = (qint64(uchar(h[1])) << 16) | (qint64(uchar(h[2])) << 8) | uchar(h[3]);
+        if (pos == 4 && (type != 0 || length != 34))
+            file.fail(QStringLiteral("it has no stream information block"));
+        if (type == 0)
+            streamInfo = pos + 4;
+        pos += 4 + length;
+        if (pos > file.size())
+            file.fail(QStringLiteral("its metadata is cut short"));
+    }
+    const qint64 audioStart = pos;
+    const QByteArray original = file.read(streamInfo, 34);
+    QByteArray info = original;
+    const int maxBlock = (uchar(info[2]) << 8) | uchar(info[3]);
+    const qint64 declaredMaxFrame = (qint64(uchar(info[7])) << 16) | (qint64(uchar(info[8])) << 8) | uchar(info[9]);
+    const int channels = ((uchar(info[12]) >> 1) & 0x07) + 1;
+    const int bits = (((uchar(info[12]) & 1) << 4) | (uchar(info[13]) >> 4)) + 1;
+    // No frame is longer than its samples stored verbatim; the encoder's own bound, where
+    // it gave one, may be larger still.
+    const qint64 longestFrame = std::max<qint64>(declaredMaxFrame,
+                                                 qint64(maxBlock > 0 ? maxBlock : 65535) * channels * ((bits + 7) / 8)
+                                                     + 1024);
+
+    // Walk the whole frames: each one's CRC-16 (over the frame, itself included) leaves
+    // nothing, and the next frame's header carries the next number.
+    const AVCRC *crc16 = av_crc_get_table(AV_CRC_16_ANSI);
+    SequentialReader reader(file);
+    quint64 samples = 0;
+    qint64 frames = 0;
+    qint64 minFrame = 0, maxFrame = 0;
+    qint64 frameStart = audioStart;
+    FlacFrameHeader header;
+    int available = 0;
+    auto headerAt = [&](qint64 at, FlacFrameHeader *h) {
+        const char *p = reader.upTo(at, kFlacLongestFrameHeader, &available);
+        return p && readFlacFrameHeader(reinterpret_cast<const uchar *>(p), available, h);
+    };
+    bool haveHeader = headerAt(frameStart, &header);
+    while (haveHeader) {
+        const quint64 nextNumber = header.variable ? header.number + quint64(header.blockSize) : header.number + 1;
+        const qint64 searchEnd = std::min(file.size(), frameStart + longestFrame);
+        quint32 crc = 0;
+        qint64 crcDone = frameStart;
+        qint64 frameEnd = -1;
+        FlacFrameHeader next;
+        for (qint64 at = frameStart + 2; at < searchEnd && frameEnd < 0;) {
+            const char *p = reader.upTo(at, int(std::min<qint64>(searchEnd - at, 1 << 16)), &available);
+            const void *sync = p ? std::memchr(p, 0xFF, size_t(available)) : nullptr;
+            if (!sync) {
+                at += available;
+                continue;
+            }
+            const qint64 candidate = at + (static_cast<const char *>(sync) - p);
+            at = candidate + 1;
+            if (!headerAt(candidate, &next) || next.variable != header.variable || next.number != nextNumber)
+                continue;
+            const char *data = reader.at(crcDone, int(candidate - crcDone));
+            if (!data)
+                break;
+            crc = av_crc(crc16, crc, reinterpret_cast<const uint8_t *>(data), size_t(candidate - crcDone));
+            crcDone = candidate;
+            if (crc == 0)
+                frameEnd = candidate;
+        }
+        bool lastFrame = false;
+        if (frameEnd < 0 && file.size() - frameStart < longestFrame) {
+            // The last frame runs to the end of the file, if it is whole.
+            const char *data = reader.at(crcDone, int(file.size() - crcDone));
+            if (data && av_crc(crc16, crc, reinterpret_cast<const uint8_t *>(data), size_t(file.size() - crcDone)) == 0) {
+                frameEnd = file.size();
+                lastFrame = true;
+            }
+        }
+        if (frameEnd < 0)
+            break;
+        const qint64 bytes = frameEnd - frameStart;
+        minFrame = frames == 0 ? bytes : std::min(minFrame, bytes);
+        maxFrame = std::max(maxFrame, bytes);
+        samples += quint64(header.blockSize);
+        ++frames;
+        frameStart = frameEnd;
+        if (lastFrame)
+            break;
+        header = next;
+    }
+    // What follows the last whole frame may only be a frame cut short.
+    const qint64 cut = frameStart;
+    if (file.size() - cut >= longestFrame)
+        file.fail(QStringLiteral("its audio data is damaged at byte %1").arg(cut));
+
+    const quint64 declared = flacTotalSamples(info.constData());
+    if (cut == file.size() && declared == samples)
+        return;
+    char *d = info.data();
+    d[4] = char(minFrame >> 16);
+    d[5] = char(minFrame >> 8);
+    d[6] = char(minFrame);
+    d[7] = char(maxFrame >> 16);
+    d[8] = char(maxFrame >> 8);
+    d[9] = char(maxFrame);
+    d[13] = char((uchar(d[13]) & 0xF0) | ((samples >> 32) & 0x0F));
+    putBe32(d + 14, quint32(samples));
+    // The checksum was of other samples, or of none: zero says it is not known.
+    if (declared != samples)
+        std::fill(d + 18, d + 34, '\0');
+    file.truncate(cut);
+    if (info != original)
+        file.write(streamInfo, info);
+}
+
+// ---- Ogg -------------------------------------------------------------------------------------
+
+bool isOgg(const QByteArray &head)
+{
+    return head.startsWith("OggS");
+}
+
+void repairOgg(RepairTarget &file)
+{
+    SequentialReader reader(file);
+    qint64 pos = 0;
+    qint64 lastPage = -1;
+    OggPage last;
+    bool oneStream = true;
+    int available = 0;
+    while (pos < file.size()) {
+        const char *p = reader.upTo(pos, kOggMaxPageBytes, &available);
+        OggPage page;
+        if (!p || readOggPage(p, available, &page) != OggPageCheck::Whole)
+            break;
+        if (lastPage >= 0 && page.serial != last.serial)
+            oneStream = false;
+        lastPage = pos;
+        last = std::move(page);
+        pos += last.size();
+    }
+    if (lastPage < 0)
+        file.fail(QStringLiteral("it holds no whole Ogg page"));
+    // What follows the last whole page may only be a page cut short.
+    const qint64 cut = pos;
+    if (file.size() - cut >= kOggMaxPageBytes)
+        file.fail(QStringLiteral("its audio data is damaged at byte %1").arg(cut));
+
+    // The last page ends the stream, when it holds the end of a packet whose position it
+    // gives (granule positions are written right as the pages are).
+    const bool markEnd = oneStream && !(last.flags & OggLastPage) && last.granule != -1 && last.lastPacketEnds();
+    if (cut == file.size() && !markEnd)
+        return;
+    QByteArray page;
+    if (markEnd) {
+        page = file.read(lastPage, last.size());
+        if (page.size() != last.size())
+            file.fail(QStringLiteral("its last page cannot be read"));
+        page[5] = char(uchar(page[5]) | OggLastPage);
+        updateOggPageChecksum(page.data(), page.size());
+    }
+    file.truncate(cut);
+    if (markEnd)
+        file.write(lastPage, page.left(kOggPageHeaderBytes));
+}
+
 // ---- The formats ---------------------------------------------------------------------------
 
 struct RepairableFormat {
@@ -624,6 +882,8 @@ const RepairableFormat kFormats[] = {
     {"WAV", isWav, [](RepairTarget &file, int) { repairWav(file); }},
     {"MP3", isMpeg, [](RepairTarget &file, int) { repairMp3(file); }},
     {"WMA", isAsf, repairAsf},
+    {"FLAC", isFlac, [](RepairTarget &file, int) { repairFlac(file); }},
+    {"Ogg", isOgg, [](RepairTarget &file, int) { repairOgg(file); }},
 };
 
 }  // namespace

@@ -5,7 +5,13 @@
 //   - MP3: the Xing/Info frame's frame and byte counts, its seek table and LAME tag (a VBRI
 //     frame, which we never write, is turned into a silent frame);
 //   - WMA (ASF): the file properties (size, packet count, play and send duration) and the
-//     data object's size and packet count.
+//     data object's size and packet count;
+//   - FLAC: STREAMINFO's total sample count and smallest and largest frame size, counted
+//     from the whole frames (each one CRC-checked); its MD5 signature, no longer true, is
+//     zeroed (which says "not known");
+//   - Ogg (Vorbis, Opus): the granule positions are right as written; a page cut short
+//     (or failing its CRC) at the end is cut off, and the last page is marked as the end
+//     of the stream.
 // Everything is worked out before the first byte changes, so a file that cannot be
 // repaired is left as it was. The header is rewritten in place and the file only ever
 // gets shorter, so a repair needs no free space and works on a full disk.

@@ -27,6 +27,12 @@ QString OutputFormat::description() const
     }
     case OutputType::Wma:
         return QStringLiteral("Windows Media Audio V2: %1 kbps, %2, %3").arg(kbps).arg(rate, ch);
+    case OutputType::Flac:
+        return QStringLiteral("FLAC: %1, %2 bit, %3").arg(rate).arg(bitsPerSample).arg(ch);
+    case OutputType::Vorbis:
+        return QStringLiteral("Ogg Vorbis: quality %1, %2, %3").arg(quality).arg(rate, ch);
+    case OutputType::Opus:
+        return QStringLiteral("Opus: %1 kbps, %2, %3").arg(kbps).arg(rate, ch);
     }
     return {};
 }
@@ -59,6 +65,44 @@ OutputFormat mp3Format(int frequency, int kbps, int channels)
         return std::abs(a - kbps) < std::abs(b - kbps);
     });
     f.channels = channels <= 1 ? 1 : 2;
+    f.bitsPerSample = 0;
+    return f;
+}
+
+OutputFormat flacFormat(int frequency, int channels, int bitsPerSample, int compressionLevel)
+{
+    OutputFormat f;
+    f.type = OutputType::Flac;
+    f.sampleRate = std::clamp(frequency, 8000, 96000);
+    // A frame header names a rate above 65535 Hz only in tens of Hz.
+    if (f.sampleRate > 65535)
+        f.sampleRate = (f.sampleRate + 5) / 10 * 10;
+    f.channels = channels <= 1 ? 1 : 2;
+    f.bitsPerSample = bitsPerSample <= 16 ? 16 : 24;
+    f.compressionLevel = std::clamp(compressionLevel, 0, 8);
+    f.kbps = 0;
+    return f;
+}
+
+OutputFormat vorbisFormat(int quality)
+{
+    OutputFormat f;
+    f.type = OutputType::Vorbis;
+    f.sampleRate = 44100;
+    f.channels = 2;
+    f.quality = std::clamp(quality, -1, 10);
+    f.bitsPerSample = 0;
+    f.kbps = 0;
+    return f;
+}
+
+OutputFormat opusFormat(int kbps, int channels)
+{
+    OutputFormat f;
+    f.type = OutputType::Opus;
+    f.sampleRate = 48000;
+    f.channels = channels <= 1 ? 1 : 2;
+    f.kbps = std::clamp(kbps, 6, 256);
     f.bitsPerSample = 0;
     return f;
 }

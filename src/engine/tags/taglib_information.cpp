@@ -7,6 +7,7 @@
 #include <taglib/apetag.h>
 #include <taglib/asffile.h>
 #include <taglib/asftag.h>
+#include <taglib/flacfile.h>
 #include <taglib/id3v1genres.h>
 #include <taglib/id3v1tag.h>
 #include <taglib/id3v2framefactory.h>
@@ -14,6 +15,7 @@
 #include <taglib/infotag.h>
 #include <taglib/mpcfile.h>
 #include <taglib/mpegfile.h>
+#include <taglib/opusfile.h>
 #include <taglib/textidentificationframe.h>
 #include <taglib/vorbisfile.h>
 #include <taglib/wavfile.h>
@@ -38,7 +40,7 @@ using Values = TagLibInformation::TagValues;
 
 namespace {
 
-enum class TagKind { Mpeg, Wav, Asf, Vorbis, Musepack, None };
+enum class TagKind { Mpeg, Wav, Asf, Vorbis, Opus, Flac, Musepack, None };
 
 TagKind kindOf(const file::AudioDecoder &decoder)
 {
@@ -51,6 +53,10 @@ TagKind kindOf(const file::AudioDecoder &decoder)
         return TagKind::Asf;
     if (c == QLatin1String("ogg") && decoder.codecId() == AV_CODEC_ID_VORBIS)
         return TagKind::Vorbis;
+    if (c == QLatin1String("ogg") && decoder.codecId() == AV_CODEC_ID_OPUS)
+        return TagKind::Opus;
+    if (c == QLatin1String("flac"))
+        return TagKind::Flac;
     if (c == QLatin1String("mpc") || c == QLatin1String("mpc8"))
         return TagKind::Musepack;
     return TagKind::None;
@@ -89,6 +95,9 @@ int leadingInt(const QString &text)
     const int value = t.left(end).toInt(&ok);
     return ok ? value : 0;
 }
+
+// The genres a number can be given for, as GetGenreName names them.
+constexpr int kLastGenre = 146;
 
 int genreNumber(const QString &name)
 {
@@ -300,6 +309,19 @@ void writeAsf(TagLib::ASF::Tag *tag, const Values &v)
 
 // ---- Xiph comment and APE ----
 
+// A Xiph comment names its genre; only the names of the numbered list (0..146) have a
+// number.
+int xiphGenreNumber(const QString &name)
+{
+    const int number = genreNumber(name);
+    return number <= kLastGenre ? number : -1;
+}
+
+TagLib::String xiphGenreName(int number)
+{
+    return number >= 0 && number <= kLastGenre ? TagLib::ID3v1::genre(number) : TagLib::String();
+}
+
 Values readXiph(TagLib::Ogg::XiphComment *tag)
 {
     Values v;
@@ -314,7 +336,7 @@ Values readXiph(TagLib::Ogg::XiphComment *tag)
     v.album = fromTag(tag->album());
     v.comments = fromTag(tag->comment());
     v.copyright = field("COPYRIGHT");
-    v.genre = genreNumber(field("GENRE"));
+    v.genre = xiphGenreNumber(field("GENRE"));
     v.year = leadingInt(field("DATE"));
     v.track = leadingInt(field("TRACKNUMBER"));
     return v;
@@ -327,16 +349,28 @@ void setXiphField(TagLib::Ogg::XiphComment *tag, const char *key, const TagLib::
         tag->addField(key, text, true);
 }
 
+// Only the fields whose value differs from what the comment holds are written; the others
+// keep their text, so a full date ("2021-03-04"), a genre outside the numbered list or a
+// track "3/12" survive an edit of the title.
 void writeXiph(TagLib::Ogg::XiphComment *tag, const Values &v)
 {
-    tag->setTitle(toTag(v.title));
-    tag->setArtist(toTag(v.artist));
-    tag->setAlbum(toTag(v.album));
-    tag->setComment(toTag(v.comments));
-    setXiphField(tag, "COPYRIGHT", toTag(v.copyright));
-    setXiphField(tag, "GENRE", genreName(v.genre));
-    setXiphField(tag, "DATE", v.year > 0 ? number(v.year) : TagLib::String());
-    setXiphField(tag, "TRACKNUMBER", v.track != 0 ? number(v.track) : TagLib::String());
+    const Values held = readXiph(tag);
+    if (v.title != held.title)
+        tag->setTitle(toTag(v.title));
+    if (v.artist != held.artist)
+        tag->setArtist(toTag(v.artist));
+    if (v.album != held.album)
+        tag->setAlbum(toTag(v.album));
+    if (v.comments != held.comments)
+        tag->setComment(toTag(v.comments));
+    if (v.copyright != held.copyright)
+        setXiphField(tag, "COPYRIGHT", toTag(v.copyright));
+    if (v.genre != held.genre)
+        setXiphField(tag, "GENRE", xiphGenreName(v.genre));
+    if (v.year != held.year)
+        setXiphField(tag, "DATE", v.year > 0 ? number(v.year) : TagLib::String());
+    if (v.track != held.track)
+        setXiphField(tag, "TRACKNUMBER", v.track != 0 ? number(v.track) : TagLib::String());
 }
 
 Values readApe(TagLib::APE::Tag *tag)
@@ -413,6 +447,14 @@ Values readTags(const QString &path, TagKind kind, int version)
         TagLib::Ogg::Vorbis::File f(nativeName(native), false);
         return f.isValid() ? readXiph(f.tag()) : Values();
     }
+    case TagKind::Opus: {
+        TagLib::Ogg::Opus::File f(nativeName(native), false);
+        return f.isValid() ? readXiph(f.tag()) : Values();
+    }
+    case TagKind::Flac: {
+        TagLib::FLAC::File f(nativeName(native), false);
+        return f.isValid() && f.hasXiphComment() ? readXiph(f.xiphComment()) : Values();
+    }
     case TagKind::Musepack: {
         TagLib::MPC::File f(nativeName(native), false);
         return f.isValid() && f.hasAPETag() ? readApe(f.APETag()) : Values();
@@ -462,6 +504,20 @@ bool writeTags(const QString &path, TagKind kind, int version, const Values &v)
         if (!f.isValid() || f.readOnly())
             return false;
         writeXiph(f.tag(), v);
+        return f.save();
+    }
+    case TagKind::Opus: {
+        TagLib::Ogg::Opus::File f(nativeName(native), false);
+        if (!f.isValid() || f.readOnly())
+            return false;
+        writeXiph(f.tag(), v);
+        return f.save();
+    }
+    case TagKind::Flac: {
+        TagLib::FLAC::File f(nativeName(native), false);
+        if (!f.isValid() || f.readOnly())
+            return false;
+        writeXiph(f.xiphComment(true), v);
         return f.save();
     }
     case TagKind::Musepack: {
@@ -623,7 +679,7 @@ void TagLibInformation::SetTagVersion(short version)
 
 QString TagLibInformation::GetGenreName(int number)
 {
-    if (number < 0 || number > 146)
+    if (number < 0 || number > kLastGenre)
         return {};
     return fromTag(TagLib::ID3v1::genre(number));
 }

@@ -4,10 +4,12 @@
 //   - MPEG audio files (MP1/MP2/MP3): 1 reads and writes the ID3v1 tag, 2 the ID3v2 tag
 //     (written as ID3v2.3, the version most players read). A save writes the chosen
 //     version only and leaves the other tag as it is.
-//   - WAV, WMA, Ogg Vorbis and Musepack carry their own kind of tag, used whatever the
-//     version: WAV an ID3v2 chunk plus RIFF INFO (loads prefer the ID3v2 chunk), WMA its
-//     ASF attributes, Ogg its Xiph comment, Musepack its APE tag (FFmpeg would read an
-//     ID3v1 tag behind a Musepack stream as one more frame of audio).
+//   - WAV, WMA, Ogg Vorbis, Opus, FLAC and Musepack carry their own kind of tag, used
+//     whatever the version: WAV an ID3v2 chunk plus RIFF INFO (loads prefer the ID3v2
+//     chunk), WMA its ASF attributes, Ogg Vorbis, Opus and FLAC their Xiph (Vorbis)
+//     comment (TITLE, ARTIST, ALBUM, COMMENT, COPYRIGHT, GENRE, DATE, TRACKNUMBER),
+//     Musepack its APE tag (FFmpeg would read an ID3v1 tag behind a Musepack stream as one
+//     more frame of audio).
 //   - AVI and raw G.721 hold no tags: loads give empty values, saves throw.
 // A missing tag loads as empty texts, year 0, track 0, genre -1.
 //
@@ -22,7 +24,12 @@
 //   - APE, ASF, Xiph: texts in full; any year above 0 and any track but 0 as text.
 //   - Everywhere: genre -1 (or beyond 191) means no genre.
 // The genre is stored by its ID3v1 name ("Rock"); a name that is no ID3v1 genre loads as
-// -1.
+// -1. A Xiph comment knows the numbered genres 0..146 only: any other name ("Synthpop")
+// loads as -1.
+//
+// A Xiph comment save changes only the fields whose value differs from what the file
+// holds: a full date ("2021-03-04"), a genre outside the numbered list or a track
+// "3/12" keep their text while another field is edited.
 //
 // Safety: a save copies the file beside itself, writes the tags into the copy with
 // TagLib, checks that the copy still holds the same audio, then renames it over the

@@ -1,5 +1,6 @@
 // Records a 1 kHz tone into the file it is given (the type follows the extension: WAV
-// 44.1 kHz stereo 16-bit, MP3 128 kbit/s, WMA profile 38) in 200 ms blocks at the pace of
+// 44.1 kHz stereo 16-bit, MP3 128 kbit/s, WMA profile 38, FLAC 44.1 kHz stereo 16-bit
+// level 5, Ogg Vorbis quality 5, Opus 96 kbit/s stereo) in 200 ms blocks at the pace of
 // a real recording, until it is killed. Before each block it prints the frames handed
 // over once that block is in, so the last line read is what had been captured when it
 // died.
@@ -25,6 +26,9 @@ int main(int argc, char *argv[])
         file.SetWavFormat(rate, channels, 16);
         file.SetMp3Format(rate, 128, channels);
         file.SetWmaProfile(38);
+        file.SetFlacFormat(rate, channels, 16, 5);
+        file.SetVorbisQuality(5);
+        file.SetOpusFormat(96, channels);
         file.Create(QString::fromLocal8Bit(argv[1]), 0);
         // A minute at most, in case nobody comes to kill it.
         const std::vector<float> tone = testaudio::tone(1000, 60, rate, channels);

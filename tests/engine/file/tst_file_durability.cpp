@@ -27,9 +27,10 @@ QByteArray readBytes(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+// What FFmpeg decodes, at the file's own rate (Opus is written at 48000 Hz).
 double decodedSeconds(const QString &path)
 {
-    return double(fixtures::ffmpegDecodedFrames(path, kChannels)) / kRate;
+    return double(fixtures::ffmpegDecodedFrames(path, kChannels)) / testaudio::probe(path, "sample_rate").toInt();
 }
 
 }  // namespace
@@ -46,18 +47,27 @@ private slots:
 
     // A recording killed outright (SIGKILL) after a few seconds: the file as left
     // decodes to within a second of what had been captured, and once repaired its header
-    // gives the length that decodes.
+    // gives the length that decodes. Some files are also cut inside their last frame or
+    // page, as a kill in the middle of a write would leave them.
     void killedRecordingIsKeptAndRepaired_data()
     {
         QTest::addColumn<QString>("suffix");
-        QTest::newRow("wav") << "wav";
-        QTest::newRow("mp3") << "mp3";
-        QTest::newRow("wma") << "wma";
+        QTest::addColumn<int>("cut");   // bytes cut off the end before the repair
+        QTest::newRow("wav") << "wav" << 0;
+        QTest::newRow("mp3") << "mp3" << 0;
+        QTest::newRow("wma") << "wma" << 0;
+        QTest::newRow("flac") << "flac" << 0;
+        QTest::newRow("ogg") << "ogg" << 0;
+        QTest::newRow("opus") << "opus" << 0;
+        QTest::newRow("flac cut inside a frame") << "flac" << 333;
+        QTest::newRow("ogg cut inside a page") << "ogg" << 100;
+        QTest::newRow("opus cut inside a page") << "opus" << 100;
     }
     void killedRecordingIsKeptAndRepaired()
     {
         QFETCH(QString, suffix);
-        const QString file = path("killed." + suffix);
+        QFETCH(int, cut);
+        const QString file = path(QStringLiteral("killed-%1.").arg(cut) + suffix);
         QProcess child;
         child.start(QStringLiteral(FILE_WRITE_CHILD), {file});
         QVERIFY(child.waitForStarted(10000));
@@ -79,6 +89,10 @@ private slots:
                 handedOver = line.trimmed().toLongLong();
         QVERIFY2(handedOver >= 3 * kRate, child.readAllStandardError().constData());
         const double captured = double(handedOver) / kRate;
+        if (cut > 0) {
+            QFile f(file);
+            QVERIFY(f.resize(f.size() - cut));
+        }
 
         const double asLeft = decodedSeconds(file);
         QVERIFY2(asLeft >= captured - 1.0, qPrintable(QStringLiteral("%1 s of %2 s").arg(asLeft).arg(captured)));
@@ -93,11 +107,16 @@ private slots:
         FfmpegAudioFile reader;
         reader.Open(file, 0, 1);
         QCOMPARE(reader.GetErrorCode(), 0);
-        QVERIFY2(std::abs(double(reader.GetNumSamples()) / kRate - decoded) < 0.1,
+        QVERIFY2(std::abs(double(reader.GetNumSamples()) / reader.GetFormatValueA() - decoded) < 0.1,
                  qPrintable(QString::number(reader.GetNumSamples())));
-        qInfo("%s killed after %.2f s captured: %.2f s decodable as left (%.2f s lost); "
+        // Repaired once, the file is complete: a second repair leaves it as it is.
+        const QByteArray repaired = readBytes(file);
+        repairer.RepairFile(file);
+        QVERIFY(readBytes(file) == repaired);
+        qInfo("%s killed after %.2f s captured%s: %.2f s decodable as left (%.2f s lost); "
               "after repair the header says %.3f s and %.3f s decode",
-              qPrintable(suffix), captured, asLeft, captured - asLeft, header, decoded);
+              qPrintable(suffix), captured, cut ? qPrintable(QStringLiteral(", %1 bytes cut").arg(cut)) : "", asLeft,
+              captured - asLeft, header, decoded);
     }
 
     // Files that cannot be repaired are refused with a reason and left exactly as they
@@ -111,15 +130,25 @@ private slots:
         QVERIFY(!testaudio::makeWithFfmpeg(wma, "sine=frequency=1000:duration=2").isEmpty());
         QVERIFY(!testaudio::makeWithFfmpeg(path("complete.mp3"), "sine=frequency=1000:duration=2").isEmpty());
         QVERIFY(!testaudio::makeWithFfmpeg(path("complete.wav"), "sine=frequency=1000:duration=2").isEmpty());
+        QVERIFY(fixtures::makeWithFfmpeg(path("complete.flac"), fixtures::Signal::Tone1k, 44100, 2, 2.0, {"-c:a", "flac"}));
+        QVERIFY(fixtures::makeWithFfmpeg(path("complete.ogg"), fixtures::Signal::Tone1k, 44100, 2, 2.0, {"-c:a", "libvorbis"}));
+        QVERIFY(fixtures::makeWithFfmpeg(path("complete.opus"), fixtures::Signal::Tone1k, 48000, 2, 2.0, {"-c:a", "libopus"}));
         const QByteArray asf = readBytes(wma);
-        QTest::newRow("text") << "notes.wav" << QByteArray("Shopping list\n") << "it is not a WAV, MP3 or WMA file";
+        QTest::newRow("text") << "notes.wav" << QByteArray("Shopping list\n") << "it is not a WAV, MP3, WMA, FLAC or Ogg file";
         QTest::newRow("asf header cut") << "cut.wma" << asf.left(200) << "its header is cut short";
         QTest::newRow("mp3 without frames") << "noise.mp3" << QByteArray("ID3\x03\0\0\0\0\0\0", 10) + QByteArray(5000, '\x55')
                                             << "it holds no MPEG audio frames";
         QTest::newRow("mp3 cut in its first frame") << "first.mp3" << readBytes(path("complete.mp3")).left(100)
                                                    << "it holds no whole MPEG audio frame";
         QTest::newRow("wav without data") << "fmt.wav" << readBytes(path("complete.wav")).left(36) << "it has no data chunk";
+        QTest::newRow("flac without stream information") << "nostreaminfo.flac" << readBytes(path("complete.flac")).left(4) + QByteArray("\x84\0\0\x10", 4) + QByteArray(2000, '\x11')
+                                                         << "it has no stream information block";
+        QTest::newRow("flac metadata cut") << "metadata.flac" << readBytes(path("complete.flac")).left(30) << "its metadata is cut short";
+        QTest::newRow("ogg without a whole page") << "first.ogg" << readBytes(path("complete.ogg")).left(40) << "it holds no whole Ogg page";
         QTest::newRow("complete wav") << "complete.wav" << QByteArray() << QString();
+        QTest::newRow("complete flac") << "complete.flac" << QByteArray() << QString();
+        QTest::newRow("complete ogg") << "complete.ogg" << QByteArray() << QString();
+        QTest::newRow("complete opus") << "complete.opus" << QByteArray() << QString();
         QTest::newRow("complete mp3") << "complete.mp3" << QByteArray() << QString();
         QTest::newRow("complete wma") << "complete.wma" << QByteArray() << QString();
     }

@@ -1,5 +1,5 @@
 // Reading every type of the program's open dialog: WAV (PCM and ADPCM), MPEG audio
-// layers 1-3, Ogg Vorbis, AVI, raw G.721, Musepack and WMA. Each file is made here (by
+// layers 1-3, Ogg Vorbis, FLAC, Opus, AVI, raw G.721, Musepack and WMA. Each file is made here (by
 // the ffmpeg command line, mpcenc, or by hand for layer 1, which no installed tool
 // encodes) from a 1 kHz tone; the engine must measure it exactly, describe it, and
 // deliver the tone.
@@ -80,6 +80,10 @@ private slots:
             "MPEG 1.0 layer-2: 128 kbps, 32000 Hz, Mono");
         row("Ogg Vorbis", "vorbis.ogg", {"-c:a", "libvorbis", "-q:a", "4"}, 44100, 2,
             "^Ogg Vorbis: \\d+ kbps, 44100 Hz, Stereo$");
+        row("FLAC 16-bit", "s16.flac", {"-c:a", "flac"}, 44100, 2, "FLAC: 44100 Hz, 16 bit, Stereo");
+        row("FLAC 24-bit", "s24.flac", {"-c:a", "flac", "-sample_fmt", "s32"}, 96000, 1, "FLAC: 96000 Hz, 24 bit, Mono");
+        row("Opus", "music.opus", {"-c:a", "libopus", "-b:a", "64k"}, 48000, 2, "^Opus: \\d+ kbps, 48000 Hz, Stereo$");
+        row("Opus mono", "speech.opus", {"-c:a", "libopus", "-b:a", "24k"}, 48000, 1, "^Opus: \\d+ kbps, 48000 Hz, Mono$");
         row("G.721", "speech.g721", {"-c:a", "g726le", "-b:a", "32k", "-ar", "8000", "-f", "g726le"}, 8000, 1,
             "G.721 ADPCM: 32 kbps, 8000 Hz, Mono", {"-f", "g726le", "-code_size", "4", "-sample_rate", "8000"});
         row("WMA V2", "v2.wma", {"-c:a", "wmav2", "-b:a", "128k"}, 44100, 2,

@@ -88,6 +88,9 @@ private slots:
         QTest::newRow("MP3 MPEG-2") << "mpeg2.mp3" << QStringList{"-c:a", "libmp3lame", "-b:a", "48k"} << 22050 << 2;
         QTest::newRow("MP2") << "layer2.mp2" << QStringList{"-c:a", "mp2", "-b:a", "160k"} << 44100 << 2;
         QTest::newRow("Ogg Vorbis") << "v.ogg" << QStringList{"-c:a", "libvorbis", "-q:a", "3"} << 44100 << 2;
+        QTest::newRow("FLAC") << "s16.flac" << QStringList{"-c:a", "flac"} << 44100 << 2;
+        QTest::newRow("FLAC 24-bit") << "s24.flac" << QStringList{"-c:a", "flac", "-sample_fmt", "s32"} << 96000 << 1;
+        QTest::newRow("Opus") << "o.opus" << QStringList{"-c:a", "libopus", "-b:a", "96k"} << 48000 << 2;
         QTest::newRow("WMA V2") << "v2.wma" << QStringList{"-c:a", "wmav2", "-b:a", "128k"} << 44100 << 2;
         QTest::newRow("WMA V1") << "v1.wma" << QStringList{"-c:a", "wmav1", "-b:a", "48k"} << 22050 << 1;
         QTest::newRow("G.721") << "speech.g721"
@@ -133,6 +136,9 @@ private slots:
         QTest::newRow("wav") << ".wav";
         QTest::newRow("mp3") << ".mp3";
         QTest::newRow("wma") << ".wma";
+        QTest::newRow("flac") << ".flac";
+        QTest::newRow("ogg") << ".ogg";
+        QTest::newRow("opus") << ".opus";
     }
     void sampleAccurateOwnRecordings()
     {

@@ -1,6 +1,7 @@
 // Writing through FfmpegAudioFile and reading back: every entry of the Options dialog's WAV
-// and MP3 catalogues, the choice of output type by extension, the MP3 encoder settings,
-// block conversion, and a WAV header that stays current while a recording grows.
+// and MP3 catalogues, FLAC, Ogg Vorbis and Opus settings, the choice of output type by
+// extension, the MP3 encoder settings, block conversion, and a WAV header that stays
+// current while a recording grows.
 #include "common/test_audio.h"
 #include "engine/file/ffmpeg_audio_file.h"
 #include "file_fixtures.h"
@@ -147,6 +148,119 @@ private slots:
         QVERIFY2(std::abs(probed - double(frames) / rate) <= 2.0 * 1152 / rate, qPrintable(QString::number(probed)));
     }
 
+    // FLAC, Ogg Vorbis and Opus as set (out-of-range values clamped), written in blocks of
+    // the file's own format and read back: the codec, rate, channels and bits asked for,
+    // FLAC bit for bit, every length exact (the last Ogg page's granule position trims
+    // Vorbis's and Opus's padding and Opus's pre-skip, so no tolerance is needed), the tone
+    // within 2 %, and the bit rate the quality or setting stands for.
+    void flacVorbisOpusSettings_data()
+    {
+        QTest::addColumn<QString>("suffix");
+        QTest::addColumn<QList<int>>("settings");   // the Set...Format arguments; none = defaults
+        QTest::addColumn<int>("rate");
+        QTest::addColumn<int>("channels");
+        QTest::addColumn<int>("bits");              // FLAC only
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<int>("kbps");              // Vorbis nominal, Opus average; 0 = not checked
+        QTest::newRow("FLAC defaults") << ".flac" << QList<int>{} << 44100 << 2 << 16
+                                       << "FLAC: 44100 Hz, 16 bit, Stereo" << 0;
+        QTest::newRow("FLAC 96000 Hz 24 bit mono, level 8") << ".flac" << QList<int>{96000, 1, 24, 8} << 96000 << 1 << 24
+                                                            << "FLAC: 96000 Hz, 24 bit, Mono" << 0;
+        QTest::newRow("FLAC 8000 Hz 16 bit stereo, level 0") << ".flac" << QList<int>{8000, 2, 16, 0} << 8000 << 2 << 16
+                                                             << "FLAC: 8000 Hz, 16 bit, Stereo" << 0;
+        QTest::newRow("FLAC above every range") << ".flac" << QList<int>{200000, 6, 32, 12} << 96000 << 2 << 24
+                                                << "FLAC: 96000 Hz, 24 bit, Stereo" << 0;
+        QTest::newRow("FLAC below every range") << ".flac" << QList<int>{4000, 0, 8, -3} << 8000 << 1 << 16
+                                                << "FLAC: 8000 Hz, 16 bit, Mono" << 0;
+        QTest::newRow("Ogg Vorbis defaults") << ".ogg" << QList<int>{} << 44100 << 2 << 0
+                                             << "Ogg Vorbis: quality 5, 44100 Hz, Stereo" << 160;
+        QTest::newRow("Ogg Vorbis quality -1") << ".ogg" << QList<int>{-1} << 44100 << 2 << 0
+                                               << "Ogg Vorbis: quality -1, 44100 Hz, Stereo" << 45;
+        QTest::newRow("Ogg Vorbis quality 10") << ".ogg" << QList<int>{10} << 44100 << 2 << 0
+                                               << "Ogg Vorbis: quality 10, 44100 Hz, Stereo" << 500;
+        QTest::newRow("Ogg Vorbis quality 25") << ".ogg" << QList<int>{25} << 44100 << 2 << 0
+                                               << "Ogg Vorbis: quality 10, 44100 Hz, Stereo" << 500;
+        QTest::newRow("Ogg Vorbis quality -7") << ".ogg" << QList<int>{-7} << 44100 << 2 << 0
+                                               << "Ogg Vorbis: quality -1, 44100 Hz, Stereo" << 45;
+        QTest::newRow("Opus defaults") << ".opus" << QList<int>{} << 48000 << 2 << 0
+                                       << "Opus: 96 kbps, 48000 Hz, Stereo" << 96;
+        QTest::newRow("Opus 6 kbps mono") << ".opus" << QList<int>{6, 1} << 48000 << 1 << 0
+                                          << "Opus: 6 kbps, 48000 Hz, Mono" << 6;
+        QTest::newRow("Opus 400 kbps") << ".opus" << QList<int>{400, 2} << 48000 << 2 << 0
+                                       << "Opus: 256 kbps, 48000 Hz, Stereo" << 256;
+        QTest::newRow("Opus 1 kbps") << ".opus" << QList<int>{1, 2} << 48000 << 2 << 0
+                                     << "Opus: 6 kbps, 48000 Hz, Stereo" << 6;
+    }
+    void flacVorbisOpusSettings()
+    {
+        QFETCH(QString, suffix);
+        QFETCH(QList<int>, settings);
+        QFETCH(int, rate);
+        QFETCH(int, channels);
+        QFETCH(int, bits);
+        QFETCH(QString, description);
+        QFETCH(int, kbps);
+        const QString file = path(QStringLiteral("settings-%1").arg(QTest::currentDataTag()).replace(' ', '_') + suffix);
+        FfmpegAudioFile writer;
+        writer.SetActive(true);
+        if (settings.size() == 4)
+            writer.SetFlacFormat(settings[0], settings[1], settings[2], settings[3]);
+        else if (settings.size() == 1)
+            writer.SetVorbisQuality(settings[0]);
+        else if (settings.size() == 2)
+            writer.SetOpusFormat(settings[0], settings[1]);
+        writer.Create(file, 0);
+        QCOMPARE(writer.GetFormatValueA(), rate);
+        QCOMPARE(writer.GetFormatValueB(), channels);
+        QCOMPARE(writer.GetFormatDescription(), description);
+        // A length that ends inside a codec frame.
+        const std::vector<float> tone = testaudio::tone(1000, 3.01, rate, channels);
+        const qint64 frames = qint64(tone.size()) / channels;
+        for (qint64 at = 0; at < frames; at += rate / 5)
+            writer.WriteArray(SampleArray::fromFloat(tone.data() + at * channels,
+                                                     std::min<qint64>(rate / 5, frames - at), rate, channels));
+        QCOMPARE(writer.GetNumSamples(), frames);
+        writer.Close();
+
+        FfmpegAudioFile reader;
+        reader.Open(file, 0, 1);
+        QCOMPARE(reader.GetErrorCode(), 0);
+        QCOMPARE(reader.GetNumSamples(), frames);
+        QCOMPARE(reader.GetFormatValueA(), rate);
+        QCOMPARE(reader.GetFormatValueB(), channels);
+        const std::vector<float> all = fixtures::readAll(reader);
+        QCOMPARE(qint64(all.size()), frames * channels);
+        for (int c = 0; c < channels; ++c) {
+            const double hz = testaudio::dominantFrequency(testaudio::channel(all, channels, c), rate, size_t(rate / 4));
+            QVERIFY2(std::abs(hz - 1000) < 20, qPrintable(QString::number(hz)));
+        }
+        if (bits > 0) {
+            // Lossless: every sample as it went in, to the last bit kept.
+            const double step = 1.0 / double(1 << (bits - 1));
+            const double diff = fixtures::maxDifference(all.data(), tone.data(), tone.size());
+            QVERIFY2(diff <= step, qPrintable(QStringLiteral("differs by %1").arg(diff)));
+            QCOMPARE(reader.GetFormatDescription(), description);
+            QCOMPARE(testaudio::probe(file, "bits_per_raw_sample").toInt(), bits);
+        }
+
+        const QString codec = suffix == QLatin1String(".flac") ? QStringLiteral("flac")
+                              : suffix == QLatin1String(".ogg") ? QStringLiteral("vorbis")
+                                                                : QStringLiteral("opus");
+        QCOMPARE(testaudio::probe(file, "codec_name"), codec);
+        QCOMPARE(testaudio::probe(file, "sample_rate").toInt(), rate);
+        QCOMPARE(testaudio::probe(file, "channels").toInt(), channels);
+        QCOMPARE(fixtures::ffmpegDecodedFrames(file, channels), frames);
+        if (codec == QLatin1String("vorbis")) {
+            // The nominal bit rate libvorbis gives the quality.
+            const double nominal = testaudio::probe(file, "bit_rate").toDouble() / 1000;
+            QVERIFY2(nominal > kbps * 0.8 && nominal < kbps * 1.25, qPrintable(QString::number(nominal)));
+        } else if (codec == QLatin1String("opus")) {
+            // Opus varies its rate with the sound; a steady tone costs it more than average.
+            const double average = QFileInfo(file).size() * 8.0 / 1000 / 3.01;
+            QVERIFY2(average > kbps * 0.5 && average < kbps * 2.0, qPrintable(QString::number(average)));
+        }
+    }
+
     // The output type follows the extension, whatever was set last; an unknown extension is MP3.
     void outputTypeFollowsExtension_data()
     {
@@ -159,8 +273,16 @@ private slots:
         QTest::newRow("mp3 after an Options push") << "mp3,wav,wma" << ".mp3" << "mp3" << 32000;
         QTest::newRow("Mp3 mixed case") << "wav,mp3,wma" << ".Mp3" << "mp3" << 32000;
         QTest::newRow("wma") << "wma,mp3,wav" << ".wma" << "wmav2" << 48000;
-        QTest::newRow("unknown after an Options push") << "mp3,wav,wma" << ".ogg" << "mp3" << 32000;
-        QTest::newRow("unknown, wav set last") << "wma,mp3,wav" << ".ogg" << "mp3" << 32000;
+        QTest::newRow("flac after an Options push") << "mp3,flac,wav,ogg,opus" << ".flac" << "flac" << 96000;
+        QTest::newRow("FLAC upper case") << "flac,ogg,opus" << ".FLAC" << "flac" << 96000;
+        QTest::newRow("ogg after an Options push") << "ogg,opus,flac,mp3" << ".ogg" << "vorbis" << 44100;
+        QTest::newRow("Ogg mixed case") << "wav,ogg" << ".Ogg" << "vorbis" << 44100;
+        QTest::newRow("opus after an Options push") << "opus,flac,ogg,wma" << ".opus" << "opus" << 48000;
+        QTest::newRow("OPUS upper case") << "opus" << ".OPUS" << "opus" << 48000;
+        QTest::newRow("nothing set, flac") << "" << ".flac" << "flac" << 44100;
+        QTest::newRow("nothing set, opus") << "" << ".opus" << "opus" << 48000;
+        QTest::newRow("unknown after an Options push") << "mp3,wav,wma,flac,ogg,opus" << ".aac" << "mp3" << 32000;
+        QTest::newRow("unknown, wav set last") << "wma,mp3,wav" << ".m4a" << "mp3" << 32000;
         QTest::newRow("unknown, mp3 set last") << "wav,wma,mp3" << ".rec" << "mp3" << 32000;
         QTest::newRow("nothing set, mp3") << "" << ".mp3" << "mp3" << 44100;
         QTest::newRow("nothing set, unknown") << "" << ".xyz" << "mp3" << 44100;
@@ -178,6 +300,12 @@ private slots:
                 writer.SetMp3Format(32000, 96, 2);
             else if (type == QLatin1String("wav"))
                 writer.SetWavFormat(22050, 1, 8);
+            else if (type == QLatin1String("flac"))
+                writer.SetFlacFormat(96000, 1, 24, 8);
+            else if (type == QLatin1String("ogg"))
+                writer.SetVorbisQuality(2);
+            else if (type == QLatin1String("opus"))
+                writer.SetOpusFormat(64, 1);
             else
                 writer.SetWmaProfile(writer.GetWmaProfileCount() - 1);   // 48000 Hz stereo
         }
@@ -246,11 +374,11 @@ private slots:
             {int(SampleFormat::Float32), 22050, 1}, {int(SampleFormat::Int16), 48000, 2},
             {int(SampleFormat::Float32), 8000, 1},  {int(SampleFormat::Int16), 44100, 1},
         };
-        for (const QString &suffix : {QStringLiteral(".wav"), QStringLiteral(".mp3"), QStringLiteral(".wma")})
+        for (const char *suffix : {".wav", ".mp3", ".wma", ".flac", ".ogg", ".opus"})
             for (const auto &in : inputs)
                 QTest::addRow("%s %d Hz %d ch%s", in.format == int(SampleFormat::Int16) ? "int16" : "float",
-                              in.rate, in.channels, qPrintable(suffix))
-                    << in.format << in.rate << in.channels << suffix;
+                              in.rate, in.channels, suffix)
+                    << in.format << in.rate << in.channels << QString(QLatin1String(suffix));
     }
     void blocksAreConverted()
     {
@@ -267,18 +395,20 @@ private slots:
         fixtures::writeTone(writer, 1000, 2.0, inRate, inChannels, SampleFormat(format));
         writer.Close();
 
+        // Opus is always 48000 Hz; the other formats are set to 44100 Hz stereo.
+        const int rate = suffix == QLatin1String(".opus") ? 48000 : 44100;
         FfmpegAudioFile reader;
         reader.Open(file, 0, 1);
         QCOMPARE(reader.GetErrorCode(), 0);
-        QCOMPARE(reader.GetFormatValueA(), 44100);
+        QCOMPARE(reader.GetFormatValueA(), rate);
         QCOMPARE(reader.GetFormatValueB(), 2);
-        QVERIFY(std::abs(reader.GetNumSamples() - 88200) <= 2048);
+        QVERIFY(std::abs(reader.GetNumSamples() - 2 * rate) <= 2048);
         const std::vector<float> all = fixtures::readAll(reader);
         for (int c = 0; c < 2; ++c) {
             const std::vector<float> ch = testaudio::channel(all, 2, c);
-            QVERIFY(std::abs(testaudio::dominantFrequency(ch, 44100, 8820) - 1000) < 3);
-            const std::vector<float> middle(ch.begin() + 8820, ch.end() - 8820);
-            const double level = testaudio::toneLevelDb(middle, 44100, 1000);
+            QVERIFY(std::abs(testaudio::dominantFrequency(ch, rate, rate / 5) - 1000) < 3);
+            const std::vector<float> middle(ch.begin() + rate / 5, ch.end() - rate / 5);
+            const double level = testaudio::toneLevelDb(middle, rate, 1000);
             QVERIFY2(std::abs(level + 6.02) < 1.0, qPrintable(QString::number(level)));
         }
     }
@@ -308,14 +438,19 @@ private slots:
     {
         QTest::addColumn<QString>("suffix");
         QTest::addColumn<QString>("description");
-        QTest::newRow("wav") << ".wav" << "PCM: 44100 Hz, 16 bit, Stereo";
-        QTest::newRow("mp3") << ".mp3" << "MPEG 1.0 layer-3: 128 kbps, 44100 Hz, Stereo";
-        QTest::newRow("wma") << ".wma" << "Windows Media Audio V2: 128 kbps, 44100 Hz, Stereo";
+        QTest::addColumn<int>("rate");
+        QTest::newRow("wav") << ".wav" << "PCM: 44100 Hz, 16 bit, Stereo" << 44100;
+        QTest::newRow("mp3") << ".mp3" << "MPEG 1.0 layer-3: 128 kbps, 44100 Hz, Stereo" << 44100;
+        QTest::newRow("wma") << ".wma" << "Windows Media Audio V2: 128 kbps, 44100 Hz, Stereo" << 44100;
+        QTest::newRow("flac") << ".flac" << "FLAC: 44100 Hz, 16 bit, Stereo" << 44100;
+        QTest::newRow("ogg") << ".ogg" << "Ogg Vorbis: quality 5, 44100 Hz, Stereo" << 44100;
+        QTest::newRow("opus") << ".opus" << "Opus: 96 kbps, 48000 Hz, Stereo" << 48000;
     }
     void emptyRecording()
     {
         QFETCH(QString, suffix);
         QFETCH(QString, description);
+        QFETCH(int, rate);
         const QString file = path("empty" + suffix);
         FfmpegAudioFile writer;
         writer.SetActive(true);
@@ -330,7 +465,7 @@ private slots:
         reader.Open(file, 0, 1);
         QCOMPARE(reader.GetErrorCode(), 0);
         QCOMPARE(reader.GetNumSamples(), 0);
-        QCOMPARE(reader.GetFormatValueA(), 44100);
+        QCOMPARE(reader.GetFormatValueA(), rate);
         QCOMPARE(reader.GetFormatValueB(), 2);
         QCOMPARE(reader.GetFormatDescription().section(QLatin1Char(':'), 0, 0), description.section(QLatin1Char(':'), 0, 0));
         QVERIFY(reader.ReadArray(4410).isEmpty());

@@ -1,6 +1,7 @@
 // TagLibInformation: tags written and read back by a fresh component (and by ffprobe
 // where it shows them) in both versions and every taggable type, values that do not fit
-// a tag, audio left untouched, stream facts that agree with FfmpegAudioFile, and errors.
+// a tag, Xiph texts left as they are unless changed, audio left untouched, stream facts
+// that agree with FfmpegAudioFile, and errors.
 #include "common/test_audio.h"
 #include "engine/file/ffmpeg_audio_file.h"
 #include "engine/tags/taglib_information.h"
@@ -131,6 +132,10 @@ private:
                     codec = {"-c:a", "wmav2", "-b:a", "128k"};
                 else if (kind == QLatin1String("ogg"))
                     codec = {"-c:a", "libvorbis", "-q:a", "4"};
+                else if (kind == QLatin1String("flac"))
+                    codec = {"-c:a", "flac"};
+                else if (kind == QLatin1String("opus"))
+                    codec = {"-c:a", "libopus", "-b:a", "96k"};
                 else if (kind == QLatin1String("avi"))
                     codec = {"-c:a", "pcm_s16le"};
                 else if (kind == QLatin1String("g721"))
@@ -162,7 +167,7 @@ private slots:
             QTest::addRow("%s ID3v2", kind) << QString(QLatin1String(kind)) << 2 << true;
         }
         // Their own tags, whatever the version.
-        for (const char *kind : {"wav", "wma", "ogg", "mpc"})
+        for (const char *kind : {"wav", "wma", "ogg", "flac", "opus", "mpc"})
             for (int version : {1, 2})
                 QTest::addRow("%s, version %d", kind, version) << QString(QLatin1String(kind)) << version << true;
     }
@@ -203,7 +208,7 @@ private slots:
         // read Musepack's APE tag).
         if (kind == QLatin1String("mpc"))
             return;
-        const bool streamTags = kind == QLatin1String("ogg");
+        const bool streamTags = kind == QLatin1String("ogg") || kind == QLatin1String("opus");
         QCOMPARE(probeTag(file, "title", streamTags), expected.title);
         QCOMPARE(probeTag(file, "artist", streamTags), expected.artist);
         QCOMPARE(probeTag(file, "album", streamTags), expected.album);
@@ -264,7 +269,7 @@ private slots:
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<int>("version");
-        for (const char *kind : {"mp3", "wav", "wma", "ogg", "mpc", "avi", "g721"})
+        for (const char *kind : {"mp3", "wav", "wma", "ogg", "flac", "opus", "mpc", "avi", "g721"})
             for (int version : {1, 2})
                 QTest::addRow("%s v%d", kind, version) << QString(QLatin1String(kind)) << version;
     }
@@ -307,6 +312,9 @@ private slots:
         QTest::newRow("v2 six-digit year left out") << 2 << "mp3" << "infoYear" << QVariant(123456) << QVariant(0);
         QTest::newRow("WMA six-digit year kept") << 2 << "wma" << "infoYear" << QVariant(123456) << QVariant(123456);
         QTest::newRow("Ogg track 70000") << 2 << "ogg" << "infoTrack" << QVariant(70000) << QVariant(70000);
+        QTest::newRow("FLAC genre 146") << 2 << "flac" << "infoGenre" << QVariant(146) << QVariant(146);
+        QTest::newRow("FLAC genre beyond the numbered list") << 2 << "flac" << "infoGenre" << QVariant(147) << QVariant(-1);
+        QTest::newRow("Opus five-digit year kept") << 2 << "opus" << "infoYear" << QVariant(12345) << QVariant(12345);
         QTest::newRow("WAV negative track") << 1 << "wav" << "infoTrack" << QVariant(-5) << QVariant(-5);
     }
     void valuesThatDoNotFit()
@@ -335,7 +343,7 @@ private slots:
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<int>("version");
-        for (const char *kind : {"mp3", "mp2", "wav", "wma", "ogg", "mpc"})
+        for (const char *kind : {"mp3", "mp2", "wav", "wma", "ogg", "flac", "opus", "mpc"})
             for (int version : {1, 2})
                 QTest::addRow("%s v%d", kind, version) << QString(QLatin1String(kind)) << version;
     }
@@ -365,7 +373,7 @@ private slots:
     void streamFacts_data()
     {
         QTest::addColumn<QString>("kind");
-        for (const char *kind : {"mp3", "mp2", "wav", "wma", "ogg", "mpc", "avi", "g721"})
+        for (const char *kind : {"mp3", "mp2", "wav", "wma", "ogg", "flac", "opus", "mpc", "avi", "g721"})
             QTest::newRow(kind) << QString(QLatin1String(kind));
     }
     void streamFacts()
@@ -382,6 +390,48 @@ private slots:
         QCOMPARE(info.GetDuration(), reader.GetNumSamples() * 1000 / reader.GetFormatValueA());
         QVERIFY(std::abs(info.GetDuration() - 3000) < 80);
         QCOMPARE(info.GetFormatDescription(), reader.GetFormatDescription());
+    }
+
+    // A Xiph comment's texts that say more than the numbers do (a genre outside the
+    // numbered list, a full date) stay as they are when another field is edited; the
+    // fields that are changed are written.
+    void unchangedXiphFieldsKeepTheirText_data()
+    {
+        QTest::addColumn<QString>("kind");
+        for (const char *kind : {"flac", "ogg", "opus"})
+            QTest::newRow(kind) << QString(QLatin1String(kind));
+    }
+    void unchangedXiphFieldsKeepTheirText()
+    {
+        QFETCH(QString, kind);
+        const QString file = m_dir.filePath("texts." + kind);
+        QString error;
+        QVERIFY2(fixtures::makeWithFfmpeg(file, fixtures::Signal::Tone1k, 44100, 2, 1.0,
+                                          {"-metadata", "genre=Synthpop", "-metadata", "date=2021-03-04",
+                                           "-metadata", "title=First"},
+                                          &error),
+                 qPrintable(error));
+        const bool streamTags = kind != QLatin1String("flac");
+        TagLibInformation info;
+        info.LoadFromFile(file);
+        QCOMPARE(info.infoGenre(), -1);
+        QCOMPARE(info.infoYear(), 2021);
+        info.setProperty("infoTitle", QStringLiteral("Second"));
+        info.SaveToFile(file);
+        QCOMPARE(probeTag(file, "title", streamTags), QStringLiteral("Second"));
+        QCOMPARE(probeTag(file, "genre", streamTags), QStringLiteral("Synthpop"));
+        QCOMPARE(probeTag(file, "date", streamTags), QStringLiteral("2021-03-04"));
+        Tags expected;
+        expected.title = QStringLiteral("Second");
+        expected.year = 2021;
+        QCOMPARE(loadFresh(file, 2), expected);
+
+        info.setProperty("infoYear", 2022);
+        info.setProperty("infoGenre", 17);
+        info.SaveToFile(file);
+        QCOMPARE(probeTag(file, "genre", streamTags), QStringLiteral("Rock"));
+        QCOMPARE(probeTag(file, "date", streamTags), QStringLiteral("2022"));
+        QCOMPARE(probeTag(file, "title", streamTags), QStringLiteral("Second"));
     }
 
     void genreNames()
@@ -407,6 +457,9 @@ private slots:
         QTest::newRow("wav") << ".wav";
         QTest::newRow("mp3") << ".mp3";
         QTest::newRow("wma") << ".wma";
+        QTest::newRow("flac") << ".flac";
+        QTest::newRow("ogg") << ".ogg";
+        QTest::newRow("opus") << ".opus";
     }
     void emptyRecordingLoads()
     {
