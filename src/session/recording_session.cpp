@@ -74,7 +74,8 @@ RecordingSession::RecordingSession(engine::IEngineFactory &engine, RecordedFiles
       m_reader(engine.createFile(QStringLiteral("recordingReader"))),
       m_mp3Encoder(engine.createLameEncoder(QStringLiteral("mp3Encoder"))),
       m_files(files),
-      m_freeSpace(&RecordingSession::freeSpaceOf)
+      m_freeSpace(&RecordingSession::freeSpaceOf),
+      m_clock(&QDateTime::currentDateTime)
 {
     connect(m_recorder.get(), &engine::IAudioRecord2::OnEndArrayRecord, this, [this] { onBlock(); });
     connect(m_recorder.get(), &engine::IAudioRecord2::OnTimer, this,
@@ -85,6 +86,15 @@ RecordingSession::RecordingSession(engine::IEngineFactory &engine, RecordedFiles
     connect(&m_watchTimer, &QTimer::timeout, this, &RecordingSession::watchPart);
     m_deviceTimer.setInterval(kWatchMs);
     connect(&m_deviceTimer, &QTimer::timeout, this, &RecordingSession::lookForDevice);
+    connect(m_recorder.get(), &engine::IAudioRecord2::OnDevicesChanged, this, [this] {
+        if (m_state == State::WaitingForDevice)
+            lookForDevice();
+    });
+}
+
+void RecordingSession::setClock(Clock clock)
+{
+    m_clock = clock ? std::move(clock) : Clock(&QDateTime::currentDateTime);
 }
 
 RecordingSession::~RecordingSession()
@@ -563,11 +573,62 @@ void RecordingSession::onDeviceError(const QString &text)
 {
     if (m_state == State::Idle || m_state == State::WaitingForDevice)
         return;
-    fail(text);
+    if (m_partEnding || !m_settings.resumeAfterDeviceLoss) {
+        fail(text);
+        return;
+    }
+    waitForDevice(text);
+}
+
+void RecordingSession::waitForDevice(const QString &why)
+{
+    // The part is finished and listed as at a Stop; the run itself waits for its device.
+    const QString device = m_recorder->GetDeviceId();
+    QString failure;
+    finishPart(&failure);
+    if (!failure.isEmpty() || device.isEmpty()) {
+        endRun(false, failure.isEmpty() ? why : failure);
+        return;
+    }
+    QString listingError;
+    listPart(&listingError);
+    m_lostDevice = device;
+    m_lostSince = m_clock();
+    setState(State::WaitingForDevice);
+    m_deviceTimer.start();
+    emit notice(QStringLiteral("The recording stopped: %1. %2 is kept and listed. The recording goes on in a "
+                               "new file when the device comes back (waiting up to %3 minutes; Stop ends the wait).")
+                    .arg(why, QFileInfo(m_partPath).fileName())
+                    .arg(kDeviceWaitSeconds / 60));
+    if (!listingError.isEmpty())
+        emit failed(listingError);
 }
 
 void RecordingSession::lookForDevice()
 {
+    if (m_state != State::WaitingForDevice)
+        return;
+    if (m_lostSince.secsTo(m_clock()) > kDeviceWaitSeconds) {
+        m_deviceTimer.stop();
+        setState(State::Idle);
+        emit runEnded();
+        emit failed(QStringLiteral("The recording was stopped: the input device did not come back within %1 minutes")
+                        .arg(kDeviceWaitSeconds / 60));
+        return;
+    }
+    if (!m_recorder->SetDeviceById(m_lostDevice) || !m_recorder->GetDeviceAvailable())
+        return;
+    m_deviceTimer.stop();
+    try {
+        startPart();
+    } catch (const std::exception &) {
+        // Back in the list but not yet able to record: try again at the next look.
+        setState(State::WaitingForDevice);
+        m_deviceTimer.start();
+        return;
+    }
+    emit notice(QStringLiteral("The input device came back: the recording went on at %1 in %2.")
+                    .arg(m_clock().time().toString(QStringLiteral("HH:mm:ss")), QFileInfo(m_partPath).fileName()));
 }
 
 qint64 RecordingSession::runElapsedMs(qint64 capturedSinceStart) const

@@ -74,8 +74,9 @@ public:
     // Where the journals of open parts are kept (the settings folder); none = no journal.
     void setJournalFolder(const QString &folder) { m_journalFolder = folder; }
     void setFreeSpaceSource(FreeSpaceSource source);
-    // Whether a run waits for a lost input device to come back (default) or ends.
-    void setWaitForDevice(bool wait) { m_waitForDevice = wait; }
+    // The wall clock (tests give their own).
+    using Clock = std::function<QDateTime()>;
+    void setClock(Clock clock);
 
     State state() const { return m_state; }
     bool isActive() const { return m_state != State::Idle; }   // recording, paused or waiting
@@ -131,6 +132,7 @@ private:
     void onTick(qint64 currentSamples, int levelLeft, int levelRight);
     void onDeviceError(const QString &text);
     void watchPart();                       // once a second while a part is open
+    void waitForDevice(const QString &why);
     void lookForDevice();                   // once a second while waiting for the device
     double bytesPerSecond();                // of the format written
     qint64 freeSpaceForPart();
@@ -147,7 +149,7 @@ private:
     int m_snapshotFrames = 0;
     QString m_journalFolder;
     FreeSpaceSource m_freeSpace;
-    bool m_waitForDevice = true;
+    Clock m_clock;
 
     State m_state = State::Idle;
     QString m_partPath;

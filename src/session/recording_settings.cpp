@@ -18,6 +18,7 @@ RecordingSettings loadRecordingSettings(const IniFile &ini, const QString &defau
     s.wmaProfile = ini.readInteger(QStringLiteral("wma"), QStringLiteral("profile"), 38);
     // The stored limit is in force from start-up, not only once the Options dialog was shown.
     s.timeLimitSeconds = std::max(0, ini.readInteger(QStringLiteral("options"), QStringLiteral("timelimit"), 0));
+    s.resumeAfterDeviceLoss = ini.readInteger(QStringLiteral("options"), QStringLiteral("resume"), 1) != 0;
     return s;
 }
 
@@ -51,5 +52,6 @@ void saveRecordingSettings(IniFile &ini, const RecordingSettings &s, int mp3Inde
         {QStringLiteral("wav"), QStringLiteral("bps"), s.wavBitsPerSample},
         {QStringLiteral("wav"), QStringLiteral("ind"), wavIndex},
         {QStringLiteral("wma"), QStringLiteral("profile"), s.wmaProfile},
+        {QStringLiteral("options"), QStringLiteral("resume"), s.resumeAfterDeviceLoss ? 1 : 0},
     });
 }

@@ -19,6 +19,7 @@ struct RecordingSettings {
     int wavBitsPerSample = 0;    // 8 or 16
     int wmaProfile = 0;          // position in the Options dialog's WMA list, from 0
     int timeLimitSeconds = 0;    // > 0: recordings stop there (over all split parts)
+    bool resumeAfterDeviceLoss = true;   // a lost input device is waited for and the run goes on
     bool splitEnabled = false;   // never stored
     int splitSeconds = 0;        // > 0 with SplitEnabled: a new file every SplitSeconds
 };
@@ -33,7 +34,7 @@ RecordingSettings loadRecordingSettings(const IniFile &ini, const QString &defau
 void applyOutputFormat(const RecordingSettings &settings, engine::IAudioFile2 &file,
                        engine::IAudioFile2LameEnc &encoder);
 
-// Writes the eleven keys in order, as one change of the file; mp3Index and wavIndex are the
+// Writes the twelve keys in order, as one change of the file; mp3Index and wavIndex are the
 // Options dialog's list positions (-1 when nothing is selected). Throws SettingsError when
 // the file refuses the write; the file then stays as it was.
 void saveRecordingSettings(IniFile &ini, const RecordingSettings &settings, int mp3Index, int wavIndex);

@@ -94,7 +94,8 @@ const QStringList &openDialogFilters()
 const QStringList &transportStateTexts()
 {
     static const QStringList texts{QStringLiteral("Stop"), QStringLiteral("Playing..."),
-                                   QStringLiteral("Recording..."), QStringLiteral("Pause")};
+                                   QStringLiteral("Recording..."), QStringLiteral("Pause"),
+                                   QStringLiteral("Waiting for device...")};
     return texts;
 }
 
@@ -715,6 +716,9 @@ void MainWindow::showRunningLook()
     if (recording == RecordingSession::State::Recording) {
         setStatusText(0, QStringLiteral("Recording..."));
         m_transport->showRecording();
+    } else if (recording == RecordingSession::State::WaitingForDevice) {
+        setStatusText(0, QStringLiteral("Waiting for device..."));
+        m_transport->showPaused();
     } else if (playback == PlaybackSession::State::Playing) {
         setStatusText(0, QStringLiteral("Playing..."));
         m_transport->showPlaying();

@@ -88,8 +88,13 @@ void MixerPage::fillDeviceList()
     if (m_side.GetDeviceCount() < chosen)
         chosen = 0;
     m_side.SetDevice(short(chosen));
+    showCurrentDevice();
+}
+
+void MixerPage::showCurrentDevice()
+{
     // Not a user's choice: activated() stays silent, so no strips are rebuilt here.
-    m_devices->setCurrentIndex(m_devices->findData(chosen));
+    m_devices->setCurrentIndex(m_devices->findData(int(m_side.GetDevice())));
 }
 
 void MixerPage::chooseDevice()
@@ -115,6 +120,7 @@ void MixerPage::buildStrips()
         strip->show();
     }
     fitHost();
+    stripsBuilt();
     // The window grows to show every strip; it never shrinks here.
     emit widthNeeded(kStripPitch * highest + 98);
 }
@@ -161,6 +167,9 @@ RecordingControlsPage::RecordingControlsPage(engine::IAudioRecord2 &recorder, QW
     m_filterButton->setObjectName(QStringLiteral("setFilterButton"));
     m_filterButton->setGeometry(QRect(QPoint(368, 0), atLeast(m_filterButton, 79, 24)));
     connect(m_filterButton, &QPushButton::clicked, this, &RecordingControlsPage::filterWindowRequested);
+    // Devices and playing applications come and go.
+    connect(&m_recorder, &engine::IAudioRecord2::OnDevicesChanged, this,
+            [this] { ui::runCommand([this] { refreshDevices(); }); });
 
     raiseTopRow({m_label, m_devices, m_filterButton});
 }
@@ -171,6 +180,20 @@ MixerStrip *RecordingControlsPage::makeStrip(int line, QWidget *parent)
     strip->setObjectName(QStringLiteral("recordingStrip%1").arg(line));
     connect(strip, &MixerStrip::selectionChanged, this, &RecordingControlsPage::showSelection);
     return strip;
+}
+
+void RecordingControlsPage::stripsBuilt()
+{
+    m_shownDevice = m_recorder.GetDeviceId();
+}
+
+void RecordingControlsPage::refreshDevices()
+{
+    fillDeviceList();
+    if (!m_shownDevice.isEmpty() && m_recorder.GetDeviceId() != m_shownDevice && m_recorder.SetDeviceById(m_shownDevice))
+        showCurrentDevice();
+    if (m_recorder.GetDeviceId() != m_shownDevice)
+        buildStrips();
 }
 
 void RecordingControlsPage::showSelection()

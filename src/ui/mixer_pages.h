@@ -44,10 +44,14 @@ protected:
     // Places the top row for the tab's current width.
     virtual void layoutTopRow() = 0;
     virtual MixerStrip *makeStrip(int line, QWidget *parent) = 0;
+    // The strips of the current device were just built.
+    virtual void stripsBuilt() {}
     // Keeps the top row above the strip area.
     void raiseTopRow(const QList<QWidget *> &row);
     // The device list of the top row; choosing a device rebuilds the strips.
     void setDeviceList(QComboBox *list);
+    // Shows the side's current device as the list's choice.
+    void showCurrentDevice();
 
 private:
     void chooseDevice();
@@ -69,6 +73,9 @@ public:
 
     // Every select box as the engine has it (selecting one line may deselect others).
     void showSelection();
+    // The device list again, as the server has it now; the chosen device stays chosen while
+    // it is there, and its strips are built anew when another takes its place.
+    void refreshDevices();
 
 signals:
     void filterWindowRequested();   // "Set Filter"
@@ -76,9 +83,11 @@ signals:
 protected:
     void layoutTopRow() override;
     MixerStrip *makeStrip(int line, QWidget *parent) override;
+    void stripsBuilt() override;
 
 private:
     engine::IAudioRecord2 &m_recorder;
+    QString m_shownDevice;          // the id of the device the strips show
     QLabel *m_label;                // "Input Device", 0, 6
     QComboBox *m_devices;           // 72, 2; width follows the tab
     QPushButton *m_filterButton;    // 79 x 24, 2 pixels from the right edge

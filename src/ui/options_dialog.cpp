@@ -29,7 +29,7 @@
 namespace {
 
 constexpr int kClientWidth = 319;
-constexpr int kClientHeight = 419;
+constexpr int kClientHeight = 473;
 
 const QString kMp3 = QStringLiteral(".MP3");
 const QString kWav = QStringLiteral(".WAV");
@@ -214,7 +214,7 @@ OptionsDialog::OptionsDialog(engine::IEngineFactory &engine, RecordingSession &r
 
     connectHandlers();
 
-    // 319 x 419 holds everything at the usual 9-point desktop font; a larger desktop font
+    // 319 x 473 holds everything at the usual 9-point desktop font; a larger desktop font
     // gets the nearest size that still shows every control whole.
     ensurePolished();
     setFixedSize(layout()->minimumSize().expandedTo(QSize(kClientWidth, kClientHeight)));
@@ -312,6 +312,16 @@ void OptionsDialog::buildControls()
     addUnitField(splitGrid, 0, 2, m_splitSeconds, QStringLiteral("seconds"));
     splitGrid->setColumnStretch(3, 1);
 
+    // "Lost Input Device": wait for it and go on, or end the recording.
+    m_deviceGroup = new QGroupBox(QStringLiteral("Lost Input Device"));
+    m_deviceGroup->setObjectName(QStringLiteral("deviceGroup"));
+    m_resumeBox = new QCheckBox(QStringLiteral("Go on recording when it comes back"));
+    m_resumeBox->setObjectName(QStringLiteral("resumeBox"));
+    m_resumeBox->setToolTip(QStringLiteral("A recording whose input device went away waits up to ten minutes for "
+                                           "it and goes on in a new file"));
+    auto *deviceRow = new QHBoxLayout(m_deviceGroup);
+    deviceRow->addWidget(m_resumeBox);
+
     enableTimeFields(false);
     enableSplitFields(false);
 
@@ -326,8 +336,8 @@ void OptionsDialog::buildControls()
     buttons->addWidget(m_okButton);
     buttons->addWidget(m_cancelButton);
 
-    // Compact margins: four groups and the buttons share 419 pixels.
-    for (QGroupBox *group : {m_savePathGroup, m_formatGroup, m_timeLimitGroup, m_splitGroup}) {
+    // Compact margins: five groups and the buttons share 473 pixels.
+    for (QGroupBox *group : {m_savePathGroup, m_formatGroup, m_timeLimitGroup, m_splitGroup, m_deviceGroup}) {
         group->layout()->setContentsMargins(8, 4, 8, 8);
         group->layout()->setSpacing(4);
     }
@@ -344,14 +354,15 @@ void OptionsDialog::buildControls()
     layout->addWidget(m_formatGroup);
     layout->addWidget(m_timeLimitGroup);
     layout->addWidget(m_splitGroup);
+    layout->addWidget(m_deviceGroup);
     layout->addStretch(1);
     layout->addLayout(buttons);
 
-    // Keyboard order: the three upper groups, OK and Cancel, then the split group.
+    // Keyboard order: the three upper groups, OK and Cancel, then the split and device groups.
     const QList<QWidget *> order{m_savePath, m_chooseFolderButton, m_mp3Button,   m_mp3List,     m_wavButton,     m_wavList,
                                  m_wmaButton,      m_wmaList,        m_noLimitButton, m_stopAfterButton, m_hours, m_minutes,
                                  m_seconds,  m_okButton,        m_cancelButton, m_splitBox, m_splitMinutes,
-                                 m_splitSeconds};
+                                 m_splitSeconds, m_resumeBox};
     for (int i = 0; i + 1 < order.size(); ++i)
         setTabOrder(order[i], order[i + 1]);
 }
@@ -459,6 +470,8 @@ void OptionsDialog::prepareForShow()
     else if (format == kWma)
         m_wmaButton->setChecked(true);
 
+    m_resumeBox->setChecked(s.resumeAfterDeviceLoss);
+
     const IniFile ini(m_settingsPath);
     s.timeLimitSeconds = ini.readInteger(QStringLiteral("options"), QStringLiteral("timelimit"), -1);
     m_recording.setSettings(s);
@@ -562,6 +575,8 @@ void OptionsDialog::takeOverFields(RecordingSettings &s)
     } else {
         s.timeLimitSeconds = -1;
     }
+
+    s.resumeAfterDeviceLoss = m_resumeBox->isChecked();
 
     if (m_splitBox->isChecked()) {
         const int minutes = toInteger(m_splitMinutes->text());

@@ -156,6 +156,9 @@ private:
     QCheckBox *m_splitBox = nullptr;
     UpDownField *m_splitMinutes = nullptr;
     UpDownField *m_splitSeconds = nullptr;       // steps by 5
+    // "Lost Input Device"
+    QGroupBox *m_deviceGroup = nullptr;
+    QCheckBox *m_resumeBox = nullptr;
     // bottom row
     QPushButton *m_okButton = nullptr;
     QPushButton *m_cancelButton = nullptr;

@@ -34,8 +34,10 @@ private slots:
         QCOMPARE(w.find<QTabWidget>("pages")->currentIndex(), 0);
         // The panels keep their widths where the window has room for them all, and give way
         // (all but the first) where it has not, never lying over each other.
-        // Panel 0 holds its longest text ("Recording...") in the desktop's font.
-        const int stateWidth = std::max(60, f.statusBar()->fontMetrics().horizontalAdvance("Recording...") + 12);
+        // Panel 0 holds its longest text in the desktop's font.
+        int stateWidth = 60;
+        for (const QString &text : transportStateTexts())
+            stateWidth = std::max(stateWidth, f.statusBar()->fontMetrics().horizontalAdvance(text) + 12);
         f.resize(1100, 450);   // room for every panel and the disk time
         QTRY_COMPARE(f.statusPanelWidth(1), 320);
         QCOMPARE(f.statusPanelWidth(0), stateWidth);

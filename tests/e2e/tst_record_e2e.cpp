@@ -191,7 +191,7 @@ private slots:
         }
     }
 
-    void lostInputFinishesAndListsTheFile()
+    void aLostInputIsWaitedForAndTheRecordingGoesOn()
     {
         SineSource sine;
         RealWindow w;
@@ -200,15 +200,30 @@ private slots:
         w.window->record();
         QVERIFY(w.waitDisplayed(1.2));
         sine.unload();
-        QTRY_VERIFY_WITH_TIMEOUT(!w.recording().isActive(), 5000);
-        const QString file = w.path("rec/Untitled1.wav");
-        QCOMPARE(listed(w), QStringList({file}));
-        QCOMPARE(w.errors().size(), 1);
-        QVERIFY2(w.errors().first().startsWith("The recording was stopped: "), qPrintable(w.errors().first()));
-        const Decoded d = decode(file);
-        QVERIFY2(d.seconds() >= 1.0 && d.seconds() <= 1.6, qPrintable(QString::number(d.seconds())));
-        QCOMPARE(w.window->statusText(0), QString("Stop"));
-        QVERIFY(w.find<QToolButton>("openButton")->isEnabled());
+        // The part is finished and listed, the user told, the run waits for its device.
+        QTRY_COMPARE_WITH_TIMEOUT(w.recording().state(), RecordingSession::State::WaitingForDevice, 5000);
+        const QString first = w.path("rec/Untitled1.wav");
+        QCOMPARE(listed(w), QStringList({first}));
+        QCOMPARE(w.window->statusText(0), QString("Waiting for device..."));
+        QCOMPARE(w.errors(), QStringList());
+        QCOMPARE(w.boxes.size(), 1);
+        const Decoded d1 = decode(first);
+        QVERIFY2(d1.seconds() >= 1.0 && d1.seconds() <= 1.6, qPrintable(QString::number(d1.seconds())));
+
+        // The same device (by its server name) comes back: a new part, by itself.
+        sine.load();
+        QTRY_COMPARE_WITH_TIMEOUT(w.recording().state(), RecordingSession::State::Recording, 8000);
+        const QString second = w.path("rec/Untitled2.wav");
+        QCOMPARE(w.recording().partPath(), second);
+        QCOMPARE(w.boxes.size(), 2);
+        QVERIFY(w.boxes.last().text.startsWith("The input device came back"));
+        QTest::qWait(1500);
+        w.window->stop();
+        QCOMPARE(listed(w), QStringList({first, second}));
+        const Decoded d2 = decode(second);
+        QVERIFY2(d2.seconds() >= 1.0, qPrintable(QString::number(d2.seconds())));
+        checkTone(d2, 1000);
+        QCOMPARE(w.errors(), QStringList());
     }
 
     void recordWithTheInputGoneLeavesNoFile_data()

@@ -305,6 +305,7 @@ public:
     void emitBlock();
     void emitTimer(qint64 currentSamples, int left = 0, int right = 0);
     void emitDeviceError(const QString &text);
+    void emitDevicesChanged() { emit OnDevicesChanged(this); }
     FakeMixer &mixer() override { return m_mixer; }
 
 private:

@@ -512,6 +512,31 @@ private slots:
         QCOMPARE(stripHost(page)->findChildren<MixerStrip *>().size(), 2);
     }
 
+    void inputListFollowsTheServer()
+    {
+        // Devices come and go while the program runs: the list follows, the chosen device
+        // stays chosen while it is there, and its strips are built anew only when it goes.
+        WindowFixture w;
+        w.engine.inputs.devices = {device("In0", {line("a")}), device("In1", {line("x"), line("y")})};
+        w.engine.inputs.current = 1;
+        start(w);
+        QComboBox *list = mixertest::deviceList(*w.window, true);
+        const MixerStrip *before = strips(*w.window, true).first();
+
+        w.engine.inputs.devices.insert(w.engine.inputs.devices.begin(), device("New", {line("n")}));
+        w.recorder()->emitDevicesChanged();
+        QCOMPARE(list->count(), 3);
+        QCOMPARE(list->currentText(), QString("In1"));
+        QCOMPARE(w.recorder()->GetDeviceName(), QString("In1"));
+        QCOMPARE(strips(*w.window, true).first(), before);   // the same device: no new strips
+
+        w.engine.inputs.devices[2].available = false;   // In1 goes
+        w.recorder()->emitDevicesChanged();
+        QCOMPARE(list->count(), 2);
+        QCOMPARE(lineNames(strips(*w.window, true)), QStringList({"n"}));
+        QCOMPARE(w.errors(), QStringList());
+    }
+
     void oneStripPerLine_data()
     {
         QTest::addColumn<bool>("recording");

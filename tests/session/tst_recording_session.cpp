@@ -324,6 +324,7 @@ private slots:
     {
         QFETCH(bool, writeFails);
         SessionFixture f;
+        f.settings([](RecordingSettings &s) { s.resumeAfterDeviceLoss = false; });
         RecordingClock clock(f.engine);
         f.recording.record();
         clock.run(2);
@@ -339,6 +340,66 @@ private slots:
         QVERIFY(!f.recording.isActive());
         QCOMPARE(f.rows(), QStringList({"Untitled1.mp3 00:02"}));
         QCOMPARE(f.failures, QStringList({"The recording was stopped: " + reason}));
+        QCOMPARE(f.runsEnded, 1);
+    }
+
+    void aLostDeviceIsWaitedFor_data()
+    {
+        QTest::addColumn<int>("comesBackAfter");   // seconds; -1 = never
+        QTest::addColumn<bool>("stopWhileWaiting");
+        QTest::newRow("comes back") << 30 << false;
+        QTest::newRow("stop ends the wait") << -1 << true;
+        QTest::newRow("gone for good") << -1 << false;
+    }
+    void aLostDeviceIsWaitedFor()
+    {
+        QFETCH(int, comesBackAfter);
+        QFETCH(bool, stopWhileWaiting);
+        SessionFixture f;
+        QDateTime now = QDateTime::currentDateTime();
+        f.recording.setClock([&now] { return now; });
+        QSignalSpy notices(&f.recording, &RecordingSession::notice);
+        RecordingClock clock(f.engine);
+        f.recording.record();
+        clock.run(2);
+        f.engine.inputs.devices[0].available = false;
+        f.recorder()->emitDeviceError("The recording device is no longer available");
+        // The part is finished and listed as at a Stop, the window told, the run waits.
+        QCOMPARE(f.recording.state(), State::WaitingForDevice);
+        QCOMPARE(f.rows(), QStringList({"Untitled1.mp3 00:02"}));
+        QCOMPARE(notices.count(), 1);
+        QVERIFY(notices.last().at(0).toString().contains("Untitled1.mp3 is kept and listed"));
+        QCOMPARE(f.failures, QStringList());
+        f.recording.record();   // Record while waiting: nothing
+        QCOMPARE(f.recording.state(), State::WaitingForDevice);
+
+        if (stopWhileWaiting) {
+            f.recording.stop();
+            QCOMPARE(f.recording.state(), State::Idle);
+            QCOMPARE(f.runsEnded, 1);
+            QCOMPARE(f.rows().size(), 1);
+            return;
+        }
+        if (comesBackAfter < 0) {
+            now = now.addSecs(RecordingSession::kDeviceWaitSeconds + 1);
+            QTRY_COMPARE_WITH_TIMEOUT(f.recording.state(), State::Idle, 3000);
+            QCOMPARE(f.failures.size(), 1);
+            QVERIFY(f.failures[0].contains("did not come back within 10 minutes"));
+            QCOMPARE(f.runsEnded, 1);
+            return;
+        }
+        now = now.addSecs(comesBackAfter);
+        f.engine.inputs.devices[0].available = true;
+        QTRY_COMPARE_WITH_TIMEOUT(f.recording.state(), State::Recording, 3000);
+        // It goes on in a new part, named as a split names it; the run's time goes on too.
+        QCOMPARE(f.recording.partPath(), f.path("rec/Untitled2.mp3"));
+        QCOMPARE(notices.count(), 2);
+        QVERIFY2(notices.last().at(0).toString().contains("went on at " + now.time().toString("HH:mm:ss")),
+                 qPrintable(notices.last().at(0).toString()));
+        clock.run(1);
+        QCOMPARE(f.elapsedSeconds(), 3);
+        f.recording.stop();
+        QCOMPARE(f.rows(), QStringList({"Untitled1.mp3 00:02", "Untitled2.mp3 00:01"}));
         QCOMPARE(f.runsEnded, 1);
     }
 

@@ -104,6 +104,16 @@ QStringList elevenKeys(const QString &savePath, const QString &format, int timeL
             QString("ind=%1").arg(wavInd), "[wma]", QString("profile=%1").arg(wmaProfile)};
 }
 
+// The keys OK writes: the eleven above, and whether a lost input device is waited for.
+QStringList twelveKeys(const QString &savePath, const QString &format, int timeLimit, int bitrate, int mp3Freq,
+                       int mp3Ind, int wavFreq, int channels, int bits, int wavInd, int wmaProfile, int resume = 1)
+{
+    QStringList keys = elevenKeys(savePath, format, timeLimit, bitrate, mp3Freq, mp3Ind, wavFreq, channels, bits,
+                                  wavInd, wmaProfile);
+    keys.insert(4, QString("resume=%1").arg(resume));
+    return keys;
+}
+
 // A fake engine whose Options dialog component describes every WMA profile with one text.
 class DescribedFile : public fake::FakeFile {
 public:
@@ -156,11 +166,11 @@ private slots:
             if (const QByteArray shot = qgetenv("TAVRIN_OPTIONS_SHOT"); !shot.isEmpty() && points == 0)
                 d->grab().save(QString::fromLocal8Bit(shot));
             QCOMPARE(d->windowTitle(), QString("Options"));
-            // 319 x 419 at the desktop's 9-point font; larger fonts get the nearest size that fits.
+            // 319 x 473 at the desktop's 9-point font; larger fonts get the nearest size that fits.
             if (points == 0)
-                QCOMPARE(d->size(), QSize(319, 419));
+                QCOMPARE(d->size(), QSize(319, 473));
             else
-                QVERIFY(d->width() >= 319 && d->height() > 419);
+                QVERIFY(d->width() >= 319 && d->height() > 473);
             QCOMPARE(d->minimumSize(), d->maximumSize());
             QVERIFY(d->isModal());
             const Qt::WindowFlags flags = d->windowFlags();
@@ -256,7 +266,7 @@ private slots:
         }));
         QCOMPARE(w.errors(), QStringList());
         QCOMPARE(fileLines(w.path("setup.ini")),
-                 elevenKeys(w.programDir() + "Recording/", ".mp3", -1, 128, 44100, 5, 44100, 2, 16, 15, 38));
+                 twelveKeys(w.programDir() + "Recording/", ".mp3", -1, 128, 44100, 5, 44100, 2, 16, 15, 38));
         QCOMPARE(w.recording().settings().timeLimitSeconds, -1);
     }
 
@@ -307,7 +317,7 @@ private slots:
         }));
         // Keys already in the file are rewritten in place, the others added to their sections.
         QCOMPARE(fileLines(w.path("setup.ini")),
-                 QStringList({"[options]", "savepath=/old/", "saveformat=.wav", "timelimit=-1", "[mp3]", "bitrate=192",
+                 QStringList({"[options]", "savepath=/old/", "saveformat=.wav", "timelimit=-1", "resume=1", "[mp3]", "bitrate=192",
                               "freq=44100", "ind=7", "[wma]", "profile=12", "[wav]", "freq=22050", "ch=2", "bps=8",
                               "ind=10"}));
         const RecordingSettings &s = w.recording().settings();

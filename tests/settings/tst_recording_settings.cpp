@@ -120,7 +120,7 @@ private slots:
         saveRecordingSettings(ini, s, 5, 10);
         QFile f(iniPath());
         QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(f.readAll(), QByteArray("[options]\nsavepath=/home/u/rec/\nsaveformat=.wav\ntimelimit=-1\n"
+        QCOMPARE(f.readAll(), QByteArray("[options]\nsavepath=/home/u/rec/\nsaveformat=.wav\ntimelimit=-1\nresume=1\n"
                                          "[mp3]\nbitrate=128\nfreq=44100\nind=5\n"
                                          "[wav]\nfreq=22050\nch=2\nbps=8\nind=10\n"
                                          "[wma]\nprofile=38\n"));

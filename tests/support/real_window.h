@@ -33,12 +33,17 @@ struct SineSource {
     QTemporaryDir dir;
     explicit SineSource(int hz = 1000)
     {
-        module = pactl({"load-module", "module-null-sink", "sink_name=tavrin_rec", "rate=44100", "channels=2"});
         const QString tone = dir.filePath("tone.wav");
         testaudio::run("ffmpeg", {"-v", "error", "-y", "-f", "lavfi", "-i",
                                   QStringLiteral("sine=frequency=%1:sample_rate=44100:duration=120").arg(hz),
                                   "-ac", "2", tone});
-        player.start("paplay", {"--device=tavrin_rec", tone});
+        load();
+    }
+    // The device (again, after unload: the same server name) with the tone playing into it.
+    void load()
+    {
+        module = pactl({"load-module", "module-null-sink", "sink_name=tavrin_rec", "rate=44100", "channels=2"});
+        player.start("paplay", {"--device=tavrin_rec", dir.filePath("tone.wav")});
         player.waitForStarted();
         pactl({"set-default-source", "tavrin_rec.monitor"});
         reader.setStandardOutputFile(QProcess::nullDevice());
@@ -49,16 +54,16 @@ struct SineSource {
     }
     void unload()
     {
+        reader.kill();
+        reader.waitForFinished();
+        player.kill();
+        player.waitForFinished();
         if (!module.isEmpty())
             pactl({"unload-module", module});
         module.clear();
     }
     ~SineSource()
     {
-        reader.kill();
-        reader.waitForFinished();
-        player.kill();
-        player.waitForFinished();
         unload();
         pactl({"set-default-source", "tavrin_null.monitor"});
     }
