@@ -153,6 +153,7 @@ void RecordingSession::resume()
     m_recorder->SetRecordFlag(true);
     // The elapsed time continues from what the run already holds.
     m_runFramesAtStart = m_runFrames;
+    m_captureDevice = m_recorder->GetDeviceId();
     m_recorder->Start();
     if (m_recorder->GetErrorCode() != 0) {
         // What was recorded before the pause is kept: the part is finalised and listed.
@@ -252,6 +253,8 @@ void RecordingSession::startCapture()
     m_blockFrames = m_recorder->CalcArraySize(kBlockMs);
     m_recorder->SetArraySize(m_blockFrames);
     m_runFramesAtStart = m_runFrames;
+    // Which device this is, by the server's name: the one to wait for should it go.
+    m_captureDevice = m_recorder->GetDeviceId();
     m_recorder->Start();
     if (m_recorder->GetErrorCode() != 0) {
         const QString reason = m_recorder->GetErrorText();
@@ -583,7 +586,7 @@ void RecordingSession::onDeviceError(const QString &text)
 void RecordingSession::waitForDevice(const QString &why)
 {
     // The part is finished and listed as at a Stop; the run itself waits for its device.
-    const QString device = m_recorder->GetDeviceId();
+    const QString device = m_captureDevice;
     QString failure;
     finishPart(&failure);
     if (!failure.isEmpty() || device.isEmpty()) {

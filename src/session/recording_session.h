@@ -167,6 +167,7 @@ private:
     bool m_partEnding = false;    // capture is being stopped and the last blocks written
     QString m_failure;            // the first failure met while m_partEnding
     int m_watchTicks = 0;
+    QString m_captureDevice;      // the id of the device capture started on
     // The lost device and since when it is waited for.
     QString m_lostDevice;
     QDateTime m_lostSince;
