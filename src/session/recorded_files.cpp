@@ -147,6 +147,13 @@ FileTags RecordedFiles::readTags(const QString &path)
 RecordedFiles::Refused RecordedFiles::writeTags(const QString &path, const FileTags &t)
 {
     engine::IAudioInformation2 &info = *m_information;
+    // What the file holds now is what "changed" is measured against: a field shown as it
+    // was read (a genre outside the numbered list, a full date) stays in the file as it is.
+    // A file that cannot be read is reported by the save below.
+    try {
+        info.LoadFromFile(path);
+    } catch (const std::exception &) {
+    }
     setText(info, "infoTitle", t.title);
     setText(info, "infoArtist", t.artist);
     setText(info, "infoAlbum", t.album);
@@ -170,6 +177,12 @@ RecordedFiles::Refused RecordedFiles::writeTags(const QString &path, const FileT
 void RecordedFiles::setTagVersion(int version)
 {
     m_information->SetTagVersion(short(version));
+}
+
+bool RecordedFiles::hasVorbisComments(const QString &path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    return suffix == QLatin1String("flac") || suffix == QLatin1String("ogg") || suffix == QLatin1String("opus");
 }
 
 QString RecordedFiles::formatDescription(const QString &path)

@@ -66,6 +66,8 @@ public:
     enum class Refused { Nothing, Year, Track };
     Refused writeTags(const QString &path, const FileTags &tags);
     void setTagVersion(int version);   // 1 = ID3v1, 2 = ID3v2
+    // FLAC, Ogg Vorbis and Opus files keep their tags as Vorbis comments: no ID3 version.
+    static bool hasVorbisComments(const QString &path);
     QString formatDescription(const QString &path);  // as the tag component describes it
 
 signals:

@@ -41,6 +41,12 @@ double boundBytesPerSecond(const RecordingSettings &s)
         return double(std::max(1, s.wavFrequency)) * std::max(1, s.wavChannels) * std::max(8, s.wavBitsPerSample) / 8.0;
     if (format == QLatin1String(".WMA"))
         return 320 * 1000 / 8.0;   // the richest profile's rate
+    if (format == QLatin1String(".FLAC"))   // never more than the samples themselves
+        return double(std::max(8000, s.flacFrequency)) * std::max(1, s.flacChannels) * std::max(16, s.flacBitsPerSample) / 8.0;
+    if (format == QLatin1String(".OGG"))    // Vorbis at quality 10 stays below 500 kbit/s
+        return 500 * 1000 / 8.0;
+    if (format == QLatin1String(".OPUS"))   // a variable rate: half as much again as asked for
+        return std::max(6, s.opusBitrate) * 1.5 * 1000 / 8.0;
     return std::max(8, s.mp3Bitrate) * 1000 / 8.0;
 }
 
@@ -221,14 +227,14 @@ QString RecordingSession::makePartFile()
     if (!QDir().mkpath(folder))
         throw error(QStringLiteral("Cannot create %1").arg(folder));
     // The name is taken once, exclusively: no existing entry is ever reused or followed.
-    return reserveNumberedFile(folder, QStringLiteral("Untitled"), m_settings.saveFormat);
+    return reserveNumberedFile(folder, QStringLiteral("Untitled"), fileExtension(m_settings));
 }
 
 void RecordingSession::openPartFile(const QString &path)
 {
     m_writer->Create(path, 0);
     // The journal exists before the first block, so a crash from now on is recovered.
-    m_journal = PartJournal::open(m_journalFolder, path, m_settings.saveFormat);
+    m_journal = PartJournal::open(m_journalFolder, path, fileExtension(m_settings));
     if (m_watchFd >= 0)
         ::close(m_watchFd);
     m_watchFd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);

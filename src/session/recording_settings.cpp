@@ -3,6 +3,8 @@
 #include "engine/engine.h"
 #include "session/ini_file.h"
 
+#include <QStringList>
+
 #include <algorithm>
 
 RecordingSettings loadRecordingSettings(const IniFile &ini, const QString &defaultSavePath)
@@ -19,7 +21,21 @@ RecordingSettings loadRecordingSettings(const IniFile &ini, const QString &defau
     // The stored limit is in force from start-up, not only once the Options dialog was shown.
     s.timeLimitSeconds = std::max(0, ini.readInteger(QStringLiteral("options"), QStringLiteral("timelimit"), 0));
     s.resumeAfterDeviceLoss = ini.readInteger(QStringLiteral("options"), QStringLiteral("resume"), 1) != 0;
+    s.flacFrequency = ini.readInteger(QStringLiteral("flac"), QStringLiteral("freq"), 44100);
+    s.flacBitsPerSample = ini.readInteger(QStringLiteral("flac"), QStringLiteral("bps"), 16);
+    s.flacChannels = ini.readInteger(QStringLiteral("flac"), QStringLiteral("ch"), 2);
+    s.flacLevel = ini.readInteger(QStringLiteral("flac"), QStringLiteral("level"), 5);
+    s.vorbisQuality = ini.readInteger(QStringLiteral("ogg"), QStringLiteral("quality"), 5);
+    s.opusBitrate = ini.readInteger(QStringLiteral("opus"), QStringLiteral("bitrate"), 96);
+    s.opusChannels = ini.readInteger(QStringLiteral("opus"), QStringLiteral("ch"), 2);
     return s;
+}
+
+QString fileExtension(const RecordingSettings &s)
+{
+    static const QStringList written{QStringLiteral(".MP3"),  QStringLiteral(".WAV"), QStringLiteral(".WMA"),
+                                     QStringLiteral(".FLAC"), QStringLiteral(".OGG"), QStringLiteral(".OPUS")};
+    return written.contains(s.saveFormat.toUpper()) ? s.saveFormat : QStringLiteral(".mp3");
 }
 
 void applyOutputFormat(const RecordingSettings &s, engine::IAudioFile2 &file,
@@ -31,7 +47,13 @@ void applyOutputFormat(const RecordingSettings &s, engine::IAudioFile2 &file,
         file.SetWavFormat(s.wavFrequency, s.wavChannels, s.wavBitsPerSample);
     else if (format == QLatin1String(".WMA"))
         file.SetWmaProfile(s.wmaProfile);
-    else if (format == QLatin1String(".MP3"))
+    else if (format == QLatin1String(".FLAC"))
+        file.SetFlacFormat(s.flacFrequency, s.flacChannels, s.flacBitsPerSample, s.flacLevel);
+    else if (format == QLatin1String(".OGG"))
+        file.SetVorbisQuality(s.vorbisQuality);
+    else if (format == QLatin1String(".OPUS"))
+        file.SetOpusFormat(s.opusBitrate, s.opusChannels);
+    else
         file.SetMp3Format(s.mp3Frequency, s.mp3Bitrate, 2);
     encoder.SetFrequency(s.mp3Frequency);
     encoder.SetBitrate(s.mp3Bitrate);
@@ -53,5 +75,12 @@ void saveRecordingSettings(IniFile &ini, const RecordingSettings &s, int mp3Inde
         {QStringLiteral("wav"), QStringLiteral("ind"), wavIndex},
         {QStringLiteral("wma"), QStringLiteral("profile"), s.wmaProfile},
         {QStringLiteral("options"), QStringLiteral("resume"), s.resumeAfterDeviceLoss ? 1 : 0},
+        {QStringLiteral("flac"), QStringLiteral("freq"), s.flacFrequency},
+        {QStringLiteral("flac"), QStringLiteral("bps"), s.flacBitsPerSample},
+        {QStringLiteral("flac"), QStringLiteral("ch"), s.flacChannels},
+        {QStringLiteral("flac"), QStringLiteral("level"), s.flacLevel},
+        {QStringLiteral("ogg"), QStringLiteral("quality"), s.vorbisQuality},
+        {QStringLiteral("opus"), QStringLiteral("bitrate"), s.opusBitrate},
+        {QStringLiteral("opus"), QStringLiteral("ch"), s.opusChannels},
     });
 }

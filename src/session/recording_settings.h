@@ -10,7 +10,9 @@ class IAudioFile2LameEnc;
 }
 
 struct RecordingSettings {
-    QString saveFormat;          // ".mp3", ".wav", ".wma" (compared upper-cased), or anything typed
+    // ".mp3", ".wav", ".wma", ".flac", ".ogg", ".opus" (compared upper-cased); anything else
+    // records MP3, into a file named ".mp3" (see fileExtension)
+    QString saveFormat;
     QString savePath;            // folder of new recordings, joined to file names as it stands
     int mp3Bitrate = 0;          // kbit/s
     int mp3Frequency = 0;        // Hz
@@ -18,13 +20,24 @@ struct RecordingSettings {
     int wavChannels = 0;         // 1 mono, 2 stereo
     int wavBitsPerSample = 0;    // 8 or 16
     int wmaProfile = 0;          // position in the Options dialog's WMA list, from 0
+    int flacFrequency = 44100;   // Hz, 8000..96000
+    int flacBitsPerSample = 16;  // 16 or 24
+    int flacChannels = 2;        // 1 mono, 2 stereo
+    int flacLevel = 5;           // compression 0 (fastest) .. 8 (smallest)
+    int vorbisQuality = 5;       // -1..10
+    int opusBitrate = 96;        // kbit/s, 6..256
+    int opusChannels = 2;        // 1 mono, 2 stereo
     int timeLimitSeconds = 0;    // > 0: recordings stop there (over all split parts)
     bool resumeAfterDeviceLoss = true;   // a lost input device is waited for and the run goes on
     bool splitEnabled = false;   // never stored
     int splitSeconds = 0;        // > 0 with SplitEnabled: a new file every SplitSeconds
 };
 
-// Reads the nine stored recording settings, the time limit included (a negative one counts
+// The extension a recording gets: the chosen format's (".wav" as typed, any letter case), or
+// ".mp3" for a format the program does not write, which is then recorded as MP3.
+QString fileExtension(const RecordingSettings &settings);
+
+// Reads the stored recording settings, the time limit included (a negative one counts
 // as none). defaultSavePath is the program folder + "Recording/".
 RecordingSettings loadRecordingSettings(const IniFile &ini, const QString &defaultSavePath);
 
@@ -34,7 +47,7 @@ RecordingSettings loadRecordingSettings(const IniFile &ini, const QString &defau
 void applyOutputFormat(const RecordingSettings &settings, engine::IAudioFile2 &file,
                        engine::IAudioFile2LameEnc &encoder);
 
-// Writes the twelve keys in order, as one change of the file; mp3Index and wavIndex are the
+// Writes the keys in order, as one change of the file; mp3Index and wavIndex are the
 // Options dialog's list positions (-1 when nothing is selected). Throws SettingsError when
 // the file refuses the write; the file then stays as it was.
 void saveRecordingSettings(IniFile &ini, const RecordingSettings &settings, int mp3Index, int wavIndex);

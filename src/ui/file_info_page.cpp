@@ -372,6 +372,8 @@ void FileInfoPage::fillGenreList()
 
 void FileInfoPage::resetTags()
 {
+    // The ID3 version means nothing to a file with Vorbis comments.
+    m_tagVersion->setEnabled(!RecordedFiles::hasVorbisComments(m_files.currentFile()));
     const FileTags tags = m_files.readTags(m_files.currentFile());
     m_title->setText(tags.title);
     m_artist->setText(tags.artist);

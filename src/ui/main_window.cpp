@@ -83,6 +83,8 @@ const QStringList &openDialogFilters()
         QStringLiteral("Wav files (*.wav)"),
         QStringLiteral("MPEG files (*.mp3;*.mp2;*.mp1;*.mpeg)"),
         QStringLiteral("Ogg Vorbis files (*.ogg)"),
+        QStringLiteral("FLAC files (*.flac)"),
+        QStringLiteral("Opus files (*.opus)"),
         QStringLiteral("AVI files (*.avi)"),
         QStringLiteral("G721 files (*.g721)"),
         QStringLiteral("MPPlus files (*.mpc;*.mp+)"),

@@ -9,6 +9,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QSpinBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -29,11 +30,14 @@
 namespace {
 
 constexpr int kClientWidth = 319;
-constexpr int kClientHeight = 473;
+constexpr int kClientHeight = 578;
 
 const QString kMp3 = QStringLiteral(".MP3");
 const QString kWav = QStringLiteral(".WAV");
 const QString kWma = QStringLiteral(".WMA");
+const QString kFlac = QStringLiteral(".FLAC");
+const QString kOgg = QStringLiteral(".OGG");
+const QString kOpus = QStringLiteral(".OPUS");
 
 // Shows a stored list position; one outside the list leaves the list with no selection.
 void selectPosition(QComboBox *list, int position)
@@ -121,6 +125,94 @@ WavPreset wavPresetFromIndex(int position, const WavPreset &current)
         out.bitsPerSample = kWavShapes[shape].bits;
     }
     return out;
+}
+
+namespace {
+constexpr int kFlacRates[9] = {8000, 11025, 16000, 22050, 32000, 44100, 48000, 88200, 96000};
+constexpr WavShape kFlacShapes[4] = {{16, 1}, {24, 1}, {16, 2}, {24, 2}};
+// What Vorbis writes about at each quality for 44.1 kHz stereo, kbit/s (quality -1..10).
+constexpr int kVorbisKbps[12] = {45, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 500};
+constexpr OpusPreset kOpusPresets[] = {
+    {6, 1},  {12, 1}, {16, 1}, {24, 1}, {32, 1}, {48, 1},  {64, 1},  {16, 2},  {24, 2},
+    {32, 2}, {48, 2}, {64, 2}, {96, 2}, {128, 2}, {160, 2}, {192, 2}, {256, 2},
+};
+
+QString channelsText(int channels)
+{
+    return channels == 1 ? QStringLiteral("Mono") : QStringLiteral("Stereo");
+}
+}  // namespace
+
+const QStringList &flacCatalogue()
+{
+    static const QStringList entries = [] {
+        QStringList out;
+        for (int rate : kFlacRates)
+            for (const WavShape &shape : kFlacShapes)
+                out << QStringLiteral("%1 Hz - %2 bit,%3").arg(rate).arg(shape.bits).arg(channelsText(shape.channels));
+        return out;
+    }();
+    return entries;
+}
+
+int flacPosition(int frequency, int bitsPerSample, int channels)
+{
+    for (int r = 0; r < int(std::size(kFlacRates)); ++r)
+        for (int k = 0; k < int(std::size(kFlacShapes)); ++k)
+            if (kFlacRates[r] == frequency && kFlacShapes[k].bits == bitsPerSample && kFlacShapes[k].channels == channels)
+                return r * int(std::size(kFlacShapes)) + k;
+    return -1;
+}
+
+WavPreset flacPresetFromIndex(int position)
+{
+    const int shapes = int(std::size(kFlacShapes));
+    if (position < 0 || position >= int(std::size(kFlacRates)) * shapes)
+        return {44100, 2, 16};
+    const WavShape &shape = kFlacShapes[position % shapes];
+    return {kFlacRates[position / shapes], shape.channels, shape.bits};
+}
+
+const QStringList &vorbisCatalogue()
+{
+    static const QStringList entries = [] {
+        QStringList out;
+        for (int q = -1; q <= 10; ++q)
+            out << QStringLiteral("Quality %1 (about %2 kbps)").arg(q).arg(kVorbisKbps[q + 1]);
+        return out;
+    }();
+    return entries;
+}
+
+const QStringList &opusCatalogue()
+{
+    static const QStringList entries = [] {
+        QStringList out;
+        for (const OpusPreset &p : kOpusPresets)
+            out << QStringLiteral("48000 Hz, %1 kbps, %2").arg(p.kbps).arg(channelsText(p.channels));
+        return out;
+    }();
+    return entries;
+}
+
+int opusPosition(int kbps, int channels)
+{
+    // The nearest rate with those channels.
+    int best = -1;
+    for (int i = 0; i < int(std::size(kOpusPresets)); ++i) {
+        if (kOpusPresets[i].channels != (channels == 1 ? 1 : 2))
+            continue;
+        if (best < 0 || std::abs(kOpusPresets[i].kbps - kbps) < std::abs(kOpusPresets[best].kbps - kbps))
+            best = i;
+    }
+    return best;
+}
+
+OpusPreset opusPresetFromIndex(int position)
+{
+    if (position >= 0 && position < int(std::size(kOpusPresets)))
+        return kOpusPresets[position];
+    return {96, 2};
 }
 
 // ---- UpDownField -----------------------------------------------------------------------
@@ -214,7 +306,7 @@ OptionsDialog::OptionsDialog(engine::IEngineFactory &engine, RecordingSession &r
 
     connectHandlers();
 
-    // 319 x 473 holds everything at the usual 9-point desktop font; a larger desktop font
+    // 319 x 578 holds everything at the usual 9-point desktop font; a larger desktop font
     // gets the nearest size that still shows every control whole.
     ensurePolished();
     setFixedSize(layout()->minimumSize().expandedTo(QSize(kClientWidth, kClientHeight)));
@@ -249,6 +341,13 @@ void OptionsDialog::buildControls()
     m_wavButton->setObjectName(QStringLiteral("wavButton"));
     m_wmaButton = new QRadioButton(QStringLiteral("WMA"));
     m_wmaButton->setObjectName(QStringLiteral("wmaButton"));
+    m_flacButton = new QRadioButton(QStringLiteral("FLAC"));
+    m_flacButton->setObjectName(QStringLiteral("flacButton"));
+    m_oggButton = new QRadioButton(QStringLiteral("Ogg"));
+    m_oggButton->setObjectName(QStringLiteral("oggButton"));
+    m_oggButton->setToolTip(QStringLiteral("Ogg Vorbis"));
+    m_opusButton = new QRadioButton(QStringLiteral("Opus"));
+    m_opusButton->setObjectName(QStringLiteral("opusButton"));
     m_mp3Button->setChecked(true);
     m_mp3List = new QComboBox;
     m_wavList = new QComboBox;
@@ -256,16 +355,37 @@ void OptionsDialog::buildControls()
     m_mp3List->setObjectName(QStringLiteral("mp3List"));
     m_wavList->setObjectName(QStringLiteral("wavList"));
     m_wmaList->setObjectName(QStringLiteral("wmaList"));
+    m_flacList = new QComboBox;
+    m_flacList->setObjectName(QStringLiteral("flacList"));
+    m_oggList = new QComboBox;
+    m_oggList->setObjectName(QStringLiteral("oggList"));
+    m_opusList = new QComboBox;
+    m_opusList->setObjectName(QStringLiteral("opusList"));
+    m_flacLevel = new QSpinBox;
+    m_flacLevel->setObjectName(QStringLiteral("flacLevel"));
+    m_flacLevel->setRange(0, 8);
+    m_flacLevel->setToolTip(QStringLiteral("0 writes fastest, 8 writes the smallest files; the sound is the same"));
+    auto *flacLevelLabel = new QLabel(QStringLiteral("Compression level"));
+    flacLevelLabel->setBuddy(m_flacLevel);
+    auto *flacLevelRow = new QHBoxLayout;
+    flacLevelRow->setContentsMargins(0, 0, 0, 0);
+    flacLevelRow->addWidget(flacLevelLabel);
+    flacLevelRow->addWidget(m_flacLevel);
+    flacLevelRow->addStretch(1);
     auto *formatGrid = new QGridLayout(m_formatGroup);
-    const QList<QPair<QRadioButton *, QComboBox *>> rows{{m_mp3Button, m_mp3List}, {m_wavButton, m_wavList}, {m_wmaButton, m_wmaList}};
-    for (int row = 0; row < rows.size(); ++row) {
-        formatGrid->addWidget(rows[row].first, row, 0);
-        formatGrid->addWidget(rows[row].second, row, 1);
+    const QList<QPair<QRadioButton *, QComboBox *>> rows{{m_mp3Button, m_mp3List}, {m_wavButton, m_wavList},
+                                                         {m_wmaButton, m_wmaList}, {m_flacButton, m_flacList},
+                                                         {m_oggButton, m_oggList}, {m_opusButton, m_opusList}};
+    for (int row = 0, gridRow = 0; row < rows.size(); ++row, ++gridRow) {
+        formatGrid->addWidget(rows[row].first, gridRow, 0);
+        formatGrid->addWidget(rows[row].second, gridRow, 1);
+        if (rows[row].first == m_flacButton)
+            formatGrid->addLayout(flacLevelRow, ++gridRow, 1);   // FLAC's own second row
     }
     // The catalogue entries are shown whole; the engine's WMA labels (up to 100 characters)
     // take the column's width and are read whole in the opened list.
-    m_mp3List->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    m_wavList->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    for (QComboBox *list : {m_mp3List, m_wavList, m_flacList, m_oggList, m_opusList})
+        list->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     m_wmaList->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     m_wmaList->setMinimumContentsLength(8);
     formatGrid->setColumnStretch(1, 1);
@@ -336,7 +456,7 @@ void OptionsDialog::buildControls()
     buttons->addWidget(m_okButton);
     buttons->addWidget(m_cancelButton);
 
-    // Compact margins: five groups and the buttons share 473 pixels.
+    // Compact margins: five groups and the buttons share 578 pixels.
     for (QGroupBox *group : {m_savePathGroup, m_formatGroup, m_timeLimitGroup, m_splitGroup, m_deviceGroup}) {
         group->layout()->setContentsMargins(8, 4, 8, 8);
         group->layout()->setSpacing(4);
@@ -360,7 +480,9 @@ void OptionsDialog::buildControls()
 
     // Keyboard order: the three upper groups, OK and Cancel, then the split and device groups.
     const QList<QWidget *> order{m_savePath, m_chooseFolderButton, m_mp3Button,   m_mp3List,     m_wavButton,     m_wavList,
-                                 m_wmaButton,      m_wmaList,        m_noLimitButton, m_stopAfterButton, m_hours, m_minutes,
+                                 m_wmaButton,      m_wmaList,     m_flacButton,  m_flacList,    m_flacLevel,
+                                 m_oggButton,      m_oggList,     m_opusButton,  m_opusList,
+                                 m_noLimitButton, m_stopAfterButton, m_hours, m_minutes,
                                  m_seconds,  m_okButton,        m_cancelButton, m_splitBox, m_splitMinutes,
                                  m_splitSeconds, m_resumeBox};
     for (int i = 0; i + 1 < order.size(); ++i)
@@ -379,6 +501,9 @@ void OptionsDialog::connectHandlers()
     onSelect(m_mp3Button, &OptionsDialog::chooseMp3);
     onSelect(m_wavButton, &OptionsDialog::chooseWav);
     onSelect(m_wmaButton, &OptionsDialog::chooseWma);
+    onSelect(m_flacButton, &OptionsDialog::chooseFlac);
+    onSelect(m_oggButton, &OptionsDialog::chooseOgg);
+    onSelect(m_opusButton, &OptionsDialog::chooseOpus);
     onSelect(m_noLimitButton, &OptionsDialog::chooseNoLimit);
     onSelect(m_stopAfterButton, &OptionsDialog::chooseStopAfter);
     connect(m_splitBox, &QCheckBox::toggled, this, [this] { switchSplit(); });
@@ -387,11 +512,19 @@ void OptionsDialog::connectHandlers()
     connect(m_cancelButton, &QPushButton::clicked, this, [this] { cancel(); });
 }
 
-void OptionsDialog::enableFormatLists(bool mp3, bool wav, bool wma)
+void OptionsDialog::enableFormatLists(const QString &format)
 {
-    m_mp3List->setEnabled(mp3);
-    m_wavList->setEnabled(wav);
-    m_wmaList->setEnabled(wma);
+    // Only the chosen format's list can be changed; a format the program does not know
+    // leaves every list open.
+    const QString f = format.toUpper();
+    const bool known = QStringList{kMp3, kWav, kWma, kFlac, kOgg, kOpus}.contains(f);
+    m_mp3List->setEnabled(!known || f == kMp3);
+    m_wavList->setEnabled(!known || f == kWav);
+    m_wmaList->setEnabled(!known || f == kWma);
+    m_flacList->setEnabled(!known || f == kFlac);
+    m_flacLevel->setEnabled(!known || f == kFlac);
+    m_oggList->setEnabled(!known || f == kOgg);
+    m_opusList->setEnabled(!known || f == kOpus);
 }
 
 void OptionsDialog::enableTimeFields(bool on)
@@ -436,15 +569,18 @@ void OptionsDialog::fillFormatLists()
     selectPosition(m_wmaList, s.wmaProfile);
     ui::runCommand([this, &s] { m_profileFile->SetWmaProfile(s.wmaProfile); });
 
-    const QString format = s.saveFormat.toUpper();
-    if (format == kMp3)
-        enableFormatLists(true, false, false);
-    else if (format == kWav)
-        enableFormatLists(false, true, false);
-    else if (format == kWma)
-        enableFormatLists(false, false, true);
-    else
-        enableFormatLists(true, true, true);
+    m_flacList->clear();
+    m_flacList->addItems(flacCatalogue());
+    selectPosition(m_flacList, flacPosition(s.flacFrequency, s.flacBitsPerSample, s.flacChannels));
+    m_flacLevel->setValue(s.flacLevel);
+    m_oggList->clear();
+    m_oggList->addItems(vorbisCatalogue());
+    selectPosition(m_oggList, std::clamp(s.vorbisQuality, -1, 10) + 1);
+    m_opusList->clear();
+    m_opusList->addItems(opusCatalogue());
+    selectPosition(m_opusList, opusPosition(s.opusBitrate, s.opusChannels));
+
+    enableFormatLists(s.saveFormat);
 }
 
 void OptionsDialog::showEvent(QShowEvent *event)
@@ -469,6 +605,12 @@ void OptionsDialog::prepareForShow()
         m_wavButton->setChecked(true);
     else if (format == kWma)
         m_wmaButton->setChecked(true);
+    else if (format == kFlac)
+        m_flacButton->setChecked(true);
+    else if (format == kOgg)
+        m_oggButton->setChecked(true);
+    else if (format == kOpus)
+        m_opusButton->setChecked(true);
 
     m_resumeBox->setChecked(s.resumeAfterDeviceLoss);
 
@@ -488,17 +630,32 @@ void OptionsDialog::prepareForShow()
 
 void OptionsDialog::chooseMp3()
 {
-    enableFormatLists(true, false, false);
+    enableFormatLists(kMp3);
 }
 
 void OptionsDialog::chooseWav()
 {
-    enableFormatLists(false, true, false);
+    enableFormatLists(kWav);
 }
 
 void OptionsDialog::chooseWma()
 {
-    enableFormatLists(false, false, true);
+    enableFormatLists(kWma);
+}
+
+void OptionsDialog::chooseFlac()
+{
+    enableFormatLists(kFlac);
+}
+
+void OptionsDialog::chooseOgg()
+{
+    enableFormatLists(kOgg);
+}
+
+void OptionsDialog::chooseOpus()
+{
+    enableFormatLists(kOpus);
 }
 
 void OptionsDialog::chooseNoLimit()
@@ -565,6 +722,21 @@ void OptionsDialog::takeOverFields(RecordingSettings &s)
         s.saveFormat = QStringLiteral(".wma");
         s.wmaProfile = m_wmaList->currentIndex();
         m_profileFile->SetWmaProfile(s.wmaProfile);
+    } else if (m_flacButton->isChecked()) {
+        s.saveFormat = QStringLiteral(".flac");
+        const WavPreset flac = flacPresetFromIndex(m_flacList->currentIndex());
+        s.flacFrequency = flac.frequency;
+        s.flacChannels = flac.channels;
+        s.flacBitsPerSample = flac.bitsPerSample;
+        s.flacLevel = m_flacLevel->value();
+    } else if (m_oggButton->isChecked()) {
+        s.saveFormat = QStringLiteral(".ogg");
+        s.vorbisQuality = m_oggList->currentIndex() >= 0 ? m_oggList->currentIndex() - 1 : 5;
+    } else if (m_opusButton->isChecked()) {
+        s.saveFormat = QStringLiteral(".opus");
+        const OpusPreset opus = opusPresetFromIndex(m_opusList->currentIndex());
+        s.opusBitrate = opus.kbps;
+        s.opusChannels = opus.channels;
     }
 
     if (m_stopAfterButton->isChecked()) {

@@ -17,6 +17,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QSpinBox;
 class QToolButton;
 class RecordingSession;
 struct RecordingSettings;
@@ -52,6 +53,27 @@ struct WavPreset {
 // both truncated toward zero; a quotient or remainder outside 0..3 keeps that part of
 // `current` (so -1 gives 8000 Hz with channels and width kept).
 WavPreset wavPresetFromIndex(int position, const WavPreset &current);
+
+// The entries of the FLAC list: rate, width and channels, as the WAV list words them.
+const QStringList &flacCatalogue();
+// The list position of those settings, -1 when the list has none.
+int flacPosition(int frequency, int bitsPerSample, int channels);
+// The settings at a list position; any other position gives 44100 Hz, 16 bit, stereo.
+WavPreset flacPresetFromIndex(int position);
+
+// The entries of the Ogg Vorbis list: qualities -1..10 at positions 0..11.
+const QStringList &vorbisCatalogue();
+
+struct OpusPreset {
+    int kbps;
+    int channels;
+};
+// The entries of the Opus list: mono rates, then stereo rates, all at 48000 Hz.
+const QStringList &opusCatalogue();
+// The position of the nearest rate with those channels.
+int opusPosition(int kbps, int channels);
+// The settings at a list position; any other position gives 96 kbit/s stereo.
+OpusPreset opusPresetFromIndex(int position);
 
 // ---- UpDownField ----------------------------------------------------------------------
 
@@ -118,12 +140,15 @@ private:
     void chooseMp3();
     void chooseWav();
     void chooseWma();
+    void chooseFlac();
+    void chooseOgg();
+    void chooseOpus();
     void chooseNoLimit();
     void chooseStopAfter();
     void switchSplit();
     void chooseFolder();
     void cancel();
-    void enableFormatLists(bool mp3, bool wav, bool wma);
+    void enableFormatLists(const QString &format);
     void enableTimeFields(bool on);
     void enableSplitFields(bool on);
 
@@ -144,6 +169,13 @@ private:
     QComboBox *m_mp3List = nullptr;
     QComboBox *m_wavList = nullptr;
     QComboBox *m_wmaList = nullptr;
+    QRadioButton *m_flacButton = nullptr;
+    QRadioButton *m_oggButton = nullptr;
+    QRadioButton *m_opusButton = nullptr;
+    QComboBox *m_flacList = nullptr;
+    QSpinBox *m_flacLevel = nullptr;        // compression level 0..8
+    QComboBox *m_oggList = nullptr;
+    QComboBox *m_opusList = nullptr;
     // "Time Limit"
     QGroupBox *m_timeLimitGroup = nullptr;
     QRadioButton *m_noLimitButton = nullptr;

@@ -108,6 +108,21 @@ int FakeFile::GetWmaProfileCount()
     return m_engine->wmaProfileCount;
 }
 
+void FakeFile::SetFlacFormat(int frequency, int channels, int bitsPerSample, int compressionLevel)
+{
+    log(QStringLiteral("SetFlacFormat(%1,%2,%3,%4)").arg(frequency).arg(channels).arg(bitsPerSample).arg(compressionLevel));
+}
+
+void FakeFile::SetVorbisQuality(int quality)
+{
+    log(QStringLiteral("SetVorbisQuality(%1)").arg(quality));
+}
+
+void FakeFile::SetOpusFormat(int kbps, int channels)
+{
+    log(QStringLiteral("SetOpusFormat(%1,%2)").arg(kbps).arg(channels));
+}
+
 void FakeFile::Create(const QString &path, int mode)
 {
     log(QStringLiteral("Create(%1,%2)").arg(path).arg(mode));

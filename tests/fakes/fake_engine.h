@@ -93,6 +93,9 @@ public:
     void SetMp3Encoder(engine::IAudioFile2LameEnc *encoder) override;
     void SetWmaProfile(int profile) override;
     int GetWmaProfileCount() override;
+    void SetFlacFormat(int frequency, int channels, int bitsPerSample, int compressionLevel) override;
+    void SetVorbisQuality(int quality) override;
+    void SetOpusFormat(int kbps, int channels) override;
     void Create(const QString &path, int mode) override;
     void WriteArray(const engine::SampleArray &samples) override;
     void Open(const QString &path, int mode, int flags) override;

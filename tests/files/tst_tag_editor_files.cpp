@@ -179,6 +179,42 @@ private slots:
         QCOMPARE(p.year->text(), QString("2003"));
     }
 
+    void vorbisCommentsKeepWhatWasNotEdited_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QStringList>("codec");
+        QTest::newRow("flac") << "take.flac" << QStringList{"-c:a", "flac"};
+        QTest::newRow("ogg") << "take.ogg" << QStringList{"-c:a", "libvorbis"};
+        QTest::newRow("opus") << "take.opus" << QStringList{"-c:a", "libopus"};
+    }
+    void vorbisCommentsKeepWhatWasNotEdited()
+    {
+        QFETCH(QString, name);
+        QFETCH(QStringList, codec);
+        Window w;
+        const QString path = w.path(name);
+        testaudio::run(QStringLiteral("ffmpeg"),
+                       QStringList{"-v", "error", "-y", "-f", "lavfi", "-i", "sine=frequency=440:duration=1"} + codec
+                           + QStringList{"-metadata", "title=Old", "-metadata", "genre=Synthpop", "-metadata",
+                                         "date=2021-03-04", path});
+        QVERIFY(QFileInfo::exists(path));
+        listAndSelect(w, path);
+        const filelist::TagEditor p = w.editor();
+        QVERIFY(!p.version->isEnabled());   // no ID3 version for Vorbis comments
+        QCOMPARE(p.title->text(), QString("Old"));
+        QCOMPARE(p.genre->currentIndex(), -1);   // a genre outside the numbered list
+        QCOMPARE(p.year->text(), QString("2021"));
+
+        p.title->setText("New");
+        p.apply->click();
+        QVERIFY2(w.boxes.isEmpty(), qPrintable(w.boxes.value(0).text));
+        const QString probed = testaudio::run(QStringLiteral("ffprobe"),
+                                              {"-v", "error", "-show_entries", "format_tags:stream_tags",
+                                               "-of", "default=noprint_wrappers=1", path}).toLower();
+        QVERIFY2(probed.contains("title=new") && probed.contains("genre=synthpop") && probed.contains("date=2021-03-04"),
+                 qPrintable(probed));
+    }
+
     void id3v1ThroughTheEditor()
     {
         Window w;

@@ -91,6 +91,9 @@ private slots:
         QTest::newRow("gap is filled") << QStringList{"Untitled1.mp3", "Untitled3.mp3"} << ".mp3" << "Untitled2.mp3";
         QTest::newRow("other extension is free") << QStringList{"Untitled1.mp3", "Untitled3.mp3"} << ".wav" << "Untitled1.wav";
         QTest::newRow("typed extension kept") << QStringList{"Untitled1.mp3"} << ".MP3" << "Untitled1.MP3";
+        QTest::newRow("new format") << QStringList{"Untitled1.mp3"} << ".flac" << "Untitled1.flac";
+        // A format the program does not write is recorded as MP3, and named so.
+        QTest::newRow("unknown format") << QStringList{} << ".aac" << "Untitled1.mp3";
         // Any directory entry takes its name, a link to nowhere included; nothing is followed.
         QTest::newRow("dangling link") << QStringList{"Untitled1.wav->nowhere/target.wav"} << ".wav" << "Untitled2.wav";
     }

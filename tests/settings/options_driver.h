@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTimer>
 #include <QToolButton>
 
@@ -55,6 +56,13 @@ struct OptionsControls {
     QComboBox *mp3List = find<QComboBox>("mp3List");
     QComboBox *wavList = find<QComboBox>("wavList");
     QComboBox *wmaList = find<QComboBox>("wmaList");
+    QRadioButton *flacButton = find<QRadioButton>("flacButton");
+    QRadioButton *oggButton = find<QRadioButton>("oggButton");
+    QRadioButton *opusButton = find<QRadioButton>("opusButton");
+    QComboBox *flacList = find<QComboBox>("flacList");
+    QSpinBox *flacLevel = find<QSpinBox>("flacLevel");
+    QComboBox *oggList = find<QComboBox>("oggList");
+    QComboBox *opusList = find<QComboBox>("opusList");
     QGroupBox *timeLimitGroup = find<QGroupBox>("timeLimitGroup");
     QRadioButton *noLimitButton = find<QRadioButton>("noLimitButton");
     QRadioButton *stopAfterButton = find<QRadioButton>("stopAfterButton");

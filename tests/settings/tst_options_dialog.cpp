@@ -62,7 +62,10 @@ Shown shown(OptionsDialog *d)
 {
     const OptionsControls c(d);
     Shown s;
-    s.format = c.mp3Button->isChecked() ? "MP3" : c.wavButton->isChecked() ? "WAV" : c.wmaButton->isChecked() ? "WMA" : "";
+    s.format = "";
+    for (QRadioButton *b : {c.mp3Button, c.wavButton, c.wmaButton, c.flacButton, c.oggButton, c.opusButton})
+        if (b->isChecked())
+            s.format = b->text();
     s.hours = c.hours->text();
     s.minutes = c.minutes->text();
     s.seconds = c.seconds->text();
@@ -104,14 +107,19 @@ QStringList elevenKeys(const QString &savePath, const QString &format, int timeL
             QString("ind=%1").arg(wavInd), "[wma]", QString("profile=%1").arg(wmaProfile)};
 }
 
-// The keys OK writes: the eleven above, and whether a lost input device is waited for.
-QStringList twelveKeys(const QString &savePath, const QString &format, int timeLimit, int bitrate, int mp3Freq,
-                       int mp3Ind, int wavFreq, int channels, int bits, int wavInd, int wmaProfile, int resume = 1)
+// The lines of the FLAC, Ogg Vorbis and Opus sections OK writes with the settings as they start.
+const QStringList kNewFormatKeys{"[flac]", "freq=44100", "bps=16", "ch=2", "level=5", "[ogg]", "quality=5",
+                                 "[opus]", "bitrate=96", "ch=2"};
+
+// The keys OK writes: the eleven above, whether a lost input device is waited for, and the
+// settings of FLAC, Ogg Vorbis and Opus.
+QStringList allKeys(const QString &savePath, const QString &format, int timeLimit, int bitrate, int mp3Freq,
+                    int mp3Ind, int wavFreq, int channels, int bits, int wavInd, int wmaProfile, int resume = 1)
 {
     QStringList keys = elevenKeys(savePath, format, timeLimit, bitrate, mp3Freq, mp3Ind, wavFreq, channels, bits,
                                   wavInd, wmaProfile);
     keys.insert(4, QString("resume=%1").arg(resume));
-    return keys;
+    return keys + kNewFormatKeys;
 }
 
 // A fake engine whose Options dialog component describes every WMA profile with one text.
@@ -166,11 +174,11 @@ private slots:
             if (const QByteArray shot = qgetenv("TAVRIN_OPTIONS_SHOT"); !shot.isEmpty() && points == 0)
                 d->grab().save(QString::fromLocal8Bit(shot));
             QCOMPARE(d->windowTitle(), QString("Options"));
-            // 319 x 473 at the desktop's 9-point font; larger fonts get the nearest size that fits.
+            // 319 x 578 at the desktop's 9-point font; larger fonts get the nearest size that fits.
             if (points == 0)
-                QCOMPARE(d->size(), QSize(319, 473));
+                QCOMPARE(d->size(), QSize(319, 578));
             else
-                QVERIFY(d->width() >= 319 && d->height() > 473);
+                QVERIFY(d->width() >= 319 && d->height() > 578);
             QCOMPARE(d->minimumSize(), d->maximumSize());
             QVERIFY(d->isModal());
             const Qt::WindowFlags flags = d->windowFlags();
@@ -203,8 +211,8 @@ private slots:
                     units << label->buddy()->objectName() + "=" + label->text();
             }
             units.sort();
-            QCOMPARE(units, QStringList({"hours=hours", "minutes=minutes", "seconds=seconds",
-                                         "splitMinutes=minutes", "splitSeconds=seconds"}));
+            QCOMPARE(units, QStringList({"flacLevel=Compression level", "hours=hours", "minutes=minutes",
+                                         "seconds=seconds", "splitMinutes=minutes", "splitSeconds=seconds"}));
         }));
     }
 
@@ -266,7 +274,7 @@ private slots:
         }));
         QCOMPARE(w.errors(), QStringList());
         QCOMPARE(fileLines(w.path("setup.ini")),
-                 twelveKeys(w.programDir() + "Recording/", ".mp3", -1, 128, 44100, 5, 44100, 2, 16, 15, 38));
+                 allKeys(w.programDir() + "Recording/", ".mp3", -1, 128, 44100, 5, 44100, 2, 16, 15, 38));
         QCOMPARE(w.recording().settings().timeLimitSeconds, -1);
     }
 
@@ -319,7 +327,7 @@ private slots:
         QCOMPARE(fileLines(w.path("setup.ini")),
                  QStringList({"[options]", "savepath=/old/", "saveformat=.wav", "timelimit=-1", "resume=1", "[mp3]", "bitrate=192",
                               "freq=44100", "ind=7", "[wma]", "profile=12", "[wav]", "freq=22050", "ch=2", "bps=8",
-                              "ind=10"}));
+                              "ind=10"}) + kNewFormatKeys);
         const RecordingSettings &s = w.recording().settings();
         QCOMPARE(QString("%1 %2 %3 %4").arg(s.saveFormat).arg(s.wavFrequency).arg(s.wavChannels).arg(s.wavBitsPerSample),
                  QString(".wav 22050 2 8"));
@@ -611,7 +619,10 @@ private slots:
         QTest::addColumn<QString>("stored");
         QTest::newRow("upper-case WAV") << ".WAV" << "WAV" << "wav" << ".wav";
         QTest::newRow("wma") << ".wma" << "WMA" << "wma" << ".wma";
-        QTest::newRow("other extension") << ".ogg" << "MP3" << "mp3 wav wma" << ".mp3";
+        QTest::newRow("flac") << ".flac" << "FLAC" << "flac" << ".flac";
+        QTest::newRow("ogg") << ".ogg" << "Ogg" << "ogg" << ".ogg";
+        QTest::newRow("opus") << ".OPUS" << "Opus" << "opus" << ".opus";
+        QTest::newRow("other extension") << ".aac" << "MP3" << "mp3 wav wma flac ogg opus" << ".mp3";
     }
     void storedFormat()
     {
@@ -626,13 +637,52 @@ private slots:
             const OptionsControls c(d);
             QCOMPARE(shown(d).format, radio);
             QStringList lists;
-            for (QComboBox *list : {c.mp3List, c.wavList, c.wmaList})
+            for (QComboBox *list : {c.mp3List, c.wavList, c.wmaList, c.flacList, c.oggList, c.opusList})
                 if (list->isEnabled())
                     lists << list->objectName().chopped(4);   // "mp3List": "mp3"
             QCOMPARE(lists.join(" "), enabledLists);
             c.okButton->click();
         }));
         QCOMPARE(IniFile(w.path("setup.ini")).readString("options", "saveformat", "?"), stored);
+    }
+
+    void newFormatsTakeTheirChoices_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QStringList>("keys");
+        QTest::newRow("flac") << "FLAC" << "96000 Hz - 24 bit,Mono"
+                              << QStringList{"[flac]", "freq=96000", "bps=24", "ch=1", "level=8"};
+        QTest::newRow("ogg") << "Ogg" << "Quality 7 (about 224 kbps)" << QStringList{"[ogg]", "quality=7"};
+        QTest::newRow("opus") << "Opus" << "48000 Hz, 32 kbps, Mono" << QStringList{"[opus]", "bitrate=32", "ch=1"};
+    }
+    void newFormatsTakeTheirChoices()
+    {
+        // Each new format offers its own list beside MP3's, WAV's and WMA's; OK writes what
+        // was chosen, and the next recording is written so.
+        QFETCH(QString, format);
+        QFETCH(QString, entry);
+        QFETCH(QStringList, keys);
+        WindowFixture w;
+        w.start();
+        QVERIFY(withOptions(w, [&](OptionsDialog *d) {
+            const OptionsControls c(d);
+            QRadioButton *button = format == "FLAC" ? c.flacButton : format == "Ogg" ? c.oggButton : c.opusButton;
+            QComboBox *list = format == "FLAC" ? c.flacList : format == "Ogg" ? c.oggList : c.opusList;
+            QVERIFY(!list->isEnabled());
+            button->click();
+            QVERIFY(list->isEnabled() && !c.mp3List->isEnabled());
+            QCOMPARE(c.flacLevel->isEnabled(), format == "FLAC");
+            list->setCurrentIndex(list->findText(entry));
+            QVERIFY(list->currentIndex() >= 0);
+            c.flacLevel->setValue(8);
+            c.okButton->click();
+        }));
+        const QStringList lines = fileLines(w.path("setup.ini"));
+        const qsizetype at = lines.indexOf(keys.first());
+        QVERIFY(at >= 0);
+        QCOMPARE(lines.mid(at, keys.size()), keys);
+        QCOMPARE(w.recording().settings().saveFormat, "." + format.toLower());
     }
 
     void shortDescriptionsGiveEmptyEntries_data()

@@ -66,8 +66,18 @@ private slots:
         QTest::newRow("wma")
             << QByteArray("[options]\nsaveformat=.wma\n[wma]\nprofile=12\n")
             << QStringList{"writer.SetWmaProfile(12)"};
-        QTest::newRow("unknown format calls nothing") << QByteArray("[options]\nsaveformat=.ogg\n") << QStringList{};
-        QTest::newRow("empty format calls nothing") << QByteArray("[options]\nsaveformat=\n") << QStringList{};
+        QTest::newRow("flac")
+            << QByteArray("[options]\nsaveformat=.FLAC\n[flac]\nfreq=96000\nbps=24\nch=1\nlevel=8\n")
+            << QStringList{"writer.SetFlacFormat(96000,1,24,8)"};
+        QTest::newRow("ogg") << QByteArray("[options]\nsaveformat=.ogg\n[ogg]\nquality=-1\n")
+                             << QStringList{"writer.SetVorbisQuality(-1)"};
+        QTest::newRow("opus") << QByteArray("[options]\nsaveformat=.opus\n[opus]\nbitrate=32\nch=1\n")
+                              << QStringList{"writer.SetOpusFormat(32,1)"};
+        // A format the program does not write is recorded as MP3.
+        QTest::newRow("unknown format") << QByteArray("[options]\nsaveformat=.aac\n")
+                                        << QStringList{"writer.SetMp3Format(44100,128,2)"};
+        QTest::newRow("empty format") << QByteArray("[options]\nsaveformat=\n")
+                                      << QStringList{"writer.SetMp3Format(44100,128,2)"};
         QTest::newRow("rate outside the catalogue passes unchanged")
             << QByteArray("[mp3]\nfreq=32000\n")
             << QStringList{"writer.SetMp3Format(32000,128,2)"};
@@ -104,7 +114,7 @@ private slots:
         QCOMPARE(s.savePath, QString());   // present but empty stays empty
     }
 
-    void saveWritesElevenKeysInOrder()
+    void saveWritesEveryKeyInOrder()
     {
         RecordingSettings s;
         s.savePath = "/home/u/rec/";
@@ -123,7 +133,9 @@ private slots:
         QCOMPARE(f.readAll(), QByteArray("[options]\nsavepath=/home/u/rec/\nsaveformat=.wav\ntimelimit=-1\nresume=1\n"
                                          "[mp3]\nbitrate=128\nfreq=44100\nind=5\n"
                                          "[wav]\nfreq=22050\nch=2\nbps=8\nind=10\n"
-                                         "[wma]\nprofile=38\n"));
+                                         "[wma]\nprofile=38\n"
+                                         "[flac]\nfreq=44100\nbps=16\nch=2\nlevel=5\n[ogg]\nquality=5\n"
+                                         "[opus]\nbitrate=96\nch=2\n"));
     }
 
     void refusedSaveReportsThePath()
