@@ -1,5 +1,7 @@
 #include "session/format_text.h"
 
+#include <algorithm>
+
 QString minutesAndSeconds(qint64 seconds)
 {
     const qint64 m = seconds / 60;
@@ -30,13 +32,27 @@ QString shortFormatText(const QString &text)
     return result;
 }
 
+QString durationText(qint64 seconds)
+{
+    if (seconds >= 3600)
+        return QStringLiteral("%1 h %2 min").arg(seconds / 3600).arg(seconds % 3600 / 60);
+    if (seconds >= 60)
+        return QStringLiteral("%1 min").arg(seconds / 60);
+    return QStringLiteral("%1 s").arg(std::max<qint64>(0, seconds));
+}
+
 QString diskTimeText(qint64 seconds)
 {
     if (seconds < 0)
         return QString();
-    if (seconds >= 3600)
-        return QStringLiteral("%1 h %2 min left on disk").arg(seconds / 3600).arg(seconds % 3600 / 60);
-    if (seconds >= 60)
-        return QStringLiteral("%1 min left on disk").arg(seconds / 60);
-    return QStringLiteral("%1 s left on disk").arg(seconds);
+    return QStringLiteral("%1 left on disk").arg(durationText(seconds));
+}
+
+QString countdownText(qint64 seconds)
+{
+    seconds = std::max<qint64>(0, seconds);
+    return QStringLiteral("Recording in %1:%2:%3")
+        .arg(seconds / 3600, 2, 10, QLatin1Char('0'))
+        .arg(seconds % 3600 / 60, 2, 10, QLatin1Char('0'))
+        .arg(seconds % 60, 2, 10, QLatin1Char('0'));
 }

@@ -12,6 +12,12 @@ QString minutesAndSeconds(qint64 seconds);
 // "MPEG"), and the first ":" becomes a blank.
 QString shortFormatText(const QString &text);
 
+// A stretch of time in the largest fitting units: "2 h 41 min", "12 min", "45 s".
+QString durationText(qint64 seconds);
+
+// What panel 0 shows while a recording is scheduled: "Recording in 01:02:03".
+QString countdownText(qint64 seconds);
+
 // The room left on a disk in recording time, for the status bar: "2 h 41 min left on disk",
 // "12 min left on disk", "45 s left on disk"; empty for an unknown amount (negative).
 QString diskTimeText(qint64 seconds);

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QPair>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -55,6 +56,30 @@ QString secondsText(qint64 seconds)
     return QString::number(seconds);
 }
 
+// The rate and channels of the format written, for capture that starts before its file
+// exists (the writer converts whatever differs).
+QPair<int, int> captureFormatOf(const RecordingSettings &s)
+{
+    const QString format = fileExtension(s).toUpper();
+    if (format == QLatin1String(".WAV"))
+        return {std::max(8000, s.wavFrequency), std::clamp(s.wavChannels, 1, 2)};
+    if (format == QLatin1String(".FLAC"))
+        return {std::max(8000, s.flacFrequency), std::clamp(s.flacChannels, 1, 2)};
+    if (format == QLatin1String(".OGG"))
+        return {44100, 2};
+    if (format == QLatin1String(".OPUS"))
+        return {48000, std::clamp(s.opusChannels, 1, 2)};
+    if (format == QLatin1String(".MP3"))
+        return {std::max(8000, s.mp3Frequency), 2};
+    return {44100, 2};
+}
+
+// A level in dBFS as a sample's magnitude.
+float magnitudeOf(int dbfs)
+{
+    return float(std::pow(10.0, dbfs / 20.0));
+}
+
 }  // namespace
 
 qint64 RecordingSession::freeSpaceOf(const QString &path)
@@ -96,6 +121,11 @@ RecordingSession::RecordingSession(engine::IEngineFactory &engine, RecordedFiles
         if (m_state == State::WaitingForDevice)
             lookForDevice();
     });
+    m_drainTimer.setSingleShot(true);
+    m_drainTimer.setInterval(0);
+    connect(&m_drainTimer, &QTimer::timeout, this, [this] { writeDue(false); });
+    m_scheduleTimer.setInterval(kWatchMs);
+    connect(&m_scheduleTimer, &QTimer::timeout, this, &RecordingSession::checkSchedule);
 }
 
 void RecordingSession::setClock(Clock clock)
@@ -113,11 +143,23 @@ RecordingSession::~RecordingSession()
 
 void RecordingSession::setSettings(const RecordingSettings &settings)
 {
+    const RecordingSettings before = m_settings;
     m_settings = settings;
     applyOutputFormat(m_settings, *m_writer, *m_mp3Encoder);
     applyOutputFormat(m_settings, *m_reader, *m_mp3Encoder);
-    if (m_state == State::Idle)
+    if (m_state == State::Idle || m_state == State::Listening) {
+        // The kept seconds are taken in the format written: another format or length opens
+        // the input again.
+        const bool ringChanged = before.prerecordSeconds != settings.prerecordSeconds
+                                 || fileExtension(before) != fileExtension(settings)
+                                 || captureFormatOf(before) != captureFormatOf(settings);
+        if (m_ringMode && ringChanged) {
+            stopRing();
+            setState(State::Idle);
+        }
+        updateListening();
         reportDiskTimeLeft();
+    }
 }
 
 void RecordingSession::setFreeSpaceSource(FreeSpaceSource source)
@@ -137,25 +179,65 @@ void RecordingSession::setState(State state)
 
 void RecordingSession::record()
 {
-    if (m_state == State::Recording || m_state == State::WaitingForDevice)
+    if (m_state == State::Recording || m_state == State::WaitingForDevice || m_state == State::WaitingForSound)
         return;
     if (m_state == State::Paused) {
         resume();
         return;
+    }
+    if (m_state == State::Scheduled) {
+        // Record starts the run now instead.
+        m_scheduleTimer.stop();
+        m_scheduledAt = QDateTime();
+        setState(State::Idle);
+        updateListening();
     }
     // A new run: nothing of an earlier one carries over.
     m_runFrames = 0;
     m_runFramesAtStart = 0;
     m_partStartMs = 0;
     try {
-        startPart();
+        if (!wantsRing()) {
+            startPart();
+            return;
+        }
+        if (!m_ringMode)
+            startRing();
+        if (m_settings.triggerOn) {
+            // Armed: nothing is written until a sample is louder than the level.
+            m_scanned = m_ring.end();
+            m_loudUntil = -1;
+            setState(State::WaitingForSound);
+            return;
+        }
+        // What was kept before Record comes first, never what a run wrote already.
+        const qint64 kept = qint64(m_settings.prerecordSeconds) * m_ring.rate();
+        m_cursor = std::max({m_cursor, m_ring.start(), m_ring.end() - kept});
+        startRingPart();
+        setState(State::Recording);
+        writeDue(false);
     } catch (const std::exception &e) {
+        m_runLimitSeconds = -1;
         emit failed(QString::fromUtf8(e.what()));
     }
 }
 
 void RecordingSession::resume()
 {
+    if (m_ringMode) {
+        // Capture went on during the pause: what it heard is left out. Started on sound,
+        // the run waits for the next sound again.
+        m_cursor = m_ring.end();
+        if (m_settings.triggerOn) {
+            m_scanned = m_ring.end();
+            m_loudUntil = -1;
+            setState(State::WaitingForSound);
+            return;
+        }
+        m_fadeInNext = true;
+        setState(State::Recording);
+        return;
+    }
     m_recorder->SetRecordFlag(true);
     // The elapsed time continues from what the run already holds.
     m_runFramesAtStart = m_runFrames;
@@ -174,6 +256,12 @@ void RecordingSession::pause()
 {
     if (m_state != State::Recording)
         return;
+    if (m_ringMode) {
+        writeDue(true);
+        if (m_state == State::Recording)
+            setState(State::Paused);
+        return;
+    }
     setState(State::Paused);
     m_partEnding = true;
     m_failure.clear();
@@ -194,13 +282,27 @@ void RecordingSession::pause()
 
 void RecordingSession::stop()
 {
-    if (m_state == State::Idle)
+    if (m_state == State::Idle || m_state == State::Listening)
         return;
+    if (m_state == State::Scheduled) {
+        m_scheduleTimer.stop();
+        m_scheduledAt = QDateTime();
+        m_runLimitSeconds = -1;
+        setState(State::Idle);
+        updateListening();
+        return;
+    }
+    if (m_ringMode) {
+        endRingRun(QString());
+        return;
+    }
     if (m_state == State::WaitingForDevice) {
         // The parts are listed already; only the wait ends.
         m_deviceTimer.stop();
+        m_runLimitSeconds = -1;
         setState(State::Idle);
         emit runEnded();
+        updateListening();
         return;
     }
     endRun(true, QString());
@@ -438,11 +540,13 @@ void RecordingSession::endRun(bool partOpen, const QString &reason)
     m_runFrames = 0;
     m_runFramesAtStart = 0;
     m_partStartMs = 0;
+    m_runLimitSeconds = -1;
     setState(State::Idle);
 
     QString listingError;
     listPart(&listingError);
     emit runEnded();
+    updateListening();
     reportDiskTimeLeft();
     if (!reason.isEmpty() || (!failure.isEmpty() && partOpen))
         emit failed(QStringLiteral("The recording was stopped: %1").arg(failure));
@@ -552,6 +656,10 @@ void RecordingSession::watchPart()
 
 void RecordingSession::onBlock()
 {
+    if (m_ringMode) {
+        onRingBlock(m_recorder->GetArray());
+        return;
+    }
     if (m_state != State::Recording && m_state != State::Paused)
         return;
     const engine::SampleArray block = m_recorder->GetArray();
@@ -580,8 +688,37 @@ void RecordingSession::onBlock()
 
 void RecordingSession::onDeviceError(const QString &text)
 {
-    if (m_state == State::Idle || m_state == State::WaitingForDevice)
+    if (m_ringMode && (m_state == State::Idle || m_state == State::Listening)) {
+        // The input went away while only listening: listen again when it is chosen again.
+        m_ringMode = false;
+        setState(State::Idle);
         return;
+    }
+    if (m_state == State::Idle || m_state == State::WaitingForDevice || m_state == State::Scheduled)
+        return;
+    if (m_ringMode) {
+        const QString device = m_captureDevice;
+        if (m_state == State::Recording)
+            writeDue(true);
+        m_ringMode = false;
+        if (!m_settings.resumeAfterDeviceLoss) {
+            endRingRun(text);
+            return;
+        }
+        QString failure;
+        if (m_ringPartOpen)
+            finishRingPart(&failure);
+        m_lostDevice = device;
+        m_lostSince = m_clock();
+        setState(State::WaitingForDevice);
+        m_deviceTimer.start();
+        emit notice(QStringLiteral("The recording stopped: %1. What was recorded is kept and listed. The "
+                                   "recording goes on in a new file when the device comes back (waiting up to "
+                                   "%2 minutes; Stop ends the wait).")
+                        .arg(text)
+                        .arg(kDeviceWaitSeconds / 60));
+        return;
+    }
     if (m_partEnding || !m_settings.resumeAfterDeviceLoss) {
         fail(text);
         return;
@@ -629,8 +766,22 @@ void RecordingSession::lookForDevice()
         return;
     m_deviceTimer.stop();
     try {
-        startPart();
+        if (wantsRing()) {
+            startRing();
+            if (m_settings.triggerOn) {
+                m_scanned = m_ring.end();
+                m_loudUntil = -1;
+                setState(State::WaitingForSound);
+            } else {
+                startRingPart();
+                setState(State::Recording);
+            }
+        } else {
+            startPart();
+        }
     } catch (const std::exception &) {
+        if (m_ringMode)
+            stopRing();
         // Back in the list but not yet able to record: try again at the next look.
         setState(State::WaitingForDevice);
         m_deviceTimer.start();
@@ -647,6 +798,16 @@ qint64 RecordingSession::runElapsedMs(qint64 capturedSinceStart) const
 
 void RecordingSession::onTick(qint64 currentSamples, int levelLeft, int levelRight)
 {
+    if (m_ringMode) {
+        // The meters and the spectrum live while the input is open; the time is what the
+        // run wrote.
+        if (m_state == State::Paused)
+            return;
+        emit tick(m_state == State::Recording ? m_recorder->SamplesToMs(m_runFrames) : 0, levelLeft, levelRight);
+        if (m_snapshotFrames > 0)
+            emit snapshotReady(m_recorder->GetSnapshotArray(m_snapshotFrames));
+        return;
+    }
     if (m_state != State::Recording || m_partEnding)
         return;   // a tick that was already on its way when the recording paused or stopped
 
@@ -655,11 +816,365 @@ void RecordingSession::onTick(qint64 currentSamples, int levelLeft, int levelRig
     if (m_snapshotFrames > 0)
         emit snapshotReady(m_recorder->GetSnapshotArray(m_snapshotFrames));
 
-    if (m_settings.timeLimitSeconds > 0 && elapsedMs / 1000 >= m_settings.timeLimitSeconds) {
+    if (runTimeLimit() > 0 && elapsedMs / 1000 >= runTimeLimit()) {
         stop();
         return;
     }
     if (m_settings.splitEnabled && m_settings.splitSeconds > 0
         && (elapsedMs - m_partStartMs) / 1000 >= m_settings.splitSeconds)
         split();
+}
+
+int RecordingSession::runTimeLimit() const
+{
+    return m_runLimitSeconds > 0 ? m_runLimitSeconds : m_settings.timeLimitSeconds;
+}
+
+// ---- capture through the ring -------------------------------------------------------------
+
+bool RecordingSession::wantsRing() const
+{
+    return m_settings.prerecordSeconds > 0 || m_settings.triggerOn;
+}
+
+void RecordingSession::startRing()
+{
+    const QPair<int, int> format = captureFormatOf(m_settings);
+    // Room for the kept seconds and, with start on sound, for the quiet that may follow a
+    // sound before it counts as its end.
+    double seconds = m_settings.prerecordSeconds + 2.0;
+    if (m_settings.triggerOn)
+        seconds = std::max<double>(m_settings.prerecordSeconds, 0.5) + m_settings.triggerSilenceSeconds + 2.0;
+    m_ring.reset(format.first, format.second, qint64(seconds * format.first));
+    m_recorder->SetFormat(format.second, format.first);
+    m_blockFrames = m_recorder->CalcArraySize(kBlockMs);
+    m_recorder->SetArraySize(m_blockFrames);
+    m_recorder->SetRecordFlag(true);
+    m_captureDevice = m_recorder->GetDeviceId();
+    m_recorder->Start();
+    if (m_recorder->GetErrorCode() != 0) {
+        const QString reason = m_recorder->GetErrorText();
+        throw error(reason.isEmpty() ? QStringLiteral("The recording could not start") : reason);
+    }
+    m_ringMode = true;
+    m_cursor = 0;
+    m_scanned = 0;
+    m_loudUntil = -1;
+}
+
+void RecordingSession::stopRing()
+{
+    m_drainTimer.stop();
+    m_ringMode = false;
+    try {
+        m_recorder->Stop();
+    } catch (...) {
+    }
+}
+
+void RecordingSession::updateListening()
+{
+    if (m_state != State::Idle && m_state != State::Listening)
+        return;
+    if (m_settings.prerecordSeconds <= 0) {
+        if (m_ringMode)
+            stopRing();
+        setState(State::Idle);
+        return;
+    }
+    if (m_ringMode) {
+        setState(State::Listening);
+        return;
+    }
+    try {
+        startRing();
+        setState(State::Listening);
+    } catch (const std::exception &) {
+        // No input to listen to now; Record says why if it stays so.
+        setState(State::Idle);
+    }
+}
+
+void RecordingSession::inputChanged()
+{
+    if (m_state != State::Idle && m_state != State::Listening)
+        return;
+    // Listening to the chosen device already: the kept seconds stay.
+    if (m_ringMode && m_recorder->GetDeviceId() == m_captureDevice)
+        return;
+    if (m_ringMode)
+        stopRing();
+    setState(State::Idle);
+    updateListening();
+}
+
+void RecordingSession::onRingBlock(const engine::SampleArray &block)
+{
+    const qint64 before = m_ring.end();
+    m_ring.append(block);
+    const float level = magnitudeOf(m_settings.triggerLevelDb);
+    // Quiet is every sample 6 dB below the level.
+    const float quiet = level / 2;
+    if (m_state == State::WaitingForSound) {
+        const qint64 onset = m_ring.firstAbove(std::max(m_scanned, m_ring.start()), level);
+        m_scanned = m_ring.end();
+        if (onset < 0)
+            return;
+        // Writing starts with what came before the sound, never with what was written.
+        const qint64 preroll = qint64(std::max(0.5, double(m_settings.prerecordSeconds)) * m_ring.rate());
+        m_cursor = std::max({m_cursor, m_ring.start(), onset - preroll});
+        m_loudUntil = std::max(onset, m_ring.lastReaching(onset, quiet));
+        try {
+            if (!m_ringPartOpen)
+                startRingPart();
+        } catch (const std::exception &e) {
+            endRingRun(QString::fromUtf8(e.what()));
+            return;
+        }
+        setState(State::Recording);
+        writeDue(false);
+        return;
+    }
+    if (m_state != State::Recording)
+        return;
+    if (m_settings.triggerOn) {
+        const qint64 loud = m_ring.lastReaching(before, quiet);
+        if (loud >= 0)
+            m_loudUntil = loud;
+        if (m_ring.end() - (m_loudUntil + 1) >= qint64(m_settings.triggerSilenceSeconds) * m_ring.rate()) {
+            writeDue(true);
+            if (m_state == State::Recording)
+                pauseForQuiet();
+            return;
+        }
+    }
+    writeDue(false);
+}
+
+qint64 RecordingSession::dueEnd() const
+{
+    if (!m_settings.triggerOn)
+        return m_ring.end();
+    // The first half second of a quiet stays in the file; the rest waits to see whether the
+    // quiet lasts.
+    if (m_loudUntil < 0)
+        return m_cursor;
+    return std::min(m_ring.end(), m_loudUntil + 1 + m_ring.rate() / 2);
+}
+
+void RecordingSession::writeDue(bool all)
+{
+    if (m_state != State::Recording || !m_ringPartOpen || m_partEnding)
+        return;
+    // A backlog (the kept seconds) goes to the file a few slices at a time, so the window
+    // stays responsive; what is left is written at the next turn of the event loop.
+    const qint64 due = dueEnd();
+    for (int slices = 0; m_cursor < due; ++slices) {
+        if (!all && slices == 2) {
+            m_drainTimer.start();
+            return;
+        }
+        const qint64 to = std::min(due, m_cursor + std::max<qint64>(1, m_blockFrames));
+        if (!writeRingSlice(to))
+            return;
+        if (m_state != State::Recording)
+            return;
+    }
+}
+
+bool RecordingSession::writeRingSlice(qint64 to)
+{
+    engine::SampleArray block = m_ring.slice(m_cursor, to);
+    if (m_fadeInNext && !block.isEmpty()) {
+        // The sound on either side of a pause does not line up: fade the join in.
+        m_fadeInNext = false;
+        std::vector<float> samples = block.toFloat();
+        const int ch = block.channels();
+        const qint64 fade = std::min<qint64>(block.frames(), m_ring.rate() * 3 / 1000);
+        for (qint64 f = 0; f < fade; ++f)
+            for (int c = 0; c < ch; ++c)
+                samples[size_t(f * ch + c)] *= float(f) / float(fade);
+        block = engine::SampleArray::fromFloat(samples, block.sampleRate(), ch);
+    }
+    const qint64 free = freeSpaceForPart();
+    if (free >= 0 && double(free) < kReserveBytes + bytesPerSecond() * kReserveSeconds) {
+        endRingRun(QStringLiteral("the disk of %1 is full. The file holds everything recorded until now")
+                       .arg(QFileInfo(m_partPath).path()));
+        return false;
+    }
+    try {
+        m_writer->WriteArray(block);
+    } catch (const engine::FileLimitError &) {
+        // The file holds all it can: the slice begins the next part.
+        QString failure;
+        finishRingPart(&failure);
+        try {
+            if (!failure.isEmpty())
+                throw error(failure);
+            startRingPart();
+            m_writer->WriteArray(block);
+        } catch (const std::exception &e) {
+            endRingRun(QString::fromUtf8(e.what()));
+            return false;
+        }
+    } catch (const std::exception &e) {
+        endRingRun(QString::fromUtf8(e.what()));
+        return false;
+    }
+    m_cursor = to;
+    m_runFrames += block.frames();
+
+    // The time limit and the split count what the run wrote, the kept seconds included.
+    const qint64 runMs = m_recorder->SamplesToMs(m_runFrames);
+    if (runTimeLimit() > 0 && runMs / 1000 >= runTimeLimit()) {
+        endRingRun(QString());
+        return false;
+    }
+    if (m_settings.splitEnabled && m_settings.splitSeconds > 0 && (runMs - m_partStartMs) / 1000 >= m_settings.splitSeconds) {
+        QString failure;
+        finishRingPart(&failure);
+        try {
+            if (!failure.isEmpty())
+                throw error(failure);
+            startRingPart();
+        } catch (const std::exception &e) {
+            endRingRun(QString::fromUtf8(e.what()));
+            return false;
+        }
+    }
+    return true;
+}
+
+void RecordingSession::startRingPart()
+{
+    m_reservedFile.clear();
+    try {
+        m_reservedFile = makePartFile();
+        m_partPath = m_reservedFile;
+        openPartFile(m_partPath);
+    } catch (...) {
+        try {
+            m_writer->Close();
+        } catch (...) {
+        }
+        closePartFile();
+        if (!m_reservedFile.isEmpty())
+            QFile::remove(m_reservedFile);
+        m_reservedFile.clear();
+        throw;
+    }
+    m_reservedFile.clear();
+    m_ringPartOpen = true;
+    m_partStartMs = m_recorder->SamplesToMs(m_runFrames);
+    m_files.setCurrentFile(m_partPath);
+    emit partStarted(m_partPath, m_writer->GetFormatDescription());
+    reportDiskTimeLeft();
+}
+
+void RecordingSession::finishRingPart(QString *failure)
+{
+    failure->clear();
+    if (!m_ringPartOpen)
+        return;
+    m_ringPartOpen = false;
+    try {
+        m_lastFrames = m_writer->GetNumSamples();
+        m_lastRate = m_writer->GetFormatValueA();
+        m_writer->Close();
+    } catch (const std::exception &e) {
+        *failure = QString::fromUtf8(e.what());
+    }
+    closePartFile();
+    QString listingError;
+    if (!listPart(&listingError) && failure->isEmpty())
+        emit failed(listingError);
+}
+
+void RecordingSession::pauseForQuiet()
+{
+    // The sound is over: the file rests (or, one file a sound, is finished and listed)
+    // while the session waits for the next one.
+    if (m_settings.triggerNewFile) {
+        QString failure;
+        finishRingPart(&failure);
+        if (!failure.isEmpty()) {
+            endRingRun(failure);
+            return;
+        }
+    }
+    m_scanned = m_ring.end();
+    m_loudUntil = -1;
+    setState(State::WaitingForSound);
+}
+
+void RecordingSession::endRingRun(const QString &reason)
+{
+    if (m_ringEnding) {
+        // Met while the last slices are written: the run that ends says it once.
+        if (m_failure.isEmpty())
+            m_failure = reason;
+        return;
+    }
+    m_ringEnding = true;
+    m_failure = reason;
+    if (m_state == State::Recording && reason.isEmpty())
+        writeDue(true);
+    m_drainTimer.stop();
+    QString failure;
+    const bool listed = m_ringPartOpen;
+    finishRingPart(&failure);
+    const QString said = !m_failure.isEmpty() ? std::exchange(m_failure, QString()) : failure;
+    m_ringEnding = false;
+    m_runFrames = 0;
+    m_partStartMs = 0;
+    m_runLimitSeconds = -1;
+    // With pre-record on, the input stays open: the next Record keeps what comes now.
+    if (m_settings.prerecordSeconds > 0 && m_ringMode) {
+        setState(State::Listening);
+    } else {
+        if (m_ringMode)
+            stopRing();
+        setState(State::Idle);
+    }
+    if (listed || !said.isEmpty())
+        emit runEnded();
+    reportDiskTimeLeft();
+    if (!said.isEmpty())
+        emit failed(QStringLiteral("The recording was stopped: %1").arg(said));
+}
+
+// ---- scheduled start ----------------------------------------------------------------------
+
+void RecordingSession::schedule(const QDateTime &at, int lengthSeconds)
+{
+    if (isActive())
+        return;
+    m_scheduledAt = at;
+    m_scheduledLength = std::max(0, lengthSeconds);
+    setState(State::Scheduled);
+    // The wall clock is looked at every second: one long timer would stall across a suspend.
+    m_scheduleTimer.start();
+    checkSchedule();
+}
+
+void RecordingSession::checkSchedule()
+{
+    if (m_state != State::Scheduled) {
+        m_scheduleTimer.stop();
+        return;
+    }
+    const qint64 left = m_clock().secsTo(m_scheduledAt);
+    if (left > 0) {
+        emit scheduleCountdown(left);
+        return;
+    }
+    m_scheduleTimer.stop();
+    m_scheduledAt = QDateTime();
+    setState(State::Idle);
+    updateListening();
+    // Its length is this run's alone, never stored.
+    m_runLimitSeconds = m_scheduledLength > 0 ? m_scheduledLength : -1;
+    record();
+    if (!isActive())
+        m_runLimitSeconds = -1;
 }

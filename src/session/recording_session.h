@@ -16,6 +16,7 @@
 #pragma once
 
 #include "engine/engine.h"
+#include "session/capture_ring.h"
 #include "session/recording_settings.h"
 
 #include <QDateTime>
@@ -44,9 +45,12 @@ class RecordingSession : public QObject {
 public:
     enum class State {
         Idle,
+        Listening,          // idle, with the input open: the newest seconds are kept (pre-record)
         Recording,
         Paused,
         WaitingForDevice,   // the input went away mid-run; the run goes on when it comes back
+        WaitingForSound,    // armed: writing starts when sound comes (start on sound)
+        Scheduled,          // the run starts at a set time
     };
     Q_ENUM(State)
 
@@ -77,9 +81,11 @@ public:
     // The wall clock (tests give their own).
     using Clock = std::function<QDateTime()>;
     void setClock(Clock clock);
+    QDateTime now() const { return m_clock(); }
 
     State state() const { return m_state; }
-    bool isActive() const { return m_state != State::Idle; }   // recording, paused or waiting
+    // A run exists: recording, paused, waiting for its device or for sound, or scheduled.
+    bool isActive() const { return m_state != State::Idle && m_state != State::Listening; }
     QString partPath() const { return m_partPath; }            // the running (or last) part
     qint64 lastPartFrames() const { return m_lastFrames; }    // frames of the last finished part
     int lastPartRate() const { return m_lastRate; }            // its sample rate, Hz (0 = unknown)
@@ -92,6 +98,13 @@ public:
     void record();
     void pause();
     void stop();
+    // A run that starts by itself at the given wall-clock time (Record and Stop cancel it);
+    // lengthSeconds > 0 limits that run, whatever the usual time limit.
+    void schedule(const QDateTime &at, int lengthSeconds);
+    QDateTime scheduledAt() const { return m_scheduledAt; }
+    // The input device was chosen (again): while idle, the kept seconds (pre-record) are taken
+    // from it now, and listening starts again on a device that came back.
+    void inputChanged();
 
     // The recorder itself, for the device list, mixer lines and filters.
     engine::IAudioRecord2 &recorder() { return *m_recorder; }
@@ -112,6 +125,8 @@ signals:
     void failed(const QString &text);
     // Something the user should know that is no failure ("Recording resumed at ...").
     void notice(const QString &text);
+    // Once a second while a run is scheduled: the time left before it starts.
+    void scheduleCountdown(qint64 secondsLeft);
 
 private:
     void setState(State state);
@@ -138,6 +153,23 @@ private:
     qint64 freeSpaceForPart();
     void reportDiskTimeLeft();
     qint64 runElapsedMs(qint64 capturedSinceStart) const;
+    int runTimeLimit() const;
+
+    // Capture through the ring: pre-record and start on sound. The recorder runs on while
+    // idle (listening), armed or paused; what is written is taken from the ring.
+    bool wantsRing() const;
+    void startRing();                        // throws
+    void stopRing();
+    void updateListening();                  // idle: listen when pre-record is on
+    void onRingBlock(const engine::SampleArray &block);
+    void startRingPart();                    // throws; a part written from m_cursor on
+    qint64 dueEnd() const;                   // how far the ring may be written now
+    void writeDue(bool all);
+    bool writeRingSlice(qint64 to);          // false when the run ended
+    void finishRingPart(QString *failure);
+    void endRingRun(const QString &reason);
+    void pauseForQuiet();
+    void checkSchedule();
 
     std::unique_ptr<engine::IAudioRecord2> m_recorder;
     std::unique_ptr<engine::IAudioFile2> m_writer;
@@ -172,4 +204,20 @@ private:
     QString m_lostDevice;
     QDateTime m_lostSince;
     QTimer m_deviceTimer;
+
+    // Capture through the ring.
+    bool m_ringMode = false;
+    CaptureRing m_ring;
+    qint64 m_cursor = 0;          // the ring position written up to
+    qint64 m_scanned = 0;         // start on sound: the ring position looked at up to
+    qint64 m_loudUntil = -1;      // start on sound: the last sample that counted as sound
+    bool m_ringPartOpen = false;  // the writer holds a part of this run
+    bool m_ringEnding = false;    // the run is ending: its last slices are being written
+    bool m_fadeInNext = false;    // the next slice joins after a pause
+    QTimer m_drainTimer;          // writes a backlog (the kept seconds) slice by slice
+    // Scheduled start.
+    QDateTime m_scheduledAt;
+    int m_scheduledLength = 0;
+    int m_runLimitSeconds = -1;   // a scheduled run's own limit (-1: the usual one)
+    QTimer m_scheduleTimer;
 };

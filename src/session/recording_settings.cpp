@@ -28,6 +28,11 @@ RecordingSettings loadRecordingSettings(const IniFile &ini, const QString &defau
     s.vorbisQuality = ini.readInteger(QStringLiteral("ogg"), QStringLiteral("quality"), 5);
     s.opusBitrate = ini.readInteger(QStringLiteral("opus"), QStringLiteral("bitrate"), 96);
     s.opusChannels = ini.readInteger(QStringLiteral("opus"), QStringLiteral("ch"), 2);
+    s.prerecordSeconds = std::clamp(ini.readInteger(QStringLiteral("options"), QStringLiteral("prerecord"), 0), 0, 30);
+    s.triggerOn = ini.readInteger(QStringLiteral("trigger"), QStringLiteral("on"), 0) != 0;
+    s.triggerLevelDb = std::clamp(ini.readInteger(QStringLiteral("trigger"), QStringLiteral("level"), -30), -60, 0);
+    s.triggerSilenceSeconds = std::clamp(ini.readInteger(QStringLiteral("trigger"), QStringLiteral("silence"), 3), 1, 60);
+    s.triggerNewFile = ini.readInteger(QStringLiteral("trigger"), QStringLiteral("newfile"), 0) != 0;
     return s;
 }
 
@@ -82,5 +87,10 @@ void saveRecordingSettings(IniFile &ini, const RecordingSettings &s, int mp3Inde
         {QStringLiteral("ogg"), QStringLiteral("quality"), s.vorbisQuality},
         {QStringLiteral("opus"), QStringLiteral("bitrate"), s.opusBitrate},
         {QStringLiteral("opus"), QStringLiteral("ch"), s.opusChannels},
+        {QStringLiteral("options"), QStringLiteral("prerecord"), s.prerecordSeconds},
+        {QStringLiteral("trigger"), QStringLiteral("on"), s.triggerOn ? 1 : 0},
+        {QStringLiteral("trigger"), QStringLiteral("level"), s.triggerLevelDb},
+        {QStringLiteral("trigger"), QStringLiteral("silence"), s.triggerSilenceSeconds},
+        {QStringLiteral("trigger"), QStringLiteral("newfile"), s.triggerNewFile ? 1 : 0},
     });
 }

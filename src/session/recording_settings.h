@@ -29,6 +29,11 @@ struct RecordingSettings {
     int opusChannels = 2;        // 1 mono, 2 stereo
     int timeLimitSeconds = 0;    // > 0: recordings stop there (over all split parts)
     bool resumeAfterDeviceLoss = true;   // a lost input device is waited for and the run goes on
+    int prerecordSeconds = 0;    // 0..30: kept while idle and written first at Record; 0 = off
+    bool triggerOn = false;      // Record arms: writing starts when sound comes
+    int triggerLevelDb = -30;    // dBFS, -60..0: a sample above it is sound
+    int triggerSilenceSeconds = 3;   // 1..60 of quiet (6 dB below the level) pause the recording
+    bool triggerNewFile = false; // each sound event goes into a file of its own
     bool splitEnabled = false;   // never stored
     int splitSeconds = 0;        // > 0 with SplitEnabled: a new file every SplitSeconds
 };

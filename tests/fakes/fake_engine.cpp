@@ -608,6 +608,7 @@ void FakeRecorder::Start()
     log(QStringLiteral("Start()"));
     m_errorCode = startError;
     m_running = startError == 0;
+    m_delivered = 0;
 }
 
 void FakeRecorder::Stop()
@@ -668,8 +669,12 @@ void FakeRecorder::SetLineSelected(bool selected) { m_mixer.SetSwitch(selected);
 void FakeRecorder::emitBlock()
 {
     const qint64 frames = m_blockSize > 0 ? m_blockSize : qint64(m_rate) / 5;
-    std::vector<float> zeros(size_t(frames) * size_t(m_channels), 0.0f);
-    m_block = SampleArray::fromFloat(zeros.data(), frames, m_rate, m_channels);
+    std::vector<float> samples(size_t(frames) * size_t(m_channels), 0.0f);
+    if (sound)
+        for (qint64 f = 0; f < frames; ++f)
+            std::fill_n(samples.begin() + f * m_channels, m_channels, sound(m_delivered + f));
+    m_delivered += frames;
+    m_block = SampleArray::fromFloat(samples.data(), frames, m_rate, m_channels);
     emit OnEndArrayRecord(this, ++m_blocks);
 }
 

@@ -15,6 +15,7 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -304,6 +305,9 @@ public:
     QString deviceErrorAtStop;
     float notchHz = 50, highPassHz = 400, lowPassHz = 4000;
     bool notchOn = false, highPassOn = false, lowPassOn = false;
+    // What the input hears at a frame counted from Start (every channel alike); silence when
+    // unset.
+    std::function<float(qint64 frame)> sound;
     // Makes one block of blockSize frames ready and emits OnEndArrayRecord.
     void emitBlock();
     void emitTimer(qint64 currentSamples, int left = 0, int right = 0);
@@ -322,6 +326,7 @@ private:
     bool m_running = false;
     int m_errorCode = 0;
     int m_blocks = 0;
+    qint64 m_delivered = 0;   // frames since Start
     engine::SampleArray m_block;
 };
 

@@ -586,6 +586,152 @@ private slots:
         f.recording.stop();
         QCOMPARE(journals(), QStringList());   // a normal end leaves nothing to recover
     }
+    void preRecordKeepsTheSecondsBeforeRecord_data()
+    {
+        QTest::addColumn<int>("limit");
+        QTest::addColumn<QString>("listed");
+        // Idle 6 s with 5 s kept, then 2 s of recording: 7 s; a 6 s limit counts the kept ones.
+        QTest::newRow("no limit") << 0 << "Untitled1.wav 00:07";
+        QTest::newRow("limit 6 s") << 6 << "Untitled1.wav 00:06";
+    }
+    void preRecordKeepsTheSecondsBeforeRecord()
+    {
+        QFETCH(int, limit);
+        QFETCH(QString, listed);
+        SessionFixture f;
+        fake::CallLog &log = f.engine.log;
+        f.settings([&](RecordingSettings &s) {
+            s.saveFormat = ".wav";
+            s.wavFrequency = 8000;
+            s.wavChannels = 1;
+            s.timeLimitSeconds = limit;
+            s.prerecordSeconds = 5;
+        });
+        // Idle with the input open: the meters move, nothing is written.
+        QCOMPARE(f.recording.state(), State::Listening);
+        QVERIFY(f.recorder()->isRunning());
+        RecordingClock clock(f.engine);
+        clock.run(6);
+        QCOMPARE(f.levelLeft, 40);
+        QCOMPARE(f.elapsedMs, qint64(0));
+        QCOMPARE(log.count("writer.Create("), 0);
+        QVERIFY(!f.recording.isActive());
+
+        log.clear();
+        f.recording.record();
+        QCOMPARE(f.recording.state(), State::Recording);
+        // The kept seconds go to the file a block at a time, a few per turn of the event loop.
+        QVERIFY(log.count("writer.WriteArray(") <= 2);
+        QTRY_COMPARE(log.count("writer.WriteArray("), 25);
+        QCOMPARE(log.count("writer.WriteArray(1600)"), 25);
+        QCOMPARE(log.count("recorder.Start()"), 0);   // capture went on: no seam
+        clock.run(2);
+        f.recording.stop();
+        QCOMPARE(f.rows(), QStringList({listed}));
+        QCOMPARE(f.recording.lastPartFrames(), qint64(8000) * (limit > 0 ? limit : 7));
+        QCOMPARE(f.failures, QStringList());
+        // The run is over; the input stays open for the next one.
+        QCOMPARE(f.recording.state(), State::Listening);
+        QVERIFY(f.recorder()->isRunning());
+
+        // Another format opens the input again in that format; off closes it.
+        log.clear();
+        f.settings([](RecordingSettings &s) { s.wavFrequency = 22050; });
+        QCOMPARE(log.matching("recorder.S"), QStringList({"recorder.Stop()", "recorder.SetFormat(1,22050)",
+                                                         "recorder.SetArraySize(4410)", "recorder.SetRecordFlag(true)",
+                                                         "recorder.Start()"}));
+        f.settings([](RecordingSettings &s) { s.prerecordSeconds = 0; });
+        QCOMPARE(f.recording.state(), State::Idle);
+        QVERIFY(!f.recorder()->isRunning());
+    }
+
+    void startOnSound_data()
+    {
+        QTest::addColumn<bool>("newFile");
+        QTest::addColumn<QStringList>("listed");
+        // Two sounds of 1 s, 4 s apart: each written from 0.5 s before it to 0.5 s after.
+        QTest::newRow("one file") << false << QStringList{"Untitled1.wav 00:04"};
+        QTest::newRow("a file a sound") << true << QStringList{"Untitled1.wav 00:02", "Untitled2.wav 00:02"};
+    }
+    void startOnSound()
+    {
+        QFETCH(bool, newFile);
+        QFETCH(QStringList, listed);
+        SessionFixture f;
+        f.settings([&](RecordingSettings &s) {
+            s.saveFormat = ".wav";
+            s.wavFrequency = 8000;
+            s.wavChannels = 1;
+            s.triggerOn = true;
+            s.triggerLevelDb = -30;
+            s.triggerSilenceSeconds = 3;
+            s.triggerNewFile = newFile;
+        });
+        QCOMPARE(f.recording.state(), State::Idle);
+        // Sound from 2 s to 3 s and from 8 s to 9 s; quiet otherwise (a whisper below the level).
+        f.recorder()->sound = [](qint64 frame) {
+            const bool loud = (frame >= 16000 && frame < 24000) || (frame >= 64000 && frame < 72000);
+            return loud ? 0.5f : 0.01f;
+        };
+        RecordingClock clock(f.engine);
+        f.recording.record();
+        QCOMPARE(f.recording.state(), State::WaitingForSound);
+        QVERIFY(f.recording.isActive());
+        clock.run(2);
+        QCOMPARE(f.engine.log.count("writer.Create("), 0);
+        clock.run(0.2);   // the block that holds the sound's first sample
+        QCOMPARE(f.recording.state(), State::Recording);
+        QCOMPARE(f.partsStarted.size(), 1);
+        clock.run(3.8);   // 3 s of quiet after the sound: it rests
+        QCOMPARE(f.recording.state(), State::WaitingForSound);
+        QCOMPARE(f.rows().size(), newFile ? 1 : 0);
+        clock.run(4);
+        QCOMPARE(f.recording.state(), State::Recording);
+        f.recording.stop();
+        QCOMPARE(f.rows(), listed);
+        QCOMPARE(f.recording.state(), State::Idle);
+        QVERIFY(!f.recorder()->isRunning());
+        QCOMPARE(f.runsEnded, 1);
+        QCOMPARE(f.failures, QStringList());
+    }
+
+    void scheduledStart()
+    {
+        SessionFixture f;
+        QDateTime now(QDate(2026, 12, 8), QTime(6, 59));
+        f.recording.setClock([&now] { return now; });
+        QSignalSpy countdown(&f.recording, &RecordingSession::scheduleCountdown);
+        RecordingClock clock(f.engine);
+
+        // At 07:00 for 5 s; the machine sleeps through the minute before.
+        f.recording.schedule(now.addSecs(60), 5);
+        QCOMPARE(f.recording.state(), State::Scheduled);
+        QCOMPARE(countdown.last().first().toLongLong(), 60);
+        QCOMPARE(f.engine.log.count("writer.Create("), 0);
+        now = now.addSecs(61);
+        QTRY_COMPARE(f.recording.state(), State::Recording);
+        clock.run(6);
+        QCOMPARE(f.rows(), QStringList({"Untitled1.mp3 00:05"}));
+        QCOMPARE(f.recording.settings().timeLimitSeconds, 0);   // its length was its own
+        f.recording.record();
+        clock.run(6);
+        QVERIFY(f.recording.isActive());
+        f.recording.stop();
+
+        // Stop cancels a schedule; Record starts at once instead.
+        f.recording.schedule(now.addSecs(30), 0);
+        f.recording.stop();
+        QCOMPARE(f.recording.state(), State::Idle);
+        f.recording.schedule(now.addSecs(30), 0);
+        f.recording.record();
+        QCOMPARE(f.recording.state(), State::Recording);
+        f.recording.stop();
+        now = now.addSecs(60);
+        QTest::qWait(1100);
+        QCOMPARE(f.recording.state(), State::Idle);
+        QCOMPARE(f.partsStarted.size(), 3);
+        QCOMPARE(f.failures, QStringList());
+    }
 };
 
 QTEST_GUILESS_MAIN(TestRecordingSession)

@@ -1,0 +1,70 @@
+#include "session/capture_ring.h"
+
+#include <algorithm>
+#include <cmath>
+
+void CaptureRing::reset(int rate, int channels, qint64 capacityFrames)
+{
+    m_rate = std::max(1, rate);
+    m_channels = std::max(1, channels);
+    m_capacity = std::max<qint64>(1, capacityFrames);
+    m_samples.assign(size_t(m_capacity * m_channels), 0.0f);
+    m_end = 0;
+}
+
+const float *CaptureRing::frameAt(qint64 position) const
+{
+    return m_samples.data() + (position % m_capacity) * m_channels;
+}
+
+void CaptureRing::append(const engine::SampleArray &block)
+{
+    if (block.isEmpty() || m_capacity == 0)
+        return;
+    const std::vector<float> in = block.toFloat();
+    const int inChannels = std::max(1, block.channels());
+    const qint64 frames = qint64(in.size()) / inChannels;
+    // Only the newest capacity frames of a long block can stay.
+    const qint64 skip = std::max<qint64>(0, frames - m_capacity);
+    for (qint64 f = skip; f < frames; ++f) {
+        float *out = m_samples.data() + ((m_end + f) % m_capacity) * m_channels;
+        for (int c = 0; c < m_channels; ++c)
+            out[c] = in[size_t(f * inChannels + std::min(c, inChannels - 1))];
+    }
+    m_end += frames;
+}
+
+engine::SampleArray CaptureRing::slice(qint64 from, qint64 to) const
+{
+    from = std::max(from, start());
+    to = std::min(to, m_end);
+    if (to <= from)
+        return engine::SampleArray();
+    std::vector<float> out(size_t((to - from) * m_channels));
+    for (qint64 p = from; p < to; ++p)
+        std::copy_n(frameAt(p), m_channels, out.begin() + (p - from) * m_channels);
+    return engine::SampleArray::fromFloat(out, m_rate, m_channels);
+}
+
+qint64 CaptureRing::firstAbove(qint64 from, float level) const
+{
+    for (qint64 p = std::max(from, start()); p < m_end; ++p) {
+        const float *frame = frameAt(p);
+        for (int c = 0; c < m_channels; ++c)
+            if (std::fabs(frame[c]) > level)
+                return p;
+    }
+    return -1;
+}
+
+qint64 CaptureRing::lastReaching(qint64 from, float level) const
+{
+    const qint64 first = std::max(from, start());
+    for (qint64 p = m_end - 1; p >= first; --p) {
+        const float *frame = frameAt(p);
+        for (int c = 0; c < m_channels; ++c)
+            if (std::fabs(frame[c]) >= level)
+                return p;
+    }
+    return -1;
+}
