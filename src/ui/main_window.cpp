@@ -13,6 +13,7 @@
 #include "ui/record_sound_page.h"
 #include "ui/recording_filters_window.h"
 #include "ui/rename_dialog.h"
+#include "ui/schedule_dialog.h"
 #include "ui/tip_of_the_day_dialog.h"
 #include "ui/ui_services.h"
 #include "widgets/level_meter.h"
@@ -97,7 +98,8 @@ const QStringList &transportStateTexts()
 {
     static const QStringList texts{QStringLiteral("Stop"), QStringLiteral("Playing..."),
                                    QStringLiteral("Recording..."), QStringLiteral("Pause"),
-                                   QStringLiteral("Waiting for device...")};
+                                   QStringLiteral("Waiting for device..."), QStringLiteral("Listening"),
+                                   QStringLiteral("Waiting for sound..."), countdownText(47 * 3600 + 59 * 60 + 59)};
     return texts;
 }
 
@@ -197,6 +199,9 @@ void MainWindow::createMenus()
     QAction *pause = action->addAction(QIcon(QStringLiteral(":/icons/pause.svg")), QStringLiteral("P&ause"));
     QAction *stop = action->addAction(QIcon(QStringLiteral(":/icons/stop.svg")), QStringLiteral("&Stop"));
     stop->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
+    action->addSeparator();
+    m_scheduleAction = action->addAction(QStringLiteral("Sc&hedule Recording..."));
+    command(m_scheduleAction, "scheduleAction", &MainWindow::scheduleRecording);
     command(record, "recordAction", &MainWindow::record);
     command(play, "playAction", &MainWindow::play);
     command(pause, "pauseAction", &MainWindow::pause);
@@ -414,6 +419,11 @@ void MainWindow::bindSessions()
             [this](const engine::SampleArray &s) { m_recordSoundPage->spectrumView()->DrawArray(s); });
     connect(recording, &RecordingSession::failed, this, [](const QString &text) { ui::errorBox(text); });
     connect(recording, &RecordingSession::notice, this, [this](const QString &text) { ui::notice(this, text); });
+    connect(recording, &RecordingSession::scheduleCountdown, this, [this](qint64 secondsLeft) {
+        if (m_recording->state() == RecordingSession::State::Scheduled)
+            setStatusText(0, countdownText(secondsLeft));
+    });
+    connect(m_recordingControlsPage, &MixerPage::deviceChosen, recording, &RecordingSession::inputChanged);
     connect(recording, &RecordingSession::diskTimeLeftChanged, this,
             [this](qint64 seconds) { m_diskTimeLeft->setText(diskTimeText(seconds)); });
 
@@ -615,6 +625,21 @@ void MainWindow::onTransportClick(int button)
     }
 }
 
+void MainWindow::scheduleRecording()
+{
+    if (m_recording->isActive())
+        return;
+    ScheduleDialog dialog([this] { return m_recording->now(); }, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const QDateTime at = dialog.startAt();
+    if (!at.isValid()) {
+        ui::errorBox(QStringLiteral("That time has passed; choose a later one."));
+        return;
+    }
+    m_recording->schedule(at, dialog.lengthSeconds());
+}
+
 void MainWindow::showOptions()
 {
     if (!m_optionsDialog)
@@ -705,6 +730,7 @@ void MainWindow::updateCommands()
     m_optionsButton->setEnabled(!recording);
     m_openAction->setEnabled(!recording);
     m_optionsAction->setEnabled(!recording);
+    m_scheduleAction->setEnabled(!recording);
     m_slider->setEnabled(!recording);
     if (recording)
         m_slider->setValue(0);
@@ -718,6 +744,9 @@ void MainWindow::showRunningLook()
     if (recording == RecordingSession::State::Recording) {
         setStatusText(0, QStringLiteral("Recording..."));
         m_transport->showRecording();
+    } else if (recording == RecordingSession::State::WaitingForSound) {
+        setStatusText(0, QStringLiteral("Waiting for sound..."));
+        m_transport->showRecording();
     } else if (recording == RecordingSession::State::WaitingForDevice) {
         setStatusText(0, QStringLiteral("Waiting for device..."));
         m_transport->showPaused();
@@ -727,6 +756,13 @@ void MainWindow::showRunningLook()
     } else if (recording == RecordingSession::State::Paused || playback == PlaybackSession::State::Paused) {
         setStatusText(0, QStringLiteral("Pause"));
         m_transport->showPaused();
+    } else if (recording == RecordingSession::State::Scheduled) {
+        setStatusText(0, countdownText(m_recording->now().secsTo(m_recording->scheduledAt())));
+        m_transport->showStopped();
+    } else if (recording == RecordingSession::State::Listening) {
+        // The input is open: the meters move and the newest seconds are kept.
+        setStatusText(0, QStringLiteral("Listening"));
+        m_transport->showStopped();
     } else {
         setStatusText(0, QStringLiteral("Stop"));
         m_transport->showStopped();
@@ -764,12 +800,28 @@ void MainWindow::updateSnapshotNeeds()
     // else the playback's.
     const bool visible = m_shown && m_pages->currentWidget() == m_recordSoundPage;
     const int frames = visible ? 2 * m_recordSoundPage->spectrumView()->GetWindowArraySize() : 0;
-    m_recording->setSnapshotFrames(frames);
-    m_playback->setSnapshotFrames(m_recording->isActive() ? 0 : frames);
+    m_recording->setSnapshotFrames(recordingOwnsDisplay() || !m_playback->isActive() ? frames : 0);
+    m_playback->setSnapshotFrames(recordingOwnsDisplay() ? 0 : frames);
+}
+
+bool MainWindow::recordingOwnsDisplay() const
+{
+    // A run that captures: recording, paused, armed or waiting for its device. Listening or
+    // a scheduled start leave the display to a playback.
+    switch (m_recording->state()) {
+    case RecordingSession::State::Idle:
+    case RecordingSession::State::Listening:
+    case RecordingSession::State::Scheduled:
+        return false;
+    default:
+        return true;
+    }
 }
 
 void MainWindow::onRecordingTick(qint64 elapsedMs, int left, int right)
 {
+    if (!recordingOwnsDisplay() && m_playback->isActive())
+        return;
     m_leftMeter->setValue(left);
     m_rightMeter->setValue(right);
     m_timeDisplay->setMilliseconds(elapsedMs);
@@ -779,7 +831,7 @@ void MainWindow::onPlaybackTick(qint64 positionMs, int perMille, int left, int r
 {
     m_leftMeter->setValue(left);
     m_rightMeter->setValue(right);
-    if (m_recording->isActive())
+    if (recordingOwnsDisplay())
         return;   // while both run, the recording owns the time display, the spectrum and the slider
     m_timeDisplay->setMilliseconds(positionMs);
     if (!m_playback->positionHeld())

@@ -79,6 +79,8 @@ public slots:
     void play();
     void pause();                         // playback first, then recording
     void stop();
+    // "Schedule Recording...": a run that starts by itself at a chosen time.
+    void scheduleRecording();
     void showTab(int index);
     void showOptions();
     void showEqualizer();
@@ -112,6 +114,7 @@ private:
     void showTransportEnded();
     void updateCommands();
     void updateSnapshotNeeds();
+    bool recordingOwnsDisplay() const;
     void onRecordingTick(qint64 elapsedMs, int left, int right);
     void onPlaybackTick(qint64 positionMs, int perMille, int left, int right);
     void onRecordingEnded();
@@ -128,6 +131,7 @@ private:
 
     QAction *m_openAction = nullptr;
     QAction *m_optionsAction = nullptr;
+    QAction *m_scheduleAction = nullptr;
     QToolButton *m_openButton = nullptr;
     QToolButton *m_optionsButton = nullptr;
     QTabWidget *m_pages = nullptr;

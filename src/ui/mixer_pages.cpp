@@ -104,6 +104,7 @@ void MixerPage::chooseDevice()
         return;
     m_side.SetDevice(short(device.toInt()));
     buildStrips();
+    emit deviceChosen();
 }
 
 void MixerPage::buildStrips()
@@ -194,6 +195,7 @@ void RecordingControlsPage::refreshDevices()
         showCurrentDevice();
     if (m_recorder.GetDeviceId() != m_shownDevice)
         buildStrips();
+    emit deviceChosen();
 }
 
 void RecordingControlsPage::showSelection()

@@ -37,6 +37,8 @@ public:
 signals:
     // The window should be at least this wide to show every strip.
     void widthNeeded(int width);
+    // The user chose a device, or it was chosen again after the server's list changed.
+    void deviceChosen();
 
 protected:
     MixerPage(engine::IMixerSide &side, QWidget *parent);

@@ -29,8 +29,8 @@
 
 namespace {
 
-constexpr int kClientWidth = 319;
-constexpr int kClientHeight = 578;
+constexpr int kClientWidth = 622;
+constexpr int kClientHeight = 471;
 
 const QString kMp3 = QStringLiteral(".MP3");
 const QString kWav = QStringLiteral(".WAV");
@@ -306,7 +306,7 @@ OptionsDialog::OptionsDialog(engine::IEngineFactory &engine, RecordingSession &r
 
     connectHandlers();
 
-    // 319 x 578 holds everything at the usual 9-point desktop font; a larger desktop font
+    // 622 x 471 holds everything at the usual 9-point desktop font; a larger desktop font
     // gets the nearest size that still shows every control whole.
     ensurePolished();
     setFixedSize(layout()->minimumSize().expandedTo(QSize(kClientWidth, kClientHeight)));
@@ -442,6 +442,53 @@ void OptionsDialog::buildControls()
     auto *deviceRow = new QHBoxLayout(m_deviceGroup);
     deviceRow->addWidget(m_resumeBox);
 
+    // "Before Record": the input stays open while idle and the newest seconds are kept.
+    m_prerecordGroup = new QGroupBox(QStringLiteral("Before Record"));
+    m_prerecordGroup->setObjectName(QStringLiteral("prerecordGroup"));
+    m_prerecordBox = new QCheckBox(QStringLiteral("Keep the last"));
+    m_prerecordBox->setObjectName(QStringLiteral("prerecordBox"));
+    m_prerecordBox->setToolTip(QStringLiteral("The input stays open while the program is idle; Record writes "
+                                              "these seconds first"));
+    m_prerecordSeconds = new QSpinBox;
+    m_prerecordSeconds->setObjectName(QStringLiteral("prerecordSeconds"));
+    m_prerecordSeconds->setRange(1, 30);
+    m_prerecordSeconds->setValue(5);
+    auto *prerecordUnit = new QLabel(QStringLiteral("seconds before Record"));
+    prerecordUnit->setBuddy(m_prerecordSeconds);
+    auto *prerecordRow = new QHBoxLayout(m_prerecordGroup);
+    prerecordRow->addWidget(m_prerecordBox);
+    prerecordRow->addWidget(m_prerecordSeconds);
+    prerecordRow->addWidget(prerecordUnit);
+    prerecordRow->addStretch(1);
+
+    // "Start on sound": Record arms, and writing starts when the input gets loud.
+    m_triggerGroup = new QGroupBox(QStringLiteral("Start on sound"));
+    m_triggerGroup->setObjectName(QStringLiteral("triggerGroup"));
+    m_triggerGroup->setCheckable(true);
+    m_triggerGroup->setChecked(false);
+    m_triggerGroup->setToolTip(QStringLiteral("Record waits for sound; the half second before it is kept"));
+    m_triggerLevel = new QSpinBox;
+    m_triggerLevel->setObjectName(QStringLiteral("triggerLevel"));
+    m_triggerLevel->setRange(-60, 0);
+    m_triggerLevel->setSuffix(QStringLiteral(" dBFS"));
+    m_triggerSilence = new QSpinBox;
+    m_triggerSilence->setObjectName(QStringLiteral("triggerSilence"));
+    m_triggerSilence->setRange(1, 60);
+    m_triggerSilence->setSuffix(QStringLiteral(" s"));
+    m_triggerNewFileBox = new QCheckBox(QStringLiteral("Each sound in a new file"));
+    m_triggerNewFileBox->setObjectName(QStringLiteral("triggerNewFileBox"));
+    auto *levelLabel = new QLabel(QStringLiteral("Sound is louder than"));
+    levelLabel->setBuddy(m_triggerLevel);
+    auto *silenceLabel = new QLabel(QStringLiteral("Pause after a quiet of"));
+    silenceLabel->setBuddy(m_triggerSilence);
+    auto *triggerGrid = new QGridLayout(m_triggerGroup);
+    triggerGrid->addWidget(levelLabel, 0, 0);
+    triggerGrid->addWidget(m_triggerLevel, 0, 1);
+    triggerGrid->addWidget(silenceLabel, 1, 0);
+    triggerGrid->addWidget(m_triggerSilence, 1, 1);
+    triggerGrid->addWidget(m_triggerNewFileBox, 2, 0, 1, 3);
+    triggerGrid->setColumnStretch(2, 1);
+
     enableTimeFields(false);
     enableSplitFields(false);
 
@@ -456,8 +503,9 @@ void OptionsDialog::buildControls()
     buttons->addWidget(m_okButton);
     buttons->addWidget(m_cancelButton);
 
-    // Compact margins: five groups and the buttons share 578 pixels.
-    for (QGroupBox *group : {m_savePathGroup, m_formatGroup, m_timeLimitGroup, m_splitGroup, m_deviceGroup}) {
+    // Compact margins: the groups and the buttons share the dialog's height.
+    for (QGroupBox *group : {m_savePathGroup, m_formatGroup, m_timeLimitGroup, m_splitGroup, m_prerecordGroup,
+                             m_triggerGroup, m_deviceGroup}) {
         group->layout()->setContentsMargins(8, 4, 8, 8);
         group->layout()->setSpacing(4);
     }
@@ -467,15 +515,29 @@ void OptionsDialog::buildControls()
     }
     timeGrid->setRowMinimumHeight(0, m_noLimitButton->sizeHint().height() + 3);
 
+    // Two columns: where and in which format on the left, when on the right.
+    auto *whereColumn = new QVBoxLayout;
+    whereColumn->setSpacing(8);
+    whereColumn->addWidget(m_savePathGroup);
+    whereColumn->addWidget(m_formatGroup);
+    whereColumn->addStretch(1);
+    auto *whenColumn = new QVBoxLayout;
+    whenColumn->setSpacing(8);
+    whenColumn->addWidget(m_timeLimitGroup);
+    whenColumn->addWidget(m_splitGroup);
+    whenColumn->addWidget(m_prerecordGroup);
+    whenColumn->addWidget(m_triggerGroup);
+    whenColumn->addWidget(m_deviceGroup);
+    whenColumn->addStretch(1);
+    auto *columns = new QHBoxLayout;
+    columns->setSpacing(9);
+    columns->addLayout(whereColumn, 1);
+    columns->addLayout(whenColumn, 1);
+
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(9, 8, 9, 9);
     layout->setSpacing(8);
-    layout->addWidget(m_savePathGroup);
-    layout->addWidget(m_formatGroup);
-    layout->addWidget(m_timeLimitGroup);
-    layout->addWidget(m_splitGroup);
-    layout->addWidget(m_deviceGroup);
-    layout->addStretch(1);
+    layout->addLayout(columns, 1);
     layout->addLayout(buttons);
 
     // Keyboard order: the three upper groups, OK and Cancel, then the split and device groups.
@@ -484,7 +546,8 @@ void OptionsDialog::buildControls()
                                  m_oggButton,      m_oggList,     m_opusButton,  m_opusList,
                                  m_noLimitButton, m_stopAfterButton, m_hours, m_minutes,
                                  m_seconds,  m_okButton,        m_cancelButton, m_splitBox, m_splitMinutes,
-                                 m_splitSeconds, m_resumeBox};
+                                 m_splitSeconds, m_prerecordBox, m_prerecordSeconds, m_triggerGroup,
+                                 m_triggerLevel, m_triggerSilence, m_triggerNewFileBox, m_resumeBox};
     for (int i = 0; i + 1 < order.size(); ++i)
         setTabOrder(order[i], order[i + 1]);
 }
@@ -507,6 +570,7 @@ void OptionsDialog::connectHandlers()
     onSelect(m_noLimitButton, &OptionsDialog::chooseNoLimit);
     onSelect(m_stopAfterButton, &OptionsDialog::chooseStopAfter);
     connect(m_splitBox, &QCheckBox::toggled, this, [this] { switchSplit(); });
+    connect(m_prerecordBox, &QCheckBox::toggled, m_prerecordSeconds, &QWidget::setEnabled);
     connect(m_chooseFolderButton, &QToolButton::clicked, this, [this] { ui::runCommand([this] { chooseFolder(); }); });
     connect(m_okButton, &QPushButton::clicked, this, [this] { ui::runCommand([this] { applyAndClose(); }); });
     connect(m_cancelButton, &QPushButton::clicked, this, [this] { cancel(); });
@@ -613,6 +677,14 @@ void OptionsDialog::prepareForShow()
         m_opusButton->setChecked(true);
 
     m_resumeBox->setChecked(s.resumeAfterDeviceLoss);
+    m_prerecordBox->setChecked(s.prerecordSeconds > 0);
+    if (s.prerecordSeconds > 0)
+        m_prerecordSeconds->setValue(s.prerecordSeconds);
+    m_prerecordSeconds->setEnabled(s.prerecordSeconds > 0);
+    m_triggerGroup->setChecked(s.triggerOn);
+    m_triggerLevel->setValue(s.triggerLevelDb);
+    m_triggerSilence->setValue(s.triggerSilenceSeconds);
+    m_triggerNewFileBox->setChecked(s.triggerNewFile);
 
     const IniFile ini(m_settingsPath);
     s.timeLimitSeconds = ini.readInteger(QStringLiteral("options"), QStringLiteral("timelimit"), -1);
@@ -749,6 +821,11 @@ void OptionsDialog::takeOverFields(RecordingSettings &s)
     }
 
     s.resumeAfterDeviceLoss = m_resumeBox->isChecked();
+    s.prerecordSeconds = m_prerecordBox->isChecked() ? m_prerecordSeconds->value() : 0;
+    s.triggerOn = m_triggerGroup->isChecked();
+    s.triggerLevelDb = m_triggerLevel->value();
+    s.triggerSilenceSeconds = m_triggerSilence->value();
+    s.triggerNewFile = m_triggerNewFileBox->isChecked();
 
     if (m_splitBox->isChecked()) {
         const int minutes = toInteger(m_splitMinutes->text());

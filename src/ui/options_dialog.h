@@ -188,6 +188,15 @@ private:
     QCheckBox *m_splitBox = nullptr;
     UpDownField *m_splitMinutes = nullptr;
     UpDownField *m_splitSeconds = nullptr;       // steps by 5
+    // "Before Record": the seconds kept while idle
+    QGroupBox *m_prerecordGroup = nullptr;
+    QCheckBox *m_prerecordBox = nullptr;         // "Keep the last"
+    QSpinBox *m_prerecordSeconds = nullptr;      // 1..30
+    // "Start on sound"
+    QGroupBox *m_triggerGroup = nullptr;         // checkable: the switch itself
+    QSpinBox *m_triggerLevel = nullptr;          // dBFS, -60..0
+    QSpinBox *m_triggerSilence = nullptr;        // seconds, 1..60
+    QCheckBox *m_triggerNewFileBox = nullptr;
     // "Lost Input Device"
     QGroupBox *m_deviceGroup = nullptr;
     QCheckBox *m_resumeBox = nullptr;

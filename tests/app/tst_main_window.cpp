@@ -1,16 +1,23 @@
 #include "window_fixture.h"
 
+#include "dialogs/modal_driver.h"
+#include "ui/schedule_dialog.h"
+
 #include "session/ini_file.h"
 #include "widgets/level_meter.h"
 #include "widgets/position_slider.h"
 #include "widgets/time_display.h"
 #include "widgets/transport_block.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QPushButton>
 #include <QTabWidget>
+#include <QTimeEdit>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -93,9 +100,51 @@ private slots:
         }
         QCOMPARE(menus, QStringList({
             "File: Open\tCtrl+O | - | Exit",
-            "Action: Record\tCtrl+R | - | Play\tCtrl+P | Pause | Stop\tCtrl+S",
+            "Action: Record\tCtrl+R | - | Play\tCtrl+P | Pause | Stop\tCtrl+S | - | Schedule Recording...",
             "Options: Recording Controls | Playback Volume Controls | File Info... | - | Options...\tF2",
             "Help: Help Contents\tF1 | - | Homepage | - | Tip of the Day | About"}));
+    }
+
+    void listeningArmedAndScheduledLooks()
+    {
+        WindowFixture w;
+        w.start();
+        const auto panel0 = [&] { return w.window->statusText(0); };
+        // Pre-record on: the input is open while idle, and says so.
+        w.changeSettings([](RecordingSettings &s) { s.prerecordSeconds = 5; });
+        QCOMPARE(panel0(), QString("Listening"));
+        QVERIFY(w.recorder()->isRunning() && w.action("openAction")->isEnabled());
+        w.changeSettings([](RecordingSettings &s) {
+            s.prerecordSeconds = 0;
+            s.triggerOn = true;
+        });
+        QCOMPARE(panel0(), QString("Stop"));
+        w.trigger("recordAction");
+        QCOMPARE(panel0(), QString("Waiting for sound..."));
+        QVERIFY(!w.action("openAction")->isEnabled() && !w.action("scheduleAction")->isEnabled());
+        w.trigger("stopAction");
+        QCOMPARE(panel0(), QString("Stop"));
+
+        // A schedule for 07:00 today, 30 minutes ahead, with a length of its own.
+        w.recording().setClock([] { return QDateTime(QDate(2026, 12, 8), QTime(6, 30)); });
+        ModalDriver<ScheduleDialog> driver([](ScheduleDialog *d) {
+            d->findChild<QTimeEdit *>("startTime")->setTime(QTime(7, 0));
+            QCOMPARE(d->findChild<QComboBox *>("dayList")->currentText(), QString("Today"));
+            QCOMPARE(d->findChild<QLabel *>("startsIn")->text(), QString("Starts in 30 min."));
+            d->findChild<QCheckBox *>("lengthBox")->click();
+            d->findChild<QTimeEdit *>("length")->setTime(QTime(0, 10));
+            d->findChild<QPushButton *>("okButton")->click();
+        });
+        w.trigger("scheduleAction");
+        QCOMPARE(driver.runs, 1);
+        QCOMPARE(w.recording().state(), RecordingSession::State::Scheduled);
+        QCOMPARE(w.recording().scheduledAt(), QDateTime(QDate(2026, 12, 8), QTime(7, 0)));
+        QCOMPARE(panel0(), QString("Recording in 00:30:00"));
+        QVERIFY(w.find<QLabel>("statusPanel0")->width() >= w.find<QLabel>("statusPanel0")->sizeHint().width());
+        QCOMPARE(w.recording().settings().timeLimitSeconds, 0);
+        w.trigger("stopAction");
+        QCOMPARE(panel0(), QString("Stop"));
+        QCOMPARE(w.errors(), QStringList());
     }
 
     void tabCommandsOnlySwitchTabs()

@@ -50,6 +50,46 @@ class TestRecordEndToEnd : public QObject {
         return out;
     }
 
+    // A steady tone from end to end: no click and no gap anywhere (a join included).
+    static void checkUnbroken(const Decoded &d)
+    {
+        const std::vector<float> x = d.left();
+        const size_t edge = size_t(d.rate / 50);   // the fades at the very start and end
+        float amplitude = 0;
+        for (size_t i = edge; i + edge < x.size(); ++i)
+            amplitude = std::max(amplitude, std::abs(x[i]));
+        QVERIFY(amplitude > 0.01f);
+        // No click: a 1 kHz sine moves at most 2 sin(pi 1000/44100) = 0.14 of its amplitude
+        // from one sample to the next; a raw join may jump by up to twice the amplitude.
+        float step = 0;
+        for (size_t i = edge + 1; i + edge < x.size(); ++i)
+            step = std::max(step, std::abs(x[i] - x[i - 1]));
+        QVERIFY2(step < 0.25f * amplitude, qPrintable(QStringLiteral("step %1 of %2").arg(step).arg(amplitude)));
+        // No gap: every 10 ms stays within 6 dB of the tone's level.
+        const size_t win = size_t(d.rate / 100);
+        const double full = 20 * std::log10(amplitude / std::sqrt(2.0));
+        for (size_t i = edge; i + win + edge < x.size(); i += win / 2) {
+            const double level = testaudio::rmsDb(std::vector<float>(x.begin() + long(i), x.begin() + long(i + win)));
+            QVERIFY2(level > full - 6, qPrintable(QStringLiteral("%1 dB at %2 s").arg(level).arg(double(i) / d.rate)));
+        }
+    }
+
+    // Where sound (a sample above -30 dBFS) begins after a stretch of quiet, in seconds.
+    static QList<double> onsets(const Decoded &d)
+    {
+        QList<double> out;
+        const std::vector<float> x = d.left();
+        qint64 lastLoud = -1;
+        for (qint64 i = 0; i < qint64(x.size()); ++i) {
+            if (std::abs(x[size_t(i)]) <= 0.0316f)
+                continue;
+            if (lastLoud < 0 || i - lastLoud > d.rate / 4)
+                out << double(i) / d.rate;
+            lastLoud = i;
+        }
+        return out;
+    }
+
     static void checkTone(const Decoded &d, double hz)
     {
         const std::vector<float> left = d.left();
@@ -173,25 +213,78 @@ private slots:
 
         const Decoded d = decode(w.path("rec/Untitled1.wav"));
         QVERIFY2(std::abs(d.seconds() - 2.0) <= 0.25, qPrintable(QString::number(d.seconds())));
-        const std::vector<float> x = d.left();
-        const size_t edge = size_t(d.rate / 50);   // the fades at the very start and end
-        float amplitude = 0;
-        for (size_t i = edge; i + edge < x.size(); ++i)
-            amplitude = std::max(amplitude, std::abs(x[i]));
-        QVERIFY(amplitude > 0.01f);
-        // No click: a 1 kHz sine moves at most 2 sin(pi 1000/44100) = 0.14 of its amplitude
-        // from one sample to the next; a raw join may jump by up to twice the amplitude.
-        float step = 0;
-        for (size_t i = edge + 1; i + edge < x.size(); ++i)
-            step = std::max(step, std::abs(x[i] - x[i - 1]));
-        QVERIFY2(step < 0.25f * amplitude, qPrintable(QStringLiteral("step %1 of %2").arg(step).arg(amplitude)));
-        // No gap: every 10 ms stays within 6 dB of the tone's level.
-        const size_t win = size_t(d.rate / 100);
-        const double full = 20 * std::log10(amplitude / std::sqrt(2.0));
-        for (size_t i = edge; i + win + edge < x.size(); i += win / 2) {
-            const double level = testaudio::rmsDb(std::vector<float>(x.begin() + long(i), x.begin() + long(i + win)));
-            QVERIFY2(level > full - 6, qPrintable(QStringLiteral("%1 dB at %2 s").arg(level).arg(double(i) / d.rate)));
+        checkUnbroken(d);
+    }
+
+    void preRecordKeepsTheSecondsBeforeRecord()
+    {
+        SineSource sine(1000);
+        RealWindow w;
+        w.start();
+        w.useFormat(".wav");
+        w.changeSettings([](RecordingSettings &s) { s.prerecordSeconds = 5; });
+        QCOMPARE(w.window->statusText(0), QString("Listening"));
+        QTest::qWait(6000);
+        QVERIFY(!QFileInfo::exists(w.path("rec/Untitled1.wav")));
+        w.window->record();
+        QVERIFY(w.waitDisplayed(7.0));
+        w.window->stop();
+        QCOMPARE(w.window->statusText(0), QString("Listening"));
+        const Decoded d = decode(w.path("rec/Untitled1.wav"));
+        QVERIFY2(std::abs(d.seconds() - 7.0) <= 0.3, qPrintable(QString::number(d.seconds())));
+        checkUnbroken(d);
+        QCOMPARE(w.errors(), QStringList());
+    }
+
+    void startOnSound_data()
+    {
+        QTest::addColumn<bool>("newFile");
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QList<double>>("onsetsAt");   // of each file, in order
+        // Tones of 1 s at 1 s and 4.5 s: each kept from 0.5 s before it to 0.5 s after it.
+        QTest::newRow("one file") << false << QStringList{"Untitled1.wav"} << QList<double>{0.5, 2.5};
+        QTest::newRow("a file a sound") << true << QStringList{"Untitled1.wav", "Untitled2.wav"} << QList<double>{0.5, 0.5};
+    }
+    void startOnSound()
+    {
+        QFETCH(bool, newFile);
+        QFETCH(QStringList, files);
+        QFETCH(QList<double>, onsetsAt);
+        SineSource silence(QStringLiteral("aevalsrc=0:s=44100:d=120"));
+        RealWindow w;
+        w.start();
+        w.useFormat(".wav");
+        w.changeSettings([&](RecordingSettings &s) {
+            s.triggerOn = true;
+            s.triggerLevelDb = -30;
+            s.triggerSilenceSeconds = 1;
+            s.triggerNewFile = newFile;
+        });
+        w.window->record();
+        QCOMPARE(w.window->statusText(0), QString("Waiting for sound..."));
+        QProcess player;
+        silence.play(player, "aevalsrc='if(between(t,1,2)+between(t,4.5,5.5),0.5*sin(2*PI*1000*t),0)':s=44100:d=7");
+        QTRY_COMPARE_WITH_TIMEOUT(w.recording().state(), RecordingSession::State::Recording, 5000);
+        // A second of quiet after the tone: the recording rests.
+        QTRY_COMPARE_WITH_TIMEOUT(w.recording().state(), RecordingSession::State::WaitingForSound, 5000);
+        QVERIFY(player.waitForFinished(10000));
+        QTRY_COMPARE_WITH_TIMEOUT(w.recording().state(), RecordingSession::State::WaitingForSound, 5000);
+        QTest::qWait(300);
+        w.window->stop();
+        QVERIFY(!w.recording().isActive());
+        QList<double> found;
+        double total = 0;
+        for (const QString &name : files) {
+            const Decoded d = decode(w.path("rec/" + name));
+            total += d.seconds();
+            found += onsets(d);
         }
+        QVERIFY(!QFileInfo::exists(w.path(QStringLiteral("rec/Untitled%1.wav").arg(files.size() + 1))));
+        QVERIFY2(std::abs(total - 4.0) <= 0.15, qPrintable(QString::number(total)));
+        QCOMPARE(found.size(), onsetsAt.size());
+        for (int i = 0; i < found.size(); ++i)
+            QVERIFY2(std::abs(found[i] - onsetsAt[i]) <= 0.1, qPrintable(QStringLiteral("sound %1 at %2 s").arg(i).arg(found[i])));
+        QCOMPARE(w.errors(), QStringList());
     }
 
     void aLostInputIsWaitedForAndTheRecordingGoesOn()

@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QSpinBox>
 #include <QRadioButton>
 #include <QTimer>
 #include <QToolButton>
@@ -110,6 +111,8 @@ QStringList elevenKeys(const QString &savePath, const QString &format, int timeL
 // The lines of the FLAC, Ogg Vorbis and Opus sections OK writes with the settings as they start.
 const QStringList kNewFormatKeys{"[flac]", "freq=44100", "bps=16", "ch=2", "level=5", "[ogg]", "quality=5",
                                  "[opus]", "bitrate=96", "ch=2"};
+// The lines of the start-on-sound section, as they start.
+const QStringList kTriggerKeys{"[trigger]", "on=0", "level=-30", "silence=3", "newfile=0"};
 
 // The keys OK writes: the eleven above, whether a lost input device is waited for, and the
 // settings of FLAC, Ogg Vorbis and Opus.
@@ -119,7 +122,8 @@ QStringList allKeys(const QString &savePath, const QString &format, int timeLimi
     QStringList keys = elevenKeys(savePath, format, timeLimit, bitrate, mp3Freq, mp3Ind, wavFreq, channels, bits,
                                   wavInd, wmaProfile);
     keys.insert(4, QString("resume=%1").arg(resume));
-    return keys + kNewFormatKeys;
+    keys.insert(5, "prerecord=0");
+    return keys + kNewFormatKeys + kTriggerKeys;
 }
 
 // A fake engine whose Options dialog component describes every WMA profile with one text.
@@ -174,11 +178,11 @@ private slots:
             if (const QByteArray shot = qgetenv("TAVRIN_OPTIONS_SHOT"); !shot.isEmpty() && points == 0)
                 d->grab().save(QString::fromLocal8Bit(shot));
             QCOMPARE(d->windowTitle(), QString("Options"));
-            // 319 x 578 at the desktop's 9-point font; larger fonts get the nearest size that fits.
+            // 622 x 471 at the desktop's 9-point font; larger fonts get the nearest size that fits.
             if (points == 0)
-                QCOMPARE(d->size(), QSize(319, 578));
+                QCOMPARE(d->size(), QSize(622, 471));
             else
-                QVERIFY(d->width() >= 319 && d->height() > 578);
+                QVERIFY(d->width() >= 622 && d->height() > 471);
             QCOMPARE(d->minimumSize(), d->maximumSize());
             QVERIFY(d->isModal());
             const Qt::WindowFlags flags = d->windowFlags();
@@ -212,7 +216,9 @@ private slots:
             }
             units.sort();
             QCOMPARE(units, QStringList({"flacLevel=Compression level", "hours=hours", "minutes=minutes",
-                                         "seconds=seconds", "splitMinutes=minutes", "splitSeconds=seconds"}));
+                                         "prerecordSeconds=seconds before Record", "seconds=seconds",
+                                         "splitMinutes=minutes", "splitSeconds=seconds",
+                                         "triggerLevel=Sound is louder than", "triggerSilence=Pause after a quiet of"}));
         }));
     }
 
@@ -325,9 +331,9 @@ private slots:
         }));
         // Keys already in the file are rewritten in place, the others added to their sections.
         QCOMPARE(fileLines(w.path("setup.ini")),
-                 QStringList({"[options]", "savepath=/old/", "saveformat=.wav", "timelimit=-1", "resume=1", "[mp3]", "bitrate=192",
-                              "freq=44100", "ind=7", "[wma]", "profile=12", "[wav]", "freq=22050", "ch=2", "bps=8",
-                              "ind=10"}) + kNewFormatKeys);
+                 QStringList({"[options]", "savepath=/old/", "saveformat=.wav", "timelimit=-1", "resume=1", "prerecord=0", "[mp3]",
+                              "bitrate=192", "freq=44100", "ind=7", "[wma]", "profile=12", "[wav]", "freq=22050", "ch=2",
+                              "bps=8", "ind=10"}) + kNewFormatKeys + kTriggerKeys);
         const RecordingSettings &s = w.recording().settings();
         QCOMPARE(QString("%1 %2 %3 %4").arg(s.saveFormat).arg(s.wavFrequency).arg(s.wavChannels).arg(s.wavBitsPerSample),
                  QString(".wav 22050 2 8"));
@@ -683,6 +689,39 @@ private slots:
         QVERIFY(at >= 0);
         QCOMPARE(lines.mid(at, keys.size()), keys);
         QCOMPARE(w.recording().settings().saveFormat, "." + format.toLower());
+    }
+
+    void beforeRecordAndStartOnSound()
+    {
+        // Preselected from setup.ini; OK writes what was chosen and the session takes it.
+        WindowFixture w;
+        writeFile(w.path("setup.ini"), "[options]\nprerecord=8\n[trigger]\non=1\nlevel=-42\nsilence=5\nnewfile=1\n");
+        w.start();
+        QVERIFY(withOptions(w, [&](OptionsDialog *d) {
+            auto *keep = d->findChild<QCheckBox *>("prerecordBox");
+            auto *seconds = d->findChild<QSpinBox *>("prerecordSeconds");
+            auto *trigger = d->findChild<QGroupBox *>("triggerGroup");
+            auto *level = d->findChild<QSpinBox *>("triggerLevel");
+            auto *silence = d->findChild<QSpinBox *>("triggerSilence");
+            auto *newFile = d->findChild<QCheckBox *>("triggerNewFileBox");
+            QVERIFY(keep->isChecked() && seconds->isEnabled());
+            QCOMPARE(seconds->value(), 8);
+            QVERIFY(trigger->isChecked() && newFile->isChecked());
+            QCOMPARE(level->value(), -42);
+            QCOMPARE(silence->value(), 5);
+            keep->click();
+            QVERIFY(!seconds->isEnabled());
+            level->setValue(-20);
+            newFile->click();
+            d->findChild<QPushButton *>("okButton")->click();
+        }));
+        const QStringList lines = fileLines(w.path("setup.ini"));
+        QVERIFY(lines.contains("prerecord=0"));
+        QCOMPARE(lines.mid(lines.indexOf("[trigger]"), 5), QStringList({"[trigger]", "on=1", "level=-20", "silence=5", "newfile=0"}));
+        const RecordingSettings &s = w.recording().settings();
+        QCOMPARE(QString("%1 %2 %3 %4 %5").arg(s.prerecordSeconds).arg(s.triggerOn).arg(s.triggerLevelDb)
+                     .arg(s.triggerSilenceSeconds).arg(s.triggerNewFile),
+                 QString("0 1 -20 5 0"));
     }
 
     void shortDescriptionsGiveEmptyEntries_data()

@@ -130,12 +130,13 @@ private slots:
         saveRecordingSettings(ini, s, 5, 10);
         QFile f(iniPath());
         QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(f.readAll(), QByteArray("[options]\nsavepath=/home/u/rec/\nsaveformat=.wav\ntimelimit=-1\nresume=1\n"
+        QCOMPARE(f.readAll(), QByteArray("[options]\nsavepath=/home/u/rec/\nsaveformat=.wav\ntimelimit=-1\nresume=1\nprerecord=0\n"
                                          "[mp3]\nbitrate=128\nfreq=44100\nind=5\n"
                                          "[wav]\nfreq=22050\nch=2\nbps=8\nind=10\n"
                                          "[wma]\nprofile=38\n"
                                          "[flac]\nfreq=44100\nbps=16\nch=2\nlevel=5\n[ogg]\nquality=5\n"
-                                         "[opus]\nbitrate=96\nch=2\n"));
+                                         "[opus]\nbitrate=96\nch=2\n"
+                                         "[trigger]\non=0\nlevel=-30\nsilence=3\nnewfile=0\n"));
     }
 
     void refusedSaveReportsThePath()

@@ -32,12 +32,23 @@ struct SineSource {
     QProcess reader;   // keeps the monitor awake, so that a new capture answers at once
     QTemporaryDir dir;
     explicit SineSource(int hz = 1000)
+        : SineSource(QStringLiteral("sine=frequency=%1:sample_rate=44100:duration=120").arg(hz))
+    {
+    }
+    // Any FFmpeg source instead of the tone ("aevalsrc=0:s=44100:d=120" is silence).
+    explicit SineSource(const QString &source)
     {
         const QString tone = dir.filePath("tone.wav");
-        testaudio::run("ffmpeg", {"-v", "error", "-y", "-f", "lavfi", "-i",
-                                  QStringLiteral("sine=frequency=%1:sample_rate=44100:duration=120").arg(hz),
-                                  "-ac", "2", tone});
+        testaudio::run("ffmpeg", {"-v", "error", "-y", "-f", "lavfi", "-i", source, "-ac", "2", tone});
         load();
+    }
+    // Plays a sound made by an FFmpeg source into the device, over what it hears already.
+    void play(QProcess &player, const QString &source)
+    {
+        const QString sound = dir.filePath("sound.wav");
+        testaudio::run("ffmpeg", {"-v", "error", "-y", "-f", "lavfi", "-i", source, "-ac", "2", sound});
+        player.start("paplay", {"--device=tavrin_rec", sound});
+        player.waitForStarted();
     }
     // The device (again, after unload: the same server name) with the tone playing into it.
     void load()
