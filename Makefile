@@ -1,9 +1,9 @@
-# Thin wrapper over CMake and the scripts: `make run`, `make test`, `make bench`.
+# Thin wrapper over CMake and the scripts: `make run`, `make test`, `make bench`, `make deb`.
 BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps configure build run test bench clean
+.PHONY: all deps configure build run test bench deb clean
 
 all: build
 
@@ -26,6 +26,11 @@ test: build
 
 bench: build
 	bench/run $(BUILD)
+
+# The Debian package, in $(BUILD)/: only the program and its manual page are built for it.
+deb: deps configure
+	cmake --build $(BUILD) -j $(JOBS) --target tavrin-sound-recorder tavrin_man_page
+	cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD)

@@ -1,10 +1,13 @@
 #include "session/app_paths.h"
 #include "session/termination_signals.h"
+#include "ui/command_line.h"
 #include "ui/main_window.h"
 #include "ui/ui_services.h"
 
 #include <QApplication>
+#include <QTimer>
 
+#include <cstdio>
 #include <exception>
 
 namespace {
@@ -27,19 +30,46 @@ public:
     }
 };
 
+// Prints what the command line asked for (help, the version) or got wrong; its exit code.
+int answer(const CommandLine &commandLine)
+{
+    std::fputs(qPrintable(commandLine.message), *commandLine.exitCode == 0 ? stdout : stderr);
+    return *commandLine.exitCode;
+}
+
 }  // namespace
 
 int main(int argc, char *argv[])
 {
+    // --help and --version are answered before the window system is reached, so that they
+    // work on a terminal without a display. Anything the program does not know may be one
+    // of Qt's own options (-platform, -style, ...), which QApplication takes first.
+    QStringList rawArguments;
+    for (int i = 0; i < argc; ++i)
+        rawArguments.append(QString::fromLocal8Bit(argv[i]));
+    if (const CommandLine early = readCommandLine(rawArguments); early.exitCode == 0)
+        return answer(early);
+
     TavrinApplication app(argc, argv);
     QApplication::setApplicationName(ui::applicationTitle);
     QApplication::setApplicationDisplayName(ui::applicationTitle);
-    QApplication::setDesktopFileName(QStringLiteral("tavrin-sound-recorder"));
+    // The menu entry's name, so that the desktop matches the window to it.
+    QApplication::setDesktopFileName(QStringLiteral("org.example.TavrinSoundRecorder"));
+
+    // A mistake is told and ends the program here, before any window or sound server.
+    const CommandLine commandLine = readCommandLine(QCoreApplication::arguments());
+    if (commandLine.exitCode)
+        return answer(commandLine);
 
     std::unique_ptr<engine::IEngineFactory> factory = engine::createEngineFactory();
     MainWindow window(*factory, AppPaths::forApplication());
     window.createSecondaryWindows();
     window.show();
+    // A file named on the command line opens once the window is on the screen, as Open would.
+    if (!commandLine.fileToOpen.isEmpty())
+        QTimer::singleShot(0, &window, [&window, &commandLine] {
+            openFromCommandLine(window, commandLine.fileToOpen);
+        });
     // A logout, a shutdown or Ctrl+C ends the program as closing its window does.
     TerminationSignals termination;
     QObject::connect(&termination, &TerminationSignals::requested, &window, [&window] {

@@ -2,12 +2,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
-
-#include <cstdlib>
-#include <unistd.h>
 
 // Where the install puts tips.txt and the manual, relative to the executable's folder.
 #ifndef TAVRIN_DATA_FROM_BIN
@@ -21,6 +17,12 @@ const QString kProgramFolderName = QStringLiteral("tavrin-sound-recorder");
 QString withSlash(const QString &dir)
 {
     return dir.endsWith(QLatin1Char('/')) ? dir : dir + QLatin1Char('/');
+}
+
+// The install's data folder for a program in programDir, ending in "/".
+QString sharedDataDir(const QString &programDir)
+{
+    return withSlash(QDir::cleanPath(withSlash(programDir) + QStringLiteral(TAVRIN_DATA_FROM_BIN)));
 }
 
 }  // namespace
@@ -48,7 +50,7 @@ AppPaths AppPaths::outsideProgram(const QString &programDir, const QString &conf
 
 AppPaths AppPaths::forProgramDir(const QString &programDir)
 {
-    if (!isWritableFolder(programDir))
+    if (isInstalledLayout(programDir))
         return outsideProgram(programDir, userConfigDir(), userMusicDir());
     AppPaths p = besideProgram(programDir);
     p.findDataFiles();
@@ -69,15 +71,10 @@ void AppPaths::makeSettingsFolder() const
         QDir().mkpath(settingsDir);
 }
 
-bool AppPaths::isWritableFolder(const QString &dir)
+bool AppPaths::isInstalledLayout(const QString &programDir)
 {
-    QByteArray probe = QFile::encodeName(withSlash(dir)) + ".tavrin-write-probe-XXXXXX";
-    const int fd = ::mkstemp(probe.data());
-    if (fd < 0)
-        return false;
-    ::close(fd);
-    ::unlink(probe.constData());
-    return true;
+    const QString dir = QDir::cleanPath(programDir);
+    return QFileInfo(dir).fileName() == QLatin1String("bin") && QFileInfo(sharedDataDir(dir)).isDir();
 }
 
 QString AppPaths::userConfigDir()
@@ -97,7 +94,7 @@ QString AppPaths::userMusicDir()
 
 void AppPaths::findDataFiles()
 {
-    const QString dataDir = withSlash(QDir::cleanPath(programDir + QStringLiteral(TAVRIN_DATA_FROM_BIN)));
+    const QString dataDir = sharedDataDir(programDir);
     const auto find = [&](const QString &name) {
         const QString beside = programDir + name;
         if (QFileInfo::exists(beside))

@@ -2,10 +2,11 @@
 //
 // tips.txt and the manual lie beside the executable (a build folder) or, for an installed
 // program, in <prefix>/share/tavrin-sound-recorder/ next to <prefix>/bin/.
-// setup.ini and the default save folder "Recording/" lie beside the executable while the
-// program's folder is writable; when it is not (an installed program), setup.ini lives in
+// An installed program is told by its layout: the executable in a folder named "bin" with
+// ../share/tavrin-sound-recorder/ beside it. Its setup.ini lives in
 // $XDG_CONFIG_HOME/tavrin-sound-recorder/ (default ~/.config/...) and new recordings go to
-// the user's music folder (home when there is none) + "/Recording/".
+// the user's music folder (home when there is none) + "/Recording/". Any other program (a
+// build folder, a portable copy) keeps setup.ini and "Recording/" beside the executable.
 #pragma once
 
 #include <QString>
@@ -23,8 +24,8 @@ struct AppPaths {
     // tips.txt and the manual as dataFilesFor finds them.
     static AppPaths outsideProgram(const QString &programDir, const QString &configDir,
                                    const QString &saveParentDir);
-    // The rule above for a program in programDir: besideProgram when isWritableFolder, else
-    // outsideProgram with the XDG configuration folder and the user's music folder.
+    // The rule above for a program in programDir: outsideProgram with the XDG configuration
+    // folder and the user's music folder when isInstalledLayout, else besideProgram.
     static AppPaths forProgramDir(const QString &programDir);
     // forProgramDir for the running executable, with makeSettingsFolder done.
     static AppPaths forApplication();
@@ -34,9 +35,10 @@ struct AppPaths {
     // which then reports "Unable to write to ...".
     void makeSettingsFolder() const;
 
-    // True when a file can be created in dir: checked by creating and removing one, since
-    // access(2) answers yes for root even where nothing can be created (/proc, /sys).
-    static bool isWritableFolder(const QString &dir);
+    // True when programDir is named "bin" and the install's data folder
+    // (../share/tavrin-sound-recorder/) is beside it. Whether the folder can be written does
+    // not matter: root can write to /usr/bin, and an installed program still counts.
+    static bool isInstalledLayout(const QString &programDir);
     // The folder that holds setup.ini for an installed program.
     static QString userConfigDir();
     // The parent of an installed program's default save folder.

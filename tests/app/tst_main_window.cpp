@@ -4,6 +4,7 @@
 #include "ui/schedule_dialog.h"
 
 #include "session/ini_file.h"
+#include "ui/command_line.h"
 #include "widgets/level_meter.h"
 #include "widgets/position_slider.h"
 #include "widgets/time_display.h"
@@ -428,6 +429,42 @@ private slots:
                  paused ? TransportBlock::State::Paused : TransportBlock::State::Playing);
         QCOMPARE(w.window->statusText(2), QString("MP3  64 kbps, 22050 Hz, Stereo"));
         QCOMPARE(w.files().currentFile(), w.path("next.mp3"));
+    }
+
+    // Start-up with a file named on the command line, read and opened as main() does.
+    void fileNamedOnTheCommandLineIsOpened_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("a sound file") << "take.mp3" << true;
+        QTest::newRow("a missing file") << "missing.mp3" << false;
+    }
+    void fileNamedOnTheCommandLineIsOpened()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, opens);
+        WindowFixture w;
+        w.start();
+        w.engine.addFile(w.path("take.mp3"), 22050 * 10, 22050, 2, "MPEG 2.0 layer-3: 64 kbps, 22050 Hz, Stereo");
+        // Named relative to the folder the program was started in.
+        const QString startFolder = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(w.dir.path()));
+        const CommandLine commandLine = readCommandLine({"tavrin-sound-recorder", name});
+        QDir::setCurrent(startFolder);
+        QVERIFY(!commandLine.exitCode);
+        QCOMPARE(commandLine.fileToOpen, w.path(name));
+
+        openFromCommandLine(*w.window, commandLine.fileToOpen);
+        if (opens) {
+            QCOMPARE(w.errors(), QStringList());
+            QCOMPARE(w.files().count(), 1);
+            QCOMPARE(w.files().currentFile(), w.path(name));
+            QCOMPARE(w.window->statusText(2), QString("MP3  64 kbps, 22050 Hz, Stereo"));
+        } else {
+            QCOMPARE(w.errors(), QStringList{"Cannot open " + w.path(name) + ": No such file or directory."});
+            QCOMPARE(w.files().count(), 0);
+            QVERIFY(w.window->isVisible());
+        }
     }
 
     void recordingWhilePlayingShowsWhatIsWritten()

@@ -20,13 +20,15 @@ macro(fail text)
   string(APPEND failures "  ${text}\n")
 endmacro()
 
-# Installed file -> the source it must equal ("" for the program itself).
+# Installed file -> the source it must equal ("" for the program and the compressed manual page).
 set(expected
   "bin/tavrin-sound-recorder|"
   "share/tavrin-sound-recorder/tips.txt|data/tips.txt"
   "share/tavrin-sound-recorder/tavrinsoundrecorder.html|data/tavrinsoundrecorder.html"
   "share/icons/hicolor/scalable/apps/tavrin-sound-recorder.svg|data/icons/tavrin-sound-recorder.svg"
-  "share/applications/tavrin-sound-recorder.desktop|data/tavrin-sound-recorder.desktop")
+  "share/applications/org.example.TavrinSoundRecorder.desktop|data/org.example.TavrinSoundRecorder.desktop"
+  "share/metainfo/org.example.TavrinSoundRecorder.metainfo.xml|data/org.example.TavrinSoundRecorder.metainfo.xml"
+  "share/man/man1/tavrin-sound-recorder.1.gz|")
 foreach(entry ${expected})
   string(REPLACE "|" ";" parts "${entry}")
   list(GET parts 0 installed)
@@ -56,14 +58,14 @@ endif()
 # Nothing else is installed.
 file(GLOB_RECURSE all RELATIVE ${PREFIX} ${PREFIX}/*)
 list(LENGTH all count)
-if(NOT count EQUAL 5)
-  fail("expected 5 files, found ${count}: ${all}")
+if(NOT count EQUAL 7)
+  fail("expected 7 files, found ${count}: ${all}")
 endif()
 
 # The menu entry's keys.
-file(STRINGS ${PREFIX}/share/applications/tavrin-sound-recorder.desktop desktop)
+file(STRINGS ${PREFIX}/share/applications/org.example.TavrinSoundRecorder.desktop desktop)
 foreach(line "[Desktop Entry]" "Type=Application" "Name=Tavrin Sound Recorder" "GenericName=Sound Recorder"
-             "Exec=tavrin-sound-recorder" "Icon=tavrin-sound-recorder" "Terminal=false"
+             "Exec=tavrin-sound-recorder %f" "Icon=tavrin-sound-recorder" "Terminal=false"
              "Categories=AudioVideo;Audio;Recorder;")
   list(FIND desktop "${line}" at)
   if(at LESS 0)
@@ -77,7 +79,7 @@ endif()
 
 find_program(DESKTOP_FILE_VALIDATE desktop-file-validate)
 if(DESKTOP_FILE_VALIDATE)
-  execute_process(COMMAND ${DESKTOP_FILE_VALIDATE} ${PREFIX}/share/applications/tavrin-sound-recorder.desktop
+  execute_process(COMMAND ${DESKTOP_FILE_VALIDATE} ${PREFIX}/share/applications/org.example.TavrinSoundRecorder.desktop
                   RESULT_VARIABLE invalid OUTPUT_VARIABLE why ERROR_VARIABLE why)
   if(invalid)
     fail("desktop-file-validate: ${why}")

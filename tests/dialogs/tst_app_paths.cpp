@@ -48,8 +48,16 @@ struct UserFolders {
     QString config() const { return dir.path() + "/config"; }
 };
 
-// A folder in which nobody, root included, can create a file.
-const QString kUnwritable = QStringLiteral("/proc");
+// A prefix laid out as the install makes it: bin/ and share/tavrin-sound-recorder/.
+struct InstalledPrefix {
+    QTemporaryDir dir;
+    InstalledPrefix()
+    {
+        QDir().mkpath(bin());
+        QDir().mkpath(dir.path() + "/share/tavrin-sound-recorder");
+    }
+    QString bin() const { return dir.path() + "/bin"; }
+};
 
 }  // namespace
 
@@ -57,28 +65,31 @@ class TestAppPaths : public QObject {
     Q_OBJECT
 
 private slots:
-    void writabilityIsTriedNotAssumed_data()
+    void installedIsToldByTheLayout_data()
     {
-        QTest::addColumn<QString>("dir");
-        QTest::addColumn<bool>("writable");
-        QTest::newRow("a temporary folder") << QString() << true;
-        QTest::newRow("/proc") << QString("/proc") << false;
-        QTest::newRow("/sys") << QString("/sys") << false;
-        QTest::newRow("a missing folder") << QString("/nonexistent/tavrin") << false;
+        QTest::addColumn<QString>("programDir");
+        QTest::addColumn<QString>("dataDir");
+        QTest::addColumn<bool>("installed");
+        QTest::newRow("bin beside share") << "bin" << "share/tavrin-sound-recorder" << true;
+        QTest::newRow("bin/ with a slash") << "bin/" << "share/tavrin-sound-recorder" << true;
+        QTest::newRow("a build folder's bin") << "bin" << QString() << false;
+        QTest::newRow("not named bin") << "tools" << "share/tavrin-sound-recorder" << false;
+        QTest::newRow("another program's data") << "bin" << "share/other" << false;
     }
-    void writabilityIsTriedNotAssumed()
+    void installedIsToldByTheLayout()
     {
-        QFETCH(QString, dir);
-        QFETCH(bool, writable);
-        QTemporaryDir tmp;
-        if (dir.isEmpty())
-            dir = tmp.path();
-        QCOMPARE(AppPaths::isWritableFolder(dir), writable);
-        // The probe leaves nothing behind.
-        QCOMPARE(QDir(tmp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
+        QFETCH(QString, programDir);
+        QFETCH(QString, dataDir);
+        QFETCH(bool, installed);
+        // The folders are writable (by root, by their owner): that decides nothing.
+        QTemporaryDir prefix;
+        QVERIFY(QDir().mkpath(prefix.filePath(programDir)));
+        if (!dataDir.isEmpty())
+            QVERIFY(QDir().mkpath(prefix.filePath(dataDir)));
+        QCOMPARE(AppPaths::isInstalledLayout(prefix.filePath(programDir)), installed);
     }
 
-    void writableProgramFolderKeepsEverythingBesideIt()
+    void programOutsideAnInstallKeepsEverythingBesideIt()
     {
         UserFolders user;
         QTemporaryDir prog;
@@ -93,14 +104,15 @@ private slots:
         QVERIFY(!QFileInfo::exists(user.config() + "/tavrin-sound-recorder"));
     }
 
-    void readOnlyProgramFolderUsesTheUsersFolders()
+    void installedProgramUsesTheUsersFolders()
     {
         UserFolders user;
-        const AppPaths p = AppPaths::forProgramDir(kUnwritable);
-        QCOMPARE(p.programDir, kUnwritable + "/");
+        InstalledPrefix installed;
+        const AppPaths p = AppPaths::forProgramDir(installed.bin());
+        QCOMPARE(p.programDir, installed.bin() + "/");
         QCOMPARE(p.settingsFile, user.config() + "/tavrin-sound-recorder/setup.ini");
         QCOMPARE(p.defaultSavePath, user.home() + "/Music/Recording/");
-        QCOMPARE(p.tipsFile, kUnwritable + "/tips.txt");   // found nowhere: beside the program
+        QCOMPARE(p.tipsFile, installed.bin() + "/tips.txt");   // found nowhere: beside the program
     }
 
     void configHomeDefaultsToDotConfig_data()
@@ -113,23 +125,25 @@ private slots:
     {
         QFETCH(QByteArray, value);
         UserFolders user;
+        InstalledPrefix installed;
         if (value.isEmpty())
             qunsetenv("XDG_CONFIG_HOME");
         else
             qputenv("XDG_CONFIG_HOME", value);
-        QCOMPARE(AppPaths::forProgramDir(kUnwritable).settingsFile,
+        QCOMPARE(AppPaths::forProgramDir(installed.bin()).settingsFile,
                  user.home() + "/.config/tavrin-sound-recorder/setup.ini");
     }
 
     void musicFolderFromTheUsersFolderSettings()
     {
         UserFolders user;
+        InstalledPrefix installed;
         QDir().mkpath(user.config());
         QFile dirs(user.config() + "/user-dirs.dirs");
         QVERIFY(dirs.open(QIODevice::WriteOnly));
         dirs.write("XDG_MUSIC_DIR=\"$HOME/Tunes\"\n");
         dirs.close();
-        QCOMPARE(AppPaths::forProgramDir(kUnwritable).defaultSavePath, user.home() + "/Tunes/Recording/");
+        QCOMPARE(AppPaths::forProgramDir(installed.bin()).defaultSavePath, user.home() + "/Tunes/Recording/");
     }
 
     void installedDataIsFoundInTheSharedFolder_data()
@@ -169,7 +183,8 @@ private slots:
     void firstWriteOfAnInstalledProgramWorks()
     {
         UserFolders user;
-        const AppPaths paths = AppPaths::forProgramDir(kUnwritable);
+        InstalledPrefix installed;
+        const AppPaths paths = AppPaths::forProgramDir(installed.bin());
         const QString configDir = user.config() + "/tavrin-sound-recorder";
         QVERIFY(!QFileInfo::exists(configDir));
         QVERIFY_THROWS_EXCEPTION(SettingsError, IniFile(paths.settingsFile).writeInteger("tips", "tipno", 1));
@@ -199,7 +214,7 @@ private slots:
             QVERIFY(!driver.closedByDriver);
         }
         ui::setHooks({});
-        // The tips file is missing at /proc/tips.txt: reported, and Close still stores.
+        // The tips file is missing from the install: reported, and Close still stores.
         QCOMPARE(boxes.size(), 1);
         QCOMPARE(boxes.first().text, QString("File not found."));
         QCOMPARE(IniFile(paths.settingsFile).readInteger("tips", "showtip", -1), 0);

@@ -1,6 +1,9 @@
 // Grabs the main window, each of its tabs and its dialogs into PNG files, on the real engine:
-// `grab_screens <folder> [file to list...]`. Run by scripts/screenshots under a virtual
-// display; the pictures show how the program looks, for the README and for review.
+//   grab_screens <folder> [file to list...]
+//   grab_screens --playing <picture.png> <file>   the main window 2.5 seconds into playing
+//                                                 the file, its spectrum moving (the README's)
+// Run by scripts/screenshots under a virtual display; the pictures show how the program
+// looks, for the README and for review.
 #include "session/recorded_files.h"
 #include "ui/main_window.h"
 #include "ui/ui_services.h"
@@ -8,7 +11,9 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QEventLoop>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <cstdio>
@@ -39,6 +44,35 @@ void grabNextDialog(const QString &path)
     });
 }
 
+// The main window playing a file, grabbed once its spectrum and meters have something to show.
+int grabPlaying(const QString &picture, const QString &file)
+{
+    auto factory = engine::createEngineFactory();
+    QTemporaryDir programDir;
+    MainWindow window(*factory, AppPaths::besideProgram(programDir.path()));
+    window.setTipOfTheDayOffered(false);
+    window.createSecondaryWindows();
+    window.show();
+    window.openFile(file);
+    window.showTab(0);
+    window.play();
+    if (!window.playback().isActive()) {
+        std::fprintf(stderr, "cannot play %s\n", qPrintable(file));
+        return 1;
+    }
+    QEventLoop wait;
+    QTimer::singleShot(2500, &wait, &QEventLoop::quit);
+    wait.exec();
+    const bool saved = window.grab().save(picture);
+    window.stop();
+    if (!saved) {
+        std::fprintf(stderr, "cannot save %s\n", qPrintable(picture));
+        return 1;
+    }
+    std::printf("%s\n", qPrintable(picture));
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char *argv[])
@@ -53,6 +87,8 @@ int main(int argc, char *argv[])
         return true;
     };
     ui::setHooks(hooks);
+    if (out.path() == QLatin1String("--playing"))
+        return argc == 4 ? grabPlaying(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3])) : 2;
     auto factory = engine::createEngineFactory();
     MainWindow window(*factory, AppPaths::besideProgram(out.absolutePath()));
     window.setTipOfTheDayOffered(false);
