@@ -1,6 +1,7 @@
 // CPU time of the whole program per minute of MP3 recording and of MP3 playback, with the
 // "File Info" tab in front (meters and time display drawing) and with the spectrum in front,
-// side by side with the ffmpeg command line doing the same work through the same server.
+// side by side with the ffmpeg command line doing the same work through the same server; and
+// the idle program's cost with its input open (pre-record, start on sound).
 // TAVRIN_BENCH_SECONDS shortens the minute for a quick look.
 #include "bench_util.h"
 #include "session/recorded_files.h"
@@ -14,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -83,6 +85,31 @@ double recordOnce(int tab, int seconds)
     return used;
 }
 
+// Percent of one core the idle program uses with "File Info" in front while its input is
+// open: listening with pre-record on, or armed to start on sound that does not come.
+double idleOnce(bool armed, int seconds)
+{
+    Window w;
+    RecordingSettings s = w.window->recording().settings();
+    s.savePath = w.dir.path() + "/";
+    s.saveFormat = ".mp3";
+    s.prerecordSeconds = armed ? 0 : 5;
+    s.triggerOn = armed;
+    s.triggerLevelDb = 0;   // the tone stays below it: armed, nothing starts
+    w.window->applySettings(s);
+    if (armed)
+        w.window->record();
+    w.window->showTab(3);
+    QTest::qWait(1000);
+    const double start = bench::selfCpu();
+    QTest::qWait(seconds * 1000);
+    const double used = bench::selfCpu() - start;
+    const bool open = w.window->recording().state() == (armed ? RecordingSession::State::WaitingForSound
+                                                              : RecordingSession::State::Listening);
+    w.window->stop();
+    return open ? used / seconds * 100 : -1;
+}
+
 double playOnce(int tab, const QString &file)
 {
     Window w;
@@ -130,6 +157,9 @@ int main(int argc, char *argv[])
     }
     const double recFileInfo = only == "play" ? 0 : recordOnce(3, seconds);
     const double recSpectrum = only == "play" ? 0 : recordOnce(0, seconds);
+    const int idleSeconds = std::max(5, seconds / 2);
+    const double idleListening = only == "play" ? 0 : idleOnce(false, idleSeconds);
+    const double idleArmed = only == "play" ? 0 : idleOnce(true, idleSeconds);
     double recPeer = -1;
     if (only != "play") {
         bench::Child ff;
@@ -143,6 +173,8 @@ int main(int argc, char *argv[])
     bench::ratioLine("record, \"File Info\" in front", recFileInfo, recPeer, 1.3);
     std::printf("%-44s %.2f %% of one core (target <= 3 %%)\n", "record, spectrum in front: extra",
                 (recSpectrum - recFileInfo) / seconds * 100);
+    std::printf("%-44s %.2f %% of one core (target <= 1.5 %%)\n", "idle, keeping 5 s before Record", idleListening);
+    std::printf("%-44s %.2f %% of one core (target <= 1.5 %%)\n", "idle, waiting for sound", idleArmed);
 
     if (only == "record")
         return 0;

@@ -705,18 +705,10 @@ void RecordingSession::onDeviceError(const QString &text)
             endRingRun(text);
             return;
         }
+        const bool partOpen = m_ringPartOpen;
         QString failure;
-        if (m_ringPartOpen)
-            finishRingPart(&failure);
-        m_lostDevice = device;
-        m_lostSince = m_clock();
-        setState(State::WaitingForDevice);
-        m_deviceTimer.start();
-        emit notice(QStringLiteral("The recording stopped: %1. What was recorded is kept and listed. The "
-                                   "recording goes on in a new file when the device comes back (waiting up to "
-                                   "%2 minutes; Stop ends the wait).")
-                        .arg(text)
-                        .arg(kDeviceWaitSeconds / 60));
+        finishRingPart(&failure);
+        startDeviceWait(device, text, partOpen ? QFileInfo(m_partPath).fileName() : QString());
         return;
     }
     if (m_partEnding || !m_settings.resumeAfterDeviceLoss) {
@@ -738,16 +730,22 @@ void RecordingSession::waitForDevice(const QString &why)
     }
     QString listingError;
     listPart(&listingError);
+    startDeviceWait(device, why, QFileInfo(m_partPath).fileName());
+    if (!listingError.isEmpty())
+        emit failed(listingError);
+}
+
+void RecordingSession::startDeviceWait(const QString &device, const QString &why, const QString &keptFile)
+{
     m_lostDevice = device;
     m_lostSince = m_clock();
     setState(State::WaitingForDevice);
     m_deviceTimer.start();
-    emit notice(QStringLiteral("The recording stopped: %1. %2 is kept and listed. The recording goes on in a "
-                               "new file when the device comes back (waiting up to %3 minutes; Stop ends the wait).")
-                    .arg(why, QFileInfo(m_partPath).fileName())
+    const QString kept = keptFile.isEmpty() ? QString() : QStringLiteral(" %1 is kept and listed.").arg(keptFile);
+    emit notice(QStringLiteral("The recording stopped: %1.%2 The recording goes on in a new file when the device "
+                               "comes back (waiting up to %3 minutes; Stop ends the wait).")
+                    .arg(why, kept)
                     .arg(kDeviceWaitSeconds / 60));
-    if (!listingError.isEmpty())
-        emit failed(listingError);
 }
 
 void RecordingSession::lookForDevice()
@@ -803,7 +801,7 @@ void RecordingSession::onTick(qint64 currentSamples, int levelLeft, int levelRig
         // run wrote.
         if (m_state == State::Paused)
             return;
-        emit tick(m_state == State::Recording ? m_recorder->SamplesToMs(m_runFrames) : 0, levelLeft, levelRight);
+        emit tick(m_recorder->SamplesToMs(m_runFrames), levelLeft, levelRight);
         if (m_snapshotFrames > 0)
             emit snapshotReady(m_recorder->GetSnapshotArray(m_snapshotFrames));
         return;

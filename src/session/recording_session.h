@@ -148,6 +148,8 @@ private:
     void onDeviceError(const QString &text);
     void watchPart();                       // once a second while a part is open
     void waitForDevice(const QString &why);
+    // The run waits for the device it captured from; keptFile: the part just listed, if any.
+    void startDeviceWait(const QString &device, const QString &why, const QString &keptFile);
     void lookForDevice();                   // once a second while waiting for the device
     double bytesPerSecond();                // of the format written
     qint64 freeSpaceForPart();

@@ -135,6 +135,13 @@ MainWindow::MainWindow(engine::IEngineFactory &engine, const AppPaths &paths, QW
 
     m_fileInfoPage->setColumnWidths();
     ui::runCommand([this] { applySettings(loadRecordingSettings(settingsFile(), m_paths.defaultSavePath)); });
+    // The levels of "Microphone + computer sound" as the last run left them.
+    ui::runCommand([this] {
+        const IniFile ini = settingsFile();
+        m_recording->recorder().SetMixLevels(
+            std::clamp(ini.readInteger(QStringLiteral("mix"), QStringLiteral("mic"), 100), 0, 100),
+            std::clamp(ini.readInteger(QStringLiteral("mix"), QStringLiteral("system"), 100), 0, 100));
+    });
 }
 
 MainWindow::~MainWindow()
@@ -533,6 +540,17 @@ void MainWindow::closeEvent(QCloseEvent *event)
             ui::runCommand([this] { m_playback->stop(); });
         if (m_recording->isActive())
             ui::runCommand([this] { m_recording->stop(); });
+        // The mix levels are kept for the next run (setup.ini is written only for a change).
+        ui::runCommand([this] {
+            engine::IAudioRecord2 &recorder = m_recording->recorder();
+            const int microphone = recorder.GetMicrophoneMixLevel();
+            const int computer = recorder.GetComputerMixLevel();
+            IniFile ini = settingsFile();
+            if (ini.readInteger(QStringLiteral("mix"), QStringLiteral("mic"), 100) != microphone
+                || ini.readInteger(QStringLiteral("mix"), QStringLiteral("system"), 100) != computer)
+                ini.write({{QStringLiteral("mix"), QStringLiteral("mic"), microphone},
+                           {QStringLiteral("mix"), QStringLiteral("system"), computer}});
+        });
     }
     QMainWindow::closeEvent(event);
 }

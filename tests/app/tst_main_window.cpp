@@ -190,6 +190,21 @@ private slots:
         QVERIFY(!QFile::exists(w.path("setup.ini")));   // reading creates nothing
     }
 
+    void mixLevelsLastFromRunToRun()
+    {
+        WindowFixture w;
+        IniFile(w.path("setup.ini")).write({{"mix", "mic", 40}, {"mix", "system", 70}});
+        w.start();
+        QCOMPARE(w.recorder()->GetMicrophoneMixLevel(), 40);
+        QCOMPARE(w.recorder()->GetComputerMixLevel(), 70);
+        w.recorder()->SetMixLevels(55, 20);
+        w.window->close();
+        const IniFile ini(w.path("setup.ini"));
+        QCOMPARE(ini.readInteger("mix", "mic", -1), 55);
+        QCOMPARE(ini.readInteger("mix", "system", -1), 20);
+        QCOMPARE(w.errors(), QStringList());
+    }
+
     void muteButtonShowsAndSwitchesTheDevice_data()
     {
         QTest::addColumn<bool>("deviceMuted");

@@ -291,6 +291,13 @@ public:
     bool GetLineSelected() override;
     void SetLineSelected(bool selected) override;
     QString GetErrorText() override { return m_errorCode ? startErrorText : QString(); }
+    void SetMixLevels(int microphonePercent, int computerPercent) override
+    {
+        m_microphoneLevel = microphonePercent;
+        m_computerLevel = computerPercent;
+    }
+    int GetMicrophoneMixLevel() override { return m_microphoneLevel; }
+    int GetComputerMixLevel() override { return m_computerLevel; }
 
     // Test side.
     bool isRunning() const { return m_running; }
@@ -327,6 +334,8 @@ private:
     int m_errorCode = 0;
     int m_blocks = 0;
     qint64 m_delivered = 0;   // frames since Start
+    int m_microphoneLevel = 100;
+    int m_computerLevel = 100;
     engine::SampleArray m_block;
 };
 

@@ -9,6 +9,7 @@
 #include "ui/ui_services.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QDir>
 #include <QEventLoop>
@@ -103,7 +104,19 @@ int main(int argc, char *argv[])
         QApplication::processEvents();
         save(&window, out.filePath(QStringLiteral("main-%1.png").arg(QLatin1String(names[tab]))));
     }
+    // Recording Controls with "Microphone + computer sound" chosen: its two levels.
+    if (auto *inputs = window.findChild<QComboBox *>(QStringLiteral("inputDeviceList"))) {
+        const int mix = inputs->findText(QStringLiteral("Microphone + computer sound"));
+        if (mix >= 0) {
+            window.showTab(1);
+            inputs->setCurrentIndex(mix);
+            emit inputs->activated(mix);
+            save(&window, out.filePath(QStringLiteral("main-recording-controls-mix.png")));
+        }
+    }
     window.showTab(0);
+    grabNextDialog(out.filePath(QStringLiteral("schedule.png")));
+    window.scheduleRecording();
     grabNextDialog(out.filePath(QStringLiteral("options.png")));
     window.showOptions();
     grabNextDialog(out.filePath(QStringLiteral("equalizer.png")));
