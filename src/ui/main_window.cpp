@@ -682,6 +682,12 @@ void MainWindow::showRecordingFilters()
 
 void MainWindow::offerTipOfTheDay()
 {
+    // A box the user has not answered yet (a file named at start-up that does not open)
+    // comes first; the tip waits for it.
+    if (QApplication::activeModalWidget()) {
+        m_tipTimer->start();
+        return;
+    }
     if (settingsFile().readInteger(QStringLiteral("tips"), QStringLiteral("showtip"), 1) == 1)
         showTipOfTheDay();
 }
