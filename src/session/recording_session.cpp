@@ -201,6 +201,8 @@ void RecordingSession::record()
             startPart();
             return;
         }
+        if (m_settings.triggerOn)
+            checkSaveFolder();   // a run that could not write is not armed
         if (!m_ringMode)
             startRing();
         if (m_settings.triggerOn) {
@@ -312,6 +314,16 @@ void RecordingSession::stop()
 
 QString RecordingSession::makePartFile()
 {
+    checkSaveFolder();
+    const QString folder = m_settings.savePath;
+    if (!QDir().mkpath(folder))
+        throw error(QStringLiteral("Cannot create %1").arg(folder));
+    // The name is taken once, exclusively: no existing entry is ever reused or followed.
+    return reserveNumberedFile(folder, QStringLiteral("Untitled"), fileExtension(m_settings));
+}
+
+void RecordingSession::checkSaveFolder()
+{
     const QString folder = m_settings.savePath;
     if (folder.trimmed().isEmpty())
         throw error(QStringLiteral("No folder is set for recordings. Choose one in Options"));
@@ -326,10 +338,6 @@ QString RecordingSession::makePartFile()
         throw error(QStringLiteral("There is not enough room on the disk of %1 to record: less than %2 seconds "
                                    "would fit. Free some space or choose another folder in Options")
                         .arg(folder, secondsText(kMinimumStartSeconds)));
-    if (!QDir().mkpath(folder))
-        throw error(QStringLiteral("Cannot create %1").arg(folder));
-    // The name is taken once, exclusively: no existing entry is ever reused or followed.
-    return reserveNumberedFile(folder, QStringLiteral("Untitled"), fileExtension(m_settings));
 }
 
 void RecordingSession::openPartFile(const QString &path)

@@ -134,6 +134,7 @@ private:
     void openPartFile(const QString &path); // the writer, the journal and the watch on it
     void abandonPart();
     QString makePartFile();                 // the reserved "Untitled" file
+    void checkSaveFolder();                 // throws when no part could be made there now
     void resume();
     void split();
     void rollOver(const engine::SampleArray &block);   // the file is full: the next part

@@ -645,6 +645,68 @@ private slots:
         QVERIFY(!f.recorder()->isRunning());
     }
 
+    void aRunWithKeptSecondsEndsCleanly_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("said");        // the failure's start; "" = none
+        QTest::addColumn<State>("after");
+        QTest::addColumn<QStringList>("listed");
+        QTest::newRow("write fails") << "write" << "The recording was stopped: Cannot write" << State::Listening
+                                     << QStringList{"Untitled1.wav 00:07"};
+        QTest::newRow("disk fills") << "disk" << "The recording was stopped: the disk of" << State::Listening
+                                    << QStringList{"Untitled1.wav 00:07"};
+        QTest::newRow("device lost") << "device" << "The recording was stopped: gone" << State::Idle
+                                     << QStringList{"Untitled1.wav 00:07"};
+        QTest::newRow("device lost and back") << "device back" << "" << State::Listening
+                                              << QStringList{"Untitled1.wav 00:07", "Untitled2.wav 00:01"};
+    }
+    void aRunWithKeptSecondsEndsCleanly()
+    {
+        QFETCH(QString, fault);
+        QFETCH(QString, said);
+        QFETCH(State, after);
+        QFETCH(QStringList, listed);
+        SessionFixture f;
+        f.recording.setJournalFolder(f.path("settings"));
+        qint64 free = -1;
+        f.recording.setFreeSpaceSource([&free](const QString &) { return free; });
+        f.settings([&](RecordingSettings &s) {
+            s.saveFormat = ".wav";
+            s.wavFrequency = 8000;
+            s.wavChannels = 1;
+            s.prerecordSeconds = 5;
+            s.resumeAfterDeviceLoss = fault == "device back";
+        });
+        RecordingClock clock(f.engine);
+        clock.run(6);
+        f.recording.record();
+        QTRY_COMPARE(f.engine.log.count("writer.WriteArray("), 25);
+        clock.run(2);
+        if (fault == "write") {
+            f.engine.file("writer")->failNextWrite = "Cannot write: No space left on device";
+            clock.run(0.2);
+        } else if (fault == "disk") {
+            free = 0;
+            clock.run(0.2);
+        } else {
+            f.recorder()->emitDeviceError("gone");
+        }
+        if (fault == "device back") {
+            QCOMPARE(f.recording.state(), State::WaitingForDevice);
+            QTRY_COMPARE_WITH_TIMEOUT(f.recording.state(), State::Recording, 3000);
+            clock.run(1);
+            f.recording.stop();
+        }
+        QCOMPARE(f.recording.state(), after);
+        QCOMPARE(f.rows(), listed);
+        QCOMPARE(f.failures.size(), said.isEmpty() ? 0 : 1);
+        if (!said.isEmpty())
+            QVERIFY2(f.failures[0].startsWith(said), qPrintable(f.failures[0]));
+        QCOMPARE(f.runsEnded, 1);
+        // Nothing is left to recover at the next start.
+        QCOMPARE(QDir(f.path("settings/journals")).entryList({"*.journal"}, QDir::Files), QStringList());
+    }
+
     void startOnSound_data()
     {
         QTest::addColumn<bool>("newFile");
@@ -668,6 +730,15 @@ private slots:
             s.triggerNewFile = newFile;
         });
         QCOMPARE(f.recording.state(), State::Idle);
+        // A full disk is said at once, not when the sound comes.
+        qint64 free = 0;
+        f.recording.setFreeSpaceSource([&free](const QString &) { return free; });
+        f.recording.record();
+        QCOMPARE(f.recording.state(), State::Idle);
+        QVERIFY(f.failures.size() == 1 && f.failures[0].startsWith("There is not enough room"));
+        QVERIFY(!f.recorder()->isRunning());
+        f.failures.clear();
+        free = -1;
         // Sound from 2 s to 3 s and from 8 s to 9 s; quiet otherwise (a whisper below the level).
         f.recorder()->sound = [](qint64 frame) {
             const bool loud = (frame >= 16000 && frame < 24000) || (frame >= 64000 && frame < 72000);
