@@ -231,6 +231,7 @@ private slots:
         w.window->stop();
         QCOMPARE(w.window->statusText(0), QString("Listening"));
         const Decoded d = decode(w.path("rec/Untitled1.wav"));
+        qInfo("5 s kept, then 2 s recorded: %.3f s in the file", d.seconds());
         QVERIFY2(std::abs(d.seconds() - 7.0) <= 0.3, qPrintable(QString::number(d.seconds())));
         checkUnbroken(d);
         QCOMPARE(w.errors(), QStringList());
@@ -280,6 +281,10 @@ private slots:
             found += onsets(d);
         }
         QVERIFY(!QFileInfo::exists(w.path(QStringLiteral("rec/Untitled%1.wav").arg(files.size() + 1))));
+        QStringList at;
+        for (double t : found)
+            at << QString::number(t, 'f', 3);
+        qInfo("%.3f s written in %d file(s); sounds begin at %s s", total, int(files.size()), qPrintable(at.join(", ")));
         QVERIFY2(std::abs(total - 4.0) <= 0.15, qPrintable(QString::number(total)));
         QCOMPARE(found.size(), onsetsAt.size());
         for (int i = 0; i < found.size(); ++i)
