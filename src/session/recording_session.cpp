@@ -365,10 +365,15 @@ void RecordingSession::closePartFile()
 
 void RecordingSession::startCapture()
 {
-    m_recorder->SetFormat(m_writer->GetFormatValueB(), m_writer->GetFormatValueA());
+    m_runFramesAtStart = m_runFrames;
+    startCaptureAt(m_writer->GetFormatValueB(), m_writer->GetFormatValueA());
+}
+
+void RecordingSession::startCaptureAt(int channels, int rate)
+{
+    m_recorder->SetFormat(channels, rate);
     m_blockFrames = m_recorder->CalcArraySize(kBlockMs);
     m_recorder->SetArraySize(m_blockFrames);
-    m_runFramesAtStart = m_runFrames;
     // Which device this is, by the server's name: the one to wait for should it go.
     m_captureDevice = m_recorder->GetDeviceId();
     m_recorder->Start();
@@ -852,16 +857,8 @@ void RecordingSession::startRing()
     if (m_settings.triggerOn)
         seconds = std::max<double>(m_settings.prerecordSeconds, 0.5) + m_settings.triggerSilenceSeconds + 2.0;
     m_ring.reset(format.first, format.second, qint64(seconds * format.first));
-    m_recorder->SetFormat(format.second, format.first);
-    m_blockFrames = m_recorder->CalcArraySize(kBlockMs);
-    m_recorder->SetArraySize(m_blockFrames);
     m_recorder->SetRecordFlag(true);
-    m_captureDevice = m_recorder->GetDeviceId();
-    m_recorder->Start();
-    if (m_recorder->GetErrorCode() != 0) {
-        const QString reason = m_recorder->GetErrorText();
-        throw error(reason.isEmpty() ? QStringLiteral("The recording could not start") : reason);
-    }
+    startCaptureAt(format.second, format.first);
     m_ringMode = true;
     m_cursor = 0;
     m_scanned = 0;

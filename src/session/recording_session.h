@@ -143,7 +143,8 @@ private:
     void finishPart(QString *failure);      // capture stopped, last blocks written, file closed
     void closePartFile();                   // the journal and the watch go with the file
     bool listPart(QString *error);
-    void startCapture();                    // throws
+    void startCapture();                    // throws; in the writer's format
+    void startCaptureAt(int channels, int rate);   // throws
     void onBlock();
     void onTick(qint64 currentSamples, int levelLeft, int levelRight);
     void onDeviceError(const QString &text);

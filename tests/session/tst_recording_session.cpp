@@ -637,8 +637,8 @@ private slots:
         // Another format opens the input again in that format; off closes it.
         log.clear();
         f.settings([](RecordingSettings &s) { s.wavFrequency = 22050; });
-        QCOMPARE(log.matching("recorder.S"), QStringList({"recorder.Stop()", "recorder.SetFormat(1,22050)",
-                                                         "recorder.SetArraySize(4410)", "recorder.SetRecordFlag(true)",
+        QCOMPARE(log.matching("recorder.S"), QStringList({"recorder.Stop()", "recorder.SetRecordFlag(true)",
+                                                         "recorder.SetFormat(1,22050)", "recorder.SetArraySize(4410)",
                                                          "recorder.Start()"}));
         f.settings([](RecordingSettings &s) { s.prerecordSeconds = 0; });
         QCOMPARE(f.recording.state(), State::Idle);

@@ -12,6 +12,7 @@ extern "C" {
 #include <libavutil/samplefmt.h>
 }
 
+#include <QtEndian>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -74,20 +75,6 @@ int writeAll(int fd, const char *data, qint64 size, qint64 *done)
         *done += n;
     }
     return 0;
-}
-
-void putLe32(char *p, quint32 v)
-{
-    p[0] = char(v & 0xFF);
-    p[1] = char((v >> 8) & 0xFF);
-    p[2] = char((v >> 16) & 0xFF);
-    p[3] = char((v >> 24) & 0xFF);
-}
-
-void putLe16(char *p, quint16 v)
-{
-    p[0] = char(v & 0xFF);
-    p[1] = char((v >> 8) & 0xFF);
 }
 
 // Converts blocks of any format, rate and channel count into one output format.
@@ -320,17 +307,17 @@ private:
     {
         const int bits = m_format.bitsPerSample;
         std::memcpy(h, "RIFF", 4);
-        putLe32(h + 4, quint32(36 + m_dataBytes + (m_padded ? 1 : 0)));
+        qToLittleEndian<quint32>(quint32(36 + m_dataBytes + (m_padded ? 1 : 0)), h + 4);
         std::memcpy(h + 8, "WAVEfmt ", 8);
-        putLe32(h + 16, 16);
-        putLe16(h + 20, 1);   // PCM
-        putLe16(h + 22, quint16(m_format.channels));
-        putLe32(h + 24, quint32(m_format.sampleRate));
-        putLe32(h + 28, quint32(m_format.sampleRate * m_blockAlign));
-        putLe16(h + 32, quint16(m_blockAlign));
-        putLe16(h + 34, quint16(bits));
+        qToLittleEndian<quint32>(16, h + 16);
+        qToLittleEndian<quint16>(1, h + 20);   // PCM
+        qToLittleEndian<quint16>(quint16(m_format.channels), h + 22);
+        qToLittleEndian<quint32>(quint32(m_format.sampleRate), h + 24);
+        qToLittleEndian<quint32>(quint32(m_format.sampleRate * m_blockAlign), h + 28);
+        qToLittleEndian<quint16>(quint16(m_blockAlign), h + 32);
+        qToLittleEndian<quint16>(quint16(bits), h + 34);
         std::memcpy(h + 36, "data", 4);
-        putLe32(h + 40, quint32(m_dataBytes));
+        qToLittleEndian<quint32>(quint32(m_dataBytes), h + 40);
     }
 
     // Rewrites the header in place: no new space is needed, so it works on a full disk.

@@ -9,6 +9,7 @@ extern "C" {
 #include <libavutil/crc.h>
 }
 
+#include <QtEndian>
 #include <QFile>
 #include <QStringList>
 
@@ -24,47 +25,6 @@ extern "C" {
 namespace engine::file {
 
 namespace {
-
-quint32 le32(const char *p)
-{
-    const auto *u = reinterpret_cast<const uchar *>(p);
-    return quint32(u[0]) | (quint32(u[1]) << 8) | (quint32(u[2]) << 16) | (quint32(u[3]) << 24);
-}
-
-quint64 le64(const char *p)
-{
-    return quint64(le32(p)) | (quint64(le32(p + 4)) << 32);
-}
-
-quint32 be32(const char *p)
-{
-    const auto *u = reinterpret_cast<const uchar *>(p);
-    return (quint32(u[0]) << 24) | (quint32(u[1]) << 16) | (quint32(u[2]) << 8) | quint32(u[3]);
-}
-
-void putLe32(char *p, quint32 v)
-{
-    for (int i = 0; i < 4; ++i)
-        p[i] = char((v >> (8 * i)) & 0xFF);
-}
-
-void putLe64(char *p, quint64 v)
-{
-    putLe32(p, quint32(v));
-    putLe32(p + 4, quint32(v >> 32));
-}
-
-void putBe32(char *p, quint32 v)
-{
-    for (int i = 0; i < 4; ++i)
-        p[i] = char((v >> (8 * (3 - i))) & 0xFF);
-}
-
-void putBe16(char *p, quint16 v)
-{
-    p[0] = char(v >> 8);
-    p[1] = char(v & 0xFF);
-}
 
 // The file being repaired: reads and writes at offsets, and the message of a refusal.
 class RepairTarget {
@@ -155,7 +115,7 @@ bool chunksFillTheRest(const RepairTarget &file, qint64 pos)
         const QByteArray h = file.read(pos, 8);
         if (h.size() < 8 || !isChunkId(h.constData()))
             return false;
-        const qint64 size = le32(h.constData() + 4);
+        const qint64 size = qFromLittleEndian<quint32>(h.constData() + 4);
         const qint64 end = pos + 8 + size;
         if (end > file.size())
             return false;
@@ -174,7 +134,7 @@ void repairWav(RepairTarget &file)
         const QByteArray h = file.read(pos, 8);
         if (!isChunkId(h.constData()))
             file.fail(QStringLiteral("its chunk list is damaged"));
-        const qint64 size = le32(h.constData() + 4);
+        const qint64 size = qFromLittleEndian<quint32>(h.constData() + 4);
         if (h.startsWith("fmt ")) {
             const QByteArray fmt = file.read(pos + 8, 16);
             if (fmt.size() < 16)
@@ -202,14 +162,14 @@ void repairWav(RepairTarget &file)
     const qint64 end = consistent ? file.size() : dataStart + data;
     if (end - 8 > 0xFFFFFFFFLL)
         file.fail(QStringLiteral("it is larger than a WAV file can describe"));
-    if (consistent && le32(riff.constData() + 4) == quint32(end - 8))
+    if (consistent && qFromLittleEndian<quint32>(riff.constData() + 4) == quint32(end - 8))
         return;
 
     char size[4];
     file.truncate(end);
-    putLe32(size, quint32(data));
+    qToLittleEndian<quint32>(quint32(data), size);
     file.write(dataStart - 4, QByteArray(size, 4));
-    putLe32(size, quint32(end - 8));
+    qToLittleEndian<quint32>(quint32(end - 8), size);
     file.write(4, QByteArray(size, 4));
 }
 
@@ -246,7 +206,7 @@ qint64 trailingTagsStart(const RepairTarget &file)
     if (end >= 32) {
         const QByteArray footer = file.read(end - 32, 32);
         if (footer.startsWith("APETAGEX")) {
-            const qint64 tagSize = le32(footer.constData() + 12);
+            const qint64 tagSize = qFromLittleEndian<quint32>(footer.constData() + 12);
             const bool hasHeader = quint8(footer[23]) & 0x80;
             end -= tagSize + (hasHeader ? 32 : 0);
         }
@@ -362,19 +322,19 @@ void repairMp3(RepairTarget &file)
         const quint32 frames = quint32(offsets.size() - 1);
         const quint32 bytes = quint32(cut - first);
         char *f = frame.data();
-        const quint32 flags = be32(f + xing + 4);
+        const quint32 flags = qFromBigEndian<quint32>(f + xing + 4);
         int p = xing + 8;
-        const bool countsChange = ((flags & 1) && be32(f + p) != frames)
-                                  || ((flags & 2) && be32(f + p + ((flags & 1) ? 4 : 0)) != bytes);
+        const bool countsChange = ((flags & 1) && qFromBigEndian<quint32>(f + p) != frames)
+                                  || ((flags & 2) && qFromBigEndian<quint32>(f + p + ((flags & 1) ? 4 : 0)) != bytes);
         // A complete file: its seek table and tag are the encoder's own.
         if (!countsChange && (flags & 3) && cut == file.size())
             return;
         if (flags & 1) {
-            putBe32(f + p, frames);
+            qToBigEndian<quint32>(frames, f + p);
             p += 4;
         }
         if (flags & 2) {
-            putBe32(f + p, bytes);
+            qToBigEndian<quint32>(bytes, f + p);
             p += 4;
         }
         if (flags & 4) {
@@ -394,9 +354,9 @@ void repairMp3(RepairTarget &file)
                 f[p + 22] = char(f[p + 22] & 0xF0);
                 f[p + 23] = 0;
             }
-            putBe32(f + p + 28, bytes);
-            putBe16(f + p + 32, audioCrc);
-            putBe16(f + p + 34, quint16(av_crc(crcTable, 0, reinterpret_cast<const uint8_t *>(f), size_t(p + 34))));
+            qToBigEndian<quint32>(bytes, f + p + 28);
+            qToBigEndian<quint16>(audioCrc, f + p + 32);
+            qToBigEndian<quint16>(quint16(av_crc(crcTable, 0, reinterpret_cast<const uint8_t *>(f), size_t(p + 34))), f + p + 34);
         }
     } else if (vbriFrame) {
         // We never write VBRI frames and do not rewrite their tables: without the tag the
@@ -485,7 +445,7 @@ qint64 asfAudioEndMs(int fd, const QByteArray &header, qint64 dataStart, qint64 
     stream.fd = fd;
     stream.head = header;
     // An unknown data size: the demuxer reads up to the end of what it is given.
-    putLe64(stream.head.data() + header.size() - kAsfDataHeaderBytes + 16, kAsfDataHeaderBytes);
+    qToLittleEndian<quint64>(kAsfDataHeaderBytes, stream.head.data() + header.size() - kAsfDataHeaderBytes + 16);
     stream.tailStart = std::max(dataStart, dataEnd - kAsfTailPackets * packetSize);
     stream.tailBytes = dataEnd - stream.tailStart;
 
@@ -539,7 +499,7 @@ bool asfObjectsFillTheRest(const RepairTarget &file, qint64 pos)
         const QByteArray h = file.read(pos, 24);
         if (h.size() < 24)
             return false;
-        const quint64 size = le64(h.constData() + 16);
+        const quint64 size = qFromLittleEndian<quint64>(h.constData() + 16);
         if (size < 24 || size > quint64(file.size() - pos))
             return false;
         pos += qint64(size);
@@ -552,7 +512,7 @@ void repairAsf(RepairTarget &file, int fd)
     const QByteArray start = file.read(0, 30);
     if (start.size() < 30)
         file.fail(QStringLiteral("its header is cut short"));
-    const quint64 headerSize = le64(start.constData() + 16);
+    const quint64 headerSize = qFromLittleEndian<quint64>(start.constData() + 16);
     if (headerSize < 30 || qint64(headerSize) + kAsfDataHeaderBytes > file.size())
         file.fail(QStringLiteral("its header is cut short"));
     if (headerSize > (16u << 20))
@@ -562,7 +522,7 @@ void repairAsf(RepairTarget &file, int fd)
 
     qint64 properties = -1;
     for (qint64 pos = 30; pos + 24 <= qint64(headerSize);) {
-        const quint64 size = le64(h + pos + 16);
+        const quint64 size = qFromLittleEndian<quint64>(h + pos + 16);
         if (size < 24 || size > headerSize - quint64(pos))
             file.fail(QStringLiteral("its header is damaged"));
         if (std::memcmp(h + pos, kAsfFilePropertiesGuid, 16) == 0 && size >= 104)
@@ -572,8 +532,8 @@ void repairAsf(RepairTarget &file, int fd)
     if (properties < 0)
         file.fail(QStringLiteral("its header has no file properties"));
     char *fp = h + properties;
-    const qint64 packetSize = le32(fp + 92);
-    if (packetSize < 24 || packetSize != qint64(le32(fp + 96)))
+    const qint64 packetSize = qFromLittleEndian<quint32>(fp + 92);
+    if (packetSize < 24 || packetSize != qint64(qFromLittleEndian<quint32>(fp + 96)))
         file.fail(QStringLiteral("its packets are not of one fixed size"));
     char *data = h + headerSize;
     if (std::memcmp(data, kAsfDataGuid, 16) != 0)
@@ -583,8 +543,8 @@ void repairAsf(RepairTarget &file, int fd)
     // the file or up to an index, is right; otherwise the file holds as many whole packets
     // as fit.
     const qint64 dataStart = qint64(headerSize) + kAsfDataHeaderBytes;
-    const quint64 declaredBytes = le64(data + 16);
-    const quint64 declaredPackets = le64(data + 40);
+    const quint64 declaredBytes = qFromLittleEndian<quint64>(data + 16);
+    const quint64 declaredPackets = qFromLittleEndian<quint64>(data + 40);
     const bool consistent = declaredBytes >= quint64(kAsfDataHeaderBytes)
                             && (declaredBytes - kAsfDataHeaderBytes) % quint64(packetSize) == 0
                             && declaredBytes <= quint64(file.size()) - headerSize
@@ -594,8 +554,8 @@ void repairAsf(RepairTarget &file, int fd)
     const qint64 dataEnd = dataStart + packets * packetSize;
     const qint64 newSize = consistent ? file.size() : dataEnd;
     // A complete file: its muxer wrote the sizes, counts and durations together.
-    if (consistent && le64(fp + 40) == quint64(file.size()) && le64(fp + 56) == declaredPackets
-        && !(le32(fp + 88) & 1))
+    if (consistent && qFromLittleEndian<quint64>(fp + 40) == quint64(file.size()) && qFromLittleEndian<quint64>(fp + 56) == declaredPackets
+        && !(qFromLittleEndian<quint32>(fp + 88) & 1))
         return;
 
     qint64 endMs = 0;
@@ -604,15 +564,15 @@ void repairAsf(RepairTarget &file, int fd)
         if (endMs < 0)
             file.fail(QStringLiteral("its packets cannot be read"));
     }
-    const quint64 prerollMs = le64(fp + 80);
-    putLe64(fp + 40, quint64(newSize));
-    putLe64(fp + 56, quint64(packets));
-    putLe64(fp + 64, (quint64(endMs) + prerollMs) * 10000);   // play duration, 100 ns
-    putLe64(fp + 72, quint64(endMs) * 10000);                 // send duration
+    const quint64 prerollMs = qFromLittleEndian<quint64>(fp + 80);
+    qToLittleEndian<quint64>(quint64(newSize), fp + 40);
+    qToLittleEndian<quint64>(quint64(packets), fp + 56);
+    qToLittleEndian<quint64>((quint64(endMs) + prerollMs) * 10000, fp + 64);   // play duration, 100 ns
+    qToLittleEndian<quint64>(quint64(endMs) * 10000, fp + 72);                 // send duration
     // Not a live broadcast: the sizes and durations above hold.
-    putLe32(fp + 88, (le32(fp + 88) & ~1u) | 2u);
-    putLe64(data + 16, quint64(kAsfDataHeaderBytes + packets * packetSize));
-    putLe64(data + 40, quint64(packets));
+    qToLittleEndian<quint32>((qFromLittleEndian<quint32>(fp + 88) & ~1u) | 2u, fp + 88);
+    qToLittleEndian<quint64>(quint64(kAsfDataHeaderBytes + packets * packetSize), data + 16);
+    qToLittleEndian<quint64>(quint64(packets), data + 40);
 
     if (newSize == file.size() && header == file.read(0, header.size()))
         return;
@@ -696,7 +656,7 @@ bool readFlacFrameHeader(const uchar *p, int available, FlacFrameHeader *h)
 // STREAMINFO's total sample count (36 bits from byte 13 of the block's data).
 quint64 flacTotalSamples(const char *info)
 {
-    return (quint64(uchar(info[13]) & 0x0F) << 32) | be32(info + 14);
+    return (quint64(uchar(info[13]) & 0x0F) << 32) | qFromBigEndian<quint32>(info + 14);
 }
 
 void repairFlac(RepairTarget &file)
@@ -810,7 +770,7 @@ void repairFlac(RepairTarget &file)
     d[8] = char(maxFrame >> 8);
     d[9] = char(maxFrame);
     d[13] = char((uchar(d[13]) & 0xF0) | ((samples >> 32) & 0x0F));
-    putBe32(d + 14, quint32(samples));
+    qToBigEndian<quint32>(quint32(samples), d + 14);
     // The checksum was of other samples, or of none: zero says it is not known.
     if (declared != samples)
         std::fill(d + 18, d + 34, '\0');

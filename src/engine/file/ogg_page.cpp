@@ -1,5 +1,7 @@
 #include "engine/file/ogg_page.h"
 
+#include <QtEndian>
+
 extern "C" {
 #include <libavutil/bswap.h>
 #include <libavutil/crc.h>
@@ -11,12 +13,6 @@ extern "C" {
 namespace engine::file {
 
 namespace {
-
-quint32 le32(const char *p)
-{
-    const auto *u = reinterpret_cast<const uchar *>(p);
-    return quint32(u[0]) | (quint32(u[1]) << 8) | (quint32(u[2]) << 16) | (quint32(u[3]) << 24);
-}
 
 }  // namespace
 
@@ -35,10 +31,10 @@ OggPageCheck readOggPage(const char *data, qint64 available, OggPage *page)
         return OggPageCheck::CutShort;
     OggPage p;
     p.flags = uchar(data[5]);
-    const quint64 granule = quint64(le32(data + 6)) | (quint64(le32(data + 10)) << 32);
+    const quint64 granule = quint64(qFromLittleEndian<quint32>(data + 6)) | (quint64(qFromLittleEndian<quint32>(data + 10)) << 32);
     p.granule = qint64(granule);
-    p.serial = le32(data + 14);
-    p.sequence = le32(data + 18);
+    p.serial = qFromLittleEndian<quint32>(data + 14);
+    p.sequence = qFromLittleEndian<quint32>(data + 18);
     p.headerBytes = kOggPageHeaderBytes + segments;
     p.lacing.reserve(size_t(segments));
     for (int i = 0; i < segments; ++i) {
@@ -48,7 +44,7 @@ OggPageCheck readOggPage(const char *data, qint64 available, OggPage *page)
     }
     if (available < p.size())
         return OggPageCheck::CutShort;
-    if (oggPageChecksum(data, p.size()) != le32(data + 22))
+    if (oggPageChecksum(data, p.size()) != qFromLittleEndian<quint32>(data + 22))
         return OggPageCheck::Invalid;
     *page = std::move(p);
     return OggPageCheck::Whole;

@@ -419,15 +419,22 @@ void PulseRecorder::onEnded(int slot, bool running, bool fromLoop)
     }
 }
 
-void PulseRecorder::followApplication()
+bool PulseRecorder::captureOver()
 {
     if (m_ended)
-        return;
+        return true;
     if (!m_pulse->isReady()) {
         endCapture(QStringLiteral("The recording device is no longer available (%1)")
                        .arg(m_pulse->errorText()));
-        return;
+        return true;
     }
+    return false;
+}
+
+void PulseRecorder::followApplication()
+{
+    if (captureOver())
+        return;
     if (++m_appAttempts > kFollowAttempts) {
         endCapture(QStringLiteral("%1 cannot be recorded any more (%2)")
                        .arg(m_appName, m_pulse->errorText()));
@@ -471,13 +478,8 @@ void PulseRecorder::onServerEvent(pa_subscription_event_type_t type)
 // changes or a side's device went away, that side moves to the default of now.
 void PulseRecorder::followDefaults()
 {
-    if (m_ended)
+    if (captureOver())
         return;
-    if (!m_pulse->isReady()) {
-        endCapture(QStringLiteral("The recording device is no longer available (%1)")
-                       .arg(m_pulse->errorText()));
-        return;
-    }
     if (m_following) {
         m_followAgain = true;
         return;

@@ -129,6 +129,8 @@ private:
                     bool fromLoop);                                 // lock held
     void onData(int slot, const float *data, qint64 frames, qint64 capturedUs);   // loop thread
     void onEnded(int slot, bool running, bool fromLoop);            // loop thread
+    // Capture ended, or the server is gone (capture is ended now, said once): nothing to follow.
+    bool captureOver();                                             // loop thread
     void followApplication();                                       // loop thread
     void followDefaults();                                          // loop thread
     void onServerEvent(pa_subscription_event_type_t type);          // loop thread
