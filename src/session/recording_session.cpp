@@ -1006,19 +1006,13 @@ bool RecordingSession::writeRingSlice(qint64 to)
         return false;
     }
     try {
-        m_writer->WriteArray(block);
-    } catch (const engine::FileLimitError &) {
-        // The file holds all it can: the slice begins the next part.
-        QString failure;
-        finishRingPart(&failure);
         try {
-            if (!failure.isEmpty())
-                throw error(failure);
-            startRingPart();
             m_writer->WriteArray(block);
-        } catch (const std::exception &e) {
-            endRingRun(QString::fromUtf8(e.what()));
-            return false;
+        } catch (const engine::FileLimitError &) {
+            // The file holds all it can: the slice begins the next part.
+            if (!nextRingPart())
+                return false;
+            m_writer->WriteArray(block);
         }
     } catch (const std::exception &e) {
         endRingRun(QString::fromUtf8(e.what()));
@@ -1033,17 +1027,22 @@ bool RecordingSession::writeRingSlice(qint64 to)
         endRingRun(QString());
         return false;
     }
-    if (m_settings.splitEnabled && m_settings.splitSeconds > 0 && (runMs - m_partStartMs) / 1000 >= m_settings.splitSeconds) {
-        QString failure;
-        finishRingPart(&failure);
-        try {
-            if (!failure.isEmpty())
-                throw error(failure);
-            startRingPart();
-        } catch (const std::exception &e) {
-            endRingRun(QString::fromUtf8(e.what()));
-            return false;
-        }
+    if (m_settings.splitEnabled && m_settings.splitSeconds > 0 && (runMs - m_partStartMs) / 1000 >= m_settings.splitSeconds)
+        return nextRingPart();
+    return true;
+}
+
+bool RecordingSession::nextRingPart()
+{
+    QString failure;
+    finishRingPart(&failure);
+    try {
+        if (!failure.isEmpty())
+            throw error(failure);
+        startRingPart();
+    } catch (const std::exception &e) {
+        endRingRun(QString::fromUtf8(e.what()));
+        return false;
     }
     return true;
 }

@@ -171,6 +171,7 @@ private:
     void writeDue(bool all);
     bool writeRingSlice(qint64 to);          // false when the run ended
     void finishRingPart(QString *failure);
+    bool nextRingPart();                     // false when the run ended instead
     void endRingRun(const QString &reason);
     void pauseForQuiet();
     void checkSchedule();

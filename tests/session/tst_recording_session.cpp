@@ -589,15 +589,19 @@ private slots:
     void preRecordKeepsTheSecondsBeforeRecord_data()
     {
         QTest::addColumn<int>("limit");
-        QTest::addColumn<QString>("listed");
-        // Idle 6 s with 5 s kept, then 2 s of recording: 7 s; a 6 s limit counts the kept ones.
-        QTest::newRow("no limit") << 0 << "Untitled1.wav 00:07";
-        QTest::newRow("limit 6 s") << 6 << "Untitled1.wav 00:06";
+        QTest::addColumn<int>("split");
+        QTest::addColumn<QStringList>("listed");
+        // Idle 6 s with 5 s kept, then 2 s of recording: 7 s; a limit and a split count the
+        // kept seconds too.
+        QTest::newRow("no limit") << 0 << 0 << QStringList{"Untitled1.wav 00:07"};
+        QTest::newRow("limit 6 s") << 6 << 0 << QStringList{"Untitled1.wav 00:06"};
+        QTest::newRow("split 4 s") << 0 << 4 << QStringList{"Untitled1.wav 00:04", "Untitled2.wav 00:03"};
     }
     void preRecordKeepsTheSecondsBeforeRecord()
     {
         QFETCH(int, limit);
-        QFETCH(QString, listed);
+        QFETCH(int, split);
+        QFETCH(QStringList, listed);
         SessionFixture f;
         fake::CallLog &log = f.engine.log;
         f.settings([&](RecordingSettings &s) {
@@ -605,6 +609,8 @@ private slots:
             s.wavFrequency = 8000;
             s.wavChannels = 1;
             s.timeLimitSeconds = limit;
+            s.splitEnabled = split > 0;
+            s.splitSeconds = split;
             s.prerecordSeconds = 5;
         });
         // Idle with the input open: the meters move, nothing is written.
@@ -627,8 +633,8 @@ private slots:
         QCOMPARE(log.count("recorder.Start()"), 0);   // capture went on: no seam
         clock.run(2);
         f.recording.stop();
-        QCOMPARE(f.rows(), QStringList({listed}));
-        QCOMPARE(f.recording.lastPartFrames(), qint64(8000) * (limit > 0 ? limit : 7));
+        QCOMPARE(f.rows(), listed);
+        QCOMPARE(f.recording.lastPartFrames(), qint64(8000) * (limit > 0 ? limit : split > 0 ? 7 - split : 7));
         QCOMPARE(f.failures, QStringList());
         // The run is over; the input stays open for the next one.
         QCOMPARE(f.recording.state(), State::Listening);
