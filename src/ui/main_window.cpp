@@ -427,7 +427,8 @@ void MainWindow::bindSessions()
     connect(recording, &RecordingSession::failed, this, [](const QString &text) { ui::errorBox(text); });
     connect(recording, &RecordingSession::notice, this, [this](const QString &text) { ui::notice(this, text); });
     connect(recording, &RecordingSession::scheduleCountdown, this, [this](qint64 secondsLeft) {
-        if (m_recording->state() == RecordingSession::State::Scheduled)
+        // A playback that runs meanwhile keeps panel 0.
+        if (m_recording->state() == RecordingSession::State::Scheduled && !m_playback->isActive())
             setStatusText(0, countdownText(secondsLeft));
     });
     connect(m_recordingControlsPage, &MixerPage::deviceChosen, recording, &RecordingSession::inputChanged);
