@@ -31,13 +31,13 @@ bool CaptureStream::open(const QString &streamName, const QString &device, int r
     m_ended = false;
     if (!m_pulse.isReady())
         return false;
-    const pa_sample_spec spec{PA_SAMPLE_FLOAT32NE, quint32(rate), quint8(channels)};
+    const pa_sample_spec sampleFormat{PA_SAMPLE_FLOAT32NE, quint32(rate), quint8(channels)};
     pa_channel_map map;
     pa_channel_map_init_extend(&map, unsigned(channels), PA_CHANNEL_MAP_DEFAULT);
     ProplistPtr props(pa_proplist_new());
     pa_proplist_sets(props.get(), PA_PROP_MEDIA_ROLE, "production");
     StreamPtr stream(pa_stream_new_with_proplist(m_pulse.context(), streamName.toUtf8().constData(),
-                                                 &spec, &map, props.get()));
+                                                 &sampleFormat, &map, props.get()));
     if (!stream)
         return false;
     if (sinkInput != PA_INVALID_INDEX && pa_stream_set_monitor_stream(stream.get(), sinkInput) < 0)
@@ -47,7 +47,7 @@ bool CaptureStream::open(const QString &streamName, const QString &device, int r
     pa_stream_set_overflow_callback(stream.get(), &CaptureStream::onOverflow, this);
     pa_buffer_attr attr;
     std::memset(&attr, 0xff, sizeof attr);   // -1: the server's choice
-    attr.fragsize = quint32(pa_usec_to_bytes(pa_usec_t(kFragmentMs) * PA_USEC_PER_MSEC, &spec));
+    attr.fragsize = quint32(pa_usec_to_bytes(pa_usec_t(kFragmentMs) * PA_USEC_PER_MSEC, &sampleFormat));
     // Bound to this device: if it goes, the stream fails instead of moving elsewhere.
     const auto flags = pa_stream_flags_t(PA_STREAM_DONT_MOVE | PA_STREAM_ADJUST_LATENCY);
     m_stream = std::move(stream);

@@ -97,13 +97,13 @@ void PulsePlayer::Play()
         return;
     }
 
-    const pa_sample_spec sampleSpec{PA_SAMPLE_FLOAT32NE, quint32(m_rate), quint8(m_channels)};
+    const pa_sample_spec sampleFormat{PA_SAMPLE_FLOAT32NE, quint32(m_rate), quint8(m_channels)};
     pa_channel_map map;
     pa_channel_map_init_extend(&map, unsigned(m_channels), PA_CHANNEL_MAP_DEFAULT);
     pulse::ProplistPtr props(pa_proplist_new());
     pa_proplist_sets(props.get(), PA_PROP_MEDIA_ROLE, "music");
     pulse::StreamPtr stream(
-        pa_stream_new_with_proplist(m_pulse->context(), "Playback", &sampleSpec, &map, props.get()));
+        pa_stream_new_with_proplist(m_pulse->context(), "Playback", &sampleFormat, &map, props.get()));
     if (!stream) {
         m_errorCode = pulse::kStreamFailed;
         m_errorText = m_pulse->errorText();
@@ -129,7 +129,7 @@ void PulsePlayer::Play()
     pa_stream_set_write_callback(stream.get(), &PulsePlayer::onWrite, this);
     pa_buffer_attr attr;
     std::memset(&attr, 0xff, sizeof attr);   // -1: the server's choice
-    attr.tlength = quint32(pa_usec_to_bytes(pa_usec_t(kBufferMs) * PA_USEC_PER_MSEC, &sampleSpec));
+    attr.tlength = quint32(pa_usec_to_bytes(pa_usec_t(kBufferMs) * PA_USEC_PER_MSEC, &sampleFormat));
     const pa_cvolume volume = pulse::makeVolume(map, m_own.volume, m_own.balance);
     const auto flags = pa_stream_flags_t(
         PA_STREAM_DONT_MOVE | PA_STREAM_ADJUST_LATENCY | PA_STREAM_INTERPOLATE_TIMING |
