@@ -14,19 +14,58 @@ extern "C" {
 #include <QStringList>
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace engine::file {
 
 namespace {
 
+// pread of the range, fewer bytes (*done) where the file ends; 0 or the errno of a failure.
+int readFully(int fd, char *data, qint64 bytes, qint64 offset, qint64 *done)
+{
+    *done = 0;
+    while (*done < bytes) {
+        const ssize_t n = ::pread(fd, data + *done, size_t(bytes - *done), off_t(offset + *done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return errno;
+        if (n == 0)
+            break;
+        *done += n;
+    }
+    return 0;
+}
+
+// pwrite of the whole range; 0 or the errno of the failure.
+int writeFully(int fd, const char *data, qint64 bytes, qint64 offset)
+{
+    qint64 done = 0;
+    while (done < bytes) {
+        const ssize_t n = ::pwrite(fd, data + done, size_t(bytes - done), off_t(offset + done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return n < 0 ? errno : EIO;
+        done += n;
+    }
+    return 0;
+}
+
+// APE tags hold pictures at most; anything claiming more is not a tag.
+constexpr qint64 kMaxTrailingTagBytes = 16 << 20;
+
 // The file being repaired: reads and writes at offsets, and the message of a refusal.
+// Tags at its end may be set aside: size() then ends where they start, and a cut moves
+// them down to the new end.
 class RepairTarget {
 public:
     RepairTarget(int fd, const QString &path) : m_fd(fd), m_path(path)
@@ -39,47 +78,66 @@ public:
         m_size = st.st_size;
     }
 
+    int fd() const { return m_fd; }
+    // Up to the trailing tags.
     qint64 size() const { return m_size; }
+    // Trailing tags included.
+    qint64 fileSize() const { return m_size + m_tags.size(); }
+
+    // Sets the ID3v1 tag and the APEv2 tag (before it) at the end of the file aside.
+    void setTrailingTagsAside()
+    {
+        qint64 end = m_size;
+        if (end >= 128 && read(end - 128, 3) == "TAG")
+            end -= 128;
+        if (end >= 32) {
+            const QByteArray footer = read(end - 32, 32);
+            if (footer.size() == 32 && footer.startsWith("APETAGEX")) {
+                const quint32 version = qFromLittleEndian<quint32>(footer.constData() + 8);
+                const qint64 tagSize = qFromLittleEndian<quint32>(footer.constData() + 12);   // items and footer
+                const bool hasHeader = uchar(footer[23]) & 0x80;
+                const qint64 bytes = tagSize + (hasHeader ? 32 : 0);
+                if ((version == 1000 || version == 2000) && tagSize >= 32 && bytes <= end
+                    && bytes <= kMaxTrailingTagBytes && (!hasHeader || read(end - bytes, 8) == "APETAGEX"))
+                    end -= bytes;
+            }
+        }
+        if (end < m_size) {
+            m_tags = read(end, m_size - end);
+            m_size = end;
+        }
+    }
 
     // Up to `bytes` bytes from offset (fewer at the end of the file).
     QByteArray read(qint64 offset, qint64 bytes) const
     {
         bytes = std::max<qint64>(0, std::min(bytes, m_size - offset));
+        if (offset < 0 || bytes == 0)
+            return QByteArray();
         QByteArray data(bytes, Qt::Uninitialized);
         qint64 done = 0;
-        while (done < bytes) {
-            const ssize_t n = ::pread(m_fd, data.data() + done, size_t(bytes - done), off_t(offset + done));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n < 0)
-                failSystem(errno);
-            if (n == 0)
-                break;
-            done += n;
-        }
+        const int error = readFully(m_fd, data.data(), bytes, offset, &done);
+        if (error != 0)
+            failSystem(error);
         data.truncate(done);
         return data;
     }
 
     void write(qint64 offset, const QByteArray &bytes)
     {
-        qint64 done = 0;
-        while (done < bytes.size()) {
-            const ssize_t n = ::pwrite(m_fd, bytes.constData() + done, size_t(bytes.size() - done),
-                                       off_t(offset + done));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                failSystem(n < 0 ? errno : EIO);
-            done += n;
-        }
+        Q_ASSERT(offset >= 0 && offset + bytes.size() <= m_size);
+        if (const int error = writeFully(m_fd, bytes.constData(), bytes.size(), offset))
+            failSystem(error);
     }
 
     void truncate(qint64 size)
     {
         if (size >= m_size)
             return;
-        if (ftruncate(m_fd, off_t(size)) != 0)
+        // The tags go first, over what is cut off, so that the file never grows.
+        if (const int error = writeFully(m_fd, m_tags.constData(), m_tags.size(), size))
+            failSystem(error);
+        if (ftruncate(m_fd, off_t(size + m_tags.size())) != 0)
             failSystem(errno);
         m_size = size;
     }
@@ -94,6 +152,7 @@ private:
     int m_fd;
     QString m_path;
     qint64 m_size = 0;
+    QByteArray m_tags;
 };
 
 // ---- WAV -------------------------------------------------------------------------------------
@@ -127,6 +186,8 @@ bool chunksFillTheRest(const RepairTarget &file, qint64 pos)
 void repairWav(RepairTarget &file)
 {
     const QByteArray riff = file.read(0, 12);
+    if (riff.size() < 12)
+        file.fail(QStringLiteral("its header is cut short"));
     int blockAlign = 0;
     qint64 dataStart = -1;
     qint64 declared = 0;
@@ -136,10 +197,12 @@ void repairWav(RepairTarget &file)
             file.fail(QStringLiteral("its chunk list is damaged"));
         const qint64 size = qFromLittleEndian<quint32>(h.constData() + 4);
         if (h.startsWith("fmt ")) {
+            if (size < 16)
+                file.fail(QStringLiteral("its format chunk is damaged"));
             const QByteArray fmt = file.read(pos + 8, 16);
             if (fmt.size() < 16)
                 file.fail(QStringLiteral("its format chunk is cut short"));
-            blockAlign = quint8(fmt[12]) | (quint8(fmt[13]) << 8);
+            blockAlign = qFromLittleEndian<quint16>(fmt.constData() + 12);
         } else if (h.startsWith("data")) {
             dataStart = pos + 8;
             declared = size;
@@ -153,16 +216,20 @@ void repairWav(RepairTarget &file)
         file.fail(QStringLiteral("it has no data chunk"));
 
     // A data size that ends at the end of the file, or where further chunks (a tag) fill
-    // the rest, is right. Otherwise the audio runs to the end of the file, in whole frames.
+    // the rest, is right. Otherwise the audio runs to the end of the file, in whole frames,
+    // and an odd-sized chunk keeps its pad byte where the file has one.
     const qint64 available = file.size() - dataStart;
     const qint64 after = dataStart + declared;
     const bool consistent = declared <= available
                             && (after == file.size() || chunksFillTheRest(file, after + (declared & 1)));
     const qint64 data = consistent ? declared : available / blockAlign * blockAlign;
-    const qint64 end = consistent ? file.size() : dataStart + data;
+    const qint64 pad = !consistent && (data & 1) && data < available ? 1 : 0;
+    const qint64 end = consistent ? file.size() : dataStart + data + pad;
     if (end - 8 > 0xFFFFFFFFLL)
         file.fail(QStringLiteral("it is larger than a WAV file can describe"));
-    if (consistent && qFromLittleEndian<quint32>(riff.constData() + 4) == quint32(end - 8))
+    // The RIFF chunk ends with the data or, as some tag editors leave it, with the file.
+    const qint64 riffSize = qFromLittleEndian<quint32>(riff.constData() + 4);
+    if (consistent && (riffSize == end - 8 || riffSize == file.fileSize() - 8))
         return;
 
     char size[4];
@@ -171,6 +238,8 @@ void repairWav(RepairTarget &file)
     file.write(dataStart - 4, QByteArray(size, 4));
     qToLittleEndian<quint32>(quint32(end - 8), size);
     file.write(4, QByteArray(size, 4));
+    if (pad)
+        file.write(dataStart + data, QByteArray(1, '\0'));
 }
 
 // ---- MP3 -------------------------------------------------------------------------------------
@@ -195,23 +264,6 @@ bool isMpeg(const QByteArray &head)
     MpegFrameHeader h;
     return head.startsWith("ID3")
            || (head.size() >= 4 && parseMpegFrameHeader(reinterpret_cast<const uchar *>(head.constData()), &h));
-}
-
-// Where the ID3v1 and APE tags at the end of the file start (the file size without them).
-qint64 trailingTagsStart(const RepairTarget &file)
-{
-    qint64 end = file.size();
-    if (end >= 128 && file.read(end - 128, 3) == "TAG")
-        end -= 128;
-    if (end >= 32) {
-        const QByteArray footer = file.read(end - 32, 32);
-        if (footer.startsWith("APETAGEX")) {
-            const qint64 tagSize = qFromLittleEndian<quint32>(footer.constData() + 12);
-            const bool hasHeader = quint8(footer[23]) & 0x80;
-            end -= tagSize + (hasHeader ? 32 : 0);
-        }
-    }
-    return std::max<qint64>(0, end);
 }
 
 // Reads a file front to back in large pieces, for walking its frames.
@@ -254,7 +306,7 @@ void repairMp3(RepairTarget &file)
             break;
         offset += tag;
     }
-    const qint64 audioEnd = trailingTagsStart(file);
+    const qint64 audioEnd = file.size();
     SequentialReader reader(file);
     qint64 first = -1;
     MpegFrameHeader firstHeader;
@@ -315,38 +367,41 @@ void repairMp3(RepairTarget &file)
     // What follows the last whole frame may only be a frame cut short (a recording that
     // was killed or ran out of disk); anything else is damage we do not guess at.
     const qint64 cut = pos;
-    if (cut < audioEnd && (audioEnd < file.size() || audioEnd - cut >= kMaxMpegFrameBytes))
+    if (audioEnd - cut >= kMaxMpegFrameBytes)
         file.fail(QStringLiteral("its audio data is damaged at byte %1").arg(cut));
 
     if (infoFrame) {
         const quint32 frames = quint32(offsets.size() - 1);
         const quint32 bytes = quint32(cut - first);
         char *f = frame.data();
+        // Where the fields the flags announce lie: each one inside the frame, or the tag
+        // is not one we can trust.
         const quint32 flags = qFromBigEndian<quint32>(f + xing + 4);
         int p = xing + 8;
-        const bool countsChange = ((flags & 1) && qFromBigEndian<quint32>(f + p) != frames)
-                                  || ((flags & 2) && qFromBigEndian<quint32>(f + p + ((flags & 1) ? 4 : 0)) != bytes);
+        const int framesAt = (flags & 1) ? std::exchange(p, p + 4) : -1;
+        const int bytesAt = (flags & 2) ? std::exchange(p, p + 4) : -1;
+        const int tocAt = (flags & 4) ? std::exchange(p, p + 100) : -1;
+        if (flags & 8)
+            p += 4;   // quality
+        if (p > frame.size())
+            file.fail(QStringLiteral("its header frame is damaged"));
+        const bool countsChange = (framesAt >= 0 && qFromBigEndian<quint32>(f + framesAt) != frames)
+                                  || (bytesAt >= 0 && qFromBigEndian<quint32>(f + bytesAt) != bytes);
         // A complete file: its seek table and tag are the encoder's own.
         if (!countsChange && (flags & 3) && cut == file.size())
             return;
-        if (flags & 1) {
-            qToBigEndian<quint32>(frames, f + p);
-            p += 4;
-        }
-        if (flags & 2) {
-            qToBigEndian<quint32>(bytes, f + p);
-            p += 4;
-        }
-        if (flags & 4) {
+        if (framesAt >= 0)
+            qToBigEndian<quint32>(frames, f + framesAt);
+        if (bytesAt >= 0)
+            qToBigEndian<quint32>(bytes, f + bytesAt);
+        if (tocAt >= 0) {
             // Where each percent of the playing time starts, in 256ths of the stream.
-            for (int i = 0; i < 100 && p + i < frame.size(); ++i) {
+            for (int i = 0; i < 100; ++i) {
                 const qint64 at = frames > 0 ? offsets[size_t(1 + qint64(i) * frames / 100)] - first : 0;
-                f[p + i] = char(bytes > 0 ? std::min<qint64>(255, at * 256 / bytes) : 0);
+                f[tocAt + i] = char(bytes > 0 ? std::min<qint64>(255, at * 256 / bytes) : 0);
             }
-            p += 100;
         }
-        if (flags & 8)
-            p += 4;
+        // The LAME tag follows, when the frame holds the whole of it.
         const QByteArray encoder = frame.mid(p, 4);
         if (p + 36 <= frame.size() && (encoder == "LAME" || encoder == "Lavf" || encoder == "Lavc")) {
             // The end was not padded on purpose: the last frame holds real audio.
@@ -507,7 +562,7 @@ bool asfObjectsFillTheRest(const RepairTarget &file, qint64 pos)
     return pos == file.size();
 }
 
-void repairAsf(RepairTarget &file, int fd)
+void repairAsf(RepairTarget &file)
 {
     const QByteArray start = file.read(0, 30);
     if (start.size() < 30)
@@ -560,7 +615,7 @@ void repairAsf(RepairTarget &file, int fd)
 
     qint64 endMs = 0;
     if (packets > 0) {
-        endMs = asfAudioEndMs(fd, header, dataStart, dataEnd, packetSize);
+        endMs = asfAudioEndMs(file.fd(), header, dataStart, dataEnd, packetSize);
         if (endMs < 0)
             file.fail(QStringLiteral("its packets cannot be read"));
     }
@@ -595,62 +650,79 @@ struct FlacFrameHeader {
 
 constexpr int kFlacLongestFrameHeader = 16;
 
+// Bytes after the first of a UTF-8 coded frame or sample number; -1 for no such first byte.
+int flacNumberExtraBytes(uchar lead)
+{
+    if (lead < 0x80)
+        return 0;
+    if (lead < 0xC0 || lead == 0xFF)
+        return -1;
+    return lead >= 0xFE ? 6 : lead >= 0xFC ? 5 : lead >= 0xF8 ? 4 : lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : 1;
+}
+
+// The length of the frame header at p, as far as the `available` bytes there tell (6 when
+// too few are there to tell); 0 when they cannot start a frame header.
+int flacFrameHeaderLength(const uchar *p, int available)
+{
+    if (available < 1 || p[0] != 0xFF || (available >= 2 && (p[1] & 0xFE) != 0xF8))
+        return 0;
+    if (available < 3)
+        return 6;
+    const int blockCode = p[2] >> 4;
+    const int rateCode = p[2] & 0x0F;
+    if (blockCode == 0 || rateCode == 0x0F)
+        return 0;
+    if (available >= 4 && ((p[3] >> 4) > 10 || ((p[3] >> 1) & 0x07) == 3 || (p[3] & 1)))
+        return 0;
+    if (available < 5)
+        return 6;
+    const int extra = flacNumberExtraBytes(p[4]);
+    if (extra < 0)
+        return 0;
+    for (int i = 1; i <= extra && 4 + i < available; ++i) {
+        if ((p[4 + i] & 0xC0) != 0x80)
+            return 0;
+    }
+    return 5 + extra + (blockCode == 6 ? 1 : blockCode == 7 ? 2 : 0)
+           + (rateCode == 12 ? 1 : rateCode >= 13 ? 2 : 0) + 1;
+}
+
 // The frame header at p (`available` bytes from there): sync code, reserved bits and its
 // CRC-8 must be right.
 bool readFlacFrameHeader(const uchar *p, int available, FlacFrameHeader *h)
 {
-    if (available < 6 || p[0] != 0xFF || (p[1] & 0xFE) != 0xF8)
-        return false;
-    const int blockCode = p[2] >> 4;
-    const int rateCode = p[2] & 0x0F;
-    const int channelCode = p[3] >> 4;
-    const int bitsCode = (p[3] >> 1) & 0x07;
-    if (blockCode == 0 || rateCode == 0x0F || channelCode > 10 || bitsCode == 3 || (p[3] & 1))
-        return false;
-    // The frame or sample number, UTF-8 coded.
-    int pos = 4;
-    const uchar lead = p[pos];
-    int extra = 0;
-    quint64 number = 0;
-    if (lead < 0x80) {
-        number = lead;
-    } else if (lead >= 0xC0 && lead < 0xFF) {
-        extra = lead >= 0xFE ? 6 : lead >= 0xFC ? 5 : lead >= 0xF8 ? 4 : lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : 1;
-        number = lead & (0x3F >> extra);
-    } else {
-        return false;
-    }
-    if (available < pos + 1 + extra + 4)
-        return false;
-    for (int i = 1; i <= extra; ++i) {
-        if ((p[pos + i] & 0xC0) != 0x80)
-            return false;
-        number = (number << 6) | (p[pos + i] & 0x3F);
-    }
-    pos += 1 + extra;
-    int blockSize = 0;
-    if (blockCode == 1)
-        blockSize = 192;
-    else if (blockCode <= 5)
-        blockSize = 576 << (blockCode - 2);
-    else if (blockCode == 6)
-        blockSize = p[pos++] + 1;
-    else if (blockCode == 7) {
-        blockSize = ((p[pos] << 8) | p[pos + 1]) + 1;
-        pos += 2;
-    } else {
-        blockSize = 256 << (blockCode - 8);
-    }
-    pos += rateCode == 12 ? 1 : (rateCode == 13 || rateCode == 14) ? 2 : 0;
-    if (available < pos + 1)
+    const int length = flacFrameHeaderLength(p, available);
+    if (length == 0 || available < length)
         return false;
     // The CRC-8 over the header, itself included, leaves nothing.
-    if (av_crc(av_crc_get_table(AV_CRC_8_ATM), 0, p, size_t(pos + 1)) != 0)
+    if (av_crc(av_crc_get_table(AV_CRC_8_ATM), 0, p, size_t(length)) != 0)
         return false;
+    const int extra = flacNumberExtraBytes(p[4]);
+    quint64 number = p[4] & (0x7F >> extra);
+    for (int i = 1; i <= extra; ++i)
+        number = (number << 6) | (p[4 + i] & 0x3F);
+    const int blockCode = p[2] >> 4;
+    const uchar *size = p + 5 + extra;
+    if (blockCode == 1)
+        h->blockSize = 192;
+    else if (blockCode <= 5)
+        h->blockSize = 576 << (blockCode - 2);
+    else if (blockCode == 6)
+        h->blockSize = size[0] + 1;
+    else if (blockCode == 7)
+        h->blockSize = ((size[0] << 8) | size[1]) + 1;
+    else
+        h->blockSize = 256 << (blockCode - 8);
     h->variable = p[1] & 1;
     h->number = number;
-    h->blockSize = blockSize;
     return true;
+}
+
+// The `available` bytes at p are the start of a frame header of the stream, cut short.
+bool couldStartFlacFrameHeader(const uchar *p, int available, bool variable)
+{
+    const int length = flacFrameHeaderLength(p, available);
+    return length > 0 && available < length && (available < 2 || bool(p[1] & 1) == variable);
 }
 
 // STREAMINFO's total sample count (36 bits from byte 13 of the block's data).
@@ -661,9 +733,9 @@ quint64 flacTotalSamples(const char *info)
 
 void repairFlac(RepairTarget &file)
 {
-    // The metadata blocks, STREAMINFO first.
+    // The metadata blocks: STREAMINFO, 34 bytes, first and only there.
+    constexpr qint64 streamInfo = 8;
     qint64 pos = 4;
-    qint64 streamInfo = -1;
     for (bool last = false; !last;) {
         const QByteArray h = file.read(pos, 4);
         if (h.size() < 4)
@@ -673,8 +745,8 @@ void repairFlac(RepairTarget &file)
         const qint64 length = (qint64(uchar(h[1])) << 16) | (qint64(uchar(h[2])) << 8) | uchar(h[3]);
         if (pos == 4 && (type != 0 || length != 34))
             file.fail(QStringLiteral("it has no stream information block"));
-        if (type == 0)
-            streamInfo = pos + 4;
+        if (pos > 4 && (type == 0 || type == 127))
+            file.fail(QStringLiteral("its metadata is damaged"));
         pos += 4 + length;
         if (pos > file.size())
             file.fail(QStringLiteral("its metadata is cut short"));
@@ -735,11 +807,23 @@ void repairFlac(RepairTarget &file)
         }
         bool lastFrame = false;
         if (frameEnd < 0 && file.size() - frameStart < longestFrame) {
-            // The last frame runs to the end of the file, if it is whole.
-            const char *data = reader.at(crcDone, int(file.size() - crcDone));
-            if (data && av_crc(crc16, crc, reinterpret_cast<const uint8_t *>(data), size_t(file.size() - crcDone)) == 0) {
-                frameEnd = file.size();
-                lastFrame = true;
+            // The last frame runs to the end of the file, or to the start of a frame header
+            // cut short there (a whole header would have been found above).
+            const qint64 end = file.size();
+            const qint64 tail = std::max({crcDone, frameStart + 2, end - kFlacLongestFrameHeader});
+            const char *data = tail <= end ? reader.at(crcDone, int(end - crcDone)) : nullptr;
+            if (data) {
+                const auto *u = reinterpret_cast<const uchar *>(data);
+                crc = av_crc(crc16, crc, u, size_t(tail - crcDone));
+                // The whole frame (up to the end) before one that leaves a header's start.
+                for (qint64 at = tail; at <= end; ++at) {
+                    const uchar *rest = u + (at - crcDone);
+                    if (crc == 0 && (at == end || couldStartFlacFrameHeader(rest, int(end - at), header.variable)))
+                        frameEnd = at;
+                    if (at < end)
+                        crc = av_crc(crc16, crc, rest, 1);
+                }
+                lastFrame = frameEnd >= 0;
             }
         }
         if (frameEnd < 0)
@@ -833,51 +917,82 @@ void repairOgg(RepairTarget &file)
 // ---- The formats ---------------------------------------------------------------------------
 
 struct RepairableFormat {
+    RepairFormat format;
     const char *name;
     bool (*recognises)(const QByteArray &head);
-    void (*repair)(RepairTarget &file, int fd);
+    void (*repair)(RepairTarget &file);
 };
 
 const RepairableFormat kFormats[] = {
-    {"WAV", isWav, [](RepairTarget &file, int) { repairWav(file); }},
-    {"MP3", isMpeg, [](RepairTarget &file, int) { repairMp3(file); }},
-    {"WMA", isAsf, repairAsf},
-    {"FLAC", isFlac, [](RepairTarget &file, int) { repairFlac(file); }},
-    {"Ogg", isOgg, [](RepairTarget &file, int) { repairOgg(file); }},
+    {RepairFormat::Wav, "WAV", isWav, repairWav},
+    {RepairFormat::Mp3, "MP3", isMpeg, repairMp3},
+    {RepairFormat::Wma, "WMA", isAsf, repairAsf},
+    {RepairFormat::Flac, "FLAC", isFlac, repairFlac},
+    {RepairFormat::Ogg, "Ogg", isOgg, repairOgg},
 };
+
+const RepairableFormat *formatOf(const QByteArray &head)
+{
+    for (const RepairableFormat &format : kFormats) {
+        if (format.recognises(head))
+            return &format;
+    }
+    return nullptr;
+}
+
+[[noreturn]] void failOpen(const QString &path, const QString &reason)
+{
+    throw EngineError(QStringLiteral("Cannot repair %1: %2").arg(path, reason));
+}
 
 }  // namespace
 
-void repairOpenFile(int fd, const QString &path)
+std::optional<RepairFormat> repairFormatOf(const QByteArray &head)
+{
+    const RepairableFormat *format = formatOf(head);
+    return format ? std::optional(format->format) : std::nullopt;
+}
+
+QString repairFormatName(RepairFormat format)
+{
+    for (const RepairableFormat &f : kFormats) {
+        if (f.format == format)
+            return QLatin1String(f.name);
+    }
+    return QString();
+}
+
+void repairOpenFile(int fd, const QString &path, std::optional<RepairFormat> expected)
 {
     quietFfmpegLog();
     RepairTarget file(fd, path);
     if (file.size() == 0)
         file.fail(QStringLiteral("it is empty"));
-    const QByteArray head = file.read(0, 64);
-    for (const RepairableFormat &format : kFormats) {
-        if (format.recognises(head)) {
-            format.repair(file, fd);
-            return;
-        }
+    const RepairableFormat *format = formatOf(file.read(0, 64));
+    if (expected && (!format || format->format != *expected))
+        file.fail(QStringLiteral("it is not a %1 file").arg(repairFormatName(*expected)));
+    if (!format) {
+        QStringList names;
+        for (const RepairableFormat &f : kFormats)
+            names << QLatin1String(f.name);
+        const QString last = names.takeLast();
+        file.fail(QStringLiteral("it is not a %1 or %2 file").arg(names.join(QStringLiteral(", ")), last));
     }
-    QStringList names;
-    for (const RepairableFormat &format : kFormats)
-        names << QLatin1String(format.name);
-    const QString last = names.takeLast();
-    file.fail(QStringLiteral("it is not a %1 or %2 file").arg(names.join(QStringLiteral(", ")), last));
+    file.setTrailingTagsAside();
+    format->repair(file);
 }
 
 void repairFile(const QString &path)
 {
     const QByteArray native = QFile::encodeName(path);
     int fd = -1;
+    // Not through a link, and without waiting on a FIFO or device a damaged journal names.
     do {
-        fd = ::open(native.constData(), O_RDWR | O_CLOEXEC);
+        fd = ::open(native.constData(), O_RDWR | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) {
         const int error = errno;
-        throw EngineError(QStringLiteral("Cannot repair %1: %2").arg(path, systemErrorText(error)));
+        failOpen(path, error == ELOOP ? QStringLiteral("it is a symbolic link") : systemErrorText(error));
     }
     try {
         repairOpenFile(fd, path);
@@ -887,8 +1002,32 @@ void repairFile(const QString &path)
     }
     if (::close(fd) != 0) {
         const int error = errno;
-        throw EngineError(QStringLiteral("Cannot repair %1: %2").arg(path, systemErrorText(error)));
+        failOpen(path, systemErrorText(error));
     }
+}
+
+QByteArray repairBytes(const QByteArray &bytes, RepairFormat format)
+{
+    const QString name = QStringLiteral("bytes in memory");
+    const int fd = memfd_create("tavrin-repair", MFD_CLOEXEC);
+    if (fd < 0)
+        failOpen(name, systemErrorText(errno));
+    const struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    if (const int error = writeFully(fd, bytes.constData(), bytes.size(), 0))
+        failOpen(name, systemErrorText(error));
+    repairOpenFile(fd, name, format);
+    struct stat st {};
+    if (fstat(fd, &st) != 0)
+        failOpen(name, systemErrorText(errno));
+    QByteArray repaired(qint64(st.st_size), Qt::Uninitialized);
+    qint64 done = 0;
+    if (const int error = readFully(fd, repaired.data(), repaired.size(), 0, &done))
+        failOpen(name, systemErrorText(error));
+    repaired.truncate(done);
+    return repaired;
 }
 
 }  // namespace engine::file
