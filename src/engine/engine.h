@@ -123,6 +123,11 @@ public:
     virtual void SetWmaProfile(int profile) = 0;
     virtual int GetWmaProfileCount() = 0;
     virtual void Create(const QString &path, int mode) = 0;
+    // Create into a file the caller has just made, empty, open for reading and writing as
+    // fd: the component takes the descriptor over (it is closed even when this throws), so
+    // the file written is the one made, never whatever the name may meanwhile point at.
+    // path is its name.
+    virtual void CreateReserved(int fd, const QString &path, int mode);
     virtual void WriteArray(const SampleArray &samples) = 0;
     virtual void Open(const QString &path, int mode, int flags) = 0;
     virtual int GetErrorCode() = 0;                 // 0 = the last Open succeeded
@@ -145,14 +150,26 @@ public:
     {
         throw EngineError(QStringLiteral("Cannot repair %1: not supported").arg(path));
     }
-    // Moves the recording being written to newPath, for a save folder that went away while
-    // the file was open: newPath is created at once (throws EngineError when it cannot
-    // be), and what was written so far is copied into it in the background while
-    // WriteArray goes on; once the copy has caught up, the recording continues in newPath
-    // with no block lost or doubled. A move that fails later (a full disk, a write error)
-    // is thrown once, as EngineError, by the next IsMovingFile, WriteArray (before that
-    // block is written, so it can be handed over again) or Close; the recording then
-    // goes on where it was, and another move may be tried.
+    // The same for the file open as fd (read and write): repairs it only when its content is
+    // of the format the extension names (".wav", ".mp3", ".wma", ".flac", ".ogg", ".opus");
+    // a file of another format is refused and left untouched. The descriptor stays the
+    // caller's.
+    virtual void RepairOpenFile(int /*fd*/, const QString &path, const QString & /*extension*/)
+    {
+        throw EngineError(QStringLiteral("Cannot repair %1: not supported").arg(path));
+    }
+    // Gives the recording being written the name newPath, for a save folder that went away
+    // while the file was open. Where the file still has a name elsewhere on newPath's file
+    // system, newPath becomes one more name of it at once: no copy, no space. Otherwise
+    // newPath is created at once and what was written so far is copied into it in the
+    // background while WriteArray goes on (the space of what is copied is given back as the
+    // copy goes, when the old file has no name left); once the copy has caught up, the
+    // recording continues in newPath with no block lost or doubled. Never replaces anything:
+    // an existing newPath (a link included) is refused. Throws EngineError when newPath
+    // cannot be made. A move that fails later (a full disk, a write error) is thrown once,
+    // as EngineError, by the next IsMovingFile, WriteArray (before that block is written, so
+    // it can be handed over again) or Close; the recording then goes on where it was, and
+    // another move may be tried.
     virtual void MoveOpenFile(const QString &newPath)
     {
         throw EngineError(QStringLiteral("Cannot move the recording to %1: not supported").arg(newPath));

@@ -5,6 +5,9 @@
 #include "engine/pulse/pulse_recorder.h"
 #include "engine/tags/taglib_information.h"
 
+#include <csignal>
+#include <unistd.h>
+
 namespace engine {
 
 namespace {
@@ -41,8 +44,19 @@ public:
 
 }  // namespace
 
+void IAudioFile2::CreateReserved(int fd, const QString &path, int mode)
+{
+    // A component that cannot write into a descriptor makes the file again by its name.
+    ::close(fd);
+    Create(path, mode);
+}
+
 std::unique_ptr<IEngineFactory> createEngineFactory()
 {
+    // A process file-size limit ("ulimit -f") must make a write fail with EFBIG, so that the
+    // recording goes on in a new file, rather than kill the program (the sound server's
+    // shared memory is sized against it too, as soon as a stream is made).
+    std::signal(SIGXFSZ, SIG_IGN);
     return std::make_unique<RealEngineFactory>();
 }
 

@@ -18,12 +18,16 @@ extern "C" {
 #include <QFileInfo>
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <limits>
+#include <utility>
 
 namespace engine::file {
 
@@ -56,6 +60,31 @@ int openForWriting(const QString &path)
     if (fd < 0)
         throw EngineError(QStringLiteral("Cannot create %1: %2").arg(path, systemErrorText(-fd)));
     return fd;
+}
+
+// Makes a new file; never opens or replaces an existing one, a link included. The
+// descriptor, or -errno.
+int createExclusively(const QByteArray &native)
+{
+    int fd = -1;
+    do {
+        fd = ::open(native.constData(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    } while (fd < 0 && errno == EINTR);
+    return fd < 0 ? -errno : fd;
+}
+
+// The largest size a file open as fd may reach, as far as it can be known beforehand.
+qint64 sizeLimitOf(int fd)
+{
+    constexpr long kMsdosMagic = 0x4d44;   // FAT12/16/32: files end below 4 GB
+    qint64 limit = std::numeric_limits<qint64>::max();
+    struct rlimit rl {};
+    if (getrlimit(RLIMIT_FSIZE, &rl) == 0 && rl.rlim_cur != RLIM_INFINITY)
+        limit = qint64(std::min<rlim_t>(rl.rlim_cur, rlim_t(limit)));
+    struct statfs fs {};
+    if (fstatfs(fd, &fs) == 0 && long(fs.f_type) == kMsdosMagic)
+        limit = std::min<qint64>(limit, 0xFFFFFFFFLL);
+    return limit;
 }
 
 // Writes all of data; returns 0 or the errno of the failure (bytes written so far in
@@ -212,8 +241,8 @@ private:
 
 class WavWriter final : public AudioWriter {
 public:
-    WavWriter(const QString &path, const OutputFormat &format)
-        : AudioWriter(path, format),
+    WavWriter(const QString &path, const OutputFormat &format, int reservedFd)
+        : AudioWriter(path, format, reservedFd),
           m_converter(format.bitsPerSample == 8 ? AV_SAMPLE_FMT_U8 : AV_SAMPLE_FMT_S16,
                       format.sampleRate, format.channels),
           m_blockAlign(format.channels * (format.bitsPerSample / 8))
@@ -384,7 +413,8 @@ EncodedType encodedType(OutputType type)
 
 class EncodedWriter final : public AudioWriter {
 public:
-    EncodedWriter(const QString &path, const OutputFormat &format) : AudioWriter(path, format)
+    EncodedWriter(const QString &path, const OutputFormat &format, int reservedFd)
+        : AudioWriter(path, format, reservedFd)
     {
         const EncodedType type = encodedType(format.type);
         const AVCodec *codec = avcodec_find_encoder_by_name(type.encoder);
@@ -455,6 +485,14 @@ protected:
         // Everything before this block is on disk, in whole frames or packets.
         const off_t blockStart = lseek(m_fd, 0, SEEK_CUR);
         const qint64 framesBefore = m_frames;
+        if (blockStart >= 0 && m_frames > 0 && qint64(blockStart) > m_sizeLimit - roomFor(samples)) {
+            // The block may not fit below the size limit: the file is finished now, with
+            // the samples the encoder still holds, so that nothing is lost where the next
+            // file begins with this block.
+            finish();
+            m_finished = true;
+            reachLimit(systemErrorText(EFBIG));
+        }
         try {
             const int frames = m_converter->convert(samples);
             queue(frames);
@@ -476,7 +514,7 @@ protected:
     void finishFile() override
     {
         QString failure;
-        bool complete = false;
+        bool complete = m_finished;
         if (!m_failed && !m_full) {
             try {
                 finish();
@@ -497,6 +535,30 @@ protected:
     }
 
 private:
+    // Bytes the file may still need with this block: the block itself, what the encoder
+    // holds back, and the end of the file (the last frames, an index), each at the most the
+    // format can take.
+    qint64 roomFor(const SampleArray &samples) const
+    {
+        double perSecond = 0;
+        switch (m_format.type) {
+        case OutputType::Flac:   // never much more than the samples themselves
+            perSecond = double(m_format.sampleRate) * m_format.channels * m_format.bitsPerSample / 8 * 1.1;
+            break;
+        case OutputType::Vorbis:   // quality 10 stays below 500 kbit/s
+            perSecond = 500 * 1000 / 8.0;
+            break;
+        case OutputType::Opus:
+            perSecond = m_format.kbps * 1000 / 8.0 * 2;
+            break;
+        default:
+            perSecond = m_format.kbps * 1000 / 8.0 * 1.25;
+            break;
+        }
+        const double seconds = samples.sampleRate() > 0 ? double(samples.frames()) / samples.sampleRate() : 1.0;
+        return qint64(perSecond * (2 * seconds + 1)) + 64 * 1024;
+    }
+
     // Float samples where the encoder takes them (they come as floats), planar first.
     static AVSampleFormat pickSampleFormat(const AVCodec *codec)
     {
@@ -689,13 +751,17 @@ private:
     std::unique_ptr<SampleConverter> m_converter;
     qint64 m_encodedFrames = 0;
     int m_sinkError = 0;
+    bool m_finished = false;   // completed at the size limit, before close()
 };
 
 }  // namespace
 
 // ---- AudioWriter ----------------------------------------------------------------------------
 
-AudioWriter::AudioWriter(const QString &path, const OutputFormat &format) : m_path(path), m_format(format) {}
+AudioWriter::AudioWriter(const QString &path, const OutputFormat &format, int reservedFd)
+    : m_path(path), m_format(format), m_reservedFd(reservedFd)
+{
+}
 
 AudioWriter::~AudioWriter()
 {
@@ -707,11 +773,14 @@ AudioWriter::~AudioWriter()
         ::close(m_fd);
         unregisterWriting(m_path);
     }
+    if (m_reservedFd >= 0)
+        ::close(m_reservedFd);
 }
 
 void AudioWriter::openFile()
 {
-    m_fd = openForWriting(m_path);
+    m_fd = m_reservedFd >= 0 ? std::exchange(m_reservedFd, -1) : openForWriting(m_path);
+    m_sizeLimit = sizeLimitOf(m_fd);
     registerWriting(m_path);
     m_syncer = std::make_unique<FileSyncer>(m_fd);
 }
@@ -800,7 +869,20 @@ void AudioWriter::moveTo(const QString &newPath)
     const bool ownName = QFileInfo(newPath).absoluteFilePath() == QFileInfo(m_path).absoluteFilePath();
     if (!ownName && isBeingWritten(newPath))
         throw EngineError(failure.arg(newPath, QStringLiteral("that file is being written")));
-    const int fd = createTruncated(native);
+    // While the file has a name somewhere on that file system, one more name is all it
+    // takes: nothing is copied. linkat never replaces an existing entry.
+    const QByteArray self = "/proc/self/fd/" + QByteArray::number(m_fd);
+    if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, native.constData(), AT_SYMLINK_FOLLOW) == 0) {
+        unregisterWriting(m_path);
+        m_path = newPath;
+        registerWriting(m_path);
+        return;
+    }
+    if (errno == EEXIST)
+        throw EngineError(failure.arg(newPath, systemErrorText(EEXIST)));
+    // No name left (the kernel links no such file again), another file system, or no hard
+    // links there: the file is copied into a new one that is nothing else's.
+    const int fd = createExclusively(native);
     if (fd < 0)
         throw EngineError(failure.arg(newPath, systemErrorText(-fd)));
     m_moveFailure.clear();
@@ -859,12 +941,12 @@ void AudioWriter::reachLimit(const QString &reason)
     throw FileLimitError(m_failure);
 }
 
-std::unique_ptr<AudioWriter> AudioWriter::create(const QString &path, const OutputFormat &format)
+std::unique_ptr<AudioWriter> AudioWriter::create(const QString &path, const OutputFormat &format, int reservedFd)
 {
     quietFfmpegLog();
     if (format.type == OutputType::Wav)
-        return std::make_unique<WavWriter>(path, format);
-    return std::make_unique<EncodedWriter>(path, format);
+        return std::make_unique<WavWriter>(path, format, reservedFd);
+    return std::make_unique<EncodedWriter>(path, format, reservedFd);
 }
 
 }  // namespace engine::file

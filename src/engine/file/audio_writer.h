@@ -27,7 +27,10 @@ class OpenFileMove;
 class AudioWriter {
 public:
     // Creates (or replaces) the file; throws EngineError ("Cannot create <path>: <reason>").
-    static std::unique_ptr<AudioWriter> create(const QString &path, const OutputFormat &format);
+    // With a descriptor (an empty file the caller made, open for reading and writing), writes
+    // into that file instead and takes the descriptor over, also when this throws.
+    static std::unique_ptr<AudioWriter> create(const QString &path, const OutputFormat &format,
+                                               int reservedFd = -1);
     virtual ~AudioWriter();
 
     // Appends a block in any sample format, rate and channel count; it is converted to
@@ -47,10 +50,11 @@ public:
     qint64 framesWritten() const { return m_frames; }   // in the file's rate
 
 protected:
-    AudioWriter(const QString &path, const OutputFormat &format);
+    AudioWriter(const QString &path, const OutputFormat &format, int reservedFd);
 
-    // Creates the file (open for reading too, so that a move can copy from it) and starts
-    // its syncer; throws EngineError ("Cannot create <path>: <reason>").
+    // Creates the file (open for reading too, so that a move can copy from it), or takes the
+    // reserved one, and starts its syncer; throws EngineError ("Cannot create <path>:
+    // <reason>").
     void openFile();
     // Closes a file whose writer could not be set up.
     void abandonFile();
@@ -71,6 +75,10 @@ protected:
     [[noreturn]] void reachLimit(const QString &reason);
 
     int m_fd = -1;                  // read and write; its number stays the same over a move
+    int m_reservedFd = -1;          // the caller's file, until openFile takes it
+    // The largest size this file may reach: a process file-size limit ("ulimit -f") or a FAT
+    // file system's 4 GB; max() for none known.
+    qint64 m_sizeLimit = 0;
     QString m_path;
     OutputFormat m_format;
     qint64 m_frames = 0;

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <optional>
 
 namespace engine {
 
@@ -169,6 +170,15 @@ void FfmpegAudioFile::Create(const QString &path, int mode)
     m_writer = file::AudioWriter::create(path, formatFor(path));
 }
 
+void FfmpegAudioFile::CreateReserved(int fd, const QString &path, int mode)
+{
+    Q_UNUSED(mode);
+    closeQuietly();
+    m_errorCode = 0;
+    m_errorText.clear();
+    m_writer = file::AudioWriter::create(path, formatFor(path), fd);
+}
+
 void FfmpegAudioFile::WriteArray(const SampleArray &samples)
 {
     if (!m_writer)
@@ -256,6 +266,38 @@ void FfmpegAudioFile::RepairFile(const QString &path)
     if (file::isBeingWritten(path))
         throw EngineError(QStringLiteral("Cannot repair %1: it is being written").arg(path));
     file::repairFile(path);
+}
+
+namespace {
+
+// The repair that applies to a recording of that extension (Vorbis and Opus are both Ogg).
+std::optional<file::RepairFormat> repairFormatOfExtension(const QString &extension)
+{
+    const QString e = extension.toLower();
+    if (e == QLatin1String(".wav"))
+        return file::RepairFormat::Wav;
+    if (e == QLatin1String(".mp3"))
+        return file::RepairFormat::Mp3;
+    if (e == QLatin1String(".wma"))
+        return file::RepairFormat::Wma;
+    if (e == QLatin1String(".flac"))
+        return file::RepairFormat::Flac;
+    if (e == QLatin1String(".ogg") || e == QLatin1String(".opus"))
+        return file::RepairFormat::Ogg;
+    return std::nullopt;
+}
+
+}  // namespace
+
+void FfmpegAudioFile::RepairOpenFile(int fd, const QString &path, const QString &extension)
+{
+    const std::optional<file::RepairFormat> format = repairFormatOfExtension(extension);
+    if (!format)
+        throw EngineError(QStringLiteral("Cannot repair %1: %2 is not a format the program records")
+                              .arg(path, extension));
+    if (file::isBeingWritten(path))
+        throw EngineError(QStringLiteral("Cannot repair %1: it is being written").arg(path));
+    file::repairOpenFile(fd, path, format);
 }
 
 void FfmpegAudioFile::MoveOpenFile(const QString &newPath)

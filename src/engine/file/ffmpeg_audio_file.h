@@ -101,6 +101,7 @@ public:
     void SetWmaProfile(int profile) override;
     int GetWmaProfileCount() override;
     void Create(const QString &path, int mode) override;
+    void CreateReserved(int fd, const QString &path, int mode) override;
     void WriteArray(const SampleArray &samples) override;
     void Open(const QString &path, int mode, int flags) override;
     int GetErrorCode() override;
@@ -119,7 +120,9 @@ public:
     // WAV, MP3, WMA, FLAC and Ogg (Vorbis, Opus) files; see file_repair.h. A file this
     // process is writing is not touched.
     void RepairFile(const QString &path) override;
-    // The file being written; see engine.h.
+    void RepairOpenFile(int fd, const QString &path, const QString &extension) override;
+    // The file being written; see engine.h. A name is added with linkat() where the file
+    // still has one on that file system, else the file is copied (OpenFileMove).
     void MoveOpenFile(const QString &newPath) override;
     bool IsMovingFile() override;
 

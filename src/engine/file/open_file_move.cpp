@@ -6,9 +6,11 @@
 #include <QFile>
 
 #include <fcntl.h>
+#include <linux/falloc.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <vector>
 
@@ -61,6 +63,25 @@ void OpenFileMove::wait()
         m_thread.join();
 }
 
+// An old file that no name holds any more is only read by this copy: the space of what is
+// copied already goes back to the disk, so the move needs little room beyond the file
+// itself. The head, which the writer rewrites in place and which is copied again at the
+// switch, stays.
+void OpenFileMove::giveBackCopied(qint64 copied)
+{
+    struct stat st {};
+    if (fstat(m_source, &st) != 0 || st.st_nlink > 0)
+        return;
+    constexpr qint64 kPage = 4096;
+    const qint64 from = std::max(m_punchedUpTo, (m_headBytes + kPage - 1) / kPage * kPage);
+    const qint64 to = copied / kPage * kPage;
+    if (to <= from)
+        return;
+    // Where the file system cannot punch holes the copy simply needs more room.
+    if (fallocate(m_source, FALLOC_FL_PUNCH_HOLE | FALLOC_FL_KEEP_SIZE, off_t(from), off_t(to - from)) == 0)
+        m_punchedUpTo = to;
+}
+
 // Copies [from, to) of the old file into the new one; returns 0 or the errno.
 int OpenFileMove::copyRange(qint64 from, qint64 to)
 {
@@ -98,6 +119,8 @@ void OpenFileMove::run()
         if (size - copied > kCatchUpBytes) {
             error = copyRange(copied, size);
             copied = size;
+            if (!error)
+                giveBackCopied(copied);
             continue;
         }
         // The last stretch, between two blocks: nothing is written meanwhile, so nothing

@@ -2,7 +2,9 @@
 // on a thread of its own while the writer goes on, and once the copy has caught up puts
 // the new file in place of the old one under the writer's own descriptor number, so that
 // the writer carries on in the new file without noticing. Used when the folder of a
-// recording goes away (the file is unlinked but still open).
+// recording goes away and the file cannot simply be given a new name (it has none left, or
+// the new one is on another file system). An old file without a name gives back the space
+// of what is copied as the copy goes.
 #pragma once
 
 #include <QByteArray>
@@ -36,6 +38,7 @@ public:
 private:
     void run();
     int copyRange(qint64 from, qint64 to);
+    void giveBackCopied(qint64 copied);
 
     int m_writerFd;
     int m_source = -1;
@@ -44,6 +47,7 @@ private:
     QByteArray m_nativePath;
     std::mutex &m_writerLock;
     qint64 m_headBytes;
+    qint64 m_punchedUpTo = 0;
     QString m_failure;
     std::atomic<bool> m_finished{false};
     std::thread m_thread;
