@@ -1,13 +1,16 @@
 #include "session/file_operations.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #include <fcntl.h>
 #include <stdio.h>
+#include <sys/sendfile.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <stdexcept>
@@ -93,19 +96,39 @@ QString joinPath(const QString &folder, const QString &name)
     return folder + QLatin1Char('/') + name;
 }
 
-QString reserveNumberedFile(const QString &folder, const QString &stem, const QString &extension)
+ReservedFile::ReservedFile(ReservedFile &&other) noexcept
+    : m_path(std::move(other.m_path)), m_fd(std::exchange(other.m_fd, -1))
+{
+}
+
+ReservedFile &ReservedFile::operator=(ReservedFile &&other) noexcept
+{
+    if (this != &other) {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_path = std::move(other.m_path);
+        m_fd = std::exchange(other.m_fd, -1);
+    }
+    return *this;
+}
+
+ReservedFile::~ReservedFile()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+ReservedFile reserveNumberedFile(const QString &folder, const QString &stem, const QString &extension)
 {
     for (qint64 n = 1;; ++n) {
         const QString path = joinPath(folder, stem + QString::number(n) + extension);
         const QByteArray native = QFile::encodeName(path);
         int fd = -1;
         do {
-            fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+            fd = ::open(native.constData(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         } while (fd < 0 && errno == EINTR);
-        if (fd >= 0) {
-            ::close(fd);
-            return path;
-        }
+        if (fd >= 0)
+            return ReservedFile(path, fd);
         if (errno != EEXIST)
             throw std::runtime_error(
                 QStringLiteral("Cannot create %1: %2").arg(path, systemReason(errno)).toStdString());
@@ -128,4 +151,62 @@ bool sameFile(const QString &a, const QString &b)
         return false;
     const QString ca = QFileInfo(a).canonicalFilePath();
     return !ca.isEmpty() && ca == QFileInfo(b).canonicalFilePath();
+}
+
+QString numberedVariant(const QString &name, int n)
+{
+    if (n <= 1)
+        return name;
+    const QString extension = fileExtension(name);
+    return name.left(name.size() - extension.size()) + QStringLiteral(" (%1)").arg(n) + extension;
+}
+
+namespace {
+
+// Copies the whole file open as from into the new file to; 0 or the errno.
+int copyWhole(int from, int to)
+{
+    struct stat st {};
+    if (::fstat(from, &st) != 0)
+        return errno;
+    off_t offset = 0;
+    while (offset < st.st_size) {
+        const ssize_t n = ::sendfile(to, from, &offset, size_t(std::min<off_t>(st.st_size - offset, 1 << 30)));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return n < 0 ? errno : EIO;
+    }
+    return ::fsync(to) == 0 ? 0 : errno;
+}
+
+}  // namespace
+
+QString giveNameTo(int fd, const QString &sourcePath, const QString &folder, const QString &name)
+{
+    if (!QDir().mkpath(folder))
+        throw std::runtime_error(QStringLiteral("Cannot create %1").arg(folder).toStdString());
+    const QByteArray source = QFile::encodeName(sourcePath);
+    for (int n = 1; n < 10000; ++n) {
+        const QString path = joinPath(folder, numberedVariant(name, n));
+        const QByteArray target = QFile::encodeName(path);
+        if (!source.isEmpty() && ::link(source.constData(), target.constData()) == 0)
+            return path;
+        if (!source.isEmpty() && errno == EEXIST)
+            continue;
+        const int copy = ::open(target.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (copy < 0) {
+            if (errno == EEXIST)
+                continue;
+            throw std::runtime_error(QStringLiteral("Cannot create %1: %2").arg(path, systemReason(errno)).toStdString());
+        }
+        const int error = copyWhole(fd, copy);
+        ::close(copy);
+        if (error) {
+            ::unlink(target.constData());
+            throw std::runtime_error(QStringLiteral("Cannot create %1: %2").arg(path, systemReason(error)).toStdString());
+        }
+        return path;
+    }
+    throw std::runtime_error(QStringLiteral("Cannot create %1: every name is taken").arg(joinPath(folder, name)).toStdString());
 }

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <utility>
+
 // The name a rename gives: the typed text without its last extension, followed by the old
 // name's extension (from its last "." on, dot included; nothing when it has none).
 // "take2.wav" for "Untitled1.mp3" gives "take2.mp3"; ".wav" gives ".mp3".
@@ -33,11 +35,31 @@ DiskResult deleteFromDisk(const QString &path);
 // give "a/rec/x.mp3").
 QString joinPath(const QString &folder, const QString &name);
 
+// A file made for a recording, still open: whatever later happens to its name, the
+// descriptor is that file.
+class ReservedFile {
+public:
+    ReservedFile() = default;
+    ReservedFile(QString path, int fd) : m_path(std::move(path)), m_fd(fd) {}
+    ReservedFile(ReservedFile &&other) noexcept;
+    ReservedFile &operator=(ReservedFile &&other) noexcept;
+    ~ReservedFile();   // closes the descriptor if it was not taken
+
+    const QString &path() const { return m_path; }
+    int fd() const { return m_fd; }
+    // The descriptor, now the caller's to close.
+    int take() { return std::exchange(m_fd, -1); }
+
+private:
+    QString m_path;
+    int m_fd = -1;
+};
+
 // Creates the first free folder/<stem><n><extension>, n = 1, 2, ..., exclusively: any
 // directory entry (a dangling link too) makes a name taken, a link is never followed, and two
-// programs never get the same name. Returns its path; throws std::runtime_error ("Cannot
-// create <path>: <reason>") when the system refuses.
-QString reserveNumberedFile(const QString &folder, const QString &stem, const QString &extension);
+// programs never get the same name. Returns it open for reading and writing; throws
+// std::runtime_error ("Cannot create <path>: <reason>") when the system refuses.
+ReservedFile reserveNumberedFile(const QString &folder, const QString &stem, const QString &extension);
 
 // False when path names something the file system cannot hold as written: text decoded from
 // bytes that were not valid UTF-8 (shown as U+FFFD) would be stored as other bytes, so a
@@ -48,3 +70,14 @@ bool pathSurvivesFileSystem(const QString &path);
 // Whether two paths name the same file: the same text, or the same file once links and
 // "." / ".." are resolved.
 bool sameFile(const QString &a, const QString &b);
+
+// The n-th name to try for a file called name: name itself for n = 1, then
+// "Untitled3 (2).wav", "Untitled3 (3).wav", ...
+QString numberedVariant(const QString &name, int n);
+
+// Gives the file open as fd (read and write) a name in folder (made with its parents when
+// missing): name, or the first free numberedVariant of it. An existing entry is never
+// replaced or followed. Where the file has a name on folder's file system (sourcePath), the
+// new name is one more link to it; otherwise it is copied into a new file. Returns the new
+// path; throws std::runtime_error ("Cannot create <path>: <reason>").
+QString giveNameTo(int fd, const QString &sourcePath, const QString &folder, const QString &name);

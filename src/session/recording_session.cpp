@@ -2,6 +2,7 @@
 
 #include "session/file_operations.h"
 #include "session/part_journal.h"
+#include "session/part_recovery.h"
 #include "session/recorded_files.h"
 
 #include <QDir>
@@ -105,6 +106,7 @@ RecordingSession::RecordingSession(engine::IEngineFactory &engine, RecordedFiles
       m_reader(engine.createFile(QStringLiteral("recordingReader"))),
       m_mp3Encoder(engine.createLameEncoder(QStringLiteral("mp3Encoder"))),
       m_files(files),
+      m_rescueFolder(defaultRescueFolder()),
       m_freeSpace(&RecordingSession::freeSpaceOf),
       m_clock(&QDateTime::currentDateTime)
 {
@@ -137,8 +139,6 @@ RecordingSession::~RecordingSession()
 {
     // The owner stops a run before it goes (see stop()); this only lets nothing dangle.
     disconnect(m_recorder.get(), nullptr, this, nullptr);
-    if (m_watchFd >= 0)
-        ::close(m_watchFd);
 }
 
 void RecordingSession::setSettings(const RecordingSettings &settings)
@@ -312,7 +312,7 @@ void RecordingSession::stop()
 
 // ---- parts --------------------------------------------------------------------------------
 
-QString RecordingSession::makePartFile()
+ReservedFile RecordingSession::makePartFile()
 {
     checkSaveFolder();
     const QString folder = m_settings.savePath;
@@ -340,27 +340,80 @@ void RecordingSession::checkSaveFolder()
                         .arg(folder, secondsText(kMinimumStartSeconds)));
 }
 
-void RecordingSession::openPartFile(const QString &path)
+void RecordingSession::openPartFile(ReservedFile &file)
 {
-    m_writer->Create(path, 0);
+    const QString path = file.path();
+    // The file made for the part is the one written, whatever its name meanwhile leads to.
+    const int watchFd = ::fcntl(file.fd(), F_DUPFD_CLOEXEC, 0);
+    try {
+        m_writer->CreateReserved(file.take(), path, 0);
+    } catch (...) {
+        if (watchFd >= 0)
+            ::close(watchFd);
+        throw;
+    }
     // The journal exists before the first block, so a crash from now on is recovered.
-    m_journal = PartJournal::open(m_journalFolder, path, fileExtension(m_settings));
-    if (m_watchFd >= 0)
-        ::close(m_watchFd);
-    m_watchFd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    m_moving = false;
+    m_journal = PartJournal::open(m_journalFolder, path, watchFd, fileExtension(m_settings));
+    m_watch = std::make_unique<PartWatch>(*m_writer, m_journal.get(), path, watchFd, m_rescueFolder);
     m_watchTicks = 0;
     m_watchTimer.start();
 }
 
-void RecordingSession::closePartFile()
+void RecordingSession::closePartFile(bool keepJournal)
 {
     m_watchTimer.stop();
+    m_watch.reset();
+    if (m_journal && keepJournal)
+        m_journal->keep();
     m_journal.reset();
-    if (m_watchFd >= 0) {
-        ::close(m_watchFd);
-        m_watchFd = -1;
+}
+
+bool RecordingSession::closePart(QString *failure)
+{
+    failure->clear();
+    m_lastPartLost = false;
+    if (m_watch)
+        showWatch(m_watch->beforeClose());
+    bool closed = true;
+    try {
+        m_lastFrames = m_writer->GetNumSamples();
+        m_lastRate = m_writer->GetFormatValueA();
+        m_writer->Close();
+    } catch (const std::exception &e) {
+        *failure = QString::fromUtf8(e.what());
+        closed = false;
     }
+    bool named = true;
+    if (m_watch) {
+        named = m_watch->settleAfterClose();
+        if (m_watch->path() != m_partPath)
+            m_partPath = m_watch->path();
+    }
+    // A part that could not be closed normally, or that only the journal's second name
+    // holds, keeps its journal: the next start repairs it, or gives it a name.
+    const bool heldByJournal = m_journal && !m_journal->secondNamePath().isEmpty()
+                               && QFileInfo::exists(m_journal->secondNamePath());
+    if (!named) {
+        m_lastPartLost = true;
+        *failure = heldByJournal ? QStringLiteral("%1 has no name left; it is kept and will be recovered at the next start")
+                                       .arg(m_partPath)
+                                 : QStringLiteral("%1 has no name left: what was recorded into it is lost").arg(m_partPath);
+    }
+    closePartFile(!closed || (!named && heldByJournal));
+    return closed && named;
+}
+
+void RecordingSession::showWatch(const PartWatch::Report &report)
+{
+    if (report.renamed && m_watch) {
+        m_partPath = m_watch->path();
+        m_files.setCurrentFile(m_partPath);
+        emit partRenamed(m_partPath);
+    }
+    if (!report.notice.isEmpty())
+        emit notice(report.notice);
+    if (!report.failure.isEmpty())
+        emit failed(report.failure);
 }
 
 void RecordingSession::startCapture()
@@ -388,7 +441,8 @@ void RecordingSession::startPart()
     m_recorder->SetRecordFlag(true);
     m_reservedFile.clear();
     try {
-        m_reservedFile = makePartFile();
+        ReservedFile file = makePartFile();
+        m_reservedFile = file.path();
         m_partPath = m_reservedFile;
 
         m_reader->Open(m_partPath, 0, 1);
@@ -401,7 +455,7 @@ void RecordingSession::startPart()
             return;
         }
 
-        openPartFile(m_partPath);
+        openPartFile(file);
         startCapture();
     } catch (...) {
         abandonPart();
@@ -428,7 +482,7 @@ void RecordingSession::abandonPart()
         m_writer->Close();
     } catch (...) {
     }
-    closePartFile();
+    closePartFile(false);
     if (!m_reservedFile.isEmpty() && written == 0)
         QFile::remove(m_reservedFile);
     m_reservedFile.clear();
@@ -450,12 +504,9 @@ void RecordingSession::finishPart(QString *failure)
         }
     };
     step([this] { m_recorder->Stop(); });
-    step([this] {
-        m_lastFrames = m_writer->GetNumSamples();
-        m_lastRate = m_writer->GetFormatValueA();
-    });
-    step([this] { m_writer->Close(); });
-    closePartFile();
+    QString closing;
+    if (!closePart(&closing) && (m_failure.isEmpty() || m_lastPartLost))
+        m_failure = closing;
     m_partEnding = false;
     *failure = std::exchange(m_failure, QString());
 }
@@ -500,21 +551,15 @@ void RecordingSession::rollOver(const engine::SampleArray &block)
     // The file holds all it can: it is finished and listed, and the same block begins the
     // next part. Capture runs on, so the run's time runs on too.
     QString failure;
-    try {
-        m_lastFrames = m_writer->GetNumSamples();
-        m_lastRate = m_writer->GetFormatValueA();
-        m_writer->Close();
-    } catch (const std::exception &e) {
-        failure = QString::fromUtf8(e.what());
-    }
-    closePartFile();
+    closePart(&failure);
     QString listingError;
     listPart(&listingError);
     try {
         if (!failure.isEmpty())
             throw error(failure);
-        m_partPath = makePartFile();
-        openPartFile(m_partPath);
+        ReservedFile file = makePartFile();
+        m_partPath = file.path();
+        openPartFile(file);
         m_writer->WriteArray(block);
         m_runFrames += block.frames();
     } catch (const std::exception &e) {
@@ -524,11 +569,8 @@ void RecordingSession::rollOver(const engine::SampleArray &block)
         } catch (...) {
         }
         m_partEnding = false;
-        try {
-            m_writer->Close();
-        } catch (...) {
-        }
-        closePartFile();
+        QString ignored;
+        closePart(&ignored);
         setState(State::Idle);
         emit runEnded();
         emit failed(QStringLiteral("The recording was stopped: %1").arg(QString::fromUtf8(e.what())));
@@ -547,7 +589,8 @@ void RecordingSession::endRun(bool partOpen, const QString &reason)
     if (partOpen) {
         QString closing;
         finishPart(&closing);
-        if (failure.isEmpty())
+        // A part with no name left says so, whatever else ended the run.
+        if (failure.isEmpty() || m_lastPartLost)
             failure = closing;
     }
     m_runFrames = 0;
@@ -585,12 +628,12 @@ double RecordingSession::bytesPerSecond()
 {
     // Once the part holds enough, its own rate; before that, the most the format can use.
     const double bound = boundBytesPerSecond(m_settings);
-    if (m_watchFd < 0 || m_state == State::Idle)
+    if (!m_watch || m_watch->fd() < 0 || m_state == State::Idle)
         return bound;
     struct stat st {};
     const qint64 frames = m_writer->GetNumSamples();
     const int rate = m_writer->GetFormatValueA();
-    if (rate <= 0 || frames < qint64(kMeasureAfterSeconds * rate) || ::fstat(m_watchFd, &st) != 0)
+    if (rate <= 0 || frames < qint64(kMeasureAfterSeconds * rate) || ::fstat(m_watch->fd(), &st) != 0)
         return bound;
     return std::max(1.0, double(st.st_size) * rate / double(frames));
 }
@@ -616,53 +659,11 @@ void RecordingSession::reportDiskTimeLeft()
 
 void RecordingSession::watchPart()
 {
-    if (m_watchFd < 0)
+    if (!m_watch)
         return;
     if (++m_watchTicks % kDiskReportEveryWatches == 0)
         reportDiskTimeLeft();
-
-    if (m_moving) {
-        try {
-            if (m_writer->IsMovingFile())
-                return;
-            m_moving = false;
-            // The part is whole in its new place: watch that file from now on.
-            ::close(m_watchFd);
-            m_watchFd = ::open(QFile::encodeName(m_partPath).constData(), O_RDONLY | O_CLOEXEC);
-            if (m_journal)
-                m_journal->setPartPath(m_partPath);
-            emit notice(QStringLiteral("The recording is whole again in %1.").arg(m_partPath));
-        } catch (const std::exception &e) {
-            m_moving = false;
-            emit failed(QStringLiteral("The recording could not be moved into the folder made again (%1); "
-                                       "it goes on where it was.")
-                            .arg(QString::fromUtf8(e.what())));
-        }
-        return;
-    }
-
-    // The part's file lost its last link while the disk it lives on is still there: its
-    // folder was removed under the recording. Everything is still in the open file.
-    struct stat file {};
-    if (::fstat(m_watchFd, &file) != 0 || file.st_nlink > 0)
-        return;
-    const QString folder = QFileInfo(m_partPath).path();
-    struct stat parent {};
-    if (::stat(QFile::encodeName(QFileInfo(folder).path()).constData(), &parent) != 0 || parent.st_dev != file.st_dev)
-        return;   // an unmounted disk is not a removed folder
-    try {
-        if (!QDir().mkpath(folder))
-            throw error(QStringLiteral("Cannot create %1").arg(folder));
-        m_writer->MoveOpenFile(m_partPath);
-        m_moving = true;
-        emit notice(QStringLiteral("The folder %1 was removed while recording. It was made again, and "
-                                   "everything recorded so far is being written into it; the recording goes on.")
-                        .arg(folder));
-    } catch (const std::exception &e) {
-        emit failed(QStringLiteral("The folder %1 was removed while recording and could not be made again (%2). "
-                                   "Stop the recording before the program ends, or it is lost.")
-                        .arg(folder, QString::fromUtf8(e.what())));
-    }
+    showWatch(m_watch->check());
 }
 
 // ---- the recorder's events ----------------------------------------------------------------
@@ -1051,15 +1052,16 @@ void RecordingSession::startRingPart()
 {
     m_reservedFile.clear();
     try {
-        m_reservedFile = makePartFile();
+        ReservedFile file = makePartFile();
+        m_reservedFile = file.path();
         m_partPath = m_reservedFile;
-        openPartFile(m_partPath);
+        openPartFile(file);
     } catch (...) {
         try {
             m_writer->Close();
         } catch (...) {
         }
-        closePartFile();
+        closePartFile(false);
         if (!m_reservedFile.isEmpty())
             QFile::remove(m_reservedFile);
         m_reservedFile.clear();
@@ -1079,14 +1081,7 @@ void RecordingSession::finishRingPart(QString *failure)
     if (!m_ringPartOpen)
         return;
     m_ringPartOpen = false;
-    try {
-        m_lastFrames = m_writer->GetNumSamples();
-        m_lastRate = m_writer->GetFormatValueA();
-        m_writer->Close();
-    } catch (const std::exception &e) {
-        *failure = QString::fromUtf8(e.what());
-    }
-    closePartFile();
+    closePart(failure);
     QString listingError;
     if (!listPart(&listingError) && failure->isEmpty())
         emit failed(listingError);
@@ -1119,13 +1114,15 @@ void RecordingSession::endRingRun(const QString &reason)
     }
     m_ringEnding = true;
     m_failure = reason;
+    m_lastPartLost = false;
     if (m_state == State::Recording && reason.isEmpty())
         writeDue(true);
     m_drainTimer.stop();
     QString failure;
     const bool listed = m_ringPartOpen;
     finishRingPart(&failure);
-    const QString said = !m_failure.isEmpty() ? std::exchange(m_failure, QString()) : failure;
+    const QString said = !m_failure.isEmpty() && !m_lastPartLost ? std::exchange(m_failure, QString()) : failure;
+    m_failure.clear();
     m_ringEnding = false;
     m_runFrames = 0;
     m_partStartMs = 0;

@@ -7,16 +7,17 @@
 // are written as they arrive; the recorder's ticks drive the elapsed time, the levels and
 // the spectrum snapshot.
 //
-// Nothing recorded is lost: while a part is open a journal in the settings folder names it,
-// so a run cut short by a crash is repaired at the next start; the run ends cleanly before
-// the disk is full; a save folder removed under the recording is made again and the
-// recording moved into it. A failure (a part that cannot start, a write the disk refuses, a
+// Nothing recorded is lost: while a part is open a journal in the settings folder names it
+// (and keeps a second name of its file), so a run cut short by a crash is repaired at the
+// next start; the run ends cleanly before the disk is full; a save folder removed under the
+// recording, or any folder above it, is made again and the recording given its name back. A failure (a part that cannot start, a write the disk refuses, a
 // lost device) ends the run cleanly: what was recorded is finalised and listed, a part that
 // never recorded anything leaves no file behind, and failed() says why, once.
 #pragma once
 
 #include "engine/engine.h"
 #include "session/capture_ring.h"
+#include "session/part_watch.h"
 #include "session/recording_settings.h"
 
 #include <QDateTime>
@@ -30,6 +31,7 @@
 
 class PartJournal;
 class RecordedFiles;
+class ReservedFile;
 
 // What needs a person: the window answers, a test answers without a dialog.
 class RecordingQuestions {
@@ -77,6 +79,8 @@ public:
     void setSnapshotFrames(int frames) { m_snapshotFrames = frames; }
     // Where the journals of open parts are kept (the settings folder); none = no journal.
     void setJournalFolder(const QString &folder) { m_journalFolder = folder; }
+    // Where a part whose save folder cannot be made again is given a name.
+    void setRescueFolder(const QString &folder) { m_rescueFolder = folder; }
     void setFreeSpaceSource(FreeSpaceSource source);
     // The wall clock (tests give their own).
     using Clock = std::function<QDateTime()>;
@@ -113,6 +117,9 @@ signals:
     void stateChanged(RecordingSession::State state);
     // A part was made and its capture runs: its file and the format written.
     void partStarted(const QString &path, const QString &formatDescription);
+    // The running part has another name now (its folder was removed and it was put back
+    // under a free name, or into the rescue folder).
+    void partRenamed(const QString &path);
     // The run ended; everything it recorded is listed.
     void runEnded();
     // Every recorder tick: the run's elapsed time and the tick's peaks (0..100).
@@ -131,9 +138,9 @@ signals:
 private:
     void setState(State state);
     void startPart();                       // throws; leaves nothing behind on failure
-    void openPartFile(const QString &path); // the writer, the journal and the watch on it
+    void openPartFile(ReservedFile &file);  // the writer, the journal and the watch on it
     void abandonPart();
-    QString makePartFile();                 // the reserved "Untitled" file
+    ReservedFile makePartFile();            // the reserved "Untitled" file
     void checkSaveFolder();                 // throws when no part could be made there now
     void resume();
     void split();
@@ -141,7 +148,11 @@ private:
     void endRun(bool partOpen, const QString &reason);
     void fail(const QString &reason);
     void finishPart(QString *failure);      // capture stopped, last blocks written, file closed
-    void closePartFile();                   // the journal and the watch go with the file
+    // The writer closes the part, which keeps (or is given) a name; false with *failure
+    // when it could not be closed, or when it has no name left.
+    bool closePart(QString *failure);
+    void closePartFile(bool keepJournal);   // the journal and the watch go with the file
+    void showWatch(const PartWatch::Report &report);
     bool listPart(QString *error);
     void startCapture();                    // throws; in the writer's format
     void startCaptureAt(int channels, int rate);   // throws
@@ -185,6 +196,7 @@ private:
     RecordingSettings m_settings;
     int m_snapshotFrames = 0;
     QString m_journalFolder;
+    QString m_rescueFolder;
     FreeSpaceSource m_freeSpace;
     Clock m_clock;
 
@@ -192,8 +204,8 @@ private:
     QString m_partPath;
     QString m_reservedFile;       // made by the part that is starting; removed if it fails
     std::unique_ptr<PartJournal> m_journal;
-    int m_watchFd = -1;           // the part's file, read only: its links, its size, its disk
-    bool m_moving = false;        // the writer is moving the part into a folder made again
+    std::unique_ptr<PartWatch> m_watch;   // keeps the part named; its file's size
+    bool m_lastPartLost = false;  // the part just closed has no name left: its failure says so
     QTimer m_watchTimer;
     qint64 m_blockFrames = 0;
     qint64 m_runFrames = 0;       // frames written in the run, all parts

@@ -3,6 +3,7 @@
 #include "engine/engine.h"
 #include "session/ini_file.h"
 
+#include <QDir>
 #include <QStringList>
 
 #include <algorithm>
@@ -11,7 +12,7 @@ RecordingSettings loadRecordingSettings(const IniFile &ini, const QString &defau
 {
     RecordingSettings s;
     s.saveFormat = ini.readString(QStringLiteral("options"), QStringLiteral("saveformat"), QStringLiteral(".mp3"));
-    s.savePath = ini.readString(QStringLiteral("options"), QStringLiteral("savepath"), defaultSavePath);
+    s.savePath = absoluteSaveFolder(ini.readString(QStringLiteral("options"), QStringLiteral("savepath"), defaultSavePath));
     s.mp3Bitrate = ini.readInteger(QStringLiteral("mp3"), QStringLiteral("bitrate"), 128);
     s.mp3Frequency = ini.readInteger(QStringLiteral("mp3"), QStringLiteral("freq"), 44100);
     s.wavFrequency = ini.readInteger(QStringLiteral("wav"), QStringLiteral("freq"), 44100);
@@ -34,6 +35,17 @@ RecordingSettings loadRecordingSettings(const IniFile &ini, const QString &defau
     s.triggerSilenceSeconds = std::clamp(ini.readInteger(QStringLiteral("trigger"), QStringLiteral("silence"), 3), 1, 60);
     s.triggerNewFile = ini.readInteger(QStringLiteral("trigger"), QStringLiteral("newfile"), 0) != 0;
     return s;
+}
+
+QString absoluteSaveFolder(const QString &folder)
+{
+    if (folder.isEmpty() || QDir::isAbsolutePath(folder))
+        return folder;
+    if (folder == QLatin1String("~"))
+        return QDir::homePath();
+    if (folder.startsWith(QLatin1String("~/")))
+        return QDir::home().filePath(folder.mid(2));
+    return QDir::home().filePath(folder);
 }
 
 QString fileExtension(const RecordingSettings &s)

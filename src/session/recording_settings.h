@@ -13,7 +13,7 @@ struct RecordingSettings {
     // ".mp3", ".wav", ".wma", ".flac", ".ogg", ".opus" (compared upper-cased); anything else
     // records MP3, into a file named ".mp3" (see fileExtension)
     QString saveFormat;
-    QString savePath;            // folder of new recordings, joined to file names as it stands
+    QString savePath;            // folder of new recordings, absolute, joined to file names as it stands
     int mp3Bitrate = 0;          // kbit/s
     int mp3Frequency = 0;        // Hz
     int wavFrequency = 0;        // Hz
@@ -41,6 +41,11 @@ struct RecordingSettings {
 // The extension a recording gets: the chosen format's (".wav" as typed, any letter case), or
 // ".mp3" for a format the program does not write, which is then recorded as MP3.
 QString fileExtension(const RecordingSettings &settings);
+
+// A save folder as the program uses it: an absolute path exactly as typed; a relative one
+// (or one that starts with "~/") under the home folder, so that where recordings go never
+// depends on the folder the program was started from; empty stays empty.
+QString absoluteSaveFolder(const QString &folder);
 
 // Reads the stored recording settings, the time limit included (a negative one counts
 // as none). defaultSavePath is the program folder + "Recording/".

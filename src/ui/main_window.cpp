@@ -2,7 +2,7 @@
 
 #include "session/ini_file.h"
 #include "session/format_text.h"
-#include "session/part_journal.h"
+#include "session/part_recovery.h"
 #include "session/recorded_files.h"
 #include "ui/about_dialog.h"
 #include "ui/equalizer_window.h"
@@ -420,6 +420,9 @@ void MainWindow::bindSessions()
             m_sleepInhibitor.release();
     });
     connect(recording, &RecordingSession::partStarted, this, &MainWindow::showFile);
+    connect(recording, &RecordingSession::partRenamed, this, [this](const QString &path) {
+        setStatusText(1, shortenPath(path, fontMetrics(), statusPanelWidth(1) - 8));
+    });
     connect(recording, &RecordingSession::runEnded, this, &MainWindow::onRecordingEnded);
     connect(recording, &RecordingSession::tick, this, &MainWindow::onRecordingTick);
     connect(recording, &RecordingSession::snapshotReady, m_recordSoundPage->spectrumView(),
@@ -525,11 +528,16 @@ void MainWindow::firstShow()
     ui::runCommand([this] { m_transport->setMute(m_playback->muted()); });
     updateSnapshotNeeds();
     // A recording that a crash cut short is repaired and listed, and the user is told once.
-    const QStringList recovered =
+    const RecoveryReport recovered =
         recoverInterruptedParts(m_engine, *m_files, QFileInfo(m_paths.settingsFile).path());
-    if (!recovered.isEmpty()) {
+    if (!recovered.said.isEmpty()) {
         showTab(kFileInfoTab);
-        ui::notice(this, recovered.join(QLatin1Char('\n')));
+        ui::notice(this, recovered.said.join(QLatin1Char('\n')));
+    }
+    // One on a drive that is not there now waits for it, unless the user lets it go.
+    for (const RecoveryReport::Unreachable &part : recovered.unreachable) {
+        if (!ui::ask(this, part.text, QStringLiteral("&Wait for It"), QStringLiteral("&Forget It")))
+            forgetInterruptedPart(part.journalPath);
     }
 }
 

@@ -777,7 +777,7 @@ void OptionsDialog::applyAndClose()
 
 void OptionsDialog::takeOverFields(RecordingSettings &s)
 {
-    s.savePath = m_savePath->text();
+    s.savePath = absoluteSaveFolder(m_savePath->text());
 
     if (m_mp3Button->isChecked()) {
         s.saveFormat = QStringLiteral(".mp3");

@@ -70,6 +70,20 @@ bool confirm(QWidget *parent, const QString &text)
     return mb.clickedButton() == yes;
 }
 
+bool ask(QWidget *parent, const QString &text, const QString &first, const QString &second)
+{
+    const Box box{BoxKind::Question, applicationTitle, text};
+    if (hooks().box)
+        return hooks().box(box);
+    QMessageBox mb(QMessageBox::Question, box.caption, box.text, QMessageBox::NoButton, boxParent(parent));
+    QPushButton *yes = mb.addButton(first, QMessageBox::YesRole);
+    QPushButton *no = mb.addButton(second, QMessageBox::NoRole);
+    mb.setDefaultButton(yes);
+    mb.setEscapeButton(yes);
+    mb.exec();
+    return mb.clickedButton() != no;
+}
+
 QString getOpenFileName(QWidget *parent, const QString &title, const QStringList &filters)
 {
     if (hooks().openFile)

@@ -51,6 +51,9 @@ void errorBox(const std::exception &error);
 void notice(QWidget *parent, const QString &text);
 // "Confirm" box with a question icon and "&Yes" / "&No"; true for Yes.
 bool confirm(QWidget *parent, const QString &text);
+// A question captioned with the application title, with two buttons of its own; true for
+// the first (the default).
+bool ask(QWidget *parent, const QString &text, const QString &first, const QString &second);
 
 QString getOpenFileName(QWidget *parent, const QString &title, const QStringList &filters);
 QString getExistingDirectory(QWidget *parent, const QString &title);

@@ -1,6 +1,6 @@
 #include "real_window.h"
 
-#include "session/part_journal.h"
+#include "session/part_recovery.h"
 #include "session/recorded_files.h"
 
 #include "ui/file_info_page.h"
@@ -11,8 +11,11 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 using namespace e2e;
 
@@ -372,7 +375,7 @@ private slots:
         // While it runs, its journal is its own: another program leaves it alone.
         auto factory = engine::createEngineFactory();
         RecordedFiles files(*factory);
-        QCOMPARE(recoverInterruptedParts(*factory, files, child.dir.path()), QStringList());
+        QCOMPARE(recoverInterruptedParts(*factory, files, child.dir.path()).said, QStringList());
         QCOMPARE(child.journals().size(), 1);
 
         child.process.kill();   // SIGKILL: nothing gets to finish the file
@@ -380,7 +383,7 @@ private slots:
         const double left = decode(child.file).seconds();
 
         // The next start repairs the file, lists it with its real length and says so once.
-        const QStringList said = recoverInterruptedParts(*factory, files, child.dir.path());
+        const QStringList said = recoverInterruptedParts(*factory, files, child.dir.path()).said;
         QCOMPARE(said.size(), 1);
         QVERIFY2(said[0].startsWith("Recovered Untitled1" + format + " (00:0") && said[0].endsWith("interrupted."),
                  qPrintable(said[0]));
@@ -394,7 +397,44 @@ private slots:
         QVERIFY(std::abs(files.at(0).durationMs / 1000.0 - d.seconds()) <= 0.1);
         checkTone(d, 1000);
         QCOMPARE(child.journals(), QStringList());
-        QCOMPARE(recoverInterruptedParts(*factory, files, child.dir.path()), QStringList());   // said once
+        QCOMPARE(recoverInterruptedParts(*factory, files, child.dir.path()).said, QStringList());   // said once
+    }
+
+    // Under a process file-size limit ("ulimit -f") the program is not killed, from its
+    // start on (the sound server's shared memory is sized against the limit too): each file
+    // ends below the limit and the recording goes on in the next, without a gap.
+    void aFileSizeLimitSplitsTheRecording()
+    {
+        SineSource sine;
+        Child child;
+        child.process.setProgram("bash");
+        const qint64 limitKiB = 400;
+        child.process.setArguments({"-c", QStringLiteral("ulimit -f %1 && exec \"$0\" \"$@\"").arg(limitKiB), RECORD_CHILD,
+                                    child.dir.path(), ".wav"});
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        child.process.setProcessEnvironment(env);
+        child.process.start();
+        QVERIFY(child.process.waitForStarted() && child.process.waitForReadyRead(10000));
+        QTest::qWait(6000);
+        child.process.terminate();
+        QVERIFY(child.process.waitForFinished(10000));
+        QCOMPARE(child.process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(child.process.exitCode(), 0);
+        const QStringList parts = QDir(child.dir.filePath("rec")).entryList({"Untitled*.wav"}, QDir::Files, QDir::Name);
+        QVERIFY2(parts.size() >= 3, qPrintable(parts.join(' ') + child.process.readAllStandardError()));
+        Decoded all;
+        for (const QString &name : parts) {
+            const QString part = child.dir.filePath("rec/" + name);
+            QVERIFY(QFileInfo(part).size() <= limitKiB * 1024);
+            const Decoded d = decode(part);
+            all.rate = d.rate;
+            all.channels = d.channels;
+            all.samples.insert(all.samples.end(), d.samples.begin(), d.samples.end());
+        }
+        qInfo("%lld parts of at most %lld KiB, %.2f s in all", qint64(parts.size()), limitKiB, all.seconds());
+        QVERIFY2(all.seconds() >= 5.5, qPrintable(QString::number(all.seconds())));
+        checkUnbroken(all);
     }
 
     void terminationEndsTheRecordingAsStopDoes()
@@ -414,25 +454,57 @@ private slots:
                  qPrintable(QString("%1 / %2").arg(header).arg(d.seconds())));
     }
 
-    void aSaveFolderRemovedUnderTheRecordingIsMadeAgain()
+    // The save folder's parent goes with everything in it while the recording runs: the
+    // folders are made again and the recording put back at once (a second name of the file
+    // beside the journal, no copy), or copied back where the journals are on another file
+    // system; Stop afterwards keeps every second, with one message and no failure.
+    void aRemovedAncestorOfTheSaveFolderLosesNothing_data()
     {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<bool>("acrossFileSystems");
+        QTest::newRow("wav") << ".wav" << false;
+        QTest::newRow("flac") << ".flac" << false;
+        QTest::newRow("wav, journals on another file system") << ".wav" << true;
+        QTest::newRow("opus, journals on another file system") << ".opus" << true;
+    }
+    void aRemovedAncestorOfTheSaveFolderLosesNothing()
+    {
+        QFETCH(QString, format);
+        QFETCH(bool, acrossFileSystems);
+        std::unique_ptr<QTemporaryDir> journals;
+        if (acrossFileSystems) {
+            journals = std::make_unique<QTemporaryDir>(QStringLiteral("/dev/shm/tavrin-XXXXXX"));
+            struct stat shm {}, here {};
+            if (!journals->isValid() || ::stat("/dev/shm", &shm) != 0 || ::stat(QFile::encodeName(QDir::tempPath()), &here) != 0
+                || shm.st_dev == here.st_dev)
+                QSKIP("no second file system to keep the journals on");
+        }
         SineSource sine;
         RealWindow w;
         w.start();
-        w.useFormat(".wav");
+        w.changeSettings([&](RecordingSettings &s) {
+            s.savePath = w.path("a/rec/");
+            s.saveFormat = format;
+        });
+        if (journals)
+            w.recording().setJournalFolder(journals->path());
         w.window->record();
         QVERIFY(w.waitDisplayed(1.5));
         const QString file = w.recording().partPath();
-        QVERIFY(QDir(w.path("rec")).removeRecursively());
-        // Within a second or two the folder is back and the recording moved into it.
-        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(file), 4000);
-        QTRY_COMPARE_WITH_TIMEOUT(w.boxes.size(), 2, 6000);   // made again, then whole again
-        QVERIFY(w.waitDisplayed(4.0));
+        QVERIFY(QDir(w.path("a")).removeRecursively());
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(file), 6000);
+        QTRY_COMPARE_WITH_TIMEOUT(w.boxes.size(), 1, 6000);
+        QVERIFY(w.waitDisplayed(5.0));
         w.window->stop();
         QCOMPARE(w.errors(), QStringList());
+        QVERIFY2(w.boxes[0].text.startsWith("The folder " + w.path("a/rec")), qPrintable(w.boxes[0].text));
         const Decoded d = decode(file);
-        QVERIFY2(d.seconds() >= 3.8, qPrintable(QString::number(d.seconds())));
+        qInfo("%s: %.2f s in the file after the removal at 1.5 s", qPrintable(format), d.seconds());
+        QVERIFY2(d.seconds() >= 4.8, qPrintable(QString::number(d.seconds())));
+        checkUnbroken(d);
         QCOMPARE(listed(w), QStringList({file}));
+        const QString journalFolder = (journals ? journals->path() : w.dir.path()) + "/journals";
+        QCOMPARE(QDir(journalFolder).entryList(QDir::Files), QStringList());   // no journal, no second name
     }
 };
 

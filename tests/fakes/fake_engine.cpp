@@ -270,7 +270,8 @@ void FakeFile::Close()
 {
     log(QStringLiteral("Close()"));
     m_open = false;
-    m_writing = false;
+    if (std::exchange(m_writing, false) && !failNextClose.isEmpty())
+        throw EngineError(std::exchange(failNextClose, QString()));
 }
 
 void FakeLameEnc::SetFrequency(int hz)

@@ -118,6 +118,8 @@ public:
     QString failNextWrite;
     // Makes the next WriteArray throw FileLimitError: the file holds all it can.
     bool limitNextWrite = false;
+    // Makes the next Close of a file being written throw (a drive pulled mid-recording).
+    QString failNextClose;
 
 private:
     void log(const QString &call);

@@ -9,6 +9,12 @@
 
 using State = RecordingSession::State;
 
+static quint64 inodeOf(const QString &path)
+{
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? quint64(st.st_ino) : 0;
+}
+
 class TestRecordingSession : public QObject {
     Q_OBJECT
 
@@ -569,8 +575,17 @@ private slots:
         QCOMPARE(f.failures, QStringList());
     }
 
+    // The journal names the open part; a normal end removes it, a part that could not be
+    // closed keeps it for the next start.
+    void anOpenPartKeepsAJournal_data()
+    {
+        QTest::addColumn<QString>("closeFailure");
+        QTest::newRow("stopped") << "";
+        QTest::newRow("closing failed") << "Cannot write %1: Input/output error";
+    }
     void anOpenPartKeepsAJournal()
     {
+        QFETCH(QString, closeFailure);
         SessionFixture f;
         f.recording.setJournalFolder(f.path("settings"));
         const auto journals = [&f] {
@@ -578,14 +593,51 @@ private slots:
         };
         f.recording.record();
         QCOMPARE(journals().size(), 1);
+        struct stat folder {};
+        QVERIFY(::stat(QFile::encodeName(f.path("settings/journals")).constData(), &folder) == 0);
+        QCOMPARE(folder.st_mode & 07777, 0700u);   // the program's own: nobody else writes there
         const QString text = [&] {
             QFile j(f.path("settings/journals/" + journals().first()));
             return j.open(QIODevice::ReadOnly) ? QString::fromUtf8(j.readAll()) : QString();
         }();
-        QVERIFY2(text.contains("path=" + f.path("rec/Untitled1.mp3")) && text.contains("format=.mp3"), qPrintable(text));
+        QVERIFY2(text.contains("path=" + f.path("rec/Untitled1.mp3")) && text.contains("format=.mp3")
+                     && text.contains(QStringLiteral("inode=%1").arg(inodeOf(f.path("rec/Untitled1.mp3")))),
+                 qPrintable(text));
+        const QString failure = closeFailure.arg(f.path("rec/Untitled1.mp3"));
+        f.engine.file("writer")->failNextClose = failure;
         f.recording.stop();
-        QCOMPARE(journals(), QStringList());   // a normal end leaves nothing to recover
+        if (failure.isEmpty()) {
+            QCOMPARE(journals(), QStringList());   // a normal end leaves nothing to recover
+            QCOMPARE(QDir(f.path("settings/journals")).entryList(QDir::Files), QStringList());   // nor a second name
+        } else {
+            QCOMPARE(journals().size(), 1);
+            QCOMPARE(f.failures, QStringList({"The recording was stopped: " + failure}));
+        }
     }
+    // A part whose folder went and that cannot be given a name again (no second name, no
+    // way to move it, no rescue folder) is never said to be kept: one message when that is
+    // found, and the end of the run says it is lost.
+    void aPartThatCannotBeNamedAgainIsNotCalledKept()
+    {
+        SessionFixture f;
+        QFile blocker(f.path("plainfile"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        f.recording.setRescueFolder(f.path("plainfile/rescued"));
+        RecordingClock clock(f.engine);
+        f.recording.record();
+        clock.run(1);
+        QVERIFY(QDir(f.path("rec")).removeRecursively());
+        QTRY_COMPARE_WITH_TIMEOUT(f.failures.size(), 1, 3000);
+        QTest::qWait(1500);   // once for this removal, not every second
+        QCOMPARE(f.failures.size(), 1);
+        QVERIFY2(f.failures[0].endsWith("What was recorded is lost when the recording ends."), qPrintable(f.failures[0]));
+        f.recording.stop();
+        QCOMPARE(f.failures.size(), 2);
+        QCOMPARE(f.failures[1], "The recording was stopped: " + f.path("rec/Untitled1.mp3") +
+                                    " has no name left: what was recorded into it is lost");
+    }
+
     void preRecordKeepsTheSecondsBeforeRecord_data()
     {
         QTest::addColumn<int>("limit");

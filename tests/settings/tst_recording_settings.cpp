@@ -2,6 +2,7 @@
 #include "session/recording_settings.h"
 #include "session/ini_file.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -112,6 +113,26 @@ private slots:
         loadAndApply(s);
         QCOMPARE(s.mp3Bitrate, 128);
         QCOMPARE(s.savePath, QString());   // present but empty stays empty
+    }
+
+    // Recordings never go where the program happened to be started from.
+    void aRelativeSaveFolderIsUnderHome_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("used");
+        QTest::newRow("relative") << "rec/" << QDir::homePath() + "/rec/";
+        QTest::newRow("under ~") << "~/Music/rec" << QDir::homePath() + "/Music/rec";
+        QTest::newRow("absolute, as typed") << "/x//y/" << "/x//y/";
+    }
+    void aRelativeSaveFolderIsUnderHome()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, used);
+        put("[options]\nsavepath=" + stored.toUtf8() + "\n");
+        RecordingSettings s;
+        loadAndApply(s);
+        QCOMPARE(s.savePath, used);
+        QCOMPARE(absoluteSaveFolder(stored), used);   // as Options' OK stores it
     }
 
     void saveWritesEveryKeyInOrder()

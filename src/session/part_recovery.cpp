@@ -1,0 +1,264 @@
+#include "session/part_recovery.h"
+
+#include "engine/engine.h"
+#include "session/file_operations.h"
+#include "session/format_text.h"
+#include "session/part_journal.h"
+#include "session/recorded_files.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QStandardPaths>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace {
+
+QByteArray native(const QString &path)
+{
+    return QFile::encodeName(path);
+}
+
+// A descriptor that closes itself.
+class OpenFile {
+public:
+    explicit OpenFile(int fd) : m_fd(fd) {}
+    ~OpenFile()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    OpenFile(const OpenFile &) = delete;
+    OpenFile &operator=(const OpenFile &) = delete;
+    int fd() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+class Recovery {
+public:
+    Recovery(engine::IEngineFactory &engine, RecordedFiles &files, QString rescueFolder)
+        : m_repairer(engine.createFile(QStringLiteral("repairer"))), m_files(files), m_rescueFolder(std::move(rescueFolder))
+    {
+        m_repairer->SetActive(true);
+    }
+
+    void recover(InterruptedParts &journals, InterruptedPart &part);
+    RecoveryReport report;
+
+private:
+    void refuse(InterruptedParts &journals, InterruptedPart &part, const QString &why);
+    bool rescue(InterruptedParts &journals, InterruptedPart &part, const QString &refusal);
+    // Repairs the file open as fd, marked in the journal first; "" or why not.
+    QString repair(InterruptedParts &journals, InterruptedPart &part, int fd, const QString &path);
+    // Lists a file; its length in "mm:ss", or "" when it could not be listed.
+    QString list(const QString &path);
+    bool isTheRecording(const InterruptedPart &part, const struct stat &st) const
+    {
+        return S_ISREG(st.st_mode) && st.st_dev == part.entry.device && st.st_ino == part.entry.inode;
+    }
+
+    std::unique_ptr<engine::IAudioFile2> m_repairer;
+    RecordedFiles &m_files;
+    QString m_rescueFolder;
+};
+
+QString Recovery::list(const QString &path)
+{
+    try {
+        m_files.add(path);
+        return minutesAndSeconds(m_files.at(m_files.count() - 1).durationMs / 1000);
+    } catch (const std::exception &) {
+        return QString();
+    }
+}
+
+QString Recovery::repair(InterruptedParts &journals, InterruptedPart &part, int fd, const QString &path)
+{
+    // Marked before the first byte is looked at: should the repair crash the program, it is
+    // never tried again.
+    part.entry.repairStarted = true;
+    if (!journals.update(part))
+        return QStringLiteral("Cannot repair %1: its journal cannot be written").arg(path);
+    try {
+        m_repairer->RepairOpenFile(fd, path, part.entry.format);
+        return QString();
+    } catch (const std::exception &e) {
+        return QString::fromUtf8(e.what());
+    }
+}
+
+void Recovery::recover(InterruptedParts &journals, InterruptedPart &part)
+{
+    const JournalEntry &e = part.entry;
+    const QFileInfo file(e.partPath);
+    if (!e.identityKnown() || !QDir::isAbsolutePath(e.partPath) || file.fileName().isEmpty()) {
+        refuse(journals, part, QStringLiteral("its journal does not say exactly which file was recorded"));
+        return;
+    }
+    const QByteArray path = native(e.partPath);
+    struct stat st {};
+    if (::lstat(path.constData(), &st) != 0) {
+        const int error = errno;
+        // The file is gone. Where the journal's second name still holds the recording, the
+        // recording is not.
+        if (rescue(journals, part, QString()))
+            return;
+        struct stat folder {};
+        const bool folderThere = ::stat(native(file.path()).constData(), &folder) == 0;
+        const bool removed = (error == ENOENT || error == ENOTDIR) && folderThere && folder.st_dev == e.device;
+        if (removed) {
+            journals.forget(part);   // removed with nothing left of it: nothing to recover
+            return;
+        }
+        // A drive that is not mounted (its folder missing, or an empty mount point there):
+        // the file may come back.
+        if (!e.told) {
+            part.entry.told = true;
+            journals.update(part);
+            report.unreachable.append({part.journalPath,
+                                       QStringLiteral("%1 on %2 is not reachable; it will be repaired when it is.")
+                                           .arg(file.fileName(), file.path())});
+        }
+        return;
+    }
+    if (S_ISLNK(st.st_mode)) {
+        refuse(journals, part, QStringLiteral("it is a link now"));
+        return;
+    }
+    if (!isTheRecording(part, st)) {
+        refuse(journals, part, QStringLiteral("it is not the file that was recorded"));
+        return;
+    }
+    const OpenFile fd(::open(path.constData(), O_RDWR | O_NOFOLLOW | O_CLOEXEC));
+    struct stat opened {};
+    if (fd.fd() < 0 || ::fstat(fd.fd(), &opened) != 0 || !isTheRecording(part, opened)) {
+        refuse(journals, part,
+               fd.fd() < 0 ? QString::fromLocal8Bit(std::strerror(errno)) : QStringLiteral("it is not the file that was recorded"));
+        return;
+    }
+    if (e.repairStarted) {
+        list(e.partPath);
+        report.said << QStringLiteral("%1 was left by a recording that was interrupted and could not be repaired: its "
+                                      "repair did not finish the last time. It was left as it was.")
+                           .arg(file.fileName());
+        journals.forget(part);
+        return;
+    }
+    if (opened.st_size == 0) {
+        // Named but never written: nothing of it is worth keeping.
+        ::unlink(path.constData());
+        journals.forget(part);
+        return;
+    }
+    const QString failure = repair(journals, part, fd.fd(), e.partPath);
+    if (failure.isEmpty()) {
+        const QString length = list(e.partPath);
+        report.said << QStringLiteral("Recovered %1 (%2) from a recording that was interrupted.")
+                           .arg(file.fileName(), length.isEmpty() ? minutesAndSeconds(0) : length);
+    } else {
+        report.said << QStringLiteral("%1 was left by a recording that was interrupted and could not be repaired; it "
+                                      "was left as it was (%2).")
+                           .arg(file.fileName(), failure);
+    }
+    journals.forget(part);
+}
+
+void Recovery::refuse(InterruptedParts &journals, InterruptedPart &part, const QString &why)
+{
+    // The file the journal names is left exactly as it is.
+    if (rescue(journals, part, why))
+        return;
+    report.said << QStringLiteral("%1 was left by a recording that was interrupted, but was not repaired and was left as "
+                                  "it was: %2.")
+                       .arg(part.entry.partPath, why);
+    journals.forget(part);
+}
+
+bool Recovery::rescue(InterruptedParts &journals, InterruptedPart &part, const QString &refusal)
+{
+    const QString second = part.secondNamePath();
+    if (second.isEmpty())
+        return false;
+    const OpenFile fd(::open(native(second).constData(), O_RDWR | O_NOFOLLOW | O_CLOEXEC));
+    struct stat st {};
+    if (fd.fd() < 0 || ::fstat(fd.fd(), &st) != 0 || !isTheRecording(part, st))
+        return false;
+    const QString name = QFileInfo(part.entry.partPath).fileName();
+    QString failure;
+    if (part.entry.repairStarted)
+        failure = QStringLiteral("its repair did not finish the last time");
+    else if (st.st_size > 0)
+        failure = repair(journals, part, fd.fd(), part.entry.partPath);
+    QString made;
+    try {
+        made = giveNameTo(fd.fd(), second, m_rescueFolder, name.isEmpty() ? QStringLiteral("Untitled.wav") : name);
+    } catch (const std::exception &e) {
+        // Kept for the next start: the journal and its second name stay.
+        report.said << QStringLiteral("%1 was left by a recording that was interrupted and could not be given a name "
+                                      "(%2); it is kept and will be tried again at the next start.")
+                           .arg(name, QString::fromUtf8(e.what()));
+        return true;
+    }
+    const QString length = list(made);
+    QString text = refusal.isEmpty()
+                       ? QStringLiteral("Recovered %1 (%2) from a recording that was interrupted; it was no longer "
+                                        "in %3, so it is now %4.")
+                             .arg(name, length.isEmpty() ? minutesAndSeconds(0) : length,
+                                  QFileInfo(part.entry.partPath).path(), made)
+                       : QStringLiteral("%1 was not repaired and was left as it was (%2); the recording itself was "
+                                        "recovered as %3 (%4).")
+                             .arg(part.entry.partPath, refusal, made, length.isEmpty() ? minutesAndSeconds(0) : length);
+    if (!failure.isEmpty())
+        text += QStringLiteral(" It could not be repaired (%1).").arg(failure);
+    report.said << text;
+    journals.forget(part);
+    return true;
+}
+
+}  // namespace
+
+QString defaultRescueFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+           + QStringLiteral("/tavrin-sound-recorder/rescued");
+}
+
+RecoveryReport recoverInterruptedParts(engine::IEngineFactory &engine, RecordedFiles &files, const QString &folder,
+                                       const QString &rescueFolder)
+{
+    try {
+        InterruptedParts journals(folder);
+        if (journals.parts().isEmpty())
+            return {};
+        Recovery recovery(engine, files, rescueFolder);
+        QList<InterruptedPart> parts = journals.parts();
+        for (InterruptedPart &part : parts) {
+            try {
+                recovery.recover(journals, part);
+            } catch (const std::exception &) {
+                // One part's trouble does not keep the others from being recovered.
+            }
+        }
+        return recovery.report;
+    } catch (const std::exception &) {
+        // Whatever went wrong, the program still starts.
+    }
+    return {};
+}
+
+void forgetInterruptedPart(const QString &journalPath)
+{
+    QLockFile lock(PartJournal::lockPathOf(journalPath));
+    lock.setStaleLockTime(0);
+    if (lock.tryLock(0))
+        PartJournal::remove(journalPath);
+}
