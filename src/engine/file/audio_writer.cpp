@@ -485,7 +485,7 @@ protected:
         // Everything before this block is on disk, in whole frames or packets.
         const off_t blockStart = lseek(m_fd, 0, SEEK_CUR);
         const qint64 framesBefore = m_frames;
-        if (blockStart >= 0 && m_frames > 0 && qint64(blockStart) > m_sizeLimit - roomFor(samples)) {
+        if (blockStart >= 0 && m_frames > 0 && qint64(blockStart) > m_sizeLimit - roomFor(samples, blockStart)) {
             // The block may not fit below the size limit: the file is finished now, with
             // the samples the encoder still holds, so that nothing is lost where the next
             // file begins with this block.
@@ -535,10 +535,10 @@ protected:
     }
 
 private:
-    // Bytes the file may still need with this block: the block itself, what the encoder
-    // holds back, and the end of the file (the last frames, an index), each at the most the
-    // format can take.
-    qint64 roomFor(const SampleArray &samples) const
+    // Bytes a file of `size` bytes may still need with this block: the block itself and what
+    // the encoder holds back, at the most the format can take, and the end of the file (an
+    // index grows with the file).
+    qint64 roomFor(const SampleArray &samples, qint64 size) const
     {
         double perSecond = 0;
         switch (m_format.type) {
@@ -555,8 +555,13 @@ private:
             perSecond = m_format.kbps * 1000 / 8.0 * 1.25;
             break;
         }
+        // Once a second is written, twice the rate so far is bound enough (a tone packs far
+        // tighter than the format's worst).
+        const double written = double(m_frames) / m_format.sampleRate;
+        if (written >= 1.0)
+            perSecond = std::min(perSecond, 2 * double(size) / written);
         const double seconds = samples.sampleRate() > 0 ? double(samples.frames()) / samples.sampleRate() : 1.0;
-        return qint64(perSecond * (2 * seconds + 1)) + 64 * 1024;
+        return qint64(perSecond * (2 * seconds + 1)) + 8 * 1024 + size / 10000;
     }
 
     // Float samples where the encoder takes them (they come as floats), planar first.

@@ -22,6 +22,9 @@ namespace {
 // goes on. A 200 ms block of 44.1 kHz stereo WAV is 35 KiB.
 constexpr qint64 kCatchUpBytes = 256 * 1024;
 constexpr qint64 kCopyChunk = 1 << 20;
+// From a file without a name the copy goes in small steps, each one's space given back
+// before the next: the move needs no more than this beyond the recording itself.
+constexpr qint64 kGiveBackChunk = 64 * 1024;
 
 qint64 fileSize(int fd)
 {
@@ -69,9 +72,6 @@ void OpenFileMove::wait()
 // switch, stays.
 void OpenFileMove::giveBackCopied(qint64 copied)
 {
-    struct stat st {};
-    if (fstat(m_source, &st) != 0 || st.st_nlink > 0)
-        return;
     constexpr qint64 kPage = 4096;
     const qint64 from = std::max(m_punchedUpTo, (m_headBytes + kPage - 1) / kPage * kPage);
     const qint64 to = copied / kPage * kPage;
@@ -82,10 +82,13 @@ void OpenFileMove::giveBackCopied(qint64 copied)
         m_punchedUpTo = to;
 }
 
-// Copies [from, to) of the old file into the new one; returns 0 or the errno.
+// Copies [from, to) of the old file into the new one, giving back what is copied where the
+// old file has no name; returns 0 or the errno.
 int OpenFileMove::copyRange(qint64 from, qint64 to)
 {
-    std::vector<char> buffer(size_t(std::min(kCopyChunk, std::max<qint64>(to - from, 1))));
+    struct stat st {};
+    const bool giveBack = fstat(m_source, &st) == 0 && st.st_nlink == 0;
+    std::vector<char> buffer(size_t(std::min(giveBack ? kGiveBackChunk : kCopyChunk, std::max<qint64>(to - from, 1))));
     while (from < to) {
         const ssize_t n = ::pread(m_source, buffer.data(), size_t(std::min<qint64>(qint64(buffer.size()), to - from)), off_t(from));
         if (n < 0 && errno == EINTR)
@@ -101,6 +104,8 @@ int OpenFileMove::copyRange(qint64 from, qint64 to)
             done += w;
         }
         from += n;
+        if (giveBack)
+            giveBackCopied(from);
     }
     return 0;
 }
@@ -119,8 +124,6 @@ void OpenFileMove::run()
         if (size - copied > kCatchUpBytes) {
             error = copyRange(copied, size);
             copied = size;
-            if (!error)
-                giveBackCopied(copied);
             continue;
         }
         // The last stretch, between two blocks: nothing is written meanwhile, so nothing

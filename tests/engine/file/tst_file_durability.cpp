@@ -12,6 +12,9 @@
 #include <QtTest>
 
 #include <cmath>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace engine;
 
@@ -176,20 +179,41 @@ private slots:
 
     // The folder of a recording is removed while it runs: the file lives on unlinked,
     // MoveOpenFile copies it elsewhere while blocks keep coming, and the new file holds
-    // every block exactly once.
+    // every block exactly once. On a disk that cannot hold the recording twice the copy
+    // still fits: what is copied is given back as the copy goes. Where the file still has
+    // a name (kept elsewhere), the move is one more link at once. A name that is taken is
+    // never written over.
     void movedRecordingKeepsEveryBlock_data()
     {
         QTest::addColumn<QString>("suffix");
-        QTest::newRow("wav") << "wav";
-        QTest::newRow("mp3") << "mp3";
+        QTest::addColumn<QString>("how");
+        QTest::newRow("wav") << "wav" << "copy";
+        QTest::newRow("mp3") << "mp3" << "copy";
+        QTest::newRow("wav on a disk too small for two") << "wav" << "small disk";
+        QTest::newRow("wav with a name kept elsewhere") << "wav" << "link";
     }
     void movedRecordingKeepsEveryBlock()
     {
         QFETCH(QString, suffix);
+        QFETCH(QString, how);
         QTemporaryDir folder;
         QVERIFY(folder.isValid());
-        const QString file = folder.filePath("moving." + suffix);
-        const QString moved = path("moved." + suffix);
+        QString disk = m_dir.path();
+        if (how == "small disk") {
+            // 4 s of 44.1 kHz stereo WAV is 706 KB: twice that does not fit.
+            disk = path("small-disk");
+            QVERIFY(QDir().mkpath(disk));
+            if (::mount("tmpfs", QFile::encodeName(disk).constData(), "tmpfs", 0, "size=1000k") != 0)
+                QSKIP("no small disk to fill");
+        }
+        const auto unmount = qScopeGuard([&] {
+            if (how == "small disk")
+                ::umount2(QFile::encodeName(disk).constData(), MNT_DETACH);
+        });
+        const QString file = (how == "small disk" ? disk + "/rec" : folder.path()) + "/moving." + suffix;
+        QVERIFY(QDir().mkpath(QFileInfo(file).path()));
+        const QString kept = disk + "/kept." + suffix;
+        const QString moved = disk + "/moved." + suffix;
         const std::vector<float> tone = testaudio::tone(1000, 4, kRate, kChannels);
         const qint64 frames = qint64(tone.size()) / kChannels;
         FfmpegAudioFile writer;
@@ -202,13 +226,30 @@ private slots:
                 writer.WriteArray(SampleArray::fromFloat(tone.data() + at * kChannels, kBlock, kRate, kChannels));
         };
         writeBlocks(frames / 2);
-        QVERIFY(folder.remove());
+        if (how == "link")
+            QVERIFY(::link(QFile::encodeName(file).constData(), QFile::encodeName(kept).constData()) == 0);
+        QVERIFY(QDir(QFileInfo(file).path()).removeRecursively());
         QVERIFY(!QFile::exists(file));
+        // Taken: refused, and left as it was.
+        QFile taken(moved);
+        QVERIFY(taken.open(QIODevice::WriteOnly) && taken.write("mine") == 4);
+        taken.close();
+        QVERIFY_THROWS_EXCEPTION(EngineError, writer.MoveOpenFile(moved));
+        QCOMPARE(readBytes(moved), QByteArray("mine"));
+        QVERIFY(QFile::remove(moved));
+
         writer.MoveOpenFile(moved);
-        QVERIFY(writer.IsMovingFile());
+        if (how == "link")
+            QVERIFY(!writer.IsMovingFile());   // nothing to copy
         writeBlocks(frames);
         QTRY_VERIFY_WITH_TIMEOUT(!writer.IsMovingFile(), 10000);
         writer.Close();
+        if (how == "link") {
+            struct stat a {}, b {};
+            QVERIFY(::stat(QFile::encodeName(kept).constData(), &a) == 0 && ::stat(QFile::encodeName(moved).constData(), &b) == 0);
+            QCOMPARE(a.st_ino, b.st_ino);   // the same file, twice named
+            QFile::remove(kept);
+        }
 
         FfmpegAudioFile reader;
         reader.Open(moved, 0, 1);
