@@ -457,20 +457,24 @@ private slots:
     // The save folder's parent goes with everything in it while the recording runs: the
     // folders are made again and the recording put back at once (a second name of the file
     // beside the journal, no copy), or copied back where the journals are on another file
-    // system; Stop afterwards keeps every second, with one message and no failure.
+    // system, or put into the rescue folder where the save folder cannot be made again; Stop
+    // afterwards keeps every second, with one message that says where, and no failure.
     void aRemovedAncestorOfTheSaveFolderLosesNothing_data()
     {
         QTest::addColumn<QString>("format");
         QTest::addColumn<bool>("acrossFileSystems");
-        QTest::newRow("wav") << ".wav" << false;
-        QTest::newRow("flac") << ".flac" << false;
-        QTest::newRow("wav, journals on another file system") << ".wav" << true;
-        QTest::newRow("opus, journals on another file system") << ".opus" << true;
+        QTest::addColumn<bool>("blocked");   // a plain file takes the removed folder's place
+        QTest::newRow("wav") << ".wav" << false << false;
+        QTest::newRow("flac") << ".flac" << false << false;
+        QTest::newRow("wav, journals on another file system") << ".wav" << true << false;
+        QTest::newRow("opus, journals on another file system") << ".opus" << true << false;
+        QTest::newRow("mp3, the folder cannot be made again") << ".mp3" << false << true;
     }
     void aRemovedAncestorOfTheSaveFolderLosesNothing()
     {
         QFETCH(QString, format);
         QFETCH(bool, acrossFileSystems);
+        QFETCH(bool, blocked);
         std::unique_ptr<QTemporaryDir> journals;
         if (acrossFileSystems) {
             journals = std::make_unique<QTemporaryDir>(QStringLiteral("/dev/shm/tavrin-XXXXXX"));
@@ -488,16 +492,24 @@ private slots:
         });
         if (journals)
             w.recording().setJournalFolder(journals->path());
+        w.recording().setRescueFolder(w.path("rescued"));
         w.window->record();
         QVERIFY(w.waitDisplayed(1.5));
-        const QString file = w.recording().partPath();
+        QString file = w.recording().partPath();
         QVERIFY(QDir(w.path("a")).removeRecursively());
+        if (blocked) {
+            QFile plain(w.path("a"));
+            QVERIFY(plain.open(QIODevice::WriteOnly));
+            file = w.path("rescued/" + QFileInfo(file).fileName());
+        }
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(file), 6000);
         QTRY_COMPARE_WITH_TIMEOUT(w.boxes.size(), 1, 6000);
         QVERIFY(w.waitDisplayed(5.0));
         w.window->stop();
         QCOMPARE(w.errors(), QStringList());
         QVERIFY2(w.boxes[0].text.startsWith("The folder " + w.path("a/rec")), qPrintable(w.boxes[0].text));
+        QVERIFY2(w.boxes[0].text.contains(blocked ? file : QFileInfo(file).fileName()), qPrintable(w.boxes[0].text));
+        QCOMPARE(w.recording().partPath(), file);
         const Decoded d = decode(file);
         qInfo("%s: %.2f s in the file after the removal at 1.5 s", qPrintable(format), d.seconds());
         QVERIFY2(d.seconds() >= 4.8, qPrintable(QString::number(d.seconds())));
