@@ -21,6 +21,7 @@ extern "C" {
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <exception>
 #include <utility>
 #include <vector>
 
@@ -63,9 +64,12 @@ int writeFully(int fd, const char *data, qint64 bytes, qint64 offset)
 // APE tags hold pictures at most; anything claiming more is not a tag.
 constexpr qint64 kMaxTrailingTagBytes = 16 << 20;
 
+// Thrown by a trial repair at its first change.
+struct WouldChange {};
+
 // The file being repaired: reads and writes at offsets, and the message of a refusal.
 // Tags at its end may be set aside: size() then ends where they start, and a cut moves
-// them down to the new end.
+// them down to the new end. A trial repair changes nothing and stops where it would.
 class RepairTarget {
 public:
     RepairTarget(int fd, const QString &path) : m_fd(fd), m_path(path)
@@ -75,57 +79,52 @@ public:
             failSystem(errno);
         if (!S_ISREG(st.st_mode))
             fail(QStringLiteral("it is not a regular file"));
-        m_size = st.st_size;
+        m_size = m_fileSize = st.st_size;
     }
 
     int fd() const { return m_fd; }
-    // Up to the trailing tags.
+    // Up to the trailing tags set aside.
     qint64 size() const { return m_size; }
     // Trailing tags included.
-    qint64 fileSize() const { return m_size + m_tags.size(); }
+    qint64 fileSize() const { return m_fileSize; }
 
-    // Sets the ID3v1 tag and the APEv2 tag (before it) at the end of the file aside.
-    void setTrailingTagsAside()
+    // Where the audio may end ahead of tags at the end of the file (an ID3v1 tag, an APEv2
+    // tag, or an APEv2 tag and then an ID3v1 tag), earliest first; empty when there are none.
+    std::vector<qint64> trailingTagStarts() const
     {
-        qint64 end = m_size;
-        if (end >= 128 && read(end - 128, 3) == "TAG")
-            end -= 128;
-        if (end >= 32) {
-            const QByteArray footer = read(end - 32, 32);
-            if (footer.size() == 32 && footer.startsWith("APETAGEX")) {
-                const quint32 version = qFromLittleEndian<quint32>(footer.constData() + 8);
-                const qint64 tagSize = qFromLittleEndian<quint32>(footer.constData() + 12);   // items and footer
-                const bool hasHeader = uchar(footer[23]) & 0x80;
-                const qint64 bytes = tagSize + (hasHeader ? 32 : 0);
-                if ((version == 1000 || version == 2000) && tagSize >= 32 && bytes <= end
-                    && bytes <= kMaxTrailingTagBytes && (!hasHeader || read(end - bytes, 8) == "APETAGEX"))
-                    end -= bytes;
-            }
+        std::vector<qint64> starts;
+        const qint64 id3v1 = m_fileSize >= 128 && readRaw(m_fileSize - 128, 3) == "TAG" ? m_fileSize - 128 : -1;
+        for (const qint64 end : {id3v1, m_fileSize}) {
+            const qint64 ape = end >= 0 ? apeTagStart(end) : -1;
+            if (ape >= 0)
+                starts.push_back(ape);
         }
-        if (end < m_size) {
-            m_tags = read(end, m_size - end);
-            m_size = end;
-        }
+        if (id3v1 >= 0)
+            starts.push_back(id3v1);
+        std::sort(starts.begin(), starts.end());
+        starts.erase(std::unique(starts.begin(), starts.end()), starts.end());
+        return starts;
     }
+
+    // What follows `end` is set aside as tags (none at the size of the file).
+    void setAudioEnd(qint64 end) { m_size = end; }
+
+    void setTrial(bool trial) { m_trial = trial; }
 
     // Up to `bytes` bytes from offset (fewer at the end of the file).
     QByteArray read(qint64 offset, qint64 bytes) const
     {
-        bytes = std::max<qint64>(0, std::min(bytes, m_size - offset));
-        if (offset < 0 || bytes == 0)
-            return QByteArray();
-        QByteArray data(bytes, Qt::Uninitialized);
-        qint64 done = 0;
-        const int error = readFully(m_fd, data.data(), bytes, offset, &done);
-        if (error != 0)
-            failSystem(error);
-        data.truncate(done);
-        return data;
+        return readRaw(offset, std::min(bytes, m_size - offset));
     }
 
     void write(qint64 offset, const QByteArray &bytes)
     {
         Q_ASSERT(offset >= 0 && offset + bytes.size() <= m_size);
+        if (m_trial) {
+            if (read(offset, bytes.size()) != bytes)
+                throw WouldChange();
+            return;
+        }
         if (const int error = writeFully(m_fd, bytes.constData(), bytes.size(), offset))
             failSystem(error);
     }
@@ -134,11 +133,17 @@ public:
     {
         if (size >= m_size)
             return;
+        if (m_trial)
+            throw WouldChange();
         // The tags go first, over what is cut off, so that the file never grows.
-        if (const int error = writeFully(m_fd, m_tags.constData(), m_tags.size(), size))
+        const QByteArray tags = readRaw(m_size, m_fileSize - m_size);
+        if (tags.size() != m_fileSize - m_size)
+            fail(QStringLiteral("its tags cannot be read"));
+        if (const int error = writeFully(m_fd, tags.constData(), tags.size(), size))
             failSystem(error);
-        if (ftruncate(m_fd, off_t(size + m_tags.size())) != 0)
+        if (ftruncate(m_fd, off_t(size + tags.size())) != 0)
             failSystem(errno);
+        m_fileSize -= m_size - size;
         m_size = size;
     }
 
@@ -149,10 +154,42 @@ public:
     [[noreturn]] void failSystem(int error) const { fail(systemErrorText(error)); }
 
 private:
+    // Where an APEv2 tag that ends at `end` starts, -1 when none does.
+    qint64 apeTagStart(qint64 end) const
+    {
+        if (end < 32)
+            return -1;
+        const QByteArray footer = readRaw(end - 32, 32);
+        if (footer.size() != 32 || !footer.startsWith("APETAGEX"))
+            return -1;
+        const quint32 version = qFromLittleEndian<quint32>(footer.constData() + 8);
+        const qint64 tagSize = qFromLittleEndian<quint32>(footer.constData() + 12);   // items and footer
+        const bool hasHeader = uchar(footer[23]) & 0x80;
+        const qint64 bytes = tagSize + (hasHeader ? 32 : 0);
+        if ((version != 1000 && version != 2000) || tagSize < 32 || bytes > end || bytes > kMaxTrailingTagBytes
+            || (hasHeader && readRaw(end - bytes, 8) != "APETAGEX"))
+            return -1;
+        return end - bytes;
+    }
+
+    QByteArray readRaw(qint64 offset, qint64 bytes) const
+    {
+        bytes = std::max<qint64>(0, std::min(bytes, m_fileSize - offset));
+        if (offset < 0 || bytes == 0)
+            return QByteArray();
+        QByteArray data(bytes, Qt::Uninitialized);
+        qint64 done = 0;
+        if (const int error = readFully(m_fd, data.data(), bytes, offset, &done))
+            failSystem(error);
+        data.truncate(done);
+        return data;
+    }
+
     int m_fd;
     QString m_path;
     qint64 m_size = 0;
-    QByteArray m_tags;
+    qint64 m_fileSize = 0;
+    bool m_trial = false;
 };
 
 // ---- WAV -------------------------------------------------------------------------------------
@@ -295,10 +332,45 @@ private:
     qint64 m_start = 0;
 };
 
+// The first frame from offset on that is followed by another one; failing that, the first
+// that ends the audio (all but the start of a frame header), or else the first one cut
+// short. -1 when there is none.
+qint64 firstMpegFrame(SequentialReader &reader, qint64 offset, qint64 end, MpegFrameHeader *header)
+{
+    qint64 last = -1, cutShort = -1;
+    MpegFrameHeader lastHeader, cutShortHeader;
+    for (qint64 pos = offset; pos + 4 <= std::min(end, offset + 8192); ++pos) {
+        const char *p = reader.at(pos, 4);
+        MpegFrameHeader h, next;
+        if (!p || !parseMpegFrameHeader(reinterpret_cast<const uchar *>(p), &h))
+            continue;
+        const qint64 nextPos = pos + h.frameBytes;
+        const char *q = nextPos + 4 <= end ? reader.at(nextPos, 4) : nullptr;
+        if (q && parseMpegFrameHeader(reinterpret_cast<const uchar *>(q), &next) && next.sampleRate == h.sampleRate
+            && next.layer == h.layer) {
+            *header = h;
+            return pos;
+        }
+        int rest = 0;
+        const char *r = nextPos <= end ? reader.upTo(nextPos, 3, &rest) : nullptr;
+        const bool endsAudio = nextPos <= end
+                               && (rest == 0 || (nextPos + 4 > end && uchar(r[0]) == 0xFF
+                                                 && (rest < 2 || (uchar(r[1]) & 0xE0) == 0xE0)));
+        if (endsAudio && last < 0) {
+            last = pos;
+            lastHeader = h;
+        } else if (nextPos > end && cutShort < 0) {
+            cutShort = pos;
+            cutShortHeader = h;
+        }
+    }
+    *header = last >= 0 ? lastHeader : cutShortHeader;
+    return last >= 0 ? last : cutShort;
+}
+
 void repairMp3(RepairTarget &file)
 {
-    // Past the ID3v2 tags (they may be stacked) to the first frame that is followed by
-    // another one or by the end of the audio.
+    // Past the ID3v2 tags (they may be stacked) to the first frame.
     qint64 offset = 0;
     for (int i = 0; i < 4; ++i) {
         const qint64 tag = id3v2Bytes(file.read(offset, 10));
@@ -308,67 +380,68 @@ void repairMp3(RepairTarget &file)
     }
     const qint64 audioEnd = file.size();
     SequentialReader reader(file);
-    qint64 first = -1;
     MpegFrameHeader firstHeader;
-    for (qint64 pos = offset; pos + 4 <= std::min(audioEnd, offset + 8192); ++pos) {
-        const char *p = reader.at(pos, 4);
-        MpegFrameHeader h, next;
-        if (!p || !parseMpegFrameHeader(reinterpret_cast<const uchar *>(p), &h))
-            continue;
-        const qint64 nextPos = pos + h.frameBytes;
-        const char *q = nextPos + 4 <= audioEnd ? reader.at(nextPos, 4) : nullptr;
-        const bool followed = q && parseMpegFrameHeader(reinterpret_cast<const uchar *>(q), &next)
-                              && next.sampleRate == h.sampleRate && next.layer == h.layer;
-        if (followed || nextPos + 4 > audioEnd) {
-            first = pos;
-            firstHeader = h;
-            break;
-        }
-    }
+    qint64 first = firstMpegFrame(reader, offset, audioEnd, &firstHeader);
     if (first < 0)
         file.fail(QStringLiteral("it holds no MPEG audio frames"));
 
     // The header frame written at the start, if any.
-    const int sideInfo = firstHeader.version == 10 ? (firstHeader.channels == 1 ? 17 : 32)
-                                                   : (firstHeader.channels == 1 ? 9 : 17);
-    const QByteArray original = file.read(first, firstHeader.frameBytes);
-    QByteArray frame = original;
-    const int xing = 4 + sideInfo;
     const int vbri = 4 + 32;
-    const bool infoFrame = firstHeader.layer == 3 && frame.size() >= xing + 8
-                           && (frame.mid(xing, 4) == "Xing" || frame.mid(xing, 4) == "Info");
-    const bool vbriFrame = firstHeader.layer == 3 && !infoFrame && frame.size() >= vbri + 4
-                           && frame.mid(vbri, 4) == "VBRI";
+    int xing = 0;
+    QByteArray original;
+    bool infoFrame = false;
+    bool vbriFrame = false;
 
     // Walk the whole frames; the audio data's CRC (for the LAME tag) covers those after
-    // the header frame.
+    // the header frame. The repaired file must find the same first frame again: when the
+    // end it is cut to makes another one first (sync bytes in what lies before or in a
+    // frame, whose frame reaches that end), the frames are walked from that one.
     std::vector<qint64> offsets;
     const AVCRC *crcTable = av_crc_get_table(AV_CRC_16_ANSI_LE);
     quint16 audioCrc = 0;
-    qint64 pos = first;
-    while (pos + 4 <= audioEnd) {
-        const char *p = reader.at(pos, 4);
-        MpegFrameHeader h;
-        if (!p || !parseMpegFrameHeader(reinterpret_cast<const uchar *>(p), &h)
-            || h.sampleRate != firstHeader.sampleRate || h.layer != firstHeader.layer
-            || pos + h.frameBytes > audioEnd)
-            break;
-        if (!offsets.empty() || !infoFrame) {
-            const char *data = reader.at(pos, h.frameBytes);
-            if (!data)
+    qint64 cut = first;
+    for (qint64 end = audioEnd;;) {
+        original = file.read(first, firstHeader.frameBytes);
+        xing = 4 + (firstHeader.version == 10 ? (firstHeader.channels == 1 ? 17 : 32)
+                                              : (firstHeader.channels == 1 ? 9 : 17));
+        infoFrame = firstHeader.layer == 3 && original.size() >= xing + 8
+                    && (original.mid(xing, 4) == "Xing" || original.mid(xing, 4) == "Info");
+        vbriFrame = firstHeader.layer == 3 && !infoFrame && original.size() >= vbri + 4
+                    && original.mid(vbri, 4) == "VBRI";
+        offsets.clear();
+        audioCrc = 0;
+        qint64 pos = first;
+        while (pos + 4 <= end) {
+            const char *p = reader.at(pos, 4);
+            MpegFrameHeader h;
+            if (!p || !parseMpegFrameHeader(reinterpret_cast<const uchar *>(p), &h)
+                || h.sampleRate != firstHeader.sampleRate || h.layer != firstHeader.layer || pos + h.frameBytes > end)
                 break;
-            audioCrc = quint16(av_crc(crcTable, audioCrc, reinterpret_cast<const uint8_t *>(data), size_t(h.frameBytes)));
+            if (!offsets.empty() || !infoFrame) {
+                const char *data = reader.at(pos, h.frameBytes);
+                if (!data)
+                    break;
+                audioCrc = quint16(av_crc(crcTable, audioCrc, reinterpret_cast<const uint8_t *>(data), size_t(h.frameBytes)));
+            }
+            offsets.push_back(pos);
+            pos += h.frameBytes;
         }
-        offsets.push_back(pos);
-        pos += h.frameBytes;
+        cut = pos;
+        MpegFrameHeader again;
+        const qint64 firstAgain = cut < end && !offsets.empty() ? firstMpegFrame(reader, offset, cut, &again) : first;
+        if (firstAgain == first || firstAgain < 0)
+            break;
+        first = firstAgain;
+        firstHeader = again;
+        end = cut;
     }
     if (offsets.empty())
         file.fail(QStringLiteral("it holds no whole MPEG audio frame"));
     // What follows the last whole frame may only be a frame cut short (a recording that
     // was killed or ran out of disk); anything else is damage we do not guess at.
-    const qint64 cut = pos;
     if (audioEnd - cut >= kMaxMpegFrameBytes)
         file.fail(QStringLiteral("its audio data is damaged at byte %1").arg(cut));
+    QByteArray frame = original;
 
     if (infoFrame) {
         const quint32 frames = quint32(offsets.size() - 1);
@@ -940,6 +1013,22 @@ const RepairableFormat *formatOf(const QByteArray &head)
     return nullptr;
 }
 
+// Whether the repair would change the file; a refusal is thrown as by the repair.
+bool repairWouldChange(RepairTarget &file, const RepairableFormat &format)
+{
+    const struct Trial {
+        RepairTarget &file;
+        explicit Trial(RepairTarget &f) : file(f) { file.setTrial(true); }
+        ~Trial() { file.setTrial(false); }
+    } trial(file);
+    try {
+        format.repair(file);
+    } catch (const WouldChange &) {
+        return true;
+    }
+    return false;
+}
+
 [[noreturn]] void failOpen(const QString &path, const QString &reason)
 {
     throw EngineError(QStringLiteral("Cannot repair %1: %2").arg(path, reason));
@@ -978,7 +1067,33 @@ void repairOpenFile(int fd, const QString &path, std::optional<RepairFormat> exp
         const QString last = names.takeLast();
         file.fail(QStringLiteral("it is not a %1 or %2 file").arg(names.join(QStringLiteral(", ")), last));
     }
-    file.setTrailingTagsAside();
+    std::vector<qint64> ends = file.trailingTagStarts();
+    if (ends.empty()) {
+        format->repair(file);
+        return;
+    }
+    // What looks like tags may be the file's own bytes (the end of its metadata or of its
+    // audio). A file that needs no change with some of them, or none, taken for its own is
+    // left as it is. Otherwise as many are kept apart as the repair accepts; when it
+    // refuses the file however it is taken, the reason with all of them apart stands.
+    ends.push_back(file.fileSize());
+    std::exception_ptr refusal;
+    qint64 accepted = -1;
+    for (const qint64 end : ends) {
+        file.setAudioEnd(end);
+        try {
+            if (!repairWouldChange(file, *format))
+                return;
+            if (accepted < 0)
+                accepted = end;
+        } catch (const EngineError &) {
+            if (!refusal)
+                refusal = std::current_exception();
+        }
+    }
+    if (accepted < 0)
+        std::rethrow_exception(refusal);
+    file.setAudioEnd(accepted);
     format->repair(file);
 }
 
