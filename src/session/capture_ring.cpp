@@ -5,11 +5,24 @@
 
 void CaptureRing::reset(int rate, int channels, qint64 capacityFrames)
 {
+    std::lock_guard<std::mutex> lock(m_lock);
     m_rate = std::max(1, rate);
     m_channels = std::max(1, channels);
     m_capacity = std::max<qint64>(1, capacityFrames);
     m_samples.assign(size_t(m_capacity * m_channels), 0.0f);
     m_end = 0;
+}
+
+qint64 CaptureRing::end() const
+{
+    std::lock_guard<std::mutex> lock(m_lock);
+    return m_end;
+}
+
+qint64 CaptureRing::start() const
+{
+    std::lock_guard<std::mutex> lock(m_lock);
+    return startLocked();
 }
 
 const float *CaptureRing::frameAt(qint64 position) const
@@ -22,6 +35,7 @@ void CaptureRing::append(const engine::SampleArray &block)
     if (block.isEmpty() || m_capacity == 0)
         return;
     const std::vector<float> in = block.toFloat();
+    std::lock_guard<std::mutex> lock(m_lock);
     const int inChannels = std::max(1, block.channels());
     const qint64 frames = qint64(in.size()) / inChannels;
     // Only the newest capacity frames of a long block can stay.
@@ -34,9 +48,12 @@ void CaptureRing::append(const engine::SampleArray &block)
     m_end += frames;
 }
 
-engine::SampleArray CaptureRing::slice(qint64 from, qint64 to) const
+engine::SampleArray CaptureRing::slice(qint64 from, qint64 to, qint64 *lost) const
 {
-    from = std::max(from, start());
+    std::lock_guard<std::mutex> lock(m_lock);
+    if (lost)
+        *lost = std::max<qint64>(0, std::min(to, startLocked()) - from);
+    from = std::max(from, startLocked());
     to = std::min(to, m_end);
     if (to <= from)
         return engine::SampleArray();
@@ -48,7 +65,8 @@ engine::SampleArray CaptureRing::slice(qint64 from, qint64 to) const
 
 qint64 CaptureRing::firstAbove(qint64 from, float level) const
 {
-    for (qint64 p = std::max(from, start()); p < m_end; ++p) {
+    std::lock_guard<std::mutex> lock(m_lock);
+    for (qint64 p = std::max(from, startLocked()); p < m_end; ++p) {
         const float *frame = frameAt(p);
         for (int c = 0; c < m_channels; ++c)
             if (std::fabs(frame[c]) > level)
@@ -59,7 +77,8 @@ qint64 CaptureRing::firstAbove(qint64 from, float level) const
 
 qint64 CaptureRing::lastReaching(qint64 from, float level) const
 {
-    const qint64 first = std::max(from, start());
+    std::lock_guard<std::mutex> lock(m_lock);
+    const qint64 first = std::max(from, startLocked());
     for (qint64 p = m_end - 1; p >= first; --p) {
         const float *frame = frameAt(p);
         for (int c = 0; c < m_channels; ++c)

@@ -48,6 +48,22 @@ QString absoluteSaveFolder(const QString &folder)
     return QDir::home().filePath(folder);
 }
 
+SaveFormat saveFormatOf(const RecordingSettings &s)
+{
+    const QString format = s.saveFormat.toUpper();
+    if (format == QLatin1String(".WAV"))
+        return SaveFormat::Wav;
+    if (format == QLatin1String(".WMA"))
+        return SaveFormat::Wma;
+    if (format == QLatin1String(".FLAC"))
+        return SaveFormat::Flac;
+    if (format == QLatin1String(".OGG"))
+        return SaveFormat::Vorbis;
+    if (format == QLatin1String(".OPUS"))
+        return SaveFormat::Opus;
+    return SaveFormat::Mp3;
+}
+
 QString fileExtension(const RecordingSettings &s)
 {
     static const QStringList written{QStringLiteral(".MP3"),  QStringLiteral(".WAV"), QStringLiteral(".WMA"),

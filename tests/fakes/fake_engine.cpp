@@ -23,6 +23,7 @@ static QString num(double v)
 
 QStringList CallLog::matching(const QString &prefix) const
 {
+    const QMutexLocker locker(&lock);
     QStringList out;
     for (const QString &c : calls)
         if (c.startsWith(prefix))
@@ -32,6 +33,7 @@ QStringList CallLog::matching(const QString &prefix) const
 
 QStringList CallLog::matching(const QStringList &prefixes) const
 {
+    const QMutexLocker locker(&lock);
     QStringList out;
     for (const QString &c : calls)
         for (const QString &p : prefixes)
@@ -44,6 +46,7 @@ QStringList CallLog::matching(const QStringList &prefixes) const
 
 int CallLog::indexOf(const QString &prefix, int from) const
 {
+    const QMutexLocker locker(&lock);
     for (int i = std::max(from, 0); i < calls.size(); ++i)
         if (calls[i].startsWith(prefix))
             return i;
@@ -125,7 +128,10 @@ void FakeFile::SetOpusFormat(int kbps, int channels)
 
 void FakeFile::Create(const QString &path, int mode)
 {
+    const QMutexLocker world(&m_engine->worldLock);
     log(QStringLiteral("Create(%1,%2)").arg(path).arg(mode));
+    if (!failNextCreate.isEmpty())
+        throw EngineError(std::exchange(failNextCreate, QString()));
     m_open = false;
     m_writing = false;
     QFile f(path);
@@ -171,6 +177,7 @@ void FakeFile::Create(const QString &path, int mode)
 
 void FakeFile::WriteArray(const SampleArray &samples)
 {
+    const QMutexLocker world(&m_engine->worldLock);
     log(QStringLiteral("WriteArray(%1)").arg(samples.frames()));
     if (std::exchange(limitNextWrite, false))
         throw engine::FileLimitError(QStringLiteral("Cannot write %1: the file is as large as it can be").arg(m_path));
@@ -192,6 +199,7 @@ void FakeFile::WriteArray(const SampleArray &samples)
 
 void FakeFile::Open(const QString &path, int mode, int flags)
 {
+    const QMutexLocker world(&m_engine->worldLock);
     log(QStringLiteral("Open(%1,%2,%3)").arg(path).arg(mode).arg(flags));
     m_open = false;
     m_writing = false;
@@ -222,24 +230,28 @@ int FakeFile::GetErrorCode()
 
 qint64 FakeFile::GetNumSamples()
 {
+    const QMutexLocker world(&m_engine->worldLock);
     log(QStringLiteral("GetNumSamples()"));
     return m_engine->files.value(m_path).frames;
 }
 
 int FakeFile::GetFormatValueA()
 {
+    const QMutexLocker world(&m_engine->worldLock);
     log(QStringLiteral("GetFormatValueA()"));
     return m_engine->files.value(m_path).sampleRate;
 }
 
 int FakeFile::GetFormatValueB()
 {
+    const QMutexLocker world(&m_engine->worldLock);
     log(QStringLiteral("GetFormatValueB()"));
     return m_engine->files.value(m_path).channels;
 }
 
 QString FakeFile::GetFormatDescription()
 {
+    const QMutexLocker world(&m_engine->worldLock);
     log(QStringLiteral("GetFormatDescription()"));
     if (!m_open && !m_writing) {
         // With no file open the description is that of WMA profile number v (list position v - 1).
@@ -250,6 +262,7 @@ QString FakeFile::GetFormatDescription()
 
 qint64 FakeFile::Seek(qint64 position, int mode)
 {
+    const QMutexLocker world(&m_engine->worldLock);
     log(QStringLiteral("Seek(%1,%2)").arg(position).arg(mode));
     const qint64 length = m_engine->files.value(m_path).frames;
     m_position = std::clamp<qint64>(position, 0, length);
@@ -258,6 +271,7 @@ qint64 FakeFile::Seek(qint64 position, int mode)
 
 SampleArray FakeFile::ReadArray(qint64 count)
 {
+    const QMutexLocker world(&m_engine->worldLock);
     log(QStringLiteral("ReadArray(%1)").arg(count));
     const FileFacts f = m_engine->files.value(m_path);
     const qint64 n = m_open ? std::clamp<qint64>(f.frames - m_position, 0, count) : 0;
@@ -268,6 +282,7 @@ SampleArray FakeFile::ReadArray(qint64 count)
 
 void FakeFile::Close()
 {
+    const QMutexLocker world(&m_engine->worldLock);
     log(QStringLiteral("Close()"));
     m_open = false;
     if (std::exchange(m_writing, false) && !failNextClose.isEmpty())
@@ -304,6 +319,7 @@ void FakeInformation::log(const QString &call) const
 
 void FakeInformation::LoadFromFile(const QString &path)
 {
+    const QMutexLocker world(&m_engine->worldLock);
     log(QStringLiteral("LoadFromFile(%1)").arg(path));
     const bool known = m_engine->files.contains(path);
     if (m_engine->unreadable.contains(path) || (!known && !QFileInfo(path).isFile()))
@@ -324,6 +340,7 @@ void FakeInformation::LoadFromFile(const QString &path)
 
 void FakeInformation::SaveToFile(const QString &path)
 {
+    const QMutexLocker world(&m_engine->worldLock);
     log(QStringLiteral("SaveToFile(%1)").arg(path));
     if (m_engine->unreadable.contains(path) || !QFileInfo(path).isFile())
         throw EngineError(QStringLiteral("Cannot write tags to %1: No such file or directory").arg(path));
@@ -349,18 +366,21 @@ void FakeInformation::SetInfoFlag(bool on)
 
 qint64 FakeInformation::GetFileSize()
 {
+    const QMutexLocker world(&m_engine->worldLock);
     log(QStringLiteral("GetFileSize()"));
     return m_size;
 }
 
 qint64 FakeInformation::GetDuration()
 {
+    const QMutexLocker world(&m_engine->worldLock);
     log(QStringLiteral("GetDuration()"));
     return m_duration;
 }
 
 QString FakeInformation::GetFormatDescription()
 {
+    const QMutexLocker world(&m_engine->worldLock);
     log(QStringLiteral("GetFormatDescription()"));
     return m_description;
 }

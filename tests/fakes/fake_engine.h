@@ -12,6 +12,8 @@
 
 #include <QHash>
 #include <QMap>
+#include <QMutex>
+#include <QRecursiveMutex>
 #include <QStringList>
 #include <QVariant>
 
@@ -21,11 +23,21 @@
 
 namespace fake {
 
+// The writer's calls come from the recording's own thread: adding takes a lock. Tests read
+// the calls while nothing runs (after RecordingSession::flush()).
 struct CallLog {
     QStringList calls;
 
-    void add(const QString &call) { calls.append(call); }
-    void clear() { calls.clear(); }
+    void add(const QString &call)
+    {
+        const QMutexLocker locker(&lock);
+        calls.append(call);
+    }
+    void clear()
+    {
+        const QMutexLocker locker(&lock);
+        calls.clear();
+    }
     // Calls starting with prefix (e.g. "writer." or "recorder.Start").
     QStringList matching(const QString &prefix) const;
     // Calls starting with any of the prefixes, in log order.
@@ -33,6 +45,8 @@ struct CallLog {
     // Position of the first call starting with prefix at or after from; -1 if none.
     int indexOf(const QString &prefix, int from = 0) const;
     int count(const QString &prefix) const { return int(matching(prefix).size()); }
+
+    mutable QMutex lock;
 };
 
 struct FileFacts {
@@ -120,6 +134,8 @@ public:
     bool limitNextWrite = false;
     // Makes the next Close of a file being written throw (a drive pulled mid-recording).
     QString failNextClose;
+    // Makes the next Create throw (a folder that cannot be written).
+    QString failNextCreate;
 
 private:
     void log(const QString &call);
@@ -406,6 +422,9 @@ public:
     std::unique_ptr<engine::IAudioInformation2> createInformation(const QString &name) override;
 
     CallLog log;
+    // Held by the file and tag components while they use the files below: the writer works
+    // on a thread of its own.
+    QRecursiveMutex worldLock;
     QMap<QString, FileFacts> files;           // by path
     QMap<QString, Tags> tags;                 // by path
     MixerWorld inputs;                        // recorder side

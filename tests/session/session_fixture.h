@@ -11,6 +11,7 @@
 #include <QtTest>
 
 #include <deque>
+#include <functional>
 
 struct SessionFixture : RecordingQuestions {
     QTemporaryDir dir;
@@ -93,15 +94,24 @@ struct SessionFixture : RecordingQuestions {
 
     fake::FakeRecorder *recorder() const { return engine.recorder(); }
     fake::FakePlayer *player() const { return engine.player(); }
+    // The writer works on a thread of its own: waits until it has done what it was given
+    // and the session has heard what it said.
+    void settle() { recording.flush(); }
 };
 
-// Drives the fake recorder as capture would: one 200 ms block and one tick at a time.
+// Drives the fake recorder as capture would: one 200 ms block and one tick at a time, each
+// written before the next comes (settle: the session's writer is waited for).
 struct RecordingClock {
     fake::FakeEngine &engine;
+    std::function<void()> settle;
     qint64 partFrames = 0;   // frames captured since the recorder's last Start
     int starts = 0;
 
-    explicit RecordingClock(fake::FakeEngine &e) : engine(e) {}
+    explicit RecordingClock(fake::FakeEngine &e, std::function<void()> settled = {})
+        : engine(e), settle(std::move(settled))
+    {
+    }
+    explicit RecordingClock(SessionFixture &f) : RecordingClock(f.engine, [&f] { f.settle(); }) {}
 
     // Runs for the given seconds of capture, or until the recorder stops by itself.
     void run(double seconds)
@@ -117,6 +127,8 @@ struct RecordingClock {
                 return;
             partFrames += engine.recorder()->blockSize();
             engine.recorder()->emitBlock();
+            if (settle)
+                settle();
             engine.recorder()->emitTimer(partFrames, 40, 60);
         }
     }

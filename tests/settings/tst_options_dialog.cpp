@@ -410,7 +410,7 @@ private slots:
             c.okButton->click();
         }));
         w.trigger("recordAction");
-        RecordingClock(w.engine).run(4);
+        RecordingClock(w.engine, [&w] { w.recording().flush(); }).run(4);
         QCOMPARE(w.recording().isActive(), stillRecording);
     }
 

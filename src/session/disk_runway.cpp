@@ -1,0 +1,77 @@
+#include "session/disk_runway.h"
+
+#include "session/recording_settings.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <sys/statvfs.h>
+
+#include <algorithm>
+
+qint64 DiskRunway::freeSpaceOf(const QString &path)
+{
+    // The nearest folder that exists: the save folder may still be to be made.
+    QString existing = path;
+    struct statvfs fs {};
+    while (!existing.isEmpty()) {
+        if (::statvfs(QFile::encodeName(existing).constData(), &fs) == 0)
+            return qint64(fs.f_bavail) * qint64(fs.f_frsize);
+        const QString parent = QFileInfo(existing).path();
+        if (parent == existing)
+            break;
+        existing = parent;
+    }
+    return -1;
+}
+
+double DiskRunway::boundBytesPerSecond(const RecordingSettings &s)
+{
+    switch (saveFormatOf(s)) {
+    case SaveFormat::Wav:
+        return double(std::max(1, s.wavFrequency)) * std::max(1, s.wavChannels) * std::max(8, s.wavBitsPerSample) / 8.0;
+    case SaveFormat::Wma:
+        return 320 * 1000 / 8.0;   // the richest profile's rate
+    case SaveFormat::Flac:   // never more than the samples themselves
+        return double(std::max(8000, s.flacFrequency)) * std::max(1, s.flacChannels) * std::max(16, s.flacBitsPerSample) / 8.0;
+    case SaveFormat::Vorbis:   // quality 10 stays below 500 kbit/s
+        return 500 * 1000 / 8.0;
+    case SaveFormat::Opus:   // a variable rate: half as much again as asked for
+        return std::max(6, s.opusBitrate) * 1.5 * 1000 / 8.0;
+    case SaveFormat::Mp3:
+        break;
+    }
+    return std::max(8, s.mp3Bitrate) * 1000 / 8.0;
+}
+
+DiskRunway::DiskRunway() : m_freeSpace(&DiskRunway::freeSpaceOf) {}
+
+void DiskRunway::setFreeSpaceSource(FreeSpaceSource source)
+{
+    m_freeSpace = source ? std::move(source) : FreeSpaceSource(&DiskRunway::freeSpaceOf);
+}
+
+QString DiskRunway::refusal(const RecordingSettings &s) const
+{
+    const qint64 free = m_freeSpace(s.savePath);
+    if (free >= 0 && double(free - kReserveBytes) < boundBytesPerSecond(s) * (kMinimumStartSeconds + kReserveSeconds))
+        return QStringLiteral("There is not enough room on the disk of %1 to record: less than %2 seconds would fit. "
+                              "Free some space or choose another folder in Options")
+            .arg(s.savePath)
+            .arg(kMinimumStartSeconds);
+    return QString();
+}
+
+bool DiskRunway::mustStop(const QString &path, double bytesPerSecond) const
+{
+    const qint64 free = m_freeSpace(path);
+    return free >= 0 && double(free) < kReserveBytes + bytesPerSecond * kReserveSeconds;
+}
+
+qint64 DiskRunway::secondsLeft(const QString &path, double bytesPerSecond) const
+{
+    const qint64 free = m_freeSpace(path);
+    if (free < 0 || bytesPerSecond <= 0)
+        return -1;
+    return qint64(std::max(0.0, double(free - kReserveBytes) / bytesPerSecond - kReserveSeconds));
+}

@@ -1,0 +1,137 @@
+// The writing side of a recording: a thread of its own takes the captured sound out of the
+// capture ring and writes it into the part's file. It owns everything a part needs on the
+// way to the disk: the file component (encoder and writer), the part's journal, the watch
+// that keeps the part named, and the disk runway. A window that stalls never stalls the
+// writing, and a disk that stalls never stalls the window: the ring holds what is not
+// written yet, and sound the ring had to give up before it was written is counted.
+//
+// The UI thread hands the work over in order: open a part at a ring position, write up to a
+// position, split there, close or finish the part. What the thread has to say comes back as
+// signals on the UI thread: a part started or ended, a part renamed, sound lost, and the end
+// of writing (a write the disk refused, a full disk, a next part that could not start), after
+// which nothing more is written until the part is finished.
+#pragma once
+
+#include "engine/engine.h"
+#include "session/disk_runway.h"
+#include "session/part_watch.h"
+#include "session/recording_settings.h"
+
+#include <QObject>
+#include <QString>
+
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+class CaptureRing;
+class PartJournal;
+class ReservedFile;
+
+class PartWriter : public QObject {
+    Q_OBJECT
+
+public:
+    // A part that ended: its file, frames and rate; why it did not end cleanly, if so.
+    struct Finished {
+        QString path;          // empty: there was no part
+        qint64 frames = 0;
+        int rate = 0;
+        QString failure;       // closing failed, or the part has no name left
+        bool lost = false;     // the part has no name left (failure says whether it is kept)
+    };
+
+    PartWriter(engine::IEngineFactory &engine, CaptureRing &ring, QObject *parent = nullptr);
+    ~PartWriter() override;   // a part still open is finished first
+
+    // For the parts to come.
+    void setSettings(const RecordingSettings &settings);
+    void setJournalFolder(const QString &folder);
+    void setRescueFolder(const QString &folder);
+    void setRunway(const DiskRunway &runway);
+
+    // Opens a part in the reserved file (taken over) whose first frame is ring position from,
+    // written in slices of sliceFrames; waits for it and returns the format written. Throws
+    // std::runtime_error with the reason when the file cannot be written (the reserved file
+    // is removed).
+    QString open(ReservedFile &file, qint64 from, qint64 sliceFrames);
+    // Hands the ring from..to over to the part (what lies between the last hand-over and
+    // from is left out); fadeIn: its first frames join after a pause.
+    void write(qint64 from, qint64 to, bool fadeIn = false);
+    // Ends the part at position at and goes on in a new part from there.
+    void split(qint64 at);
+    // Ends the part after what was handed over; partFinished follows.
+    void close();
+    // Ends the part after what was handed over and waits: its outcome (no partFinished).
+    Finished finish();
+    // Waits until everything handed over is done, then delivers what the thread reported.
+    void flush();
+
+    bool isOpen() const { return m_open; }
+    // The part's data rate as written, bytes a second; 0 until it has run for a while.
+    double measuredBytesPerSecond() const { return m_measuredRate.load(); }
+
+signals:
+    // A part the writer began by itself (a split, a full file).
+    void partStarted(const QString &path, const QString &formatDescription);
+    void partFinished(const PartWriter::Finished &part);   // a split, a roll-over, close()
+    void partRenamed(const QString &path);
+    void notice(const QString &text);
+    void problem(const QString &text);          // said; the recording goes on
+    void stopped(const QString &reason);        // nothing more is written: the run must end
+    void soundLost(qint64 frames);              // the ring gave it up before it was written
+
+private:
+    // On the writer's thread.
+    void run();
+    // "" or why not; *format gets the format written.
+    QString openPart(ReservedFile &file, qint64 from, QString *format);
+    void writeUpTo(qint64 to, bool fadeIn);
+    bool writeBlock(const engine::SampleArray &block);
+    bool nextPart();
+    Finished closePart();
+    void watchTick();
+    void tellWatch(const PartWatch::Report &report);
+    void refuse(const QString &reason);
+    double bytesPerSecond();
+    // Hands a report to the UI thread.
+    void post(std::function<void()> report);
+    // On the UI thread.
+    void enqueue(std::function<void()> job);
+    void deliver();
+
+    CaptureRing &m_ring;
+    // Only the writer's thread touches these once it runs.
+    std::unique_ptr<engine::IAudioFile2> m_writer;
+    std::unique_ptr<engine::IAudioFile2LameEnc> m_encoder;
+    std::unique_ptr<PartJournal> m_journal;
+    std::unique_ptr<PartWatch> m_watch;
+    RecordingSettings m_settings;
+    QString m_journalFolder;
+    QString m_rescueFolder;
+    DiskRunway m_runway;
+    QString m_path;
+    bool m_partOpen = false;
+    bool m_refusing = false;     // writing ended; nothing more until the part is finished
+    bool m_fadeNext = false;
+    qint64 m_cursor = 0;
+    qint64 m_sliceFrames = 8820;
+    qint64 m_sinceWatchMs = 0;
+
+    bool m_open = false;         // the UI thread's view: a part is open or being opened
+    std::atomic<double> m_measuredRate{0.0};
+
+    std::mutex m_lock;
+    std::condition_variable m_wake;
+    std::condition_variable m_idle;
+    std::deque<std::function<void()>> m_jobs;
+    std::deque<std::function<void()>> m_reports;
+    bool m_busy = false;
+    bool m_deliveryPosted = false;
+    bool m_quit = false;
+    std::thread m_thread;
+};
