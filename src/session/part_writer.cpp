@@ -2,6 +2,7 @@
 
 #include "session/capture_ring.h"
 #include "session/file_operations.h"
+#include "session/format_text.h"
 #include "session/part_journal.h"
 #include "session/part_watch.h"
 
@@ -117,6 +118,7 @@ QString PartWriter::open(ReservedFile &file, qint64 from, qint64 sliceFrames)
     m_open = true;
     enqueue([this, reserved, from, sliceFrames, outcome] {
         m_sliceFrames = std::max<qint64>(1, sliceFrames);
+        m_lossTold = false;
         outcome->first = openPart(*reserved, from, &outcome->second);
     });
     flush();
@@ -245,8 +247,13 @@ void PartWriter::writeUpTo(qint64 to, bool fadeIn)
         qint64 lost = 0;
         engine::SampleArray block = m_ring.slice(m_cursor, end, &lost);
         m_cursor = end;
-        if (lost > 0)
-            post([this, lost] { emit soundLost(lost); });
+        if (lost > 0 && !std::exchange(m_lossTold, true)) {
+            const QString text = QStringLiteral("The disk did not keep up with the recording: %1 of sound could not be "
+                                                "written to %2. The recording goes on.")
+                                     .arg(durationText(std::max<qint64>(1, lost / std::max(1, m_ring.rate()))),
+                                          QFileInfo(m_path).fileName());
+            post([this, text] { emit problem(text); });
+        }
         if (block.isEmpty())
             continue;
         if (std::exchange(m_fadeNext, false)) {

@@ -81,9 +81,10 @@ signals:
     void partFinished(const PartWriter::Finished &part);   // a split, a roll-over, close()
     void partRenamed(const QString &path);
     void notice(const QString &text);
-    void problem(const QString &text);          // said; the recording goes on
+    // Said; the recording goes on (the part's name could not be kept, sound was lost because
+    // the disk did not keep up).
+    void problem(const QString &text);
     void stopped(const QString &reason);        // nothing more is written: the run must end
-    void soundLost(qint64 frames);              // the ring gave it up before it was written
 
 private:
     // On the writer's thread.
@@ -121,6 +122,7 @@ private:
     qint64 m_cursor = 0;
     qint64 m_sliceFrames = 8820;
     qint64 m_sinceWatchMs = 0;
+    bool m_lossTold = false;     // sound the ring gave up is said once a run
 
     bool m_open = false;         // the UI thread's view: a part is open or being opened
     std::atomic<double> m_measuredRate{0.0};

@@ -1,13 +1,11 @@
 #include "session/recording_session.h"
 
 #include "session/file_operations.h"
-#include "session/format_text.h"
 #include "session/part_recovery.h"
 #include "session/recorded_files.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QPair>
 
 #include <algorithm>
 #include <stdexcept>
@@ -17,32 +15,11 @@ namespace {
 
 // A part whose file already holds this much was recorded before: ask before writing over it.
 constexpr qint64 kRewriteQuestionFrames = 8820;
-constexpr int kBlockMs = 200;
 constexpr int kDiskReportMs = 3000;
 
 std::runtime_error error(const QString &text)
 {
     return std::runtime_error(text.toStdString());
-}
-
-// The rate and channels the format is written in, so that capture, which starts before a
-// part's file exists, needs no conversion (the writer converts whatever differs).
-QPair<int, int> captureFormatOf(const RecordingSettings &s)
-{
-    switch (saveFormatOf(s)) {
-    case SaveFormat::Wav:
-        return {std::max(8000, s.wavFrequency), std::clamp(s.wavChannels, 1, 2)};
-    case SaveFormat::Flac:
-        return {std::max(8000, s.flacFrequency), std::clamp(s.flacChannels, 1, 2)};
-    case SaveFormat::Opus:
-        return {48000, std::clamp(s.opusChannels, 1, 2)};
-    case SaveFormat::Mp3:
-        return {std::max(8000, s.mp3Frequency), 2};
-    case SaveFormat::Wma:
-    case SaveFormat::Vorbis:
-        break;
-    }
-    return {44100, 2};
 }
 
 }  // namespace
@@ -54,15 +31,15 @@ RecordingSession::RecordingSession(engine::IEngineFactory &engine, RecordedFiles
       m_mp3Encoder(engine.createLameEncoder(QStringLiteral("readerMp3Encoder"))),
       m_files(files),
       m_clock(&QDateTime::currentDateTime),
+      m_input(*m_recorder, m_ring),
       m_writer(engine, m_ring),
       m_deviceWatch(*m_recorder, [this] { return m_clock(); })
 {
     m_writer.setRescueFolder(defaultRescueFolder());
-    connect(m_recorder.get(), &engine::IAudioRecord2::OnEndArrayRecord, this, [this] { onBlock(); });
-    connect(m_recorder.get(), &engine::IAudioRecord2::OnTimer, this,
-            [this](QObject *, qint64 samples, int left, int right) { onTick(samples, left, right); });
-    connect(m_recorder.get(), &engine::IAudioRecord2::OnDeviceError, this,
-            [this](QObject *, const QString &text) { onDeviceError(text); });
+    connect(&m_input, &CaptureInput::started, this, [this] { m_cursor = 0; });
+    connect(&m_input, &CaptureInput::blockArrived, this, &RecordingSession::onBlock);
+    connect(&m_input, &CaptureInput::ticked, this, &RecordingSession::onTick);
+    connect(&m_input, &CaptureInput::lost, this, &RecordingSession::onCaptureLost);
     connect(&m_writer, &PartWriter::partStarted, this, &RecordingSession::onPartStarted);
     connect(&m_writer, &PartWriter::partFinished, this, &RecordingSession::onPartFinished);
     connect(&m_writer, &PartWriter::partRenamed, this, [this](const QString &path) {
@@ -73,13 +50,9 @@ RecordingSession::RecordingSession(engine::IEngineFactory &engine, RecordedFiles
     connect(&m_writer, &PartWriter::notice, this, &RecordingSession::notice);
     connect(&m_writer, &PartWriter::problem, this, &RecordingSession::failed);
     connect(&m_writer, &PartWriter::stopped, this, &RecordingSession::onWriterStopped);
-    connect(&m_writer, &PartWriter::soundLost, this, &RecordingSession::onSoundLost);
     connect(&m_deviceWatch, &DeviceReturnWatch::returned, this, &RecordingSession::onDeviceReturned);
     connect(&m_deviceWatch, &DeviceReturnWatch::gaveUp, this, [this] {
-        m_runLimitSeconds = -1;
-        m_limits.start(1, 0, 0);
-        setState(State::Idle);
-        emit runEnded();
+        endWait();
         emit failed(QStringLiteral("The recording was stopped: the input device did not come back within %1 minutes")
                         .arg(kDeviceWaitSeconds / 60));
     });
@@ -89,12 +62,9 @@ RecordingSession::RecordingSession(engine::IEngineFactory &engine, RecordedFiles
     connect(&m_diskTimer, &QTimer::timeout, this, &RecordingSession::reportDiskTimeLeft);
 }
 
-RecordingSession::~RecordingSession()
-{
-    // The owner stops a run before it goes (see stop()); this only lets nothing dangle.
-    disconnect(m_recorder.get(), nullptr, this, nullptr);
-    disconnect(&m_writer, nullptr, this, nullptr);
-}
+// The owner stops a run before it goes (see stop()); a part still open is finished by the
+// writer as it goes.
+RecordingSession::~RecordingSession() = default;
 
 void RecordingSession::setClock(Clock clock)
 {
@@ -118,13 +88,8 @@ void RecordingSession::setSettings(const RecordingSettings &settings)
         return;
     // The kept seconds are taken in the format written: another format or length opens the
     // input again.
-    const bool ringChanged = before.prerecordSeconds != settings.prerecordSeconds
-                             || fileExtension(before) != fileExtension(settings)
-                             || captureFormatOf(before) != captureFormatOf(settings);
-    if (m_capturing && ringChanged) {
-        stopCapture();
-        setState(State::Idle);
-    }
+    if (m_input.isRunning() && !CaptureInput::sameRing(before, settings))
+        m_input.stop();
     updateListening();
     reportDiskTimeLeft();
 }
@@ -141,80 +106,12 @@ void RecordingSession::setState(State state)
     emit stateChanged(state);
 }
 
-// ---- capture --------------------------------------------------------------------------------
-
-void RecordingSession::startCapture()
-{
-    const QPair<int, int> format = captureFormatOf(m_settings);
-    // Room for the kept seconds, for the quiet that may follow a sound before it counts as its
-    // end, and for a writer that stalls.
-    double seconds = m_settings.prerecordSeconds + kWriterStallSeconds + 2.0;
-    if (m_settings.triggerOn)
-        seconds += std::max<double>(m_settings.prerecordSeconds, 0.5) + m_settings.triggerSilenceSeconds;
-    m_ring.reset(format.first, format.second, qint64(seconds * format.first));
-    m_recorder->SetRecordFlag(true);
-    m_recorder->SetFormat(format.second, format.first);
-    m_blockFrames = m_recorder->CalcArraySize(kBlockMs);
-    m_recorder->SetArraySize(m_blockFrames);
-    // Which device this is, by the server's name: the one to wait for should it go.
-    m_captureDevice = m_recorder->GetDeviceId();
-    m_captureBase = 0;
-    m_recorder->Start();
-    if (m_recorder->GetErrorCode() != 0) {
-        const QString reason = m_recorder->GetErrorText();
-        throw error(reason.isEmpty() ? QStringLiteral("The recording could not start") : reason);
-    }
-    m_capturing = true;
-    m_cursor = 0;
-}
-
-void RecordingSession::resumeCapture()
-{
-    m_recorder->SetRecordFlag(true);
-    m_captureDevice = m_recorder->GetDeviceId();
-    m_captureBase = m_ring.end();
-    m_recorder->Start();
-    if (m_recorder->GetErrorCode() != 0) {
-        const QString reason = m_recorder->GetErrorText();
-        throw error(reason.isEmpty() ? QStringLiteral("Capture did not start again") : reason);
-    }
-    m_capturing = true;
-}
-
-void RecordingSession::stopCapture()
-{
-    // Its last blocks come while it stops; a run that is ending writes them.
-    m_stoppingCapture = true;
-    try {
-        m_recorder->Stop();
-    } catch (const std::exception &e) {
-        if (m_captureFailure.isEmpty())
-            m_captureFailure = QString::fromUtf8(e.what());
-    }
-    m_stoppingCapture = false;
-    m_capturing = false;
-}
+// ---- listening ------------------------------------------------------------------------------
 
 void RecordingSession::updateListening()
 {
-    if (isActive())
-        return;
-    if (!keepsInputOpen()) {
-        if (m_capturing)
-            stopCapture();
-        setState(State::Idle);
-        return;
-    }
-    if (!m_capturing) {
-        try {
-            startCapture();
-        } catch (const std::exception &) {
-            // No input to listen to now; Record says why if it stays so.
-            setState(State::Idle);
-            return;
-        }
-    }
-    setState(State::Listening);
+    if (!isActive())
+        setState(m_input.listen(m_settings) ? State::Listening : State::Idle);
 }
 
 void RecordingSession::inputChanged()
@@ -222,11 +119,8 @@ void RecordingSession::inputChanged()
     if (isActive())
         return;
     // Listening to the chosen device already: the kept seconds stay.
-    if (m_capturing && m_recorder->GetDeviceId() == m_captureDevice)
-        return;
-    if (m_capturing)
-        stopCapture();
-    setState(State::Idle);
+    if (m_input.isRunning() && m_recorder->GetDeviceId() != m_input.deviceId())
+        m_input.stop();
     updateListening();
 }
 
@@ -234,19 +128,14 @@ void RecordingSession::inputChanged()
 
 void RecordingSession::checkSaveFolder(bool make)
 {
-    const QString folder = m_settings.savePath;
-    if (folder.trimmed().isEmpty())
-        throw error(QStringLiteral("No folder is set for recordings. Choose one in Options"));
-    if (!pathSurvivesFileSystem(folder))
-        throw error(QStringLiteral("Cannot record into %1: the folder's name is not valid UTF-8. "
-                                   "Choose the folder again in Options")
-                        .arg(folder));
     // Not even the shortest recording would fit: say so before anything is made.
-    const QString refusal = m_runway.refusal(m_settings);
-    if (!refusal.isEmpty())
-        throw error(refusal);
-    if (make && !QDir().mkpath(folder))
-        throw error(QStringLiteral("Cannot create %1").arg(folder));
+    QString problem = saveFolderProblem(m_settings);
+    if (problem.isEmpty())
+        problem = m_runway.refusal(m_settings);
+    if (!problem.isEmpty())
+        throw error(problem);
+    if (make && !QDir().mkpath(m_settings.savePath))
+        throw error(QStringLiteral("Cannot create %1").arg(m_settings.savePath));
 }
 
 void RecordingSession::record()
@@ -265,11 +154,10 @@ void RecordingSession::record()
     }
     try {
         checkSaveFolder(!m_settings.triggerOn);
-        if (!m_capturing)
-            startCapture();
+        if (!m_input.isRunning())
+            m_input.start(m_settings);
         const int split = m_settings.splitEnabled ? m_settings.splitSeconds : 0;
         m_limits.start(m_ring.rate(), m_runLimitSeconds > 0 ? m_runLimitSeconds : m_settings.timeLimitSeconds, split);
-        m_soundLostTold = false;
         m_fadeIn = false;
         if (m_settings.triggerOn) {
             // Armed: nothing is written until a sample is louder than the level.
@@ -287,8 +175,8 @@ void RecordingSession::record()
         commit(m_ring.end());
     } catch (const std::exception &e) {
         m_runLimitSeconds = -1;
-        if (m_capturing && !keepsInputOpen())
-            stopCapture();
+        if (m_input.isRunning() && !keepsInputOpen())
+            m_input.stop();
         emit failed(QString::fromUtf8(e.what()));
     }
 }
@@ -310,8 +198,8 @@ bool RecordingSession::openPart(bool askFirst)
             m_partPath = path;
             QString listing;
             listPart(path, &listing);
-            if (m_capturing && !keepsInputOpen())
-                stopCapture();
+            if (m_input.isRunning() && !keepsInputOpen())
+                m_input.stop();
             m_runLimitSeconds = -1;
             emit runEnded();
             updateListening();
@@ -322,7 +210,7 @@ bool RecordingSession::openPart(bool askFirst)
     const State before = m_state;
     setState(State::Recording);
     try {
-        const QString format = m_writer.open(file, m_cursor, m_blockFrames);
+        const QString format = m_writer.open(file, m_cursor, m_input.blockFrames());
         m_limits.newPart();
         onPartStarted(path, format);
     } catch (...) {
@@ -337,7 +225,7 @@ void RecordingSession::resume()
 {
     if (m_pauseStoppedCapture) {
         try {
-            resumeCapture();
+            m_input.resume();
         } catch (const std::exception &e) {
             // What was recorded before the pause is kept: the part is finalised and listed.
             endRun(QString::fromUtf8(e.what()));
@@ -371,12 +259,11 @@ void RecordingSession::pause()
         return;   // the input stays open; what it hears meanwhile is left out
     // Nothing needs the input during the pause: capture stops, and its last blocks go to the
     // part.
-    m_captureFailure.clear();
     m_pauseStoppedCapture = true;
-    stopCapture();
-    if (!m_captureFailure.isEmpty()) {
+    const QString failure = m_input.stop();
+    if (!failure.isEmpty()) {
         // The last blocks could not be had: the pause becomes the end of the run.
-        endRun(std::exchange(m_captureFailure, QString()));
+        endRun(failure);
         return;
     }
     m_recorder->SetRecordFlag(false);
@@ -395,12 +282,7 @@ void RecordingSession::stop()
         updateListening();
         return;
     case State::WaitingForDevice:
-        // The parts are listed already; only the wait ends.
-        m_deviceWatch.stop();
-        m_runLimitSeconds = -1;
-        m_limits.start(1, 0, 0);
-        setState(State::Idle);
-        emit runEnded();
+        endWait();
         updateListening();
         return;
     default:
@@ -481,24 +363,19 @@ void RecordingSession::endRun(const QString &reason)
     }
     m_ending = true;
     m_endFailure = reason;
-    m_captureFailure.clear();
     // With pre-record on, the input stays open: the next Record keeps what comes now.
     // Otherwise capture stops, and its last blocks are written.
-    if (m_capturing && !keepsInputOpen())
-        stopCapture();
-    if (m_endFailure.isEmpty())
-        m_endFailure = m_captureFailure;
+    if (m_input.isRunning() && !keepsInputOpen()) {
+        const QString failure = m_input.stop();
+        if (m_endFailure.isEmpty())
+            m_endFailure = failure;
+    }
     if (m_state == State::Recording && m_endFailure.isEmpty())
         commit(dueEnd());
     const PartWriter::Finished part = m_writer.finish();
     const bool listed = !part.path.isEmpty();
     QString listingError;
-    if (listed) {
-        m_partPath = part.path;
-        m_lastFrames = part.frames;
-        m_lastRate = part.rate;
-        listPart(part.path, &listingError);
-    }
+    takeFinished(part, &listingError);
     // A part with no name left says so, whatever else ended the run.
     const QString said = part.lost || m_endFailure.isEmpty() ? part.failure : m_endFailure;
     m_ending = false;
@@ -506,7 +383,7 @@ void RecordingSession::endRun(const QString &reason)
     m_runLimitSeconds = -1;
     m_pauseStoppedCapture = false;
     m_limits.start(1, 0, 0);
-    setState(m_capturing ? State::Listening : State::Idle);
+    setState(m_input.isRunning() ? State::Listening : State::Idle);
     // A run that recorded nothing and met no trouble (armed, then stopped) leaves nothing to
     // show.
     if (listed || !said.isEmpty())
@@ -529,19 +406,35 @@ bool RecordingSession::listPart(const QString &path, QString *error)
     }
 }
 
+void RecordingSession::takeFinished(const PartWriter::Finished &part, QString *listingError)
+{
+    if (part.path.isEmpty())
+        return;
+    m_partPath = part.path;
+    m_lastFrames = part.frames;
+    m_lastRate = part.rate;
+    listPart(part.path, listingError);
+}
+
+void RecordingSession::endWait()
+{
+    // The parts are listed already; only the wait ends.
+    m_deviceWatch.stop();
+    m_runLimitSeconds = -1;
+    m_limits.start(1, 0, 0);
+    setState(State::Idle);
+    emit runEnded();
+}
+
 void RecordingSession::waitForDevice(const QString &why)
 {
     // The part is finished and listed as at a Stop; the run itself waits for its device.
-    const QString device = m_captureDevice;
+    const QString device = m_input.deviceId();
     const PartWriter::Finished part = m_writer.finish();
     QString listingError;
-    QString kept;
-    if (!part.path.isEmpty()) {
-        m_lastFrames = part.frames;
-        m_lastRate = part.rate;
-        listPart(part.path, &listingError);
-        kept = QStringLiteral(" %1 is kept and listed.").arg(QFileInfo(part.path).fileName());
-    }
+    takeFinished(part, &listingError);
+    const QString kept =
+        part.path.isEmpty() ? QString() : QStringLiteral(" %1 is kept and listed.").arg(QFileInfo(part.path).fileName());
     if (!part.failure.isEmpty() || device.isEmpty()) {
         endRun(part.failure.isEmpty() ? why : part.failure);
         return;
@@ -558,10 +451,8 @@ void RecordingSession::waitForDevice(const QString &why)
 
 // ---- what the recorder and the writer say ------------------------------------------------------
 
-void RecordingSession::onBlock()
+void RecordingSession::onBlock(qint64 from)
 {
-    const qint64 before = m_ring.end();
-    m_ring.append(m_recorder->GetArray());
     switch (m_state) {
     case State::WaitingForSound: {
         if (m_ending)
@@ -586,7 +477,7 @@ void RecordingSession::onBlock()
     }
     case State::Recording:
         if (m_settings.triggerOn && !m_ending) {
-            m_trigger.follow(m_ring, before);
+            m_trigger.follow(m_ring, from);
             if (m_trigger.soundIsOver(m_ring)) {
                 restForQuiet();
                 return;
@@ -604,28 +495,26 @@ void RecordingSession::onBlock()
     }
 }
 
-void RecordingSession::onTick(qint64 currentSamples, int levelLeft, int levelRight)
+void RecordingSession::onTick(qint64 position, int levelLeft, int levelRight)
 {
-    // A tick already on its way when capture stopped or paused shows nothing.
-    if (!m_capturing || m_state == State::Paused || m_stoppingCapture)
+    if (m_state == State::Paused)
         return;
     // The meters and the spectrum live while the input is open; the time is what the run
     // wrote, and what it will write of what capture has already heard.
     qint64 frames = m_limits.runFrames();
     if (m_state == State::Recording && !m_settings.triggerOn && !m_ending)
-        frames += std::max<qint64>(0, m_captureBase + currentSamples - m_cursor);
+        frames += std::max<qint64>(0, position - m_cursor);
     emit tick(m_recorder->SamplesToMs(frames), levelLeft, levelRight);
     if (m_snapshotFrames > 0)
         emit snapshotReady(m_recorder->GetSnapshotArray(m_snapshotFrames));
 }
 
-void RecordingSession::onDeviceError(const QString &text)
+void RecordingSession::onCaptureLost(const QString &text)
 {
-    m_capturing = false;
-    if (m_stoppingCapture || m_ending) {
-        // Raised while capture is being stopped: whoever stops it ends the run and says this.
-        if (m_captureFailure.isEmpty())
-            m_captureFailure = text;
+    if (m_ending) {
+        // Met while the run ends: the end says it, once.
+        if (m_endFailure.isEmpty())
+            m_endFailure = text;
         return;
     }
     if (!isActive()) {
@@ -648,7 +537,7 @@ void RecordingSession::onDeviceError(const QString &text)
 void RecordingSession::onDeviceReturned()
 {
     try {
-        startCapture();
+        m_input.start(m_settings);
         if (m_settings.triggerOn) {
             m_trigger.arm(m_ring.end());
             setState(State::WaitingForSound);
@@ -657,11 +546,11 @@ void RecordingSession::onDeviceReturned()
             openPart(false);
         }
     } catch (const std::exception &) {
-        if (m_capturing)
-            stopCapture();
+        if (m_input.isRunning())
+            m_input.stop();
         // Back in the list but not yet able to record: try again at the next look.
         setState(State::WaitingForDevice);
-        m_deviceWatch.start(m_captureDevice);
+        m_deviceWatch.start(m_input.deviceId());
         return;
     }
     emit notice(QStringLiteral("The input device came back: the recording went on at %1 in %2.")
@@ -679,13 +568,12 @@ void RecordingSession::onPartStarted(const QString &path, const QString &formatD
 void RecordingSession::onPartFinished(const PartWriter::Finished &part)
 {
     // A split, a full file, a sound's own file: listed, and the run goes on.
-    m_lastFrames = part.frames;
-    m_lastRate = part.rate;
+    const QString partPath = m_partPath;
     QString listingError;
-    if (!listPart(part.path, &listingError) && !part.lost)
-        emit failed(listingError);
-    if (part.lost)
-        emit failed(part.failure);
+    takeFinished(part, &listingError);
+    m_partPath = partPath;   // the running part, not the one listed
+    if (part.lost || !listingError.isEmpty())
+        emit failed(part.lost ? part.failure : listingError);
 }
 
 void RecordingSession::onWriterStopped(const QString &reason)
@@ -693,16 +581,6 @@ void RecordingSession::onWriterStopped(const QString &reason)
     if (m_state == State::Idle || m_state == State::Listening)
         return;
     endRun(reason);
-}
-
-void RecordingSession::onSoundLost(qint64 frames)
-{
-    // Said once a run; the recording goes on.
-    if (std::exchange(m_soundLostTold, true))
-        return;
-    emit failed(QStringLiteral("The disk did not keep up with the recording: %1 of sound could not be written to %2. "
-                               "The recording goes on.")
-                    .arg(durationText(std::max<qint64>(1, frames / std::max(1, m_ring.rate()))), QFileInfo(m_partPath).fileName()));
 }
 
 // ---- the disk ---------------------------------------------------------------------------------

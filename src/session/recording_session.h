@@ -22,6 +22,7 @@
 #pragma once
 
 #include "engine/engine.h"
+#include "session/capture_input.h"
 #include "session/capture_ring.h"
 #include "session/device_return_watch.h"
 #include "session/disk_runway.h"
@@ -70,8 +71,6 @@ public:
     static constexpr int kReserveSeconds = DiskRunway::kReserveSeconds;
     static constexpr qint64 kReserveBytes = DiskRunway::kReserveBytes;
     static constexpr int kDeviceWaitSeconds = DeviceReturnWatch::kWaitSeconds;
-    // A writer that stalls this long (a slow stick, a network folder) loses nothing.
-    static constexpr int kWriterStallSeconds = 15;
 
     RecordingSession(engine::IEngineFactory &engine, RecordedFiles &files, QObject *parent = nullptr);
     ~RecordingSession() override;
@@ -144,11 +143,6 @@ signals:
 
 private:
     void setState(State state);
-    // Capture into the ring: started in the format written (the ring emptied), started again
-    // after a pause (the ring goes on), stopped.
-    void startCapture();                     // throws
-    void resumeCapture();                    // throws
-    void stopCapture();
     bool keepsInputOpen() const { return m_settings.prerecordSeconds > 0; }
     void updateListening();                  // idle: listen when pre-record is on
 
@@ -165,17 +159,19 @@ private:
     // listed, the state after, one message.
     void endRun(const QString &reason);
     bool listPart(const QString &path, QString *error);
+    // A finished part becomes the last one, and is listed.
+    void takeFinished(const PartWriter::Finished &part, QString *listingError);
     void waitForDevice(const QString &why);
+    void endWait();                          // a run that waits for its device ends
     void startScheduledRun(int lengthSeconds);
 
-    void onBlock();
-    void onTick(qint64 currentSamples, int levelLeft, int levelRight);
-    void onDeviceError(const QString &text);
+    void onBlock(qint64 from);
+    void onTick(qint64 position, int levelLeft, int levelRight);
+    void onCaptureLost(const QString &text);
     void onDeviceReturned();
     void onPartStarted(const QString &path, const QString &formatDescription);
     void onPartFinished(const PartWriter::Finished &part);
     void onWriterStopped(const QString &reason);
-    void onSoundLost(qint64 frames);
     void reportDiskTimeLeft();
 
     std::unique_ptr<engine::IAudioRecord2> m_recorder;
@@ -188,6 +184,7 @@ private:
     Clock m_clock;
     DiskRunway m_runway;
     CaptureRing m_ring;
+    CaptureInput m_input;
     PartWriter m_writer;
     SoundTrigger m_trigger;
     RunLimits m_limits;
@@ -199,19 +196,11 @@ private:
     QString m_partPath;
     qint64 m_lastFrames = 0;
     int m_lastRate = 0;
-    // Capture.
-    bool m_capturing = false;
-    bool m_stoppingCapture = false;   // the recorder is being stopped: its last blocks come now
-    QString m_captureFailure;         // the device went while it was being stopped
-    qint64 m_captureBase = 0;         // the ring position at the recorder's last Start
-    qint64 m_blockFrames = 0;
-    QString m_captureDevice;          // the id of the device capture started on
-    bool m_pauseStoppedCapture = false;
+    bool m_pauseStoppedCapture = false;   // capture stops during this pause
     // The run.
     qint64 m_cursor = 0;              // the ring position handed to the writer up to
     bool m_fadeIn = false;            // the next frames join after a pause
     bool m_ending = false;            // the run is ending: its last frames are being written
     QString m_endFailure;             // the first failure met while it ends
-    bool m_soundLostTold = false;
     int m_runLimitSeconds = -1;       // a scheduled run's own limit (-1: the usual one)
 };

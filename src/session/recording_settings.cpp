@@ -1,6 +1,7 @@
 #include "session/recording_settings.h"
 
 #include "engine/engine.h"
+#include "session/file_operations.h"
 #include "session/ini_file.h"
 
 #include <QDir>
@@ -62,6 +63,18 @@ SaveFormat saveFormatOf(const RecordingSettings &s)
     if (format == QLatin1String(".OPUS"))
         return SaveFormat::Opus;
     return SaveFormat::Mp3;
+}
+
+QString saveFolderProblem(const RecordingSettings &s)
+{
+    if (s.savePath.trimmed().isEmpty())
+        return QStringLiteral("No folder is set for recordings. Choose one in Options");
+    // A name decoded from bytes that were not UTF-8 would make a folder the user never named.
+    if (!pathSurvivesFileSystem(s.savePath))
+        return QStringLiteral("Cannot record into %1: the folder's name is not valid UTF-8. "
+                              "Choose the folder again in Options")
+            .arg(s.savePath);
+    return QString();
 }
 
 QString fileExtension(const RecordingSettings &s)

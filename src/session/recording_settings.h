@@ -53,6 +53,10 @@ QString fileExtension(const RecordingSettings &settings);
 // depends on the folder the program was started from; empty stays empty.
 QString absoluteSaveFolder(const QString &folder);
 
+// Why no recording can be made in the settings' save folder ("No folder is set for
+// recordings. Choose one in Options"); empty when one may.
+QString saveFolderProblem(const RecordingSettings &settings);
+
 // Reads the stored recording settings, the time limit included (a negative one counts
 // as none). defaultSavePath is the program folder + "Recording/".
 RecordingSettings loadRecordingSettings(const IniFile &ini, const QString &defaultSavePath);

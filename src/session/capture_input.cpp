@@ -1,0 +1,123 @@
+#include "session/capture_input.h"
+
+#include "session/capture_ring.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+CaptureInput::CaptureInput(engine::IAudioRecord2 &recorder, CaptureRing &ring, QObject *parent)
+    : QObject(parent), m_recorder(recorder), m_ring(ring)
+{
+    connect(&m_recorder, &engine::IAudioRecord2::OnEndArrayRecord, this, [this] {
+        const qint64 from = m_ring.end();
+        m_ring.append(m_recorder.GetArray());
+        emit blockArrived(from);
+    });
+    connect(&m_recorder, &engine::IAudioRecord2::OnTimer, this, [this](QObject *, qint64 samples, int left, int right) {
+        // A tick already on its way when capture stopped shows nothing.
+        if (m_running && !m_stopping)
+            emit ticked(m_base + samples, left, right);
+    });
+    connect(&m_recorder, &engine::IAudioRecord2::OnDeviceError, this, [this](QObject *, const QString &text) {
+        m_running = false;
+        if (m_stopping) {
+            if (m_stopFailure.isEmpty())
+                m_stopFailure = text;
+            return;
+        }
+        emit lost(text);
+    });
+}
+
+QPair<int, int> CaptureInput::formatOf(const RecordingSettings &s)
+{
+    switch (saveFormatOf(s)) {
+    case SaveFormat::Wav:
+        return {std::max(8000, s.wavFrequency), std::clamp(s.wavChannels, 1, 2)};
+    case SaveFormat::Flac:
+        return {std::max(8000, s.flacFrequency), std::clamp(s.flacChannels, 1, 2)};
+    case SaveFormat::Opus:
+        return {48000, std::clamp(s.opusChannels, 1, 2)};
+    case SaveFormat::Mp3:
+        return {std::max(8000, s.mp3Frequency), 2};
+    case SaveFormat::Wma:
+    case SaveFormat::Vorbis:
+        break;
+    }
+    return {44100, 2};
+}
+
+void CaptureInput::failStart(const QString &fallback)
+{
+    const QString reason = m_recorder.GetErrorText();
+    throw std::runtime_error((reason.isEmpty() ? fallback : reason).toStdString());
+}
+
+void CaptureInput::start(const RecordingSettings &settings)
+{
+    double seconds = settings.prerecordSeconds + kWriterStallSeconds + 2.0;
+    if (settings.triggerOn)
+        seconds += std::max<double>(settings.prerecordSeconds, 0.5) + settings.triggerSilenceSeconds;
+    const QPair<int, int> format = formatOf(settings);
+    m_ring.reset(format.first, format.second, qint64(seconds * format.first));
+    m_recorder.SetRecordFlag(true);
+    m_recorder.SetFormat(format.second, format.first);
+    m_blockFrames = m_recorder.CalcArraySize(kBlockMs);
+    m_recorder.SetArraySize(m_blockFrames);
+    m_device = m_recorder.GetDeviceId();
+    m_base = 0;
+    m_recorder.Start();
+    if (m_recorder.GetErrorCode() != 0)
+        failStart(QStringLiteral("The recording could not start"));
+    m_running = true;
+    emit started();
+}
+
+void CaptureInput::resume()
+{
+    m_recorder.SetRecordFlag(true);
+    m_device = m_recorder.GetDeviceId();
+    m_base = m_ring.end();
+    m_recorder.Start();
+    if (m_recorder.GetErrorCode() != 0)
+        failStart(QStringLiteral("Capture did not start again"));
+    m_running = true;
+}
+
+QString CaptureInput::stop()
+{
+    m_stopping = true;
+    m_stopFailure.clear();
+    try {
+        m_recorder.Stop();
+    } catch (const std::exception &e) {
+        if (m_stopFailure.isEmpty())
+            m_stopFailure = QString::fromUtf8(e.what());
+    }
+    m_stopping = false;
+    m_running = false;
+    return std::exchange(m_stopFailure, QString());
+}
+
+bool CaptureInput::listen(const RecordingSettings &settings)
+{
+    if (settings.prerecordSeconds <= 0) {
+        if (m_running)
+            stop();
+        return false;
+    }
+    if (m_running)
+        return true;
+    try {
+        start(settings);
+    } catch (const std::exception &) {
+        return false;   // no input to listen to now; Record says why if it stays so
+    }
+    return true;
+}
+
+bool CaptureInput::sameRing(const RecordingSettings &a, const RecordingSettings &b)
+{
+    return a.prerecordSeconds == b.prerecordSeconds && fileExtension(a) == fileExtension(b)
+           && formatOf(a) == formatOf(b);
+}
