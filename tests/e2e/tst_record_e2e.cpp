@@ -14,6 +14,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <memory>
 
@@ -452,6 +453,42 @@ private slots:
         const Decoded d = decode(child.file);
         QVERIFY2(d.seconds() >= 1.5 && std::abs(header - d.seconds()) <= 0.1,
                  qPrintable(QString("%1 / %2").arg(header).arg(d.seconds())));
+    }
+
+    // The window does nothing for two seconds, and later the disk takes five seconds over a
+    // block: the recording has every second, without a gap or a click.
+    void stallsLoseNothing_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::newRow("wav") << ".wav";
+        QTest::newRow("flac") << ".flac";
+    }
+    void stallsLoseNothing()
+    {
+        QFETCH(QString, format);
+        SineSource sine;
+        RealWindow w;
+        w.start();
+        w.useFormat(format);
+        std::atomic<bool> stallWriter{false};
+        // The writer asks for the free space before each block, on its own thread.
+        w.recording().setFreeSpaceSource([&stallWriter](const QString &path) {
+            if (QThread::currentThread() != QCoreApplication::instance()->thread() && stallWriter.exchange(false))
+                QThread::sleep(5);
+            return RecordingSession::freeSpaceOf(path);
+        });
+        w.window->record();
+        QVERIFY(w.waitDisplayed(1.0));
+        QThread::msleep(2000);
+        QVERIFY(w.waitDisplayed(4.0));
+        stallWriter = true;
+        QVERIFY(w.waitDisplayed(10.0, 15000));
+        w.window->stop();
+        QCOMPARE(w.errors(), QStringList());
+        const Decoded d = decode(w.recording().partPath());
+        qInfo("%s: %.2f s in the file after 10 s on the display", qPrintable(format), d.seconds());
+        QVERIFY2(d.seconds() >= 9.8, qPrintable(QString::number(d.seconds())));
+        checkUnbroken(d);
     }
 
     // The save folder's parent goes with everything in it while the recording runs: the
