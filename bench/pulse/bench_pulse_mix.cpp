@@ -3,7 +3,12 @@
 // of it and the default output's monitor (a 1 kHz tone), in turns, and compares the CPU
 // time of this process (all threads: the sound server's loop threads, the mixing and
 // resampling, the blocks reaching the UI thread) over the same stretch of recording.
+//
+// Then, simulated: a side whose timing jitters (blocks arriving up to 40 ms late, or capture
+// times 40 or 100 ms off either way) for 10 minutes of 44.1 kHz stereo, and what the mixer
+// holds minute by minute: its memory stays flat.
 #include "bench_util.h"
+#include "engine/dsp/stream_mixer.h"
 #include "engine/pulse/pulse_recorder.h"
 
 #include <QCoreApplication>
@@ -14,6 +19,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <random>
 
 using engine::PulseRecorder;
 
@@ -87,6 +93,48 @@ Take record(bool mix, int seconds)
     return take;
 }
 
+// Ten simulated minutes of the mix with the second side's timing jittering: its 10 ms blocks
+// arrive up to lateMs late (in order), and their capture times stray up to noiseMs either way.
+void simulateJitter(double lateMs, double noiseMs)
+{
+    constexpr int rate = 44100;
+    constexpr int channels = 2;
+    constexpr qint64 block = rate / 100;
+    engine::dsp::StreamMixer mixer;
+    mixer.reset(rate, channels);
+    std::mt19937 random(7);
+    std::uniform_real_distribution<double> late(0, lateMs * 1000), noise(-noiseMs * 1000, noiseMs * 1000);
+    const std::vector<float> sound(size_t(block * channels), 0.1f);
+    std::vector<float> out;
+    qint64 produced = 0;
+    double captured[2] = {0, 0};        // when each side's next block ends (us)
+    double arrives = 1e6 / 100 + late(random);   // when the second side's next block arrives
+    qint64 held[10] = {};
+    for (int minute = 0; minute < 10; ++minute) {
+        const double end = (minute + 1) * 60e6;
+        while (captured[0] < end) {
+            // The steady side (the clock), then the second side's blocks that arrived by now.
+            captured[0] += block * 1e6 / rate;
+            mixer.push(0, sound.data(), block, qint64(captured[0]), out);
+            while (arrives <= captured[0]) {
+                captured[1] += block * 1e6 / rate;
+                mixer.push(1, sound.data(), block, qint64(captured[1] + noise(random)), out);
+                arrives = std::max(arrives, captured[1] + block * 1e6 / rate + late(random));
+            }
+            produced += qint64(out.size()) / channels;
+            out.clear();
+            held[minute] = std::max({held[minute], mixer.heldFrames(0), mixer.heldFrames(1)});
+        }
+    }
+    std::printf("  a side %.0f ms late and %.0f ms off, 10 simulated minutes: most held a minute (KiB):", lateMs, noiseMs);
+    for (const qint64 h : held)
+        std::printf(" %lld", (long long)(h * channels * qint64(sizeof(float)) / 1024));
+    std::printf("\n    %lld frames dropped and %lld padded to keep it so (%.4f %% of %lld), output %.3f of 600 s\n",
+                (long long)mixer.droppedFrames(), (long long)mixer.paddedFrames(),
+                100.0 * double(mixer.droppedFrames() + mixer.paddedFrames()) / double(produced), (long long)produced,
+                double(produced) / rate);
+}
+
 }  // namespace
 
 int main(int argc, char **argv)
@@ -137,6 +185,12 @@ int main(int argc, char **argv)
         pactl({QStringLiteral("unload-module"), module});
     if (!ok)
         return 1;
+
+    std::printf("the mix with a side whose timing jitters (simulated, 44100 Hz stereo, bound %d ms):\n",
+                engine::dsp::StreamMixer::kMaxHoldMs);
+    simulateJitter(40, 0);
+    simulateJitter(0, 40);
+    simulateJitter(0, 100);
 
     const double one = bench::least(single);
     const double two = bench::least(mixed);

@@ -30,7 +30,8 @@ constexpr int kFilterSize = 16;
 // keeps the steady part: their position and their pace, to a fraction of a millisecond.
 constexpr double kClockPosition = 0.05;     // share of a time error taken at once
 constexpr double kClockPace = 0.00125;      // share taken into the pace (critically damped)
-constexpr double kClockJumpUs = 30000;      // beyond this the times start again (a stall)
+constexpr double kClockJumpUs = 30000;      // beyond this the times start again (a stall) ...
+constexpr double kJumpToJitter = 6.0;       // ... unless the side's times jitter as much
 // A side joins once its clock has had this many blocks to settle.
 constexpr int kSettleBlocks = 10;
 
@@ -54,6 +55,7 @@ struct StreamMixer::Side {
     double lastUs = 0;         // capture time of the newest frame pushed (filtered)
     double usPerFrame = 0;     // the side's pace as measured
     int settled = 0;           // blocks since its clock started
+    double jitterUs = 0;       // how far its times stray from its clock, smoothed
     bool live = false;         // delivering (pushed since the start or since it stopped)
     State state = State::Idle;
     std::unique_ptr<SwrContext, SwrDeleter> swr;
@@ -101,6 +103,8 @@ void StreamMixer::reset(int sampleRate, int channels)
     m_channels = std::max(1, channels);
     m_clock = -1;
     m_output = 0;
+    m_dropped = 0;
+    m_padded = 0;
     for (auto &s : m_sides) {
         s->clear();
         s->settled = 0;
@@ -121,6 +125,11 @@ void StreamMixer::setLevel(int side, float level)
 double StreamMixer::correction() const
 {
     return m_clock < 0 ? 0.0 : m_sides[size_t(1 - m_clock)]->correction;
+}
+
+qint64 StreamMixer::heldFrames(int side) const
+{
+    return side >= 0 && side < kSides ? m_sides[size_t(side)]->frames(m_channels) : 0;
 }
 
 double StreamMixer::offsetMs() const
@@ -162,8 +171,22 @@ void StreamMixer::push(int side, const float *interleaved, qint64 frames, qint64
         if (!clock.live || clock.lastUs < s.lastUs - kStallMs * 1000.0)
             makeClock(side, out);   // the clock has stopped delivering
     }
-    if (side == m_clock)
+    if (side == m_clock) {
         produce(out, false);
+    } else {
+        // A side that strays this far from the clock is cut back rather than kept: it lines
+        // up again from its newest frames.
+        const qint64 limit = qint64(m_rate) * kMaxHoldMs / 1000;
+        const qint64 excess = s.frames(m_channels) - limit;
+        if (excess > 0) {
+            s.consume(excess, m_channels);
+            m_dropped += excess;
+            if (s.state == Side::State::Following) {
+                s.state = Side::State::Joining;
+                s.swr.reset();
+            }
+        }
+    }
 }
 
 void StreamMixer::trackClock(Side &s, qint64 frames, double capturedUs)
@@ -171,12 +194,16 @@ void StreamMixer::trackClock(Side &s, qint64 frames, double capturedUs)
     const double nominal = 1e6 / m_rate;
     const double predicted = s.lastUs + double(frames) * s.usPerFrame;
     const double error = capturedUs - predicted;
-    if (s.settled == 0 || std::fabs(error) > kClockJumpUs) {
+    // A jump well beyond how far the times usually stray is a stall; a side whose times stray
+    // by more than the jump (a busy machine, a server that hands over in bursts) is followed
+    // all the same, or it would never settle and join.
+    if (s.settled == 0 || std::fabs(error) > std::max(kClockJumpUs, kJumpToJitter * s.jitterUs)) {
         s.lastUs = capturedUs;
         s.usPerFrame = nominal;
         s.settled = 1;
         return;
     }
+    s.jitterUs += (std::fabs(error) - s.jitterUs) * 0.05;
     // The first blocks are averaged alike, so the position settles within those few.
     s.lastUs = predicted + std::max(kClockPosition, 1.0 / (s.settled + 1)) * error;
     s.usPerFrame = std::clamp(s.usPerFrame + kClockPace * error / double(frames), nominal * 0.99,
@@ -249,7 +276,7 @@ void StreamMixer::produce(std::vector<float> &out, bool flushing)
     qint64 n = c.frames(m_channels) - hold;
     Side &o = *m_sides[size_t(1 - m_clock)];
     if (!flushing && o.state == Side::State::Following && o.live &&
-        o.lastUs >= c.lastUs - kStallMs * 1000.0) {
+        o.lastUs >= c.lastUs - kStallMs * 1000.0 && c.frames(m_channels) < qint64(m_rate) * kMaxHoldMs / 1000) {
         // The other side still delivers, only later (its blocks come in another phase, or
         // the loop read the clock's first): go no further than its frames reach.
         const qint64 reach = o.frames(m_channels) +
@@ -329,6 +356,7 @@ qint64 StreamMixer::follow(Side &s, float *mix, qint64 frames, double contentUs)
     swr_set_compensation(s.swr.get(), int(std::llround(-s.correction * distance)), distance);
     const qint64 got = readResampled(s, m_scratch.data(), want);
     if (got < want) {
+        m_padded += want - got;
         // Ran dry (its device stalled): fade out what came, silence after it, and line it
         // up again when its frames come back.
         const qint64 fade = std::min<qint64>(got, qint64(m_rate) * kFadeMs / 1000);

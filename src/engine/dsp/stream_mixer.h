@@ -20,6 +20,8 @@
 // the output's moment, faded in. Levels glide over 20 ms; the sum passes a soft limiter so
 // that it never reaches full scale.
 //
+// Neither side's buffer grows without bound, whatever its timing does (see kMaxHoldMs).
+//
 // Not thread-safe: one thread pushes (the sound server's loop thread in the recorder).
 #pragma once
 
@@ -43,6 +45,10 @@ public:
     static constexpr double kMaxCorrection = 0.005;
     // Offset beyond which the following side is realigned instead of steered (ms).
     static constexpr double kRealignMs = 40.0;
+    // The most a side holds waiting to be mixed (ms): a side whose timing strays further is
+    // cut back to it (its oldest frames dropped), and the clock side is not held back longer
+    // by the other (which then contributes silence where it has nothing); both counted.
+    static constexpr int kMaxHoldMs = 500;
 
     StreamMixer();
     ~StreamMixer();
@@ -75,6 +81,12 @@ public:
     // The following side's smoothed offset from the clock side, ms (positive: ahead).
     double offsetMs() const;
     qint64 outputFrames() const { return m_output; }
+    // Frames a side holds, waiting to be mixed (never much more than kMaxHoldMs).
+    qint64 heldFrames(int side) const;
+    // Corrections so far: frames a side held too long and lost, and frames of silence put in
+    // for a side that had nothing when the output went on.
+    qint64 droppedFrames() const { return m_dropped; }
+    qint64 paddedFrames() const { return m_padded; }
 
 private:
     struct Side;
@@ -95,6 +107,8 @@ private:
     int m_channels = 2;
     int m_clock = -1;     // no side has delivered yet
     qint64 m_output = 0;
+    qint64 m_dropped = 0;
+    qint64 m_padded = 0;
     std::vector<float> m_mix;
     std::vector<float> m_scratch;
 };

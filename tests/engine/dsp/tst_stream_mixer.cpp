@@ -20,7 +20,8 @@ constexpr int kRate = 8000;
 constexpr int kChannels = 2;
 
 // One simulated input: a sine captured at `speed` times the nominal rate, on one channel,
-// delivered in blocks of `block` frames that arrive 3..5 ms after their last frame.
+// delivered in blocks of `block` frames that arrive 3 ms, plus up to `spread`, after their
+// last frame.
 struct Card {
     int side = 0;
     double speed = 1.0;
@@ -30,6 +31,8 @@ struct Card {
     float amplitude = 0.5f;
     double pauseFrom = -1, pauseTo = -1;   // true-time span without capture (s)
     int channel = -1;                      // the channel it fills; -1: the side's number
+    double spread = 0.002;                 // how much later than 3 ms a block may arrive (s)
+    double timeNoise = 0;                  // its capture times stray up to this far either way (s)
 
     double nextStart = 0;     // true time of the next block's first frame
     double lastArrival = 0;
@@ -41,11 +44,14 @@ struct Card {
         random = seed;
     }
     double duration() const { return double(block) / (kRate * speed); }
-    double jitter()
+    double uniform()
     {
         random = random * 1664525u + 1013904223u;
-        return 0.003 + 0.002 * double(random >> 8) / double(1u << 24);
+        return double(random >> 8) / double(1u << 24);
     }
+    double jitter() { return 0.003 + spread * uniform(); }
+    // The capture time a block that arrived then is said to have.
+    qint64 capturedUs(double arrival) { return qint64(std::llround((arrival + timeNoise * (2 * uniform() - 1)) * 1e6)); }
     // When the next block arrives (true seconds); skips a pause first.
     double nextArrival()
     {
@@ -141,8 +147,7 @@ struct Bench {
                 }
             }
             const std::vector<float> block = cards[side].take(arrival);
-            mixer.push(side, block.data(), cards[side].block, qint64(std::llround(arrival * 1e6)),
-                       out);
+            mixer.push(side, block.data(), cards[side].block, cards[side].capturedUs(arrival), out);
             deliver();
         }
         mixer.flush(out);
@@ -218,6 +223,48 @@ private slots:
         qInfo("after an hour: %.3f ms apart (worst %.3f ms), speed correction %.5f %%",
               (second.offsets.back() - first.offsets.back()) * 1000, worst * 1000,
               bench.mixer.correction() * 100);
+    }
+
+    // A side whose timing jitters by tens of milliseconds for ten minutes (its blocks arrive
+    // late by up to the spread, or its capture times stray either way): neither side's buffer
+    // grows beyond its bound, the output keeps pace, and the jittering side is still heard.
+    void aJitteringSideStaysBounded_data()
+    {
+        QTest::addColumn<double>("spread");
+        QTest::addColumn<double>("timeNoise");
+        QTest::newRow("arriving up to 40 ms late") << 0.040 << 0.0;
+        QTest::newRow("times 40 ms off") << 0.002 << 0.040;
+        QTest::newRow("times 100 ms off") << 0.002 << 0.100;
+    }
+    void aJitteringSideStaysBounded()
+    {
+        QFETCH(double, spread);
+        QFETCH(double, timeNoise);
+        Bench bench;
+        bench.cards[0] = Card{0, 1.0, 160, 0.0, 11};
+        bench.cards[1] = Card{1, 1.0, 160, 0.0, 17};
+        bench.cards[1].spread = spread;
+        bench.cards[1].timeNoise = timeNoise;
+        Watch second{1, 17, 0};
+        qint64 held = 0;
+        bench.onOutput = [&](const float *f, qint64 n) {
+            second.take(f, n);
+            held = std::max({held, bench.mixer.heldFrames(0), bench.mixer.heldFrames(1)});
+        };
+        const double tenMinutes = 600;
+        bench.run(tenMinutes);
+        const qint64 bound = qint64(kRate) * StreamMixer::kMaxHoldMs / 1000 + 2 * 160;
+        qInfo("arriving up to %.0f ms late, times %.0f ms off, for 10 minutes: at most %lld frames held (bound "
+              "%lld), %lld dropped and %lld padded, output %.3f s",
+              spread * 1000, timeNoise * 1000, (long long)held, (long long)bound, (long long)bench.mixer.droppedFrames(),
+              (long long)bench.mixer.paddedFrames(), double(bench.outputFrames) / kRate);
+        QVERIFY2(held <= bound, qPrintable(QString::number(held)));
+        QVERIFY(std::fabs(double(bench.outputFrames) / kRate - tenMinutes) < 0.5);
+        // Heard in the last minute at its level, apart from what the corrections cost.
+        double heard = 0;
+        for (size_t i = second.amplitudes.size() - 60; i < second.amplitudes.size(); ++i)
+            heard += second.amplitudes[i] / 60;
+        QVERIFY2(heard > 0.45, qPrintable(QString::number(heard)));
     }
 
     void aSideThatStopsLeavesNoGap_data()
