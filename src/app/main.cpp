@@ -61,8 +61,19 @@ int main(int argc, char *argv[])
     if (commandLine.exitCode)
         return answer(commandLine);
 
+    // A logout, a shutdown or Ctrl+C ends the program as closing its window does; the handlers
+    // are in place before anything that takes time.
+    TerminationSignals termination;
+    MainWindow *shown = nullptr;
+    QObject::connect(&termination, &TerminationSignals::requested, &app, [&shown] {
+        if (shown)
+            shown->close();
+        QApplication::quit();
+    });
+
     std::unique_ptr<engine::IEngineFactory> factory = engine::createEngineFactory();
     MainWindow window(*factory, AppPaths::forApplication());
+    shown = &window;
     window.createSecondaryWindows();
     window.show();
     // A file named on the command line opens once the window is on the screen, as Open would.
@@ -70,11 +81,7 @@ int main(int argc, char *argv[])
         QTimer::singleShot(0, &window, [&window, &commandLine] {
             openFromCommandLine(window, commandLine.fileToOpen);
         });
-    // A logout, a shutdown or Ctrl+C ends the program as closing its window does.
-    TerminationSignals termination;
-    QObject::connect(&termination, &TerminationSignals::requested, &window, [&window] {
-        window.close();
-        QApplication::quit();
-    });
-    return app.exec();
+    const int status = app.exec();
+    shown = nullptr;
+    return status;
 }

@@ -18,6 +18,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <functional>
 
 namespace {
 
@@ -45,8 +46,11 @@ private:
 
 class Recovery {
 public:
-    Recovery(engine::IEngineFactory &engine, RecordedFiles &files, QString rescueFolder)
-        : m_repairer(engine.createFile(QStringLiteral("repairer"))), m_files(files), m_rescueFolder(std::move(rescueFolder))
+    Recovery(engine::IEngineFactory &engine, QString rescueFolder, std::function<void(const QString &)> progress)
+        : m_repairer(engine.createFile(QStringLiteral("repairer"))),
+          m_measurer(engine.createInformation(QStringLiteral("recoveryInformation"))),
+          m_rescueFolder(std::move(rescueFolder)),
+          m_progress(std::move(progress))
     {
         m_repairer->SetActive(true);
     }
@@ -59,7 +63,7 @@ private:
     bool rescue(InterruptedParts &journals, InterruptedPart &part, const QString &refusal);
     // Repairs the file open as fd, marked in the journal first; "" or why not.
     QString repair(InterruptedParts &journals, InterruptedPart &part, int fd, const QString &path);
-    // Lists a file; its length in "mm:ss", or "" when it could not be listed.
+    // A file to list; its length in "mm:ss", or "" when it cannot be measured.
     QString list(const QString &path);
     bool isTheRecording(const InterruptedPart &part, const struct stat &st) const
     {
@@ -67,15 +71,17 @@ private:
     }
 
     std::unique_ptr<engine::IAudioFile2> m_repairer;
-    RecordedFiles &m_files;
+    std::unique_ptr<engine::IAudioInformation2> m_measurer;
     QString m_rescueFolder;
+    std::function<void(const QString &)> m_progress;
 };
 
 QString Recovery::list(const QString &path)
 {
+    report.recovered << path;
     try {
-        m_files.add(path);
-        return minutesAndSeconds(m_files.at(m_files.count() - 1).durationMs / 1000);
+        m_measurer->LoadFromFile(path);
+        return minutesAndSeconds(m_measurer->GetDuration() / 1000);
     } catch (const std::exception &) {
         return QString();
     }
@@ -85,6 +91,8 @@ QString Recovery::repair(InterruptedParts &journals, InterruptedPart &part, int 
 {
     // Marked before the first byte is looked at: should the repair crash the program, it is
     // never tried again.
+    if (m_progress)
+        m_progress(QFileInfo(part.entry.partPath).fileName());
     part.entry.repairStarted = true;
     if (!journals.update(part))
         return QStringLiteral("Cannot repair %1: its journal cannot be written").arg(path);
@@ -232,14 +240,14 @@ QString defaultRescueFolder()
            + QStringLiteral("/tavrin-sound-recorder/rescued");
 }
 
-RecoveryReport recoverInterruptedParts(engine::IEngineFactory &engine, RecordedFiles &files, const QString &folder,
-                                       const QString &rescueFolder)
+RecoveryReport repairInterruptedParts(engine::IEngineFactory &engine, const QString &folder, const QString &rescueFolder,
+                                      std::function<void(const QString &)> progress)
 {
     try {
         InterruptedParts journals(folder);
         if (journals.parts().isEmpty())
             return {};
-        Recovery recovery(engine, files, rescueFolder);
+        Recovery recovery(engine, rescueFolder, std::move(progress));
         QList<InterruptedPart> parts = journals.parts();
         for (InterruptedPart &part : parts) {
             try {
@@ -255,10 +263,58 @@ RecoveryReport recoverInterruptedParts(engine::IEngineFactory &engine, RecordedF
     return {};
 }
 
+RecoveryReport recoverInterruptedParts(engine::IEngineFactory &engine, RecordedFiles &files, const QString &folder,
+                                       const QString &rescueFolder)
+{
+    const RecoveryReport report = repairInterruptedParts(engine, folder, rescueFolder);
+    listRecoveredParts(report, files);
+    return report;
+}
+
+void listRecoveredParts(const RecoveryReport &report, RecordedFiles &files)
+{
+    for (const QString &path : report.recovered) {
+        try {
+            files.add(path);
+        } catch (const std::exception &) {
+            // Said already: it could not be measured, so it is not listed.
+        }
+    }
+}
+
 void forgetInterruptedPart(const QString &journalPath)
 {
     QLockFile lock(PartJournal::lockPathOf(journalPath));
     lock.setStaleLockTime(0);
     if (lock.tryLock(0))
         PartJournal::remove(journalPath);
+}
+
+StartupRecovery::StartupRecovery(engine::IEngineFactory &engine, QObject *parent) : QObject(parent), m_engine(engine) {}
+
+StartupRecovery::~StartupRecovery()
+{
+    if (m_thread.joinable())
+        m_thread.join();
+}
+
+void StartupRecovery::start(const QString &folder, const QString &rescueFolder)
+{
+    if (m_running)
+        return;
+    if (m_thread.joinable())
+        m_thread.join();
+    m_running = true;
+    m_thread = std::thread([this, folder, rescueFolder] {
+        const RecoveryReport report = repairInterruptedParts(m_engine, folder, rescueFolder, [this](const QString &name) {
+            QMetaObject::invokeMethod(this, [this, name] { emit repairing(name); }, Qt::QueuedConnection);
+        });
+        QMetaObject::invokeMethod(
+            this,
+            [this, report] {
+                m_running = false;
+                emit finished(report);
+            },
+            Qt::QueuedConnection);
+    });
 }

@@ -13,8 +13,12 @@
 #pragma once
 
 #include <QList>
+#include <QObject>
 #include <QString>
 #include <QStringList>
+
+#include <functional>
+#include <thread>
 
 class RecordedFiles;
 
@@ -26,6 +30,8 @@ struct RecoveryReport {
     // What was done, one line a part ("Recovered Untitled3.mp3 (12:04) from a recording that
     // was interrupted.").
     QStringList said;
+    // The files to list, in order.
+    QStringList recovered;
     // Parts whose file is not reachable, told about for the first time now: the user may
     // forget them (forgetInterruptedPart) or keep waiting.
     struct Unreachable {
@@ -35,14 +41,47 @@ struct RecoveryReport {
     QList<Unreachable> unreachable;
 };
 
+Q_DECLARE_METATYPE(RecoveryReport)
+
 // Where recordings that lost their folder are given a name:
 // $XDG_DATA_HOME/tavrin-sound-recorder/rescued/.
 QString defaultRescueFolder();
 
-// Repairs and lists every part an interrupted run left behind in folder (the settings
-// folder), as described above. Never throws: nothing here may stop the program from starting.
+// Repairs every part an interrupted run left behind in folder (the settings folder), as
+// described above; progress gets each file's name before its repair. Runs on any thread:
+// it lists nothing (see listRecoveredParts). Never throws: nothing here may stop the program
+// from starting.
+RecoveryReport repairInterruptedParts(engine::IEngineFactory &engine, const QString &folder,
+                                      const QString &rescueFolder = defaultRescueFolder(),
+                                      std::function<void(const QString &)> progress = {});
+// Lists what a recovery gave back (on the files' thread).
+void listRecoveredParts(const RecoveryReport &report, RecordedFiles &files);
+// Both, at once.
 RecoveryReport recoverInterruptedParts(engine::IEngineFactory &engine, RecordedFiles &files, const QString &folder,
                                        const QString &rescueFolder = defaultRescueFolder());
 
 // The user does not want the part of this journal any more: the journal goes.
 void forgetInterruptedPart(const QString &journalPath);
+
+// The recovery at start-up, on a thread of its own, so that the window is usable while a long
+// repair runs. What it says comes on the thread that made it.
+class StartupRecovery : public QObject {
+    Q_OBJECT
+
+public:
+    explicit StartupRecovery(engine::IEngineFactory &engine, QObject *parent = nullptr);
+    ~StartupRecovery() override;   // waits for a repair under way
+
+    void start(const QString &folder, const QString &rescueFolder = defaultRescueFolder());
+    bool isRunning() const { return m_running; }
+
+signals:
+    // A file's repair begins.
+    void repairing(const QString &fileName);
+    void finished(const RecoveryReport &report);
+
+private:
+    engine::IEngineFactory &m_engine;
+    std::thread m_thread;
+    bool m_running = false;
+};

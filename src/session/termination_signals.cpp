@@ -2,6 +2,7 @@
 
 #include <QSocketNotifier>
 
+#include <cerrno>
 #include <csignal>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -15,7 +16,8 @@ int g_pipe[2] = {-1, -1};
 
 TerminationSignals::TerminationSignals(QObject *parent) : QObject(parent)
 {
-    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_pipe) != 0)
+    // Non-blocking: a handler never waits, and a full socket already holds a request.
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, g_pipe) != 0)
         return;
     m_notifier = new QSocketNotifier(g_pipe[1], QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &TerminationSignals::readSignal);
@@ -41,13 +43,18 @@ TerminationSignals::~TerminationSignals()
 
 void TerminationSignals::handle(int signalNumber)
 {
+    // The code the signal interrupted may be about to read errno.
+    const int savedErrno = errno;
     const char byte = char(signalNumber);
     [[maybe_unused]] const ssize_t n = ::write(g_pipe[0], &byte, 1);
+    errno = savedErrno;
 }
 
 void TerminationSignals::readSignal()
 {
-    char byte = 0;
-    if (::read(g_pipe[1], &byte, 1) == 1)
-        emit requested(int(byte));
+    // Requests that came together are one.
+    char bytes[64];
+    const ssize_t n = ::read(g_pipe[1], bytes, sizeof bytes);
+    if (n > 0)
+        emit requested(int(bytes[0]));
 }

@@ -118,6 +118,11 @@ MainWindow::MainWindow(engine::IEngineFactory &engine, const AppPaths &paths, QW
     // The journals of open parts live beside the settings.
     m_recording->setJournalFolder(QFileInfo(m_paths.settingsFile).path());
     m_playback = std::make_unique<PlaybackSession>(engine);
+    m_recovery = new StartupRecovery(engine, this);
+    connect(m_recovery, &StartupRecovery::repairing, this, [this](const QString &name) {
+        statusBar()->showMessage(QStringLiteral("Repairing %1 from a recording that was interrupted...").arg(name));
+    });
+    connect(m_recovery, &StartupRecovery::finished, this, &MainWindow::showRecovery);
 
     createMenus();
     createToolBar();
@@ -527,9 +532,15 @@ void MainWindow::firstShow()
     // The button shows the line it switches: the output device itself.
     ui::runCommand([this] { m_transport->setMute(m_playback->muted()); });
     updateSnapshotNeeds();
-    // A recording that a crash cut short is repaired and listed, and the user is told once.
-    const RecoveryReport recovered =
-        recoverInterruptedParts(m_engine, *m_files, QFileInfo(m_paths.settingsFile).path());
+    // A recording that a crash cut short is repaired (on a thread of its own: the window is
+    // usable meanwhile) and listed, and the user is told once.
+    m_recovery->start(QFileInfo(m_paths.settingsFile).path());
+}
+
+void MainWindow::showRecovery(const RecoveryReport &recovered)
+{
+    statusBar()->clearMessage();
+    listRecoveredParts(recovered, *m_files);
     if (!recovered.said.isEmpty()) {
         showTab(kFileInfoTab);
         ui::notice(this, recovered.said.join(QLatin1Char('\n')));

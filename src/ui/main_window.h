@@ -6,6 +6,7 @@
 
 #include "engine/engine.h"
 #include "session/app_paths.h"
+#include "session/part_recovery.h"
 #include "session/playback_session.h"
 #include "session/recording_session.h"
 #include "ui/sleep_inhibitor.h"
@@ -105,6 +106,7 @@ private:
     void createStatusBar();
     void bindSessions();
     void firstShow();
+    void showRecovery(const RecoveryReport &recovered);
     void layoutTransportPanel();
     void setStatusText(int panel, const QString &text);
 
@@ -128,6 +130,7 @@ private:
     std::unique_ptr<RecordedFiles> m_files;
     std::unique_ptr<RecordingSession> m_recording;
     std::unique_ptr<PlaybackSession> m_playback;
+    StartupRecovery *m_recovery = nullptr;
 
     QAction *m_openAction = nullptr;
     QAction *m_optionsAction = nullptr;

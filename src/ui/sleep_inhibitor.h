@@ -1,21 +1,28 @@
 // Asks the desktop not to suspend the machine while the program records, through logind's
-// "sleep" inhibitor lock on the system bus. Where there is no logind (no system bus, a
-// machine without systemd) it quietly does nothing.
+// "sleep" inhibitor lock on the system bus. The request never waits: its answer comes later,
+// and a refusal (or no logind: no system bus, a machine without systemd) is taken once and
+// not asked again.
 #pragma once
 
+#include <QObject>
 #include <QString>
 
-class SleepInhibitor {
-public:
-    explicit SleepInhibitor(QString why) : m_why(std::move(why)) {}
-    ~SleepInhibitor() { release(); }
+class SleepInhibitor : public QObject {
+    Q_OBJECT
 
-    // Takes the lock (once); true when logind granted it.
-    bool hold();
+public:
+    explicit SleepInhibitor(QString why, QObject *parent = nullptr);
+    ~SleepInhibitor() override { release(); }
+
+    // Wants the lock: asked for once; held from logind's answer on, unless released first.
+    void hold();
     void release();
     bool isHeld() const { return m_fd >= 0; }
 
 private:
     QString m_why;
-    int m_fd = -1;   // the lock: held while this descriptor is open
+    int m_fd = -1;          // the lock: held while this descriptor is open
+    bool m_wanted = false;
+    bool m_asking = false;
+    bool m_refused = false;
 };

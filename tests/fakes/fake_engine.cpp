@@ -924,6 +924,7 @@ FakeInformation *FakeEngine::information(const QString &name) const
 
 void FakeEngine::forget(const void *instance)
 {
+    const QMutexLocker world(&worldLock);
     for (auto it = m_instances.begin(); it != m_instances.end();) {
         if (it.value() == instance)
             it = m_instances.erase(it);

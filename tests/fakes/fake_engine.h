@@ -455,7 +455,11 @@ private:
     friend class FakePlayer;
     friend class FakeInformation;
     friend class FakeLameEnc;
-    void remember(const QString &name, void *instance) { m_instances.insert(name, instance); }
+    void remember(const QString &name, void *instance)
+    {
+        const QMutexLocker world(&worldLock);
+        m_instances.insert(name, instance);
+    }
     void forget(const void *instance);
     QHash<QString, void *> m_instances;
 };

@@ -163,6 +163,37 @@ private slots:
         QCOMPARE(recoverInterruptedParts(*factory, files, settings, at("rescued")).said, QStringList());
     }
 
+    // At start-up the repair runs beside the window: start() returns at once, the file being
+    // repaired is named, and the outcome comes on the window's thread, to be listed there.
+    void startUpRecoveryRunsBesideTheWindow()
+    {
+        QTemporaryDir dir;
+        const QString recording = dir.filePath("rec/Untitled1.wav");
+        QVERIFY(QDir().mkpath(dir.filePath("rec")));
+        writeBytes(recording, m_cutWav);
+        const int fd = ::open(QFile::encodeName(recording).constData(), O_RDWR | O_CLOEXEC);
+        std::unique_ptr<PartJournal> journal = PartJournal::open(dir.filePath("settings"), recording, fd, ".wav");
+        ::close(fd);
+        journal->keep();
+        journal.reset();
+
+        auto factory = engine::createEngineFactory();
+        StartupRecovery recovery(*factory);
+        QSignalSpy repairing(&recovery, &StartupRecovery::repairing);
+        QSignalSpy finished(&recovery, &StartupRecovery::finished);
+        recovery.start(dir.filePath("settings"), dir.filePath("rescued"));
+        QVERIFY(recovery.isRunning());
+        QCOMPARE(finished.count(), 0);   // nothing comes before the window's thread is free
+        QTRY_COMPARE(finished.count(), 1);
+        QCOMPARE(repairing.count(), 1);
+        QCOMPARE(repairing[0][0].toString(), QString("Untitled1.wav"));
+        const RecoveryReport report = finished[0][0].value<RecoveryReport>();
+        QCOMPARE(report.recovered, QStringList({recording}));
+        RecordedFiles files(*factory);
+        listRecoveredParts(report, files);
+        QCOMPARE(files.count(), 1);
+    }
+
     // A journal whose file lies on a drive that is not there keeps its journal: the user is
     // told once, and may forget it.
     void aFileOnAMissingDriveKeepsItsJournal()
