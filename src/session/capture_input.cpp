@@ -1,6 +1,8 @@
 #include "session/capture_input.h"
 
 #include "session/capture_ring.h"
+#include "session/recording_settings.h"
+#include "session/save_format.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -29,24 +31,6 @@ CaptureInput::CaptureInput(engine::IAudioRecord2 &recorder, CaptureRing &ring, Q
     });
 }
 
-QPair<int, int> CaptureInput::formatOf(const RecordingSettings &s)
-{
-    switch (saveFormatOf(s)) {
-    case SaveFormat::Wav:
-        return {std::max(8000, s.wavFrequency), std::clamp(s.wavChannels, 1, 2)};
-    case SaveFormat::Flac:
-        return {std::max(8000, s.flacFrequency), std::clamp(s.flacChannels, 1, 2)};
-    case SaveFormat::Opus:
-        return {48000, std::clamp(s.opusChannels, 1, 2)};
-    case SaveFormat::Mp3:
-        return {std::max(8000, s.mp3Frequency), 2};
-    case SaveFormat::Wma:
-    case SaveFormat::Vorbis:
-        break;
-    }
-    return {44100, 2};
-}
-
 void CaptureInput::failStart(const QString &fallback)
 {
     const QString reason = m_recorder.GetErrorText();
@@ -58,7 +42,7 @@ void CaptureInput::start(const RecordingSettings &settings)
     double seconds = settings.prerecordSeconds + kWriterStallSeconds + 2.0;
     if (settings.triggerOn)
         seconds += std::max<double>(settings.prerecordSeconds, 0.5) + settings.triggerSilenceSeconds;
-    const QPair<int, int> format = formatOf(settings);
+    const QPair<int, int> format = captureFormatOf(settings);
     m_ring.reset(format.first, format.second, qint64(seconds * format.first));
     m_recorder.SetRecordFlag(true);
     m_recorder.SetFormat(format.second, format.first);
@@ -119,5 +103,5 @@ bool CaptureInput::listen(const RecordingSettings &settings)
 bool CaptureInput::sameRing(const RecordingSettings &a, const RecordingSettings &b)
 {
     return a.prerecordSeconds == b.prerecordSeconds && fileExtension(a) == fileExtension(b)
-           && formatOf(a) == formatOf(b);
+           && captureFormatOf(a) == captureFormatOf(b);
 }

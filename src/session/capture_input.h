@@ -9,7 +9,6 @@
 #include "session/recording_settings.h"
 
 #include <QObject>
-#include <QPair>
 #include <QString>
 
 class CaptureRing;
@@ -24,9 +23,6 @@ public:
     static constexpr int kWriterStallSeconds = 15;
 
     CaptureInput(engine::IAudioRecord2 &recorder, CaptureRing &ring, QObject *parent = nullptr);
-
-    // The rate and channels the settings are written in: those of the capture.
-    static QPair<int, int> formatOf(const RecordingSettings &settings);
 
     // Starts capture in the format of the settings, the ring emptied and made to hold what
     // the settings keep (the seconds before Record, the quiet after a sound) and a writer's

@@ -1,6 +1,7 @@
 #include "session/disk_runway.h"
 
 #include "session/recording_settings.h"
+#include "session/save_format.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -23,25 +24,6 @@ qint64 DiskRunway::freeSpaceOf(const QString &path)
         existing = parent;
     }
     return -1;
-}
-
-double DiskRunway::boundBytesPerSecond(const RecordingSettings &s)
-{
-    switch (saveFormatOf(s)) {
-    case SaveFormat::Wav:
-        return double(std::max(1, s.wavFrequency)) * std::max(1, s.wavChannels) * std::max(8, s.wavBitsPerSample) / 8.0;
-    case SaveFormat::Wma:
-        return 320 * 1000 / 8.0;   // the richest profile's rate
-    case SaveFormat::Flac:   // never more than the samples themselves
-        return double(std::max(8000, s.flacFrequency)) * std::max(1, s.flacChannels) * std::max(16, s.flacBitsPerSample) / 8.0;
-    case SaveFormat::Vorbis:   // quality 10 stays below 500 kbit/s
-        return 500 * 1000 / 8.0;
-    case SaveFormat::Opus:   // a variable rate: half as much again as asked for
-        return std::max(6, s.opusBitrate) * 1.5 * 1000 / 8.0;
-    case SaveFormat::Mp3:
-        break;
-    }
-    return std::max(8, s.mp3Bitrate) * 1000 / 8.0;
 }
 
 DiskRunway::DiskRunway() : m_freeSpace(&DiskRunway::freeSpaceOf) {}

@@ -20,8 +20,6 @@ public:
     // Bytes an ordinary user may still write where path is (or would be); -1 when unknown.
     using FreeSpaceSource = std::function<qint64(const QString &path)>;
     static qint64 freeSpaceOf(const QString &path);   // the file system's own answer
-    // The data rate a format cannot exceed, bytes a second.
-    static double boundBytesPerSecond(const RecordingSettings &settings);
 
     DiskRunway();
     // Tests give their own; none = the file system's.

@@ -2,6 +2,7 @@
 
 #include "session/capture_ring.h"
 #include "session/file_operations.h"
+#include "session/save_format.h"
 #include "session/format_text.h"
 #include "session/part_journal.h"
 #include "session/part_watch.h"
@@ -390,7 +391,7 @@ void PartWriter::refuse(const QString &reason)
 double PartWriter::bytesPerSecond()
 {
     // Once the part holds enough, its own rate; before that, the most the format can use.
-    const double bound = DiskRunway::boundBytesPerSecond(m_settings);
+    const double bound = boundBytesPerSecond(m_settings);
     struct stat st {};
     const qint64 frames = m_writer->GetNumSamples();
     const int rate = m_writer->GetFormatValueA();

@@ -1,6 +1,7 @@
 #include "session/recording_session.h"
 
 #include "session/file_operations.h"
+#include "session/save_format.h"
 #include "session/part_recovery.h"
 #include "session/recorded_files.h"
 
@@ -588,7 +589,7 @@ void RecordingSession::onWriterStopped(const QString &reason)
 qint64 RecordingSession::secondsLeftOnDisk()
 {
     const double measured = m_writer.isOpen() ? m_writer.measuredBytesPerSecond() : 0.0;
-    const double rate = measured > 0 ? measured : DiskRunway::boundBytesPerSecond(m_settings);
+    const double rate = measured > 0 ? measured : boundBytesPerSecond(m_settings);
     return m_runway.secondsLeft(m_writer.isOpen() && !m_partPath.isEmpty() ? m_partPath : m_settings.savePath, rate);
 }
 

@@ -3,9 +3,9 @@
 #include "engine/engine.h"
 #include "session/file_operations.h"
 #include "session/ini_file.h"
+#include "session/save_format.h"
 
 #include <QDir>
-#include <QStringList>
 
 #include <algorithm>
 
@@ -49,22 +49,6 @@ QString absoluteSaveFolder(const QString &folder)
     return QDir::home().filePath(folder);
 }
 
-SaveFormat saveFormatOf(const RecordingSettings &s)
-{
-    const QString format = s.saveFormat.toUpper();
-    if (format == QLatin1String(".WAV"))
-        return SaveFormat::Wav;
-    if (format == QLatin1String(".WMA"))
-        return SaveFormat::Wma;
-    if (format == QLatin1String(".FLAC"))
-        return SaveFormat::Flac;
-    if (format == QLatin1String(".OGG"))
-        return SaveFormat::Vorbis;
-    if (format == QLatin1String(".OPUS"))
-        return SaveFormat::Opus;
-    return SaveFormat::Mp3;
-}
-
 QString saveFolderProblem(const RecordingSettings &s)
 {
     if (s.savePath.trimmed().isEmpty())
@@ -79,28 +63,33 @@ QString saveFolderProblem(const RecordingSettings &s)
 
 QString fileExtension(const RecordingSettings &s)
 {
-    static const QStringList written{QStringLiteral(".MP3"),  QStringLiteral(".WAV"), QStringLiteral(".WMA"),
-                                     QStringLiteral(".FLAC"), QStringLiteral(".OGG"), QStringLiteral(".OPUS")};
-    return written.contains(s.saveFormat.toUpper()) ? s.saveFormat : QStringLiteral(".mp3");
+    return saveFormatOfExtension(s.saveFormat) ? s.saveFormat : traitsOf(SaveFormat::Mp3).extension;
 }
 
 void applyOutputFormat(const RecordingSettings &s, engine::IAudioFile2 &file,
                        engine::IAudioFile2LameEnc &encoder)
 {
     file.SetActive(true);
-    const QString format = s.saveFormat.toUpper();
-    if (format == QLatin1String(".WAV"))
+    switch (saveFormatOf(s)) {
+    case SaveFormat::Wav:
         file.SetWavFormat(s.wavFrequency, s.wavChannels, s.wavBitsPerSample);
-    else if (format == QLatin1String(".WMA"))
+        break;
+    case SaveFormat::Wma:
         file.SetWmaProfile(s.wmaProfile);
-    else if (format == QLatin1String(".FLAC"))
+        break;
+    case SaveFormat::Flac:
         file.SetFlacFormat(s.flacFrequency, s.flacChannels, s.flacBitsPerSample, s.flacLevel);
-    else if (format == QLatin1String(".OGG"))
+        break;
+    case SaveFormat::Vorbis:
         file.SetVorbisQuality(s.vorbisQuality);
-    else if (format == QLatin1String(".OPUS"))
+        break;
+    case SaveFormat::Opus:
         file.SetOpusFormat(s.opusBitrate, s.opusChannels);
-    else
+        break;
+    case SaveFormat::Mp3:
         file.SetMp3Format(s.mp3Frequency, s.mp3Bitrate, 2);
+        break;
+    }
     encoder.SetFrequency(s.mp3Frequency);
     encoder.SetBitrate(s.mp3Bitrate);
     file.SetMp3Encoder(&encoder);

@@ -38,12 +38,6 @@ struct RecordingSettings {
     int splitSeconds = 0;        // > 0 with SplitEnabled: a new file every SplitSeconds
 };
 
-// The formats recordings are written in.
-enum class SaveFormat { Mp3, Wav, Wma, Flac, Vorbis, Opus };
-// The format the settings record in: the chosen one, or MP3 for a format the program does
-// not write.
-SaveFormat saveFormatOf(const RecordingSettings &settings);
-
 // The extension a recording gets: the chosen format's (".wav" as typed, any letter case), or
 // ".mp3" for a format the program does not write, which is then recorded as MP3.
 QString fileExtension(const RecordingSettings &settings);

@@ -32,12 +32,6 @@ namespace {
 constexpr int kClientWidth = 622;
 constexpr int kClientHeight = 471;
 
-const QString kMp3 = QStringLiteral(".MP3");
-const QString kWav = QStringLiteral(".WAV");
-const QString kWma = QStringLiteral(".WMA");
-const QString kFlac = QStringLiteral(".FLAC");
-const QString kOgg = QStringLiteral(".OGG");
-const QString kOpus = QStringLiteral(".OPUS");
 
 // Shows a stored list position; one outside the list leaves the list with no selection.
 void selectPosition(QComboBox *list, int position)
@@ -62,158 +56,6 @@ void addUnitField(QGridLayout *grid, int row, int column, QWidget *field, const 
 }
 
 }  // namespace
-
-// ---- catalogues --------------------------------------------------------------------------
-
-const QStringList &mp3Catalogue()
-{
-    static const QStringList entries{
-        QStringLiteral("22050 Hz, 40 kbps"),  QStringLiteral("22050 Hz, 48 kbps"),
-        QStringLiteral("22050 Hz, 64 kbps"),  QStringLiteral("22050 Hz, 80 kbps"),
-        QStringLiteral("44100 Hz, 96 kbps"),  QStringLiteral("44100 Hz, 128 kbps"),
-        QStringLiteral("44100 Hz, 160 kbps"), QStringLiteral("44100 Hz, 192 kbps"),
-        QStringLiteral("44100 Hz, 256 kbps"), QStringLiteral("44100 Hz, 320 kbps"),
-    };
-    return entries;
-}
-
-Mp3Preset mp3PresetFromIndex(int position)
-{
-    static constexpr Mp3Preset presets[] = {
-        {22050, 40}, {22050, 48}, {22050, 64},  {22050, 80},  {44100, 96},
-        {44100, 128}, {44100, 160}, {44100, 192}, {44100, 256}, {44100, 320},
-    };
-    if (position >= 0 && position < int(std::size(presets)))
-        return presets[position];
-    return {44100, 128};
-}
-
-namespace {
-constexpr int kWavRates[4] = {8000, 11025, 22050, 44100};
-struct WavShape {
-    int bits;
-    int channels;
-};
-constexpr WavShape kWavShapes[4] = {{8, 1}, {16, 1}, {8, 2}, {16, 2}};
-}  // namespace
-
-const QStringList &wavCatalogue()
-{
-    static const QStringList entries = [] {
-        QStringList out;
-        for (int rate : kWavRates)
-            for (const WavShape &shape : kWavShapes)
-                out << QStringLiteral("%1 Hz - %2 bit,%3")
-                           .arg(rate)
-                           .arg(shape.bits)
-                           .arg(shape.channels == 1 ? QStringLiteral("Mono") : QStringLiteral("Stereo"));
-        return out;
-    }();
-    return entries;
-}
-
-WavPreset wavPresetFromIndex(int position, const WavPreset &current)
-{
-    WavPreset out = current;
-    // C++ division truncates toward zero, so -1 gives quotient 0 and remainder -1.
-    const int rate = position / 4;
-    const int shape = position % 4;
-    if (rate >= 0 && rate <= 3)
-        out.frequency = kWavRates[rate];
-    if (shape >= 0 && shape <= 3) {
-        out.channels = kWavShapes[shape].channels;
-        out.bitsPerSample = kWavShapes[shape].bits;
-    }
-    return out;
-}
-
-namespace {
-constexpr int kFlacRates[9] = {8000, 11025, 16000, 22050, 32000, 44100, 48000, 88200, 96000};
-constexpr WavShape kFlacShapes[4] = {{16, 1}, {24, 1}, {16, 2}, {24, 2}};
-// What Vorbis writes about at each quality for 44.1 kHz stereo, kbit/s (quality -1..10).
-constexpr int kVorbisKbps[12] = {45, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 500};
-constexpr OpusPreset kOpusPresets[] = {
-    {6, 1},  {12, 1}, {16, 1}, {24, 1}, {32, 1}, {48, 1},  {64, 1},  {16, 2},  {24, 2},
-    {32, 2}, {48, 2}, {64, 2}, {96, 2}, {128, 2}, {160, 2}, {192, 2}, {256, 2},
-};
-
-QString channelsText(int channels)
-{
-    return channels == 1 ? QStringLiteral("Mono") : QStringLiteral("Stereo");
-}
-}  // namespace
-
-const QStringList &flacCatalogue()
-{
-    static const QStringList entries = [] {
-        QStringList out;
-        for (int rate : kFlacRates)
-            for (const WavShape &shape : kFlacShapes)
-                out << QStringLiteral("%1 Hz - %2 bit,%3").arg(rate).arg(shape.bits).arg(channelsText(shape.channels));
-        return out;
-    }();
-    return entries;
-}
-
-int flacPosition(int frequency, int bitsPerSample, int channels)
-{
-    for (int r = 0; r < int(std::size(kFlacRates)); ++r)
-        for (int k = 0; k < int(std::size(kFlacShapes)); ++k)
-            if (kFlacRates[r] == frequency && kFlacShapes[k].bits == bitsPerSample && kFlacShapes[k].channels == channels)
-                return r * int(std::size(kFlacShapes)) + k;
-    return -1;
-}
-
-WavPreset flacPresetFromIndex(int position)
-{
-    const int shapes = int(std::size(kFlacShapes));
-    if (position < 0 || position >= int(std::size(kFlacRates)) * shapes)
-        return {44100, 2, 16};
-    const WavShape &shape = kFlacShapes[position % shapes];
-    return {kFlacRates[position / shapes], shape.channels, shape.bits};
-}
-
-const QStringList &vorbisCatalogue()
-{
-    static const QStringList entries = [] {
-        QStringList out;
-        for (int q = -1; q <= 10; ++q)
-            out << QStringLiteral("Quality %1 (about %2 kbps)").arg(q).arg(kVorbisKbps[q + 1]);
-        return out;
-    }();
-    return entries;
-}
-
-const QStringList &opusCatalogue()
-{
-    static const QStringList entries = [] {
-        QStringList out;
-        for (const OpusPreset &p : kOpusPresets)
-            out << QStringLiteral("48000 Hz, %1 kbps, %2").arg(p.kbps).arg(channelsText(p.channels));
-        return out;
-    }();
-    return entries;
-}
-
-int opusPosition(int kbps, int channels)
-{
-    // The nearest rate with those channels.
-    int best = -1;
-    for (int i = 0; i < int(std::size(kOpusPresets)); ++i) {
-        if (kOpusPresets[i].channels != (channels == 1 ? 1 : 2))
-            continue;
-        if (best < 0 || std::abs(kOpusPresets[i].kbps - kbps) < std::abs(kOpusPresets[best].kbps - kbps))
-            best = i;
-    }
-    return best;
-}
-
-OpusPreset opusPresetFromIndex(int position)
-{
-    if (position >= 0 && position < int(std::size(kOpusPresets)))
-        return kOpusPresets[position];
-    return {96, 2};
-}
 
 // ---- UpDownField -----------------------------------------------------------------------
 
@@ -576,19 +418,37 @@ void OptionsDialog::connectHandlers()
     connect(m_cancelButton, &QPushButton::clicked, this, [this] { cancel(); });
 }
 
-void OptionsDialog::enableFormatLists(const QString &format)
+void OptionsDialog::enableFormatLists(std::optional<SaveFormat> format)
 {
     // Only the chosen format's list can be changed; a format the program does not know
     // leaves every list open.
-    const QString f = format.toUpper();
-    const bool known = QStringList{kMp3, kWav, kWma, kFlac, kOgg, kOpus}.contains(f);
-    m_mp3List->setEnabled(!known || f == kMp3);
-    m_wavList->setEnabled(!known || f == kWav);
-    m_wmaList->setEnabled(!known || f == kWma);
-    m_flacList->setEnabled(!known || f == kFlac);
-    m_flacLevel->setEnabled(!known || f == kFlac);
-    m_oggList->setEnabled(!known || f == kOgg);
-    m_opusList->setEnabled(!known || f == kOpus);
+    const auto open = [&format](SaveFormat f) { return !format || *format == f; };
+    m_mp3List->setEnabled(open(SaveFormat::Mp3));
+    m_wavList->setEnabled(open(SaveFormat::Wav));
+    m_wmaList->setEnabled(open(SaveFormat::Wma));
+    m_flacList->setEnabled(open(SaveFormat::Flac));
+    m_flacLevel->setEnabled(open(SaveFormat::Flac));
+    m_oggList->setEnabled(open(SaveFormat::Vorbis));
+    m_opusList->setEnabled(open(SaveFormat::Opus));
+}
+
+QRadioButton *OptionsDialog::formatButton(SaveFormat format) const
+{
+    switch (format) {
+    case SaveFormat::Wav:
+        return m_wavButton;
+    case SaveFormat::Wma:
+        return m_wmaButton;
+    case SaveFormat::Flac:
+        return m_flacButton;
+    case SaveFormat::Vorbis:
+        return m_oggButton;
+    case SaveFormat::Opus:
+        return m_opusButton;
+    case SaveFormat::Mp3:
+        break;
+    }
+    return m_mp3Button;
 }
 
 void OptionsDialog::enableTimeFields(bool on)
@@ -644,7 +504,7 @@ void OptionsDialog::fillFormatLists()
     m_opusList->addItems(opusCatalogue());
     selectPosition(m_opusList, opusPosition(s.opusBitrate, s.opusChannels));
 
-    enableFormatLists(s.saveFormat);
+    enableFormatLists(saveFormatOfExtension(s.saveFormat));
 }
 
 void OptionsDialog::showEvent(QShowEvent *event)
@@ -662,19 +522,8 @@ void OptionsDialog::prepareForShow()
 
     m_savePath->setText(s.savePath);
 
-    const QString format = s.saveFormat.toUpper();
-    if (format == kMp3)
-        m_mp3Button->setChecked(true);
-    else if (format == kWav)
-        m_wavButton->setChecked(true);
-    else if (format == kWma)
-        m_wmaButton->setChecked(true);
-    else if (format == kFlac)
-        m_flacButton->setChecked(true);
-    else if (format == kOgg)
-        m_oggButton->setChecked(true);
-    else if (format == kOpus)
-        m_opusButton->setChecked(true);
+    if (const std::optional<SaveFormat> format = saveFormatOfExtension(s.saveFormat))
+        formatButton(*format)->setChecked(true);
 
     m_resumeBox->setChecked(s.resumeAfterDeviceLoss);
     m_prerecordBox->setChecked(s.prerecordSeconds > 0);
@@ -702,32 +551,32 @@ void OptionsDialog::prepareForShow()
 
 void OptionsDialog::chooseMp3()
 {
-    enableFormatLists(kMp3);
+    enableFormatLists(SaveFormat::Mp3);
 }
 
 void OptionsDialog::chooseWav()
 {
-    enableFormatLists(kWav);
+    enableFormatLists(SaveFormat::Wav);
 }
 
 void OptionsDialog::chooseWma()
 {
-    enableFormatLists(kWma);
+    enableFormatLists(SaveFormat::Wma);
 }
 
 void OptionsDialog::chooseFlac()
 {
-    enableFormatLists(kFlac);
+    enableFormatLists(SaveFormat::Flac);
 }
 
 void OptionsDialog::chooseOgg()
 {
-    enableFormatLists(kOgg);
+    enableFormatLists(SaveFormat::Vorbis);
 }
 
 void OptionsDialog::chooseOpus()
 {
-    enableFormatLists(kOpus);
+    enableFormatLists(SaveFormat::Opus);
 }
 
 void OptionsDialog::chooseNoLimit()
@@ -780,32 +629,32 @@ void OptionsDialog::takeOverFields(RecordingSettings &s)
     s.savePath = absoluteSaveFolder(m_savePath->text());
 
     if (m_mp3Button->isChecked()) {
-        s.saveFormat = QStringLiteral(".mp3");
+        s.saveFormat = traitsOf(SaveFormat::Mp3).extension;
         const Mp3Preset mp3 = mp3PresetFromIndex(m_mp3List->currentIndex());
         s.mp3Frequency = mp3.frequency;
         s.mp3Bitrate = mp3.bitrate;
     } else if (m_wavButton->isChecked()) {
-        s.saveFormat = QStringLiteral(".wav");
+        s.saveFormat = traitsOf(SaveFormat::Wav).extension;
         const WavPreset wav = wavPresetFromIndex(m_wavList->currentIndex(), {s.wavFrequency, s.wavChannels, s.wavBitsPerSample});
         s.wavFrequency = wav.frequency;
         s.wavChannels = wav.channels;
         s.wavBitsPerSample = wav.bitsPerSample;
     } else if (m_wmaButton->isChecked()) {
-        s.saveFormat = QStringLiteral(".wma");
+        s.saveFormat = traitsOf(SaveFormat::Wma).extension;
         s.wmaProfile = m_wmaList->currentIndex();
         m_profileFile->SetWmaProfile(s.wmaProfile);
     } else if (m_flacButton->isChecked()) {
-        s.saveFormat = QStringLiteral(".flac");
+        s.saveFormat = traitsOf(SaveFormat::Flac).extension;
         const WavPreset flac = flacPresetFromIndex(m_flacList->currentIndex());
         s.flacFrequency = flac.frequency;
         s.flacChannels = flac.channels;
         s.flacBitsPerSample = flac.bitsPerSample;
         s.flacLevel = m_flacLevel->value();
     } else if (m_oggButton->isChecked()) {
-        s.saveFormat = QStringLiteral(".ogg");
+        s.saveFormat = traitsOf(SaveFormat::Vorbis).extension;
         s.vorbisQuality = m_oggList->currentIndex() >= 0 ? m_oggList->currentIndex() - 1 : 5;
     } else if (m_opusButton->isChecked()) {
-        s.saveFormat = QStringLiteral(".opus");
+        s.saveFormat = traitsOf(SaveFormat::Opus).extension;
         const OpusPreset opus = opusPresetFromIndex(m_opusList->currentIndex());
         s.opusBitrate = opus.kbps;
         s.opusChannels = opus.channels;

@@ -4,11 +4,14 @@
 // engine and writes setup.ini.
 #pragma once
 
+#include "session/save_format.h"
+
 #include <QAbstractSpinBox>
 #include <QDialog>
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 
 class QCheckBox;
 class QComboBox;
@@ -26,54 +29,6 @@ namespace engine {
 class IAudioFile2;
 class IEngineFactory;
 }
-
-// ---- the format catalogues -------------------------------------------------------------
-
-// The entries of the MP3 list, positions 0..9.
-const QStringList &mp3Catalogue();
-
-struct Mp3Preset {
-    int frequency;   // Hz
-    int bitrate;     // kbit/s
-};
-// The MP3 list's position 0..9 as listed; any other position (-1 = no selection) gives
-// 44100 Hz at 128 kbit/s.
-Mp3Preset mp3PresetFromIndex(int position);
-
-// The entries of the WAV list, positions 0..15.
-const QStringList &wavCatalogue();
-
-struct WavPreset {
-    int frequency;       // Hz
-    int channels;        // 1 mono, 2 stereo
-    int bitsPerSample;   // 8 or 16
-};
-// position / 4 picks the rate (0: 8000, 1: 11025, 2: 22050, 3: 44100 Hz), position % 4 the
-// width and channels (0: 8 bit mono, 1: 16 bit mono, 2: 8 bit stereo, 3: 16 bit stereo),
-// both truncated toward zero; a quotient or remainder outside 0..3 keeps that part of
-// `current` (so -1 gives 8000 Hz with channels and width kept).
-WavPreset wavPresetFromIndex(int position, const WavPreset &current);
-
-// The entries of the FLAC list: rate, width and channels, as the WAV list words them.
-const QStringList &flacCatalogue();
-// The list position of those settings, -1 when the list has none.
-int flacPosition(int frequency, int bitsPerSample, int channels);
-// The settings at a list position; any other position gives 44100 Hz, 16 bit, stereo.
-WavPreset flacPresetFromIndex(int position);
-
-// The entries of the Ogg Vorbis list: qualities -1..10 at positions 0..11.
-const QStringList &vorbisCatalogue();
-
-struct OpusPreset {
-    int kbps;
-    int channels;
-};
-// The entries of the Opus list: mono rates, then stereo rates, all at 48000 Hz.
-const QStringList &opusCatalogue();
-// The position of the nearest rate with those channels.
-int opusPosition(int kbps, int channels);
-// The settings at a list position; any other position gives 96 kbit/s stereo.
-OpusPreset opusPresetFromIndex(int position);
 
 // ---- UpDownField ----------------------------------------------------------------------
 
@@ -148,7 +103,8 @@ private:
     void switchSplit();
     void chooseFolder();
     void cancel();
-    void enableFormatLists(const QString &format);
+    void enableFormatLists(std::optional<SaveFormat> format);   // nothing: a format not known
+    QRadioButton *formatButton(SaveFormat format) const;
     void enableTimeFields(bool on);
     void enableSplitFields(bool on);
 

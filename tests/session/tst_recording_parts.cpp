@@ -9,6 +9,7 @@
 #include "session/recording_scheduler.h"
 #include "session/recording_settings.h"
 #include "session/run_limits.h"
+#include "session/save_format.h"
 #include "session/sound_trigger.h"
 
 #include <QSignalSpy>
@@ -163,7 +164,7 @@ private slots:
         s.wavFrequency = 44100;
         s.wavChannels = 2;
         s.wavBitsPerSample = 16;
-        const double rate = DiskRunway::boundBytesPerSecond(s);
+        const double rate = boundBytesPerSecond(s);
         QCOMPARE(rate, 44100.0 * 4);
         DiskRunway runway;
         QStringList asked;
