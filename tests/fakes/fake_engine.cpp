@@ -212,6 +212,14 @@ void FakeFile::Open(const QString &path, int mode, int flags)
     m_open = m_errorCode == 0;
 }
 
+void FakeFile::RepairOpenFile(int, const QString &path, const QString &extension)
+{
+    const QMutexLocker world(&m_engine->worldLock);
+    log(QStringLiteral("RepairOpenFile(%1,%2)").arg(path, extension));
+    if (!m_engine->files.contains(path))
+        throw EngineError(QStringLiteral("Cannot repair %1: it is not a known file").arg(path));
+}
+
 QString FakeFile::GetErrorText()
 {
     static const char *const reasons[] = {"", "No such file or directory", "Is a directory", "Permission denied",

@@ -123,6 +123,8 @@ public:
     engine::SampleArray ReadArray(qint64 count) override;
     void Close() override;
     QString GetErrorText() override;
+    // Logged; a file the fake knows is taken as repaired.
+    void RepairOpenFile(int fd, const QString &path, const QString &extension) override;
 
     QString name() const { return m_name; }
     QString openPath() const { return m_path; }
