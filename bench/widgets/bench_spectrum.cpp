@@ -1,7 +1,9 @@
-// The spectrum view's cost: 10 s of sound fed at 20 blocks a second (as the recorder's and
-// the player's ticks feed it), each block analysed and painted at the Record Sound tab's
-// usual size. Prints the CPU time as a share of one core per FFT size and style, against
-// the 3 % budget, and beside the ffmpeg command line's showfreqs filter doing the same job.
+// The spectrum's cost: 10 s of sound fed at 20 blocks a second (as the recorder's and the
+// player's ticks feed it), each block analysed (as the analyser's worker does) and painted
+// at the Record Sound tab's usual size. Prints the CPU time as a share of one core per FFT
+// size and style, against the 3 % budget, and beside the ffmpeg command line's showfreqs
+// filter doing the same job.
+#include "engine/dsp/spectrum_analysis.h"
 #include "widgets/spectrum_view.h"
 
 #include <QApplication>
@@ -65,13 +67,12 @@ struct Cost {
     double render = 0;
 };
 
-Cost run(const std::vector<float> &sound, int size, int visType)
+Cost run(const std::vector<float> &sound, int size, SpectrumView::Kind kind)
 {
+    engine::dsp::SpectrumTransform transform;
     SpectrumView view;
     view.resize(ViewSize);
-    view.SetWindowArraySize(size);
-    view.SetWindowFFTType(spectrum::wtHanning);
-    view.SetVisType(visType);
+    view.setStyleKind(kind);
     QImage target(ViewSize, QImage::Format_ARGB32_Premultiplied);
     Cost cost;
     const int blocks = seconds * BlocksPerSecond;
@@ -80,12 +81,18 @@ Cost run(const std::vector<float> &sound, int size, int visType)
         const qint64 end = qint64(b + 1) * Rate / BlocksPerSecond + want;
         const engine::SampleArray block = engine::SampleArray::fromFloat(&sound[size_t(end - want) * 2], want, Rate, 2);
         const double t0 = processCpuSeconds();
-        view.DrawArray(block);
+        engine::dsp::SpectrumLevels levels = transform.analyse(block, size, engine::dsp::AnalysisWindow::Hanning);
         const double t1 = processCpuSeconds();
+        spectrum::SpectrumFrame frame;
+        frame.left = std::move(levels.left);
+        frame.right = std::move(levels.right);
+        frame.sampleRate = levels.sampleRate;
+        frame.size = levels.size;
+        view.showFrame(std::move(frame));
         view.render(&target);   // what a repaint of the widget does
         const double t2 = processCpuSeconds();
         cost.analyse += t1 - t0;
-        cost.render += t2 - t1;
+        cost.render += t2 - t1;   // the view's fall-off and the painting
     }
     return cost;
 }
@@ -128,8 +135,8 @@ int main(int argc, char **argv)
     std::printf("%6s  %-16s %12s %12s %14s\n", "points", "style", "analyse ms", "paint ms", "% of one core");
     double worst1024 = 0, sum1024 = 0;
     for (int size : {256, 1024, 4096}) {
-        for (int v = 0; v < spectrum::VisTypeCount; ++v) {
-            const Cost c = run(sound, size, v);
+        for (int v = 0; v < spectrum::SpectrumStyle::KindCount; ++v) {
+            const Cost c = run(sound, size, SpectrumView::Kind(v));
             const int blocks = seconds * BlocksPerSecond;
             const double percent = (c.analyse + c.render) / seconds * 100;
             std::printf("%6d  %-16s %12.3f %12.3f %13.2f%%\n", size, styleName(v), c.analyse / blocks * 1000,
@@ -141,7 +148,7 @@ int main(int argc, char **argv)
         }
     }
     std::printf("\n1024 points: worst style %.2f %% of one core, mean %.2f %% (budget %.1f %%, worst/budget %.2f)\n",
-                worst1024, sum1024 / spectrum::VisTypeCount, BudgetPercent, worst1024 / BudgetPercent);
+                worst1024, sum1024 / spectrum::SpectrumStyle::KindCount, BudgetPercent, worst1024 / BudgetPercent);
     const double ff = peer(1024);
     if (ff < 0) {
         std::printf("peer: ffmpeg showfreqs could not run\n");

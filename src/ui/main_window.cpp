@@ -18,7 +18,7 @@
 #include "ui/ui_services.h"
 #include "widgets/level_meter.h"
 #include "widgets/position_slider.h"
-#include "widgets/spectrum_view.h"
+#include "engine/dsp/spectrum_analysis.h"
 #include "widgets/time_display.h"
 #include "widgets/transport_block.h"
 
@@ -430,8 +430,8 @@ void MainWindow::bindSessions()
     });
     connect(recording, &RecordingSession::runEnded, this, &MainWindow::onRecordingEnded);
     connect(recording, &RecordingSession::tick, this, &MainWindow::onRecordingTick);
-    connect(recording, &RecordingSession::snapshotReady, m_recordSoundPage->spectrumView(),
-            [this](const engine::SampleArray &s) { m_recordSoundPage->spectrumView()->DrawArray(s); });
+    connect(recording, &RecordingSession::snapshotReady, m_recordSoundPage->spectrum(),
+            [this](const engine::SampleArray &s) { m_recordSoundPage->spectrum()->DrawArray(s); });
     connect(recording, &RecordingSession::failed, this, [](const QString &text) { ui::errorBox(text); });
     connect(recording, &RecordingSession::notice, this, [this](const QString &text) { ui::notice(this, text); });
     connect(recording, &RecordingSession::scheduleCountdown, this, [this](qint64 secondsLeft) {
@@ -460,8 +460,8 @@ void MainWindow::bindSessions()
         updateSnapshotNeeds();
     });
     connect(playback, &PlaybackSession::tick, this, &MainWindow::onPlaybackTick);
-    connect(playback, &PlaybackSession::snapshotReady, m_recordSoundPage->spectrumView(),
-            [this](const engine::SampleArray &s) { m_recordSoundPage->spectrumView()->DrawArray(s); });
+    connect(playback, &PlaybackSession::snapshotReady, m_recordSoundPage->spectrum(),
+            [this](const engine::SampleArray &s) { m_recordSoundPage->spectrum()->DrawArray(s); });
     connect(playback, &PlaybackSession::failed, this, [](const QString &text) { ui::errorBox(text); });
 
     connect(m_files.get(), &RecordedFiles::fileRenamed, this, &MainWindow::onFileRenamed);
@@ -825,7 +825,7 @@ void MainWindow::showTransportEnded()
         m_timeDisplay->setSeconds(0);
         m_timeDisplay->setMinutes(0);
         m_timeDisplay->setHours(0);
-        m_recordSoundPage->spectrumView()->DrawArray(engine::SampleArray());
+        m_recordSoundPage->spectrum()->DrawArray(engine::SampleArray());
     }
 }
 
@@ -843,7 +843,7 @@ void MainWindow::updateSnapshotNeeds()
     // Snapshots are taken only for a spectrum that shows: the recording's while it runs,
     // else the playback's.
     const bool visible = m_shown && m_pages->currentWidget() == m_recordSoundPage;
-    const int frames = visible ? 2 * m_recordSoundPage->spectrumView()->GetWindowArraySize() : 0;
+    const int frames = visible ? 2 * m_recordSoundPage->spectrum()->GetWindowArraySize() : 0;
     m_recording->setSnapshotFrames(recordingOwnsDisplay() || !m_playback->isActive() ? frames : 0);
     m_playback->setSnapshotFrames(recordingOwnsDisplay() ? 0 : frames);
 }

@@ -1,5 +1,6 @@
 #include "ui/record_sound_page.h"
 
+#include "engine/dsp/spectrum_analysis.h"
 #include "widgets/spectrum_view.h"
 
 #include <QButtonGroup>
@@ -64,6 +65,20 @@ RecordSoundPage::RecordSoundPage(QWidget *parent) : QWidget(parent)
     m_spectrum = new SpectrumView(this);
     m_spectrum->setObjectName(QStringLiteral("spectrumView"));
     m_spectrum->setToolTip(QStringLiteral("Sound Visualization"));
+    m_analyser = new engine::dsp::SpectrumAnalyser(this);
+    m_analyser->setObjectName(QStringLiteral("spectrumAnalyser"));
+    m_spectrum->setStyleKind(SpectrumView::Kind(m_analyser->GetVisType()));
+    connect(m_analyser, &engine::dsp::SpectrumAnalyser::levelsReady, m_spectrum,
+            [this](const engine::dsp::SpectrumLevels &levels) {
+                spectrum::SpectrumFrame frame;
+                frame.left = levels.left;
+                frame.right = levels.right;
+                frame.sampleRate = levels.sampleRate;
+                frame.size = levels.size;
+                m_spectrum->showFrame(std::move(frame));
+            });
+    connect(m_analyser, &engine::dsp::SpectrumAnalyser::visTypeChanged, m_spectrum,
+            [this](int type) { m_spectrum->setStyleKind(SpectrumView::Kind(type)); });
 
     fitOptionsFont();
 
@@ -137,7 +152,7 @@ int RecordSoundPage::styleIndex() const { return m_styleButtons->checkedId(); }
 void RecordSoundPage::initSpectrumOptions()
 {
     m_sizeList->setCurrentIndex(m_sizeList->findText(QStringLiteral("1024")));
-    m_windowList->setCurrentIndex(m_spectrum->GetWindowFFTType());
+    m_windowList->setCurrentIndex(m_analyser->GetWindowFFTType());
 }
 
 void RecordSoundPage::chooseSize()
@@ -145,19 +160,19 @@ void RecordSoundPage::chooseSize()
     bool ok = false;
     const int size = m_sizeList->currentText().toInt(&ok);
     if (ok) {
-        m_spectrum->SetWindowArraySize(size);
+        m_analyser->SetWindowArraySize(size);
         emit spectrumSizeChanged();
     }
 }
 
 void RecordSoundPage::chooseWindow()
 {
-    m_spectrum->SetWindowFFTType(m_windowList->currentIndex());
+    m_analyser->SetWindowFFTType(m_windowList->currentIndex());
 }
 
 void RecordSoundPage::chooseStyle()
 {
     const int index = m_styleButtons->checkedId();
     if (index >= 0)
-        m_spectrum->SetVisType(index);
+        m_analyser->SetVisType(index);
 }

@@ -1,4 +1,5 @@
 // The "Record Sound" tab: the spectrum view's options at the left, the view filling the rest.
+// The tab owns the spectrum's analyser and hands its analysed blocks to the view.
 #pragma once
 
 #include <QWidget>
@@ -10,21 +11,28 @@ class QLabel;
 class QRadioButton;
 class SpectrumView;
 
+namespace engine::dsp {
+class SpectrumAnalyser;
+}
+
 class RecordSoundPage : public QWidget {
     Q_OBJECT
 
 public:
     explicit RecordSoundPage(QWidget *parent = nullptr);
 
+    // The spectrum's contract: DrawArray with snapshots, VisType, WindowArraySize and
+    // WindowFFTType; what it analyses shows in spectrumView().
+    engine::dsp::SpectrumAnalyser *spectrum() const { return m_analyser; }
     SpectrumView *spectrumView() const { return m_spectrum; }
     QRadioButton *styleButton(int index) const;   // the style list's item 0..5
     int styleIndex() const;                       // the checked item, -1 for none
 
-    // Shows "1024" as the FFT size and the view's WindowFFTType as the window.
+    // Shows "1024" as the FFT size and the spectrum's WindowFFTType as the window.
     void initSpectrumOptions();
 
 signals:
-    // The user chose another FFT size: the view wants snapshots of another length.
+    // The user chose another FFT size: the spectrum wants snapshots of another length.
     void spectrumSizeChanged();
 
 protected:
@@ -36,6 +44,7 @@ private:
     void chooseStyle();    // VisType := the chosen item's index
     void fitOptionsFont();
 
+    engine::dsp::SpectrumAnalyser *m_analyser;   // analyses off the UI thread
     SpectrumView *m_spectrum;        // the spectrum view
     QLabel *m_sizeLabel;             // "FFTArraySize"
     QComboBox *m_sizeList;           // FFT size: "256", "1024", "4096"

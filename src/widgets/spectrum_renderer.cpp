@@ -6,152 +6,10 @@
 #include <QPainterPath>
 #include <QPalette>
 
-extern "C" {
-#include <libavutil/mem.h>
-#include <libavutil/tx.h>
-}
-
 #include <algorithm>
 #include <cmath>
 
 namespace spectrum {
-
-// ---- analysis -----------------------------------------------------------------------------
-
-int validSize(int size)
-{
-    if (size <= 512)
-        return 256;
-    if (size <= 2048)
-        return 1024;
-    return 4096;
-}
-
-std::vector<float> windowFunction(int size, int windowType)
-{
-    std::vector<float> w(size_t(std::max(size, 0)), 1.0f);
-    if (size < 2)
-        return w;
-    const double m = size - 1;
-    for (int n = 0; n < size; ++n) {
-        const double x = n / m;   // 0..1 across the window
-        double v = 1.0;
-        switch (windowType) {
-        case wtWelch: { const double t = 2 * x - 1; v = 1 - t * t; break; }
-        case wtBartlett: v = 1 - std::abs(2 * x - 1); break;
-        case wtHanning: v = 0.5 - 0.5 * std::cos(2 * M_PI * x); break;
-        case wtHamming: v = 0.54 - 0.46 * std::cos(2 * M_PI * x); break;
-        default: break;
-        }
-        w[size_t(n)] = float(v);
-    }
-    return w;
-}
-
-struct SpectrumAnalyser::Plan {
-    int size = 0;
-    int windowType = -1;
-    AVTXContext *tx = nullptr;
-    av_tx_fn fn = nullptr;
-    float *in = nullptr;            // av_malloc'd: the transform wants aligned buffers
-    AVComplexFloat *out = nullptr;
-    std::vector<float> window;
-    double gain = 1.0;              // scales |X| to the amplitude of a sine
-
-    ~Plan()
-    {
-        av_tx_uninit(&tx);
-        av_free(in);
-        av_free(out);
-    }
-};
-
-SpectrumAnalyser::SpectrumAnalyser() = default;
-SpectrumAnalyser::~SpectrumAnalyser() = default;
-
-SpectrumAnalyser::Plan &SpectrumAnalyser::plan(int size, int windowType)
-{
-    for (auto &p : m_plans) {
-        if (p->size == size) {
-            if (p->windowType != windowType) {
-                p->window = windowFunction(size, windowType);
-                double sum = 0;
-                for (float v : p->window)
-                    sum += v;
-                p->gain = sum > 0 ? 2.0 / sum : 0.0;
-                p->windowType = windowType;
-            }
-            return *p;
-        }
-    }
-    auto p = std::make_unique<Plan>();
-    p->size = size;
-    const float scale = 1.0f;
-    if (av_tx_init(&p->tx, &p->fn, AV_TX_FLOAT_RDFT, 0, size, &scale, 0) < 0)
-        throw engine::EngineError(QStringLiteral("Cannot set up a %1-point FFT").arg(size));
-    p->in = static_cast<float *>(av_malloc(size_t(size) * sizeof(float)));
-    p->out = static_cast<AVComplexFloat *>(av_malloc(size_t(size / 2 + 1) * sizeof(AVComplexFloat)));
-    if (!p->in || !p->out)
-        throw engine::EngineError(QStringLiteral("Out of memory for a %1-point FFT").arg(size));
-    std::fill(p->out, p->out + size / 2 + 1, AVComplexFloat{0.0f, 0.0f});
-    m_plans.push_back(std::move(p));
-    return plan(size, windowType);
-}
-
-SpectrumFrame SpectrumAnalyser::analyse(const engine::SampleArray &samples, int size, int windowType)
-{
-    SpectrumFrame frame;
-    const qint64 frames = samples.frames();
-    const int channels = samples.channels();
-    if (frames <= 0 || channels <= 0)
-        return frame;
-    size = validSize(size);
-    windowType = std::clamp(windowType, 0, WindowTypeCount - 1);
-    Plan &pl = plan(size, windowType);
-
-    frame.size = size;
-    frame.sampleRate = samples.sampleRate() > 0 ? samples.sampleRate() : 44100;
-    const qint64 count = std::min<qint64>(frames, size);
-    const qint64 first = frames - count;   // the newest frames
-    const int pad = int(size - count);
-    const float *f32 = samples.floatData();
-    const qint16 *i16 = samples.int16Data();
-    const int bins = size / 2 + 1;
-    // dB of the amplitude, offset so that FloorDb lands on 0.
-    const double toLevel = 20.0;
-
-    for (int c = 0; c < std::min(channels, 2); ++c) {
-        std::fill(pl.in, pl.in + pad, 0.0f);
-        for (qint64 i = 0; i < count; ++i) {
-            const qint64 at = (first + i) * channels + c;
-            float v = f32 ? f32[at] : float(i16[at]) * (1.0f / 32768.0f);
-            if (!std::isfinite(v))
-                v = 0.0f;
-            pl.in[pad + i] = v * pl.window[size_t(pad + i)];
-        }
-        pl.fn(pl.tx, pl.out, pl.in, sizeof(float));
-        // The end bins of a real signal's spectrum are real; this libavutil leaves their
-        // imaginary parts unwritten.
-        pl.out[0].im = 0.0f;
-        pl.out[bins - 1].im = 0.0f;
-        std::vector<float> &level = c == 0 ? frame.left : frame.right;
-        level.resize(size_t(bins));
-        for (int k = 0; k < bins; ++k) {
-            // The end bins have no mirror image, so they carry the full amplitude once.
-            const double g = (k == 0 || k == bins - 1) ? pl.gain / 2 : pl.gain;
-            const double amp = std::hypot(double(pl.out[k].re), double(pl.out[k].im)) * g;
-            const double db = amp > 1e-12 ? toLevel * std::log10(amp) : FloorDb;
-            level[size_t(k)] = float(std::clamp(db - FloorDb, 0.0, 100.0));
-        }
-    }
-    return frame;
-}
-
-SpectrumFrame analyseSpectrum(const engine::SampleArray &samples, int size, int windowType)
-{
-    thread_local SpectrumAnalyser analyser;
-    return analyser.analyse(samples, size, windowType);
-}
 
 // ---- axes ---------------------------------------------------------------------------------
 
@@ -206,24 +64,24 @@ QRect plotRect(const QRect &area, const SpectrumStyle &style)
     return area.adjusted(m.left, m.top, -m.right, -m.bottom);
 }
 
-bool hasLogAxis(int visType) { return visType != vtFFTLinear; }
+bool hasLogAxis(SpectrumStyle::Kind kind) { return kind != SpectrumStyle::Kind::Linear; }
 
-double xForFrequency(double hz, const QRect &plot, int visType, int sampleRate)
+double xForFrequency(double hz, const QRect &plot, SpectrumStyle::Kind kind, int sampleRate)
 {
     const double ny = nyquist(sampleRate);
     double t;
-    if (hasLogAxis(visType))
+    if (hasLogAxis(kind))
         t = hz <= LogAxisMinHz ? 0.0 : std::log(hz / LogAxisMinHz) / std::log(ny / LogAxisMinHz);
     else
         t = hz / ny;
     return plot.left() + std::clamp(t, 0.0, 1.0) * plot.width();
 }
 
-double frequencyForX(double x, const QRect &plot, int visType, int sampleRate)
+double frequencyForX(double x, const QRect &plot, SpectrumStyle::Kind kind, int sampleRate)
 {
     const double ny = nyquist(sampleRate);
     const double t = std::clamp((x - plot.left()) / std::max(1, plot.width()), 0.0, 1.0);
-    if (hasLogAxis(visType))
+    if (hasLogAxis(kind))
         return LogAxisMinHz * std::pow(ny / LogAxisMinHz, t);
     return t * ny;
 }
@@ -235,16 +93,17 @@ double yForLevel(double level, const QRect &plot, const SpectrumStyle &style)
     return plot.top() + plot.height() - t * plot.height();
 }
 
-int barPitch(int visType, int plotWidth)
+int barPitch(SpectrumStyle::Kind kind, int plotWidth)
 {
+    using Kind = SpectrumStyle::Kind;
     int pitch = 0;
-    switch (visType) {
-    case vtFFTLinear: pitch = 5; break;
-    case vtFFTNormal: pitch = 8; break;
-    case vtFFTFire: pitch = 6; break;
-    case vtFFTGlass: pitch = 10; break;
-    case vtFFTKryptonite: pitch = 7; break;
-    default: return 0;
+    switch (kind) {
+    case Kind::Linear: pitch = 5; break;
+    case Kind::Normal: pitch = 8; break;
+    case Kind::Fire: pitch = 6; break;
+    case Kind::Glass: pitch = 10; break;
+    case Kind::Kryptonite: pitch = 7; break;
+    case Kind::Analog: return 0;
     }
     // Keep at least a dozen bars in a narrow view.
     return std::max(3, std::min(pitch, plotWidth / 12));
@@ -278,7 +137,7 @@ struct Band {
     float peak;        // the higher channel's falling peak
 };
 
-std::vector<Band> makeBands(const SpectrumFrame &f, const QRect &plot, int visType, int pitch)
+std::vector<Band> makeBands(const SpectrumFrame &f, const QRect &plot, SpectrumStyle::Kind kind, int pitch)
 {
     std::vector<Band> bands;
     const int count = std::max(1, plot.width() / pitch);
@@ -287,8 +146,8 @@ std::vector<Band> makeBands(const SpectrumFrame &f, const QRect &plot, int visTy
     const double binHz = f.binHz();
     for (int i = 0; i < count; ++i) {
         const int xa = x0 + i * pitch;
-        const double fa = frequencyForX(xa, plot, visType, f.sampleRate);
-        const double fb = frequencyForX(xa + pitch, plot, visType, f.sampleRate);
+        const double fa = frequencyForX(xa, plot, kind, f.sampleRate);
+        const double fb = frequencyForX(xa + pitch, plot, kind, f.sampleRate);
         Band b{xa, pitch, levelIn(f.left, binHz, fa, fb), 0.0f, 0.0f};
         if (f.isStereo())
             b.right = levelIn(f.right, binHz, fa, fb);
@@ -333,7 +192,7 @@ void drawAnalog(QPainter &p, const QRect &plot, const SpectrumFrame &f, const Sp
     // Column edges in Hz, shared by both traces.
     std::vector<double> edges(size_t(plot.width() + 1));
     for (int i = 0; i <= plot.width(); ++i)
-        edges[size_t(i)] = frequencyForX(plot.left() + i, plot, vtFFTAnalog, f.sampleRate);
+        edges[size_t(i)] = frequencyForX(plot.left() + i, plot, SpectrumStyle::Kind::Analog, f.sampleRate);
     auto trace = [&](const std::vector<float> &bins, const QColor &colour) {
         QPolygonF line;
         line.reserve(plot.width() + 2);
@@ -367,11 +226,11 @@ void drawAnalog(QPainter &p, const QRect &plot, const SpectrumFrame &f, const Sp
     p.setRenderHint(QPainter::Antialiasing, false);
 }
 
-void drawChannelBars(QPainter &p, const QRect &plot, const SpectrumFrame &f, const SpectrumStyle &s, int visType)
+void drawChannelBars(QPainter &p, const QRect &plot, const SpectrumFrame &f, const SpectrumStyle &s)
 {
-    const int pitch = barPitch(visType, plot.width());
+    const int pitch = barPitch(s.kind, plot.width());
     const int base = plot.top() + plot.height();
-    for (const Band &b : makeBands(f, plot, visType, pitch)) {
+    for (const Band &b : makeBands(f, plot, s.kind, pitch)) {
         const int gap = pitch >= 6 ? 2 : 1;
         const int w = b.w - gap;
         if (f.isStereo()) {
@@ -387,7 +246,7 @@ void drawChannelBars(QPainter &p, const QRect &plot, const SpectrumFrame &f, con
 
 void drawFire(QPainter &p, const QRect &plot, const SpectrumFrame &f, const SpectrumStyle &s)
 {
-    const int pitch = barPitch(vtFFTFire, plot.width());
+    const int pitch = barPitch(SpectrumStyle::Kind::Fire, plot.width());
     const int base = plot.top() + plot.height();
     // One gradient over the whole height: a bar's colour tells its height.
     QLinearGradient g(0, base, 0, plot.top());
@@ -397,7 +256,7 @@ void drawFire(QPainter &p, const QRect &plot, const SpectrumFrame &f, const Spec
     g.setColorAt(0.75, QColor(0xff, 0x9c, 0x00));
     g.setColorAt(0.9, QColor(0xff, 0xe0, 0x40));
     g.setColorAt(1.0, QColor(0xff, 0xfb, 0xe0));
-    for (const Band &b : makeBands(f, plot, vtFFTFire, pitch)) {
+    for (const Band &b : makeBands(f, plot, SpectrumStyle::Kind::Fire, pitch)) {
         const QRect r = barRect(b.x, b.w - 1, yForLevel(std::max(b.left, b.right), plot, s), base);
         if (r.height() <= 0)
             continue;
@@ -409,13 +268,13 @@ void drawFire(QPainter &p, const QRect &plot, const SpectrumFrame &f, const Spec
 
 void drawGlass(QPainter &p, const QRect &plot, const SpectrumFrame &f, const SpectrumStyle &s)
 {
-    const int pitch = barPitch(vtFFTGlass, plot.width());
+    const int pitch = barPitch(SpectrumStyle::Kind::Glass, plot.width());
     const int base = plot.top() + plot.height();
     const QColor edge(0x90, 0xd8, 0xff, 150), core(0x40, 0x90, 0xff, 80);
     const QColor rim(0xc0, 0xea, 0xff, 210);
     const QColor sheen(255, 255, 255, 120);
 
-    for (const Band &b : makeBands(f, plot, vtFFTGlass, pitch)) {
+    for (const Band &b : makeBands(f, plot, SpectrumStyle::Kind::Glass, pitch)) {
         const QRect r = barRect(b.x, b.w - 2, yForLevel(std::max(b.left, b.right), plot, s), base);
         if (r.height() <= 2)
             continue;
@@ -448,7 +307,7 @@ void drawGlass(QPainter &p, const QRect &plot, const SpectrumFrame &f, const Spe
 
 void drawKryptonite(QPainter &p, const QRect &plot, const SpectrumFrame &f, const SpectrumStyle &s)
 {
-    const int pitch = barPitch(vtFFTKryptonite, plot.width());
+    const int pitch = barPitch(SpectrumStyle::Kind::Kryptonite, plot.width());
     const int base = plot.top() + plot.height();
     constexpr int Seg = 3, Gap = 1;
     // One column of lit segments over the whole height, tiled across every bar; the gaps
@@ -470,7 +329,7 @@ void drawKryptonite(QPainter &p, const QRect &plot, const SpectrumFrame &f, cons
         column.setPixel(0, row, c.rgba());
     }
     const QBrush segments(column);
-    const std::vector<Band> bands = makeBands(f, plot, vtFFTKryptonite, pitch);
+    const std::vector<Band> bands = makeBands(f, plot, SpectrumStyle::Kind::Kryptonite, pitch);
     // The glow first, so that no bar's halo covers its neighbour.
     for (const Band &b : bands) {
         const int y = qRound(yForLevel(std::max(b.left, b.right), plot, s));
@@ -519,7 +378,7 @@ void renderSpectrum(QPainter &p, const QRect &area, const SpectrumFrame &frame, 
     }
     fillSlabs(p, plot, style.backColor);
 
-    const int visType = std::clamp(style.visType, 0, VisTypeCount - 1);
+    const SpectrumStyle::Kind kind = style.kind;
     const int sampleRate = frame.sampleRate > 0 ? frame.sampleRate : 44100;
     const QFontMetrics fm(style.font);
 
@@ -537,7 +396,7 @@ void renderSpectrum(QPainter &p, const QRect &area, const SpectrumFrame &frame, 
     // X: round frequencies; labels only where they do not collide.
     const double ny = sampleRate / 2.0;
     std::vector<double> freqs;
-    if (hasLogAxis(visType)) {
+    if (hasLogAxis(kind)) {
         for (double decade = 10; decade <= ny; decade *= 10)
             for (double m : {1.0, 2.0, 5.0})
                 if (decade * m >= LogAxisMinHz * 1.5 && decade * m <= ny)
@@ -555,7 +414,7 @@ void renderSpectrum(QPainter &p, const QRect &area, const SpectrumFrame &frame, 
     }
     std::vector<double> gridX;
     for (double f : freqs)
-        gridX.push_back(xForFrequency(f, plot, visType, sampleRate));
+        gridX.push_back(xForFrequency(f, plot, kind, sampleRate));
 
     if (style.gridVisible)
         drawGrid(p, plot, style, gridX, gridY);
@@ -563,13 +422,13 @@ void renderSpectrum(QPainter &p, const QRect &area, const SpectrumFrame &frame, 
     if (!frame.isEmpty()) {
         p.save();
         p.setClipRect(plot);
-        switch (visType) {
-        case vtFFTAnalog: drawAnalog(p, plot, frame, style); break;
-        case vtFFTLinear:
-        case vtFFTNormal: drawChannelBars(p, plot, frame, style, visType); break;
-        case vtFFTFire: drawFire(p, plot, frame, style); break;
-        case vtFFTGlass: drawGlass(p, plot, frame, style); break;
-        case vtFFTKryptonite: drawKryptonite(p, plot, frame, style); break;
+        switch (kind) {
+        case SpectrumStyle::Kind::Analog: drawAnalog(p, plot, frame, style); break;
+        case SpectrumStyle::Kind::Linear:
+        case SpectrumStyle::Kind::Normal: drawChannelBars(p, plot, frame, style); break;
+        case SpectrumStyle::Kind::Fire: drawFire(p, plot, frame, style); break;
+        case SpectrumStyle::Kind::Glass: drawGlass(p, plot, frame, style); break;
+        case SpectrumStyle::Kind::Kryptonite: drawKryptonite(p, plot, frame, style); break;
         }
         p.restore();
     }

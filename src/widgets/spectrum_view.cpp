@@ -31,20 +31,12 @@ SpectrumView::~SpectrumView() = default;
 QSize SpectrumView::sizeHint() const { return {360, 230}; }
 QSize SpectrumView::minimumSizeHint() const { return {120, 80}; }
 
-void SpectrumView::SetVisType(int type)
+void SpectrumView::setStyleKind(Kind kind)
 {
-    m_style.visType = std::clamp(type, 0, spectrum::VisTypeCount - 1);
+    if (kind == m_style.kind)
+        return;
+    m_style.kind = kind;
     update();
-}
-
-void SpectrumView::SetWindowArraySize(int size)
-{
-    m_size = spectrum::validSize(size);
-}
-
-void SpectrumView::SetWindowFFTType(int type)
-{
-    m_windowType = std::clamp(type, 0, spectrum::WindowTypeCount - 1);
 }
 
 void SpectrumView::clearFrame()
@@ -53,14 +45,13 @@ void SpectrumView::clearFrame()
     m_sinceLastFrame.invalidate();
 }
 
-void SpectrumView::DrawArray(const engine::SampleArray &samples)
+void SpectrumView::showFrame(spectrum::SpectrumFrame next)
 {
-    if (samples.isEmpty()) {
+    if (next.isEmpty()) {
         clearFrame();
         update();
         return;
     }
-    spectrum::SpectrumFrame next = m_analyser.analyse(samples, m_size, m_windowType);
     const bool continues = m_sinceLastFrame.isValid() && next.size == m_frame.size
                            && next.sampleRate == m_frame.sampleRate && next.isStereo() == m_frame.isStereo();
     next.leftPeak = next.left;

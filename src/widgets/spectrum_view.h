@@ -1,18 +1,14 @@
-// The spectrum view: analyses each block handed to DrawArray and paints its spectrum in one
-// of six styles.
+// The spectrum view: paints the frames it is given in one of six styles; the bars fall
+// rather than vanish between frames.
 #pragma once
 
 #include "widgets/spectrum_renderer.h"
-#include "engine/engine.h"
 
 #include <QElapsedTimer>
 #include <QWidget>
 
-class SpectrumView : public QWidget, public engine::IAudioVisualization2 {
+class SpectrumView : public QWidget {
     Q_OBJECT
-    Q_PROPERTY(int VisType READ GetVisType WRITE SetVisType)
-    Q_PROPERTY(int WindowArraySize READ GetWindowArraySize WRITE SetWindowArraySize)
-    Q_PROPERTY(int WindowFFTType READ GetWindowFFTType WRITE SetWindowFFTType)
     Q_PROPERTY(QColor backColor READ backColor WRITE setBackColor)
     Q_PROPERTY(QColor gridColor READ gridColor WRITE setGridColor)
     Q_PROPERTY(QColor scaleColor READ scaleColor WRITE setScaleColor)
@@ -30,16 +26,12 @@ public:
     explicit SpectrumView(QWidget *parent = nullptr);
     ~SpectrumView() override;
 
-    // Analyses the newest WindowArraySize frames per channel (the first two channels) and
-    // shows them; an empty array clears the view.
-    void DrawArray(const engine::SampleArray &samples) override;
+    // Shows an analysed block (its peaks are the view's); an empty frame clears the view.
+    void showFrame(spectrum::SpectrumFrame frame);
 
-    int GetVisType() const override { return m_style.visType; }   // 0..5, see spectrum::VisType
-    void SetVisType(int type) override;                           // clamped to 0..5
-    int GetWindowArraySize() const override { return m_size; }    // 256, 1024 or 4096 points
-    void SetWindowArraySize(int size) override;                   // the nearest of those
-    int GetWindowFFTType() const override { return m_windowType; }   // 0..4, see spectrum::WindowType
-    void SetWindowFFTType(int type) override;                     // clamped to 0..4
+    using Kind = spectrum::SpectrumStyle::Kind;
+    Kind styleKind() const { return m_style.kind; }
+    void setStyleKind(Kind kind);
 
     // Design settings of the drawing.
     QColor backColor() const { return m_style.backColor; }
@@ -67,7 +59,7 @@ public:
     int gridYMax() const { return m_style.gridYMax; }   // level at the top, 0..100
     void setGridYMax(int v) { m_style.gridYMax = v; update(); }
 
-    // What paintEvent draws: the last analysed frame (with the bars' fall-off) and the style.
+    // What paintEvent draws: the last frame (with the bars' fall-off) and the style.
     const spectrum::SpectrumFrame &frame() const { return m_frame; }
     const spectrum::SpectrumStyle &style() const { return m_style; }
 
@@ -82,11 +74,8 @@ private:
     void clearFrame();
 
     spectrum::SpectrumStyle m_style;
-    int m_size = 1024;
-    int m_windowType = spectrum::wtNone;
     bool m_ownScaleColor = false;
     bool m_ownTextColor = false;
-    spectrum::SpectrumAnalyser m_analyser;
     spectrum::SpectrumFrame m_frame;
     QElapsedTimer m_sinceLastFrame;
 };

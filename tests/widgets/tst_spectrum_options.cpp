@@ -1,3 +1,5 @@
+#include "common/test_audio.h"
+#include "engine/dsp/spectrum_analysis.h"
 #include "widgets/spectrum_view.h"
 #include "ui/record_sound_page.h"
 
@@ -35,7 +37,8 @@ struct Options {
           sizes(tab.findChild<QComboBox *>(QStringLiteral("spectrumSizeList"))),
           windows(tab.findChild<QComboBox *>(QStringLiteral("spectrumWindowList"))),
           styles(tab.findChild<QGroupBox *>(QStringLiteral("spectrumStyleGroup"))),
-          view(tab.findChild<SpectrumView *>(QStringLiteral("spectrumView")))
+          view(tab.findChild<SpectrumView *>(QStringLiteral("spectrumView"))),
+          spectrum(tab.spectrum())
     {
     }
     QWidget *panel;
@@ -45,6 +48,7 @@ struct Options {
     QComboBox *windows;
     QGroupBox *styles;
     SpectrumView *view;
+    engine::dsp::SpectrumAnalyser *spectrum;   // the contract the window talks to
 };
 
 }  // namespace
@@ -111,9 +115,10 @@ private slots:
         QCOMPARE(o.sizes->currentText(), QStringLiteral("1024"));
         QCOMPARE(o.windows->currentIndex(), 0);
         QCOMPARE(tab.styleIndex(), 2);
-        QCOMPARE(o.view->GetVisType(), 2);
-        QCOMPARE(o.view->GetWindowArraySize(), 1024);
-        QCOMPARE(o.view->GetWindowFFTType(), 0);
+        QCOMPARE(o.spectrum->GetVisType(), 2);
+        QCOMPARE(o.spectrum->GetWindowArraySize(), 1024);
+        QCOMPARE(o.spectrum->GetWindowFFTType(), 0);
+        QCOMPARE(o.view->styleKind(), SpectrumView::Kind::Normal);
     }
 
     void pickingASize_data()
@@ -132,9 +137,9 @@ private slots:
         tab.resize(590, 235);
         tab.show();
         pick(o.sizes, item);
-        QCOMPARE(o.view->GetWindowArraySize(), size);
+        QCOMPARE(o.spectrum->GetWindowArraySize(), size);
         pick(o.sizes, QStringLiteral("1024"));
-        QCOMPARE(o.view->GetWindowArraySize(), 1024);
+        QCOMPARE(o.spectrum->GetWindowArraySize(), 1024);
     }
 
     void pickingAWindow_data()
@@ -155,9 +160,9 @@ private slots:
         tab.resize(590, 235);
         tab.show();
         pick(o.windows, item);
-        QCOMPARE(o.view->GetWindowFFTType(), type);
+        QCOMPARE(o.spectrum->GetWindowFFTType(), type);
         pick(o.windows, QStringLiteral("None"));
-        QCOMPARE(o.view->GetWindowFFTType(), 0);
+        QCOMPARE(o.spectrum->GetWindowFFTType(), 0);
     }
 
     void pickingAStyle_data()
@@ -177,7 +182,8 @@ private slots:
             QTest::mouseClick(tab.styleButton(5), Qt::LeftButton, {}, QPoint(8, tab.styleButton(5)->height() / 2));
         QTest::mouseClick(tab.styleButton(index), Qt::LeftButton, {}, QPoint(8, tab.styleButton(index)->height() / 2));
         QCOMPARE(tab.styleIndex(), index);
-        QCOMPARE(o.view->GetVisType(), index);
+        QCOMPARE(o.spectrum->GetVisType(), index);
+        QCOMPARE(int(o.view->styleKind()), index);
     }
 
     void initShowsTheViewsWindow_data()
@@ -192,14 +198,35 @@ private slots:
         RecordSoundPage tab;
         const Options o(tab);
         o.sizes->setCurrentIndex(2);
-        o.view->SetWindowFFTType(type);
-        o.view->SetWindowArraySize(256);
+        o.spectrum->SetWindowFFTType(type);
+        o.spectrum->SetWindowArraySize(256);
         tab.initSpectrumOptions();
         QCOMPARE(o.sizes->currentText(), QStringLiteral("1024"));
         QCOMPARE(o.windows->currentIndex(), type);
-        // It only shows; the view keeps what it had.
-        QCOMPARE(o.view->GetWindowArraySize(), 256);
-        QCOMPARE(o.view->GetWindowFFTType(), type);
+        // It only shows; the spectrum keeps what it had.
+        QCOMPARE(o.spectrum->GetWindowArraySize(), 256);
+        QCOMPARE(o.spectrum->GetWindowFFTType(), type);
+    }
+
+    void drawArrayReachesTheView()
+    {
+        RecordSoundPage tab;
+        const Options o(tab);
+        tab.resize(590, 235);
+        tab.show();
+        // What the window hands the spectrum shows in the view once analysed; a style set
+        // through the contract is the view's at once, and an empty array clears at once.
+        o.spectrum->SetVisType(3);
+        QCOMPARE(o.view->styleKind(), SpectrumView::Kind::Fire);
+        o.spectrum->SetWindowArraySize(256);
+        o.spectrum->DrawArray(engine::SampleArray::fromFloat(testaudio::tone(1000, 512.0 / 32000, 32000, 2, 0.5f), 32000, 2));
+        QTRY_VERIFY(!o.view->frame().isEmpty());
+        QCOMPARE(o.view->frame().size, 256);
+        QVERIFY(o.view->frame().isStereo());
+        const std::vector<float> &left = o.view->frame().left;
+        QCOMPARE(int(std::max_element(left.begin(), left.end()) - left.begin()), 8);
+        o.spectrum->DrawArray(engine::SampleArray());
+        QVERIFY(o.view->frame().isEmpty());
     }
 
     void aLargeFontStillFits()
