@@ -37,8 +37,7 @@ EqualizerWindow::EqualizerWindow(engine::IAudioPlayer2 &player, QWidget *parent)
     // Enter must not close the window while the bands have the keyboard.
     m_closeButton->setAutoDefault(false);
 
-    connect(m_bands, &EqualizerBands::valueChangedBy, this,
-            [this](QObject *, int) { ui::runCommand([this] { sendBands(); }); });
+    connect(m_bands, &EqualizerBands::bandChanged, this, [this] { ui::runCommand([this] { sendBands(); }); });
     connect(m_closeButton, &QPushButton::clicked, this, &QWidget::close);
 }
 

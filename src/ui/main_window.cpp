@@ -361,15 +361,15 @@ void MainWindow::createTransportPanel()
     setTabOrder(m_slider, m_transport);
 
     connect(m_transport, &TransportBlock::clicked, this,
-            [this](QObject *, int button) { ui::runCommand([&] { onTransportClick(button); }); });
+            [this](TransportBlock::Button button) { ui::runCommand([&] { onTransportClick(button); }); });
     connect(m_transport, &TransportBlock::volumeChanged, this,
-            [this](QObject *, int volume) { ui::runCommand([&] { m_playback->setVolume(volume); }); });
+            [this](int volume) { ui::runCommand([&] { m_playback->setVolume(volume); }); });
     connect(m_slider, &PositionSlider::pressed, this,
-            [this](QObject *) { ui::runCommand([this] { m_playback->holdPosition(); }); });
+            [this] { ui::runCommand([this] { m_playback->holdPosition(); }); });
     connect(m_slider, &PositionSlider::released, this,
-            [this](QObject *) { ui::runCommand([this] { m_playback->releasePosition(m_slider->value()); }); });
-    connect(m_slider, &PositionSlider::valueChangedBy, this,
-            [this](QObject *, int value) { ui::runCommand([&] { onSliderValue(value); }); });
+            [this] { ui::runCommand([this] { m_playback->releasePosition(m_slider->value()); }); });
+    connect(m_slider, &PositionSlider::valueChanged, this,
+            [this](int value) { ui::runCommand([&] { onSliderValue(value); }); });
 
     auto *central = new QWidget;
     auto *layout = new QVBoxLayout(central);
@@ -640,25 +640,23 @@ void MainWindow::stop()
     m_recording->stop();
 }
 
-void MainWindow::onTransportClick(int button)
+void MainWindow::onTransportClick(TransportBlock::Button button)
 {
     switch (button) {
-    case 1:
+    case TransportBlock::Button::Play:
         play();
         break;
-    case 2:
+    case TransportBlock::Button::Pause:
         pause();
         break;
-    case 3:
+    case TransportBlock::Button::Stop:
         stop();
         break;
-    case 4:
+    case TransportBlock::Button::Record:
         record();
         break;
-    case 7:
+    case TransportBlock::Button::Mute:
         m_playback->setMuted(m_transport->mute());
-        break;
-    default:
         break;
     }
 }

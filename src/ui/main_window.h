@@ -10,6 +10,7 @@
 #include "session/playback_session.h"
 #include "session/recording_session.h"
 #include "ui/sleep_inhibitor.h"
+#include "widgets/transport_block.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -122,7 +123,7 @@ private:
     void onRecordingEnded();
     void onFileRenamed(const QString &from, const QString &to);
     void onSliderValue(int value);
-    void onTransportClick(int button);
+    void onTransportClick(TransportBlock::Button button);
     void offerTipOfTheDay();
 
     engine::IEngineFactory &m_engine;

@@ -127,7 +127,7 @@ void EqualizerBands::userSetBand(int band0, float value)
         return;
     m_bands[size_t(band0)] = value;
     update();
-    emit valueChangedBy(this, band0 + 1);
+    emit bandChanged(band0 + 1);
 }
 
 void EqualizerBands::showValueTip(int band0)

@@ -49,7 +49,7 @@ public:
     QSize minimumSizeHint() const override;
 
 signals:
-    void valueChangedBy(QObject *sender, int band);   // the user moved band 1..12
+    void bandChanged(int band);   // the user moved band 1..12
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -25,16 +25,27 @@ PositionSlider::PositionSlider(QWidget *parent) : QWidget(parent)
 
 void PositionSlider::setValue(int value)
 {
+    changeValue(value);
+}
+
+bool PositionSlider::changeValue(int value)
+{
     value = std::clamp(value, Minimum, Maximum);
     if (value == m_value)
-        return;
+        return false;
     const QRect before = thumbRect();
     m_value = value;
     // Only a thumb that moved by a pixel or more needs painting.
     if (thumbRect() != before)
         update();
-    emit valueChangedBy(this, m_value);
     emit valueChanged(m_value);
+    return true;
+}
+
+void PositionSlider::userSetValue(int value)
+{
+    if (changeValue(value))
+        emit moved(m_value);
 }
 
 void PositionSlider::setStripColor(const QColor &c)
@@ -140,16 +151,16 @@ void PositionSlider::mousePressEvent(QMouseEvent *event)
     }
     // A key move in progress becomes a mouse drag; it already sent pressed.
     if (m_grab == Grab::None)
-        emit pressed(this);
+        emit pressed();
     m_grab = Grab::Mouse;
-    setValue(valueAt(event->position().toPoint().x()));
+    userSetValue(valueAt(event->position().toPoint().x()));
     update();
 }
 
 void PositionSlider::mouseMoveEvent(QMouseEvent *event)
 {
     if (m_grab == Grab::Mouse)
-        setValue(valueAt(event->position().toPoint().x()));
+        userSetValue(valueAt(event->position().toPoint().x()));
 }
 
 void PositionSlider::mouseReleaseEvent(QMouseEvent *event)
@@ -158,7 +169,7 @@ void PositionSlider::mouseReleaseEvent(QMouseEvent *event)
         QWidget::mouseReleaseEvent(event);
         return;
     }
-    setValue(valueAt(event->position().toPoint().x()));
+    userSetValue(valueAt(event->position().toPoint().x()));
     endGrab();
 }
 
@@ -181,10 +192,10 @@ void PositionSlider::keyPressEvent(QKeyEvent *event)
         return;   // the mouse owns the slider until it lets go
     if (m_grab == Grab::None) {
         m_grab = Grab::Key;
-        emit pressed(this);
+        emit pressed();
     }
     m_grabKey = event->key();
-    setValue(target);
+    userSetValue(target);
 }
 
 void PositionSlider::keyReleaseEvent(QKeyEvent *event)
@@ -232,5 +243,5 @@ void PositionSlider::endGrab()
     m_grab = Grab::None;
     m_grabKey = 0;
     update();
-    emit released(this);
+    emit released();
 }

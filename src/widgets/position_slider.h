@@ -13,7 +13,7 @@ public:
     explicit PositionSlider(QWidget *parent = nullptr);
 
     int value() const { return m_value; }   // 0..1000, per mille of the track
-    void setValue(int value);               // clamped to 0..1000; valueChangedBy when it changes
+    void setValue(int value);               // clamped to 0..1000; valueChanged when it changes
     QColor stripColor() const { return m_stripColor; }   // colour of the groove strip
     void setStripColor(const QColor &c);
 
@@ -29,10 +29,10 @@ public:
     QSize minimumSizeHint() const override;
 
 signals:
-    void pressed(QObject *sender);               // the user grabs the slider
-    void released(QObject *sender);                 // the user lets it go
-    void valueChangedBy(QObject *sender, int value);  // value changed, by the user or setValue
-    void valueChanged(int value);                    // same, for property bindings
+    void pressed();                // the user grabs the slider
+    void released();               // the user lets it go
+    void moved(int value);         // the user changed the value (after valueChanged)
+    void valueChanged(int value);  // the value changed, by the user or by setValue
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -52,6 +52,8 @@ private:
     QRect grooveRect() const;
     QRect thumbRect() const;
     int valueAt(int x) const;
+    bool changeValue(int value);   // true when the value changed
+    void userSetValue(int value);
     void endGrab();
 
     int m_value = 0;

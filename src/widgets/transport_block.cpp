@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -22,15 +23,17 @@ constexpr int KnobPixelsPerStep = 1;   // a vertical drag of 100 px sweeps the w
 constexpr double KnobStartDeg = 225;   // 0 % points down-left, 100 % down-right
 constexpr double KnobSweepDeg = 270;
 
-int codeOf(TransportBlock::Part part)
+// The button a part stands for; nothing for the knob.
+std::optional<TransportBlock::Button> buttonOf(TransportBlock::Part part)
 {
+    using Button = TransportBlock::Button;
     switch (part) {
-    case TransportBlock::Part::Play: return TransportBlock::CodePlay;
-    case TransportBlock::Part::Pause: return TransportBlock::CodePause;
-    case TransportBlock::Part::Stop: return TransportBlock::CodeStop;
-    case TransportBlock::Part::Record: return TransportBlock::CodeRecord;
-    case TransportBlock::Part::mute: return TransportBlock::CodeMute;
-    default: return 0;
+    case TransportBlock::Part::Play: return Button::Play;
+    case TransportBlock::Part::Pause: return Button::Pause;
+    case TransportBlock::Part::Stop: return Button::Stop;
+    case TransportBlock::Part::Record: return Button::Record;
+    case TransportBlock::Part::Mute: return Button::Mute;
+    default: return std::nullopt;
     }
 }
 
@@ -115,14 +118,14 @@ QRect TransportBlock::partRect(Part part) const
     case Part::Stop: return l.buttons[2];
     case Part::Record: return l.buttons[3];
     case Part::Knob: return l.knob;
-    case Part::mute: return l.mute;
+    case Part::Mute: return l.mute;
     default: return {};
     }
 }
 
 TransportBlock::Part TransportBlock::partAt(const QPoint &pos) const
 {
-    for (Part part : {Part::Play, Part::Pause, Part::Stop, Part::Record, Part::mute}) {
+    for (Part part : {Part::Play, Part::Pause, Part::Stop, Part::Record, Part::Mute}) {
         if (partRect(part).contains(pos))
             return part;
     }
@@ -137,13 +140,12 @@ TransportBlock::Part TransportBlock::partAt(const QPoint &pos) const
 
 void TransportBlock::activate(Part part)
 {
-    if (part == Part::mute) {
+    if (part == Part::Mute) {
         m_mute = !m_mute;   // toggled first: the receiver reads mute
         update();
     }
-    const int code = codeOf(part);
-    if (code != 0)
-        emit clicked(this, code);
+    if (const std::optional<Button> button = buttonOf(part))
+        emit clicked(*button);
 }
 
 void TransportBlock::userSetVolume(int volume)
@@ -153,7 +155,7 @@ void TransportBlock::userSetVolume(int volume)
         return;
     m_volume = volume;
     update();
-    emit volumeChanged(this, m_volume);
+    emit volumeChanged(m_volume);
 }
 
 // ---- painting -----------------------------------------------------------------------------
@@ -170,7 +172,7 @@ void TransportBlock::paintEvent(QPaintEvent *)
     if (!l.display.isEmpty())
         paintDisplay(p, l.display);
     paintKnob(p, l.knob);
-    paintButton(p, Part::mute, l.mute);
+    paintButton(p, Part::Mute, l.mute);
 }
 
 void TransportBlock::paintButton(QPainter &p, Part part, const QRect &rect) const
@@ -193,7 +195,7 @@ void TransportBlock::paintButton(QPainter &p, Part part, const QRect &rect) cons
         lit = paint::blend(lit, pal.color(group, QPalette::Button), 0.65);
 
     // Stop shows "nothing runs" by sitting pressed in; mute by sitting pressed in while on.
-    const bool latched = (part == Part::Stop && m_state == State::Stopped) || (part == Part::mute && m_mute);
+    const bool latched = (part == Part::Stop && m_state == State::Stopped) || (part == Part::Mute && m_mute);
     QColor symbol = pal.color(group, QPalette::ButtonText);
     if (lit.isValid()) {
         paint::drawLitBox(p, r, lit, hot, down, 3);
@@ -253,7 +255,7 @@ void TransportBlock::paintSymbol(QPainter &p, Part part, const QRectF &r, const 
         p.drawEllipse(c, s * 0.88, s * 0.88);
         break;
     }
-    case Part::mute: {
+    case Part::Mute: {
         // Speaker: a box and a cone, then waves, or a red cross when muted.
         const double u = s * 0.5;
         const QPointF o(c.x() - u * 1.3, c.y());
@@ -485,7 +487,7 @@ void TransportBlock::keyPressEvent(QKeyEvent *event)
 {
     const int key = event->key();
     auto moveFocus = [this](int delta) {
-        const int next = std::clamp(int(m_focusPart) + delta, int(Part::Play), int(Part::mute));
+        const int next = std::clamp(int(m_focusPart) + delta, int(Part::Play), int(Part::Mute));
         m_focusPart = Part(next);
         update();
     };
@@ -522,7 +524,7 @@ void TransportBlock::focusInEvent(QFocusEvent *event)
     if (event->reason() == Qt::TabFocusReason)
         m_focusPart = Part::Play;
     else if (event->reason() == Qt::BacktabFocusReason)
-        m_focusPart = Part::mute;
+        m_focusPart = Part::Mute;
     update();
     QWidget::focusInEvent(event);
 }
@@ -531,7 +533,7 @@ bool TransportBlock::focusNextPrevChild(bool next)
 {
     // Tab walks through the parts before it leaves the block.
     if (hasFocus()) {
-        if (next && m_focusPart < Part::mute) {
+        if (next && m_focusPart < Part::Mute) {
             m_focusPart = Part(int(m_focusPart) + 1);
             update();
             return true;

@@ -12,12 +12,15 @@ class TransportBlock : public QWidget {
 
 public:
     enum class State { Stopped, Playing, Paused, Recording };
+    Q_ENUM(State)
 
-    // Button codes of clicked.
-    enum Code { CodePlay = 1, CodePause = 2, CodeStop = 3, CodeRecord = 4, CodeMute = 7 };
+    // The buttons that clicked names.
+    enum class Button { Play, Pause, Stop, Record, Mute };
+    Q_ENUM(Button)
 
     // The parts of the block, in keyboard (Tab / arrow) order.
-    enum class Part { None = -1, Play, Pause, Stop, Record, Knob, mute };
+    enum class Part { None = -1, Play, Pause, Stop, Record, Knob, Mute };
+    Q_ENUM(Part)
 
     explicit TransportBlock(QWidget *parent = nullptr);
 
@@ -43,9 +46,8 @@ public:
     QSize minimumSizeHint() const override;
 
 signals:
-    // 1 Play, 2 Pause, 3 Stop, 4 Record, 7 mute (mute already toggled).
-    void clicked(QObject *sender, int button);
-    void volumeChanged(QObject *sender, int volume);   // the user moved the knob, 0..100
+    void clicked(TransportBlock::Button button);   // for Mute, mute() is already toggled
+    void volumeChanged(int volume);                // the user moved the knob, 0..100
 
 protected:
     void paintEvent(QPaintEvent *event) override;

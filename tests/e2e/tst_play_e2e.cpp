@@ -120,7 +120,7 @@ private slots:
         w.files().setCurrentFile(file);
         w.window->play();
         QVERIFY(w.playback().isActive());
-        emit w.find<TransportBlock>("transportBlock")->volumeChanged(w.find<TransportBlock>("transportBlock"), 50);
+        emit w.find<TransportBlock>("transportBlock")->volumeChanged(50);
         const QJsonArray inputs = QJsonDocument::fromJson(pactl({"-f", "json", "list", "sink-inputs"}).toUtf8()).array();
         bool found = false;
         for (const QJsonValue &v : inputs) {
