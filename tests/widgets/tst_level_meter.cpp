@@ -2,7 +2,7 @@
 
 #include <QtTest>
 
-class TestAmpBar2 : public QObject {
+class TestLevelMeter : public QObject {
     Q_OBJECT
 private slots:
     void valueRange_data()
@@ -126,5 +126,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestAmpBar2)
+QTEST_MAIN(TestLevelMeter)
 #include "tst_level_meter.moc"

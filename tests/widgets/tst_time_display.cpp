@@ -2,7 +2,7 @@
 
 #include <QtTest>
 
-class TestTimeDisplay2 : public QObject {
+class TestTimeDisplay : public QObject {
     Q_OBJECT
 private slots:
     void totalCarriesIntoFields_data()
@@ -113,5 +113,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestTimeDisplay2)
+QTEST_MAIN(TestTimeDisplay)
 #include "tst_time_display.moc"
