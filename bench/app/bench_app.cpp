@@ -40,6 +40,7 @@ bool makeTone(const QString &path, int seconds, bool mp3)
 struct Window {
     QTemporaryDir dir;
     std::unique_ptr<engine::IEngineFactory> factory = engine::createEngineFactory();
+    std::unique_ptr<RecorderCore> core;
     std::unique_ptr<MainWindow> window;
     Window()
     {
@@ -49,7 +50,8 @@ struct Window {
             return true;
         };
         ui::setHooks(hooks);
-        window = std::make_unique<MainWindow>(*factory, AppPaths::besideProgram(dir.path()));
+        core = std::make_unique<RecorderCore>(*factory, AppPaths::besideProgram(dir.path()));
+        window = std::make_unique<MainWindow>(*core);
         window->setTipOfTheDayOffered(false);
         window->createSecondaryWindows();
         window->show();
@@ -57,6 +59,7 @@ struct Window {
             std::fprintf(stderr, "the window did not show\n");
         QTest::qWait(500);
     }
+    ~Window() { window.reset(); }
 };
 
 // CPU seconds of one recording of the given length with the given tab in front.

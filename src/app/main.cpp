@@ -1,4 +1,5 @@
 #include "session/app_paths.h"
+#include "session/recorder_core.h"
 #include "session/termination_signals.h"
 #include "ui/command_line.h"
 #include "ui/main_window.h"
@@ -71,8 +72,10 @@ int main(int argc, char *argv[])
         QApplication::quit();
     });
 
+    // The recorder itself, then the window that shows it; the core outlives the window.
     std::unique_ptr<engine::IEngineFactory> factory = engine::createEngineFactory();
-    MainWindow window(*factory, AppPaths::forApplication());
+    RecorderCore core(*factory, AppPaths::forApplication());
+    MainWindow window(core);
     shown = &window;
     window.createSecondaryWindows();
     window.show();
@@ -81,6 +84,8 @@ int main(int argc, char *argv[])
         QTimer::singleShot(0, &window, [&window, &commandLine] {
             openFromCommandLine(window, commandLine.fileToOpen);
         });
+    // What a crash left behind is repaired while the window is already usable.
+    core.startRecovery();
     const int status = app.exec();
     shown = nullptr;
     return status;

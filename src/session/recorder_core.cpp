@@ -20,7 +20,7 @@ RecorderCore::RecorderCore(engine::IEngineFactory &engine, const AppPaths &paths
       m_filters(m_recording.recorder()),
       m_equalizer(m_playback.player()),
       m_recovery(engine),
-      m_profiles(engine.createFile(QStringLiteral("profileFile")))
+      m_profiles(engine.createFile(QStringLiteral("profileLabels")))
 {
     // The journals of open parts live beside the settings.
     m_recording.setJournalFolder(QFileInfo(m_paths.settingsFile).path());

@@ -1,6 +1,6 @@
 #include "ui/advanced_controls_dialog.h"
 
-#include "engine/engine.h"
+#include "session/device_controls.h"
 #include "ui/ui_services.h"
 
 #include <QCheckBox>
@@ -28,8 +28,8 @@ QLabel *wrappedText(const QString &text, QWidget *parent, int x, int y, int widt
 
 }  // namespace
 
-AdvancedControlsDialog::AdvancedControlsDialog(engine::IMixerSide &side, short line, QWidget *parent)
-    : QDialog(parent), m_side(side), m_line(line)
+AdvancedControlsDialog::AdvancedControlsDialog(MixerLines &lines, int line, QWidget *parent)
+    : QDialog(parent), m_lines(lines), m_line(line)
 {
     setObjectName(QStringLiteral("advancedControlsDialog"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -73,16 +73,16 @@ void AdvancedControlsDialog::addressLine() const
     // Nothing but this dialog addresses the side while it is open, but setting the line
     // again costs one call and keeps every write on the line the dialog shows.
     if (m_line >= 0)
-        m_side.SetLine(m_line);
+        m_lines.setLine(m_line);
 }
 
 void AdvancedControlsDialog::showSwitches()
 {
     // A device may refuse a switch or change others with it (its ports: exactly one is
     // on), so the boxes show what it holds now rather than what was clicked.
-    engine::IMixerSide &mixer = m_side;
+    MixerLines &mixer = m_lines;
     for (QCheckBox *box : std::as_const(m_switches)) {
-        const bool on = mixer.srcAdvancedValue(short(box->property(kControlProperty).toInt())).toBool();
+        const bool on = mixer.advancedValue(box->property(kControlProperty).toInt()).toBool();
         const QSignalBlocker quiet(box);
         box->setChecked(on);
     }
@@ -101,10 +101,10 @@ void AdvancedControlsDialog::buildControls()
     if (m_built)
         return;
     m_built = true;
-    engine::IMixerSide &mixer = m_side;
+    MixerLines &mixer = m_lines;
     addressLine();
-    setWindowTitle(QStringLiteral("Advanced Properties for ") + mixer.GetLineName());
-    const int highest = mixer.GetAdvancedCount();
+    setWindowTitle(QStringLiteral("Advanced Properties for ") + mixer.lineName());
+    const int highest = mixer.highestAdvanced();
     if (highest < 0)
         return;
 
@@ -114,8 +114,8 @@ void AdvancedControlsDialog::buildControls()
     setFixedHeight(groupBottom + 70 - kFrameHeight);
 
     for (int k = 0; k <= highest; ++k) {
-        const QVariant value = mixer.srcAdvancedValue(short(k));
-        const QString text = QString::number(k + 1) + QLatin1Char(' ') + mixer.GetAdvancedName(short(k));
+        const QVariant value = mixer.advancedValue(k);
+        const QString text = QString::number(k + 1) + QLatin1Char(' ') + mixer.advancedName(k);
         const int y = 80 + 23 * k;
         if (value.typeId() == QMetaType::Bool) {
             auto *box = new QCheckBox(text, m_controls);
@@ -128,7 +128,7 @@ void AdvancedControlsDialog::buildControls()
             connect(box, &QCheckBox::clicked, this, [this, k](bool checked) {
                 ui::runCommand([&] {
                     addressLine();
-                    m_side.SetAdvancedValue(short(k), QVariant(checked));
+                    m_lines.setAdvancedValue(k, QVariant(checked));
                     showSwitches();
                 });
             });
@@ -152,7 +152,7 @@ void AdvancedControlsDialog::buildControls()
             connect(bar, &QSlider::valueChanged, this, [this, k](int position) {
                 ui::runCommand([&] {
                     addressLine();
-                    m_side.SetAdvancedValue(short(k), QVariant(int(position)));
+                    m_lines.setAdvancedValue(k, QVariant(int(position)));
                 });
             });
         }

@@ -9,16 +9,14 @@ class QGroupBox;
 class QLabel;
 class QPushButton;
 
-namespace engine {
-class IMixerSide;
-}
+class MixerLines;
 
 class AdvancedControlsDialog : public QDialog {
     Q_OBJECT
 
 public:
     // The controls of line (set again before every write; -1: the side's current line).
-    AdvancedControlsDialog(engine::IMixerSide &side, short line, QWidget *parent = nullptr);
+    AdvancedControlsDialog(MixerLines &lines, int line, QWidget *parent = nullptr);
 
     // The caption and borders that an outer height includes: the designed outer height of
     // 231 less the designed client height of 203. Sizes below are outer unless said.
@@ -36,8 +34,8 @@ private:
     void addressLine() const;    // SetLine(line) when a line was given
     void showSwitches();         // every box set to the switch's value read back, silently
 
-    engine::IMixerSide &m_side;
-    short m_line;
+    MixerLines &m_lines;
+    int m_line;
     QLabel *m_icon;              // at 12, 4
     QLabel *m_intro;             // "These settings can be used to ..."
     QGroupBox *m_controls;       // "Other Controls", 16, 56; height 23 x M + 113 once built

@@ -1,6 +1,6 @@
 #include "ui/equalizer_window.h"
 
-#include "engine/engine.h"
+#include "session/device_controls.h"
 #include "ui/ui_services.h"
 #include "ui/window_placement.h"
 #include "widgets/equalizer_bands.h"
@@ -16,10 +16,10 @@ const QStringList &EqualizerWindow::bandLabels()
     return labels;
 }
 
-EqualizerWindow::EqualizerWindow(engine::IAudioPlayer2 &player, QWidget *parent)
+EqualizerWindow::EqualizerWindow(PlaybackEqualizer &equalizer, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
                           | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint),
-      m_player(player)
+      m_equalizer(equalizer)
 {
     setObjectName(QStringLiteral("equalizerWindow"));
     setWindowTitle(QStringLiteral("Equalizer"));
@@ -43,10 +43,10 @@ EqualizerWindow::EqualizerWindow(engine::IAudioPlayer2 &player, QWidget *parent)
 
 void EqualizerWindow::sendBands()
 {
-    engine::BandArray bands{};
+    PlaybackEqualizer::Bands bands{};
     for (int i = 0; i < EqualizerBands::BandCount; ++i)
         bands[size_t(i)] = m_bands->band(i + 1);
-    m_player.SetEqualizerBands(bands);
+    m_equalizer.setBands(bands);
     emit bandsChanged();
 }
 

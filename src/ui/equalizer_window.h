@@ -8,17 +8,14 @@
 #include <QStringList>
 
 class EqualizerBands;
+class PlaybackEqualizer;
 class QPushButton;
-
-namespace engine {
-class IAudioPlayer2;
-}
 
 class EqualizerWindow : public QDialog {
     Q_OBJECT
 
 public:
-    EqualizerWindow(engine::IAudioPlayer2 &player, QWidget *parent);
+    EqualizerWindow(PlaybackEqualizer &equalizer, QWidget *parent);
 
     // The texts under the bands: the player's band centres (35.9 Hz .. 16 kHz), rounded.
     static const QStringList &bandLabels();
@@ -33,7 +30,7 @@ signals:
 private:
     void sendBands();
 
-    engine::IAudioPlayer2 &m_player;
+    PlaybackEqualizer &m_equalizer;
     EqualizerBands *m_bands;        // 0,0 340x118; bands -15..15 dB, all 0 at first
     QPushButton *m_closeButton;     // "Close", 136,128 75x25
 };

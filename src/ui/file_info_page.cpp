@@ -3,9 +3,8 @@
 #include "session/convert.h"
 #include "session/file_operations.h"
 #include "session/format_text.h"
-#include "session/playback_session.h"
 #include "session/recorded_files.h"
-#include "session/recording_session.h"
+#include "session/recorder_core.h"
 #include "ui/ui_services.h"
 
 #include <QAction>
@@ -59,9 +58,9 @@ protected:
 
 }  // namespace
 
-FileInfoPage::FileInfoPage(RecordedFiles &files, RecordingSession &recording, PlaybackSession &playback,
+FileInfoPage::FileInfoPage(RecorderCore &core,
                            QWidget *parent)
-    : QWidget(parent), m_files(files), m_recording(recording), m_playback(playback)
+    : QWidget(parent), m_files(core.files()), m_core(core)
 {
     setObjectName(QStringLiteral("fileInfoPage"));
     m_list = new QTreeWidget(this);
@@ -341,23 +340,12 @@ void FileInfoPage::onSelectionChanged()
     resetTags();
 
     // Tags are not written into the file that is being played or recorded from this row.
-    const bool busy = (m_playback.isActive() || m_recording.isActive()) && path == m_playback.playingFile();
-    setApplyEnabled(!busy);
+    setApplyEnabled(m_core.tagsMayBeWritten(path));
 }
 
 void FileInfoPage::deleteFromDisk()
 {
-    const int row = m_files.selectedRow();
-    if (row < 0)
-        return;
-    const QString path = m_files.at(row).path;
-    if (m_recording.isActive() && sameFile(path, m_recording.partPath()))
-        throw std::runtime_error(
-            QStringLiteral("Cannot delete %1: it is being recorded. Stop the recording first.").arg(path).toStdString());
-    // The file the player reads goes away with its sound: stop that playback first.
-    if (m_playback.isActive() && sameFile(path, m_playback.playingFile()))
-        m_playback.stop();
-    m_files.deleteFromDisk(row);
+    m_core.deleteFile(m_files.selectedRow());
 }
 
 // ---- the tag editor ------------------------------------------------------------------------

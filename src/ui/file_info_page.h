@@ -14,15 +14,14 @@ class QMenu;
 class QPushButton;
 class QRadioButton;
 class QTreeWidget;
-class PlaybackSession;
 class RecordedFiles;
-class RecordingSession;
+class RecorderCore;
 
 class FileInfoPage : public QWidget {
     Q_OBJECT
 
 public:
-    FileInfoPage(RecordedFiles &files, RecordingSession &recording, PlaybackSession &playback,
+    FileInfoPage(RecorderCore &core,
                  QWidget *parent = nullptr);
 
     // The list's columns: file name, size, time, save directory.
@@ -54,8 +53,7 @@ private:
     void fitDirectoryColumn();
 
     RecordedFiles &m_files;
-    RecordingSession &m_recording;
-    PlaybackSession &m_playback;
+    RecorderCore &m_core;
 
     QTreeWidget *m_list = nullptr;
     QMenu *m_popup = nullptr;

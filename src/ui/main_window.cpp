@@ -1,8 +1,6 @@
 #include "ui/main_window.h"
 
-#include "session/ini_file.h"
 #include "session/format_text.h"
-#include "session/part_recovery.h"
 #include "session/recorded_files.h"
 #include "ui/about_dialog.h"
 #include "ui/equalizer_window.h"
@@ -103,8 +101,12 @@ const QStringList &transportStateTexts()
     return texts;
 }
 
-MainWindow::MainWindow(engine::IEngineFactory &engine, const AppPaths &paths, QWidget *parent)
-    : QMainWindow(parent), m_engine(engine), m_paths(paths)
+MainWindow::MainWindow(RecorderCore &core, QWidget *parent)
+    : QMainWindow(parent),
+      m_core(core),
+      m_files(&core.files()),
+      m_recording(&core.recording()),
+      m_playback(&core.playback())
 {
     initResources();
     setWindowTitle(ui::applicationTitle);
@@ -112,17 +114,13 @@ MainWindow::MainWindow(engine::IEngineFactory &engine, const AppPaths &paths, QW
     resize(598, 428);
     setMinimumSize(560, 375);
 
-    m_files = std::make_unique<RecordedFiles>(engine);
-    m_recording = std::make_unique<RecordingSession>(engine, *m_files);
     m_recording->setQuestions(this);
-    // The journals of open parts live beside the settings.
-    m_recording->setJournalFolder(QFileInfo(m_paths.settingsFile).path());
-    m_playback = std::make_unique<PlaybackSession>(engine);
-    m_recovery = new StartupRecovery(engine, this);
-    connect(m_recovery, &StartupRecovery::repairing, this, [this](const QString &name) {
+    // Crash recovery runs while the window is shown (main() starts it): the window says which
+    // file it repairs, and what came of it.
+    connect(&m_core, &RecorderCore::repairing, this, [this](const QString &name) {
         statusBar()->showMessage(QStringLiteral("Repairing %1 from a recording that was interrupted...").arg(name));
     });
-    connect(m_recovery, &StartupRecovery::finished, this, &MainWindow::showRecovery);
+    connect(&m_core, &RecorderCore::recovered, this, &MainWindow::showRecovery);
 
     createMenus();
     createToolBar();
@@ -139,37 +137,21 @@ MainWindow::MainWindow(engine::IEngineFactory &engine, const AppPaths &paths, QW
     m_tipTimer->start();
 
     m_fileInfoPage->setColumnWidths();
-    ui::runCommand([this] { applySettings(loadRecordingSettings(settingsFile(), m_paths.defaultSavePath)); });
-    // The levels of "Microphone + computer sound" as the last run left them.
-    ui::runCommand([this] {
-        const IniFile ini = settingsFile();
-        m_recording->recorder().SetMixLevels(
-            std::clamp(ini.readInteger(QStringLiteral("mix"), QStringLiteral("mic"), 100), 0, 100),
-            std::clamp(ini.readInteger(QStringLiteral("mix"), QStringLiteral("system"), 100), 0, 100));
-    });
+    // The core may be listening already (pre-record): panel 0 says so from the start.
+    if (m_recording->state() != RecordingSession::State::Idle || m_playback->isActive())
+        showRunningLook();
+    reportDiskTimeLeft();
 }
 
 MainWindow::~MainWindow()
 {
-    // The secondary windows are children of this window and go first; the sessions, whose
-    // engine components they point at, go after them.
-    delete m_equalizerWindow;
-    delete m_filtersWindow;
-    delete m_renameDialog;
-    delete m_optionsDialog;
-    delete m_tipDialog;
-    delete m_aboutDialog;
-    delete m_pages;
-}
-
-IniFile MainWindow::settingsFile() const
-{
-    return IniFile(m_paths.settingsFile);
+    // The core goes on without this window: nothing may ask it any more.
+    m_recording->setQuestions(nullptr);
 }
 
 void MainWindow::applySettings(const RecordingSettings &settings)
 {
-    m_recording->setSettings(settings);
+    m_core.applyRecordingSettings(settings);
 }
 
 void MainWindow::setTipOfTheDayOffered(bool offered)
@@ -290,9 +272,9 @@ void MainWindow::createPages()
     m_pages->setObjectName(QStringLiteral("pages"));
 
     m_recordSoundPage = new RecordSoundPage;
-    m_recordingControlsPage = new RecordingControlsPage(m_recording->recorder());
-    m_playbackControlsPage = new PlaybackControlsPage(m_playback->player());
-    m_fileInfoPage = new FileInfoPage(*m_files, *m_recording, *m_playback);
+    m_recordingControlsPage = new RecordingControlsPage(m_core.inputs());
+    m_playbackControlsPage = new PlaybackControlsPage(m_core.outputs(), m_core.equalizer());
+    m_fileInfoPage = new FileInfoPage(m_core);
 
     m_pages->addTab(m_recordSoundPage, QStringLiteral("Record Sound"));
     m_pages->addTab(m_recordingControlsPage, QStringLiteral("Recording Controls"));
@@ -413,7 +395,7 @@ void MainWindow::createStatusBar()
 
 void MainWindow::bindSessions()
 {
-    RecordingSession *recording = m_recording.get();
+    RecordingSession *recording = m_recording;
     connect(recording, &RecordingSession::stateChanged, this, [this] {
         updateCommands();
         showRunningLook();
@@ -443,7 +425,7 @@ void MainWindow::bindSessions()
     connect(recording, &RecordingSession::diskTimeLeftChanged, this,
             [this](qint64 seconds) { m_diskTimeLeft->setText(diskTimeText(seconds)); });
 
-    PlaybackSession *playback = m_playback.get();
+    PlaybackSession *playback = m_playback;
     connect(playback, &PlaybackSession::stateChanged, this, [this](PlaybackSession::State state) {
         if (state == PlaybackSession::State::Stopped) {
             showTransportEnded();
@@ -464,16 +446,16 @@ void MainWindow::bindSessions()
             [this](const engine::SampleArray &s) { m_recordSoundPage->spectrum()->DrawArray(s); });
     connect(playback, &PlaybackSession::failed, this, [](const QString &text) { ui::errorBox(text); });
 
-    connect(m_files.get(), &RecordedFiles::fileRenamed, this, &MainWindow::onFileRenamed);
+    connect(m_files, &RecordedFiles::fileRenamed, this, &MainWindow::onFileRenamed);
 }
 
 void MainWindow::createSecondaryWindows()
 {
-    m_equalizerWindow = new EqualizerWindow(m_playback->player(), this);
+    m_equalizerWindow = new EqualizerWindow(m_core.equalizer(), this);
     connect(m_equalizerWindow, &EqualizerWindow::bandsChanged, m_playbackControlsPage,
             &PlaybackControlsPage::switchEqualizerOnOnce);
-    m_filtersWindow = new RecordingFiltersWindow(m_recording->recorder(), this);
-    m_renameDialog = new RenameDialog(*m_files, *m_recording, this);
+    m_filtersWindow = new RecordingFiltersWindow(m_core.filters(), this);
+    m_renameDialog = new RenameDialog(m_core, this);
 }
 
 // ---- layout and showing --------------------------------------------------------------------
@@ -532,15 +514,12 @@ void MainWindow::firstShow()
     // The button shows the line it switches: the output device itself.
     ui::runCommand([this] { m_transport->setMute(m_playback->muted()); });
     updateSnapshotNeeds();
-    // A recording that a crash cut short is repaired (on a thread of its own: the window is
-    // usable meanwhile) and listed, and the user is told once.
-    m_recovery->start(QFileInfo(m_paths.settingsFile).path());
 }
 
 void MainWindow::showRecovery(const RecoveryReport &recovered)
 {
+    // A recording that a crash cut short was repaired and listed: the user is told once.
     statusBar()->clearMessage();
-    listRecoveredParts(recovered, *m_files);
     if (!recovered.said.isEmpty()) {
         showTab(kFileInfoTab);
         ui::notice(this, recovered.said.join(QLatin1Char('\n')));
@@ -556,21 +535,9 @@ void MainWindow::closeEvent(QCloseEvent *event)
 {
     if (!m_closed) {
         m_closed = true;
-        if (m_playback->isActive())
-            ui::runCommand([this] { m_playback->stop(); });
-        if (m_recording->isActive())
-            ui::runCommand([this] { m_recording->stop(); });
-        // The mix levels are kept for the next run (setup.ini is written only for a change).
-        ui::runCommand([this] {
-            engine::IAudioRecord2 &recorder = m_recording->recorder();
-            const int microphone = recorder.GetMicrophoneMixLevel();
-            const int computer = recorder.GetComputerMixLevel();
-            IniFile ini = settingsFile();
-            if (ini.readInteger(QStringLiteral("mix"), QStringLiteral("mic"), 100) != microphone
-                || ini.readInteger(QStringLiteral("mix"), QStringLiteral("system"), 100) != computer)
-                ini.write({{QStringLiteral("mix"), QStringLiteral("mic"), microphone},
-                           {QStringLiteral("mix"), QStringLiteral("system"), computer}});
-        });
+        // A playback and a run end as Stop ends them; the mix levels are kept for the next
+        // start.
+        ui::runCommand([this] { m_core.shutDown(); });
     }
     QMainWindow::closeEvent(event);
 }
@@ -606,38 +573,31 @@ void MainWindow::open()
 
 void MainWindow::openFile(const QString &path)
 {
-    // A running or paused playback goes on with its own file: the new file is measured by a
-    // reader of its own and plays on the next Play after a stop.
-    m_files->setCurrentFile(path);
-    const PlaybackSession::FileFacts facts = m_playback->measure(path);
+    const PlaybackSession::FileFacts facts = m_core.openFile(path);
     showFile(path, facts.description);
-    m_files->add(path);
 }
 
 void MainWindow::record()
 {
-    m_recording->record();
+    m_core.record();
     // A recording that could not start changed no state: the look says what runs anyway.
     showRunningLook();
 }
 
 void MainWindow::play()
 {
-    m_playback->play(m_files->fileToPlay(), m_slider->value());
+    m_core.play(m_slider->value());
     showRunningLook();
 }
 
 void MainWindow::pause()
 {
-    m_playback->pause();
-    m_recording->pause();
+    m_core.pause();
 }
 
 void MainWindow::stop()
 {
-    if (m_playback->isActive())
-        m_playback->stop();
-    m_recording->stop();
+    m_core.stop();
 }
 
 void MainWindow::onTransportClick(TransportBlock::Button button)
@@ -679,7 +639,7 @@ void MainWindow::scheduleRecording()
 void MainWindow::showOptions()
 {
     if (!m_optionsDialog)
-        m_optionsDialog = new OptionsDialog(m_engine, *m_recording, m_paths.settingsFile, this);
+        m_optionsDialog = new OptionsDialog(m_core, this);
     // Modal; closing it in any way deletes it, and the QPointer forgets it.
     m_optionsDialog->exec();
 }
@@ -706,14 +666,14 @@ void MainWindow::offerTipOfTheDay()
         m_tipTimer->start();
         return;
     }
-    if (settingsFile().readInteger(QStringLiteral("tips"), QStringLiteral("showtip"), 1) == 1)
+    if (m_core.settings().showsTips())
         showTipOfTheDay();
 }
 
 void MainWindow::showTipOfTheDay()
 {
     if (!m_tipDialog)
-        m_tipDialog = new TipOfTheDayDialog(m_paths, this);
+        m_tipDialog = new TipOfTheDayDialog(m_core.settings(), m_core.paths().tipsFile, this);
     if (m_tipDialog->isVisible()) {
         m_tipDialog->raise();
         m_tipDialog->activateWindow();
@@ -737,7 +697,7 @@ void MainWindow::showAbout()
 void MainWindow::showHelp()
 {
     // The manual's presence is not checked: a missing file is the desktop's to report.
-    ui::openUrl(QUrl::fromLocalFile(m_paths.helpFile));
+    ui::openUrl(QUrl::fromLocalFile(m_core.paths().helpFile));
 }
 
 void MainWindow::showHomePage()
@@ -780,34 +740,22 @@ void MainWindow::updateCommands()
 
 void MainWindow::showRunningLook()
 {
-    // Panel 0 and the transport block say what runs; a running recording comes first.
-    const RecordingSession::State recording = m_recording->state();
-    const PlaybackSession::State playback = m_playback->state();
-    if (recording == RecordingSession::State::Recording) {
-        setStatusText(0, QStringLiteral("Recording..."));
+    // Panel 0 and the transport block say what runs, as the core sees it.
+    const RecorderCore::TransportStatus status = m_core.transportStatus();
+    setStatusText(0, status.text);
+    switch (status.look) {
+    case RecorderCore::Look::Recording:
         m_transport->showRecording();
-    } else if (recording == RecordingSession::State::WaitingForSound) {
-        setStatusText(0, QStringLiteral("Waiting for sound..."));
-        m_transport->showRecording();
-    } else if (recording == RecordingSession::State::WaitingForDevice) {
-        setStatusText(0, QStringLiteral("Waiting for device..."));
+        break;
+    case RecorderCore::Look::Paused:
         m_transport->showPaused();
-    } else if (playback == PlaybackSession::State::Playing) {
-        setStatusText(0, QStringLiteral("Playing..."));
+        break;
+    case RecorderCore::Look::Playing:
         m_transport->showPlaying();
-    } else if (recording == RecordingSession::State::Paused || playback == PlaybackSession::State::Paused) {
-        setStatusText(0, QStringLiteral("Pause"));
-        m_transport->showPaused();
-    } else if (recording == RecordingSession::State::Scheduled) {
-        setStatusText(0, countdownText(m_recording->now().secsTo(m_recording->scheduledAt())));
+        break;
+    case RecorderCore::Look::Stopped:
         m_transport->showStopped();
-    } else if (recording == RecordingSession::State::Listening) {
-        // The input is open: the meters move and the newest seconds are kept.
-        setStatusText(0, QStringLiteral("Listening"));
-        m_transport->showStopped();
-    } else {
-        setStatusText(0, QStringLiteral("Stop"));
-        m_transport->showStopped();
+        break;
     }
 }
 
@@ -841,28 +789,17 @@ void MainWindow::updateSnapshotNeeds()
     // Snapshots are taken only for a spectrum that shows: the recording's while it runs,
     // else the playback's.
     const bool visible = m_shown && m_pages->currentWidget() == m_recordSoundPage;
-    const int frames = visible ? 2 * m_recordSoundPage->spectrum()->GetWindowArraySize() : 0;
-    m_recording->setSnapshotFrames(recordingOwnsDisplay() || !m_playback->isActive() ? frames : 0);
-    m_playback->setSnapshotFrames(recordingOwnsDisplay() ? 0 : frames);
+    m_core.setSpectrumFrames(visible ? 2 * m_recordSoundPage->spectrum()->GetWindowArraySize() : 0);
 }
 
-bool MainWindow::recordingOwnsDisplay() const
+void MainWindow::reportDiskTimeLeft()
 {
-    // A run that captures: recording, paused, armed or waiting for its device. Listening or
-    // a scheduled start leave the display to a playback.
-    switch (m_recording->state()) {
-    case RecordingSession::State::Idle:
-    case RecordingSession::State::Listening:
-    case RecordingSession::State::Scheduled:
-        return false;
-    default:
-        return true;
-    }
+    m_diskTimeLeft->setText(diskTimeText(m_recording->secondsLeftOnDisk()));
 }
 
 void MainWindow::onRecordingTick(qint64 elapsedMs, int left, int right)
 {
-    if (!recordingOwnsDisplay() && m_playback->isActive())
+    if (!m_core.recordingOwnsDisplay() && m_playback->isActive())
         return;
     m_leftMeter->setValue(left);
     m_rightMeter->setValue(right);
@@ -873,7 +810,7 @@ void MainWindow::onPlaybackTick(qint64 positionMs, int perMille, int left, int r
 {
     m_leftMeter->setValue(left);
     m_rightMeter->setValue(right);
-    if (recordingOwnsDisplay())
+    if (m_core.recordingOwnsDisplay())
         return;   // while both run, the recording owns the time display, the spectrum and the slider
     m_timeDisplay->setMilliseconds(positionMs);
     if (!m_playback->positionHeld())

@@ -1,14 +1,9 @@
-// The main window: it owns the recording and playback sessions and the run's file list,
-// builds the pages and the transport panel, and binds them: a command from the menu, the
-// tool bar or the transport block goes to a session, and what a session reports reaches the
-// screen.
+// The main window: it shows the recorder core built in main() and calls it. It builds the
+// pages and the transport panel and binds them: a command from the menu, the tool bar or the
+// transport block goes to the core, and what the core's sessions report reaches the screen.
 #pragma once
 
-#include "engine/engine.h"
-#include "session/app_paths.h"
-#include "session/part_recovery.h"
-#include "session/playback_session.h"
-#include "session/recording_session.h"
+#include "session/recorder_core.h"
 #include "ui/sleep_inhibitor.h"
 #include "widgets/transport_block.h"
 
@@ -28,7 +23,6 @@ class QToolButton;
 class AboutDialog;
 class EqualizerWindow;
 class FileInfoPage;
-class IniFile;
 class LevelMeter;
 class OptionsDialog;
 class PlaybackControlsPage;
@@ -51,8 +45,8 @@ class MainWindow : public QMainWindow, private RecordingQuestions {
     Q_OBJECT
 
 public:
-    // Builds the window, loads the settings and arms the Tip of the Day's timer.
-    MainWindow(engine::IEngineFactory &engine, const AppPaths &paths, QWidget *parent = nullptr);
+    // Builds the window over the core (which outlives it) and arms the Tip of the Day's timer.
+    explicit MainWindow(RecorderCore &core, QWidget *parent = nullptr);
     ~MainWindow() override;
 
     // Start-up, before the first show: the Equalizer window, the Recording Filters window
@@ -61,11 +55,11 @@ public:
     // Whether the Tip of the Day offers itself a second after start-up (the default).
     void setTipOfTheDayOffered(bool offered);
 
+    RecorderCore &core() { return m_core; }
     RecordingSession &recording() { return *m_recording; }
     PlaybackSession &playback() { return *m_playback; }
     RecordedFiles &files() { return *m_files; }
-    const AppPaths &paths() const { return m_paths; }
-    IniFile settingsFile() const;
+    const AppPaths &paths() const { return m_core.paths(); }
     // New settings in force: the recording session takes them and the format goes to the engine.
     void applySettings(const RecordingSettings &settings);
 
@@ -117,7 +111,7 @@ private:
     void showTransportEnded();
     void updateCommands();
     void updateSnapshotNeeds();
-    bool recordingOwnsDisplay() const;
+    void reportDiskTimeLeft();
     void onRecordingTick(qint64 elapsedMs, int left, int right);
     void onPlaybackTick(qint64 positionMs, int perMille, int left, int right);
     void onRecordingEnded();
@@ -126,12 +120,10 @@ private:
     void onTransportClick(TransportBlock::Button button);
     void offerTipOfTheDay();
 
-    engine::IEngineFactory &m_engine;
-    const AppPaths m_paths;
-    std::unique_ptr<RecordedFiles> m_files;
-    std::unique_ptr<RecordingSession> m_recording;
-    std::unique_ptr<PlaybackSession> m_playback;
-    StartupRecovery *m_recovery = nullptr;
+    RecorderCore &m_core;
+    RecordedFiles *m_files;
+    RecordingSession *m_recording;
+    PlaybackSession *m_playback;
 
     QAction *m_openAction = nullptr;
     QAction *m_optionsAction = nullptr;

@@ -1,7 +1,7 @@
 // The mixer tabs: their top rows, the device lists and the line strips.
 #include "ui/mixer_pages.h"
 
-#include "engine/engine.h"
+#include "session/device_controls.h"
 #include "ui/ui_services.h"
 #include "ui/mixer_strip.h"
 
@@ -47,7 +47,7 @@ protected:
 
 // ---- pages ------------------------------------------------------------------------------
 
-MixerPage::MixerPage(engine::IMixerSide &side, QWidget *parent) : QWidget(parent), m_side(side)
+MixerPage::MixerPage(MixerLines &lines, QWidget *parent) : QWidget(parent), m_lines(lines)
 {
     m_stripArea = new QScrollArea(this);
     m_stripArea->setObjectName(QStringLiteral("stripArea"));
@@ -75,26 +75,26 @@ void MixerPage::setDeviceList(QComboBox *list)
 
 void MixerPage::fillDeviceList()
 {
-    int chosen = m_side.GetDevice();
-    const int highest = m_side.GetDeviceCount();
+    int chosen = m_lines.device();
+    const int highest = m_lines.highestDevice();
     m_devices->clear();
     for (int i = 0; i <= highest; ++i) {
-        m_side.SetDevice(short(i));
-        if (m_side.GetDeviceAvailable())
-            m_devices->addItem(m_side.GetDeviceName(), i);
+        m_lines.setDevice(i);
+        if (m_lines.deviceAvailable())
+            m_devices->addItem(m_lines.deviceName(), i);
         else if (i == chosen)
             ++chosen;
     }
-    if (m_side.GetDeviceCount() < chosen)
+    if (m_lines.highestDevice() < chosen)
         chosen = 0;
-    m_side.SetDevice(short(chosen));
+    m_lines.setDevice(chosen);
     showCurrentDevice();
 }
 
 void MixerPage::showCurrentDevice()
 {
     // Not a user's choice: activated() stays silent, so no strips are rebuilt here.
-    m_devices->setCurrentIndex(m_devices->findData(int(m_side.GetDevice())));
+    m_devices->setCurrentIndex(m_devices->findData(m_lines.device()));
 }
 
 void MixerPage::chooseDevice()
@@ -102,14 +102,14 @@ void MixerPage::chooseDevice()
     const QVariant device = m_devices->currentData();
     if (!device.isValid())
         return;
-    m_side.SetDevice(short(device.toInt()));
+    m_lines.setDevice(device.toInt());
     buildStrips();
     emit deviceChosen();
 }
 
 void MixerPage::buildStrips()
 {
-    const int highest = m_side.GetLineCount();
+    const int highest = m_lines.highestLine();
     while (!m_strips.isEmpty())
         delete m_strips.takeLast();
     // A single-line device (highest index 0) shows its one strip too.
@@ -148,8 +148,8 @@ void MixerPage::raiseTopRow(const QList<QWidget *> &row)
         w->raise();
 }
 
-RecordingControlsPage::RecordingControlsPage(engine::IAudioRecord2 &recorder, QWidget *parent)
-    : MixerPage(recorder, parent), m_recorder(recorder)
+RecordingControlsPage::RecordingControlsPage(MixerLines &inputs, QWidget *parent)
+    : MixerPage(inputs, parent), m_inputs(inputs)
 {
     setObjectName(QStringLiteral("recordingControlsPage"));
     m_label = new QLabel(QStringLiteral("Input Device"), this);
@@ -169,7 +169,7 @@ RecordingControlsPage::RecordingControlsPage(engine::IAudioRecord2 &recorder, QW
     m_filterButton->setGeometry(QRect(QPoint(368, 0), atLeast(m_filterButton, 79, 24)));
     connect(m_filterButton, &QPushButton::clicked, this, &RecordingControlsPage::filterWindowRequested);
     // Devices and playing applications come and go.
-    connect(&m_recorder, &engine::IAudioRecord2::OnDevicesChanged, this,
+    connect(&m_inputs, &MixerLines::devicesChanged, this,
             [this] { ui::runCommand([this] { refreshDevices(); }); });
 
     raiseTopRow({m_label, m_devices, m_filterButton});
@@ -177,7 +177,7 @@ RecordingControlsPage::RecordingControlsPage(engine::IAudioRecord2 &recorder, QW
 
 MixerStrip *RecordingControlsPage::makeStrip(int line, QWidget *parent)
 {
-    auto *strip = new MixerStrip(m_recorder, line, parent);
+    auto *strip = new MixerStrip(m_inputs, line, parent);
     strip->setObjectName(QStringLiteral("recordingStrip%1").arg(line));
     connect(strip, &MixerStrip::selectionChanged, this, &RecordingControlsPage::showSelection);
     return strip;
@@ -185,15 +185,15 @@ MixerStrip *RecordingControlsPage::makeStrip(int line, QWidget *parent)
 
 void RecordingControlsPage::stripsBuilt()
 {
-    m_shownDevice = m_recorder.GetDeviceId();
+    m_shownDevice = m_inputs.deviceId();
 }
 
 void RecordingControlsPage::refreshDevices()
 {
     fillDeviceList();
-    if (!m_shownDevice.isEmpty() && m_recorder.GetDeviceId() != m_shownDevice && m_recorder.SetDeviceById(m_shownDevice))
+    if (!m_shownDevice.isEmpty() && m_inputs.deviceId() != m_shownDevice && m_inputs.setDeviceById(m_shownDevice))
         showCurrentDevice();
-    if (m_recorder.GetDeviceId() != m_shownDevice)
+    if (m_inputs.deviceId() != m_shownDevice)
         buildStrips();
     emit deviceChosen();
 }
@@ -210,8 +210,8 @@ void RecordingControlsPage::layoutTopRow()
     m_devices->resize(m_filterButton->x() - m_devices->x() - 4, m_devices->height());
 }
 
-PlaybackControlsPage::PlaybackControlsPage(engine::IAudioPlayer2 &player, QWidget *parent)
-    : MixerPage(player, parent), m_player(player)
+PlaybackControlsPage::PlaybackControlsPage(MixerLines &outputs, PlaybackEqualizer &equalizer, QWidget *parent)
+    : MixerPage(outputs, parent), m_outputs(outputs), m_equalizer(equalizer)
 {
     setObjectName(QStringLiteral("playbackControlsPage"));
     m_label = new QLabel(QStringLiteral("Output Device"), this);
@@ -245,7 +245,7 @@ PlaybackControlsPage::PlaybackControlsPage(engine::IAudioPlayer2 &player, QWidge
 
 MixerStrip *PlaybackControlsPage::makeStrip(int line, QWidget *parent)
 {
-    auto *strip = new MixerStrip(m_player, line, parent);
+    auto *strip = new MixerStrip(m_outputs, line, parent);
     strip->setObjectName(QStringLiteral("playbackStrip%1").arg(line));
     return strip;
 }
@@ -257,7 +257,7 @@ void PlaybackControlsPage::switchEqualizer()
     if (m_equalizerSwitch->checkState() == Qt::PartiallyChecked)
         m_equalizerSwitch->setCheckState(Qt::Checked);
     m_equalizerSwitch->setTristate(false);
-    m_player.SetEqualizerEnabled(m_equalizerSwitch->checkState() == Qt::Checked);
+    m_equalizer.setOn(m_equalizerSwitch->checkState() == Qt::Checked);
 }
 
 void PlaybackControlsPage::switchEqualizerOnOnce()
@@ -267,7 +267,7 @@ void PlaybackControlsPage::switchEqualizerOnOnce()
     // Setting the state is no click, so the switch is sent here, once.
     m_equalizerSwitch->setCheckState(Qt::Checked);
     m_equalizerSwitch->setTristate(false);
-    m_player.SetEqualizerEnabled(true);
+    m_equalizer.setOn(true);
 }
 
 void PlaybackControlsPage::layoutTopRow()

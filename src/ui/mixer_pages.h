@@ -14,11 +14,8 @@ class QPushButton;
 class QScrollArea;
 class MixerStrip;
 
-namespace engine {
-class IAudioPlayer2;
-class IAudioRecord2;
-class IMixerSide;
-}
+class MixerLines;
+class PlaybackEqualizer;
 
 class MixerPage : public QWidget {
     Q_OBJECT
@@ -41,7 +38,7 @@ signals:
     void deviceChosen();
 
 protected:
-    MixerPage(engine::IMixerSide &side, QWidget *parent);
+    MixerPage(MixerLines &lines, QWidget *parent);
     void resizeEvent(QResizeEvent *event) override;
     // Places the top row for the tab's current width.
     virtual void layoutTopRow() = 0;
@@ -59,7 +56,7 @@ private:
     void chooseDevice();
     void fitHost();
 
-    engine::IMixerSide &m_side;
+    MixerLines &m_lines;
     QComboBox *m_devices = nullptr;
     QScrollArea *m_stripArea;   // covers the tab; scrolls sideways only
     QWidget *m_stripHost;       // the strips' parent, in tab coordinates while not scrolled
@@ -71,7 +68,7 @@ class RecordingControlsPage : public MixerPage {
     Q_OBJECT
 
 public:
-    explicit RecordingControlsPage(engine::IAudioRecord2 &recorder, QWidget *parent = nullptr);
+    explicit RecordingControlsPage(MixerLines &inputs, QWidget *parent = nullptr);
 
     // Every select box as the engine has it (selecting one line may deselect others).
     void showSelection();
@@ -88,7 +85,7 @@ protected:
     void stripsBuilt() override;
 
 private:
-    engine::IAudioRecord2 &m_recorder;
+    MixerLines &m_inputs;
     QString m_shownDevice;          // the id of the device the strips show
     QLabel *m_label;                // "Input Device", 0, 6
     QComboBox *m_devices;           // 72, 2; width follows the tab
@@ -101,7 +98,7 @@ class PlaybackControlsPage : public MixerPage {
     Q_OBJECT
 
 public:
-    explicit PlaybackControlsPage(engine::IAudioPlayer2 &player, QWidget *parent = nullptr);
+    PlaybackControlsPage(MixerLines &outputs, PlaybackEqualizer &equalizer, QWidget *parent = nullptr);
 
     // The bands were set: a switch still grayed ("nothing sent yet") becomes checked and the
     // equalizer is switched on, once.
@@ -117,7 +114,8 @@ protected:
 private:
     void switchEqualizer();
 
-    engine::IAudioPlayer2 &m_player;
+    MixerLines &m_outputs;
+    PlaybackEqualizer &m_equalizer;
     QLabel *m_label;                // "Output Device", 0, 6
     QComboBox *m_devices;           // 80, 2; ends 8 pixels before the switch
     QCheckBox *m_equalizerSwitch;   // tristate, grayed at start; the user only ever checks or clears it

@@ -1,6 +1,6 @@
 #include "ui/mixer_strip.h"
 
-#include "engine/engine.h"
+#include "session/device_controls.h"
 #include "ui/ui_services.h"
 #include "ui/advanced_controls_dialog.h"
 
@@ -44,21 +44,7 @@ protected:
 
 }  // namespace
 
-MixerStrip::MixerStrip(engine::IAudioRecord2 &recorder, int line, QWidget *parent)
-    : MixerStrip(static_cast<engine::IMixerSide &>(recorder), line, parent)
-{
-    m_recorder = &recorder;
-    setSwitchCaption(QStringLiteral("Select"));
-}
-
-MixerStrip::MixerStrip(engine::IAudioPlayer2 &player, int line, QWidget *parent)
-    : MixerStrip(static_cast<engine::IMixerSide &>(player), line, parent)
-{
-    m_player = &player;
-}
-
-MixerStrip::MixerStrip(engine::IMixerSide &side, int line, QWidget *parent)
-    : QFrame(parent), m_side(side), m_line(line)
+MixerStrip::MixerStrip(MixerLines &lines, int line, QWidget *parent) : QFrame(parent), m_lines(lines), m_line(line)
 {
     setFrameShape(QFrame::NoFrame);
     resize(115, 186);
@@ -107,7 +93,7 @@ MixerStrip::MixerStrip(engine::IMixerSide &side, int line, QWidget *parent)
     m_switch = new QCheckBox(m_panel);
     m_switch->setObjectName(QStringLiteral("switchBox"));
     m_switch->setGeometry(16, 128, 49, 17);
-    setSwitchCaption(QStringLiteral("Mute"));
+    setSwitchCaption(m_lines.isInput() ? QStringLiteral("Select") : QStringLiteral("Mute"));
 
     m_advanced = new QPushButton(QStringLiteral("Advanced"), m_panel);
     m_advanced->setObjectName(QStringLiteral("advancedButton"));
@@ -133,24 +119,19 @@ void MixerStrip::setSwitchCaption(const QString &caption)
 
 void MixerStrip::showLine()
 {
-    m_side.SetLine(short(m_line));
-    setLineName(m_side.GetLineName());
+    m_lines.setLine(m_line);
+    setLineName(m_lines.lineName());
 
-    m_volume->setEnabled(m_side.GetLineVolumeAvailable());
-    m_volume->setValue(65535 - m_side.GetLineVolume());
+    m_volume->setEnabled(m_lines.volumeAvailable());
+    m_volume->setValue(65535 - m_lines.volume());
     m_volume->setToolTip(QString::number(65535 - m_volume->value()));
 
-    m_balance->setEnabled(m_side.GetLineBalanceAvailable());
-    m_balance->setValue(m_side.GetLineBalance());
+    m_balance->setEnabled(m_lines.balanceAvailable());
+    m_balance->setValue(m_lines.balance());
 
-    if (m_recorder) {
-        m_switch->setEnabled(m_recorder->GetLineSelectAvailable());
-        m_switch->setChecked(m_recorder->GetLineSelected());
-    } else {
-        m_switch->setEnabled(m_player->GetLineMuteAvailable());
-        m_switch->setChecked(m_player->GetLineMute());
-    }
-    m_advanced->setVisible(m_side.GetAdvancedCount() >= 0);
+    m_switch->setEnabled(m_lines.switchAvailable());
+    m_switch->setChecked(m_lines.switchedOn());
+    m_advanced->setVisible(m_lines.highestAdvanced() >= 0);
 
     // Only now: everything above was the engine's own state, not a change to send.
     connect(m_volume, &QSlider::valueChanged, this,
@@ -164,11 +145,11 @@ void MixerStrip::showLine()
 
 void MixerStrip::showSelection()
 {
-    if (!m_recorder)
+    if (!m_lines.isInput())
         return;
-    m_recorder->SetLine(short(m_line));
+    m_lines.setLine(m_line);
     const QSignalBlocker quiet(m_switch);
-    m_switch->setChecked(m_recorder->GetLineSelected());
+    m_switch->setChecked(m_lines.switchedOn());
 }
 
 void MixerStrip::changeVolume(int position)
@@ -177,32 +158,28 @@ void MixerStrip::changeVolume(int position)
     const QString text = QString::number(volume);
     m_volume->setToolTip(text);
     QToolTip::showText(QCursor::pos(), text, m_volume);
-    m_side.SetLine(short(m_line));
-    m_side.SetLineVolume(volume);
+    m_lines.setLine(m_line);
+    m_lines.setVolume(volume);
 }
 
 void MixerStrip::changeBalance(int position)
 {
-    m_side.SetLine(short(m_line));
-    m_side.SetLineBalance(short(position));
+    m_lines.setLine(m_line);
+    m_lines.setBalance(position);
 }
 
 void MixerStrip::switchLine(bool checked)
 {
-    if (m_player) {
-        m_player->SetLine(short(m_line));
-        m_player->SetLineMute(checked);
-        return;
-    }
-    m_recorder->SetLine(short(m_line));
-    m_recorder->SetLineSelected(checked);
+    m_lines.setLine(m_line);
+    m_lines.setSwitchedOn(checked);
     // Selecting one input may deselect others (or be refused): the page shows what happened.
-    emit selectionChanged();
+    if (m_lines.isInput())
+        emit selectionChanged();
 }
 
 void MixerStrip::showAdvancedControls()
 {
-    m_side.SetLine(short(m_line));
-    AdvancedControlsDialog dialog(m_side, short(m_line), window());
+    m_lines.setLine(m_line);
+    AdvancedControlsDialog dialog(m_lines, m_line, window());
     dialog.exec();
 }

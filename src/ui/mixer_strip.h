@@ -11,19 +11,14 @@ class QLabel;
 class QPushButton;
 class QSlider;
 
-namespace engine {
-class IAudioPlayer2;
-class IAudioRecord2;
-class IMixerSide;
-}
+class MixerLines;
 
 class MixerStrip : public QFrame {
     Q_OBJECT
 
 public:
-    // A strip of the recorder's line (with "Select") or of the player's line (with "Mute").
-    MixerStrip(engine::IAudioRecord2 &recorder, int line, QWidget *parent = nullptr);
-    MixerStrip(engine::IAudioPlayer2 &player, int line, QWidget *parent = nullptr);
+    // A strip of an input's line (with "Select") or of an output's line (with "Mute").
+    MixerStrip(MixerLines &lines, int line, QWidget *parent = nullptr);
 
     static constexpr int kWidth = 81;
 
@@ -44,15 +39,12 @@ signals:
     void selectionChanged();
 
 private:
-    explicit MixerStrip(engine::IMixerSide &side, int line, QWidget *parent);
     void changeVolume(int position);   // volume := 65535 - position; the tooltip shows it
     void changeBalance(int position);
     void switchLine(bool checked);     // mute, or select
     void showAdvancedControls();
 
-    engine::IMixerSide &m_side;
-    engine::IAudioRecord2 *m_recorder = nullptr;
-    engine::IAudioPlayer2 *m_player = nullptr;
+    MixerLines &m_lines;
     int m_line;
 
     QFrame *m_panel = nullptr;          // 81 x 185, etched edge; holds everything below

@@ -1,11 +1,9 @@
 #include "ui/options_dialog.h"
 
-#include "session/recording_session.h"
+#include "session/convert.h"
+#include "session/recorder_core.h"
 #include "ui/ui_services.h"
 #include "ui/window_placement.h"
-#include "session/convert.h"
-#include "session/recording_settings.h"
-#include "session/ini_file.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -122,13 +120,10 @@ QSize UpDownField::minimumSizeHint() const
 
 // ---- OptionsDialog ----------------------------------------------------------------------
 
-OptionsDialog::OptionsDialog(engine::IEngineFactory &engine, RecordingSession &recording,
-                             const QString &settingsPath, QWidget *parent)
+OptionsDialog::OptionsDialog(RecorderCore &core, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                           | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      m_recording(recording),
-      m_settingsPath(settingsPath),
-      m_profileFile(engine.createFile(QStringLiteral("profileLabels")))
+      m_core(core)
 {
     setObjectName(QStringLiteral("optionsDialog"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -138,7 +133,7 @@ OptionsDialog::OptionsDialog(engine::IEngineFactory &engine, RecordingSession &r
 
     // Creation steps, before any handler is attached.
     fillFormatLists();
-    const RecordingSettings &s = m_recording.settings();
+    const RecordingSettings &s = m_core.recording().settings();
     if (s.splitEnabled) {
         m_splitBox->setChecked(true);
         enableSplitFields(true);
@@ -464,14 +459,6 @@ void OptionsDialog::enableSplitFields(bool on)
     m_splitSeconds->setEnabled(on);
 }
 
-QString OptionsDialog::wmaProfileLabel(int number)
-{
-    m_profileFile->SetActive(true);
-    m_profileFile->SetWmaProfile(number);
-    // The description starts with "WMA "; the label is what follows, at most 100 characters.
-    return m_profileFile->GetFormatDescription().mid(4, 100);
-}
-
 void OptionsDialog::fillFormatLists()
 {
     m_mp3List->clear();
@@ -481,17 +468,15 @@ void OptionsDialog::fillFormatLists()
     m_wavList->addItems(wavCatalogue());
     m_wavList->setCurrentIndex(15);
 
-    const RecordingSettings &s = m_recording.settings();
+    const RecordingSettings &s = m_core.recording().settings();
     // An engine that fails here leaves the WMA list short; the rest of the dialog still works.
     ui::runCommand([this] {
-        m_profileFile->SetActive(true);
-        const int count = m_profileFile->GetWmaProfileCount();
+        const int count = m_core.wmaProfileCount();
         m_wmaList->clear();
         for (int number = 1; number <= count; ++number)
-            m_wmaList->addItem(wmaProfileLabel(number));
+            m_wmaList->addItem(m_core.wmaProfileLabel(number));
     });
     selectPosition(m_wmaList, s.wmaProfile);
-    ui::runCommand([this, &s] { m_profileFile->SetWmaProfile(s.wmaProfile); });
 
     m_flacList->clear();
     m_flacList->addItems(flacCatalogue());
@@ -518,7 +503,7 @@ void OptionsDialog::showEvent(QShowEvent *event)
 
 void OptionsDialog::prepareForShow()
 {
-    RecordingSettings s = m_recording.settings();
+    RecordingSettings s = m_core.recording().settings();
 
     m_savePath->setText(s.savePath);
 
@@ -535,9 +520,9 @@ void OptionsDialog::prepareForShow()
     m_triggerSilence->setValue(s.triggerSilenceSeconds);
     m_triggerNewFileBox->setChecked(s.triggerNewFile);
 
-    const IniFile ini(m_settingsPath);
-    s.timeLimitSeconds = ini.readInteger(QStringLiteral("options"), QStringLiteral("timelimit"), -1);
-    m_recording.setSettings(s);
+    // The stored limit is the one in force from the dialog's showing on.
+    s.timeLimitSeconds = m_core.settings().storedTimeLimit();
+    m_core.applyRecordingSettings(s);
     if (s.timeLimitSeconds > 0) {
         m_stopAfterButton->setChecked(true);
         m_hours->setText(QString::number(s.timeLimitSeconds / 3600));
@@ -545,8 +530,8 @@ void OptionsDialog::prepareForShow()
         m_seconds->setText(QString::number(s.timeLimitSeconds % 60));
     }
 
-    selectPosition(m_mp3List, ini.readInteger(QStringLiteral("mp3"), QStringLiteral("ind"), 5));
-    selectPosition(m_wavList, ini.readInteger(QStringLiteral("wav"), QStringLiteral("ind"), 15));
+    selectPosition(m_mp3List, m_core.settings().mp3Position());
+    selectPosition(m_wavList, m_core.settings().wavPosition());
 }
 
 void OptionsDialog::chooseMp3()
@@ -603,24 +588,22 @@ void OptionsDialog::chooseFolder()
         folder += QLatin1Char('/');
     m_savePath->setText(folder);
     // The chosen folder is in force at once, even when the dialog is cancelled afterwards.
-    RecordingSettings s = m_recording.settings();
+    RecordingSettings s = m_core.recording().settings();
     s.savePath = folder;
-    m_recording.setSettings(s);
+    m_core.applyRecordingSettings(s);
 }
 
 void OptionsDialog::applyAndClose()
 {
-    RecordingSettings s = m_recording.settings();
+    RecordingSettings s = m_core.recording().settings();
     try {
         takeOverFields(s);
     } catch (...) {
         // A field that does not convert ends OK there; what was taken over before stays taken.
-        m_recording.setSettings(s);
+        m_core.applyRecordingSettings(s);
         throw;
     }
-    m_recording.setSettings(s);
-    IniFile ini(m_settingsPath);
-    saveRecordingSettings(ini, s, m_mp3List->currentIndex(), m_wavList->currentIndex());
+    m_core.storeRecordingSettings(s, m_mp3List->currentIndex(), m_wavList->currentIndex());
     accept();
 }
 
@@ -642,7 +625,6 @@ void OptionsDialog::takeOverFields(RecordingSettings &s)
     } else if (m_wmaButton->isChecked()) {
         s.saveFormat = traitsOf(SaveFormat::Wma).extension;
         s.wmaProfile = m_wmaList->currentIndex();
-        m_profileFile->SetWmaProfile(s.wmaProfile);
     } else if (m_flacButton->isChecked()) {
         s.saveFormat = traitsOf(SaveFormat::Flac).extension;
         const WavPreset flac = flacPresetFromIndex(m_flacList->currentIndex());

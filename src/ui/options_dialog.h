@@ -22,13 +22,8 @@ class QPushButton;
 class QRadioButton;
 class QSpinBox;
 class QToolButton;
-class RecordingSession;
+class RecorderCore;
 struct RecordingSettings;
-
-namespace engine {
-class IAudioFile2;
-class IEngineFactory;
-}
 
 // ---- UpDownField ----------------------------------------------------------------------
 
@@ -67,14 +62,10 @@ class OptionsDialog : public QDialog {
     Q_OBJECT
 
 public:
-    // Builds the dialog for the recording session (creation steps included); it deletes
-    // itself when closed. settingsPath: setup.ini.
-    OptionsDialog(engine::IEngineFactory &engine, RecordingSession &recording, const QString &settingsPath,
-                  QWidget *parent);
+    // Builds the dialog for the core's recording settings (creation steps included); it
+    // deletes itself when closed.
+    OptionsDialog(RecorderCore &core, QWidget *parent);
     ~OptionsDialog() override;
-
-    // Characters 5..104 of the description of engine profile `number` (counted from 1).
-    QString wmaProfileLabel(int number);
 
     // "OK": the fields become the recording settings, the format goes to the engine and
     // setup.ini is written. A field that does not convert raises an error and ends it there.
@@ -108,10 +99,7 @@ private:
     void enableTimeFields(bool on);
     void enableSplitFields(bool on);
 
-    RecordingSession &m_recording;
-    const QString m_settingsPath;
-    // The dialog's own file component, used only to label the WMA profiles.
-    std::unique_ptr<engine::IAudioFile2> m_profileFile;
+    RecorderCore &m_core;
 
     // "Save Path"
     QGroupBox *m_savePathGroup = nullptr;

@@ -1,6 +1,6 @@
 #include "ui/recording_filters_window.h"
 
-#include "engine/engine.h"
+#include "session/device_controls.h"
 #include "ui/ui_services.h"
 #include "ui/window_placement.h"
 #include "session/convert.h"
@@ -102,10 +102,10 @@ void FrequencyEdit::focusOutEvent(QFocusEvent *event)
 
 // ---- RecordingFiltersWindow -------------------------------------------------------------------------
 
-RecordingFiltersWindow::RecordingFiltersWindow(engine::IAudioRecord2 &recorder, QWidget *parent)
+RecordingFiltersWindow::RecordingFiltersWindow(RecordingFilters &filters, QWidget *parent)
     : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
                           | Qt::WindowStaysOnTopHint),
-      m_recorder(recorder)
+      m_filters(filters)
 {
     setObjectName(QStringLiteral("recordingFiltersWindow"));
     setWindowTitle(QStringLiteral("Recording Filters"));
@@ -184,26 +184,28 @@ FrequencyEdit *RecordingFiltersWindow::edit(int row) const
     return m_edits[row - 1];
 }
 
+namespace {
+
+// Rows 1..3 are the notch, the high-pass and the low-pass.
+RecordingFilters::Filter filterOfRow(int row)
+{
+    return row == 1 ? RecordingFilters::Filter::Notch
+           : row == 2 ? RecordingFilters::Filter::HighPass
+                      : RecordingFilters::Filter::LowPass;
+}
+
+}  // namespace
+
 void RecordingFiltersWindow::sendEnabled(int row, bool on)
 {
-    engine::IAudioRecord2 &rec = m_recorder;
-    switch (row) {
-    case 1: rec.SetNotchEnabled(on); break;
-    case 2: rec.SetHighPassEnabled(on); break;
-    case 3: rec.SetLowPassEnabled(on); break;
-    default: break;
-    }
+    if (row >= 1 && row <= 3)
+        m_filters.setOn(filterOfRow(row), on);
 }
 
 void RecordingFiltersWindow::sendFrequency(int row, float hz)
 {
-    engine::IAudioRecord2 &rec = m_recorder;
-    switch (row) {
-    case 1: rec.SetNotchFrequency(hz); break;
-    case 2: rec.SetHighPassFrequency(hz); break;
-    case 3: rec.SetLowPassFrequency(hz); break;
-    default: break;
-    }
+    if (row >= 1 && row <= 3)
+        m_filters.setFrequency(filterOfRow(row), hz);
 }
 
 void RecordingFiltersWindow::switchClicked(int row)
@@ -255,9 +257,8 @@ void RecordingFiltersWindow::editLeft(int row)
 
 void RecordingFiltersWindow::syncFromRecorder()
 {
-    engine::IAudioRecord2 &rec = m_recorder;
     for (int row = 1; row <= 3; ++row) {
-        const bool on = row == 1 ? rec.GetNotchEnabled() : row == 2 ? rec.GetHighPassEnabled() : rec.GetLowPassEnabled();
+        const bool on = m_filters.isOn(filterOfRow(row));
         QCheckBox *box = switchBox(row);
         if (box->isChecked() != on) {
             box->setChecked(on);
@@ -265,7 +266,7 @@ void RecordingFiltersWindow::syncFromRecorder()
         }
     }
     for (int row = 1; row <= 3; ++row) {
-        const float hz = row == 1 ? rec.GetNotchFrequency() : row == 2 ? rec.GetHighPassFrequency() : rec.GetLowPassFrequency();
+        const float hz = m_filters.frequency(filterOfRow(row));
         QSlider *bar = this->bar(row);
         if (const std::optional<int> position = frequencyToPosition(hz, bar->minimum(), bar->maximum()))
             bar->setValue(*position);   // a change runs the bar's change handler

@@ -16,9 +16,7 @@ class QCheckBox;
 class QLabel;
 class QSlider;
 
-namespace engine {
-class IAudioRecord2;
-}
+class RecordingFilters;
 
 // A character typed into a frequency box is accepted when it can belong to a number: the
 // digits 0..9, "+", "-", the decimal separator of the default QLocale, and every control
@@ -48,7 +46,7 @@ protected:
 class RecordingFiltersWindow : public QDialog {
     Q_OBJECT
 public:
-    RecordingFiltersWindow(engine::IAudioRecord2 &recorder, QWidget *parent);
+    RecordingFiltersWindow(RecordingFilters &filters, QWidget *parent);
     ~RecordingFiltersWindow() override;
 
     // Rows 1..3: notch (40..200 Hz, 50 at first), high-pass (100..44100 Hz, 400), low-pass
@@ -86,7 +84,7 @@ private:
     void sendEnabled(int row, bool on);
     void sendFrequency(int row, float hz);
 
-    engine::IAudioRecord2 &m_recorder;
+    RecordingFilters &m_filters;
     QCheckBox *m_switches[3];      // "Notch Filter", "HighPass Filter", "LowPass Filter"
     QSlider *m_bars[3];
     FrequencyEdit *m_edits[3];

@@ -1,8 +1,7 @@
 #include "ui/rename_dialog.h"
 
-#include "session/file_operations.h"
 #include "session/recorded_files.h"
-#include "session/recording_session.h"
+#include "session/recorder_core.h"
 #include "ui/ui_services.h"
 
 #include <QHBoxLayout>
@@ -14,8 +13,8 @@
 
 #include <stdexcept>
 
-RenameDialog::RenameDialog(RecordedFiles &files, const RecordingSession &recording, QWidget *parent)
-    : QDialog(parent), m_files(files), m_recording(recording)
+RenameDialog::RenameDialog(RecorderCore &core, QWidget *parent)
+    : QDialog(parent), m_files(core.files()), m_core(core)
 {
     setObjectName(QStringLiteral("renameDialog"));
     setWindowTitle(QStringLiteral("Rename"));
@@ -81,11 +80,7 @@ void RenameDialog::confirmName()
         reject();
         return;
     }
-    // The recording goes on writing under its own name and lists it when it ends.
-    if (!typed.isEmpty() && m_recording.isActive() && sameFile(m_files.at(row).path, m_recording.partPath()))
-        throw std::runtime_error(
-            QStringLiteral("Cannot rename %1: it is being recorded").arg(m_files.at(row).path).toStdString());
-    const QString refusal = m_files.rename(row, typed);
+    const QString refusal = m_core.renameFile(row, typed);
     if (!refusal.isEmpty()) {
         ui::notice(this, refusal);
         return;

@@ -6,13 +6,13 @@
 
 class QLineEdit;
 class RecordedFiles;
-class RecordingSession;
+class RecorderCore;
 
 class RenameDialog : public QDialog {
     Q_OBJECT
 
 public:
-    RenameDialog(RecordedFiles &files, const RecordingSession &recording, QWidget *parent = nullptr);
+    explicit RenameDialog(RecorderCore &core, QWidget *parent = nullptr);
 
     // "OK": renames the selected row's file and closes; a blank text, a name that is taken
     // or a failed rename leaves the dialog open with a message.
@@ -24,6 +24,6 @@ protected:
 
 private:
     RecordedFiles &m_files;
-    const RecordingSession &m_recording;
+    RecorderCore &m_core;
     QLineEdit *m_name = nullptr;   // the new name; never filled by the program
 };

@@ -2,8 +2,7 @@
 
 #include "ui/ui_services.h"
 #include "ui/window_placement.h"
-#include "session/app_paths.h"
-#include "session/ini_file.h"
+#include "session/program_settings.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -27,9 +26,6 @@
 
 namespace {
 
-const QString kTipsSection = QStringLiteral("tips");
-const QString kTipNoKey = QStringLiteral("tipno");
-const QString kShowTipKey = QStringLiteral("showtip");
 
 // The next non-empty line from the read position, without its line end; false at the end
 // of the file (a read error ends it too).
@@ -106,8 +102,8 @@ QString fileOpenErrorText(int error)
     }
 }
 
-TipOfTheDayDialog::TipOfTheDayDialog(const AppPaths &paths, QWidget *parent)
-    : QDialog(parent), m_settingsPath(paths.settingsFile), m_tipsPath(paths.tipsFile)
+TipOfTheDayDialog::TipOfTheDayDialog(ProgramSettings &settings, const QString &tipsPath, QWidget *parent)
+    : QDialog(parent), m_settings(settings), m_tipsPath(tipsPath)
 {
     setObjectName(QStringLiteral("tipOfTheDayDialog"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -198,10 +194,9 @@ TipOfTheDayDialog::TipOfTheDayDialog(const AppPaths &paths, QWidget *parent)
     resize(OuterSize);
 
     // Creation.
-    const IniFile ini(m_settingsPath);
     // A negative number names no tip; it counts as 0, so the first tip follows.
-    m_currentTip = std::max(0, ini.readInteger(kTipsSection, kTipNoKey, 1));
-    m_showTips->setChecked(ini.readInteger(kTipsSection, kShowTipKey, 1) == 1);
+    m_currentTip = std::max(0, m_settings.tipNumber());
+    m_showTips->setChecked(m_settings.showsTips());
 
     if (!openTips())
         return;
@@ -274,9 +269,7 @@ void TipOfTheDayDialog::showNextTip()
 
 void TipOfTheDayDialog::storeAndClose()
 {
-    IniFile ini(m_settingsPath);
-    ini.write({{kTipsSection, kTipNoKey, m_currentTip},
-               {kTipsSection, kShowTipKey, m_showTips->isChecked() ? 1 : 0}});
+    m_settings.storeTips(m_currentTip, m_showTips->isChecked());
     accept();
 }
 

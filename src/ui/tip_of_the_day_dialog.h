@@ -1,6 +1,6 @@
 // The Tip of the Day: one hint at a time from tips.txt, stepping through them in order with
-// wrap-around, remembering in setup.ini ("tips") the tip shown last and whether to offer
-// itself at start-up.
+// wrap-around, remembering in the settings the tip shown last and whether to offer itself at
+// start-up.
 #pragma once
 
 #include <QDialog>
@@ -13,7 +13,7 @@ class QFrame;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
-struct AppPaths;
+class ProgramSettings;
 
 // One non-empty line of a tips file, or why there is none.
 struct TipLookup {
@@ -44,10 +44,11 @@ class TipOfTheDayDialog : public QDialog {
     Q_OBJECT
 
 public:
-    // Builds the dialog as its creation does: reads "tips" / "tipno" and "tips" / "showtip"
+    // Builds the dialog as its creation does: reads the tip shown last and the start-up switch
     // from the settings, counts the tips and shows the one after the stored number. A tips
     // file that cannot be opened is reported in the error box; the dialog then shows no tip.
-    TipOfTheDayDialog(const AppPaths &paths, QWidget *parent);
+    // tipsPath: tips.txt.
+    TipOfTheDayDialog(ProgramSettings &settings, const QString &tipsPath, QWidget *parent);
     ~TipOfTheDayDialog() override;
 
     int currentTip() const { return m_currentTip; }   // the tip shown now (from 1); 0 and up as stored
@@ -55,7 +56,7 @@ public:
 
     // "Next Tip": the following tip, 1 after the last; the file is read again.
     void showNextTip();
-    // "Close": stores "tipno" and "showtip", then closes. A refused write raises
+    // "Close": stores the tip shown and the start-up switch, then closes. A refused write raises
     // "Unable to write to ..." and leaves the dialog open.
     void storeAndClose();
 
@@ -70,7 +71,7 @@ private:
     bool openTips();
     void showTip(const QString &text);
 
-    const QString m_settingsPath;
+    ProgramSettings &m_settings;
     const QString m_tipsPath;
     int m_currentTip = 0;
     int m_tipCount = 0;

@@ -19,6 +19,7 @@
 struct WindowFixture {
     QTemporaryDir dir;
     fake::FakeEngine engine;
+    std::unique_ptr<RecorderCore> core;   // outlives the window, as in main()
     std::unique_ptr<MainWindow> window;
     QList<ui::Box> boxes;                 // every box shown, in order
     std::deque<bool> answers;             // answers to questions (default: Yes)
@@ -61,7 +62,8 @@ struct WindowFixture {
         hooks.beep = [this] { ++beeps; };
         ui::setHooks(hooks);
 
-        window = std::make_unique<MainWindow>(engine, AppPaths::besideProgram(dir.path()));
+        core = std::make_unique<RecorderCore>(engine, AppPaths::besideProgram(dir.path()));
+        window = std::make_unique<MainWindow>(*core);
         if (!offerTips)
             window->setTipOfTheDayOffered(false);
         window->createSecondaryWindows();
@@ -74,6 +76,7 @@ struct WindowFixture {
     ~WindowFixture()
     {
         window.reset();
+        core.reset();
         ui::setHooks({});
     }
 

@@ -1,4 +1,5 @@
 #include "session/app_paths.h"
+#include "session/recorder_core.h"
 #include "ui/main_window.h"
 #include "ui/ui_services.h"
 #include "dialogs/modal_driver.h"
@@ -201,7 +202,8 @@ private slots:
         ui::setHooks(hooks);
         fake::FakeEngine engine;
         {
-            MainWindow window(engine, paths);
+            RecorderCore core(engine, paths);
+            MainWindow window(core);
             window.setTipOfTheDayOffered(false);
             window.createSecondaryWindows();
             QCOMPARE(window.recording().settings().savePath, user.home() + "/Music/Recording/");

@@ -31,6 +31,7 @@ private:
 struct Window {
     QTemporaryDir dir;
     RealTagsEngine engine;
+    std::unique_ptr<RecorderCore> core;   // outlives the window, as in main()
     std::unique_ptr<MainWindow> window;
     QList<ui::Box> boxes;
 
@@ -42,7 +43,8 @@ struct Window {
             return true;
         };
         ui::setHooks(hooks);
-        window = std::make_unique<MainWindow>(engine, AppPaths::besideProgram(dir.path()));
+        core = std::make_unique<RecorderCore>(engine, AppPaths::besideProgram(dir.path()));
+        window = std::make_unique<MainWindow>(*core);
         window->setTipOfTheDayOffered(false);
         window->createSecondaryWindows();
         window->show();
@@ -50,6 +52,7 @@ struct Window {
     ~Window()
     {
         window.reset();
+        core.reset();
         ui::setHooks({});
     }
     FileInfoPage &page() { return *window->findChild<FileInfoPage *>("fileInfoPage"); }

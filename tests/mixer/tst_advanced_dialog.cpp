@@ -58,7 +58,7 @@ private slots:
     {
         WindowFixture w;
         start(w);
-        AdvancedControlsDialog dialog(*w.player(), -1, w.window.get());
+        AdvancedControlsDialog dialog(w.core->outputs(), -1, w.window.get());
         QCOMPARE(dialog.windowTitle(), QString("Dialog"));
         QCOMPARE(dialog.size(), QSize(390, 203));
         QCOMPARE(dialog.outerHeight(), 231);
@@ -111,7 +111,7 @@ private slots:
         start(w);
         w.player()->SetLine(1);
 
-        AdvancedControlsDialog dialog(*w.player(), 1, w.window.get());
+        AdvancedControlsDialog dialog(w.core->outputs(), 1, w.window.get());
         dialog.show();
         QCOMPARE(dialog.windowTitle(), QString("Advanced Properties for Tone"));
         QList<int> shown;
@@ -141,7 +141,7 @@ private slots:
         w.player()->SetLine(1);
         w.engine.log.clear();
 
-        AdvancedControlsDialog dialog(*w.player(), 1, w.window.get());
+        AdvancedControlsDialog dialog(w.core->outputs(), 1, w.window.get());
         dialog.buildControls();
         // Building read the values and wrote nothing.
         QCOMPARE(w.engine.log.count("player.SetAdvancedValue"), 0);
@@ -214,7 +214,7 @@ private slots:
         w.engine.outputs.devices[0].lines[1].advancedArePorts = true;
         start(w);
         w.player()->SetLine(1);
-        AdvancedControlsDialog dialog(*w.player(), 1, w.window.get());
+        AdvancedControlsDialog dialog(w.core->outputs(), 1, w.window.get());
         dialog.buildControls();
         w.engine.log.clear();
         dialog.findChild<QCheckBox *>(QStringLiteral("ch%1").arg(clicked))->click();
@@ -237,7 +237,7 @@ private slots:
         w.recorder()->SetLine(1);
         w.engine.log.clear();
 
-        AdvancedControlsDialog dialog(*w.recorder(), 1, w.window.get());
+        AdvancedControlsDialog dialog(w.core->inputs(), 1, w.window.get());
         dialog.buildControls();
         QCOMPARE(dialog.windowTitle(), QString("Advanced Properties for Tone"));
         dialog.findChild<QSlider *>("tb0")->setValue(200);
@@ -253,7 +253,7 @@ private slots:
         giveControls(w.engine.outputs, {{"Loudness", false}});
         start(w);
         w.player()->SetLine(1);
-        AdvancedControlsDialog dialog(*w.player(), -1, w.window.get());
+        AdvancedControlsDialog dialog(w.core->outputs(), -1, w.window.get());
         dialog.buildControls();
         w.engine.log.clear();
         dialog.findChild<QCheckBox *>("ch0")->click();
@@ -266,7 +266,7 @@ private slots:
         WindowFixture w;
         giveControls(w.engine.outputs, controls(1));
         start(w);
-        AdvancedControlsDialog dialog(*w.player(), 1, w.window.get());
+        AdvancedControlsDialog dialog(w.core->outputs(), 1, w.window.get());
         dialog.show();
         QVERIFY(dialog.isVisible());
         closeButton(dialog)->click();
@@ -279,7 +279,7 @@ private slots:
         WindowFixture w;
         giveControls(w.engine.outputs, controls(1));
         start(w);
-        AdvancedControlsDialog dialog(*w.player(), 5, w.window.get());   // no such line: the engine refuses to name it
+        AdvancedControlsDialog dialog(w.core->outputs(), 5, w.window.get());   // no such line: the engine refuses to name it
         dialog.show();
         QCOMPARE(w.errors(), QStringList({"No such mixer line: 5."}));
         QVERIFY(dialog.isVisible());

@@ -50,7 +50,8 @@ int grabPlaying(const QString &picture, const QString &file)
 {
     auto factory = engine::createEngineFactory();
     QTemporaryDir programDir;
-    MainWindow window(*factory, AppPaths::besideProgram(programDir.path()));
+    RecorderCore core(*factory, AppPaths::besideProgram(programDir.path()));
+    MainWindow window(core);
     window.setTipOfTheDayOffered(false);
     window.createSecondaryWindows();
     window.show();
@@ -91,7 +92,8 @@ int main(int argc, char *argv[])
     if (out.path() == QLatin1String("--playing"))
         return argc == 4 ? grabPlaying(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3])) : 2;
     auto factory = engine::createEngineFactory();
-    MainWindow window(*factory, AppPaths::besideProgram(out.absolutePath()));
+    RecorderCore core(*factory, AppPaths::besideProgram(out.absolutePath()));
+    MainWindow window(core);
     window.setTipOfTheDayOffered(false);
     window.createSecondaryWindows();
     window.show();

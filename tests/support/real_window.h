@@ -83,6 +83,7 @@ struct SineSource {
 struct RealWindow {
     QTemporaryDir dir;
     std::unique_ptr<engine::IEngineFactory> factory = engine::createEngineFactory();
+    std::unique_ptr<RecorderCore> core;   // outlives the window, as in main()
     std::unique_ptr<MainWindow> window;
     QList<ui::Box> boxes;
     QStringList openFileAnswers;
@@ -103,7 +104,8 @@ struct RealWindow {
         hooks.openUrl = [](const QUrl &) {};
         hooks.beep = [] {};
         ui::setHooks(hooks);
-        window = std::make_unique<MainWindow>(*factory, AppPaths::besideProgram(dir.path()));
+        core = std::make_unique<RecorderCore>(*factory, AppPaths::besideProgram(dir.path()));
+        window = std::make_unique<MainWindow>(*core);
         window->setTipOfTheDayOffered(false);   // no Tip of the Day over the test
         window->createSecondaryWindows();
         window->show();
@@ -151,6 +153,7 @@ struct RealWindow {
         if (window)
             window->close();
         window.reset();
+        core.reset();
         ui::setHooks({});
     }
 };
