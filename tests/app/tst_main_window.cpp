@@ -586,6 +586,7 @@ private slots:
         f.write(ini);
         f.close();
         w.start();
+        w.recording().flush();
         QVERIFY2(w.engine.log.indexOf(call) >= 0, qPrintable(w.engine.log.calls.join(" ; ")));
         QCOMPARE(w.errors(), QStringList());
     }

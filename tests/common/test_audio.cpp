@@ -1,5 +1,7 @@
 #include "test_audio.h"
 
+#include <QtTest>
+
 #include <QProcess>
 
 #include <cmath>
@@ -165,6 +167,37 @@ QString probe(const QString &path, const QString &key)
         args << QStringLiteral("-select_streams") << QStringLiteral("a:0");
     args << path;
     return run(QStringLiteral("ffprobe"), args).trimmed().section(QLatin1Char('\n'), 0, 0);
+}
+
+void addFormatRows(const char *column)
+{
+    QTest::addColumn<QString>(column);
+    for (const char *suffix : {".wav", ".mp3", ".wma", ".flac", ".ogg", ".opus"})
+        QTest::newRow(suffix + 1) << QString::fromLatin1(suffix);
+}
+
+QString loadNullSink(const QString &name, const QString &description, const QStringList &more)
+{
+    QStringList args{QStringLiteral("load-module"), QStringLiteral("module-null-sink"), QStringLiteral("sink_name=%1").arg(name)};
+    if (!description.isEmpty())
+        args << QStringLiteral("sink_properties='device.description=\"%1\"'").arg(description);
+    int code = -1;
+    const QString out = run(QStringLiteral("pactl"), args + more, &code).trimmed();
+    return code == 0 ? out : QString();
+}
+
+bool NullSink::load(const QString &name, const QString &description, const QStringList &more)
+{
+    unload();
+    m_module = loadNullSink(name, description, more);
+    return loaded();
+}
+
+void NullSink::unload()
+{
+    if (!m_module.isEmpty())
+        run(QStringLiteral("pactl"), {QStringLiteral("unload-module"), m_module});
+    m_module.clear();
 }
 
 }  // namespace testaudio

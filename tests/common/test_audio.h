@@ -42,4 +42,29 @@ QString makeWithFfmpeg(const QString &path, const QString &source);
 // "bit_rate", "format_name" (values as text; missing keys are empty).
 QString probe(const QString &path, const QString &key);
 
+// A data-driven test's rows for the six formats the program writes: a column of that name
+// holding the extension (".wav", ".mp3", ".wma", ".flac", ".ogg", ".opus"), one row each.
+void addFormatRows(const char *column);
+
+// Loads a null sink on the private sound server (its monitor is a capture device): its
+// module's number, empty on failure. An empty description leaves the server's own; more
+// arguments go to the module as they are ("rate=44100").
+QString loadNullSink(const QString &name, const QString &description = {}, const QStringList &more = {});
+
+// A null sink loaded for this object's lifetime.
+class NullSink {
+public:
+    NullSink(const QString &name, const QString &description = {}, const QStringList &more = {}) { load(name, description, more); }
+    ~NullSink() { unload(); }
+    NullSink(const NullSink &) = delete;
+    NullSink &operator=(const NullSink &) = delete;
+    bool load(const QString &name, const QString &description = {}, const QStringList &more = {});
+    void unload();
+    bool loaded() const { return !m_module.isEmpty(); }
+    const QString &module() const { return m_module; }
+
+private:
+    QString m_module;
+};
+
 }  // namespace testaudio

@@ -98,27 +98,6 @@ QStringList mixerState()
     return out;
 }
 
-// A null sink of the test's own, unloaded when the test ends.
-class ExtraSink {
-public:
-    ExtraSink(const QString &name, const QString &description)
-    {
-        QString out;
-        if (pactl({"load-module", "module-null-sink", "sink_name=" + name,
-                   QStringLiteral("sink_properties='device.description=\"%1\"'").arg(description)},
-                  &out) == 0)
-            m_module = out.trimmed();
-    }
-    ~ExtraSink()
-    {
-        if (!m_module.isEmpty())
-            pactl({"unload-module", m_module});
-    }
-    bool loaded() const { return !m_module.isEmpty(); }
-
-private:
-    QString m_module;
-};
 
 // Another application playing into the default sink (silence, for ten seconds at most).
 class OtherApplication {
@@ -242,7 +221,7 @@ private slots:
 
     void bothOutputsListed()
     {
-        ExtraSink extra("tavrin_mixer_extra", "Mixer Test Output");
+        testaudio::NullSink extra("tavrin_mixer_extra", "Mixer Test Output");
         QVERIFY(extra.loaded());
         RealWindow w;
         w.start();

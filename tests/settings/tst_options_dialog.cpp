@@ -28,9 +28,20 @@
 namespace {
 
 // Opens the dialog with the menu command and runs `act` on it while it is modal.
+// The recorder hands formats to its writer thread: the log is read only once the writer is idle.
 bool withOptions(WindowFixture &w, const std::function<void(OptionsDialog *)> &act)
 {
-    return whileOpen([&] { w.trigger("optionsAction"); }, act);
+    w.recording().flush();
+    const bool shown = whileOpen([&] { w.trigger("optionsAction"); }, act);
+    w.recording().flush();
+    return shown;
+}
+
+// Forgets the calls so far, once the writer thread has applied what it was handed.
+void clearLogWhenIdle(WindowFixture &w)
+{
+    w.recording().flush();
+    w.engine.log.clear();
 }
 
 void writeFile(const QString &path, const QByteArray &text)
@@ -322,7 +333,7 @@ private slots:
             c.wavButton->click();
             QVERIFY(!c.mp3List->isEnabled() && c.wavList->isEnabled() && !c.wmaList->isEnabled());
             c.wavList->setCurrentIndex(c.wavList->findText("22050 Hz - 8 bit,Stereo"));
-            w.engine.log.clear();
+            clearLogWhenIdle(w);
             c.okButton->click();
         }));
         // Keys already in the file are rewritten in place, the others added to their sections.
@@ -535,7 +546,7 @@ private slots:
                 c.noLimitButton->click();
             if (!split)
                 c.splitBox->click();
-            w.engine.log.clear();
+            clearLogWhenIdle(w);
             c.okButton->click();
             stayedOpen = d->isVisible();
         }));
@@ -584,7 +595,7 @@ private slots:
             const OptionsControls c(d);
             QCOMPARE((indKey == "wav" ? c.wavList : c.mp3List)->currentIndex(), -1);
             (format == "WAV" ? c.wavButton : c.mp3Button)->click();
-            w.engine.log.clear();
+            clearLogWhenIdle(w);
             c.okButton->click();
         }));
         QVERIFY2(w.engine.log.indexOf(applied) >= 0, qPrintable(w.engine.log.calls.join(" ; ")));
@@ -757,7 +768,7 @@ private slots:
             const OptionsControls c(d);
             c.wavButton->click();
             c.wavList->setCurrentIndex(5);
-            w.engine.log.clear();
+            clearLogWhenIdle(w);
             c.okButton->click();
             stayedOpen = d->isVisible();
         }));

@@ -3,8 +3,7 @@
 #pragma once
 
 #include "session/recorded_files.h"
-#include "ui/main_window.h"
-#include "ui/ui_services.h"
+#include "support/window_harness.h"
 #include "test_audio.h"
 
 #include <QAction>
@@ -53,7 +52,7 @@ struct SineSource {
     // The device (again, after unload: the same server name) with the tone playing into it.
     void load()
     {
-        module = pactl({"load-module", "module-null-sink", "sink_name=tavrin_rec", "rate=44100", "channels=2"});
+        module = testaudio::loadNullSink("tavrin_rec", {}, {"rate=44100", "channels=2"});
         player.start("paplay", {"--device=tavrin_rec", dir.filePath("tone.wav")});
         player.waitForStarted();
         pactl({"set-default-source", "tavrin_rec.monitor"});
@@ -80,81 +79,27 @@ struct SineSource {
     }
 };
 
-struct RealWindow {
-    QTemporaryDir dir;
+struct RealWindow : WindowHarness {
     std::unique_ptr<engine::IEngineFactory> factory = engine::createEngineFactory();
-    std::unique_ptr<RecorderCore> core;   // outlives the window, as in main()
-    std::unique_ptr<MainWindow> window;
-    QList<ui::Box> boxes;
-    QStringList openFileAnswers;
 
-    QString path(const QString &name) const { return dir.filePath(name); }
-
+    // The window on the real engine, shown, recording into rec/ of its folder.
     void start()
     {
-        ui::Hooks hooks;
-        hooks.box = [this](const ui::Box &b) {
-            boxes.append(b);
-            return true;
-        };
-        hooks.openFile = [this](const QString &, const QStringList &) {
-            return openFileAnswers.isEmpty() ? QString() : openFileAnswers.takeFirst();
-        };
-        hooks.chooseFolder = [](const QString &) { return QString(); };
-        hooks.openUrl = [](const QUrl &) {};
-        hooks.beep = [] {};
-        ui::setHooks(hooks);
-        core = std::make_unique<RecorderCore>(*factory, AppPaths::besideProgram(dir.path()));
-        window = std::make_unique<MainWindow>(*core);
-        window->setTipOfTheDayOffered(false);   // no Tip of the Day over the test
-        window->createSecondaryWindows();
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        build(*factory, false, true);
         changeSettings([this](RecordingSettings &s) { s.savePath = path("rec/"); });
     }
-
-    // Changes the recording settings in force, as the Options dialog's OK would.
-    void changeSettings(const std::function<void(RecordingSettings &)> &change) const
-    {
-        RecordingSettings s = window->recording().settings();
-        change(s);
-        window->applySettings(s);
-    }
-    // Chooses the recording format as the Options dialog's OK would.
-    void useFormat(const QString &extension)
-    {
-        changeSettings([&](RecordingSettings &s) { s.saveFormat = extension; });
-    }
-
-    RecordingSession &recording() const { return window->recording(); }
-    PlaybackSession &playback() const { return window->playback(); }
-    RecordedFiles &files() const { return window->files(); }
-    // A control of the window (or of one of its dialogs) by its object name.
-    template <typename T>
-    T *find(const QString &name) const { return window->findChild<T *>(name); }
-    QAction *action(const QString &name) const { return find<QAction>(name); }
 
     // The time display's total, in milliseconds.
     qint64 displayedMs() const;
     // Waits until the time display shows at least the given seconds (as a user would).
     bool waitDisplayed(double seconds, int timeoutMs = 10000);
 
-    QStringList errors() const
-    {
-        QStringList out;
-        for (const ui::Box &b : boxes)
-            if (b.kind == ui::BoxKind::Error)
-                out << b.text;
-        return out;
-    }
-
     ~RealWindow()
     {
+        // As the program ends: a recording or playback still running ends as Stop ends it.
         if (window)
             window->close();
-        window.reset();
-        core.reset();
-        ui::setHooks({});
+        tearDown();
     }
 };
 

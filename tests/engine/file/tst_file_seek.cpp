@@ -2,6 +2,7 @@
 // exactly those a read from the start delivers from frame p on. The files carry noise,
 // which never repeats, so a seek that lands a period or a packet off cannot pass.
 #include "engine/file/ffmpeg_audio_file.h"
+#include "common/test_audio.h"
 #include "file_fixtures.h"
 
 #include <QTemporaryDir>
@@ -130,16 +131,7 @@ private slots:
     }
 
     // The file the engine wrote itself, as the player reads a fresh recording.
-    void sampleAccurateOwnRecordings_data()
-    {
-        QTest::addColumn<QString>("suffix");
-        QTest::newRow("wav") << ".wav";
-        QTest::newRow("mp3") << ".mp3";
-        QTest::newRow("wma") << ".wma";
-        QTest::newRow("flac") << ".flac";
-        QTest::newRow("ogg") << ".ogg";
-        QTest::newRow("opus") << ".opus";
-    }
+    void sampleAccurateOwnRecordings_data() { testaudio::addFormatRows("suffix"); }
     void sampleAccurateOwnRecordings()
     {
         QFETCH(QString, suffix);

@@ -38,17 +38,7 @@ inline int pactl(const QStringList &args, QString *output = nullptr)
     return code;
 }
 
-// Loads a null sink; returns its module number (empty on failure).
-inline QString loadSink(const QString &name, const QString &description)
-{
-    QString out;
-    if (pactl({QStringLiteral("load-module"), QStringLiteral("module-null-sink"),
-               QStringLiteral("sink_name=%1").arg(name),
-               QStringLiteral("sink_properties='device.description=\"%1\"'").arg(description)},
-              &out) != 0)
-        return {};
-    return out.trimmed();
-}
+using testaudio::loadNullSink;
 
 // The index of the available device of that description; -1 when none.
 template <typename Side>

@@ -97,7 +97,7 @@ private slots:
         TonePlayer low, high;
         QVERIFY(low.start(440, kLow));
         QVERIFY(high.start(1000, kHigh));
-        const QString otherSink = pulsetest::loadSink(QStringLiteral("tavrin_app_other"),
+        const QString otherSink = pulsetest::loadNullSink(QStringLiteral("tavrin_app_other"),
                                                       QStringLiteral("Other Output"));
         QVERIFY(!otherSink.isEmpty());
         auto unload = qScopeGuard([&] { pactl({QStringLiteral("unload-module"), otherSink}); });

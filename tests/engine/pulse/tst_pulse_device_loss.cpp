@@ -13,14 +13,14 @@ using engine::PulsePlayer;
 using engine::PulseRecorder;
 using pulsetest::pactl;
 using pulsetest::deviceNamed;
-using pulsetest::loadSink;
+using pulsetest::loadNullSink;
 
 class TestPulseDeviceLoss : public QObject {
     Q_OBJECT
 private slots:
     void recordingEndsWhenItsSourceVanishes()
     {
-        const QString module = loadSink(QStringLiteral("tavrin_loss"), QStringLiteral("Loss"));
+        const QString module = loadNullSink(QStringLiteral("tavrin_loss"), QStringLiteral("Loss"));
         QVERIFY(!module.isEmpty());
         PulseRecorder rec;
         const int device = deviceNamed(rec, QStringLiteral("Monitor of Loss"));
@@ -59,7 +59,7 @@ private slots:
 
     void playbackEndsWhenItsSinkVanishes()
     {
-        const QString module = loadSink(QStringLiteral("tavrin_loss2"), QStringLiteral("Loss Two"));
+        const QString module = loadNullSink(QStringLiteral("tavrin_loss2"), QStringLiteral("Loss Two"));
         QVERIFY(!module.isEmpty());
         PulsePlayer player;
         const int device = deviceNamed(player, QStringLiteral("Loss Two"));

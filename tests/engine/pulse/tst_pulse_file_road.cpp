@@ -15,7 +15,7 @@ using engine::PulseRecorder;
 using pulsetest::Feeder;
 using pulsetest::pactl;
 using pulsetest::deviceNamed;
-using pulsetest::loadSink;
+using pulsetest::loadNullSink;
 
 namespace {
 constexpr int kRate = 44100;
@@ -103,7 +103,7 @@ private slots:
 
     void wavWrittenBeforeADeviceLossPlays()
     {
-        const QString module = loadSink(QStringLiteral("tavrin_loss"), QStringLiteral("Loss"));
+        const QString module = loadNullSink(QStringLiteral("tavrin_loss"), QStringLiteral("Loss"));
         QVERIFY(!module.isEmpty());
         PulseRecorder rec;
         const int device = deviceNamed(rec, QStringLiteral("Monitor of Loss"));

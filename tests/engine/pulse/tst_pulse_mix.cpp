@@ -28,8 +28,8 @@ struct Scene {
 
     bool start()
     {
-        micModule = pulsetest::loadSink(QStringLiteral("tavrin_mic"), QStringLiteral("Microphone"));
-        outModule = pulsetest::loadSink(QStringLiteral("tavrin_out"), QStringLiteral("Speakers"));
+        micModule = pulsetest::loadNullSink(QStringLiteral("tavrin_mic"), QStringLiteral("Microphone"));
+        outModule = pulsetest::loadNullSink(QStringLiteral("tavrin_out"), QStringLiteral("Speakers"));
         if (micModule.isEmpty() || outModule.isEmpty())
             return false;
         pactl({QStringLiteral("set-default-source"), QStringLiteral("tavrin_mic.monitor")});

@@ -54,31 +54,6 @@ int listedDeviceNamed(Side &side, const QString &description)
     return -1;
 }
 
-// A null sink loaded for one test and unloaded when it goes.
-class ExtraSink {
-public:
-    ExtraSink(const QString &name, const QString &description) { load(name, description); }
-    ~ExtraSink() { unload(); }
-    bool load(const QString &name, const QString &description)
-    {
-        QString out;
-        const int code = pactl({QStringLiteral("load-module"), QStringLiteral("module-null-sink"),
-                                QStringLiteral("sink_name=%1").arg(name),
-                                QStringLiteral("sink_properties='device.description=\"%1\"'").arg(description)},
-                               &out);
-        m_module = code == 0 ? out.trimmed() : QString();
-        return !m_module.isEmpty();
-    }
-    void unload()
-    {
-        if (!m_module.isEmpty())
-            pactl({QStringLiteral("unload-module"), m_module});
-        m_module.clear();
-    }
-
-private:
-    QString m_module;
-};
 }  // namespace
 
 class TestPulseMixer : public QObject {
@@ -135,7 +110,7 @@ private slots:
         PulsePlayer player;
         PulseRecorder rec;
         QCOMPARE(player.GetDeviceCount(), short(0));
-        ExtraSink extra(QStringLiteral("tavrin_second"), QStringLiteral("Second"));
+        testaudio::NullSink extra(QStringLiteral("tavrin_second"), QStringLiteral("Second"));
         QCOMPARE(player.GetDeviceCount(), short(1));
         player.SetDevice(1);
         QVERIFY(player.GetDeviceAvailable());

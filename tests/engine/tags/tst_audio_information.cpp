@@ -451,16 +451,7 @@ private slots:
     }
 
     // A recording of nothing loads: the tag editor resets from it as a recording starts.
-    void emptyRecordingLoads_data()
-    {
-        QTest::addColumn<QString>("suffix");
-        QTest::newRow("wav") << ".wav";
-        QTest::newRow("mp3") << ".mp3";
-        QTest::newRow("wma") << ".wma";
-        QTest::newRow("flac") << ".flac";
-        QTest::newRow("ogg") << ".ogg";
-        QTest::newRow("opus") << ".opus";
-    }
+    void emptyRecordingLoads_data() { testaudio::addFormatRows("suffix"); }
     void emptyRecordingLoads()
     {
         QFETCH(QString, suffix);
