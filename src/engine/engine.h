@@ -382,7 +382,8 @@ signals:
     void OnDeviceError(QObject *sender, const QString &text);
 };
 
-// The spectrum view's contract (the widget lives with the windows).
+// The spectrum's contract: engine::dsp::SpectrumAnalyser analyses the blocks it is
+// given on a worker thread; the view beside the windows only paints its frames.
 //   VisType: 0 analog, 1 linear, 2 normal, 3 fire, 4 glass, 5 kryptonite
 //   WindowArraySize: 256, 1024 or 4096 points
 //   WindowFFTType: 0 none, 1 Welch, 2 Bartlett, 3 Hanning, 4 Hamming
