@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <functional>
 #include <stdexcept>
 
 namespace {
@@ -118,10 +119,14 @@ ReservedFile::~ReservedFile()
         ::close(m_fd);
 }
 
-ReservedFile reserveNumberedFile(const QString &folder, const QString &stem, const QString &extension)
+namespace {
+
+// The first free name that `name(n)` gives, n = first, first + 1, ..., created exclusively;
+// with `only`, n = first alone.
+ReservedFile reserveFirstFree(const std::function<QString(qint64)> &name, qint64 first, bool only)
 {
-    for (qint64 n = 1;; ++n) {
-        const QString path = joinPath(folder, stem + QString::number(n) + extension);
+    for (qint64 n = first;; ++n) {
+        const QString path = name(n);
         const QByteArray native = QFile::encodeName(path);
         int fd = -1;
         do {
@@ -129,10 +134,31 @@ ReservedFile reserveNumberedFile(const QString &folder, const QString &stem, con
         } while (fd < 0 && errno == EINTR);
         if (fd >= 0)
             return ReservedFile(path, fd);
+        if (errno == EEXIST && only)
+            throw std::runtime_error(QStringLiteral("Cannot write %1: the file exists").arg(path).toStdString());
         if (errno != EEXIST)
             throw std::runtime_error(
                 QStringLiteral("Cannot create %1: %2").arg(path, systemReason(errno)).toStdString());
     }
+}
+
+}  // namespace
+
+ReservedFile reserveNumberedFile(const QString &folder, const QString &stem, const QString &extension)
+{
+    return reserveFirstFree([&](qint64 n) { return joinPath(folder, stem + QString::number(n) + extension); }, 1,
+                            false);
+}
+
+ReservedFile reservePartFile(const QString &folder, const QString &stem, const QString &extension, bool firstPart)
+{
+    if (stem.isEmpty())
+        return reserveNumberedFile(folder, QStringLiteral("Untitled"), extension);
+    return reserveFirstFree(
+        [&](qint64 n) {
+            return joinPath(folder, n == 1 ? stem + extension : QStringLiteral("%1 %2%3").arg(stem).arg(n).arg(extension));
+        },
+        firstPart ? 1 : 2, firstPart);
 }
 
 bool pathSurvivesFileSystem(const QString &path)

@@ -61,6 +61,11 @@ private:
 // std::runtime_error ("Cannot create <path>: <reason>") when the system refuses.
 ReservedFile reserveNumberedFile(const QString &folder, const QString &stem, const QString &extension);
 
+// The file of a recording's next part in folder: reserveNumberedFile(folder, "Untitled", ...)
+// without a stem; with one, stem + extension for the first part (taken already: throws
+// "Cannot write <path>: the file exists"), else the first free "<stem> <n><extension>", n >= 2.
+ReservedFile reservePartFile(const QString &folder, const QString &stem, const QString &extension, bool firstPart);
+
 // False when path names something the file system cannot hold as written: text decoded from
 // bytes that were not valid UTF-8 (shown as U+FFFD) would be stored as other bytes, so a
 // folder made from it would not be the one the user named. A path that exists as written is

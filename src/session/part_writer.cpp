@@ -308,7 +308,7 @@ bool PartWriter::nextPart()
         const QString folder = m_settings.savePath;
         if (!QDir().mkpath(folder))
             throw std::runtime_error(QStringLiteral("Cannot create %1").arg(folder).toStdString());
-        ReservedFile next = reserveNumberedFile(folder, QStringLiteral("Untitled"), fileExtension(m_settings));
+        ReservedFile next = reservePartFile(folder, m_settings.partStem, fileExtension(m_settings), false);
         QString format;
         failure = openPart(next, m_cursor, &format);
         if (failure.isEmpty())

@@ -29,6 +29,20 @@ RecorderCore::RecorderCore(engine::IEngineFactory &engine, const AppPaths &paths
         listRecoveredParts(report, m_files);
         emit recovered(report);
     });
+    connect(&m_recording, &RecordingSession::tick, this, [this](qint64 elapsedMs, int, int) {
+        m_recordingElapsedMs = elapsedMs;
+    });
+    connect(&m_playback, &PlaybackSession::tick, this, [this](qint64 positionMs, int, int, int) {
+        m_playbackPositionMs = positionMs;
+    });
+    connect(&m_recording, &RecordingSession::stateChanged, this, [this](RecordingSession::State state) {
+        if (state == RecordingSession::State::Idle || state == RecordingSession::State::Scheduled)
+            m_recordingElapsedMs = 0;
+        emit statusChanged();
+    });
+    connect(&m_recording, &RecordingSession::partStarted, this, &RecorderCore::statusChanged);
+    connect(&m_recording, &RecordingSession::partRenamed, this, &RecorderCore::statusChanged);
+    connect(&m_playback, &PlaybackSession::stateChanged, this, &RecorderCore::statusChanged);
     // The stored settings are in force from start-up, the time limit and the mix levels too.
     m_recording.setSettings(m_settings.recording());
     const ProgramSettings::MixLevels levels = m_settings.mixLevels();
@@ -114,6 +128,47 @@ RecorderCore::TransportStatus RecorderCore::transportStatus() const
     if (recording == R::Listening)
         return {QStringLiteral("Listening"), Look::Stopped};   // the meters move, the seconds are kept
     return {QStringLiteral("Stop"), Look::Stopped};
+}
+
+QString RecorderCore::stateName() const
+{
+    using R = RecordingSession::State;
+    switch (m_recording.state()) {
+    case R::Recording:
+        return QStringLiteral("Recording");
+    case R::Paused:
+        return QStringLiteral("Paused");
+    case R::WaitingForSound:
+        return QStringLiteral("WaitingForSound");
+    case R::WaitingForDevice:
+        return QStringLiteral("WaitingForDevice");
+    case R::Scheduled:
+        return QStringLiteral("Scheduled");
+    case R::Idle:
+    case R::Listening:
+        break;
+    }
+    if (m_playback.state() == PlaybackSession::State::Playing)
+        return QStringLiteral("Playing");
+    if (m_playback.state() == PlaybackSession::State::Paused)
+        return QStringLiteral("Paused");
+    return m_recording.state() == R::Listening ? QStringLiteral("Listening") : QStringLiteral("Stopped");
+}
+
+qint64 RecorderCore::elapsedMs() const
+{
+    if (m_recording.isActive())
+        return m_recordingElapsedMs;
+    return m_playback.isActive() ? m_playbackPositionMs : 0;
+}
+
+QString RecorderCore::currentFile() const
+{
+    if (m_recording.isActive() && !m_recording.partPath().isEmpty())
+        return m_recording.partPath();
+    if (m_playback.isActive())
+        return m_playback.playingFile();
+    return m_files.currentFile();
 }
 
 bool RecorderCore::recordingOwnsDisplay() const

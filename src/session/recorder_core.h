@@ -73,6 +73,13 @@ public:
     void startRecovery();
 
     TransportStatus transportStatus() const;
+    // What runs, in one word for other programs: "Stopped", "Recording", "Paused",
+    // "Playing", "Listening", "WaitingForSound", "WaitingForDevice" or "Scheduled".
+    QString stateName() const;
+    // The recording's elapsed time while a run exists, else the playback's position, in ms.
+    qint64 elapsedMs() const;
+    // The file being recorded, else the one played, else the current one; "" for none.
+    QString currentFile() const;
     // A run that captures owns the meters, the time, the spectrum and the slider: recording,
     // paused, armed or waiting for its device. Listening or a scheduled start leave them to a
     // playback.
@@ -98,6 +105,8 @@ signals:
     // A file's repair begins at start-up.
     void repairing(const QString &fileName);
     void recovered(const RecoveryReport &report);
+    // stateName() or currentFile() changed.
+    void statusChanged();
 
 private:
     AppPaths m_paths;
@@ -111,4 +120,6 @@ private:
     PlaybackEqualizer m_equalizer;
     StartupRecovery m_recovery;
     std::unique_ptr<engine::IAudioFile2> m_profiles;   // labels the WMA profiles
+    qint64 m_recordingElapsedMs = 0;
+    qint64 m_playbackPositionMs = 0;
 };

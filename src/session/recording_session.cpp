@@ -153,6 +153,7 @@ void RecordingSession::record()
         setState(State::Idle);
         updateListening();
     }
+    m_partsOpened = 0;
     try {
         checkSaveFolder(!m_settings.triggerOn);
         if (!m_input.isRunning())
@@ -188,7 +189,8 @@ bool RecordingSession::openPart(bool askFirst)
     if (!QDir().mkpath(folder))
         throw error(QStringLiteral("Cannot create %1").arg(folder));
     // The name is taken once, exclusively: no existing entry is ever reused or followed.
-    ReservedFile file = reserveNumberedFile(folder, QStringLiteral("Untitled"), fileExtension(m_settings));
+    ReservedFile file = reservePartFile(folder, m_settings.partStem, fileExtension(m_settings), m_partsOpened == 0);
+    ++m_partsOpened;
     const QString path = file.path();
     if (askFirst) {
         m_reader->Open(path, 0, 1);

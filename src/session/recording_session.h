@@ -202,5 +202,6 @@ private:
     bool m_fadeIn = false;            // the next frames join after a pause
     bool m_ending = false;            // the run is ending: its last frames are being written
     QString m_endFailure;             // the first failure met while it ends
+    int m_partsOpened = 0;            // in this run: the first takes a named part's own name
     int m_runLimitSeconds = -1;       // a scheduled run's own limit (-1: the usual one)
 };

@@ -36,6 +36,10 @@ struct RecordingSettings {
     bool triggerNewFile = false; // each sound event goes into a file of its own
     bool splitEnabled = false;   // never stored
     int splitSeconds = 0;        // > 0 with SplitEnabled: a new file every SplitSeconds
+    // The parts' name: empty for "Untitled1", "Untitled2", ... (the first free numbers); a
+    // stem such as "talk" for "talk.flac" (which must not exist yet), then "talk 2.flac",
+    // "talk 3.flac", ... Never stored.
+    QString partStem;
 };
 
 // The extension a recording gets: the chosen format's (".wav" as typed, any letter case), or

@@ -85,14 +85,16 @@ private slots:
         Core c;
         c.start();
         RecorderCore &core = *c.core;
-        const auto status = [&core] { return core.transportStatus().text; };
-        QCOMPARE(status(), QString("Stop"));
+        // Panel 0's text, and the state word the remote control reports.
+        const auto status = [&core] { return core.transportStatus().text + " | " + core.stateName(); };
+        QCOMPARE(status(), QString("Stop | Stopped"));
         QVERIFY(!core.recordingOwnsDisplay());
 
         c.engine.addFile(c.path("song.wav"), 44100 * 60);
         core.openFile(c.path("song.wav"));
         core.play(0);
-        QCOMPARE(status(), QString("Playing..."));
+        QCOMPARE(status(), QString("Playing... | Playing"));
+        QCOMPARE(core.currentFile(), c.path("song.wav"));
         QVERIFY(core.transportStatus().look == RecorderCore::Look::Playing);
         QVERIFY(!core.tagsMayBeWritten(c.path("song.wav")));
         core.setSpectrumFrames(2048);
@@ -100,7 +102,8 @@ private slots:
         QCOMPARE(c.engine.log.count("player.GetSnapshotArray(2048)"), 1);
 
         core.record();   // both run: the recording comes first and owns the display
-        QCOMPARE(status(), QString("Recording..."));
+        QCOMPARE(status(), QString("Recording... | Recording"));
+        QCOMPARE(core.currentFile(), core.recording().partPath());
         QVERIFY(core.recordingOwnsDisplay());
         core.setSpectrumFrames(2048);
         c.engine.log.clear();
@@ -110,10 +113,10 @@ private slots:
         const QString part = core.recording().partPath();
         QCOMPARE(core.files().count(), 1);
         core.pause();
-        QCOMPARE(status(), QString("Pause"));
+        QCOMPARE(status(), QString("Pause | Paused"));
         QVERIFY(core.transportStatus().look == RecorderCore::Look::Paused);
         core.stop();
-        QCOMPARE(status(), QString("Stop"));
+        QCOMPARE(status(), QString("Stop | Stopped"));
         QCOMPARE(core.files().count(), 2);   // the song and the part
         QVERIFY(core.tagsMayBeWritten(c.path("song.wav")));
 
@@ -121,7 +124,7 @@ private slots:
         // A run that waits for its lost device has listed its part, and goes on with it.
         core.record();
         c.engine.recorder()->emitDeviceError("gone");
-        QCOMPARE(status(), QString("Waiting for device..."));
+        QCOMPARE(status(), QString("Waiting for device... | WaitingForDevice"));
         const int row = core.files().count() - 1;
         QVERIFY(core.files().at(row).path != part);
         QVERIFY_THROWS_EXCEPTION(std::runtime_error, core.renameFile(row, "x"));
@@ -132,14 +135,14 @@ private slots:
         QDateTime now(QDate(2026, 12, 8), QTime(6, 30));
         core.recording().setClock([&now] { return now; });
         core.recording().schedule(now.addSecs(3723), 0);
-        QCOMPARE(status(), QString("Recording in 01:02:03"));
+        QCOMPARE(status(), QString("Recording in 01:02:03 | Scheduled"));
         core.stop();
         core.recording().setSettings([&] {
             RecordingSettings s = core.recording().settings();
             s.prerecordSeconds = 3;
             return s;
         }());
-        QCOMPARE(status(), QString("Listening"));
+        QCOMPARE(status(), QString("Listening | Listening"));
         QVERIFY(!core.recordingOwnsDisplay());
     }
 

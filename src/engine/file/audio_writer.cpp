@@ -764,7 +764,7 @@ private:
 // ---- AudioWriter ----------------------------------------------------------------------------
 
 AudioWriter::AudioWriter(const QString &path, const OutputFormat &format, int reservedFd)
-    : m_path(path), m_format(format), m_reservedFd(reservedFd)
+    : m_reservedFd(reservedFd), m_path(path), m_format(format)
 {
 }
 
