@@ -1,15 +1,24 @@
+#include "cli/command_line.h"
+#include "cli/command_line_recorder.h"
+#include "cli/input_sources.h"
+#include "cli/remote_client.h"
 #include "session/app_paths.h"
+#include "session/device_controls.h"
+#include "session/program_identity.h"
 #include "session/recorder_core.h"
 #include "session/termination_signals.h"
-#include "ui/command_line.h"
 #include "ui/main_window.h"
+#include "ui/remote_control.h"
 #include "ui/ui_services.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QTimer>
 
 #include <cstdio>
 #include <exception>
+
+#include <unistd.h>
 
 namespace {
 
@@ -38,18 +47,82 @@ int answer(const CommandLine &commandLine)
     return *commandLine.exitCode;
 }
 
+// Whether the arguments ask for a mode without a window: its mistakes are answered at once,
+// since no display may be there to open.
+bool asksForWindowlessMode(const QStringList &arguments)
+{
+    for (const QString &a : arguments.mid(1))
+        if (a == QLatin1String("--record") || a == QLatin1String("--list-sources") || a == QLatin1String("--remote")
+            || a.startsWith(QLatin1String("--remote=")))
+            return true;
+    return false;
+}
+
+// --list-sources: every input the recorder offers, one per line.
+int listSources()
+{
+    std::unique_ptr<engine::IEngineFactory> factory = engine::createEngineFactory();
+    std::unique_ptr<engine::IAudioRecord2> recorder = factory->createRecorder(QStringLiteral("AudioRecord1"));
+    MixerLines inputs(*recorder);
+    if (inputs.highestDevice() < 0) {
+        std::fprintf(stderr, "%s: no input can be listed: the sound server cannot be reached\n",
+                     qPrintable(commandName));
+        return 1;
+    }
+    for (const InputSource &s : inputSources(inputs))
+        std::fprintf(stdout, "%s\t%s%s\n", qPrintable(s.name), qPrintable(s.description),
+                     s.isDefault ? "\tdefault" : "");
+    return 0;
+}
+
+// --record: one run of the recorder core, without a window.
+int recordWithoutWindow(QCoreApplication &app, const RecordRequest &request)
+{
+    // Ctrl+C, SIGTERM and SIGHUP end the recording as Stop does.
+    TerminationSignals termination;
+    std::unique_ptr<engine::IEngineFactory> factory = engine::createEngineFactory();
+    RecorderCore core(*factory, AppPaths::forApplication());
+    CommandLineRecorder recorder(core, request, stdout, stderr, ::isatty(STDERR_FILENO) == 1);
+    QObject::connect(&termination, &TerminationSignals::requested, &recorder, &CommandLineRecorder::stop);
+    QObject::connect(&recorder, &CommandLineRecorder::finished, &app, &QCoreApplication::exit);
+    QTimer::singleShot(0, &recorder, &CommandLineRecorder::start);
+    return app.exec();
+}
+
+// The modes without a window: no display is opened.
+int runWithoutWindow(int argc, char *argv[], const CommandLine &commandLine)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(ui::applicationTitle);
+    switch (commandLine.mode) {
+    case CommandLine::Mode::ListSources:
+        return listSources();
+    case CommandLine::Mode::Remote:
+        return callRemote(commandLine.remoteCommand, stdout, stderr);
+    case CommandLine::Mode::Record:
+        return recordWithoutWindow(app, commandLine.record);
+    case CommandLine::Mode::Window:
+        break;
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char *argv[])
 {
-    // --help and --version are answered before the window system is reached, so that they
-    // work on a terminal without a display. Anything the program does not know may be one
-    // of Qt's own options (-platform, -style, ...), which QApplication takes first.
+    // --help, --version and the modes without a window are answered before the window
+    // system is reached, so that they work on a terminal without a display. For the window,
+    // anything the program does not know may be one of Qt's own options (-platform, -style,
+    // ...), which QApplication takes first.
     QStringList rawArguments;
     for (int i = 0; i < argc; ++i)
         rawArguments.append(QString::fromLocal8Bit(argv[i]));
-    if (const CommandLine early = readCommandLine(rawArguments); early.exitCode == 0)
+    const CommandLine early = readCommandLine(rawArguments);
+    if (early.exitCode == 0 || (early.exitCode && asksForWindowlessMode(rawArguments)))
         return answer(early);
+    if (!early.exitCode && early.mode != CommandLine::Mode::Window)
+        return runWithoutWindow(argc, argv, early);
 
     TavrinApplication app(argc, argv);
     QApplication::setApplicationName(ui::applicationTitle);
@@ -78,6 +151,10 @@ int main(int argc, char *argv[])
     MainWindow window(core);
     shown = &window;
     window.createSecondaryWindows();
+    // Other programs may drive the window over the session bus; the first window keeps the
+    // name, and without a bus there is no remote control.
+    RemoteControl remoteControl(window);
+    remoteControl.registerOnSessionBus();
     window.show();
     // A file named on the command line opens once the window is on the screen, as Open would.
     if (!commandLine.fileToOpen.isEmpty())

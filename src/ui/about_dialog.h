@@ -1,6 +1,8 @@
 // The About box: the program's name and version, its home page and the support mailbox.
 #pragma once
 
+#include "session/program_identity.h"
+
 #include <QDialog>
 #include <QString>
 
@@ -8,8 +10,6 @@ class QLabel;
 class QPushButton;
 class LinkLabel;
 
-// The program's version, shown in the About box's title line and its version row.
-inline const QString versionText = QStringLiteral("v3.1.0");
 // The home page, opened in the web browser (Help / Homepage and the About box's link).
 inline const QString homePageAddress = QStringLiteral("https://tavrin.example.org/");
 // The support mailbox, opened in the mail program from the About box.

@@ -1,5 +1,6 @@
 #include "ui/main_window.h"
 
+#include "engine/dsp/spectrum_analysis.h"
 #include "session/format_text.h"
 #include "session/recorded_files.h"
 #include "ui/about_dialog.h"
@@ -16,7 +17,6 @@
 #include "ui/ui_services.h"
 #include "widgets/level_meter.h"
 #include "widgets/position_slider.h"
-#include "engine/dsp/spectrum_analysis.h"
 #include "widgets/time_display.h"
 #include "widgets/transport_block.h"
 
@@ -839,4 +839,9 @@ void MainWindow::onFileRenamed(const QString &from, const QString &to)
         setStatusText(1, to);
     else if (shown == shortenPath(from, fontMetrics(), width))
         setStatusText(1, shortenPath(to, fontMetrics(), width));
+}
+
+void openFromCommandLine(MainWindow &window, const QString &path)
+{
+    ui::runCommand([&] { window.openFile(path); });
 }

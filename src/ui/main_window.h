@@ -156,3 +156,7 @@ private:
     bool m_shown = false;
     bool m_closed = false;
 };
+
+// Opens a file named on the command line as File / Open does (shown and listed); a file that
+// cannot be opened is reported in the error box and the window goes on.
+void openFromCommandLine(MainWindow &window, const QString &path);

@@ -4,7 +4,11 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
+#include <QTimer>
+
+#include <utility>
 
 namespace ui {
 
@@ -31,8 +35,22 @@ static QWidget *boxParent(QWidget *parent)
     return parent ? parent : QApplication::activeWindow();
 }
 
+static BoxesLater *g_later = nullptr;
+
+BoxesLater::BoxesLater() : m_outer(std::exchange(g_later, this)) {}
+
+BoxesLater::~BoxesLater()
+{
+    g_later = m_outer;
+}
+
 void errorBox(const QString &text)
 {
+    if (g_later) {
+        g_later->m_errors.append(text);
+        QTimer::singleShot(0, qApp, [text] { errorBox(text); });
+        return;
+    }
     const Box box{BoxKind::Error, applicationTitle, withFullStop(text)};
     if (hooks().box) {
         hooks().box(box);
@@ -48,6 +66,10 @@ void errorBox(const std::exception &error)
 
 void notice(QWidget *parent, const QString &text)
 {
+    if (g_later) {
+        QTimer::singleShot(0, qApp, [parent = QPointer<QWidget>(parent), text] { notice(parent, text); });
+        return;
+    }
     const Box box{BoxKind::Notice, applicationTitle, text};
     if (hooks().box) {
         hooks().box(box);

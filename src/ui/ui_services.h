@@ -45,6 +45,23 @@ QString withFullStop(const QString &text);
 
 // The application's error box: error icon, OK, the application title as caption.
 void errorBox(const QString &text);
+// While one lives, error boxes and notices are shown only once the event loop turns again, so
+// that a command given from outside is answered first; the error texts are kept for that
+// answer. Questions are still asked at once.
+class BoxesLater {
+public:
+    BoxesLater();
+    ~BoxesLater();
+    BoxesLater(const BoxesLater &) = delete;
+    BoxesLater &operator=(const BoxesLater &) = delete;
+    // What the error boxes said meanwhile, in order.
+    const QStringList &errors() const { return m_errors; }
+
+private:
+    friend void errorBox(const QString &text);
+    BoxesLater *m_outer;
+    QStringList m_errors;
+};
 // The error box for an exception that ended a command.
 void errorBox(const std::exception &error);
 // A notice with an OK button, captioned with the application title.

@@ -3,8 +3,8 @@
 #include "dialogs/modal_driver.h"
 #include "ui/schedule_dialog.h"
 
+#include "cli/command_line.h"
 #include "session/ini_file.h"
-#include "ui/command_line.h"
 #include "widgets/level_meter.h"
 #include "widgets/position_slider.h"
 #include "widgets/time_display.h"
@@ -170,10 +170,10 @@ private slots:
         const QStringList &log = w.engine.log.calls;
         // Every component made, the stored format handed to the writer, then the first show's
         // steps in order.
-        for (const QString &made : {"recorder", "writer", "recordingReader", "mp3Encoder", "player", "reader"})
+        for (const QString made : {"recorder", "writer", "recordingReader", "mp3Encoder", "player", "reader"})
             QVERIFY2(log.contains("create(" + made + ")"), qPrintable(made));
         QVERIFY(log.indexOf("information.SetInfoFlag(true)") > log.indexOf("create(information)"));
-        for (const QString &call : {"writer.SetActive(true)", "writer.SetMp3Format(44100,128,2)",
+        for (const QString call : {"writer.SetActive(true)", "writer.SetMp3Format(44100,128,2)",
                                     "mp3Encoder.SetFrequency(44100)", "mp3Encoder.SetBitrate(128)"})
             QVERIFY2(log.contains(call), qPrintable(call));
         const QStringList order{"player.GetDeviceCount()", "recorder.GetDeviceCount()",

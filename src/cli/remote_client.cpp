@@ -1,0 +1,65 @@
+#include "cli/remote_client.h"
+
+#include "session/program_identity.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusReply>
+#include <QDBusVariant>
+#include <QVariantMap>
+
+namespace {
+
+int notRunning(std::FILE *err)
+{
+    std::fputs("Tavrin Sound Recorder is not running.\n", err);
+    return 1;
+}
+
+// "00:01:23.400", as the window's time display shows it.
+QString elapsedText(qint64 ms)
+{
+    const qint64 s = ms / 1000;
+    return QStringLiteral("%1:%2:%3.%4")
+        .arg(s / 3600, 2, 10, QLatin1Char('0'))
+        .arg(s / 60 % 60, 2, 10, QLatin1Char('0'))
+        .arg(s % 60, 2, 10, QLatin1Char('0'))
+        .arg(ms % 1000, 3, 10, QLatin1Char('0'));
+}
+
+}  // namespace
+
+int callRemote(const QString &command, std::FILE *out, std::FILE *err)
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected() || !bus.interface()->isServiceRegistered(remote::service).value())
+        return notRunning(err);
+
+    QDBusMessage call;
+    if (command == QLatin1String("status")) {
+        call = QDBusMessage::createMethodCall(remote::service, remote::path,
+                                              QStringLiteral("org.freedesktop.DBus.Properties"),
+                                              QStringLiteral("GetAll"));
+        call << remote::interfaceName;
+    } else {
+        QString method = command;
+        method[0] = method[0].toUpper();
+        call = QDBusMessage::createMethodCall(remote::service, remote::path, remote::interfaceName, method);
+    }
+    const QDBusMessage reply = bus.call(call);
+    if (reply.type() == QDBusMessage::ErrorMessage) {
+        if (reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.ServiceUnknown")
+            || reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.NameHasNoOwner"))
+            return notRunning(err);
+        std::fprintf(err, "%s\n", qPrintable(reply.errorMessage()));
+        return 1;
+    }
+    if (command == QLatin1String("status")) {
+        const QVariantMap properties = QDBusReply<QVariantMap>(reply).value();
+        std::fprintf(out, "%s\n%s\n%s\n", qPrintable(properties.value(QStringLiteral("State")).toString()),
+                     qPrintable(elapsedText(properties.value(QStringLiteral("Elapsed")).toLongLong())),
+                     qPrintable(properties.value(QStringLiteral("CurrentFile")).toString()));
+    }
+    return 0;
+}

@@ -1,0 +1,278 @@
+// The program without its window: --record, --list-sources and --remote run as a user's
+// shell runs them, with no display, against the private sound server; the remote control
+// drives a window on a private session bus.
+#include "real_window.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <signal.h>
+#include <unistd.h>
+
+using e2e::SineSource;
+
+namespace {
+
+// A copy of the program in a folder of its own, so that its setup.ini and Recording/ are the
+// test's; runs it as a terminal-less shell would.
+struct Program {
+    QTemporaryDir dir;
+    QString path;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+
+    Program()
+    {
+        path = dir.filePath("tavrin-sound-recorder");
+        // A second name of the built program where the file system allows, else a copy.
+        if (::link(PROGRAM, QFile::encodeName(path).constData()) != 0)
+            QFile::copy(QStringLiteral(PROGRAM), path);
+        // No display of any kind: these modes must not need one.
+        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            environment.remove(QString::fromLatin1(name));
+        writeSettings("[tips]\nshowtip=0\n");
+    }
+    QString file(const QString &name) const { return dir.filePath(name); }
+    void writeSettings(const QByteArray &text)
+    {
+        QFile f(file("setup.ini"));
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(text);
+    }
+    void start(QProcess &p, const QStringList &arguments) const
+    {
+        p.setProcessEnvironment(environment);
+        p.start(path, arguments);
+        QVERIFY(p.waitForStarted());
+    }
+
+    struct Result {
+        int status = -1;
+        QString out, err;
+    };
+    Result run(const QStringList &arguments, int timeoutMs = 30000) const
+    {
+        QProcess p;
+        start(p, arguments);
+        Result r;
+        if (!p.waitForFinished(timeoutMs)) {
+            p.kill();
+            p.waitForFinished();
+            return r;
+        }
+        r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+        r.out = QString::fromLocal8Bit(p.readAllStandardOutput());
+        r.err = QString::fromLocal8Bit(p.readAllStandardError());
+        return r;
+    }
+};
+
+QStringList entries(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System | QDir::Hidden, QDir::Name);
+}
+
+// What a run may have left in the program's folder, its journals folder and settings aside.
+QStringList recordings(const QString &folder)
+{
+    QStringList found = entries(folder);
+    found.removeAll("journals");
+    found.removeAll("setup.ini");
+    return found;
+}
+
+// A session bus of the test's own.
+struct PrivateBus {
+    QProcess daemon;
+    QString address;
+    PrivateBus()
+    {
+        daemon.start("dbus-daemon", {"--session", "--nofork", "--nopidfile", "--print-address=1"});
+        if (daemon.waitForStarted() && daemon.waitForReadyRead(10000))
+            address = QString::fromLatin1(daemon.readLine()).trimmed();
+    }
+    ~PrivateBus()
+    {
+        daemon.kill();
+        daemon.waitForFinished();
+    }
+};
+
+}  // namespace
+
+class TestCommandLine : public QObject {
+    Q_OBJECT
+
+private slots:
+    void recordsTheTone_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<QStringList>("written");
+        QTest::addColumn<double>("seconds");   // in all the files
+        QTest::newRow("3 s of FLAC") << QStringList{"-d", "3"} << "talk.flac" << QStringList{"talk.flac"} << 3.0;
+        QTest::newRow("split every second")
+            << QStringList{"--duration=3", "--split", "1"} << "talk.wav"
+            << QStringList{"talk.wav", "talk 2.wav", "talk 3.wav"} << 3.0;
+        QTest::newRow("into a folder") << QStringList{"-d", "2"} << "." << QStringList{"Untitled1.mp3"} << 2.0;
+    }
+    void recordsTheTone()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(QString, output);
+        QFETCH(QStringList, written);
+        QFETCH(double, seconds);
+        SineSource sine(1000);
+        Program program;
+        QDir(program.dir.path()).mkdir("out");
+        const QString out = program.file("out/" + output);
+        const Program::Result r = program.run(QStringList{"--record"} + options + QStringList{out});
+        QCOMPARE(r.err, QString());
+        QCOMPARE(r.status, 0);
+        QStringList expected;
+        for (const QString &name : written)
+            expected << program.file("out/" + name);
+        QCOMPARE(r.out.split('\n', Qt::SkipEmptyParts), expected);
+        double total = 0;
+        for (const QString &path : expected) {
+            const e2e::Decoded d = e2e::decode(path);
+            total += d.seconds();
+            QCOMPARE(qRound(testaudio::dominantFrequency(d.left(), d.rate, size_t(d.rate / 10))), 1000);
+        }
+        QVERIFY2(std::abs(total - seconds) < 0.25, qPrintable(QString::number(total)));
+    }
+
+    void anInterruptFinishesTheFile()
+    {
+        SineSource sine(1000);
+        Program program;
+        const QString out = program.file("talk.ogg");
+        QProcess p;
+        program.start(p, {"--record", out});
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(out).size() > 8000, 10000);
+        QTest::qWait(1000);
+        ::kill(pid_t(p.processId()), SIGINT);
+        QVERIFY(p.waitForFinished(10000));
+        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(p.exitCode(), 0);
+        QCOMPARE(QString::fromLocal8Bit(p.readAllStandardOutput()), out + "\n");
+        const e2e::Decoded d = e2e::decode(out);
+        QVERIFY2(d.seconds() > 1.0, qPrintable(QString::number(d.seconds())));
+        QCOMPARE(testaudio::probe(out, "duration").toDouble() > 1.0, true);
+        // Finished as Stop finishes it: no journal is left for the next start to repair.
+        QCOMPARE(entries(program.file("journals")), QStringList());
+    }
+
+    void mistakesAndRefusals_data()
+    {
+        QTest::addColumn<QStringList>("arguments");   // "@" stands for the test's folder
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("said");            // a part of the message
+        QTest::newRow("existing file") << QStringList{"--record", "-d", "1", "@/kept.flac"} << 1
+                                       << "Cannot write @/kept.flac: the file exists";
+        QTest::newRow("missing folder") << QStringList{"--record", "-d", "1", "@/nowhere/talk.wav"} << 1
+                                        << "the folder @/nowhere does not exist";
+        QTest::newRow("unknown source") << QStringList{"--record", "-d", "1", "-s", "no such input", "@/talk.wav"}
+                                        << 1 << "Unknown source 'no such input'";
+        QTest::newRow("unknown extension") << QStringList{"--record", "@/talk.txt"} << 2 << "talk.txt";
+        QTest::newRow("bad duration") << QStringList{"--record", "-d", "soon", "@/talk.wav"} << 2 << "--duration";
+        QTest::newRow("bad level") << QStringList{"--record", "--on-sound", "-80", "@/talk.wav"} << 2 << "--on-sound";
+        QTest::newRow("bad time") << QStringList{"--record", "--at", "25:00", "@/talk.wav"} << 2 << "--at";
+        QTest::newRow("unknown option") << QStringList{"--record", "--loud", "@/talk.wav"} << 2 << "Unknown option 'loud'";
+        QTest::newRow("no window running") << QStringList{"--remote", "status"} << 1
+                                           << "Tavrin Sound Recorder is not running.";
+    }
+    void mistakesAndRefusals()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(QString, said);
+        Program program;
+        PrivateBus bus;   // on which no window runs
+        program.environment.insert("DBUS_SESSION_BUS_ADDRESS", bus.address);
+        {
+            QFile kept(program.file("kept.flac"));
+            QVERIFY(kept.open(QIODevice::WriteOnly));
+            kept.write("kept as it was");
+        }
+        const QStringList before = recordings(program.dir.path());
+        arguments.replaceInStrings("@", program.dir.path());
+        const Program::Result r = program.run(arguments);
+        QCOMPARE(r.status, status);
+        QVERIFY2(r.err.contains(said.replace("@", program.dir.path())), qPrintable(r.err));
+        QCOMPARE(r.out, QString());
+        // Nothing made, nothing touched.
+        QCOMPARE(recordings(program.dir.path()), before);
+        QFile kept(program.file("kept.flac"));
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), QByteArray("kept as it was"));
+    }
+
+    void listsTheInputs()
+    {
+        SineSource sine(1000);
+        Program program;
+        const Program::Result r = program.run({"--list-sources"});
+        QCOMPARE(r.status, 0);
+        const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
+        // The test's input is the default one; the mix is offered last.
+        QVERIFY2(lines.filter(QRegularExpression("^tavrin_rec\\.monitor\\t[^\\t]+\\tdefault$")).size() == 1,
+                 qPrintable(r.out));
+        QCOMPARE(lines.last(), QString("Microphone + computer sound\tMicrophone + computer sound"));
+        QCOMPARE(lines.filter(QRegularExpression("\\tdefault$")).size(), 1);
+    }
+
+    // A window on a private bus, driven by --remote: a refusal with the window's text, then
+    // record, status and stop.
+    void remoteControl()
+    {
+        SineSource sine(1000);
+        PrivateBus bus;
+        QVERIFY(!bus.address.isEmpty());
+        Program program;
+        program.environment.insert("DBUS_SESSION_BUS_ADDRESS", bus.address);
+        const QString rec = program.file("rec");
+        program.writeSettings(QStringLiteral("[options]\nsavepath=%1/\nsaveformat=.wav\n[tips]\nshowtip=0\n")
+                                  .arg(rec)
+                                  .toUtf8());
+        // Record is refused while a plain file stands where the save folder should be.
+        QFile blocker(rec);
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+
+        QProcess window;
+        QProcessEnvironment windowEnvironment = program.environment;
+        windowEnvironment.insert("QT_QPA_PLATFORM", "offscreen");
+        window.setProcessEnvironment(windowEnvironment);
+        window.start(program.path, {});
+        QVERIFY(window.waitForStarted());
+        QTRY_COMPARE_WITH_TIMEOUT(program.run({"--remote", "status"}).status, 0, 15000);
+
+        const Program::Result refused = program.run({"--remote", "record"});
+        QCOMPARE(refused.status, 1);
+        QVERIFY2(refused.err.contains(rec), qPrintable(refused.err));
+        QCOMPARE(program.run({"--remote", "status"}).out.section('\n', 0, 0), QString("Stopped"));
+
+        QVERIFY(QFile::remove(rec));
+        QCOMPARE(program.run({"--remote", "record"}).status, 0);
+        QTest::qWait(1500);
+        const QStringList status = program.run({"--remote", "status"}).out.split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(status.value(0), QString("Recording"));
+        QVERIFY2(QRegularExpression("^00:00:0[1-3]\\.\\d{3}$").match(status.value(1)).hasMatch(),
+                 qPrintable(status.value(1)));
+        QCOMPARE(status.value(2), rec + "/Untitled1.wav");
+        QCOMPARE(program.run({"--remote", "stop"}).status, 0);
+        QCOMPARE(program.run({"--remote", "status"}).out.section('\n', 0, 0), QString("Stopped"));
+        QVERIFY(e2e::decode(rec + "/Untitled1.wav").seconds() > 1.0);
+
+        window.terminate();
+        QVERIFY(window.waitForFinished(10000));
+        QCOMPARE(window.exitCode(), 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCommandLine)
+#include "tst_command_line.moc"
