@@ -98,6 +98,14 @@ private:
 
 class IAudioFile2LameEnc;
 
+// A place in a recording worth finding again, named by the user ("Marker 3", "second
+// speaker").
+struct FileMarker {
+    qint64 frame = 0;   // from the start of the file, at its sample rate
+    QString name;
+    bool operator==(const FileMarker &) const = default;
+};
+
 // A file component: reads any supported audio file, writes WAV, MP3, WMA, FLAC, Ogg Vorbis
 // or Opus.
 //
@@ -189,6 +197,23 @@ public:
     // Opus is always written at 48000 Hz, which GetFormatValueA reports after Create, so
     // that the recorder captures at that rate.
     virtual void SetOpusFormat(int /*kbps*/, int /*channels*/) {}
+
+    // Markers kept inside a closed file as chapters, each starting a chapter that runs to
+    // the next marker or the end: ID3v2 CHAP frames and a CTOC in MP3, CHAPTERnnn and
+    // CHAPTERnnnNAME Vorbis comments in FLAC, Ogg Vorbis and Opus, a cue chunk with
+    // LIST/adtl labels in WAV, the ASF Marker Object in WMA. Positions are frames at the
+    // file's sample rate. The file's markers in order, chapters written by other programs
+    // included; empty when it has none. Throws EngineError when the file cannot be read.
+    virtual std::vector<FileMarker> GetMarkers(const QString & /*path*/) { return {}; }
+    // Replaces the file's markers (none: removes them), leaving every other tag, comment
+    // and chunk as it was: in place, in the room reserved when the file was created, or,
+    // when that is too small, through a new file renamed over it (never an insert in place
+    // that a crash could leave half done). Throws EngineError ("Cannot write the markers of
+    // <path>: <reason>") and leaves the file as it was when it cannot.
+    virtual void SetMarkers(const QString &path, const std::vector<FileMarker> & /*markers*/)
+    {
+        throw EngineError(QStringLiteral("Cannot write the markers of %1: not supported").arg(path));
+    }
 };
 
 // MP3 encoder settings handed to the file components.
