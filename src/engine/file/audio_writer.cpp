@@ -1,6 +1,7 @@
 #include "engine/file/audio_writer.h"
 
 #include "engine/file/ffmpeg_util.h"
+#include "engine/file/file_markers.h"
 #include "engine/file/file_repair.h"
 #include "engine/file/file_syncer.h"
 #include "engine/file/open_file_move.h"
@@ -579,21 +580,81 @@ private:
     static int writeSink(void *opaque, uint8_t *data, int size)
     {
         auto *self = static_cast<EncodedWriter *>(opaque);
-        qint64 done = 0;
-        if (const int error = writeAll(self->m_fd, reinterpret_cast<const char *>(data), size, &done)) {
-            if (!self->m_sinkError)
-                self->m_sinkError = error;
-            return AVERROR(error);
+        const char *bytes = reinterpret_cast<const char *>(data);
+        if (self->m_capturing) {
+            self->m_captured.append(bytes, size);
+            return size;
         }
+        if (self->m_asfRoom)
+            return self->writeAsf(bytes, size);
+        qint64 done = 0;
+        if (const int error = writeAll(self->m_fd, bytes, size, &done))
+            return self->sinkFailed(error);
+        return size;
+    }
+
+    int sinkFailed(int error)
+    {
+        if (!m_sinkError)
+            m_sinkError = error;
+        return AVERROR(error);
+    }
+
+    // The ASF muxer writes its header object at the start, and again at the end with the
+    // final sizes. Each time it gets a Padding Object at its end, which leaves room for
+    // the markers; everything after the header lies that much further into the file.
+    int writeAsf(const char *bytes, int size)
+    {
+        QByteArray out;
+        qint64 physical = m_logical + (m_logical > 0 ? m_asfShift : 0);
+        if (m_logical == 0) {
+            const QByteArray chunk(bytes, size);
+            const QByteArray head = padAsfHeader(chunk, m_asfRoom);
+            if (!head.isEmpty()) {
+                m_asfShift = head.size() - qint64(qFromLittleEndian<quint64>(bytes + 16));
+                out = head + chunk.mid(head.size() - m_asfShift);
+            } else if (m_asfShift == 0) {
+                m_asfRoom = 0;   // not a header this writer knows: written as it comes
+                out = chunk;
+            } else {
+                out = chunk;
+            }
+        } else {
+            out = QByteArray::fromRawData(bytes, size);
+        }
+        qint64 done = 0;
+        if (lseek(m_fd, off_t(physical), SEEK_SET) < 0)
+            return sinkFailed(errno);
+        if (const int error = writeAll(m_fd, out.constData(), out.size(), &done))
+            return sinkFailed(error);
+        m_logical += size;
         return size;
     }
 
     static int64_t seekSink(void *opaque, int64_t offset, int whence)
     {
         auto *self = static_cast<EncodedWriter *>(opaque);
+        const qint64 shift = self->m_asfRoom ? self->m_asfShift : 0;
         if (whence & AVSEEK_SIZE) {
             struct stat st {};
-            return fstat(self->m_fd, &st) == 0 ? int64_t(st.st_size) : AVERROR(errno);
+            return fstat(self->m_fd, &st) == 0 ? int64_t(st.st_size - shift) : AVERROR(errno);
+        }
+        if (self->m_asfRoom) {
+            struct stat st {};
+            switch (whence & ~AVSEEK_FORCE) {
+            case SEEK_SET:
+                self->m_logical = offset;
+                break;
+            case SEEK_CUR:
+                self->m_logical += offset;
+                break;
+            default:
+                if (fstat(self->m_fd, &st) != 0)
+                    return AVERROR(errno);
+                self->m_logical = st.st_size - shift + offset;
+                break;
+            }
+            return self->m_logical;
         }
         const off_t r = lseek(self->m_fd, off_t(offset), whence & ~AVSEEK_FORCE);
         return r < 0 ? AVERROR(errno) : int64_t(r);
@@ -623,13 +684,30 @@ private:
         if (m_format.type == OutputType::Mp3)
             av_dict_set(&options, "id3v2_version", "3", 0);   // what tag editors write too
         limitMuxerHold(m_container->oformat, m_format.kbps, &options);
-        const int r = avformat_write_header(m_container, &options);
+        // Room for the markers written after Close: ID3v2 padding, a FLAC PADDING block, an
+        // ASF Padding Object, zeros after the Ogg comment packet.
+        m_container->metadata_header_padding = m_format.type == OutputType::Flac ? kFlacMarkerRoom : kMarkerRoom;
+        const bool ogg = m_format.type == OutputType::Vorbis || m_format.type == OutputType::Opus;
+        if (m_format.type == OutputType::Wma)
+            m_asfRoom = kMarkerRoom;
+        m_capturing = ogg;
+        int r = avformat_write_header(m_container, &options);
         av_dict_free(&options);
+        if (ogg && r >= 0)
+            r = av_write_frame(m_container, nullptr);   // the header pages, all of them
+        avio_flush(m_io);
+        if (ogg) {
+            m_capturing = false;
+            const QByteArray pages = padOggHeaders(m_captured, kMarkerRoom);
+            m_captured.clear();
+            qint64 done = 0;
+            if (const int error = r >= 0 ? writeAll(m_fd, pages.constData(), pages.size(), &done) : 0)
+                sinkFailed(error);
+        }
         if (r < 0 || m_sinkError) {
             const QString reason = systemErrorOr(r);
             throw EngineError(QStringLiteral("Cannot create %1: %2").arg(m_path, reason));
         }
-        avio_flush(m_io);
         if (m_sinkError)
             throw EngineError(QStringLiteral("Cannot create %1: %2").arg(m_path, systemErrorText(m_sinkError)));
 
@@ -756,6 +834,11 @@ private:
     std::unique_ptr<SampleConverter> m_converter;
     qint64 m_encodedFrames = 0;
     int m_sinkError = 0;
+    bool m_capturing = false;   // the Ogg header pages are gathered here first
+    QByteArray m_captured;
+    int m_asfRoom = 0;          // the Padding Object given to an ASF header
+    qint64 m_asfShift = 0;      // how much further into the file the muxer's bytes lie
+    qint64 m_logical = 0;       // the muxer's position in its own bytes
     bool m_finished = false;   // completed at the size limit, before close()
 };
 

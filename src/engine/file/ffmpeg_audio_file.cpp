@@ -2,6 +2,7 @@
 
 #include "engine/file/audio_decoder.h"
 #include "engine/file/audio_writer.h"
+#include "engine/file/file_markers.h"
 #include "engine/file/file_repair.h"
 #include "engine/file/output_format.h"
 #include "engine/file/writing_registry.h"
@@ -323,6 +324,18 @@ void FfmpegAudioFile::Close()
         std::unique_ptr<file::AudioWriter> writer = std::move(m_writer);
         writer->close();
     }
+}
+
+std::vector<FileMarker> FfmpegAudioFile::GetMarkers(const QString &path)
+{
+    return file::readMarkers(path);
+}
+
+void FfmpegAudioFile::SetMarkers(const QString &path, const std::vector<FileMarker> &markers)
+{
+    if (file::isBeingWritten(path))
+        throw EngineError(QStringLiteral("Cannot write the markers of %1: the file is being written").arg(path));
+    file::writeMarkers(path, markers);
 }
 
 }  // namespace engine

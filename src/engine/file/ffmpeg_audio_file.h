@@ -126,6 +126,11 @@ public:
     void MoveOpenFile(const QString &newPath) override;
     bool IsMovingFile() override;
 
+    // Markers as chapters inside a closed file; see file_markers.h. The file's sample rate
+    // is its own (GetFormatValueA after Open tells it).
+    std::vector<FileMarker> GetMarkers(const QString &path) override;
+    void SetMarkers(const QString &path, const std::vector<FileMarker> &markers) override;
+
     // Clamped as file::flacFormat, vorbisFormat and opusFormat say.
     void SetFlacFormat(int frequency, int channels, int bitsPerSample, int compressionLevel) override;
     void SetVorbisQuality(int quality) override;

@@ -602,7 +602,7 @@ private slots:
         waitpid(child, &status, 0);
         QVERIFY(WIFEXITED(status));
         const QList<QByteArray> parts = report.split('|');
-        QCOMPARE(parts.size(), 4);
+        QVERIFY2(parts.size() == 4, report.constData());
         const qint64 accepted = parts[2].toLongLong();
         QCOMPARE(QString::fromUtf8(parts[0] + "|" + parts[1] + "|" + parts[3]),
                  QStringLiteral("Cannot write %1: %2|closed")
