@@ -78,6 +78,8 @@ QByteArray textOf(const JournalEntry &e)
         text += "repair=started\n";
     if (e.told)
         text += "told=1\n";
+    for (const engine::FileMarker &m : e.markers)
+        text += "marker=" + QByteArray::number(m.frame) + ' ' + escaped(m.name.toUtf8()) + '\n';
     return text;
 }
 
@@ -159,7 +161,7 @@ std::optional<JournalEntry> PartJournal::read(const QString &path)
         return std::nullopt;
     struct stat st {};
     QByteArray text;
-    if (statOf(fd, &st) && S_ISREG(st.st_mode) && st.st_uid == ::geteuid() && st.st_size <= 64 * 1024) {
+    if (statOf(fd, &st) && S_ISREG(st.st_mode) && st.st_uid == ::geteuid() && st.st_size <= 256 * 1024) {
         text.resize(qsizetype(st.st_size));
         qsizetype done = 0;
         while (done < text.size()) {
@@ -202,6 +204,12 @@ std::optional<JournalEntry> PartJournal::read(const QString &path)
             e.repairStarted = value == "started";
         } else if (key == "told") {
             e.told = value == "1";
+        } else if (key == "marker") {
+            const qsizetype blank = value.indexOf(' ');
+            bool ok = false;
+            const qint64 frame = value.left(blank).toLongLong(&ok);
+            if (ok && frame >= 0 && blank > 0 && e.markers.size() < 999)
+                e.markers.push_back({frame, QString::fromUtf8(value.mid(blank + 1))});
         }
     }
     if (!named)
@@ -301,6 +309,14 @@ QString PartJournal::secondNamePath() const
     if (m_entry.secondName.isEmpty())
         return QString();
     return QFileInfo(m_path).dir().filePath(m_entry.secondName);
+}
+
+bool PartJournal::setMarkers(const std::vector<engine::FileMarker> &markers)
+{
+    if (m_entry.markers == markers)
+        return true;
+    m_entry.markers = markers;
+    return write(m_path, m_entry);
 }
 
 void PartJournal::setPart(const QString &partPath, int fd)

@@ -11,6 +11,8 @@
 // journals are made with O_EXCL|O_NOFOLLOW, so nothing planted there is written through.
 #pragma once
 
+#include "engine/engine.h"
+
 #include <QDateTime>
 #include <QList>
 #include <QString>
@@ -19,6 +21,7 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 class QLockFile;
 
@@ -32,6 +35,9 @@ struct JournalEntry {
     QString secondName;      // file name of the second name in the journals folder; "" = none
     bool repairStarted = false;   // a repair of it began (and may have crashed the program)
     bool told = false;       // the user was told that its file is not reachable
+    // The part's markers so far (a marker not yet placed is at the end written), written into
+    // the file at a normal end and at repair.
+    std::vector<engine::FileMarker> markers;
 
     bool identityKnown() const { return device != 0 || inode != 0; }
 };
@@ -52,6 +58,8 @@ public:
     // the second one): the journal and the second name stay for the next start; only the lock
     // goes.
     void keep() { m_kept = true; }
+    // The part's markers now; false when the journal could not be written.
+    bool setMarkers(const std::vector<engine::FileMarker> &markers);
     // The second name's path while it is the part's file; "" when there is none.
     QString secondNamePath() const;
 

@@ -16,6 +16,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <functional>
@@ -63,6 +64,8 @@ private:
     bool rescue(InterruptedParts &journals, InterruptedPart &part, const QString &refusal);
     // Repairs the file open as fd, marked in the journal first; "" or why not.
     QString repair(InterruptedParts &journals, InterruptedPart &part, int fd, const QString &path);
+    // The markers the journal kept go into the repaired file; a failure is said.
+    void writeMarkers(std::vector<engine::FileMarker> markers, const QString &path);
     // A file to list; its length in "mm:ss", or "" when it cannot be measured.
     QString list(const QString &path);
     bool isTheRecording(const InterruptedPart &part, const struct stat &st) const
@@ -98,9 +101,27 @@ QString Recovery::repair(InterruptedParts &journals, InterruptedPart &part, int 
         return QStringLiteral("Cannot repair %1: its journal cannot be written").arg(path);
     try {
         m_repairer->RepairOpenFile(fd, path, part.entry.format);
-        return QString();
     } catch (const std::exception &e) {
         return QString::fromUtf8(e.what());
+    }
+    writeMarkers(part.entry.markers, path);
+    return QString();
+}
+
+void Recovery::writeMarkers(std::vector<engine::FileMarker> markers, const QString &path)
+{
+    if (markers.empty())
+        return;
+    try {
+        // A marker after the last frame kept marks the end.
+        m_repairer->Open(path, 0, 1);
+        const qint64 frames = m_repairer->GetErrorCode() == 0 ? m_repairer->GetNumSamples() : 0;
+        m_repairer->Close();
+        for (engine::FileMarker &m : markers)
+            m.frame = std::clamp<qint64>(m.frame, 0, std::max<qint64>(0, frames));
+        m_repairer->SetMarkers(path, markers);
+    } catch (const std::exception &e) {
+        report.said << QString::fromUtf8(e.what());
     }
 }
 

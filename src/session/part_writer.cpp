@@ -42,7 +42,7 @@ PartWriter::PartWriter(engine::IEngineFactory &engine, CaptureRing &ring, QObjec
 
 PartWriter::~PartWriter()
 {
-    enqueue([this] { closePart(); });
+    enqueue([this] { closePart(true); });
     {
         std::lock_guard<std::mutex> lock(m_lock);
         m_quit = true;
@@ -147,13 +147,66 @@ void PartWriter::split(qint64 at)
     });
 }
 
+void PartWriter::addMarker(qint64 at, const QString &name)
+{
+    enqueue([this, at, name] {
+        if (m_partOpen && at < m_cursor)   // written already: its frame is known
+            m_partMarkers.push_back({std::max<qint64>(0, m_partFrames - (m_cursor - at)), name});
+        else
+            m_waitingMarkers.push_back({at, name});
+        journalMarkers();
+    });
+}
+
+void PartWriter::placeMarkers(qint64 from, qint64 to, qint64 first)
+{
+    auto m = m_waitingMarkers.begin();
+    bool placed = false;
+    while (m != m_waitingMarkers.end()) {
+        if (m->at >= to) {
+            ++m;
+            continue;
+        }
+        m_partMarkers.push_back({std::min(m_partFrames, first + std::max<qint64>(0, m->at - from)), m->name});
+        m = m_waitingMarkers.erase(m);
+        placed = true;
+    }
+    if (placed)
+        journalMarkers();
+}
+
+void PartWriter::journalMarkers()
+{
+    if (!m_journal)
+        return;
+    std::vector<engine::FileMarker> markers = m_partMarkers;
+    for (const WaitingMarker &m : m_waitingMarkers)
+        markers.push_back({m_partFrames, m.name});
+    m_journal->setMarkers(markers);
+}
+
+void PartWriter::writeMarkers(const QString &path)
+{
+    std::vector<engine::FileMarker> markers = std::exchange(m_partMarkers, {});
+    if (markers.empty())
+        return;
+    std::stable_sort(markers.begin(), markers.end(),
+                     [](const engine::FileMarker &a, const engine::FileMarker &b) { return a.frame < b.frame; });
+    try {
+        m_writer->SetMarkers(path, markers);
+    } catch (const std::exception &e) {
+        const QString text = QString::fromUtf8(e.what());
+        post([this, text] { emit problem(text); });
+    }
+}
+
 void PartWriter::close()
 {
     m_open = false;
     enqueue([this] {
         if (!m_partOpen)
             return;
-        const Finished part = closePart();
+        const Finished part = closePart(true);
         post([this, part] { emit partFinished(part); });
     });
 }
@@ -162,7 +215,7 @@ PartWriter::Finished PartWriter::finish()
 {
     m_open = false;
     auto part = std::make_shared<Finished>();
-    enqueue([this, part] { *part = closePart(); });
+    enqueue([this, part] { *part = closePart(true); });
     flush();
     return *part;
 }
@@ -233,6 +286,9 @@ QString PartWriter::openPart(ReservedFile &file, qint64 from, QString *format)
     m_refusing = false;
     m_fadeNext = false;
     m_cursor = from;
+    m_partFrames = 0;
+    m_partMarkers.clear();
+    journalMarkers();
     m_measuredRate = 0.0;
     *format = m_writer->GetFormatDescription();
     return QString();
@@ -246,6 +302,7 @@ void PartWriter::writeUpTo(qint64 to, bool fadeIn)
     while (m_cursor < to) {
         const qint64 end = std::min(to, m_cursor + m_sliceFrames);
         qint64 lost = 0;
+        const qint64 from = m_cursor;
         engine::SampleArray block = m_ring.slice(m_cursor, end, &lost);
         m_cursor = end;
         if (lost > 0 && !std::exchange(m_lossTold, true)) {
@@ -268,6 +325,7 @@ void PartWriter::writeUpTo(qint64 to, bool fadeIn)
         }
         if (!writeBlock(block))
             return;
+        placeMarkers(from, end, m_partFrames - block.frames());
     }
 }
 
@@ -292,12 +350,13 @@ bool PartWriter::writeBlock(const engine::SampleArray &block)
         refuse(QString::fromUtf8(e.what()));
         return false;
     }
+    m_partFrames += block.frames();
     return true;
 }
 
 bool PartWriter::nextPart()
 {
-    const Finished part = closePart();
+    const Finished part = closePart(false);
     post([this, part] { emit partFinished(part); });
     if (!part.failure.isEmpty()) {
         refuse(part.failure);
@@ -323,12 +382,21 @@ bool PartWriter::nextPart()
     return true;
 }
 
-PartWriter::Finished PartWriter::closePart()
+PartWriter::Finished PartWriter::closePart(bool endsRun)
 {
     Finished part;
-    if (!m_partOpen)
+    if (!m_partOpen) {
+        // A run that ends before its first part (armed for sound) has no file to mark.
+        if (endsRun)
+            m_waitingMarkers.clear();
         return part;
+    }
     m_partOpen = false;
+    if (endsRun) {
+        for (const WaitingMarker &m : std::exchange(m_waitingMarkers, {}))
+            m_partMarkers.push_back({m_partFrames, m.name});
+        journalMarkers();
+    }
     if (m_watch)
         tellWatch(m_watch->beforeClose());
     bool closed = true;
@@ -358,6 +426,11 @@ PartWriter::Finished PartWriter::closePart()
     }
     if (m_journal && (!closed || (!named && heldByJournal)))
         m_journal->keep();
+    // The markers go into a file that was closed and kept its name; otherwise the journal
+    // keeps them for the next start's repair.
+    if (closed && named)
+        writeMarkers(part.path);
+    m_partMarkers.clear();
     m_watch.reset();
     m_journal.reset();
     return part;

@@ -27,6 +27,7 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 class CaptureRing;
 class PartJournal;
@@ -64,6 +65,12 @@ public:
     void write(qint64 from, qint64 to, bool fadeIn = false);
     // Ends the part at position at and goes on in a new part from there.
     void split(qint64 at);
+    // A marker at ring position at (what capture had delivered when it was asked for): it
+    // goes into the part that writes that position, timed from that part's start. One asked
+    // for while nothing is written (paused, resting, waiting for sound) marks the next frame
+    // written, or the end of the part when the run ends first. The part's journal holds it at
+    // once; the file gets its markers when the part ends (and at repair after a crash).
+    void addMarker(qint64 at, const QString &name);
     // Ends the part after what was handed over; partFinished follows.
     void close();
     // Ends the part after what was handed over and waits: its outcome (no partFinished).
@@ -94,7 +101,13 @@ private:
     void writeUpTo(qint64 to, bool fadeIn);
     bool writeBlock(const engine::SampleArray &block);
     bool nextPart();
-    Finished closePart();
+    // endsRun: markers still waiting for their frame go to this part's end.
+    Finished closePart(bool endsRun);
+    // The waiting markers the block just written (ring from..to, starting at part frame
+    // first) holds get their place in the part.
+    void placeMarkers(qint64 from, qint64 to, qint64 first);
+    void journalMarkers();
+    void writeMarkers(const QString &path);
     void watchTick();
     void tellWatch(const PartWatch::Report &report);
     void refuse(const QString &reason);
@@ -123,6 +136,13 @@ private:
     qint64 m_sliceFrames = 8820;
     qint64 m_sinceWatchMs = 0;
     bool m_lossTold = false;     // sound the ring gave up is said once a run
+    qint64 m_partFrames = 0;     // written into the part
+    struct WaitingMarker {
+        qint64 at;               // ring position
+        QString name;
+    };
+    std::vector<WaitingMarker> m_waitingMarkers;
+    std::vector<engine::FileMarker> m_partMarkers;
 
     bool m_open = false;         // the UI thread's view: a part is open or being opened
     std::atomic<double> m_measuredRate{0.0};

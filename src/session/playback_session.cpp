@@ -1,5 +1,6 @@
 #include "session/playback_session.h"
 
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
@@ -12,6 +13,16 @@ constexpr int kPlayOption = 80;
 qint64 perMilleOf(int value, qint64 length)
 {
     return qint64(std::llround(double(value) * double(length) / 1000.0));
+}
+
+// A file's markers; none when they cannot be read (the sound plays anyway).
+std::vector<engine::FileMarker> markersOf(engine::IAudioFile2 &file, const QString &path)
+{
+    try {
+        return file.GetMarkers(path);
+    } catch (const std::exception &) {
+        return {};
+    }
 }
 
 std::runtime_error error(const QString &text)
@@ -67,14 +78,58 @@ PlaybackSession::FileFacts PlaybackSession::measure(const QString &path)
     facts.frames = file.GetNumSamples();
     facts.sampleRate = file.GetErrorCode() == 0 ? file.GetFormatValueA() : 0;
     file.Close();
-    setShownFile(facts.frames, facts.sampleRate);
+    facts.markers = markersOf(file, path);
+    setShownFile(facts.frames, facts.sampleRate, facts.markers);
     return facts;
 }
 
-void PlaybackSession::setShownFile(qint64 frames, int sampleRate)
+void PlaybackSession::setShownFile(qint64 frames, int sampleRate, std::vector<engine::FileMarker> markers)
 {
     m_shownFrames = frames;
     m_shownRate = sampleRate;
+    m_shownMarkers = std::move(markers);
+}
+
+QList<int> PlaybackSession::shownMarkerPlaces() const
+{
+    QList<int> places;
+    if (m_shownFrames <= 0)
+        return places;
+    for (const engine::FileMarker &m : m_shownMarkers)
+        places << int(std::clamp<qint64>(std::llround(double(m.frame) * 1000.0 / double(m_shownFrames)), 0, 1000));
+    return places;
+}
+
+int PlaybackSession::jumpToMarker(int direction)
+{
+    if (!isActive() || m_shownFrames <= 0 || m_shownMarkers.empty())
+        return -1;
+    const qint64 now = m_state == State::Paused ? m_positionOffset : m_position;
+    const qint64 second = std::max(1, m_shownRate);
+    const engine::FileMarker *target = nullptr;
+    if (direction > 0) {
+        for (const engine::FileMarker &m : m_shownMarkers)
+            if (m.frame > now + second / 10 && (!target || m.frame < target->frame))
+                target = &m;
+    } else {
+        for (const engine::FileMarker &m : m_shownMarkers)
+            if (m.frame < now - second && (!target || m.frame > target->frame))
+                target = &m;
+    }
+    if (!target)
+        return -1;
+    const qint64 frame = std::min(target->frame, m_shownFrames - 1);
+    if (m_state == State::Playing) {
+        m_player->Stop();
+        m_positionOffset = m_reader->Seek(frame, 3);
+        m_player->Play();
+        feed();
+        feed();
+    } else {
+        m_positionOffset = frame;   // Play goes on from there
+    }
+    m_position = m_positionOffset;
+    return int(std::clamp<qint64>(std::llround(double(frame) * 1000.0 / double(m_shownFrames)), 0, 1000));
 }
 
 qint64 PlaybackSession::previewMs(int perMille) const
@@ -120,7 +175,7 @@ void PlaybackSession::start(const QString &path, int perMille)
         if (length < 1)
             throw error(QStringLiteral("Cannot play %1: it holds no sound").arg(m_file));
         // From now on the position slider stands for this file.
-        setShownFile(length, m_reader->GetFormatValueA());
+        setShownFile(length, m_reader->GetFormatValueA(), markersOf(*m_reader, m_file));
         m_player->SetFormat(m_reader->GetFormatValueB(), m_reader->GetFormatValueA());
         m_blockFrames = m_player->CalcArraySize(kBlockMs);
         m_positionOffset = m_reader->Seek(perMilleOf(perMille, length), 3);
@@ -228,6 +283,7 @@ void PlaybackSession::onTick(qint64 currentSamples, int levelLeft, int levelRigh
     if (m_state != State::Playing)
         return;   // a tick that was already on its way when the playback paused or stopped
     const qint64 position = currentSamples + m_positionOffset;
+    m_position = position;
     const qint64 length = m_reader->GetNumSamples();
     const int perMille = length == 0 ? -1
                                      : int(std::min<qint64>(1000, qint64(std::llround(double(position) * 1000.0

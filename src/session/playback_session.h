@@ -8,10 +8,12 @@
 
 #include "engine/engine.h"
 
+#include <QList>
 #include <QObject>
 #include <QString>
 
 #include <memory>
+#include <vector>
 
 class PlaybackSession : public QObject {
     Q_OBJECT
@@ -25,6 +27,7 @@ public:
         qint64 frames = 0;     // length
         int sampleRate = 0;    // Hz; 0 when the file could not be read
         QString description;   // its format, as the engine words it
+        std::vector<engine::FileMarker> markers;
     };
 
     explicit PlaybackSession(engine::IEngineFactory &engine, QObject *parent = nullptr);
@@ -41,9 +44,16 @@ public:
     FileFacts measure(const QString &path);
     // The file whose length the position slider stands for while nothing plays (measured
     // last, or the recording just made).
-    void setShownFile(qint64 frames, int sampleRate);
+    void setShownFile(qint64 frames, int sampleRate, std::vector<engine::FileMarker> markers = {});
     // The time at perMille (0..1000) of the shown file, in milliseconds.
     qint64 previewMs(int perMille) const;
+    // The markers of the shown file, and where they stand on the slider (0..1000).
+    const std::vector<engine::FileMarker> &shownMarkers() const { return m_shownMarkers; }
+    QList<int> shownMarkerPlaces() const;
+    // Next (+1) or previous (-1) marker of the file played: a running or paused playback goes
+    // on from there (the previous one is the one more than a second behind). Its place on the
+    // slider (0..1000), or -1 when there is none that way or nothing plays.
+    int jumpToMarker(int direction);
 
     // Play: path from the point perMille (0..1000) of it; a paused playback goes on where
     // its sound stopped instead. Pause, Stop: nothing when nothing plays.
@@ -94,6 +104,8 @@ private:
     qint64 m_positionOffset = 0;   // frames added to the player's count
     qint64 m_shownFrames = 0;
     int m_shownRate = 0;
+    std::vector<engine::FileMarker> m_shownMarkers;
+    qint64 m_position = 0;         // frames played, as the last tick said
     bool m_positionHeld = false;
     int m_snapshotFrames = 0;
 };

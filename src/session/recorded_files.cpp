@@ -28,7 +28,7 @@ QString RecordedFiles::Entry::name() const
 }
 
 RecordedFiles::RecordedFiles(engine::IEngineFactory &engine, QObject *parent)
-    : QObject(parent), m_information(engine.createInformation(QStringLiteral("information")))
+    : QObject(parent), m_engine(engine), m_information(engine.createInformation(QStringLiteral("information")))
 {
     m_information->SetInfoFlag(true);
 }
@@ -127,6 +127,38 @@ QString RecordedFiles::fileToPlay() const
 QString RecordedFiles::genreName(int number)
 {
     return m_information->GetGenreName(number);
+}
+
+engine::IAudioFile2 &RecordedFiles::markerFile()
+{
+    if (!m_markerFile) {
+        m_markerFile = m_engine.createFile(QStringLiteral("markerFile"));
+        m_markerFile->SetActive(true);
+    }
+    return *m_markerFile;
+}
+
+RecordedFiles::FileMarkers RecordedFiles::readMarkers(const QString &path)
+{
+    FileMarkers found;
+    try {
+        engine::IAudioFile2 &file = markerFile();
+        file.Open(path, 0, 1);
+        found.sampleRate = file.GetErrorCode() == 0 ? file.GetFormatValueA() : 0;
+        file.Close();
+        if (found.sampleRate > 0)
+            found.markers = file.GetMarkers(path);
+    } catch (const std::exception &) {
+        found.markers.clear();
+    }
+    return found;
+}
+
+void RecordedFiles::writeMarkers(const QString &path, const std::vector<engine::FileMarker> &markers)
+{
+    engine::IAudioFile2 &file = markerFile();
+    if (file.GetMarkers(path) != markers)
+        file.SetMarkers(path, markers);
 }
 
 FileTags RecordedFiles::readTags(const QString &path)

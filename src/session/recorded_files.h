@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <memory>
+#include <vector>
 
 // A file's tags as the tag editor shows them.
 struct FileTags {
@@ -70,6 +71,17 @@ public:
     static bool hasVorbisComments(const QString &path);
     QString formatDescription(const QString &path);  // as the tag component describes it
 
+    // ---- markers ------------------------------------------------------------------------
+    struct FileMarkers {
+        int sampleRate = 0;   // of the file; 0 when it cannot be read
+        std::vector<engine::FileMarker> markers;
+    };
+    // The file's markers, chapters other programs wrote included; none when it cannot be read.
+    FileMarkers readMarkers(const QString &path);
+    // Replaces the file's markers; nothing is written when they are the same. Throws the
+    // engine's error.
+    void writeMarkers(const QString &path, const std::vector<engine::FileMarker> &markers);
+
 signals:
     void rowAdded(int row);
     void rowRemoved(int row);
@@ -80,7 +92,10 @@ signals:
     void fileRenamed(const QString &from, const QString &to);
 
 private:
+    engine::IEngineFactory &m_engine;
     std::unique_ptr<engine::IAudioInformation2> m_information;
+    std::unique_ptr<engine::IAudioFile2> m_markerFile;   // made when markers are first wanted
+    engine::IAudioFile2 &markerFile();
     QList<Entry> m_entries;
     int m_selected = -1;
     QString m_current;

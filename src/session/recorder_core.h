@@ -65,6 +65,9 @@ public:
     void play(int perMille);
     void pause();
     void stop();
+    // A marker where capture is now (see RecordingSession::addMarker): the status text;
+    // throws the refusal.
+    QString addMarker(const QString &name = QString()) { return m_recording.addMarker(name); }
     // File / Open: the file becomes the current one, is measured and listed; its facts.
     PlaybackSession::FileFacts openFile(const QString &path);
 

@@ -154,6 +154,7 @@ void RecordingSession::record()
         updateListening();
     }
     m_partsOpened = 0;
+    m_partMarkers = 0;
     try {
         checkSaveFolder(!m_settings.triggerOn);
         if (!m_input.isRunning())
@@ -181,6 +182,34 @@ void RecordingSession::record()
             m_input.stop();
         emit failed(QString::fromUtf8(e.what()));
     }
+}
+
+QString RecordingSession::addMarker(const QString &name)
+{
+    if (m_state != State::Recording && m_state != State::Paused && m_state != State::WaitingForSound)
+        throw std::runtime_error("Not recording");
+    if (m_partMarkers >= kMaxMarkers)
+        throw error(QStringLiteral("%1 holds %2 markers, as many as a file can: no more can be added")
+                        .arg(QFileInfo(m_partPath).fileName())
+                        .arg(kMaxMarkers));
+    // Where capture is now: what the part holds, and what was captured but not yet handed
+    // over, which a running recording writes next.
+    const qint64 waiting = m_state == State::Recording ? std::max<qint64>(0, m_ring.end() - m_cursor) : 0;
+    const qint64 partFrames = (m_writer.isOpen() ? m_limits.partFrames() : 0) + waiting;
+    const int number = ++m_partMarkers;
+    QString cleaned = name;
+    cleaned.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    cleaned.remove(QLatin1Char('='));
+    cleaned = cleaned.trimmed();
+    if (cleaned.isEmpty())
+        cleaned = QStringLiteral("Marker %1").arg(number);
+    m_writer.addMarker(m_ring.end(), cleaned);
+    const qint64 seconds = partFrames / std::max(1, m_ring.rate());
+    return QStringLiteral("%1 at %2:%3:%4")
+        .arg(cleaned)
+        .arg(seconds / 3600, 2, 10, QLatin1Char('0'))
+        .arg(seconds / 60 % 60, 2, 10, QLatin1Char('0'))
+        .arg(seconds % 60, 2, 10, QLatin1Char('0'));
 }
 
 bool RecordingSession::openPart(bool askFirst)
@@ -570,6 +599,7 @@ void RecordingSession::onPartStarted(const QString &path, const QString &formatD
 
 void RecordingSession::onPartFinished(const PartWriter::Finished &part)
 {
+    m_partMarkers = 0;
     // A split, a full file, a sound's own file: listed, and the run goes on.
     const QString partPath = m_partPath;
     QString listingError;

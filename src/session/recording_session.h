@@ -113,6 +113,12 @@ public:
     // The input device was chosen (again): while idle, the kept seconds (pre-record) are taken
     // from it now, and listening starts again on a device that came back.
     void inputChanged();
+    // A marker where capture is now, in the part being recorded (also while paused or waiting
+    // for sound), named `name` cleaned of line breaks and "=", or "Marker n" (n counting in
+    // the part): what the status bar says ("Marker 3 at 00:12:04"). Throws
+    // std::runtime_error with the refusal: "Not recording", or a file's 999 markers reached.
+    QString addMarker(const QString &name = QString());
+    static constexpr int kMaxMarkers = 999;
     // Waits until the writer has written everything handed to it, and acts on what it said.
     void flush() { m_writer.flush(); }
 
@@ -203,5 +209,6 @@ private:
     bool m_ending = false;            // the run is ending: its last frames are being written
     QString m_endFailure;             // the first failure met while it ends
     int m_partsOpened = 0;            // in this run: the first takes a named part's own name
+    int m_partMarkers = 0;            // markers added to the part being recorded
     int m_runLimitSeconds = -1;       // a scheduled run's own limit (-1: the usual one)
 };

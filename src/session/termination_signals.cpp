@@ -29,10 +29,24 @@ TerminationSignals::TerminationSignals(QObject *parent) : QObject(parent)
         ::sigaction(s, &action, nullptr);
 }
 
+void TerminationSignals::watchUserSignal()
+{
+    if (!m_notifier)
+        return;
+    struct sigaction action {};
+    action.sa_handler = &TerminationSignals::handle;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    ::sigaction(SIGUSR1, &action, nullptr);
+    m_watchesUserSignal = true;
+}
+
 TerminationSignals::~TerminationSignals()
 {
     for (int s : {SIGTERM, SIGINT, SIGHUP})
         ::signal(s, SIG_DFL);
+    if (m_watchesUserSignal)
+        ::signal(SIGUSR1, SIG_DFL);
     delete m_notifier;
     for (int &fd : g_pipe) {
         if (fd >= 0)
@@ -52,9 +66,19 @@ void TerminationSignals::handle(int signalNumber)
 
 void TerminationSignals::readSignal()
 {
-    // Requests that came together are one.
+    // Requests to end that came together are one; each user signal counts.
     char bytes[64];
     const ssize_t n = ::read(g_pipe[1], bytes, sizeof bytes);
-    if (n > 0)
-        emit requested(int(bytes[0]));
+    int ending = 0;
+    int users = 0;
+    for (ssize_t i = 0; i < n; ++i) {
+        if (bytes[i] == char(SIGUSR1))
+            ++users;
+        else if (!ending)
+            ending = bytes[i];
+    }
+    for (int i = 0; i < users; ++i)
+        emit userSignal();
+    if (ending)
+        emit requested(ending);
 }

@@ -14,13 +14,17 @@ public:
     // One per program; the handlers stay installed while it lives.
     explicit TerminationSignals(QObject *parent = nullptr);
     ~TerminationSignals() override;
+    // SIGUSR1 comes as userSignal() from now on, instead of ending the program.
+    void watchUserSignal();
 
 signals:
     void requested(int signalNumber);
+    void userSignal();
 
 private:
     static void handle(int signalNumber);
     void readSignal();
 
     QSocketNotifier *m_notifier = nullptr;
+    bool m_watchesUserSignal = false;
 };

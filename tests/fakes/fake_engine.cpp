@@ -297,6 +297,21 @@ void FakeFile::Close()
         throw EngineError(std::exchange(failNextClose, QString()));
 }
 
+std::vector<engine::FileMarker> FakeFile::GetMarkers(const QString &path)
+{
+    const QMutexLocker world(&m_engine->worldLock);
+    return m_engine->files.value(path).markers;
+}
+
+void FakeFile::SetMarkers(const QString &path, const std::vector<engine::FileMarker> &markers)
+{
+    const QMutexLocker world(&m_engine->worldLock);
+    log(QStringLiteral("SetMarkers(%1)").arg(markers.size()));
+    if (!m_engine->files.contains(path))
+        throw EngineError(QStringLiteral("Cannot write the markers of %1: no such file").arg(path));
+    m_engine->files[path].markers = markers;
+}
+
 void FakeLameEnc::SetFrequency(int hz)
 {
     m_engine->log.add(m_name + QStringLiteral(".SetFrequency(%1)").arg(hz));

@@ -56,6 +56,7 @@ struct FileFacts {
     QString description = QStringLiteral("PCM: 44100 Hz, 16 bit, Stereo");
     int openError = 0;          // what GetErrorCode reports after Open
     qint64 size = -1;           // bytes reported by the information component; -1: the disk's
+    std::vector<engine::FileMarker> markers;
 };
 
 struct Tags {
@@ -125,6 +126,9 @@ public:
     QString GetErrorText() override;
     // Logged; a file the fake knows is taken as repaired.
     void RepairOpenFile(int fd, const QString &path, const QString &extension) override;
+    // Kept with the file's facts.
+    std::vector<engine::FileMarker> GetMarkers(const QString &path) override;
+    void SetMarkers(const QString &path, const std::vector<engine::FileMarker> &markers) override;
 
     QString name() const { return m_name; }
     QString openPath() const { return m_path; }

@@ -186,6 +186,34 @@ private slots:
         QVERIFY(f.engine.log.indexOf("reader.Seek(264600,3)") >= 0);
     }
 
+    // The file's markers stand on the slider; Next and Previous Marker go on from them,
+    // playing or paused.
+    void markersJumpThePlayback()
+    {
+        SessionFixture f;
+        const QString file = addSong(f);
+        f.engine.files[file].markers = {{44100 * 10, "ten"}, {44100 * 30, "thirty"}};
+        f.playback.play(file, 0);
+        QCOMPARE(f.playback.shownMarkerPlaces(), QList<int>({167, 500}));
+        f.player()->emitTimer(44100 * 5);
+        QCOMPARE(f.playback.jumpToMarker(1), 167);
+        f.player()->emitTimer(0);
+        QCOMPARE(f.positionMs, qint64(10000));
+        QCOMPARE(f.playback.jumpToMarker(1), 500);
+        f.player()->emitTimer(0);
+        QCOMPARE(f.positionMs, qint64(30000));
+        QCOMPARE(f.playback.jumpToMarker(1), -1);    // none after the last
+        QCOMPARE(f.playback.jumpToMarker(-1), 167);
+        f.player()->emitTimer(0);
+        f.playback.pause();
+        QCOMPARE(f.playback.jumpToMarker(-1), -1);   // none a second before the first
+        QCOMPARE(f.playback.jumpToMarker(1), 500);
+        f.playback.play(QString(), 0);               // Play goes on from the marker
+        f.player()->emitTimer(0);
+        QCOMPARE(f.positionMs, qint64(30000));
+        QCOMPARE(f.playback.state(), State::Playing);
+    }
+
     void endOfFileStops()
     {
         SessionFixture f;

@@ -285,6 +285,56 @@ private slots:
             QCOMPARE(f.elapsedSeconds(), int(seconds));   // the time runs on over all parts
     }
 
+    // A marker goes where capture was when it was asked for, into the part that holds that
+    // moment: while recording, while paused (the next frame written), after a split.
+    void markersGoWhereCaptureWas()
+    {
+        SessionFixture f;
+        f.settings([](RecordingSettings &s) {
+            s.splitEnabled = true;
+            s.splitSeconds = 3;
+        });
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error, f.recording.addMarker());
+        RecordingClock clock(f);
+        f.recording.record();
+        clock.run(1);
+        QCOMPARE(f.recording.addMarker("a"), QString("a at 00:00:01"));
+        clock.run(1);
+        f.recording.pause();
+        QCOMPARE(f.recording.addMarker(), QString("Marker 2 at 00:00:02"));
+        f.recording.record();
+        clock.run(2);   // the split at 3 s, 1 s into the second part
+        f.settle();
+        QCOMPARE(f.recording.addMarker("line\nbreak=s"), QString("line breaks at 00:00:01"));
+        f.recording.stop();
+        f.settle();
+        const auto markers = [&f](const QString &name) {
+            QStringList out;
+            for (const engine::FileMarker &m : f.engine.files.value(f.path("rec/" + name)).markers)
+                out << QStringLiteral("%1 %2").arg(m.frame).arg(m.name);
+            return out;
+        };
+        QCOMPARE(markers("Untitled1.mp3"), QStringList({"44100 a", "88200 Marker 2"}));
+        QCOMPARE(markers("Untitled2.mp3"), QStringList({"44100 line breaks"}));
+
+        // A file holds at most 999; the next one is refused and the recording goes on.
+        f.recording.record();
+        clock.run(0.2);
+        for (int i = 0; i < RecordingSession::kMaxMarkers; ++i)
+            f.recording.addMarker();
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error, f.recording.addMarker());
+        QVERIFY(f.recording.state() == RecordingSession::State::Recording);
+        f.recording.stop();
+        f.settle();
+        QCOMPARE(f.engine.files.value(f.path("rec/Untitled3.mp3")).markers.size(), size_t(999));
+        try {
+            f.recording.addMarker();
+            QFAIL("a marker was taken while nothing is recorded");
+        } catch (const std::runtime_error &e) {
+            QCOMPARE(QString(e.what()), QString("Not recording"));
+        }
+    }
+
     void elapsedTimeCarriesAcrossAPause()
     {
         SessionFixture f;
