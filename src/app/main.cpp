@@ -84,6 +84,11 @@ int recordWithoutWindow(QCoreApplication &app, const RecordRequest &request)
     RecorderCore core(*factory, AppPaths::forApplication());
     CommandLineRecorder recorder(core, request, stdout, stderr, ::isatty(STDERR_FILENO) == 1);
     QObject::connect(&termination, &TerminationSignals::requested, &recorder, &CommandLineRecorder::stop);
+    // SIGUSR1, and Enter on a terminal, add a marker.
+    termination.watchUserSignal();
+    QObject::connect(&termination, &TerminationSignals::userSignal, &recorder, &CommandLineRecorder::addMarker);
+    if (::isatty(STDIN_FILENO) == 1)
+        recorder.takeMarkersFromTerminal();
     QObject::connect(&recorder, &CommandLineRecorder::finished, &app, &QCoreApplication::exit);
     QTimer::singleShot(0, &recorder, &CommandLineRecorder::start);
     return app.exec();
@@ -98,7 +103,7 @@ int runWithoutWindow(int argc, char *argv[], const CommandLine &commandLine)
     case CommandLine::Mode::ListSources:
         return listSources();
     case CommandLine::Mode::Remote:
-        return callRemote(commandLine.remoteCommand, stdout, stderr);
+        return callRemote(commandLine.remoteCommand, commandLine.markerName, stdout, stderr);
     case CommandLine::Mode::Record:
         return recordWithoutWindow(app, commandLine.record);
     case CommandLine::Mode::Window:

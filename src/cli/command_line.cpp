@@ -38,7 +38,8 @@ const QString kUsage = QStringLiteral(
     "       %1 --record [-d SECONDS] [-s NAME] [--split SECONDS] [--on-sound DBFS [--quiet SECONDS]]\n"
     "                   [--at HH:MM] [output]\n"
     "       %1 --list-sources\n"
-    "       %1 --remote record|pause|stop|status");
+    "       %1 --remote record|pause|stop|status\n"
+    "       %1 --remote marker [name]");
 
 const QString kExitStatus = QStringLiteral(
     "\nExit status: 0 when everything recorded was written (or the window was closed); 1 when a\n"
@@ -63,8 +64,9 @@ CommandLine readCommandLine(const QStringList &arguments)
         QStringLiteral("Records without a window into [output]: a file (the format from its extension, .mp3, "
                        ".wav, .wma, .flac, .ogg or .opus, with the stored settings of that format, never "
                        "written over) or an existing folder (the next \"Untitled n\" in the stored format); "
-                       "without it, the stored save folder and format. Ctrl+C stops it. The path of every "
-                       "file written is printed at the end."));
+                       "without it, the stored save folder and format. Ctrl+C stops it; Enter (on a "
+                       "terminal) or SIGUSR1 adds a marker. The path of every file written is printed at "
+                       "the end."));
     const QCommandLineOption duration({QStringLiteral("d"), QStringLiteral("duration")},
                                       QStringLiteral("With --record: stops after that many seconds."),
                                       QStringLiteral("seconds"));
@@ -93,7 +95,8 @@ CommandLine readCommandLine(const QStringList &arguments)
                        "for the default input."));
     const QCommandLineOption remote(QStringLiteral("remote"),
                                     QStringLiteral("Tells the running recorder's window to record, pause or stop, "
-                                                   "or prints its state, elapsed time and file (status)."),
+                                                   "to add a marker (marker [name]), or prints its state, elapsed "
+                                                   "time and file (status)."),
                                     QStringLiteral("command"));
     parser.addOptions({record, duration, source, split, onSound, quiet, at, listSources, remote});
     parser.addPositionalArgument(QStringLiteral("file"),
@@ -126,18 +129,21 @@ CommandLine readCommandLine(const QStringList &arguments)
                 return mistake(QStringLiteral("--%1 is an option of --record.").arg(o.names().last()));
     }
     if (parser.isSet(listSources) || parser.isSet(remote)) {
-        if (!positional.isEmpty())
-            return mistake(QStringLiteral("Unexpected argument '%1'.").arg(positional.first()));
+        // Only a marker takes an argument: its name.
+        const bool named = parser.isSet(remote) && parser.value(remote) == QLatin1String("marker");
+        if (positional.size() > (named ? 1 : 0))
+            return mistake(QStringLiteral("Unexpected argument '%1'.").arg(positional.last()));
         if (parser.isSet(listSources)) {
             c.mode = CommandLine::Mode::ListSources;
             return c;
         }
         c.mode = CommandLine::Mode::Remote;
         c.remoteCommand = parser.value(remote);
+        c.markerName = positional.value(0);
         static const QStringList commands = {QStringLiteral("record"), QStringLiteral("pause"), QStringLiteral("stop"),
-                                             QStringLiteral("status")};
+                                             QStringLiteral("marker"), QStringLiteral("status")};
         if (!commands.contains(c.remoteCommand))
-            return mistake(QStringLiteral("Unknown remote command '%1'; it is record, pause, stop or status.")
+            return mistake(QStringLiteral("Unknown remote command '%1'; it is record, pause, stop, marker or status.")
                                .arg(c.remoteCommand));
         return c;
     }

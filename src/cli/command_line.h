@@ -25,7 +25,8 @@ struct CommandLine {
     Mode mode = Mode::Window;
     QString fileToOpen;           // the window's: absolute path of the file named; "" when none
     RecordRequest record;         // --record's
-    QString remoteCommand;        // --remote's: "record", "pause", "stop" or "status"
+    QString remoteCommand;        // --remote's: "record", "pause", "stop", "marker" or "status"
+    QString markerName;           // --remote marker's name; "" for "Marker n"
     std::optional<int> exitCode;  // set: print `message` and end at once (--help, --version, a mistake)
     QString message;              // for stdout when exitCode is 0, else for stderr
 };

@@ -7,9 +7,13 @@
 #include "session/recorder_core.h"
 
 #include <QFileInfo>
+#include <QSocketNotifier>
 #include <QTimer>
 
+#include <cerrno>
 #include <cmath>
+
+#include <unistd.h>
 
 namespace {
 
@@ -169,6 +173,37 @@ void CommandLineRecorder::stop()
     m_core.stop();
     if (!m_core.recording().isActive())
         end();
+}
+
+void CommandLineRecorder::addMarker()
+{
+    if (m_ended)
+        return;
+    try {
+        say(m_core.addMarker());
+    } catch (const std::exception &e) {
+        clearProgress();
+        std::fprintf(m_err, "%s: %s\n", qPrintable(commandName), e.what());
+        std::fflush(m_err);
+    }
+}
+
+void CommandLineRecorder::takeMarkersFromTerminal()
+{
+    m_terminal = new QSocketNotifier(STDIN_FILENO, QSocketNotifier::Read, this);
+    connect(m_terminal, &QSocketNotifier::activated, this, [this] {
+        char bytes[256];
+        const ssize_t n = ::read(STDIN_FILENO, bytes, sizeof bytes);
+        if (n <= 0) {
+            // The end of input (Ctrl+D) neither stops nor marks: nothing more is read.
+            if (n == 0 || (errno != EINTR && errno != EAGAIN))
+                m_terminal->setEnabled(false);
+            return;
+        }
+        for (ssize_t i = 0; i < n; ++i)
+            if (bytes[i] == '\n')
+                addMarker();
+    });
 }
 
 void CommandLineRecorder::fail(const QString &text)

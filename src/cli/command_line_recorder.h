@@ -12,6 +12,7 @@
 
 #include <cstdio>
 
+class QSocketNotifier;
 class QTimer;
 class RecorderCore;
 
@@ -29,6 +30,11 @@ public:
     void start();
     // Ends the run as Stop does (Ctrl+C, SIGTERM, SIGHUP).
     void stop();
+    // A marker where the recording is now (SIGUSR1, Enter on a terminal); said on a
+    // terminal, a refusal always said.
+    void addMarker();
+    // Enter adds a marker: stdin, a terminal, is read from now on (its end changes nothing).
+    void takeMarkersFromTerminal();
 
 signals:
     // 0: everything recorded was written; 1: it could not start or ended in a failure.
@@ -47,6 +53,7 @@ private:
     std::FILE *m_err;
     bool m_showProgress;
     QTimer *m_progressTimer = nullptr;
+    QSocketNotifier *m_terminal = nullptr;
     QStringList m_parts;        // every part made, under its latest name
     bool m_failed = false;
     bool m_started = false;

@@ -30,7 +30,7 @@ QString elapsedText(qint64 ms)
 
 }  // namespace
 
-int callRemote(const QString &command, std::FILE *out, std::FILE *err)
+int callRemote(const QString &command, const QString &markerName, std::FILE *out, std::FILE *err)
 {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected() || !bus.interface()->isServiceRegistered(remote::service).value())
@@ -42,6 +42,10 @@ int callRemote(const QString &command, std::FILE *out, std::FILE *err)
                                               QStringLiteral("org.freedesktop.DBus.Properties"),
                                               QStringLiteral("GetAll"));
         call << remote::interfaceName;
+    } else if (command == QLatin1String("marker")) {
+        call = QDBusMessage::createMethodCall(remote::service, remote::path, remote::interfaceName,
+                                              QStringLiteral("AddMarker"));
+        call << markerName;
     } else {
         QString method = command;
         method[0] = method[0].toUpper();

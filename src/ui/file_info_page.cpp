@@ -23,10 +23,20 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 #include <stdexcept>
 
 namespace {
+
+// Where a marker stands: "12:04.250".
+QString markerTimeText(qint64 frame, int sampleRate)
+{
+    if (sampleRate <= 0)
+        return QString();
+    const qint64 ms = qint64(std::llround(double(frame) * 1000.0 / sampleRate));
+    return QStringLiteral("%1.%2").arg(minutesAndSeconds(ms / 1000)).arg(ms % 1000, 3, 10, QLatin1Char('0'));
+}
 
 constexpr int kRightColumnWidth = 105;   // tag version, Reset, Apply
 constexpr int kRightMargin = 2;          // Reset's left = page width - its width - 2
@@ -92,6 +102,17 @@ FileInfoPage::FileInfoPage(RecorderCore &core,
     m_deleteAction->setObjectName(QStringLiteral("deleteRowAction"));
     for (QAction *a : m_popup->actions())
         a->setEnabled(false);
+    // A marker's row has a menu of its own; Delete removes the marker chosen.
+    m_markerPopup = new QMenu(this);
+    m_markerPopup->setObjectName(QStringLiteral("markerMenu"));
+    m_renameMarkerAction = m_markerPopup->addAction(QStringLiteral("Rename Marker"));
+    m_renameMarkerAction->setObjectName(QStringLiteral("renameMarkerAction"));
+    m_removeMarkerAction = m_markerPopup->addAction(QIcon(QStringLiteral(":/icons/marker.svg")), QStringLiteral("Remove Marker"));
+    m_removeMarkerAction->setObjectName(QStringLiteral("removeMarkerAction"));
+    m_removeMarkerAction->setShortcut(QKeySequence::Delete);
+    m_removeMarkerAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    m_removeMarkerAction->setEnabled(false);
+    m_list->addAction(m_removeMarkerAction);
 
     const auto field = [this](const char *name) {
         auto *e = new QLineEdit(this);
@@ -171,8 +192,10 @@ FileInfoPage::FileInfoPage(RecorderCore &core,
             fitDirectoryColumn();
     });
     connect(m_list, &QTreeWidget::itemSelectionChanged, this, command([this] { onSelectionChanged(); }));
-    connect(m_list, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint &pos) { m_popup->popup(m_list->viewport()->mapToGlobal(pos)); });
+    connect(m_list, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
+        const QTreeWidgetItem *at = m_list->itemAt(pos);
+        (at && at->parent() ? m_markerPopup : m_popup)->popup(m_list->viewport()->mapToGlobal(pos));
+    });
     connect(m_playAction, &QAction::triggered, this, [this] { emit playRequested(); });
     connect(m_renameAction, &QAction::triggered, this, [this] {
         if (m_files.selectedRow() >= 0)
@@ -180,6 +203,31 @@ FileInfoPage::FileInfoPage(RecorderCore &core,
     });
     connect(m_removeAction, &QAction::triggered, this, command([this] { m_files.removeAt(m_files.selectedRow()); }));
     connect(m_deleteAction, &QAction::triggered, this, command([this] { deleteFromDisk(); }));
+    connect(m_removeMarkerAction, &QAction::triggered, this, [this] { removeMarker(m_list->currentItem()); });
+    connect(m_renameMarkerAction, &QAction::triggered, this, [this] {
+        if (QTreeWidgetItem *item = m_list->currentItem(); item && item->parent())
+            m_list->editItem(item, NameColumn);
+    });
+    // A marker's name is edited in its row: cleaned as a new marker's is.
+    connect(m_list, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem *item, int column) {
+        QTreeWidgetItem *file = item->parent();
+        if (!file || column != NameColumn)
+            return;
+        const int index = file->indexOfChild(item);
+        if (index < 0 || index >= int(m_markers.size()))
+            return;
+        QString name = item->text(NameColumn);
+        name.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+        name.remove(QLatin1Char('='));
+        name = name.trimmed();
+        if (name.isEmpty())
+            name = m_markers[size_t(index)].name;
+        m_markers[size_t(index)].name = name;
+        if (item->text(NameColumn) != name) {
+            const QSignalBlocker quiet(m_list);
+            item->setText(NameColumn, name);
+        }
+    });
     connect(m_resetButton, &QPushButton::clicked, this, command([this] { resetTags(); }));
     connect(m_applyButton, &QPushButton::clicked, this, command([this] { applyTags(); }));
     connect(m_tagVersionButtons, &QButtonGroup::idClicked, this,
@@ -197,8 +245,7 @@ FileInfoPage::FileInfoPage(RecorderCore &core,
         m_list->selectionModel()->clear();
         if (row >= 0)
             m_list->topLevelItem(row)->setSelected(true);
-        for (QAction *a : m_popup->actions())
-            a->setEnabled(row >= 0);
+        updatePopup();
     });
 
     resize(590, 230);
@@ -313,18 +360,35 @@ void FileInfoPage::updateRow(int row)
     item->setToolTip(DirectoryColumn, e.folder());
 }
 
+void FileInfoPage::updatePopup()
+{
+    const int row = m_files.selectedRow();
+    for (QAction *a : {m_playAction, m_renameAction, m_removeAction, m_deleteAction})
+        a->setEnabled(row >= 0);
+    QTreeWidgetItem *current = m_list->currentItem();
+    const bool marker = current && current->parent() && current->isSelected();
+    m_removeMarkerAction->setEnabled(marker);
+    m_renameMarkerAction->setEnabled(marker);
+}
+
 void FileInfoPage::onSelectionChanged()
 {
     const QList<QTreeWidgetItem *> rows = m_list->selectedItems();
+    // A marker of the file shown is chosen: the file stays the selected one.
+    if (!rows.isEmpty() && rows.first()->parent()) {
+        updatePopup();
+        return;
+    }
     const int row = rows.isEmpty() ? -1 : m_list->indexOfTopLevelItem(rows.first());
-    for (QAction *a : m_popup->actions())
-        a->setEnabled(row >= 0);
     const QString previous = m_files.currentFile();
     m_updatingSelection = true;
     m_files.select(row);
     m_updatingSelection = false;
-    if (row < 0)
+    updatePopup();
+    if (row < 0) {
+        showMarkers();
         return;
+    }
 
     const QString path = m_files.selectedPath();
     QString description;
@@ -375,6 +439,51 @@ void FileInfoPage::resetTags()
     // Long texts show their beginning, as typed.
     for (QLineEdit *e : {m_title, m_artist, m_album, m_copyright, m_comment})
         e->setCursorPosition(0);
+    showMarkers();
+}
+
+void FileInfoPage::showMarkers()
+{
+    const QSignalBlocker quiet(m_list);
+    for (int i = 0; i < m_list->topLevelItemCount(); ++i)
+        qDeleteAll(m_list->topLevelItem(i)->takeChildren());
+    m_markers.clear();
+    m_readMarkers.clear();
+    m_markersPath.clear();
+    const int row = m_files.selectedRow();
+    if (row < 0 || m_files.at(row).path != m_files.currentFile()) {
+        updatePopup();
+        return;
+    }
+    m_markersPath = m_files.at(row).path;
+    const RecordedFiles::FileMarkers found = m_files.readMarkers(m_markersPath);
+    m_markers = found.markers;
+    m_readMarkers = found.markers;
+    QTreeWidgetItem *file = m_list->topLevelItem(row);
+    for (const engine::FileMarker &m : m_markers) {
+        auto *item = new QTreeWidgetItem(file);
+        item->setIcon(NameColumn, QIcon(QStringLiteral(":/icons/marker.svg")));
+        item->setText(NameColumn, m.name);
+        item->setToolTip(NameColumn, QStringLiteral("A marker: double-click to rename it, Delete removes it; Apply "
+                                                    "writes the change"));
+        item->setText(TimeColumn, markerTimeText(m.frame, found.sampleRate));
+        item->setFlags(item->flags() | Qt::ItemIsEditable);
+    }
+    file->setExpanded(true);
+    updatePopup();
+}
+
+void FileInfoPage::removeMarker(QTreeWidgetItem *item)
+{
+    QTreeWidgetItem *file = item ? item->parent() : nullptr;
+    if (!file)
+        return;
+    const int index = file->indexOfChild(item);
+    if (index < 0 || index >= int(m_markers.size()))
+        return;
+    m_markers.erase(m_markers.begin() + index);
+    delete item;
+    updatePopup();
 }
 
 void FileInfoPage::applyTags()
@@ -409,12 +518,17 @@ void FileInfoPage::applyTags()
     switch (m_files.writeTags(m_files.currentFile(), tags)) {
     case RecordedFiles::Refused::Year:
         refuse(m_year, "Invalid Year Value");
-        break;
+        return;
     case RecordedFiles::Refused::Track:
         refuse(m_track, "Invalid Track Value");
-        break;
+        return;
     case RecordedFiles::Refused::Nothing:
         break;
+    }
+    // The markers are written only when they were changed: a file without any is not touched.
+    if (!m_markersPath.isEmpty() && m_markersPath == m_files.currentFile() && m_markers != m_readMarkers) {
+        m_files.writeMarkers(m_markersPath, m_markers);
+        m_readMarkers = m_markers;
     }
 }
 

@@ -2,7 +2,11 @@
 // editor of the current file.
 #pragma once
 
+#include "engine/engine.h"
+
 #include <QWidget>
+
+#include <vector>
 
 class QAction;
 class QButtonGroup;
@@ -14,6 +18,7 @@ class QMenu;
 class QPushButton;
 class QRadioButton;
 class QTreeWidget;
+class QTreeWidgetItem;
 class RecordedFiles;
 class RecorderCore;
 
@@ -29,8 +34,9 @@ public:
 
     void setColumnWidths();                  // 134, 80, 80, 170
     void fillGenreList();                    // the 147 genre names, 0..146
-    void resetTags();                        // "Reset": the current file's tags into the fields
+    void resetTags();                        // "Reset": the current file's tags and markers shown
     void applyTags();                        // "Apply": checks year and track, writes the tags
+                                             // and the markers when they were changed
     void setResetEnabled(bool on);
     void setApplyEnabled(bool on);
 
@@ -51,6 +57,10 @@ private:
     void deleteFromDisk();
     void layoutControls();
     void fitDirectoryColumn();
+    // The current file's markers as rows under its own, their names editable.
+    void showMarkers();
+    void removeMarker(QTreeWidgetItem *item);
+    void updatePopup();
 
     RecordedFiles &m_files;
     RecorderCore &m_core;
@@ -61,6 +71,13 @@ private:
     QAction *m_renameAction = nullptr;
     QAction *m_removeAction = nullptr;
     QAction *m_deleteAction = nullptr;
+    QMenu *m_markerPopup = nullptr;
+    QAction *m_renameMarkerAction = nullptr;
+    QAction *m_removeMarkerAction = nullptr;
+    // The markers shown under the current file's row, as edited, and the file's as read.
+    std::vector<engine::FileMarker> m_markers;
+    std::vector<engine::FileMarker> m_readMarkers;
+    QString m_markersPath;
     QLineEdit *m_title = nullptr;
     QLineEdit *m_artist = nullptr;
     QLineEdit *m_album = nullptr;

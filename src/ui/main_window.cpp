@@ -194,6 +194,20 @@ void MainWindow::createMenus()
     QAction *stop = action->addAction(QIcon(QStringLiteral(":/icons/stop.svg")), QStringLiteral("&Stop"));
     stop->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
     action->addSeparator();
+    m_addMarkerAction = action->addAction(QIcon(QStringLiteral(":/icons/marker.svg")), QStringLiteral("Add &Marker"));
+    m_addMarkerAction->setShortcut(QKeySequence(QStringLiteral("Ctrl+M")));
+    m_addMarkerAction->setEnabled(false);
+    m_addMarkerAction->setObjectName(QStringLiteral("addMarkerAction"));
+    connect(m_addMarkerAction, &QAction::triggered, this, [this] { ui::runCommand([this] { addMarker(); }); });
+    m_nextMarkerAction = action->addAction(QStringLiteral("&Next Marker"));
+    m_nextMarkerAction->setShortcut(QKeySequence(QStringLiteral("Ctrl+.")));
+    m_previousMarkerAction = action->addAction(QStringLiteral("Pre&vious Marker"));
+    m_previousMarkerAction->setShortcut(QKeySequence(QStringLiteral("Ctrl+,")));
+    for (QAction *jump : {m_nextMarkerAction, m_previousMarkerAction}) {
+        jump->setEnabled(false);
+        connect(jump, &QAction::triggered, this, [this, jump] { jumpToMarker(jump == m_nextMarkerAction ? 1 : -1); });
+    }
+    action->addSeparator();
     m_scheduleAction = action->addAction(QStringLiteral("Sc&hedule Recording..."));
     command(m_scheduleAction, "scheduleAction", &MainWindow::scheduleRecording);
     command(record, "recordAction", &MainWindow::record);
@@ -251,19 +265,23 @@ void MainWindow::createToolBar()
         b->setAutoRaise(true);
         b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         b->setMinimumSize(43, 52);
-        connect(b, &QToolButton::clicked, this, [this, fn] { ui::runCommand([this, fn] { (this->*fn)(); }); });
+        connect(b, &QToolButton::clicked, this, [fn] { ui::runCommand(fn); });
         bar->addWidget(b);
         return b;
     };
     m_openButton = button("openButton", QStringLiteral("Open"), QStringLiteral("Open a file"),
-                          themedIcon("document-open", ":/icons/open.svg"), &MainWindow::open);
+                          themedIcon("document-open", ":/icons/open.svg"), [this] { open(); });
     m_optionsButton = button("optionsButton", QStringLiteral("Options"), QStringLiteral("Options"),
-                             themedIcon("preferences-system", ":/icons/options.svg"), &MainWindow::showOptions);
+                             themedIcon("preferences-system", ":/icons/options.svg"), [this] { showOptions(); });
+    m_markerButton = button("markerButton", QStringLiteral("Marker"),
+                            QStringLiteral("Add a marker where the recording is now (Ctrl+M)"),
+                            QIcon(QStringLiteral(":/icons/marker.svg")), [this] { addMarker(); });
+    m_markerButton->setEnabled(false);
     bar->addSeparator();
     button("helpButton", QStringLiteral("Help"), QStringLiteral("Help Contents"),
-           themedIcon("help-contents", ":/icons/help.svg"), &MainWindow::showHelp);
+           themedIcon("help-contents", ":/icons/help.svg"), [this] { showHelp(); });
     button("aboutButton", QStringLiteral("About"), QStringLiteral("About"),
-           themedIcon("help-about", ":/icons/about.svg"), &MainWindow::showAbout);
+           themedIcon("help-about", ":/icons/about.svg"), [this] { showAbout(); });
 }
 
 void MainWindow::createPages()
@@ -437,8 +455,10 @@ void MainWindow::bindSessions()
                 m_rightMeter->setValue(0);
             } else {
                 setStatusText(1, m_playback->playingFile());
+                m_slider->setMarks(m_playback->shownMarkerPlaces());
             }
         }
+        updateCommands();
         updateSnapshotNeeds();
     });
     connect(playback, &PlaybackSession::tick, this, &MainWindow::onPlaybackTick);
@@ -575,6 +595,8 @@ void MainWindow::openFile(const QString &path)
 {
     const PlaybackSession::FileFacts facts = m_core.openFile(path);
     showFile(path, facts.description);
+    if (!m_playback->isActive())
+        m_slider->setMarks(m_playback->shownMarkerPlaces());
 }
 
 void MainWindow::record()
@@ -598,6 +620,23 @@ void MainWindow::pause()
 void MainWindow::stop()
 {
     m_core.stop();
+}
+
+namespace {
+// How long the status bar says where a marker went.
+constexpr int kMarkerMessageMs = 4000;
+}  // namespace
+
+void MainWindow::addMarker(const QString &name)
+{
+    statusBar()->showMessage(m_core.addMarker(name), kMarkerMessageMs);
+}
+
+void MainWindow::jumpToMarker(int direction)
+{
+    const int place = m_playback->jumpToMarker(direction);
+    if (place >= 0)
+        m_slider->setValue(place);
 }
 
 void MainWindow::onTransportClick(TransportBlock::Button button)
@@ -733,6 +772,13 @@ void MainWindow::updateCommands()
     m_openAction->setEnabled(!recording);
     m_optionsAction->setEnabled(!recording);
     m_scheduleAction->setEnabled(!recording);
+    const RecordingSession::State state = m_recording->state();
+    const bool markable = state == RecordingSession::State::Recording || state == RecordingSession::State::Paused
+                          || state == RecordingSession::State::WaitingForSound;
+    m_addMarkerAction->setEnabled(markable);
+    m_markerButton->setEnabled(markable);
+    m_nextMarkerAction->setEnabled(m_playback->isActive());
+    m_previousMarkerAction->setEnabled(m_playback->isActive());
     m_slider->setEnabled(!recording);
     if (recording)
         m_slider->setValue(0);
@@ -779,6 +825,7 @@ void MainWindow::onRecordingEnded()
 {
     showTransportEnded();
     m_playback->setShownFile(m_recording->lastPartFrames(), m_recording->lastPartRate());
+    m_slider->setMarks({});
     ui::runCommand([this] { m_fileInfoPage->resetTags(); });
     m_fileInfoPage->setApplyEnabled(true);
     showTab(kFileInfoTab);

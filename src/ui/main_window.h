@@ -75,6 +75,11 @@ public slots:
     void play();
     void pause();                         // playback first, then recording
     void stop();
+    // "Add Marker": a marker where capture is now, said in the status bar; throws the
+    // refusal ("Not recording").
+    void addMarker(const QString &name = QString());
+    // "Next Marker" (+1), "Previous Marker" (-1) of the file being played.
+    void jumpToMarker(int direction);
     // "Schedule Recording...": a run that starts by itself at a chosen time.
     void scheduleRecording();
     void showTab(int index);
@@ -128,6 +133,10 @@ private:
     QAction *m_openAction = nullptr;
     QAction *m_optionsAction = nullptr;
     QAction *m_scheduleAction = nullptr;
+    QAction *m_addMarkerAction = nullptr;
+    QToolButton *m_markerButton = nullptr;
+    QAction *m_nextMarkerAction = nullptr;
+    QAction *m_previousMarkerAction = nullptr;
     QToolButton *m_openButton = nullptr;
     QToolButton *m_optionsButton = nullptr;
     QTabWidget *m_pages = nullptr;

@@ -90,6 +90,11 @@ void RemoteControl::Stop()
     answer([this] { m_window.stop(); });
 }
 
+void RemoteControl::AddMarker(const QString &name)
+{
+    answer([this, &name] { ui::runCommand([this, &name] { m_window.addMarker(name); }); });
+}
+
 void RemoteControl::announceChanges()
 {
     if (!m_registered)

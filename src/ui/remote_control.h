@@ -35,6 +35,8 @@ public slots:
     void Record();
     void Pause();
     void Stop();
+    // A marker where the recording is now; name "" for "Marker n".
+    void AddMarker(const QString &name);
 
 private:
     // Runs a window command; a refusal it shows becomes the call's error.

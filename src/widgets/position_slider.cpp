@@ -82,6 +82,14 @@ int PositionSlider::valueAt(int x) const
     return int((offset * Maximum + span / 2) / span);
 }
 
+void PositionSlider::setMarks(const QList<int> &values)
+{
+    if (values == m_marks)
+        return;
+    m_marks = values;
+    update();
+}
+
 void PositionSlider::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
@@ -114,6 +122,17 @@ void PositionSlider::paintEvent(QPaintEvent *)
         p.setPen(QPen(hl.darker(130), 1));
         p.setBrush(grad);
         p.drawRoundedRect(done, 2, 2);
+    }
+
+    // The markers: short ticks below the groove, where the thumb's centre would stand.
+    if (!m_marks.isEmpty()) {
+        p.setPen(QPen(pal.color(group, QPalette::Text), 1));
+        const QRect groove = grooveRect();
+        const int span = std::max(0, groove.width() - 1);
+        for (const int mark : m_marks) {
+            const qreal x = groove.left() + 0.5 + qreal(span) * std::clamp(mark, Minimum, Maximum) / Maximum;
+            p.drawLine(QPointF(x, g.bottom() + 2), QPointF(x, std::min<qreal>(height() - 1, g.bottom() + 5)));
+        }
     }
 
     // Thumb: a raised grip.

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QColor>
+#include <QList>
 #include <QWidget>
 
 class PositionSlider : public QWidget {
@@ -16,6 +17,9 @@ public:
     void setValue(int value);               // clamped to 0..1000; valueChanged when it changes
     QColor stripColor() const { return m_stripColor; }   // colour of the groove strip
     void setStripColor(const QColor &c);
+    // Ticks under the groove at these values (0..1000): the markers of the file shown.
+    void setMarks(const QList<int> &values);
+    const QList<int> &marks() const { return m_marks; }
 
     // Steps of a keyboard move: arrows move by SingleStep, PageUp/PageDown by PageStep.
     static constexpr int Minimum = 0;
@@ -58,6 +62,7 @@ private:
 
     int m_value = 0;
     QColor m_stripColor;
+    QList<int> m_marks;
     Grab m_grab = Grab::None;
     int m_grabKey = 0;
     bool m_hover = false;

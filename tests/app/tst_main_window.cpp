@@ -101,7 +101,7 @@ private slots:
         }
         QCOMPARE(menus, QStringList({
             "File: Open\tCtrl+O | - | Exit",
-            "Action: Record\tCtrl+R | - | Play\tCtrl+P | Pause | Stop\tCtrl+S | - | Schedule Recording...",
+            "Action: Record\tCtrl+R | - | Play\tCtrl+P | Pause | Stop\tCtrl+S | - | Add Marker\tCtrl+M | Next Marker\tCtrl+. | Previous Marker\tCtrl+, | - | Schedule Recording...",
             "Options: Recording Controls | Playback Volume Controls | File Info... | - | Options...\tF2",
             "Help: Help Contents\tF1 | - | Homepage | - | Tip of the Day | About"}));
     }
@@ -123,8 +123,13 @@ private slots:
         w.trigger("recordAction");
         QCOMPARE(panel0(), QString("Waiting for sound..."));
         QVERIFY(!w.action("openAction")->isEnabled() && !w.action("scheduleAction")->isEnabled());
+        // A marker may be added while the run waits for sound: the status bar says where.
+        QVERIFY(w.action("addMarkerAction")->isEnabled() && w.find<QToolButton>("markerButton")->isEnabled());
+        w.trigger("addMarkerAction");
+        QCOMPARE(w.window->statusBar()->currentMessage(), QString("Marker 1 at 00:00:00"));
         w.trigger("stopAction");
         QCOMPARE(panel0(), QString("Stop"));
+        QVERIFY(!w.action("addMarkerAction")->isEnabled() && !w.find<QToolButton>("markerButton")->isEnabled());
 
         // A schedule for 07:00 today, 30 minutes ahead, with a length of its own.
         w.recording().setClock([] { return QDateTime(QDate(2026, 12, 8), QTime(6, 30)); });
@@ -141,6 +146,7 @@ private slots:
         QCOMPARE(w.recording().state(), RecordingSession::State::Scheduled);
         QCOMPARE(w.recording().scheduledAt(), QDateTime(QDate(2026, 12, 8), QTime(7, 0)));
         QCOMPARE(panel0(), QString("Recording in 00:30:00"));
+        QVERIFY(!w.action("addMarkerAction")->isEnabled());
         QVERIFY(w.find<QLabel>("statusPanel0")->width() >= w.find<QLabel>("statusPanel0")->sizeHint().width());
         QCOMPARE(w.recording().settings().timeLimitSeconds, 0);
         w.trigger("stopAction");

@@ -101,6 +101,55 @@ struct PrivateBus {
     }
 };
 
+// A file's markers as "seconds name", the seconds to a tenth; why not, when unreadable.
+QStringList markersOf(const QString &path, int rate)
+{
+    QStringList out;
+    try {
+        for (const engine::FileMarker &m : engine::createEngineFactory()->createFile("reader")->GetMarkers(path))
+            out << QStringLiteral("%1 %2").arg(double(m.frame) / rate, 0, 'f', 1).arg(m.name);
+    } catch (const std::exception &e) {
+        out << QString::fromUtf8(e.what());
+    }
+    return out;
+}
+
+// The chapters ffprobe sees, as "start title".
+QStringList chaptersOf(const QString &path)
+{
+    const QString text = testaudio::run("ffprobe", {"-v", "error", "-show_chapters", "-of", "csv=p=0", "-show_entries",
+                                                    "chapter=start_time:chapter_tags=title", path});
+    return text.split('\n', Qt::SkipEmptyParts);
+}
+
+// The ids of a RIFF file's chunks, in order.
+QStringList riffChunks(const QString &path)
+{
+    QFile f(path);
+    QStringList ids;
+    if (!f.open(QIODevice::ReadOnly) || f.read(12).size() != 12)
+        return ids;
+    while (!f.atEnd()) {
+        const QByteArray head = f.read(8);
+        if (head.size() < 8)
+            break;
+        const quint32 size = quint8(head[4]) | quint8(head[5]) << 8 | quint8(head[6]) << 16 | quint32(quint8(head[7])) << 24;
+        QString id = QString::fromLatin1(head.left(4));
+        if (id == "LIST")
+            id += "/" + QString::fromLatin1(f.peek(4));
+        ids << id;
+        f.seek(f.pos() + size + (size & 1));
+    }
+    return ids;
+}
+
+// Sends SIGUSR1 once the recording's file holds about `seconds` of sound.
+void markAfter(QProcess &p, double seconds)
+{
+    QTest::qWait(int(seconds * 1000));
+    ::kill(pid_t(p.processId()), SIGUSR1);
+}
+
 }  // namespace
 
 class TestCommandLine : public QObject {
@@ -164,6 +213,76 @@ private slots:
         QCOMPARE(testaudio::probe(out, "duration").toDouble() > 1.0, true);
         // Finished as Stop finishes it: no journal is left for the next start to repair.
         QCOMPARE(entries(program.file("journals")), QStringList());
+    }
+
+    // SIGUSR1 marks the recording where capture is; the marker is in the file as the format
+    // keeps chapters, for the engine and for ffprobe (a cue chunk and its labels in WAV).
+    void markersInEveryFormat_data() { testaudio::addFormatRows("extension"); }
+    void markersInEveryFormat()
+    {
+        QFETCH(QString, extension);
+        SineSource sine(1000);
+        Program program;
+        const QString out = program.file("talk" + extension);
+        QProcess p;
+        program.start(p, {"--record", "-d", "3", out});
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(out).size() > 0, 10000);
+        markAfter(p, 1.5);
+        QVERIFY(p.waitForFinished(15000));
+        QCOMPARE(p.exitCode(), 0);
+        const int rate = e2e::decode(out).rate;
+        const QStringList markers = markersOf(out, rate);
+        QCOMPARE(markers.size(), 1);
+        const double at = markers.first().section(' ', 0, 0).toDouble();
+        QVERIFY2(at > 0.5 && at < 2.8, qPrintable(markers.first()));
+        QCOMPARE(markers.first().section(' ', 1), QString("Marker 1"));
+        if (extension == ".wav") {
+            QCOMPARE(riffChunks(out).mid(0, 4), QStringList({"fmt ", "data", "cue ", "LIST/adtl"}));
+        } else {
+            const QStringList chapters = chaptersOf(out);
+            QCOMPARE(chapters.size(), 1);
+            QVERIFY2(std::abs(chapters.first().section(',', 0, 0).toDouble() - at) < 0.06, qPrintable(chapters.first()));
+            QCOMPARE(chapters.first().section(',', 1), QString("Marker 1"));
+        }
+    }
+
+    // At a split each marker goes into the part it falls in, timed from that part's start;
+    // a recording killed with a marker in it gets the marker at the next start's repair.
+    void markersOverASplitAndACrash()
+    {
+        SineSource sine(1000);
+        Program program;
+        const QString out = program.file("talk.flac");
+        QProcess p;
+        program.start(p, {"--record", "-d", "4", "--split", "2", out});
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(out).size() > 0, 10000);
+        markAfter(p, 1.0);
+        markAfter(p, 2.0);
+        QVERIFY(p.waitForFinished(15000));
+        QCOMPARE(QString::fromLocal8Bit(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts),
+                 QStringList({out, program.file("talk 2.flac")}));
+        const QStringList first = markersOf(out, 44100), second = markersOf(program.file("talk 2.flac"), 44100);
+        QCOMPARE(first.size(), 1);
+        QCOMPARE(second.size(), 1);
+        QVERIFY2(first.first().section(' ', 0, 0).toDouble() < 2.0, qPrintable(first.first()));
+        QVERIFY2(second.first().section(' ', 0, 0).toDouble() < 2.0, qPrintable(second.first()));
+
+        const QString killed = program.file("killed.wav");
+        QProcess k;
+        program.start(k, {"--record", killed});
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(killed).size() > 0, 10000);
+        markAfter(k, 1.0);
+        QTest::qWait(1500);
+        k.kill();
+        QVERIFY(k.waitForFinished(5000));
+        // Not in the file yet: the journal holds it.
+        QVERIFY(!markersOf(killed, 44100).join(',').contains("Marker 1"));
+        // The next start repairs the file and writes the marker into it.
+        QCOMPARE(program.run({"--record", "-d", "1", program.file("next.wav")}).status, 0);
+        const QStringList repaired = markersOf(killed, 44100);
+        QCOMPARE(repaired.size(), 1);
+        QCOMPARE(repaired.first().section(' ', 1), QString("Marker 1"));
+        QCOMPARE(riffChunks(killed).mid(0, 3), QStringList({"fmt ", "data", "cue "}));
     }
 
     void mistakesAndRefusals_data()
@@ -259,6 +378,7 @@ private slots:
         QVERIFY(QFile::remove(rec));
         QCOMPARE(program.run({"--remote", "record"}).status, 0);
         QTest::qWait(1500);
+        QCOMPARE(program.run({"--remote", "marker", "Second speaker"}).status, 0);
         const QStringList status = program.run({"--remote", "status"}).out.split('\n', Qt::SkipEmptyParts);
         QCOMPARE(status.value(0), QString("Recording"));
         QVERIFY2(QRegularExpression("^00:00:0[1-3]\\.\\d{3}$").match(status.value(1)).hasMatch(),
@@ -267,6 +387,10 @@ private slots:
         QCOMPARE(program.run({"--remote", "stop"}).status, 0);
         QCOMPARE(program.run({"--remote", "status"}).out.section('\n', 0, 0), QString("Stopped"));
         QVERIFY(e2e::decode(rec + "/Untitled1.wav").seconds() > 1.0);
+        QCOMPARE(markersOf(rec + "/Untitled1.wav", 44100).value(0).section(' ', 1), QString("Second speaker"));
+        const Program::Result notRecording = program.run({"--remote", "marker"});
+        QCOMPARE(notRecording.status, 1);
+        QCOMPARE(notRecording.err.trimmed(), QString("Not recording"));
 
         window.terminate();
         QVERIFY(window.waitForFinished(10000));

@@ -16,12 +16,16 @@
 
 namespace {
 
-// The fake engine with the real tag component.
+// The fake engine with the real tag component, and the real file component for markers.
 class RealTagsEngine : public fake::FakeEngine {
 public:
     std::unique_ptr<engine::IAudioInformation2> createInformation(const QString &name) override
     {
         return m_real->createInformation(name);
+    }
+    std::unique_ptr<engine::IAudioFile2> createFile(const QString &name) override
+    {
+        return name == QLatin1String("markerFile") ? m_real->createFile(name) : fake::FakeEngine::createFile(name);
     }
 
 private:
@@ -180,6 +184,63 @@ private slots:
         p.reset->click();
         QCOMPARE(p.track->text(), QString("4464"));
         QCOMPARE(p.year->text(), QString("2003"));
+    }
+
+    // Markers show under their file's row; renaming one and Apply change that name alone:
+    // every other marker, tag and comment stays as it was.
+    void aMarkerRenamedInFileInfo_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("mp3") << "take.mp3";
+        QTest::newRow("flac") << "take.flac";
+        QTest::newRow("wav") << "take.wav";
+    }
+    void aMarkerRenamedInFileInfo()
+    {
+        QFETCH(QString, name);
+        Window w;
+        const QString path = w.path(name);
+        {
+            auto factory = engine::createEngineFactory();
+            auto file = factory->createFile(QStringLiteral("writer"));
+            file->SetActive(true);
+            file->SetMp3Format(44100, 128, 2);
+            file->SetWavFormat(44100, 2, 16);
+            file->Create(path, 0);
+            file->WriteArray(engine::SampleArray::fromFloat(testaudio::tone(440, 3.0, 44100, 2), 44100, 2));
+            file->Close();
+            auto info = factory->createInformation(QStringLiteral("tagger"));
+            info->SetTagVersion(2);
+            info->LoadFromFile(path);
+            info->setInfoTitle(QStringLiteral("Lecture"));
+            info->setInfoComments(QStringLiteral("hall B"));
+            info->SaveToFile(path);
+            file->SetMarkers(path, {{22050, QStringLiteral("Intro")}, {88200, QStringLiteral("Questions")}});
+        }
+        const auto tags = [&path] {
+            return testaudio::run(QStringLiteral("ffprobe"), {"-v", "error", "-show_entries", "format_tags", "-of",
+                                                              "default=noprint_wrappers=1", path});
+        };
+        const QString before = tags();
+        listAndSelect(w, path);
+        QTreeWidgetItem *file = w.list().topLevelItem(0);
+        QCOMPARE(file->childCount(), 2);
+        QCOMPARE(file->child(0)->text(0), QString("Intro"));
+        QCOMPARE(file->child(1)->text(2), QString("00:02.000"));
+        file->child(1)->setText(0, QString::fromUtf8("Fragen\n=und Antworten"));
+        w.editor().apply->click();
+        QVERIFY2(w.boxes.isEmpty(), qPrintable(w.boxes.value(0).text));
+
+        const std::vector<engine::FileMarker> after =
+            engine::createEngineFactory()->createFile(QStringLiteral("reader"))->GetMarkers(path);
+        QCOMPARE(after.size(), size_t(2));
+        QCOMPARE(after[0].name, QString("Intro"));
+        QCOMPARE(after[1].name, QString("Fragen und Antworten"));
+        QVERIFY(std::abs(after[1].frame - 88200) <= 44);
+        if (!name.endsWith(".wav"))
+            QCOMPARE(tags(), before);
+        QCOMPARE(readFresh(path, 2).title, QString("Lecture"));
+        QCOMPARE(readFresh(path, 2).comments, QString("hall B"));
     }
 
     void vorbisCommentsKeepWhatWasNotEdited_data()
