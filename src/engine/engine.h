@@ -359,6 +359,21 @@ public:
     virtual int GetMicrophoneMixLevel() { return 100; }
     virtual int GetComputerMixLevel() { return 100; }
 
+    // Listening to the input: whenever capture runs, the captured sound, after the recording
+    // filters, is also played on the output device with that id (IAudioPlayer2::GetDeviceId;
+    // empty: the server's default output), taken at the capture stream's own fragments so
+    // that it adds at most 50 ms of delay; the output's volume applies. With "Microphone +
+    // computer sound" only the microphone side is played. It never plays an output's sound
+    // back into that output: when the input is the monitor of the output, it is refused.
+    // Returns "" or why it was refused (it is off then). Turning it on or off, or changing
+    // the input device, never interrupts capture; an input chosen later that would play back
+    // into the output turns it off.
+    virtual QString SetMonitor(bool on, const QString & /*outputDeviceId*/)
+    {
+        return on ? QStringLiteral("This input cannot be listened to") : QString();
+    }
+    virtual bool GetMonitor() { return false; }
+
 signals:
     void OnEndArrayRecord(QObject *sender, int nBlock);
     void OnTimer(QObject *sender, qint64 currentSamples, int levelLeft, int levelRight);
@@ -397,6 +412,9 @@ public:
     virtual bool GetLineMuteAvailable() = 0;
     virtual bool GetLineMute() = 0;
     virtual void SetLineMute(bool mute) = 0;
+    // The current output device's id: the sound server's name of the sink
+    // ("alsa_output.pci-0000_00_1f.3.analog-stereo"); empty when none is chosen.
+    virtual QString GetDeviceId() { return GetDeviceName(); }
 
 signals:
     void OnEndArrayPlay(QObject *sender);
