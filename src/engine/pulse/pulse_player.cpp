@@ -444,4 +444,9 @@ bool PulsePlayer::GetLineMuteAvailable() { return m_mixer->muteAvailable(); }
 bool PulsePlayer::GetLineMute() { return m_mixer->mute(); }
 void PulsePlayer::SetLineMute(bool mute) { m_mixer->setMute(mute); }
 
+QString PulsePlayer::GetDeviceId()
+{
+    return m_mixer->deviceServerName();
+}
+
 }  // namespace engine

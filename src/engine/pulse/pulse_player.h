@@ -62,7 +62,7 @@ public:
     bool GetLineMuteAvailable() override;
     bool GetLineMute() override;
     void SetLineMute(bool mute) override;
-
+    QString GetDeviceId() override;   // the current sink's server name
 
     // The text of the last failure (empty when none).
     QString GetErrorText() override { return m_errorText; }

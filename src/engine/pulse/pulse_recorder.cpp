@@ -132,6 +132,9 @@ void PulseRecorder::Start()
         return;
     m_errorCode = pulse::kNoError;
     m_errorText.clear();
+    // The input may have changed since listening was turned on.
+    if (m_monitorOn && !monitorRefusal(m_monitorOutput).isEmpty())
+        m_monitorOn = false;
     // Not there: say whether the device or the whole server is missing.
     const auto missing = [this](const QString &text) {
         pulse::PulseContext::Lock lock(*m_pulse);
@@ -197,6 +200,10 @@ void PulseRecorder::Start()
             return;
         break;
     }
+    }
+    if (m_monitorOn) {
+        pulse::PulseContext::Lock lock(*m_pulse);
+        openMonitor();
     }
     m_capturing = true;
     m_timer.start();
@@ -328,6 +335,7 @@ void PulseRecorder::releaseStreams()
             stream->close();
         stream.reset();
     }
+    closeMonitor();
     m_pulse->cancelQueries(this);
     m_following = false;
     m_followAgain = false;
@@ -380,6 +388,8 @@ void PulseRecorder::onData(int slot, const float *data, qint64 frames, qint64 ca
         m_appLastUs = capturedUs;
         break;
     case Mode::Mix:
+        if (slot == kMicrophone)
+            listenToMicrophone(data, frames);
         m_sideAttempts[size_t(slot)] = 0;
         m_mixer.setLevel(kMicrophone, float(m_levels.microphone.load()) / 100.0f);
         m_mixer.setLevel(kComputer, float(m_levels.computer.load()) / 100.0f);
@@ -494,6 +504,11 @@ void PulseRecorder::followDefaults()
             if (m_ended)
                 return;
             const QString wanted[2] = {microphone, sink ? sink->monitorSource : QString()};
+            if (m_monitor && microphone == m_monitorOutputSource) {
+                // The new microphone is the sound of the output listened on.
+                m_monitorOn = false;
+                closeMonitor();
+            }
             for (int i : {kMicrophone, kComputer}) {
                 auto &stream = m_streams[size_t(i)];
                 const bool open = stream && stream->isOpen();
@@ -552,6 +567,8 @@ void PulseRecorder::consume(const float *data, qint64 frames)
         m_filters.process(dst, n);
         if (m_fadeInLeft > 0)
             fadeIn(dst, n);
+        if (m_monitor && m_mode != Mode::Mix)
+            m_monitor->write(dst, n);
         {
             std::lock_guard guard(m_mutex);
             m_ring.append(dst, n);
@@ -658,6 +675,127 @@ void PulseRecorder::tick()
         m_peakLeft = m_peakRight = 0;
     }
     emit OnTimer(this, m_captured.load(), dsp::levelFromPeak(left), dsp::levelFromPeak(right));
+}
+
+QString PulseRecorder::monitorRefusal(const QString &outputId)
+{
+    const QString no = QStringLiteral("Listening to the input is not possible: %1");
+    if (m_devices->kind() == pulse::ChoiceKind::Application)
+        return no.arg(QStringLiteral("%1 plays on an output already").arg(m_devices->deviceName()));
+    if (!m_pulse->ensureConnected()) {
+        pulse::PulseContext::Lock lock(*m_pulse);
+        return no.arg(m_pulse->errorText());
+    }
+    std::optional<QString> input;
+    if (m_devices->kind() != pulse::ChoiceKind::Mix)
+        input = m_devices->currentSourceName();
+    pulse::PulseContext::Lock lock(*m_pulse);
+    const auto server = m_pulse->serverInfo();
+    const QString sinkName = outputId.isEmpty() && server ? server->defaultSink : outputId;
+    const auto sink = m_pulse->device(pulse::DeviceKind::Sink, sinkName);
+    if (!sink)
+        return no.arg(outputId.isEmpty()
+                          ? QStringLiteral("there is no output device")
+                          : QStringLiteral("the output device %1 is not available").arg(outputId));
+    if (m_devices->kind() == pulse::ChoiceKind::Mix && server)
+        input = server->defaultSource;   // the microphone side is what is played
+    if (!input || input->isEmpty())
+        return {};   // nothing to record now: looked at again when capture starts
+    const auto source = m_pulse->device(pulse::DeviceKind::Source, *input);
+    if (source && source->name == sink->monitorSource)
+        return no.arg(QStringLiteral("%1 is the sound of %2 itself, which would play back into itself")
+                          .arg(source->description, sink->description));
+    return {};
+}
+
+QString PulseRecorder::SetMonitor(bool on, const QString &outputDeviceId)
+{
+    Q_ASSERT(QThread::currentThread() == thread());
+    const QString why = on ? monitorRefusal(outputDeviceId) : QString();
+    pulse::PulseContext::Lock lock(*m_pulse);
+    closeMonitor();
+    m_monitorOn = on && why.isEmpty();
+    m_monitorOutput = outputDeviceId;
+    if (m_monitorOn && m_capturing && !m_ended)
+        openMonitor();
+    return why;
+}
+
+bool PulseRecorder::GetMonitor()
+{
+    Q_ASSERT(QThread::currentThread() == thread());
+    if (m_monitorOn && !monitorRefusal(m_monitorOutput).isEmpty()) {
+        // The input chosen since would play back into the output.
+        pulse::PulseContext::Lock lock(*m_pulse);
+        m_monitorOn = false;
+        closeMonitor();
+    }
+    return m_monitorOn;
+}
+
+qint64 PulseRecorder::monitorDroppedFrames()
+{
+    pulse::PulseContext::Lock lock(*m_pulse);
+    return m_monitor ? m_monitor->droppedFrames() : 0;
+}
+
+int PulseRecorder::monitorUnderruns()
+{
+    pulse::PulseContext::Lock lock(*m_pulse);
+    return m_monitor ? m_monitor->underruns() : 0;
+}
+
+void PulseRecorder::openMonitor()
+{
+    closeMonitor();
+    // The default output is taken as it is now: the stream stays on it, so a later default
+    // can never be the input's own device.
+    QString sinkName = m_monitorOutput;
+    if (sinkName.isEmpty())
+        if (const auto server = m_pulse->serverInfo())
+            sinkName = server->defaultSink;
+    const auto sink = m_pulse->device(pulse::DeviceKind::Sink, sinkName);
+    if (!sink) {
+        m_monitorOn = false;
+        return;
+    }
+    m_monitorOutputSource = sink->monitorSource;
+    m_monitorFilters.setFormat(m_streamRate, m_streamChannels);
+    m_monitor = std::make_unique<pulse::MonitorStream>(*m_pulse);
+    // The output went away or refused the stream: listening ends, the recording goes on.
+    if (!m_monitor->open(sink->name, m_streamRate, m_streamChannels, [this] { m_monitorOn = false; })) {
+        m_monitorOn = false;
+        m_monitor.reset();
+    }
+}
+
+void PulseRecorder::closeMonitor()
+{
+    if (m_monitor)
+        m_monitor->close();
+    m_monitor.reset();
+}
+
+void PulseRecorder::listenToMicrophone(const float *data, qint64 frames)
+{
+    if (!m_monitor)
+        return;
+    if (!m_monitor->isOpen()) {
+        closeMonitor();   // it failed: listening is over
+        return;
+    }
+    const size_t samples = size_t(frames * m_streamChannels);
+    if (data)
+        m_monitorScratch.assign(data, data + samples);
+    else
+        m_monitorScratch.assign(samples, 0.0f);
+    for (auto f : {dsp::RecordingFilters::Notch, dsp::RecordingFilters::HighPass,
+                   dsp::RecordingFilters::LowPass}) {
+        m_monitorFilters.setEnabled(f, m_filters.enabled(f));
+        m_monitorFilters.setFrequency(f, m_filters.frequency(f));
+    }
+    m_monitorFilters.process(m_monitorScratch.data(), frames);
+    m_monitor->write(m_monitorScratch.data(), frames);
 }
 
 bool PulseRecorder::GetNotchEnabled() { return m_filters.enabled(dsp::RecordingFilters::Notch); }

@@ -30,6 +30,14 @@
 //                     left/right peak of that tick on the 0..100 meter scale.
 //   OnDeviceError     capture ended by itself; every block before it was delivered first.
 //   OnDevicesChanged  the device list changed.
+//
+// Listening to the input (SetMonitor): while capture runs, each capture fragment, after the
+// filters, is also written to a pulse::MonitorStream on the chosen output, so it is heard
+// a fragment or two later. With the mix only the microphone side is played (through its
+// own copy of the filters): the computer sound is already playing. The monitor stream is
+// made when capture starts (or when listening is turned on during capture) and closed when
+// capture stops; its failure only ends listening. An input that is the chosen output's own
+// monitor, or an application's sound, is refused: it would play back into itself.
 #pragma once
 
 #include "engine/dsp/levels.h"
@@ -38,6 +46,7 @@
 #include "engine/engine.h"
 #include "engine/pulse/capture_stream.h"
 #include "engine/pulse/mixer_forwarding.h"
+#include "engine/pulse/monitor_stream.h"
 #include "engine/pulse/pulse_context.h"
 #include "engine/pulse/recording_devices.h"
 
@@ -95,6 +104,8 @@ public:
     void SetMixLevels(int microphonePercent, int computerPercent) override;   // 0..100 each
     int GetMicrophoneMixLevel() override;
     int GetComputerMixLevel() override;
+    QString SetMonitor(bool on, const QString &outputDeviceId) override;
+    bool GetMonitor() override;
 
     // Our own, for measurements: frames filled with silence since Start so the timeline
     // stays right (server holes, and the time an application's move took), the number of
@@ -109,6 +120,10 @@ public:
     // read 0.1 % faster) and how far apart the two sides stand (ms, smoothed).
     double mixCorrection() const { return m_mixCorrection.load(); }
     double mixOffsetMs() const { return m_mixOffsetMs.load(); }
+    // Listening to the input, since it began: frames the output could not take in time
+    // (dropped so that the delay stays short), and how often the output ran dry.
+    qint64 monitorDroppedFrames();
+    int monitorUnderruns();
     // The text of the last failure (empty when none).
     QString GetErrorText() override { return m_errorText; }
 
@@ -143,6 +158,11 @@ private:
     void push(Event event);                            // any thread
     void releaseStreams();                             // lock held
     bool deliverOne();                                 // UI thread
+    // Why listening to the current input on that output is not possible ("" when it is).
+    QString monitorRefusal(const QString &outputId);   // UI thread, not lock held
+    void openMonitor();                                // lock held, UI thread
+    void closeMonitor();                               // lock held
+    void listenToMicrophone(const float *data, qint64 frames);   // loop thread, the mix
     void tick();
 
     std::unique_ptr<pulse::PulseContext> m_pulse;
@@ -193,6 +213,14 @@ private:
     std::atomic<double> m_mixCorrection{0};
     std::atomic<double> m_mixOffsetMs{0};
     std::atomic<bool> m_devicesChangePending{false};
+    // Listening to the input: on (the UI thread turns it on and off, the loop thread off
+    // when the output fails); the stream and the rest are guarded by the loop lock.
+    std::atomic<bool> m_monitorOn{false};
+    QString m_monitorOutput;            // the output's id as given (empty: the default)
+    QString m_monitorOutputSource;      // the monitor of the output being played to
+    std::unique_ptr<pulse::MonitorStream> m_monitor;
+    dsp::RecordingFilters m_monitorFilters;   // the mix's microphone side alone
+    std::vector<float> m_monitorScratch;
 
     // UI thread.
     QTimer m_timer;
