@@ -36,7 +36,7 @@ std::optional<int> wholeNumber(const QString &text, int lowest, int highest)
 const QString kUsage = QStringLiteral(
     "Usage: %1 [options] [file]\n"
     "       %1 --record [-d SECONDS] [-s NAME] [--split SECONDS] [--on-sound DBFS [--quiet SECONDS]]\n"
-    "                   [--at HH:MM] [output]\n"
+    "                   [--at HH:MM] [--monitor] [output]\n"
     "       %1 --list-sources\n"
     "       %1 --remote record|pause|stop|status\n"
     "       %1 --remote marker [name]");
@@ -89,6 +89,10 @@ CommandLine readCommandLine(const QStringList &arguments)
                                 QStringLiteral("With --record: starts at that time, today or tomorrow if it has "
                                                "passed."),
                                 QStringLiteral("HH:MM"));
+    const QCommandLineOption monitor(QStringLiteral("monitor"),
+                                     QStringLiteral("With --record: plays what is recorded on the default output "
+                                                    "device too (refused with a warning for an input that would "
+                                                    "play back into it)."));
     const QCommandLineOption listSources(
         QStringLiteral("list-sources"),
         QStringLiteral("Prints every input --source takes: its name, a tab, its description, and \"default\" "
@@ -98,7 +102,7 @@ CommandLine readCommandLine(const QStringList &arguments)
                                                    "to add a marker (marker [name]), or prints its state, elapsed "
                                                    "time and file (status)."),
                                     QStringLiteral("command"));
-    parser.addOptions({record, duration, source, split, onSound, quiet, at, listSources, remote});
+    parser.addOptions({record, duration, source, split, onSound, quiet, at, monitor, listSources, remote});
     parser.addPositionalArgument(QStringLiteral("file"),
                                  QStringLiteral("A sound file to open at start-up, as File / Open does; with "
                                                 "--record, where to record."),
@@ -124,7 +128,7 @@ CommandLine readCommandLine(const QStringList &arguments)
     const QStringList positional = parser.positionalArguments();
     CommandLine c;
     if (!parser.isSet(record)) {
-        for (const QCommandLineOption &o : {duration, source, split, onSound, quiet, at})
+        for (const QCommandLineOption &o : {duration, source, split, onSound, quiet, at, monitor})
             if (parser.isSet(o))
                 return mistake(QStringLiteral("--%1 is an option of --record.").arg(o.names().last()));
     }
@@ -174,6 +178,7 @@ CommandLine readCommandLine(const QStringList &arguments)
         r.durationSeconds = *n;
     }
     r.source = parser.value(source);
+    r.monitor = parser.isSet(monitor);
     if (parser.isSet(split)) {
         const std::optional<int> n = wholeNumber(parser.value(split), 1, 366 * 24 * 3600);
         if (!n)

@@ -18,6 +18,7 @@ struct RecordRequest {
     std::optional<int> onSoundDb;   // start on sound above this level (dBFS)
     std::optional<int> quietSeconds;
     std::optional<QTime> at;     // start at this time, today or tomorrow
+    bool monitor = false;        // listen to the input while recording
 };
 
 struct CommandLine {

@@ -144,6 +144,17 @@ void CommandLineRecorder::start()
         m_core.inputs().setDevice(source->index);
     }
     m_core.applyRecordingSettings(s);
+    // Listening only when asked for here (the window's stored choice is the window's); it is
+    // a help, not the job: a refusal is a warning and the recording goes on.
+    if (!m_request.monitor && m_core.monitoring())
+        m_core.setMonitoring(false);
+    if (m_request.monitor) {
+        const QString refusal = m_core.setMonitoring(true);
+        if (!refusal.isEmpty()) {
+            std::fprintf(m_err, "%s: warning: %s\n", qPrintable(commandName), qPrintable(refusal.simplified()));
+            std::fflush(m_err);
+        }
+    }
 
     RecordingSession &recording = m_core.recording();
     if (m_request.at) {

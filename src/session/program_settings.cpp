@@ -60,6 +60,19 @@ void ProgramSettings::storeMixLevels(const MixLevels &levels)
     ini.write({{kMix, QStringLiteral("mic"), levels.microphone}, {kMix, QStringLiteral("system"), levels.computer}});
 }
 
+bool ProgramSettings::monitoring() const
+{
+    return IniFile(m_path).readInteger(QStringLiteral("monitor"), QStringLiteral("on"), 0) == 1;
+}
+
+void ProgramSettings::storeMonitoring(bool on)
+{
+    if (monitoring() == on)
+        return;
+    IniFile ini(m_path);
+    ini.write({{QStringLiteral("monitor"), QStringLiteral("on"), on ? 1 : 0}});
+}
+
 bool ProgramSettings::showsTips() const
 {
     return IniFile(m_path).readInteger(kTips, QStringLiteral("showtip"), 1) == 1;

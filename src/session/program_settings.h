@@ -36,6 +36,10 @@ public:
     void storeMixLevels(const MixLevels &levels);
 
     // The Tip of the Day: whether it opens at start-up, and the number of the tip shown last.
+    // "Listen to the input" ("monitor"/"on"); written only when it changed.
+    bool monitoring() const;
+    void storeMonitoring(bool on);
+
     bool showsTips() const;
     int tipNumber() const;
     void storeTips(int tipNumber, bool showAtStartUp);

@@ -47,6 +47,33 @@ RecorderCore::RecorderCore(engine::IEngineFactory &engine, const AppPaths &paths
     m_recording.setSettings(m_settings.recording());
     const ProgramSettings::MixLevels levels = m_settings.mixLevels();
     m_inputs.setMixLevels(levels.microphone, levels.computer);
+    // A device that went away may have ended listening (its output gone).
+    for (MixerLines *lines : {&m_inputs, &m_outputs})
+        connect(lines, &MixerLines::devicesChanged, this, [this] {
+            if (m_monitoring && !m_recording.recorder().GetMonitor()) {
+                m_monitoring = false;
+                emit monitoringEnded(QStringLiteral("Listening to the input ended: its output device is gone"));
+            }
+        });
+    // Listening to the input as it was left; a refusal now is said when it is asked for.
+    if (m_settings.monitoring())
+        setMonitoring(true);
+}
+
+QString RecorderCore::setMonitoring(bool on)
+{
+    const QString refusal = m_recording.recorder().SetMonitor(on, m_playback.player().GetDeviceId());
+    m_monitoring = on && refusal.isEmpty();
+    return refusal;
+}
+
+void RecorderCore::devicesChosen()
+{
+    if (!m_monitoring)
+        return;
+    const QString refusal = setMonitoring(true);
+    if (!refusal.isEmpty())
+        emit monitoringEnded(refusal);
 }
 
 RecorderCore::~RecorderCore() = default;
@@ -226,4 +253,5 @@ void RecorderCore::shutDown()
     if (m_recording.isActive())
         m_recording.stop();
     m_settings.storeMixLevels({m_inputs.microphoneLevel(), m_inputs.computerLevel()});
+    m_settings.storeMonitoring(m_monitoring);
 }

@@ -91,6 +91,15 @@ public:
     // takes snapshots for it.
     void setSpectrumFrames(int frames);
 
+    // "Listen to the input": what capture hears is played on the output device too. In force
+    // at once and kept for the next start (at shutDown); "" or why it was refused (it is
+    // off then).
+    QString setMonitoring(bool on);
+    bool monitoring() const { return m_monitoring; }
+    // The input or the output device was chosen: listening follows it, or ends when the new
+    // input would play back into the output (monitoringEnded follows).
+    void devicesChosen();
+
     // Tags may be written into a listed file: it is not the one being played or recorded.
     bool tagsMayBeWritten(const QString &path) const;
     // Deletes row's file from the disk: refused while it is being recorded (throws); a
@@ -110,6 +119,8 @@ signals:
     void recovered(const RecoveryReport &report);
     // stateName() or currentFile() changed.
     void statusChanged();
+    // Listening to the input ended by itself: why.
+    void monitoringEnded(const QString &why);
 
 private:
     AppPaths m_paths;
@@ -123,6 +134,7 @@ private:
     PlaybackEqualizer m_equalizer;
     StartupRecovery m_recovery;
     std::unique_ptr<engine::IAudioFile2> m_profiles;   // labels the WMA profiles
+    bool m_monitoring = false;
     qint64 m_recordingElapsedMs = 0;
     qint64 m_playbackPositionMs = 0;
 };

@@ -47,6 +47,9 @@ constexpr int kTransportPanelHeight = 65;
 constexpr int kStatusPanelWidths[3] = {60, 320, 300};
 constexpr int kStatusPanelPadding = 6;   // frame and margin on each side of a panel's text
 constexpr int kFileInfoTab = 3;
+// How long the status bar says where a marker went, and why listening ended.
+constexpr int kMarkerMessageMs = 4000;
+constexpr int kMonitorMessageMs = 10000;
 
 QIcon themedIcon(const char *themeName, const char *bundled)
 {
@@ -313,6 +316,20 @@ void MainWindow::createPages()
             [this] { ui::runCommand([this] { showRecordingFilters(); }); });
     connect(m_recordingControlsPage, &MixerPage::widthNeeded, this,
             [this](int w) { resize(std::max(width(), w), height()); });
+    // "Listen to the input": a refusal says why and leaves the box clear.
+    m_recordingControlsPage->showMonitoring(m_core.monitoring());
+    connect(m_recordingControlsPage, &RecordingControlsPage::monitoringToggled, this, [this](bool on) {
+        const QString refusal = m_core.setMonitoring(on);
+        m_recordingControlsPage->showMonitoring(m_core.monitoring());
+        if (!refusal.isEmpty())
+            ui::notice(this, refusal);
+    });
+    connect(&m_core, &RecorderCore::monitoringEnded, this, [this](const QString &why) {
+        m_recordingControlsPage->showMonitoring(false);
+        statusBar()->showMessage(why, kMonitorMessageMs);
+    });
+    for (MixerPage *page : {static_cast<MixerPage *>(m_recordingControlsPage), static_cast<MixerPage *>(m_playbackControlsPage)})
+        connect(page, &MixerPage::deviceChosen, &m_core, &RecorderCore::devicesChosen);
     connect(m_playbackControlsPage, &PlaybackControlsPage::equalizerWindowRequested, this,
             [this] { ui::runCommand([this] { showEqualizer(); }); });
     connect(m_playbackControlsPage, &MixerPage::widthNeeded, this,
@@ -621,11 +638,6 @@ void MainWindow::stop()
 {
     m_core.stop();
 }
-
-namespace {
-// How long the status bar says where a marker went.
-constexpr int kMarkerMessageMs = 4000;
-}  // namespace
 
 void MainWindow::addMarker(const QString &name)
 {

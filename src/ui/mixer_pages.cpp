@@ -168,11 +168,22 @@ RecordingControlsPage::RecordingControlsPage(MixerLines &inputs, QWidget *parent
     m_filterButton->setObjectName(QStringLiteral("setFilterButton"));
     m_filterButton->setGeometry(QRect(QPoint(368, 0), atLeast(m_filterButton, 79, 24)));
     connect(m_filterButton, &QPushButton::clicked, this, &RecordingControlsPage::filterWindowRequested);
+    m_monitorBox = new QCheckBox(QStringLiteral("Listen to the input"), this);
+    m_monitorBox->setObjectName(QStringLiteral("monitorBox"));
+    m_monitorBox->setToolTip(QStringLiteral("Play what is recorded on the output device while it is captured"));
+    m_monitorBox->resize(m_monitorBox->sizeHint());
+    m_monitorBox->move(0, (m_filterButton->height() - m_monitorBox->height()) / 2);
+    connect(m_monitorBox, &QCheckBox::clicked, this, &RecordingControlsPage::monitoringToggled);
     // Devices and playing applications come and go.
     connect(&m_inputs, &MixerLines::devicesChanged, this,
             [this] { ui::runCommand([this] { refreshDevices(); }); });
 
-    raiseTopRow({m_label, m_devices, m_filterButton});
+    raiseTopRow({m_label, m_devices, m_monitorBox, m_filterButton});
+}
+
+void RecordingControlsPage::showMonitoring(bool on)
+{
+    m_monitorBox->setChecked(on);
 }
 
 MixerStrip *RecordingControlsPage::makeStrip(int line, QWidget *parent)
@@ -207,7 +218,8 @@ void RecordingControlsPage::showSelection()
 void RecordingControlsPage::layoutTopRow()
 {
     m_filterButton->move(width() - m_filterButton->width() - 2, m_filterButton->y());
-    m_devices->resize(m_filterButton->x() - m_devices->x() - 4, m_devices->height());
+    m_monitorBox->move(m_filterButton->x() - 8 - m_monitorBox->width(), m_monitorBox->y());
+    m_devices->resize(m_monitorBox->x() - m_devices->x() - 8, m_devices->height());
 }
 
 PlaybackControlsPage::PlaybackControlsPage(MixerLines &outputs, PlaybackEqualizer &equalizer, QWidget *parent)

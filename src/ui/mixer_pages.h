@@ -63,7 +63,8 @@ private:
     QList<MixerStrip *> m_strips;
 };
 
-// "Recording Controls": "Input Device" list and "Set Filter" at the right edge.
+// "Recording Controls": "Input Device" list, "Listen to the input" and "Set Filter" at the
+// right edge.
 class RecordingControlsPage : public MixerPage {
     Q_OBJECT
 
@@ -76,8 +77,12 @@ public:
     // it is there, and its strips are built anew when another takes its place.
     void refreshDevices();
 
+    // "Listen to the input" as it is in force.
+    void showMonitoring(bool on);
+
 signals:
     void filterWindowRequested();   // "Set Filter"
+    void monitoringToggled(bool on);  // "Listen to the input", by the user
 
 protected:
     void layoutTopRow() override;
@@ -89,6 +94,7 @@ private:
     QString m_shownDevice;          // the id of the device the strips show
     QLabel *m_label;                // "Input Device", 0, 6
     QComboBox *m_devices;           // 72, 2; width follows the tab
+    QCheckBox *m_monitorBox;        // "Listen to the input", left of "Set Filter"
     QPushButton *m_filterButton;    // 79 x 24, 2 pixels from the right edge
 };
 

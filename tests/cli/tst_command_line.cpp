@@ -285,6 +285,19 @@ private slots:
         QCOMPARE(riffChunks(killed).mid(0, 3), QStringList({"fmt ", "data", "cue "}));
     }
 
+    // --monitor for an input that would play back into the output: a warning, and the
+    // recording goes on without it.
+    void aMonitorThatWouldPlayBackIsAWarning()
+    {
+        Program program;
+        const QString out = program.file("talk.wav");
+        const Program::Result r = program.run({"--record", "-d", "1", "--monitor", "-s", "tavrin_null.monitor", out});
+        QCOMPARE(r.status, 0);
+        QVERIFY2(r.err.startsWith("tavrin-sound-recorder: warning: Listening to the input is not possible"), qPrintable(r.err));
+        QVERIFY2(r.err.contains("play back into itself"), qPrintable(r.err));
+        QCOMPARE(r.out, out + "\n");
+    }
+
     void mistakesAndRefusals_data()
     {
         QTest::addColumn<QStringList>("arguments");   // "@" stands for the test's folder

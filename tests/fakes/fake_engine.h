@@ -321,6 +321,15 @@ public:
         m_computerLevel = computerPercent;
     }
     int GetMicrophoneMixLevel() override { return m_microphoneLevel; }
+    // Listening to the input: refused with monitorRefusal when it is set.
+    QString SetMonitor(bool on, const QString &outputDeviceId) override
+    {
+        log(QStringLiteral("SetMonitor(%1,%2)").arg(on ? "true" : "false", outputDeviceId));
+        m_monitor = on && monitorRefusal.isEmpty();
+        return on ? monitorRefusal : QString();
+    }
+    bool GetMonitor() override { return m_monitor; }
+    QString monitorRefusal;
     int GetComputerMixLevel() override { return m_computerLevel; }
 
     // Test side.
@@ -359,6 +368,7 @@ private:
     int m_blocks = 0;
     qint64 m_delivered = 0;   // frames since Start
     int m_microphoneLevel = 100;
+    bool m_monitor = false;
     int m_computerLevel = 100;
     engine::SampleArray m_block;
 };

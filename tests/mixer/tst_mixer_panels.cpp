@@ -663,7 +663,9 @@ private slots:
         const int recWidth = mixertest::page(f, true)->width();
         QCOMPARE(t.setFilter->geometry().right() + 1, recWidth - 2);
         QCOMPARE(t.setFilter->y(), 0);
-        QCOMPARE(t.inputs->x() + t.inputs->width(), t.setFilter->x() - 4);
+        const QCheckBox *monitor = w.find<QCheckBox>("monitorBox");
+        QCOMPARE(monitor->geometry().right() + 1, t.setFilter->x() - 8);
+        QCOMPARE(t.inputs->x() + t.inputs->width(), monitor->x() - 8);
         QCOMPARE(t.inputs->y(), 2);
 
         // Playback tab: the list ends 8 before the switch; the switch and its window's button

@@ -146,6 +146,30 @@ private slots:
         QVERIFY(!core.recordingOwnsDisplay());
     }
 
+    // "Listen to the input": in force at once, refused with the engine's reason, kept for the
+    // next start, and ended by a device chosen later that would play back into the output.
+    void monitoring()
+    {
+        Core c;
+        c.start();
+        RecorderCore &core = *c.core;
+        QCOMPARE(core.setMonitoring(true), QString());
+        QVERIFY(core.monitoring() && c.engine.recorder()->GetMonitor());
+        core.shutDown();
+        QVERIFY(ProgramSettings(c.path("setup.ini"), QString()).monitoring());
+
+        c.core.reset();
+        c.start();   // the next start listens again
+        QVERIFY(c.core->monitoring() && c.engine.recorder()->GetMonitor());
+        QSignalSpy ended(c.core.get(), &RecorderCore::monitoringEnded);
+        c.engine.recorder()->monitorRefusal = "It would play back into itself";
+        c.core->devicesChosen();
+        QCOMPARE(ended.value(0).value(0).toString(), QString("It would play back into itself"));
+        QVERIFY(!c.core->monitoring());
+        QCOMPARE(c.core->setMonitoring(true), QString("It would play back into itself"));
+        QVERIFY(!c.core->monitoring());
+    }
+
     // At start-up the core repairs what a crash left, without any window, and lists it.
     void recoveryAtStartUp()
     {
