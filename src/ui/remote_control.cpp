@@ -68,7 +68,7 @@ void RemoteControl::answer(Command command)
     QStringList refusals;
     {
         ui::BoxesLater later;
-        command();
+        ui::runCommand(command);
         refusals = later.errors();
     }
     if (!refusals.isEmpty() && calledFromDBus())
@@ -92,7 +92,7 @@ void RemoteControl::Stop()
 
 void RemoteControl::AddMarker(const QString &name)
 {
-    answer([this, &name] { ui::runCommand([this, &name] { m_window.addMarker(name); }); });
+    answer([this, &name] { m_window.addMarker(name); });
 }
 
 void RemoteControl::announceChanges()

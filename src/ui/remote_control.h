@@ -39,7 +39,8 @@ public slots:
     void AddMarker(const QString &name);
 
 private:
-    // Runs a window command; a refusal it shows becomes the call's error.
+    // Runs a window command; a refusal it shows, or an error it raises, becomes the call's
+    // error.
     template <typename Command>
     void answer(Command command);
     void announceChanges();
