@@ -28,20 +28,20 @@ bool MonitorStream::open(const QString &sink, int rate, int channels, std::funct
     m_starting = true;
     if (!m_pulse.isReady())
         return false;
-    const pa_sample_spec spec{PA_SAMPLE_FLOAT32NE, quint32(rate), quint8(channels)};
+    const pa_sample_spec sampleFormat{PA_SAMPLE_FLOAT32NE, quint32(rate), quint8(channels)};
     pa_channel_map map;
     pa_channel_map_init_extend(&map, unsigned(channels), PA_CHANNEL_MAP_DEFAULT);
     ProplistPtr props(pa_proplist_new());
     pa_proplist_sets(props.get(), PA_PROP_MEDIA_NAME, kStreamName.toUtf8().constData());
     pa_proplist_sets(props.get(), PA_PROP_MEDIA_ROLE, "production");
     StreamPtr stream(pa_stream_new_with_proplist(m_pulse.context(), kStreamName.toUtf8().constData(),
-                                                 &spec, &map, props.get()));
+                                                 &sampleFormat, &map, props.get()));
     if (!stream)
         return false;
     pa_stream_set_state_callback(stream.get(), &MonitorStream::onState, this);
     pa_stream_set_underflow_callback(stream.get(), &MonitorStream::onUnderflow, this);
-    const auto bytes = [&spec](int ms) {
-        return quint32(pa_usec_to_bytes(pa_usec_t(ms) * PA_USEC_PER_MSEC, &spec));
+    const auto bytes = [&sampleFormat](int ms) {
+        return quint32(pa_usec_to_bytes(pa_usec_t(ms) * PA_USEC_PER_MSEC, &sampleFormat));
     };
     pa_buffer_attr attr;
     std::memset(&attr, 0xff, sizeof attr);
