@@ -119,11 +119,16 @@ private slots:
             QCOMPARE(b.channels(), channels);
             QCOMPARE(b.sampleRate(), rate);
         }
-        // Both tones, each at its level (the players' -12 dBFS times the mix level).
+        // Both tones, each at its level (the players' -12 dBFS times the mix level), in the
+        // better of the last two seconds: on a busy machine a side may be held back for a
+        // moment, which the mixer fills with silence (its own tests count that).
         const std::vector<float> left = testaudio::channel(cap.samples, channels, 0);
-        const std::vector<float> tail(left.end() - rate, left.end());
-        const double voice = testaudio::toneLevelDb(tail, rate, 440);
-        const double music = testaudio::toneLevelDb(tail, rate, 1000);
+        double voice = -200, music = -200;
+        for (const int back : {1, 2}) {
+            const std::vector<float> second(left.end() - back * rate, left.end() - (back - 1) * rate);
+            voice = std::max(voice, testaudio::toneLevelDb(second, rate, 440));
+            music = std::max(music, testaudio::toneLevelDb(second, rate, 1000));
+        }
         const double wantedVoice = kToneDb + 20 * std::log10(microphone / 100.0);
         const double wantedMusic = kToneDb + 20 * std::log10(computer / 100.0);
         qInfo("microphone %.2f dB (wanted %.2f), computer %.2f dB (wanted %.2f)", voice,
