@@ -358,6 +358,22 @@ public:
     }
     virtual int GetMicrophoneMixLevel() { return 100; }
     virtual int GetComputerMixLevel() { return 100; }
+    // "Microphone + computer sound" can hand out each side's own sound beside the sum: with
+    // on, each block also carries side 0 (the microphone) and side 1 (the computer sound)
+    // for the same frames as GetArray, each at its level and after the recording filters,
+    // before the sum's limiter. Returns whether blocks will carry them: only the mix has
+    // sides. Takes effect at the next Start.
+    virtual bool SetSideArrays(bool on)
+    {
+        Q_UNUSED(on);
+        return false;
+    }
+    // Inside OnEndArrayRecord: that side of the block just filled; empty without sides.
+    virtual SampleArray GetSideArray(int side)
+    {
+        Q_UNUSED(side);
+        return SampleArray();
+    }
 
     // Listening to the input: whenever capture runs, the captured sound, after the recording
     // filters, is also played on the output device with that id (IAudioPlayer2::GetDeviceId;

@@ -9,6 +9,8 @@ namespace engine::dsp {
 
 // Most channels a filter keeps state for (the engine's formats have 1..8).
 inline constexpr int kMaxChannels = 8;
+// Most interleaved channels a filter runs over: a recording's mix and its two sides.
+inline constexpr int kMaxFilterChannels = 3 * kMaxChannels;
 
 enum class FilterShape {
     LowPass,    // 12 dB/octave above the corner, Q shapes the knee
@@ -40,7 +42,7 @@ BiquadCoefficients designBiquad(FilterShape shape, double sampleRate, double hz,
 // The section's gain in dB at a frequency (analytic, for checks and displays).
 double responseDb(const BiquadCoefficients &c, double sampleRate, double hz);
 
-// One section with state for up to kMaxChannels interleaved channels.
+// One section with state for up to kMaxFilterChannels interleaved channels.
 class Biquad {
 public:
     void setCoefficients(const BiquadCoefficients &c) { m_c = c; }
@@ -70,8 +72,8 @@ public:
 
 private:
     BiquadCoefficients m_c;
-    std::array<double, kMaxChannels> m_ic1{};
-    std::array<double, kMaxChannels> m_ic2{};
+    std::array<double, kMaxFilterChannels> m_ic1{};
+    std::array<double, kMaxFilterChannels> m_ic2{};
 };
 
 }  // namespace engine::dsp

@@ -26,7 +26,7 @@ RecordingFilters::RecordingFilters()
 void RecordingFilters::setFormat(int sampleRate, int channels)
 {
     m_sampleRate = std::max(1, sampleRate);
-    m_channels = std::clamp(channels, 1, kMaxChannels);
+    m_channels = std::clamp(channels, 1, kMaxFilterChannels);
     m_glide = 1.0 - std::exp(-double(kChunk) / (kGlideSeconds * m_sampleRate));
     m_mixStep = 1.0 / (kFadeSeconds * m_sampleRate);
     for (Stage &s : m_stages) {

@@ -287,22 +287,43 @@ void StreamMixer::produce(std::vector<float> &out, bool flushing)
         return;
     const double startUs = readPositionUs(c);
     const size_t samples = size_t(n * m_channels);
-    m_mix.assign(samples, 0.0f);
+    for (auto &side : m_sideOut)
+        side.assign(samples, 0.0f);
     if (m_scratch.size() < samples)
         m_scratch.resize(samples);
     n = c.swr ? readResampled(c, m_scratch.data(), n) : readDirect(c, m_scratch.data(), n);
     if (n <= 0)
         return;
-    addWithGain(c, m_scratch.data(), m_mix.data(), n);
+    float *clockOut = m_sideOut[size_t(m_clock)].data();
+    float *otherOut = m_sideOut[size_t(1 - m_clock)].data();
+    addWithGain(c, m_scratch.data(), clockOut, n);
     const double clockNextUs = readPositionUs(c);
 
     if (o.state == Side::State::Joining || o.state == Side::State::Following) {
-        follow(o, m_mix.data(), n, startUs);
+        follow(o, otherOut, n, startUs);
         if (o.state == Side::State::Following)
             steer(o, readPositionUs(o) - clockNextUs, n);
     }
-    limit(m_mix.data(), n * m_channels);
-    out.insert(out.end(), m_mix.begin(), m_mix.begin() + std::ptrdiff_t(n * m_channels));
+    const qint64 count = n * m_channels;
+    m_mix.resize(size_t(count));
+    for (qint64 i = 0; i < count; ++i)
+        m_mix[size_t(i)] = m_sideOut[0][size_t(i)] + m_sideOut[1][size_t(i)];
+    limit(m_mix.data(), count);
+    if (!m_keepSides) {
+        out.insert(out.end(), m_mix.begin(), m_mix.begin() + std::ptrdiff_t(count));
+    } else {
+        const size_t first = out.size();
+        out.resize(first + size_t(3 * count));
+        float *dst = out.data() + first;
+        const size_t frameBytes = size_t(m_channels) * sizeof(float);
+        for (qint64 f = 0; f < n; ++f) {
+            const size_t at = size_t(f * m_channels);
+            std::memcpy(dst, m_mix.data() + at, frameBytes);
+            std::memcpy(dst + m_channels, m_sideOut[0].data() + at, frameBytes);
+            std::memcpy(dst + 2 * m_channels, m_sideOut[1].data() + at, frameBytes);
+            dst += 3 * m_channels;
+        }
+    }
     m_output += n;
 }
 

@@ -22,6 +22,10 @@
 //
 // Neither side's buffer grows without bound, whatever its timing does (see kMaxHoldMs).
 //
+// With sides kept (setKeepSides), each frame that comes out carries each side's own
+// contribution beside the sum: channels of the sum, then of side 0, then of side 1, each
+// side at its level and with its fades, before the limiter.
+//
 // Not thread-safe: one thread pushes (the sound server's loop thread in the recorder).
 #pragma once
 
@@ -58,11 +62,17 @@ public:
     // Clears everything before a take; levels are kept.
     void reset(int sampleRate, int channels);
 
+    // Whether the frames that come out carry the sides beside the sum (3 x channels a
+    // frame); off at first. Set before a take.
+    void setKeepSides(bool on) { m_keepSides = on; }
+    bool keepsSides() const { return m_keepSides; }
+
     // Level of one side, 0..1 (linear gain); changes glide.
     void setLevel(int side, float level);
 
     // Frames of one side; capturedUs is when its last frame was captured. Mixed frames that
-    // became ready are appended to out (interleaved).
+    // became ready are appended to out (interleaved; with the sides kept, three groups of
+    // channels a frame).
     void push(int side, const float *interleaved, qint64 frames, qint64 capturedUs,
               std::vector<float> &out);
 
@@ -109,7 +119,9 @@ private:
     qint64 m_output = 0;
     qint64 m_dropped = 0;
     qint64 m_padded = 0;
+    bool m_keepSides = false;
     std::vector<float> m_mix;
+    std::array<std::vector<float>, kSides> m_sideOut;   // each side's share of the frames made
     std::vector<float> m_scratch;
 };
 

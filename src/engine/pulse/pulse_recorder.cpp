@@ -151,8 +151,7 @@ void PulseRecorder::Start()
             return;
         }
         pulse::PulseContext::Lock lock(*m_pulse);
-        prepare();
-        m_mode = Mode::Device;
+        prepare(Mode::Device);
         if (!openStream(0, QStringLiteral("Recording"), *device, PA_INVALID_INDEX, false) ||
             !m_streams[0]->waitReady()) {
             const QString why = m_pulse->errorText();
@@ -170,8 +169,7 @@ void PulseRecorder::Start()
             return;
         }
         pulse::PulseContext::Lock lock(*m_pulse);
-        prepare();
-        m_mode = Mode::Application;
+        prepare(Mode::Application);
         m_appStream = app->stream.index;
         m_appName = app->stream.application;
         m_appLastUs = pulse::CaptureStream::nowUs();
@@ -193,8 +191,7 @@ void PulseRecorder::Start()
             return;
         }
         pulse::PulseContext::Lock lock(*m_pulse);
-        prepare();
-        m_mode = Mode::Mix;
+        prepare(Mode::Mix);
         startMix();
         if (m_errorCode != pulse::kNoError)
             return;
@@ -210,12 +207,14 @@ void PulseRecorder::Start()
 }
 
 // Everything the stream callbacks touch is ready before a stream can call them.
-void PulseRecorder::prepare()
+void PulseRecorder::prepare(Mode mode)
 {
+    m_mode = mode;
     m_streamChannels = m_channels;
     m_streamRate = m_rate;
-    m_filters.setFormat(m_rate, m_channels);
-    m_fill = QByteArray(qsizetype(m_blockFrames * m_channels * qint64(sizeof(float))),
+    m_blockChannels = mode == Mode::Mix && m_sidesWanted ? 3 * m_channels : m_channels;
+    m_filters.setFormat(m_rate, m_blockChannels);
+    m_fill = QByteArray(qsizetype(m_blockFrames * m_blockChannels * qint64(sizeof(float))),
                         Qt::Uninitialized);
     m_fillFrames = 0;
     m_fadeInLeft = qint64(m_rate) * kJoinFadeMs / 1000;
@@ -265,6 +264,7 @@ void PulseRecorder::startMix()
             wanted[kComputer] = sink->monitorSource;
     }
     m_mixer.reset(m_rate, m_channels);
+    m_mixer.setKeepSides(m_blockChannels != m_streamChannels);
     m_mixer.setLevel(kMicrophone, float(m_levels.microphone.load()) / 100.0f);
     m_mixer.setLevel(kComputer, float(m_levels.computer.load()) / 100.0f);
     if (wanted[kMicrophone].isEmpty() && wanted[kComputer].isEmpty()) {
@@ -310,7 +310,7 @@ void PulseRecorder::Stop()
                     stream->readAvailable();
             if (m_mode == Mode::Mix) {
                 m_mixer.flush(m_mixed);
-                consume(m_mixed.data(), qint64(m_mixed.size()) / m_streamChannels);
+                consume(m_mixed.data(), qint64(m_mixed.size()) / m_blockChannels);
                 m_mixed.clear();
             }
             m_ended = true;
@@ -349,6 +349,17 @@ int PulseRecorder::GetErrorCode()
 SampleArray PulseRecorder::GetArray()
 {
     return m_current;
+}
+
+bool PulseRecorder::SetSideArrays(bool on)
+{
+    m_sidesWanted = on;
+    return on && m_devices->kind() == pulse::ChoiceKind::Mix;
+}
+
+SampleArray PulseRecorder::GetSideArray(int side)
+{
+    return side == 0 || side == 1 ? m_currentSides[size_t(side)] : SampleArray();
 }
 
 SampleArray PulseRecorder::GetSnapshotArray(int count)
@@ -397,7 +408,7 @@ void PulseRecorder::onData(int slot, const float *data, qint64 frames, qint64 ca
         m_mixCorrection = m_mixer.correction();
         m_mixOffsetMs = m_mixer.offsetMs();
         if (!m_mixed.empty()) {
-            consume(m_mixed.data(), qint64(m_mixed.size()) / m_streamChannels);
+            consume(m_mixed.data(), qint64(m_mixed.size()) / m_blockChannels);
             m_mixed.clear();
         }
         break;
@@ -542,7 +553,7 @@ void PulseRecorder::endCapture(const QString &text)
     m_ended = true;
     if (m_mode == Mode::Mix) {
         m_mixer.flush(m_mixed);
-        consume(m_mixed.data(), qint64(m_mixed.size()) / m_streamChannels);
+        consume(m_mixed.data(), qint64(m_mixed.size()) / m_blockChannels);
         m_mixed.clear();
     }
     if (m_fillFrames > 0)
@@ -552,7 +563,7 @@ void PulseRecorder::endCapture(const QString &text)
 
 void PulseRecorder::consume(const float *data, qint64 frames)
 {
-    const int ch = m_streamChannels;
+    const int ch = m_blockChannels;
     while (frames > 0) {
         const qint64 block = std::max<qint64>(1, m_blockFrames);
         const qint64 needBytes = block * ch * qint64(sizeof(float));
@@ -569,10 +580,19 @@ void PulseRecorder::consume(const float *data, qint64 frames)
             fadeIn(dst, n);
         if (m_monitor && m_mode != Mode::Mix)
             m_monitor->write(dst, n);
+        // The meters and the spectrum show the sum alone.
+        const float *mixed = dst;
+        if (ch != m_streamChannels) {
+            const int mixCh = m_streamChannels;
+            m_sumScratch.resize(size_t(n * mixCh));
+            for (qint64 f = 0; f < n; ++f)
+                std::memcpy(m_sumScratch.data() + f * mixCh, dst + f * ch, size_t(mixCh) * sizeof(float));
+            mixed = m_sumScratch.data();
+        }
         {
             std::lock_guard guard(m_mutex);
-            m_ring.append(dst, n);
-            dsp::accumulatePeaks(dst, n, ch, m_peakLeft, m_peakRight);
+            m_ring.append(mixed, n);
+            dsp::accumulatePeaks(mixed, n, m_streamChannels, m_peakLeft, m_peakRight);
         }
         m_fillFrames += n;
         m_captured += n;
@@ -589,7 +609,7 @@ void PulseRecorder::consume(const float *data, qint64 frames)
 void PulseRecorder::fadeIn(float *frames, qint64 n)
 {
     const qint64 total = std::max<qint64>(1, qint64(m_streamRate) * kJoinFadeMs / 1000);
-    const int ch = m_streamChannels;
+    const int ch = m_blockChannels;
     for (qint64 i = 0; i < n && m_fadeInLeft > 0; ++i, --m_fadeInLeft) {
         const double x = double(total - m_fadeInLeft) / double(total);
         const float g = float(0.5 - 0.5 * std::cos(M_PI * x));
@@ -602,7 +622,7 @@ void PulseRecorder::fadeOutTail()
 {
     const qint64 total = std::min<qint64>(m_fillFrames,
                                           std::max<qint64>(1, qint64(m_streamRate) * kJoinFadeMs / 1000));
-    const int ch = m_streamChannels;
+    const int ch = m_blockChannels;
     float *frames = reinterpret_cast<float *>(m_fill.data()) + (m_fillFrames - total) * ch;
     for (qint64 i = 0; i < total; ++i) {
         const double x = double(i + 1) / double(total);
@@ -615,10 +635,28 @@ void PulseRecorder::fadeOutTail()
 void PulseRecorder::pushBlock()
 {
     QByteArray bytes = std::move(m_fill);
-    bytes.resize(qsizetype(m_fillFrames * m_streamChannels * qint64(sizeof(float))));
-    push({SampleArray(SampleFormat::Float32, m_streamRate, m_streamChannels, std::move(bytes)),
-          {}});
-    m_fill = QByteArray(qsizetype(std::max<qint64>(1, m_blockFrames) * m_streamChannels *
+    const int ch = m_streamChannels;
+    if (m_blockChannels == ch) {
+        bytes.resize(qsizetype(m_fillFrames * ch * qint64(sizeof(float))));
+        push({SampleArray(SampleFormat::Float32, m_streamRate, ch, std::move(bytes)), {}, {}});
+    } else {
+        // The sum and each side, as blocks of their own.
+        Event event;
+        std::array<QByteArray, 3> parts;
+        const qsizetype partBytes = qsizetype(m_fillFrames * ch * qint64(sizeof(float)));
+        for (QByteArray &part : parts)
+            part = QByteArray(partBytes, Qt::Uninitialized);
+        const float *src = reinterpret_cast<const float *>(bytes.constData());
+        for (qint64 f = 0; f < m_fillFrames; ++f)
+            for (size_t k = 0; k < parts.size(); ++k)
+                std::memcpy(reinterpret_cast<float *>(parts[k].data()) + f * ch,
+                            src + (f * 3 + qint64(k)) * ch, size_t(ch) * sizeof(float));
+        event.block = SampleArray(SampleFormat::Float32, m_streamRate, ch, std::move(parts[0]));
+        for (size_t k = 0; k < 2; ++k)
+            event.sides[k] = SampleArray(SampleFormat::Float32, m_streamRate, ch, std::move(parts[k + 1]));
+        push(std::move(event));
+    }
+    m_fill = QByteArray(qsizetype(std::max<qint64>(1, m_blockFrames) * m_blockChannels *
                                   qint64(sizeof(float))),
                         Qt::Uninitialized);
     m_fillFrames = 0;
@@ -647,6 +685,7 @@ bool PulseRecorder::deliverOne()
     }
     if (!event.block.isEmpty()) {
         m_current = event.block;
+        m_currentSides = event.sides;
         emit OnEndArrayRecord(this, ++m_blockNumber);
         return true;
     }

@@ -31,6 +31,11 @@
 //   OnDeviceError     capture ended by itself; every block before it was delivered first.
 //   OnDevicesChanged  the device list changed.
 //
+// Sides (SetSideArrays): the mix can hand out each side beside the sum. The mixer then
+// makes frames of three groups of channels, which go through the filters and the block
+// queue together, so the three blocks always hold the same frames; the meters and the
+// spectrum see the sum alone.
+//
 // Listening to the input (SetMonitor): while capture runs, each capture fragment, after the
 // filters, is also written to a pulse::MonitorStream on the chosen output, so it is heard
 // a fragment or two later. With the mix only the microphone side is played (through its
@@ -79,6 +84,8 @@ public:
     void Stop() override;
     int GetErrorCode() override;                        // pulse::ErrorCode
     SampleArray GetArray() override;
+    bool SetSideArrays(bool on) override;
+    SampleArray GetSideArray(int side) override;
     qint64 SamplesToMs(qint64 samples) override;
     SampleArray GetSnapshotArray(int count) override;
 
@@ -136,10 +143,11 @@ private:
     struct Event {
         SampleArray block;   // a block, or (when empty) the end of capture
         QString error;
+        std::array<SampleArray, 2> sides;   // the mix's sides, when kept
     };
 
     void fail(int code, const QString &text);                       // UI thread, Start
-    void prepare();                                                 // lock held
+    void prepare(Mode mode);                                        // lock held
     bool openStream(int slot, const QString &name, const QString &device, quint32 sinkInput,
                     bool fromLoop);                                 // lock held
     void onData(int slot, const float *data, qint64 frames, qint64 capturedUs);   // loop thread
@@ -181,6 +189,10 @@ private:
     std::array<std::unique_ptr<pulse::CaptureStream>, 2> m_streams;
     bool m_ended = true;          // no capture, or it ended by itself: nothing more is taken
     int m_streamChannels = 2;
+    // Channels of a block as filled: the stream's, or three times as many when the mix keeps
+    // its sides (the sum, the microphone, the computer sound, frame by frame).
+    int m_blockChannels = 2;
+    std::vector<float> m_sumScratch;
     int m_streamRate = 44100;
     QByteArray m_fill;
     qint64 m_fillFrames = 0;
@@ -228,6 +240,8 @@ private:
     int m_errorCode = 0;
     QString m_errorText;
     SampleArray m_current;
+    std::array<SampleArray, 2> m_currentSides;
+    bool m_sidesWanted = false;
     int m_blockNumber = 0;
 };
 

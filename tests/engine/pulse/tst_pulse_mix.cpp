@@ -73,8 +73,9 @@ private slots:
         QTest::addColumn<int>("rate");
         QTest::addColumn<int>("microphone");
         QTest::addColumn<int>("computer");
-        QTest::newRow("stereo 44.1 kHz, 100 % and 50 %") << 2 << 44100 << 100 << 50;
-        QTest::newRow("mono 22.05 kHz, 40 % and 100 %") << 1 << 22050 << 40 << 100;
+        QTest::addColumn<bool>("sides");
+        QTest::newRow("stereo 44.1 kHz, 100 % and 50 %") << 2 << 44100 << 100 << 50 << false;
+        QTest::newRow("mono 22.05 kHz, 40 % and 100 %, each side apart too") << 1 << 22050 << 40 << 100 << true;
     }
     void bothSidesAtTheirLevels()
     {
@@ -82,11 +83,30 @@ private slots:
         QFETCH(int, rate);
         QFETCH(int, microphone);
         QFETCH(int, computer);
+        QFETCH(bool, sides);
         Scene scene;
         QVERIFY(scene.start());
 
         PulseRecorder rec;
+        QVERIFY(!rec.SetSideArrays(true));   // the default input has no sides
         QVERIFY(rec.SetDeviceById(kMixId));
+        QCOMPARE(rec.SetSideArrays(sides), sides);
+        // Each side's blocks, which must hold the same frames as the sum's.
+        std::array<std::vector<float>, 2> sideSamples;
+        int unevenBlocks = 0;
+        connect(&rec, &PulseRecorder::OnEndArrayRecord, this, [&](QObject *, int) {
+            const engine::SampleArray block = rec.GetArray();
+            for (int k = 0; k < 2; ++k) {
+                const engine::SampleArray side = rec.GetSideArray(k);
+                if (!sides) {
+                    unevenBlocks += side.isEmpty() ? 0 : 1;
+                    continue;
+                }
+                unevenBlocks += side.frames() == block.frames() && side.channels() == block.channels() ? 0 : 1;
+                const std::vector<float> f = side.toFloat();
+                sideSamples[size_t(k)].insert(sideSamples[size_t(k)].end(), f.begin(), f.end());
+            }
+        });
         QCOMPARE(rec.GetDeviceName(), QStringLiteral("Microphone + computer sound"));
         rec.SetMixLevels(microphone, computer);
         QCOMPARE(rec.GetMicrophoneMixLevel(), microphone);
@@ -137,6 +157,30 @@ private slots:
         QVERIFY2(std::abs(music - wantedMusic) <= 1.0, qPrintable(QString::number(music)));
         QVERIFY2(std::abs((voice - music) - (wantedVoice - wantedMusic)) <= 1.0,
                  qPrintable(QString::number(voice - music)));
+
+        // Apart, each side holds its own tone at its level and nothing of the other's.
+        QCOMPARE(unevenBlocks, 0);
+        if (!sides)
+            return;
+        const struct {
+            int side;
+            double hz, otherHz, wanted;
+        } apart[] = {{0, 440, 1000, wantedVoice}, {1, 1000, 440, wantedMusic}};
+        for (const auto &a : apart) {
+            const std::vector<float> &all = sideSamples[size_t(a.side)];
+            QCOMPARE(qint64(all.size()), qint64(cap.samples.size()));
+            const std::vector<float> left = testaudio::channel(all, channels, 0);
+            double own = -200, other = -200;
+            for (const int back : {1, 2}) {
+                const std::vector<float> second(left.end() - back * rate, left.end() - (back - 1) * rate);
+                own = std::max(own, testaudio::toneLevelDb(second, rate, a.hz));
+                other = std::max(other, testaudio::toneLevelDb(second, rate, a.otherHz));
+            }
+            qInfo("side %d: %.2f dB of its own tone (wanted %.2f), %.2f dB of the other's", a.side, own,
+                  a.wanted, other);
+            QVERIFY2(std::abs(own - a.wanted) <= 1.0, qPrintable(QString::number(own)));
+            QVERIFY2(other < -60, qPrintable(QString::number(other)));
+        }
     }
 
     void aSideThatStopsLeavesNoGap_data()
