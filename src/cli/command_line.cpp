@@ -36,7 +36,7 @@ std::optional<int> wholeNumber(const QString &text, int lowest, int highest)
 const QString kUsage = QStringLiteral(
     "Usage: %1 [options] [file]\n"
     "       %1 --record [-d SECONDS] [-s NAME] [--split SECONDS] [--on-sound DBFS [--quiet SECONDS]]\n"
-    "                   [--at HH:MM] [--monitor] [output]\n"
+    "                   [--at HH:MM] [--monitor] [--separate] [output]\n"
     "       %1 --list-sources\n"
     "       %1 --remote record|pause|stop|status\n"
     "       %1 --remote marker [name]");
@@ -93,6 +93,11 @@ CommandLine readCommandLine(const QStringList &arguments)
                                      QStringLiteral("With --record: plays what is recorded on the default output "
                                                     "device too (refused with a warning for an input that would "
                                                     "play back into it)."));
+    const QCommandLineOption separate(
+        QStringLiteral("separate"),
+        QStringLiteral("With --record and \"Microphone + computer sound\": also writes each side to a file of its "
+                       "own beside the mix, \"<output> (microphone)\" and \"<output> (computer)\" (the stored "
+                       "choice without it)."));
     const QCommandLineOption listSources(
         QStringLiteral("list-sources"),
         QStringLiteral("Prints every input --source takes: its name, a tab, its description, and \"default\" "
@@ -102,7 +107,7 @@ CommandLine readCommandLine(const QStringList &arguments)
                                                    "to add a marker (marker [name]), or prints its state, elapsed "
                                                    "time and file (status)."),
                                     QStringLiteral("command"));
-    parser.addOptions({record, duration, source, split, onSound, quiet, at, monitor, listSources, remote});
+    parser.addOptions({record, duration, source, split, onSound, quiet, at, monitor, separate, listSources, remote});
     parser.addPositionalArgument(QStringLiteral("file"),
                                  QStringLiteral("A sound file to open at start-up, as File / Open does; with "
                                                 "--record, where to record."),
@@ -128,7 +133,7 @@ CommandLine readCommandLine(const QStringList &arguments)
     const QStringList positional = parser.positionalArguments();
     CommandLine c;
     if (!parser.isSet(record)) {
-        for (const QCommandLineOption &o : {duration, source, split, onSound, quiet, at, monitor})
+        for (const QCommandLineOption &o : {duration, source, split, onSound, quiet, at, monitor, separate})
             if (parser.isSet(o))
                 return mistake(QStringLiteral("--%1 is an option of --record.").arg(o.names().last()));
     }
@@ -179,6 +184,7 @@ CommandLine readCommandLine(const QStringList &arguments)
     }
     r.source = parser.value(source);
     r.monitor = parser.isSet(monitor);
+    r.separate = parser.isSet(separate);
     if (parser.isSet(split)) {
         const std::optional<int> n = wholeNumber(parser.value(split), 1, 366 * 24 * 3600);
         if (!n)

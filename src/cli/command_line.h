@@ -19,6 +19,7 @@ struct RecordRequest {
     std::optional<int> quietSeconds;
     std::optional<QTime> at;     // start at this time, today or tomorrow
     bool monitor = false;        // listen to the input while recording
+    bool separate = false;       // each side of the mix in a file of its own too
 };
 
 struct CommandLine {

@@ -3,6 +3,7 @@
 #include "cli/input_sources.h"
 #include "session/file_operations.h"
 #include "session/format_text.h"
+#include "session/part_writer.h"
 #include "session/program_identity.h"
 #include "session/recorder_core.h"
 
@@ -133,6 +134,8 @@ void CommandLineRecorder::start()
     } else {
         s.prerecordSeconds = 0;
     }
+    if (m_request.separate)
+        s.separateSides = true;
 
     if (!m_request.source.isEmpty()) {
         const std::optional<InputSource> source = findInputSource(m_core.inputs(), m_request.source);
@@ -144,16 +147,17 @@ void CommandLineRecorder::start()
         m_core.inputs().setDevice(source->index);
     }
     m_core.applyRecordingSettings(s);
+    if (m_request.separate && !m_core.recording().recorder().SetSideArrays(true))
+        warn(QStringLiteral("--separate keeps the sides of \"Microphone + computer sound\" apart; %1 has none")
+                 .arg(m_core.inputs().deviceName()));
     // Listening only when asked for here (the window's stored choice is the window's); it is
     // a help, not the job: a refusal is a warning and the recording goes on.
     if (!m_request.monitor && m_core.monitoring())
         m_core.setMonitoring(false);
     if (m_request.monitor) {
         const QString refusal = m_core.setMonitoring(true);
-        if (!refusal.isEmpty()) {
-            std::fprintf(m_err, "%s: warning: %s\n", qPrintable(commandName), qPrintable(refusal.simplified()));
-            std::fflush(m_err);
-        }
+        if (!refusal.isEmpty())
+            warn(refusal);
     }
 
     RecordingSession &recording = m_core.recording();
@@ -235,6 +239,12 @@ void CommandLineRecorder::say(const QString &text)
     std::fflush(m_err);
 }
 
+void CommandLineRecorder::warn(const QString &text)
+{
+    std::fprintf(m_err, "%s: warning: %s\n", qPrintable(commandName), qPrintable(text.simplified()));
+    std::fflush(m_err);
+}
+
 void CommandLineRecorder::end()
 {
     if (m_ended)
@@ -244,9 +254,14 @@ void CommandLineRecorder::end()
         m_progressTimer->stop();
     clearProgress();
     // A part that never recorded anything left no file.
-    for (const QString &path : std::as_const(m_parts))
-        if (QFileInfo::exists(path))
-            std::fprintf(m_out, "%s\n", qPrintable(path));
+    for (const QString &path : std::as_const(m_parts)) {
+        if (!QFileInfo::exists(path))
+            continue;
+        std::fprintf(m_out, "%s\n", qPrintable(path));
+        for (const QString &suffix : PartWriter::sideSuffixes())
+            if (QFileInfo::exists(companionPath(path, suffix)))
+                std::fprintf(m_out, "%s\n", qPrintable(companionPath(path, suffix)));
+    }
     std::fflush(m_out);
     // Told once the caller is back in its event loop: start() may still be on the stack.
     const int status = m_failed ? 1 : 0;

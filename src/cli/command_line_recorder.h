@@ -43,6 +43,7 @@ signals:
 private:
     void fail(const QString &text);   // a one-line message; the status becomes 1
     void say(const QString &text);    // a notice, on a terminal only
+    void warn(const QString &text);   // "warning: ..." on stderr; the recording goes on
     void end();
     void showProgress();
     void clearProgress();

@@ -12,7 +12,10 @@ CaptureInput::CaptureInput(engine::IAudioRecord2 &recorder, CaptureRing &ring, Q
 {
     connect(&m_recorder, &engine::IAudioRecord2::OnEndArrayRecord, this, [this] {
         const qint64 from = m_ring.end();
-        m_ring.append(m_recorder.GetArray());
+        if (m_sides == 0)
+            m_ring.append(m_recorder.GetArray());
+        else
+            m_ring.append(withSides(m_recorder.GetArray()));
         emit blockArrived(from);
     });
     connect(&m_recorder, &engine::IAudioRecord2::OnTimer, this, [this](QObject *, qint64 samples, int left, int right) {
@@ -31,6 +34,24 @@ CaptureInput::CaptureInput(engine::IAudioRecord2 &recorder, CaptureRing &ring, Q
     });
 }
 
+engine::SampleArray CaptureInput::withSides(const engine::SampleArray &mix) const
+{
+    const int ch = mix.channels();
+    const qint64 frames = mix.frames();
+    const int wide = ch * (1 + m_sides);
+    std::vector<float> out(size_t(frames * wide), 0.0f);
+    for (int k = 0; k <= m_sides; ++k) {
+        const engine::SampleArray part = k == 0 ? mix : m_recorder.GetSideArray(k - 1);
+        if (part.channels() != ch)
+            continue;   // a side that did not come stays silent
+        const std::vector<float> samples = part.toFloat();
+        const qint64 n = std::min(frames, part.frames());
+        for (qint64 f = 0; f < n; ++f)
+            std::copy_n(samples.data() + f * ch, ch, out.data() + f * wide + k * ch);
+    }
+    return engine::SampleArray::fromFloat(out, mix.sampleRate(), wide);
+}
+
 void CaptureInput::failStart(const QString &fallback)
 {
     const QString reason = m_recorder.GetErrorText();
@@ -43,7 +64,10 @@ void CaptureInput::start(const RecordingSettings &settings)
     if (settings.triggerOn)
         seconds += std::max<double>(settings.prerecordSeconds, 0.5) + settings.triggerSilenceSeconds;
     const QPair<int, int> format = captureFormatOf(settings);
-    m_ring.reset(format.first, format.second, qint64(seconds * format.first));
+    m_sides = settings.separateSides && m_recorder.SetSideArrays(true) ? 2 : 0;
+    if (m_sides == 0)
+        m_recorder.SetSideArrays(false);
+    m_ring.reset(format.first, format.second * (1 + m_sides), qint64(seconds * format.first));
     m_recorder.SetRecordFlag(true);
     m_recorder.SetFormat(format.second, format.first);
     m_blockFrames = m_recorder.CalcArraySize(kBlockMs);
@@ -102,6 +126,7 @@ bool CaptureInput::listen(const RecordingSettings &settings)
 
 bool CaptureInput::sameRing(const RecordingSettings &a, const RecordingSettings &b)
 {
-    return a.prerecordSeconds == b.prerecordSeconds && fileExtension(a) == fileExtension(b)
+    return a.prerecordSeconds == b.prerecordSeconds && a.separateSides == b.separateSides
+           && fileExtension(a) == fileExtension(b)
            && captureFormatOf(a) == captureFormatOf(b);
 }

@@ -3,6 +3,10 @@
 // its blocks kept in the capture ring as they come, its ticks placed on the ring's timeline,
 // and the end of capture told apart from a stop: a device that goes while capture is being
 // stopped is a failure of that stop, one that goes by itself is a lost input.
+//
+// When the mix keeps its sides apart, each ring frame holds the mix's channels, then the
+// microphone's, then the computer sound's: the three stay on one timeline, so whatever cuts
+// the ring (a split, a pause, a marker, the seconds before Record) cuts all three alike.
 #pragma once
 
 #include "engine/engine.h"
@@ -41,6 +45,8 @@ public:
     bool isRunning() const { return m_running; }
     bool isStopping() const { return m_stopping; }
     qint64 blockFrames() const { return m_blockFrames; }
+    // Sides kept beside the mix in each ring frame since the last start: 0 or 2.
+    int sideCount() const { return m_sides; }
     // The id of the device capture started on: the one to wait for should it go.
     const QString &deviceId() const { return m_device; }
 
@@ -56,6 +62,8 @@ signals:
 
 private:
     [[noreturn]] void failStart(const QString &fallback);
+    // The block just captured, its sides beside it in each frame.
+    engine::SampleArray withSides(const engine::SampleArray &mix) const;
 
     engine::IAudioRecord2 &m_recorder;
     CaptureRing &m_ring;
@@ -64,5 +72,6 @@ private:
     QString m_stopFailure;
     qint64 m_base = 0;           // the ring position at the recorder's last Start
     qint64 m_blockFrames = 0;
+    int m_sides = 0;
     QString m_device;
 };

@@ -33,10 +33,10 @@ void DiskRunway::setFreeSpaceSource(FreeSpaceSource source)
     m_freeSpace = source ? std::move(source) : FreeSpaceSource(&DiskRunway::freeSpaceOf);
 }
 
-QString DiskRunway::refusal(const RecordingSettings &s) const
+QString DiskRunway::refusal(const RecordingSettings &s, int files) const
 {
     const qint64 free = m_freeSpace(s.savePath);
-    if (free >= 0 && double(free - kReserveBytes) < boundBytesPerSecond(s) * (kMinimumStartSeconds + kReserveSeconds))
+    if (free >= 0 && double(free - kReserveBytes) < files * boundBytesPerSecond(s) * (kMinimumStartSeconds + kReserveSeconds))
         return QStringLiteral("There is not enough room on the disk of %1 to record: less than %2 seconds would fit. "
                               "Free some space or choose another folder in Options")
             .arg(s.savePath)

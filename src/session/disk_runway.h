@@ -27,7 +27,8 @@ public:
     qint64 freeSpace(const QString &path) const { return m_freeSpace(path); }
 
     // Why a run of these settings may not start in their save folder; empty when it may.
-    QString refusal(const RecordingSettings &settings) const;
+    // files: how many files a part writes at once (each at the settings' rate).
+    QString refusal(const RecordingSettings &settings, int files = 1) const;
     // Writing at bytesPerSecond where path is must end now.
     bool mustStop(const QString &path, double bytesPerSecond) const;
     // Seconds of recording that still fit at bytesPerSecond; -1 = unknown.

@@ -121,24 +121,49 @@ ReservedFile::~ReservedFile()
 
 namespace {
 
-// The first free name that `name(n)` gives, n = first, first + 1, ..., created exclusively;
-// with `only`, n = first alone.
-ReservedFile reserveFirstFree(const std::function<QString(qint64)> &name, qint64 first, bool only)
+// Creates path exclusively; -1 with errno when it cannot.
+int createExclusive(const QString &path)
+{
+    const QByteArray native = QFile::encodeName(path);
+    int fd = -1;
+    do {
+        fd = ::open(native.constData(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    } while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
+// The first free name that `name(n)` gives, n = first, first + 1, ..., created exclusively
+// with its companions; with `only`, n = first alone.
+ReservedFile reserveFirstFree(const std::function<QString(qint64)> &name, qint64 first, bool only,
+                              const QStringList &companions = {}, std::vector<ReservedFile> *made = nullptr)
 {
     for (qint64 n = first;; ++n) {
-        const QString path = name(n);
-        const QByteArray native = QFile::encodeName(path);
-        int fd = -1;
-        do {
-            fd = ::open(native.constData(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-        } while (fd < 0 && errno == EINTR);
-        if (fd >= 0)
-            return ReservedFile(path, fd);
-        if (errno == EEXIST && only)
-            throw std::runtime_error(QStringLiteral("Cannot write %1: the file exists").arg(path).toStdString());
-        if (errno != EEXIST)
-            throw std::runtime_error(
-                QStringLiteral("Cannot create %1: %2").arg(path, systemReason(errno)).toStdString());
+        std::vector<ReservedFile> files;
+        QString taken;
+        for (qsizetype k = -1; k < companions.size(); ++k) {
+            const QString path = k < 0 ? name(n) : companionPath(name(n), companions[k]);
+            const int fd = createExclusive(path);
+            if (fd >= 0) {
+                files.emplace_back(path, fd);
+                continue;
+            }
+            const int error = errno;
+            // Not this number: what it made goes again.
+            for (const ReservedFile &f : files)
+                QFile::remove(f.path());
+            if (error != EEXIST)
+                throw std::runtime_error(
+                    QStringLiteral("Cannot create %1: %2").arg(path, systemReason(error)).toStdString());
+            taken = path;
+            break;
+        }
+        if (taken.isEmpty()) {
+            if (made)
+                made->assign(std::make_move_iterator(files.begin() + 1), std::make_move_iterator(files.end()));
+            return std::move(files.front());
+        }
+        if (only)
+            throw std::runtime_error(QStringLiteral("Cannot write %1: the file exists").arg(taken).toStdString());
     }
 }
 
@@ -150,15 +175,24 @@ ReservedFile reserveNumberedFile(const QString &folder, const QString &stem, con
                             false);
 }
 
-ReservedFile reservePartFile(const QString &folder, const QString &stem, const QString &extension, bool firstPart)
+ReservedFile reservePartFile(const QString &folder, const QString &stem, const QString &extension, bool firstPart,
+                             const QStringList &companions, std::vector<ReservedFile> *made)
 {
     if (stem.isEmpty())
-        return reserveNumberedFile(folder, QStringLiteral("Untitled"), extension);
+        return reserveFirstFree(
+            [&](qint64 n) { return joinPath(folder, QStringLiteral("Untitled") + QString::number(n) + extension); }, 1,
+            false, companions, made);
     return reserveFirstFree(
         [&](qint64 n) {
             return joinPath(folder, n == 1 ? stem + extension : QStringLiteral("%1 %2%3").arg(stem).arg(n).arg(extension));
         },
-        firstPart ? 1 : 2, firstPart);
+        firstPart ? 1 : 2, firstPart, companions, made);
+}
+
+QString companionPath(const QString &path, const QString &suffix)
+{
+    const QString extension = fileExtension(path);
+    return path.left(path.size() - extension.size()) + suffix + extension;
 }
 
 bool pathSurvivesFileSystem(const QString &path)

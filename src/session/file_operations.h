@@ -3,8 +3,10 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <utility>
+#include <vector>
 
 // The name a rename gives: the typed text without its last extension, followed by the old
 // name's extension (from its last "." on, dot included; nothing when it has none).
@@ -64,7 +66,16 @@ ReservedFile reserveNumberedFile(const QString &folder, const QString &stem, con
 // The file of a recording's next part in folder: reserveNumberedFile(folder, "Untitled", ...)
 // without a stem; with one, stem + extension for the first part (taken already: throws
 // "Cannot write <path>: the file exists"), else the first free "<stem> <n><extension>", n >= 2.
-ReservedFile reservePartFile(const QString &folder, const QString &stem, const QString &extension, bool firstPart);
+//
+// With companions (name suffixes such as " (microphone)"), the name is one whose companion
+// files ("Untitled4 (microphone).flac") are free as well; they are made too, exclusively, and
+// handed out in *made in the same order.
+ReservedFile reservePartFile(const QString &folder, const QString &stem, const QString &extension, bool firstPart,
+                             const QStringList &companions = {}, std::vector<ReservedFile> *made = nullptr);
+
+// The name of a file beside path that carries suffix before the extension:
+// "/rec/Untitled4.flac" and " (microphone)" give "/rec/Untitled4 (microphone).flac".
+QString companionPath(const QString &path, const QString &suffix);
 
 // False when path names something the file system cannot hold as written: text decoded from
 // bytes that were not valid UTF-8 (shown as U+FFFD) would be stored as other bytes, so a

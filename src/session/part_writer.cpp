@@ -31,12 +31,22 @@ constexpr int kJoinFadeMs = 3;
 
 }  // namespace
 
-PartWriter::PartWriter(engine::IEngineFactory &engine, CaptureRing &ring, QObject *parent)
-    : QObject(parent),
-      m_ring(ring),
-      m_writer(engine.createFile(QStringLiteral("writer"))),
-      m_encoder(engine.createLameEncoder(QStringLiteral("mp3Encoder")))
+const QStringList &PartWriter::sideSuffixes()
 {
+    static const QStringList suffixes{QStringLiteral(" (microphone)"), QStringLiteral(" (computer)")};
+    return suffixes;
+}
+
+PartWriter::PartWriter(engine::IEngineFactory &engine, CaptureRing &ring, QObject *parent)
+    : QObject(parent), m_ring(ring)
+{
+    mix().writer = engine.createFile(QStringLiteral("writer"));
+    mix().encoder = engine.createLameEncoder(QStringLiteral("mp3Encoder"));
+    const QString sides[] = {QStringLiteral("microphone"), QStringLiteral("computer")};
+    for (int k = 0; k < 2; ++k) {
+        m_tracks[size_t(k + 1)].writer = engine.createFile(sides[k] + QStringLiteral("Writer"));
+        m_tracks[size_t(k + 1)].encoder = engine.createLameEncoder(sides[k] + QStringLiteral("Mp3Encoder"));
+    }
     m_thread = std::thread(&PartWriter::run, this);
 }
 
@@ -93,7 +103,8 @@ void PartWriter::setSettings(const RecordingSettings &settings)
 {
     enqueue([this, settings] {
         m_settings = settings;
-        applyOutputFormat(m_settings, *m_writer, *m_encoder);
+        for (Track &track : m_tracks)
+            applyOutputFormat(m_settings, *track.writer, *track.encoder);
     });
 }
 
@@ -112,15 +123,18 @@ void PartWriter::setRunway(const DiskRunway &runway)
     enqueue([this, runway] { m_runway = runway; });
 }
 
-QString PartWriter::open(ReservedFile &file, qint64 from, qint64 sliceFrames)
+QString PartWriter::open(ReservedFile &file, std::vector<ReservedFile> sides, qint64 from, qint64 sliceFrames)
 {
     auto reserved = std::make_shared<ReservedFile>(std::move(file));
+    auto reservedSides = std::make_shared<std::vector<ReservedFile>>(std::move(sides));
     auto outcome = std::make_shared<QPair<QString, QString>>();
     m_open = true;
-    enqueue([this, reserved, from, sliceFrames, outcome] {
+    m_filesPerPart = reservedSides->size() == 2 ? 3 : 1;
+    enqueue([this, reserved, reservedSides, from, sliceFrames, outcome] {
         m_sliceFrames = std::max<qint64>(1, sliceFrames);
         m_lossTold = false;
-        outcome->first = openPart(*reserved, from, &outcome->second);
+        m_trackCount = reservedSides->size() == 2 ? 3 : 1;
+        outcome->first = openPart(*reserved, *reservedSides, from, &outcome->second);
     });
     flush();
     if (!outcome->first.isEmpty()) {
@@ -177,23 +191,23 @@ void PartWriter::placeMarkers(qint64 from, qint64 to, qint64 first)
 
 void PartWriter::journalMarkers()
 {
-    if (!m_journal)
-        return;
     std::vector<engine::FileMarker> markers = m_partMarkers;
     for (const WaitingMarker &m : m_waitingMarkers)
         markers.push_back({m_partFrames, m.name});
-    m_journal->setMarkers(markers);
+    for (int t = 0; t < m_trackCount; ++t)
+        if (m_tracks[size_t(t)].journal)
+            m_tracks[size_t(t)].journal->setMarkers(markers);
 }
 
-void PartWriter::writeMarkers(const QString &path)
+void PartWriter::writeMarkers(Track &track)
 {
-    std::vector<engine::FileMarker> markers = std::exchange(m_partMarkers, {});
+    std::vector<engine::FileMarker> markers = m_partMarkers;
     if (markers.empty())
         return;
     std::stable_sort(markers.begin(), markers.end(),
                      [](const engine::FileMarker &a, const engine::FileMarker &b) { return a.frame < b.frame; });
     try {
-        m_writer->SetMarkers(path, markers);
+        track.writer->SetMarkers(track.path, markers);
     } catch (const std::exception &e) {
         const QString text = QString::fromUtf8(e.what());
         post([this, text] { emit problem(text); });
@@ -265,13 +279,13 @@ void PartWriter::run()
     }
 }
 
-QString PartWriter::openPart(ReservedFile &file, qint64 from, QString *format)
+QString PartWriter::openTrack(Track &track, ReservedFile &file)
 {
     const QString path = file.path();
     // The file made for the part is the one written, whatever its name meanwhile leads to.
     const int watchFd = ::fcntl(file.fd(), F_DUPFD_CLOEXEC, 0);
     try {
-        m_writer->CreateReserved(file.take(), path, 0);
+        track.writer->CreateReserved(file.take(), path, 0);
     } catch (const std::exception &e) {
         if (watchFd >= 0)
             ::close(watchFd);
@@ -279,9 +293,36 @@ QString PartWriter::openPart(ReservedFile &file, qint64 from, QString *format)
         return QString::fromUtf8(e.what());
     }
     // The journal exists before the first block, so a crash from now on is recovered.
-    m_journal = PartJournal::open(m_journalFolder, path, watchFd, fileExtension(m_settings));
-    m_watch = std::make_unique<PartWatch>(*m_writer, m_journal.get(), path, watchFd, m_rescueFolder);
-    m_path = path;
+    track.journal = PartJournal::open(m_journalFolder, path, watchFd, fileExtension(m_settings));
+    track.watch = std::make_unique<PartWatch>(*track.writer, track.journal.get(), path, watchFd, m_rescueFolder);
+    track.path = path;
+    return QString();
+}
+
+QString PartWriter::openPart(ReservedFile &file, std::vector<ReservedFile> &sides, qint64 from, QString *format)
+{
+    QString failure = openTrack(mix(), file);
+    for (int t = 1; t < m_trackCount && failure.isEmpty(); ++t)
+        failure = openTrack(m_tracks[size_t(t)], sides[size_t(t - 1)]);
+    if (!failure.isEmpty()) {
+        // None of the part's files was written: they all go.
+        for (int t = 0; t < m_trackCount; ++t) {
+            Track &track = m_tracks[size_t(t)];
+            if (!track.watch)
+                continue;
+            try {
+                track.writer->Close();
+            } catch (const std::exception &) {
+            }
+            QFile::remove(track.path);
+            track.watch.reset();
+            track.journal.reset();
+        }
+        for (ReservedFile &side : sides)
+            if (side.fd() >= 0)
+                QFile::remove(side.path());
+        return failure;
+    }
     m_partOpen = true;
     m_refusing = false;
     m_fadeNext = false;
@@ -290,7 +331,7 @@ QString PartWriter::openPart(ReservedFile &file, qint64 from, QString *format)
     m_partMarkers.clear();
     journalMarkers();
     m_measuredRate = 0.0;
-    *format = m_writer->GetFormatDescription();
+    *format = mix().writer->GetFormatDescription();
     return QString();
 }
 
@@ -309,7 +350,7 @@ void PartWriter::writeUpTo(qint64 to, bool fadeIn)
             const QString text = QStringLiteral("The disk did not keep up with the recording: %1 of sound could not be "
                                                 "written to %2. The recording goes on.")
                                      .arg(durationText(std::max<qint64>(1, lost / std::max(1, m_ring.rate()))),
-                                          QFileInfo(m_path).fileName());
+                                          QFileInfo(mix().path).fileName());
             post([this, text] { emit problem(text); });
         }
         if (block.isEmpty())
@@ -331,21 +372,38 @@ void PartWriter::writeUpTo(qint64 to, bool fadeIn)
 
 bool PartWriter::writeBlock(const engine::SampleArray &block)
 {
-    // The run ends cleanly while the disk still holds enough to finish the file.
-    if (m_runway.mustStop(m_path, bytesPerSecond())) {
+    // The run ends cleanly while the disk still holds enough to finish the files.
+    if (m_runway.mustStop(mix().path, bytesPerSecond())) {
         refuse(QStringLiteral("the disk of %1 is full. The file holds everything recorded until now")
-                   .arg(QFileInfo(m_path).path()));
+                   .arg(QFileInfo(mix().path).path()));
         return false;
+    }
+    // With the sides, each ring frame holds the mix and then each side: one block a file.
+    std::array<engine::SampleArray, 3> blocks;
+    if (m_trackCount == 1) {
+        blocks[0] = block;
+    } else {
+        const int ch = block.channels() / m_trackCount;
+        const std::vector<float> wide = block.toFloat();
+        std::vector<float> one(size_t(block.frames() * ch));
+        for (int t = 0; t < m_trackCount; ++t) {
+            for (qint64 f = 0; f < block.frames(); ++f)
+                std::copy_n(wide.data() + (f * m_trackCount + t) * ch, ch, one.data() + f * ch);
+            blocks[size_t(t)] = engine::SampleArray::fromFloat(one, block.sampleRate(), ch);
+        }
     }
     try {
         try {
-            m_writer->WriteArray(block);
+            mix().writer->WriteArray(blocks[0]);
         } catch (const engine::FileLimitError &) {
-            // The file holds all it can: the same block begins the next part.
+            // The file holds all it can: the same block begins the next part. The sides hold
+            // as much as the mix in the same format, so they all reach that point together.
             if (!nextPart())
                 return false;
-            m_writer->WriteArray(block);
+            mix().writer->WriteArray(blocks[0]);
         }
+        for (int t = 1; t < m_trackCount; ++t)
+            m_tracks[size_t(t)].writer->WriteArray(blocks[size_t(t)]);
     } catch (const std::exception &e) {
         refuse(QString::fromUtf8(e.what()));
         return false;
@@ -367,11 +425,13 @@ bool PartWriter::nextPart()
         const QString folder = m_settings.savePath;
         if (!QDir().mkpath(folder))
             throw std::runtime_error(QStringLiteral("Cannot create %1").arg(folder).toStdString());
-        ReservedFile next = reservePartFile(folder, m_settings.partStem, fileExtension(m_settings), false);
+        std::vector<ReservedFile> sides;
+        ReservedFile next = reservePartFile(folder, m_settings.partStem, fileExtension(m_settings), false,
+                                            m_trackCount > 1 ? sideSuffixes() : QStringList(), &sides);
         QString format;
-        failure = openPart(next, m_cursor, &format);
+        failure = openPart(next, sides, m_cursor, &format);
         if (failure.isEmpty())
-            post([this, path = m_path, format] { emit partStarted(path, format); });
+            post([this, path = mix().path, format] { emit partStarted(path, format); });
     } catch (const std::exception &e) {
         failure = QString::fromUtf8(e.what());
     }
@@ -397,57 +457,80 @@ PartWriter::Finished PartWriter::closePart(bool endsRun)
             m_partMarkers.push_back({m_partFrames, m.name});
         journalMarkers();
     }
-    if (m_watch)
-        tellWatch(m_watch->beforeClose());
+    try {
+        part.frames = mix().writer->GetNumSamples();
+        part.rate = mix().writer->GetFormatValueA();
+    } catch (const std::exception &) {
+        // Closing says what is wrong.
+    }
+    for (int t = 0; t < m_trackCount; ++t) {
+        Track &track = m_tracks[size_t(t)];
+        Finished closed;
+        closeTrack(track, closed);
+        if (t == 0)
+            part.path = track.path;
+        else
+            part.sidePaths.append(track.path);
+        // The mix's trouble is said first; a side's when the mix had none.
+        if (part.failure.isEmpty()) {
+            part.failure = closed.failure;
+            part.lost = closed.lost;
+        }
+    }
+    m_partMarkers.clear();
+    return part;
+}
+
+bool PartWriter::closeTrack(Track &track, Finished &part)
+{
+    if (track.watch)
+        tellWatch(track, track.watch->beforeClose());
     bool closed = true;
     try {
-        part.frames = m_writer->GetNumSamples();
-        part.rate = m_writer->GetFormatValueA();
-        m_writer->Close();
+        track.writer->Close();
     } catch (const std::exception &e) {
         part.failure = QString::fromUtf8(e.what());
         closed = false;
     }
     bool named = true;
-    if (m_watch) {
-        named = m_watch->settleAfterClose();
-        m_path = m_watch->path();
+    if (track.watch) {
+        named = track.watch->settleAfterClose();
+        track.path = track.watch->path();
     }
-    part.path = m_path;
-    // A part that could not be closed normally, or that only the journal's second name
+    // A file that could not be closed normally, or that only the journal's second name
     // holds, keeps its journal: the next start repairs it, or gives it a name.
-    const QString second = m_journal ? m_journal->secondNamePath() : QString();
+    const QString second = track.journal ? track.journal->secondNamePath() : QString();
     const bool heldByJournal = !second.isEmpty() && QFileInfo::exists(second);
     if (!named) {
         part.lost = true;
         part.failure = heldByJournal
-                           ? QStringLiteral("%1 has no name left; it is kept and will be recovered at the next start").arg(m_path)
-                           : QStringLiteral("%1 has no name left: what was recorded into it is lost").arg(m_path);
+                           ? QStringLiteral("%1 has no name left; it is kept and will be recovered at the next start").arg(track.path)
+                           : QStringLiteral("%1 has no name left: what was recorded into it is lost").arg(track.path);
     }
-    if (m_journal && (!closed || (!named && heldByJournal)))
-        m_journal->keep();
+    if (track.journal && (!closed || (!named && heldByJournal)))
+        track.journal->keep();
     // The markers go into a file that was closed and kept its name; otherwise the journal
     // keeps them for the next start's repair.
     if (closed && named)
-        writeMarkers(part.path);
-    m_partMarkers.clear();
-    m_watch.reset();
-    m_journal.reset();
-    return part;
+        writeMarkers(track);
+    track.watch.reset();
+    track.journal.reset();
+    return closed && named;
 }
 
 void PartWriter::watchTick()
 {
-    if (m_watch)
-        tellWatch(m_watch->check());
+    for (int t = 0; t < m_trackCount; ++t)
+        if (m_tracks[size_t(t)].watch)
+            tellWatch(m_tracks[size_t(t)], m_tracks[size_t(t)].watch->check());
 }
 
-void PartWriter::tellWatch(const PartWatch::Report &report)
+void PartWriter::tellWatch(Track &track, const PartWatch::Report &report)
 {
     if (report.renamed) {
-        m_path = m_watch->path();
-        const QString path = m_path;
-        post([this, path] { emit partRenamed(path); });
+        track.path = track.watch->path();
+        if (&track == &mix())
+            post([this, path = track.path] { emit partRenamed(path); });
     }
     if (!report.notice.isEmpty())
         post([this, text = report.notice] { emit notice(text); });
@@ -463,15 +546,25 @@ void PartWriter::refuse(const QString &reason)
 
 double PartWriter::bytesPerSecond()
 {
-    // Once the part holds enough, its own rate; before that, the most the format can use.
+    // Every file of the part counts: once a file holds enough, its own rate; before that, the
+    // most the format can use.
     const double bound = boundBytesPerSecond(m_settings);
-    struct stat st {};
-    const qint64 frames = m_writer->GetNumSamples();
-    const int rate = m_writer->GetFormatValueA();
-    if (!m_watch || m_watch->fd() < 0 || rate <= 0 || frames < qint64(kMeasureAfterSeconds * rate)
-        || ::fstat(m_watch->fd(), &st) != 0)
-        return bound;
-    const double measured = std::max(1.0, double(st.st_size) * rate / double(frames));
-    m_measuredRate = measured;
-    return measured;
+    double total = 0;
+    bool measured = true;
+    for (int t = 0; t < m_trackCount; ++t) {
+        Track &track = m_tracks[size_t(t)];
+        struct stat st {};
+        const qint64 frames = track.writer->GetNumSamples();
+        const int rate = track.writer->GetFormatValueA();
+        if (!track.watch || track.watch->fd() < 0 || rate <= 0 || frames < qint64(kMeasureAfterSeconds * rate)
+            || ::fstat(track.watch->fd(), &st) != 0) {
+            total += bound;
+            measured = false;
+            continue;
+        }
+        total += std::max(1.0, double(st.st_size) * rate / double(frames));
+    }
+    if (measured)
+        m_measuredRate = total;
+    return total;
 }

@@ -10,6 +10,11 @@
 // signals on the UI thread: a part started or ended, a part renamed, sound lost, and the end
 // of writing (a write the disk refused, a full disk, a next part that could not start), after
 // which nothing more is written until the part is finished.
+//
+// A part is one file, or three when the mix keeps its sides apart: the mix, then each side
+// in a file of its own beside it ("Untitled4 (microphone).flac"), cut from the same ring
+// frames. The three files of a part begin and end at the same frame, hold the same markers,
+// have a journal, a watch and the disk's runway each, and split together.
 #pragma once
 
 #include "engine/engine.h"
@@ -19,7 +24,9 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
+#include <array>
 #include <atomic>
 #include <condition_variable>
 #include <deque>
@@ -40,11 +47,15 @@ public:
     // A part that ended: its file, frames and rate; why it did not end cleanly, if so.
     struct Finished {
         QString path;          // empty: there was no part
+        QStringList sidePaths; // the sides' files beside it, when kept
         qint64 frames = 0;
         int rate = 0;
         QString failure;       // closing failed, or the part has no name left
         bool lost = false;     // the part has no name left (failure says whether it is kept)
     };
+
+    // What a side's file adds to the part's name, side by side: " (microphone)", " (computer)".
+    static const QStringList &sideSuffixes();
 
     PartWriter(engine::IEngineFactory &engine, CaptureRing &ring, QObject *parent = nullptr);
     ~PartWriter() override;   // a part still open is finished first
@@ -56,10 +67,12 @@ public:
     void setRunway(const DiskRunway &runway);
 
     // Opens a part in the reserved file (taken over) whose first frame is ring position from,
-    // written in slices of sliceFrames; waits for it and returns the format written. Throws
-    // std::runtime_error with the reason when the file cannot be written (the reserved file
-    // is removed).
-    QString open(ReservedFile &file, qint64 from, qint64 sliceFrames);
+    // written in slices of sliceFrames; waits for it and returns the format written. With
+    // sides (the reserved files of sideSuffixes, taken over too), each ring frame holds the
+    // mix and then each side, and each side goes into its own file, in this part and every
+    // part after it. Throws std::runtime_error with the reason when a file cannot be written
+    // (the reserved files are removed).
+    QString open(ReservedFile &file, std::vector<ReservedFile> sides, qint64 from, qint64 sliceFrames);
     // Hands the ring from..to over to the part (what lies between the last hand-over and
     // from is left out); fadeIn: its first frames join after a pause.
     void write(qint64 from, qint64 to, bool fadeIn = false);
@@ -79,6 +92,8 @@ public:
     void flush();
 
     bool isOpen() const { return m_open; }
+    // The files a part of the run has: 1, or 3 with the sides (the UI thread's view).
+    int filesPerPart() const { return m_filesPerPart; }
     // The part's data rate as written, bytes a second; 0 until it has run for a while.
     double measuredBytesPerSecond() const { return m_measuredRate.load(); }
 
@@ -96,8 +111,13 @@ signals:
 private:
     // On the writer's thread.
     void run();
+    struct Track;
     // "" or why not; *format gets the format written.
-    QString openPart(ReservedFile &file, qint64 from, QString *format);
+    QString openPart(ReservedFile &file, std::vector<ReservedFile> &sides, qint64 from, QString *format);
+    // "" or why not: the track's file is made in the reserved one, with its journal and watch.
+    QString openTrack(Track &track, ReservedFile &file);
+    // Closes the track's file; false (and why, in part) when it was not closed or lost its name.
+    bool closeTrack(Track &track, Finished &part);
     void writeUpTo(qint64 to, bool fadeIn);
     bool writeBlock(const engine::SampleArray &block);
     bool nextPart();
@@ -107,9 +127,9 @@ private:
     // first) holds get their place in the part.
     void placeMarkers(qint64 from, qint64 to, qint64 first);
     void journalMarkers();
-    void writeMarkers(const QString &path);
+    void writeMarkers(Track &track);
     void watchTick();
-    void tellWatch(const PartWatch::Report &report);
+    void tellWatch(Track &track, const PartWatch::Report &report);
     void refuse(const QString &reason);
     double bytesPerSecond();
     // Hands a report to the UI thread.
@@ -120,15 +140,21 @@ private:
 
     CaptureRing &m_ring;
     // Only the writer's thread touches these once it runs.
-    std::unique_ptr<engine::IAudioFile2> m_writer;
-    std::unique_ptr<engine::IAudioFile2LameEnc> m_encoder;
-    std::unique_ptr<PartJournal> m_journal;
-    std::unique_ptr<PartWatch> m_watch;
+    // A file of the part: the mix (the first), or a side.
+    struct Track {
+        std::unique_ptr<engine::IAudioFile2> writer;
+        std::unique_ptr<engine::IAudioFile2LameEnc> encoder;
+        std::unique_ptr<PartJournal> journal;
+        std::unique_ptr<PartWatch> watch;
+        QString path;
+    };
+    std::array<Track, 3> m_tracks;
+    int m_trackCount = 1;        // the tracks of the run's parts: 1, or 3 with the sides
+    Track &mix() { return m_tracks[0]; }
     RecordingSettings m_settings;
     QString m_journalFolder;
     QString m_rescueFolder;
     DiskRunway m_runway;
-    QString m_path;
     bool m_partOpen = false;
     bool m_refusing = false;     // writing ended; nothing more until the part is finished
     bool m_fadeNext = false;
@@ -145,6 +171,7 @@ private:
     std::vector<engine::FileMarker> m_partMarkers;
 
     bool m_open = false;         // the UI thread's view: a part is open or being opened
+    int m_filesPerPart = 1;
     std::atomic<double> m_measuredRate{0.0};
 
     std::mutex m_lock;

@@ -73,6 +73,14 @@ void ProgramSettings::storeMonitoring(bool on)
     ini.write({{QStringLiteral("monitor"), QStringLiteral("on"), on ? 1 : 0}});
 }
 
+void ProgramSettings::storeSeparateSides(bool on)
+{
+    IniFile ini(m_path);
+    if ((ini.readInteger(QStringLiteral("mix"), QStringLiteral("separate"), 0) == 1) == on)
+        return;
+    ini.write({{QStringLiteral("mix"), QStringLiteral("separate"), on ? 1 : 0}});
+}
+
 bool ProgramSettings::showsTips() const
 {
     return IniFile(m_path).readInteger(kTips, QStringLiteral("showtip"), 1) == 1;

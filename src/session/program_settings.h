@@ -36,6 +36,9 @@ public:
     void storeMixLevels(const MixLevels &levels);
 
     // The Tip of the Day: whether it opens at start-up, and the number of the tip shown last.
+    // Each side of the mix in a file of its own ("mix"/"separate"); written only when it
+    // changed. Read with the recording settings.
+    void storeSeparateSides(bool on);
     // "Listen to the input" ("monitor"/"on"); written only when it changed.
     bool monitoring() const;
     void storeMonitoring(bool on);

@@ -132,7 +132,7 @@ void RecordingSession::checkSaveFolder(bool make)
     // Not even the shortest recording would fit: say so before anything is made.
     QString problem = saveFolderProblem(m_settings);
     if (problem.isEmpty())
-        problem = m_runway.refusal(m_settings);
+        problem = m_runway.refusal(m_settings, filesPerPart());
     if (!problem.isEmpty())
         throw error(problem);
     if (make && !QDir().mkpath(m_settings.savePath))
@@ -218,7 +218,9 @@ bool RecordingSession::openPart(bool askFirst)
     if (!QDir().mkpath(folder))
         throw error(QStringLiteral("Cannot create %1").arg(folder));
     // The name is taken once, exclusively: no existing entry is ever reused or followed.
-    ReservedFile file = reservePartFile(folder, m_settings.partStem, fileExtension(m_settings), m_partsOpened == 0);
+    std::vector<ReservedFile> sides;
+    ReservedFile file = reservePartFile(folder, m_settings.partStem, fileExtension(m_settings), m_partsOpened == 0,
+                                        m_input.sideCount() > 0 ? PartWriter::sideSuffixes() : QStringList(), &sides);
     ++m_partsOpened;
     const QString path = file.path();
     if (askFirst) {
@@ -242,7 +244,7 @@ bool RecordingSession::openPart(bool askFirst)
     const State before = m_state;
     setState(State::Recording);
     try {
-        const QString format = m_writer.open(file, m_cursor, m_input.blockFrames());
+        const QString format = m_writer.open(file, std::move(sides), m_cursor, m_input.blockFrames());
         m_limits.newPart();
         onPartStarted(path, format);
     } catch (...) {
@@ -446,6 +448,9 @@ void RecordingSession::takeFinished(const PartWriter::Finished &part, QString *l
     m_lastFrames = part.frames;
     m_lastRate = part.rate;
     listPart(part.path, listingError);
+    for (const QString &side : part.sidePaths)
+        if (QFileInfo::exists(side))
+            listPart(side, listingError);
 }
 
 void RecordingSession::endWait()
@@ -621,8 +626,18 @@ void RecordingSession::onWriterStopped(const QString &reason)
 qint64 RecordingSession::secondsLeftOnDisk()
 {
     const double measured = m_writer.isOpen() ? m_writer.measuredBytesPerSecond() : 0.0;
-    const double rate = measured > 0 ? measured : boundBytesPerSecond(m_settings);
+    const double rate = measured > 0 ? measured : filesPerPart() * boundBytesPerSecond(m_settings);
     return m_runway.secondsLeft(m_writer.isOpen() && !m_partPath.isEmpty() ? m_partPath : m_settings.savePath, rate);
+}
+
+int RecordingSession::filesPerPart()
+{
+    if (m_input.isRunning())
+        return 1 + m_input.sideCount();
+    // Before capture: whether the input chosen now has sides to keep.
+    const bool sides = m_settings.separateSides && m_recorder->SetSideArrays(true);
+    m_recorder->SetSideArrays(false);
+    return sides ? 3 : 1;
 }
 
 void RecordingSession::reportDiskTimeLeft()

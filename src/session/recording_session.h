@@ -178,6 +178,8 @@ private:
     void onPartStarted(const QString &path, const QString &formatDescription);
     void onPartFinished(const PartWriter::Finished &part);
     void onWriterStopped(const QString &reason);
+    // The files a part writes at once: the mix alone, or with each side's beside it.
+    int filesPerPart();
     void reportDiskTimeLeft();
 
     std::unique_ptr<engine::IAudioRecord2> m_recorder;

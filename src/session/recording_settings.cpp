@@ -23,6 +23,7 @@ RecordingSettings loadRecordingSettings(const IniFile &ini, const QString &defau
     // The stored limit is in force from start-up, not only once the Options dialog was shown.
     s.timeLimitSeconds = std::max(0, ini.readInteger(QStringLiteral("options"), QStringLiteral("timelimit"), 0));
     s.resumeAfterDeviceLoss = ini.readInteger(QStringLiteral("options"), QStringLiteral("resume"), 1) != 0;
+    s.separateSides = ini.readInteger(QStringLiteral("mix"), QStringLiteral("separate"), 0) == 1;
     s.flacFrequency = ini.readInteger(QStringLiteral("flac"), QStringLiteral("freq"), 44100);
     s.flacBitsPerSample = ini.readInteger(QStringLiteral("flac"), QStringLiteral("bps"), 16);
     s.flacChannels = ini.readInteger(QStringLiteral("flac"), QStringLiteral("ch"), 2);

@@ -29,6 +29,9 @@ struct RecordingSettings {
     int opusChannels = 2;        // 1 mono, 2 stereo
     int timeLimitSeconds = 0;    // > 0: recordings stop there (over all split parts)
     bool resumeAfterDeviceLoss = true;   // a lost input device is waited for and the run goes on
+    // "Microphone + computer sound" also writes each side to a file of its own beside the
+    // mix ("Untitled4 (microphone).flac", "Untitled4 (computer).flac")
+    bool separateSides = false;
     int prerecordSeconds = 0;    // 0..30: kept while idle and written first at Record; 0 = off
     bool triggerOn = false;      // Record arms: writing starts when sound comes
     int triggerLevelDb = -30;    // dBFS, -60..0: a sample above it is sound

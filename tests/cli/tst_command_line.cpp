@@ -194,6 +194,71 @@ private slots:
         QVERIFY2(std::abs(total - seconds) < 0.25, qPrintable(QString::number(total)));
     }
 
+    // "Microphone + computer sound" with each side apart: a 440 Hz voice into the microphone,
+    // 1 kHz music to the output. The microphone's file holds only the voice, the computer's
+    // only the music, the mix both, and the three hold the same frames, split alike.
+    void eachSideInItsOwnFile_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QStringList>("parts");
+        QTest::newRow("one part") << QStringList{"-d", "3"} << QStringList{"talk"};
+        QTest::newRow("split every second") << QStringList{"-d", "2", "--split", "1"} << QStringList{"talk", "talk 2"};
+    }
+    void eachSideInItsOwnFile()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(QStringList, parts);
+        SineSource voice(440);
+        QTemporaryDir musicDir;
+        const QString music = musicDir.filePath("music.wav");
+        testaudio::run("ffmpeg", {"-v", "error", "-y", "-f", "lavfi", "-i", "sine=frequency=1000:sample_rate=44100:duration=60",
+                                  "-ac", "2", music});
+        QProcess speakers, speakersAwake;
+        speakers.start("paplay", {"--device=tavrin_null", music});
+        speakersAwake.setStandardOutputFile(QProcess::nullDevice());
+        speakersAwake.start("parec", {"--device=tavrin_null.monitor", "--latency-msec=20"});
+        QVERIFY(speakers.waitForStarted() && speakersAwake.waitForStarted());
+        QTest::qWait(1000);
+
+        Program program;
+        const Program::Result r =
+            program.run(QStringList{"--record", "--separate", "-s", "Microphone + computer sound"} + options +
+                        QStringList{program.file("talk.flac")});
+        speakers.kill();
+        speakersAwake.kill();
+        speakers.waitForFinished();
+        speakersAwake.waitForFinished();
+        QCOMPARE(r.err, QString());
+        QCOMPARE(r.status, 0);
+        QStringList expected;
+        for (const QString &part : parts)
+            for (const QString &side : {"", " (microphone)", " (computer)"})
+                expected << program.file(part + side + ".flac");
+        QCOMPARE(r.out.split('\n', Qt::SkipEmptyParts), expected);
+
+        for (int p = 0; p < parts.size(); ++p) {
+            const e2e::Decoded mix = e2e::decode(expected[p * 3]);
+            const e2e::Decoded microphone = e2e::decode(expected[p * 3 + 1]);
+            const e2e::Decoded computer = e2e::decode(expected[p * 3 + 2]);
+            qInfo("%s: %.3f s, %.3f s, %.3f s", qPrintable(parts[p]), mix.seconds(), microphone.seconds(),
+                  computer.seconds());
+            QVERIFY(mix.seconds() > 0.5);
+            QVERIFY(std::abs(microphone.seconds() - mix.seconds()) <= 0.01);
+            QVERIFY(std::abs(computer.seconds() - mix.seconds()) <= 0.01);
+            const struct {
+                const e2e::Decoded &file;
+                bool voice, music;
+            } heard[] = {{mix, true, true}, {microphone, true, false}, {computer, false, true}};
+            for (const auto &h : heard) {
+                const double v = testaudio::toneLevelDb(h.file.left(), h.file.rate, 440);
+                const double m = testaudio::toneLevelDb(h.file.left(), h.file.rate, 1000);
+                QVERIFY2(h.voice ? v > -30 : v < -50, qPrintable(QString::number(v)));
+                QVERIFY2(h.music ? m > -30 : m < -50, qPrintable(QString::number(m)));
+            }
+        }
+        QCOMPARE(recordings(program.dir.path()).size(), expected.size() + 1);   // and the program
+    }
+
     void anInterruptFinishesTheFile()
     {
         SineSource sine(1000);

@@ -205,7 +205,7 @@ private slots:
         writer.setRunway(runway);
         QSignalSpy problems(&writer, &PartWriter::problem);
         ReservedFile file = reserveNumberedFile(dir.path(), "Untitled", ".wav");
-        writer.open(file, 0, 100);
+        writer.open(file, {}, 0, 100);
         for (const engine::SampleArray &block : blocks(3000, {})) {
             const qint64 from = ring.end();
             ring.append(block);
