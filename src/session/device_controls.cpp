@@ -17,6 +17,7 @@ bool MixerLines::deviceAvailable() { return m_side.GetDeviceAvailable(); }
 QString MixerLines::deviceName() { return m_side.GetDeviceName(); }
 QString MixerLines::deviceId() { return m_recorder ? m_recorder->GetDeviceId() : m_side.GetDeviceName(); }
 bool MixerLines::setDeviceById(const QString &id) { return m_recorder && m_recorder->SetDeviceById(id); }
+bool MixerLines::isMix() { return m_recorder && m_recorder->GetDeviceId() == QLatin1String("mix:microphone+computer"); }
 
 int MixerLines::highestLine() { return m_side.GetLineCount(); }
 void MixerLines::setLine(int index) { m_side.SetLine(short(index)); }

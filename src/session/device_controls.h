@@ -35,6 +35,8 @@ public:
     // Inputs: the server's name of the current device; choosing by it (false: not there).
     QString deviceId();
     bool setDeviceById(const QString &id);
+    // Inputs: the current device is "Microphone + computer sound", whose sides can be kept apart.
+    bool isMix();
 
     int highestLine();
     void setLine(int index);   // the line the calls below address

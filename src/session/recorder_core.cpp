@@ -83,6 +83,14 @@ void RecorderCore::applyRecordingSettings(const RecordingSettings &settings)
     m_recording.setSettings(settings);
 }
 
+void RecorderCore::setSeparateSides(bool on)
+{
+    RecordingSettings s = m_recording.settings();
+    s.separateSides = on;
+    m_recording.setSettings(s);
+    m_settings.storeSeparateSides(on);
+}
+
 void RecorderCore::storeRecordingSettings(const RecordingSettings &settings, int mp3Position, int wavPosition)
 {
     m_recording.setSettings(settings);

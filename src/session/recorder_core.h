@@ -91,6 +91,12 @@ public:
     // takes snapshots for it.
     void setSpectrumFrames(int frames);
 
+    // Each side of "Microphone + computer sound" in a file of its own beside the mix, from the
+    // next recording on; stored at once. Throws SettingsError when setup.ini refuses it (in
+    // force all the same).
+    void setSeparateSides(bool on);
+    bool separateSides() const { return m_recording.settings().separateSides; }
+
     // "Listen to the input": what capture hears is played on the output device too. In force
     // at once and kept for the next start (at shutDown); "" or why it was refused (it is
     // off then).

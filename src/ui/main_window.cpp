@@ -324,6 +324,10 @@ void MainWindow::createPages()
         if (!refusal.isEmpty())
             ui::notice(this, refusal);
     });
+    m_recordingControlsPage->showSeparateSides(m_core.separateSides());
+    connect(m_recordingControlsPage, &RecordingControlsPage::separateSidesToggled, this, [this](bool on) {
+        ui::runCommand([this, on] { m_core.setSeparateSides(on); });
+    });
     connect(&m_core, &RecorderCore::monitoringEnded, this, [this](const QString &why) {
         m_recordingControlsPage->showMonitoring(false);
         statusBar()->showMessage(why, kMonitorMessageMs);

@@ -174,6 +174,14 @@ RecordingControlsPage::RecordingControlsPage(MixerLines &inputs, QWidget *parent
     m_monitorBox->resize(m_monitorBox->sizeHint());
     m_monitorBox->move(0, (m_filterButton->height() - m_monitorBox->height()) / 2);
     connect(m_monitorBox, &QCheckBox::clicked, this, &RecordingControlsPage::monitoringToggled);
+    m_separateBox = new QCheckBox(QStringLiteral("A file for each side"), this);
+    m_separateBox->setObjectName(QStringLiteral("separateSidesBox"));
+    m_separateBox->setToolTip(QStringLiteral("From the next recording on, the microphone and the computer sound are "
+                                             "also written each to a file of its own beside the mix, such as "
+                                             "\"Untitled4 (microphone).flac\" and \"Untitled4 (computer).flac\""));
+    m_separateBox->resize(m_separateBox->sizeHint());
+    m_separateBox->hide();
+    connect(m_separateBox, &QCheckBox::clicked, this, &RecordingControlsPage::separateSidesToggled);
     // Devices and playing applications come and go.
     connect(&m_inputs, &MixerLines::devicesChanged, this,
             [this] { ui::runCommand([this] { refreshDevices(); }); });
@@ -184,6 +192,11 @@ RecordingControlsPage::RecordingControlsPage(MixerLines &inputs, QWidget *parent
 void RecordingControlsPage::showMonitoring(bool on)
 {
     m_monitorBox->setChecked(on);
+}
+
+void RecordingControlsPage::showSeparateSides(bool on)
+{
+    m_separateBox->setChecked(on);
 }
 
 MixerStrip *RecordingControlsPage::makeStrip(int line, QWidget *parent)
@@ -197,6 +210,15 @@ MixerStrip *RecordingControlsPage::makeStrip(int line, QWidget *parent)
 void RecordingControlsPage::stripsBuilt()
 {
     m_shownDevice = m_inputs.deviceId();
+    // The mix's sides are its strips: the choice to keep them apart stands beside them.
+    const bool mix = m_inputs.isMix() && !strips().isEmpty();
+    if (mix) {
+        const QRect last = strips().last()->geometry();
+        const QPoint at = strips().last()->parentWidget()->mapTo(this, last.topRight());
+        m_separateBox->move(at.x() + 12, at.y() + 4);
+        m_separateBox->raise();
+    }
+    m_separateBox->setVisible(mix);
 }
 
 void RecordingControlsPage::refreshDevices()

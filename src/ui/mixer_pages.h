@@ -79,10 +79,13 @@ public:
 
     // "Listen to the input" as it is in force.
     void showMonitoring(bool on);
+    // "A file for each side" as it is in force; shown with "Microphone + computer sound".
+    void showSeparateSides(bool on);
 
 signals:
     void filterWindowRequested();   // "Set Filter"
     void monitoringToggled(bool on);  // "Listen to the input", by the user
+    void separateSidesToggled(bool on);   // "A file for each side", by the user
 
 protected:
     void layoutTopRow() override;
@@ -96,6 +99,7 @@ private:
     QComboBox *m_devices;           // 72, 2; width follows the tab
     QCheckBox *m_monitorBox;        // "Listen to the input", left of "Set Filter"
     QPushButton *m_filterButton;    // 79 x 24, 2 pixels from the right edge
+    QCheckBox *m_separateBox;       // "A file for each side", right of the mix's strips
 };
 
 // "Playback Volume Controls": "Output Device" list, the "Equalizer" switch and the

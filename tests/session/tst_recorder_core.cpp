@@ -75,6 +75,10 @@ private slots:
         QCOMPARE(c.core->recording().settings().timeLimitSeconds, 90);
         QCOMPARE(c.engine.recorder()->GetMicrophoneMixLevel(), 40);
         QCOMPARE(c.engine.recorder()->GetComputerMixLevel(), 70);
+        QVERIFY(!c.core->separateSides());
+        c.core->setSeparateSides(true);   // in force and stored at once
+        QVERIFY(c.core->recording().settings().separateSides);
+        QVERIFY(settings.recording().separateSides);
     }
 
     // What panel 0 and the transport block show, and who owns the display, as the sessions
