@@ -196,7 +196,8 @@ private slots:
 
     // "Microphone + computer sound" with each side apart: a 440 Hz voice into the microphone,
     // 1 kHz music to the output. The microphone's file holds only the voice, the computer's
-    // only the music, the mix both, and the three hold the same frames, split alike.
+    // only the music, the mix both, and the three hold the same frames and the same marker,
+    // split alike.
     void eachSideInItsOwnFile_data()
     {
         QTest::addColumn<QStringList>("options");
@@ -221,20 +222,24 @@ private slots:
         QTest::qWait(1000);
 
         Program program;
-        const Program::Result r =
-            program.run(QStringList{"--record", "--separate", "-s", "Microphone + computer sound"} + options +
-                        QStringList{program.file("talk.flac")});
+        QProcess p;
+        program.start(p, QStringList{"--record", "--separate", "-s", "Microphone + computer sound"} + options +
+                             QStringList{program.file("talk.flac")});
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(program.file("talk (computer).flac")).size() > 0, 10000);
+        markAfter(p, 1.3);
+        QVERIFY(p.waitForFinished(15000));
         speakers.kill();
         speakersAwake.kill();
         speakers.waitForFinished();
         speakersAwake.waitForFinished();
-        QCOMPARE(r.err, QString());
-        QCOMPARE(r.status, 0);
+        QCOMPARE(QString::fromLocal8Bit(p.readAllStandardError()), QString());
+        QCOMPARE(p.exitCode(), 0);
         QStringList expected;
         for (const QString &part : parts)
             for (const QString &side : {"", " (microphone)", " (computer)"})
                 expected << program.file(part + side + ".flac");
-        QCOMPARE(r.out.split('\n', Qt::SkipEmptyParts), expected);
+        QCOMPARE(QString::fromLocal8Bit(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts), expected);
+        int marked = 0;
 
         for (int p = 0; p < parts.size(); ++p) {
             const e2e::Decoded mix = e2e::decode(expected[p * 3]);
@@ -245,6 +250,10 @@ private slots:
             QVERIFY(mix.seconds() > 0.5);
             QVERIFY(std::abs(microphone.seconds() - mix.seconds()) <= 0.01);
             QVERIFY(std::abs(computer.seconds() - mix.seconds()) <= 0.01);
+            const QStringList markers = markersOf(expected[p * 3], mix.rate);
+            QCOMPARE(markersOf(expected[p * 3 + 1], mix.rate), markers);
+            QCOMPARE(markersOf(expected[p * 3 + 2], mix.rate), markers);
+            marked += int(markers.size());
             const struct {
                 const e2e::Decoded &file;
                 bool voice, music;
@@ -256,6 +265,7 @@ private slots:
                 QVERIFY2(h.music ? m > -30 : m < -50, qPrintable(QString::number(m)));
             }
         }
+        QCOMPARE(marked, 1);
         QCOMPARE(recordings(program.dir.path()).size(), expected.size() + 1);   // and the program
     }
 
@@ -332,22 +342,28 @@ private slots:
         QVERIFY2(first.first().section(' ', 0, 0).toDouble() < 2.0, qPrintable(first.first()));
         QVERIFY2(second.first().section(' ', 0, 0).toDouble() < 2.0, qPrintable(second.first()));
 
+        // Killed while keeping each side of the mix apart: every file is repaired and marked.
         const QString killed = program.file("killed.wav");
+        const QStringList killedFiles{killed, program.file("killed (microphone).wav"), program.file("killed (computer).wav")};
         QProcess k;
-        program.start(k, {"--record", killed});
+        program.start(k, {"--record", "--separate", "-s", "Microphone + computer sound", killed});
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(killed).size() > 0, 10000);
         markAfter(k, 1.0);
         QTest::qWait(1500);
         k.kill();
         QVERIFY(k.waitForFinished(5000));
-        // Not in the file yet: the journal holds it.
-        QVERIFY(!markersOf(killed, 44100).join(',').contains("Marker 1"));
-        // The next start repairs the file and writes the marker into it.
+        // Not in the files yet: their journals hold it.
+        for (const QString &file : killedFiles)
+            QVERIFY(!markersOf(file, 44100).join(',').contains("Marker 1"));
+        // The next start repairs the files and writes the marker into each.
         QCOMPARE(program.run({"--record", "-d", "1", program.file("next.wav")}).status, 0);
-        const QStringList repaired = markersOf(killed, 44100);
-        QCOMPARE(repaired.size(), 1);
-        QCOMPARE(repaired.first().section(' ', 1), QString("Marker 1"));
-        QCOMPARE(riffChunks(killed).mid(0, 3), QStringList({"fmt ", "data", "cue "}));
+        for (const QString &file : killedFiles) {
+            const QStringList repaired = markersOf(file, 44100);
+            QCOMPARE(repaired.size(), 1);
+            QCOMPARE(repaired.first().section(' ', 1), QString("Marker 1"));
+            QCOMPARE(riffChunks(file).mid(0, 3), QStringList({"fmt ", "data", "cue "}));
+            QVERIFY2(e2e::decode(file).seconds() > 1.0, qPrintable(file));
+        }
     }
 
     // --monitor for an input that would play back into the output: a warning, and the
