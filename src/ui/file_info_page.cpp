@@ -76,8 +76,8 @@ FileInfoPage::FileInfoPage(RecorderCore &core,
     m_list = new QTreeWidget(this);
     m_list->setObjectName(QStringLiteral("fileList"));
     m_list->setColumnCount(4);
-    m_list->setHeaderLabels({QStringLiteral("File name"), QStringLiteral("Size"), QStringLiteral("Time"),
-                             QStringLiteral("Save Directory")});
+    m_list->setHeaderLabels({tr("File name"), tr("Size", "column header: a file's size"),
+                             tr("Time", "column header: a file's length, a marker's place"), tr("Save Directory")});
     m_list->setRootIsDecorated(false);
     m_list->setItemsExpandable(false);
     m_list->setUniformRowHeights(true);
@@ -92,10 +92,10 @@ FileInfoPage::FileInfoPage(RecorderCore &core,
 
     m_popup = new QMenu(this);
     m_popup->setObjectName(QStringLiteral("fileListMenu"));
-    m_playAction = m_popup->addAction(QIcon(QStringLiteral(":/icons/play.svg")), QStringLiteral("Play"));
-    m_renameAction = m_popup->addAction(QStringLiteral("Rename"));
-    m_removeAction = m_popup->addAction(QStringLiteral("Delete from list box"));
-    m_deleteAction = m_popup->addAction(QStringLiteral("Delete from hard disk"));
+    m_playAction = m_popup->addAction(QIcon(QStringLiteral(":/icons/play.svg")), tr("Play"));
+    m_renameAction = m_popup->addAction(tr("Rename"));
+    m_removeAction = m_popup->addAction(tr("Delete from list box"));
+    m_deleteAction = m_popup->addAction(tr("Delete from hard disk"));
     m_playAction->setObjectName(QStringLiteral("playRowAction"));
     m_renameAction->setObjectName(QStringLiteral("renameRowAction"));
     m_removeAction->setObjectName(QStringLiteral("removeRowAction"));
@@ -105,9 +105,9 @@ FileInfoPage::FileInfoPage(RecorderCore &core,
     // A marker's row has a menu of its own; Delete removes the marker chosen.
     m_markerPopup = new QMenu(this);
     m_markerPopup->setObjectName(QStringLiteral("markerMenu"));
-    m_renameMarkerAction = m_markerPopup->addAction(QStringLiteral("Rename Marker"));
+    m_renameMarkerAction = m_markerPopup->addAction(tr("Rename Marker"));
     m_renameMarkerAction->setObjectName(QStringLiteral("renameMarkerAction"));
-    m_removeMarkerAction = m_markerPopup->addAction(QIcon(QStringLiteral(":/icons/marker.svg")), QStringLiteral("Remove Marker"));
+    m_removeMarkerAction = m_markerPopup->addAction(QIcon(QStringLiteral(":/icons/marker.svg")), tr("Remove Marker"));
     m_removeMarkerAction->setObjectName(QStringLiteral("removeMarkerAction"));
     m_removeMarkerAction->setShortcut(QKeySequence::Delete);
     m_removeMarkerAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
@@ -119,8 +119,8 @@ FileInfoPage::FileInfoPage(RecorderCore &core,
         e->setObjectName(QString::fromLatin1(name));
         return e;
     };
-    const auto label = [this](const char *text, QWidget *buddy) {
-        auto *l = new QLabel(QString::fromLatin1(text), this);
+    const auto label = [this](const QString &text, QWidget *buddy) {
+        auto *l = new QLabel(text, this);
         l->setBuddy(buddy);
         l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         return l;
@@ -138,16 +138,16 @@ FileInfoPage::FileInfoPage(RecorderCore &core,
     m_year = field("yearEdit");
     m_track = field("trackEdit");
     m_comment = field("commentEdit");
-    m_titleLabel = label("Title:", m_title);
-    m_artistLabel = label("Artist:", m_artist);
-    m_albumLabel = label("Album:", m_album);
-    m_genreLabel = label("Genre:", m_genre);
-    m_copyrightLabel = label("Copyright:", m_copyright);
-    m_yearLabel = label("Year:", m_year);
-    m_trackLabel = label("Track:", m_track);
-    m_commentLabel = label("Comment:", m_comment);
+    m_titleLabel = label(tr("Title:"), m_title);
+    m_artistLabel = label(tr("Artist:"), m_artist);
+    m_albumLabel = label(tr("Album:"), m_album);
+    m_genreLabel = label(tr("Genre:"), m_genre);
+    m_copyrightLabel = label(tr("Copyright:"), m_copyright);
+    m_yearLabel = label(tr("Year:"), m_year);
+    m_trackLabel = label(tr("Track:"), m_track);
+    m_commentLabel = label(tr("Comment:"), m_comment);
 
-    m_tagVersion = new QGroupBox(QStringLiteral("Mpeg Tag Version"), this);
+    m_tagVersion = new QGroupBox(tr("Mpeg Tag Version"), this);
     m_tagVersion->setObjectName(QStringLiteral("tagVersionGroup"));
     m_id3v1 = new QRadioButton(QStringLiteral("ID3v1"), m_tagVersion);
     m_id3v1->setObjectName(QStringLiteral("id3v1Button"));
@@ -163,13 +163,13 @@ FileInfoPage::FileInfoPage(RecorderCore &core,
     versionLayout->addWidget(m_id3v1);
     versionLayout->addWidget(m_id3v2);
 
-    m_resetButton = new QPushButton(QStringLiteral("Reset"), this);
+    m_resetButton = new QPushButton(tr("Reset"), this);
     m_resetButton->setObjectName(QStringLiteral("resetButton"));
-    m_resetButton->setToolTip(QStringLiteral("Reset file info"));
+    m_resetButton->setToolTip(tr("Reset file info"));
     m_resetButton->setEnabled(false);
-    m_applyButton = new QPushButton(QStringLiteral("Apply"), this);
+    m_applyButton = new QPushButton(tr("Apply"), this);
     m_applyButton->setObjectName(QStringLiteral("applyButton"));
-    m_applyButton->setToolTip(QStringLiteral("Apply file info"));
+    m_applyButton->setToolTip(tr("Apply file info"));
     m_applyButton->setEnabled(false);
 
     setTabOrder(m_list, m_title);
@@ -353,7 +353,8 @@ void FileInfoPage::updateRow(int row)
     const RecordedFiles::Entry &e = m_files.at(row);
     QTreeWidgetItem *item = m_list->topLevelItem(row);
     item->setText(NameColumn, e.name());
-    item->setText(SizeColumn, QStringLiteral("%1 KB").arg(e.bytes / 1000));
+    //: a file's size in kilobytes
+    item->setText(SizeColumn, tr("%1 KB").arg(e.bytes / 1000));
     item->setText(TimeColumn, minutesAndSeconds(e.durationMs / 1000));
     item->setText(DirectoryColumn, e.folder());
     item->setToolTip(NameColumn, e.path);
@@ -464,8 +465,8 @@ void FileInfoPage::showMarkers()
         auto *item = new QTreeWidgetItem(file);
         item->setIcon(NameColumn, QIcon(QStringLiteral(":/icons/marker.svg")));
         item->setText(NameColumn, m.name);
-        item->setToolTip(NameColumn, QStringLiteral("A marker: double-click to rename it, Delete removes it; Apply "
-                                                    "writes the change"));
+        item->setToolTip(NameColumn, tr("A marker: double-click to rename it, Delete removes it; Apply "
+                                        "writes the change"));
         item->setText(TimeColumn, markerTimeText(m.frame, found.sampleRate));
         item->setFlags(item->flags() | Qt::ItemIsEditable);
     }
@@ -498,29 +499,29 @@ void FileInfoPage::applyTags()
 
     // A number that does not convert, or that the tag component refuses, stops Apply before
     // anything is written.
-    const auto refuse = [this](QLineEdit *edit, const char *message) {
-        ui::notice(this, QString::fromLatin1(message));
+    const auto refuse = [this](QLineEdit *edit, const QString &message) {
+        ui::notice(this, message);
         edit->setFocus(Qt::OtherFocusReason);
         edit->selectAll();
     };
     const std::optional<int> year = parseInteger(m_year->text());
     if (!year) {
-        refuse(m_year, "Invalid Year Value");
+        refuse(m_year, tr("Invalid Year Value"));
         return;
     }
     const std::optional<int> track = parseInteger(m_track->text());
     if (!track) {
-        refuse(m_track, "Invalid Track Value");
+        refuse(m_track, tr("Invalid Track Value"));
         return;
     }
     tags.year = *year;
     tags.track = *track;
     switch (m_files.writeTags(m_files.currentFile(), tags)) {
     case RecordedFiles::Refused::Year:
-        refuse(m_year, "Invalid Year Value");
+        refuse(m_year, tr("Invalid Year Value"));
         return;
     case RecordedFiles::Refused::Track:
-        refuse(m_track, "Invalid Track Value");
+        refuse(m_track, tr("Invalid Track Value"));
         return;
     case RecordedFiles::Refused::Nothing:
         break;

@@ -79,29 +79,32 @@ static void initResources()
     Q_INIT_RESOURCE(resources);
 }
 
-const QStringList &openDialogFilters()
+// Built at each call, so the texts come in the language in force.
+QStringList openDialogFilters()
 {
-    static const QStringList filters{
-        QStringLiteral("Wav files (*.wav)"),
-        QStringLiteral("MPEG files (*.mp3;*.mp2;*.mp1;*.mpeg)"),
-        QStringLiteral("Ogg Vorbis files (*.ogg)"),
-        QStringLiteral("FLAC files (*.flac)"),
-        QStringLiteral("Opus files (*.opus)"),
-        QStringLiteral("AVI files (*.avi)"),
-        QStringLiteral("G721 files (*.g721)"),
-        QStringLiteral("MPPlus files (*.mpc;*.mp+)"),
-        QStringLiteral("WMA files (*.wma)"),
+    return {
+        QCoreApplication::translate("MainWindow", "Wav files (*.wav)"),
+        QCoreApplication::translate("MainWindow", "MPEG files (*.mp3;*.mp2;*.mp1;*.mpeg)"),
+        QCoreApplication::translate("MainWindow", "Ogg Vorbis files (*.ogg)"),
+        QCoreApplication::translate("MainWindow", "FLAC files (*.flac)"),
+        QCoreApplication::translate("MainWindow", "Opus files (*.opus)"),
+        QCoreApplication::translate("MainWindow", "AVI files (*.avi)"),
+        QCoreApplication::translate("MainWindow", "G721 files (*.g721)"),
+        QCoreApplication::translate("MainWindow", "MPPlus files (*.mpc;*.mp+)"),
+        QCoreApplication::translate("MainWindow", "WMA files (*.wma)"),
     };
-    return filters;
 }
 
-const QStringList &transportStateTexts()
+QStringList transportStateTexts()
 {
-    static const QStringList texts{QStringLiteral("Stop"), QStringLiteral("Playing..."),
-                                   QStringLiteral("Recording..."), QStringLiteral("Pause"),
-                                   QStringLiteral("Waiting for device..."), QStringLiteral("Listening"),
-                                   QStringLiteral("Waiting for sound..."), countdownText(47 * 3600 + 59 * 60 + 59)};
-    return texts;
+    return {QCoreApplication::translate("MainWindow", "Stop", "state"),
+            QCoreApplication::translate("MainWindow", "Playing..."),
+            QCoreApplication::translate("MainWindow", "Recording..."),
+            QCoreApplication::translate("MainWindow", "Pause", "state"),
+            QCoreApplication::translate("MainWindow", "Waiting for device..."),
+            QCoreApplication::translate("MainWindow", "Listening"),
+            QCoreApplication::translate("MainWindow", "Waiting for sound..."),
+            countdownText(47 * 3600 + 59 * 60 + 59)};
 }
 
 MainWindow::MainWindow(RecorderCore &core, QWidget *parent)
@@ -109,7 +112,8 @@ MainWindow::MainWindow(RecorderCore &core, QWidget *parent)
       m_core(core),
       m_files(&core.files()),
       m_recording(&core.recording()),
-      m_playback(&core.playback())
+      m_playback(&core.playback()),
+      m_sleepInhibitor(tr("A recording is running"))
 {
     initResources();
     setWindowTitle(ui::applicationTitle);
@@ -121,7 +125,7 @@ MainWindow::MainWindow(RecorderCore &core, QWidget *parent)
     // Crash recovery runs while the window is shown (main() starts it): the window says which
     // file it repairs, and what came of it.
     connect(&m_core, &RecorderCore::repairing, this, [this](const QString &name) {
-        statusBar()->showMessage(QStringLiteral("Repairing %1 from a recording that was interrupted...").arg(name));
+        statusBar()->showMessage(tr("Repairing %1 from a recording that was interrupted...").arg(name));
     });
     connect(&m_core, &RecorderCore::recovered, this, &MainWindow::showRecovery);
 
@@ -167,7 +171,7 @@ void MainWindow::setTipOfTheDayOffered(bool offered)
 
 bool MainWindow::confirmRewrite(const QString &)
 {
-    return ui::confirm(this, QStringLiteral("Rewrite File?"));
+    return ui::confirm(this, tr("Rewrite File?"));
 }
 
 // ---- building ----------------------------------------------------------------------------
@@ -179,51 +183,51 @@ void MainWindow::createMenus()
         connect(action, &QAction::triggered, this, [this, fn] { ui::runCommand([this, fn] { (this->*fn)(); }); });
     };
 
-    QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
-    m_openAction = file->addAction(themedIcon("document-open", ":/icons/open.svg"), QStringLiteral("&Open"));
+    QMenu *file = menuBar()->addMenu(tr("&File"));
+    m_openAction = file->addAction(themedIcon("document-open", ":/icons/open.svg"), tr("&Open"));
     m_openAction->setShortcut(QKeySequence(QStringLiteral("Ctrl+O")));
     file->addSeparator();
-    QAction *exit = file->addAction(QStringLiteral("E&xit"));
+    QAction *exit = file->addAction(tr("E&xit"));
     command(m_openAction, "openAction", &MainWindow::open);
     command(exit, "exitAction", &QWidget::close);
 
-    QMenu *action = menuBar()->addMenu(QStringLiteral("&Action"));
-    QAction *record = action->addAction(QIcon(QStringLiteral(":/icons/record.svg")), QStringLiteral("&Record"));
+    QMenu *action = menuBar()->addMenu(tr("&Action"));
+    QAction *record = action->addAction(QIcon(QStringLiteral(":/icons/record.svg")), tr("&Record"));
     record->setShortcut(QKeySequence(QStringLiteral("Ctrl+R")));
     action->addSeparator();
-    QAction *play = action->addAction(QIcon(QStringLiteral(":/icons/play.svg")), QStringLiteral("&Play"));
+    QAction *play = action->addAction(QIcon(QStringLiteral(":/icons/play.svg")), tr("&Play"));
     play->setShortcut(QKeySequence(QStringLiteral("Ctrl+P")));
-    QAction *pause = action->addAction(QIcon(QStringLiteral(":/icons/pause.svg")), QStringLiteral("P&ause"));
-    QAction *stop = action->addAction(QIcon(QStringLiteral(":/icons/stop.svg")), QStringLiteral("&Stop"));
+    QAction *pause = action->addAction(QIcon(QStringLiteral(":/icons/pause.svg")), tr("P&ause"));
+    QAction *stop = action->addAction(QIcon(QStringLiteral(":/icons/stop.svg")), tr("&Stop"));
     stop->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
     action->addSeparator();
-    m_addMarkerAction = action->addAction(QIcon(QStringLiteral(":/icons/marker.svg")), QStringLiteral("Add &Marker"));
+    m_addMarkerAction = action->addAction(QIcon(QStringLiteral(":/icons/marker.svg")), tr("Add &Marker"));
     m_addMarkerAction->setShortcut(QKeySequence(QStringLiteral("Ctrl+M")));
     m_addMarkerAction->setEnabled(false);
     m_addMarkerAction->setObjectName(QStringLiteral("addMarkerAction"));
     connect(m_addMarkerAction, &QAction::triggered, this, [this] { ui::runCommand([this] { addMarker(); }); });
-    m_nextMarkerAction = action->addAction(QStringLiteral("&Next Marker"));
+    m_nextMarkerAction = action->addAction(tr("&Next Marker"));
     m_nextMarkerAction->setShortcut(QKeySequence(QStringLiteral("Ctrl+.")));
-    m_previousMarkerAction = action->addAction(QStringLiteral("Pre&vious Marker"));
+    m_previousMarkerAction = action->addAction(tr("Pre&vious Marker"));
     m_previousMarkerAction->setShortcut(QKeySequence(QStringLiteral("Ctrl+,")));
     for (QAction *jump : {m_nextMarkerAction, m_previousMarkerAction}) {
         jump->setEnabled(false);
         connect(jump, &QAction::triggered, this, [this, jump] { jumpToMarker(jump == m_nextMarkerAction ? 1 : -1); });
     }
     action->addSeparator();
-    m_scheduleAction = action->addAction(QStringLiteral("Sc&hedule Recording..."));
+    m_scheduleAction = action->addAction(tr("Sc&hedule Recording..."));
     command(m_scheduleAction, "scheduleAction", &MainWindow::scheduleRecording);
     command(record, "recordAction", &MainWindow::record);
     command(play, "playAction", &MainWindow::play);
     command(pause, "pauseAction", &MainWindow::pause);
     command(stop, "stopAction", &MainWindow::stop);
 
-    QMenu *options = menuBar()->addMenu(QStringLiteral("&Options"));
-    QAction *recordingControls = options->addAction(QStringLiteral("&Recording Controls"));
-    QAction *playbackControls = options->addAction(QStringLiteral("&Playback Volume Controls"));
-    QAction *fileInfo = options->addAction(QStringLiteral("&File Info..."));
+    QMenu *options = menuBar()->addMenu(tr("&Options"));
+    QAction *recordingControls = options->addAction(tr("&Recording Controls"));
+    QAction *playbackControls = options->addAction(tr("&Playback Volume Controls"));
+    QAction *fileInfo = options->addAction(tr("&File Info..."));
     options->addSeparator();
-    m_optionsAction = options->addAction(themedIcon("preferences-system", ":/icons/options.svg"), QStringLiteral("&Options..."));
+    m_optionsAction = options->addAction(themedIcon("preferences-system", ":/icons/options.svg"), tr("&Options..."));
     m_optionsAction->setShortcut(QKeySequence(Qt::Key_F2));
     recordingControls->setObjectName(QStringLiteral("recordingControlsAction"));
     playbackControls->setObjectName(QStringLiteral("playbackControlsAction"));
@@ -233,14 +237,14 @@ void MainWindow::createMenus()
     connect(fileInfo, &QAction::triggered, this, [this] { showTab(kFileInfoTab); });
     command(m_optionsAction, "optionsAction", &MainWindow::showOptions);
 
-    QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
-    QAction *contents = help->addAction(themedIcon("help-contents", ":/icons/help.svg"), QStringLiteral("&Help Contents"));
+    QMenu *help = menuBar()->addMenu(tr("&Help"));
+    QAction *contents = help->addAction(themedIcon("help-contents", ":/icons/help.svg"), tr("&Help Contents"));
     contents->setShortcut(QKeySequence(Qt::Key_F1));
     help->addSeparator();
-    QAction *homePage = help->addAction(QStringLiteral("Home&page"));
+    QAction *homePage = help->addAction(tr("Home&page"));
     help->addSeparator();
-    QAction *tip = help->addAction(QStringLiteral("&Tip of the Day"));
-    QAction *about = help->addAction(themedIcon("help-about", ":/icons/about.svg"), QStringLiteral("&About"));
+    QAction *tip = help->addAction(tr("&Tip of the Day"));
+    QAction *about = help->addAction(themedIcon("help-about", ":/icons/about.svg"), tr("&About"));
     command(contents, "helpAction", &MainWindow::showHelp);
     command(homePage, "homePageAction", &MainWindow::showHomePage);
     command(tip, "tipOfTheDayAction", &MainWindow::showTipOfTheDay);
@@ -249,7 +253,7 @@ void MainWindow::createMenus()
 
 void MainWindow::createToolBar()
 {
-    QToolBar *bar = addToolBar(QStringLiteral("Tools"));
+    QToolBar *bar = addToolBar(tr("Tools", "tool bar title"));
     bar->setObjectName(QStringLiteral("toolBar"));
     bar->setMovable(false);
     bar->setFloatable(false);
@@ -272,18 +276,18 @@ void MainWindow::createToolBar()
         bar->addWidget(b);
         return b;
     };
-    m_openButton = button("openButton", QStringLiteral("Open"), QStringLiteral("Open a file"),
+    m_openButton = button("openButton", tr("Open", "tool bar button"), tr("Open a file"),
                           themedIcon("document-open", ":/icons/open.svg"), [this] { open(); });
-    m_optionsButton = button("optionsButton", QStringLiteral("Options"), QStringLiteral("Options"),
+    m_optionsButton = button("optionsButton", tr("Options", "tool bar button"), tr("Options"),
                              themedIcon("preferences-system", ":/icons/options.svg"), [this] { showOptions(); });
-    m_markerButton = button("markerButton", QStringLiteral("Marker"),
-                            QStringLiteral("Add a marker where the recording is now (Ctrl+M)"),
+    m_markerButton = button("markerButton", tr("Marker", "tool bar button"),
+                            tr("Add a marker where the recording is now (Ctrl+M)"),
                             QIcon(QStringLiteral(":/icons/marker.svg")), [this] { addMarker(); });
     m_markerButton->setEnabled(false);
     bar->addSeparator();
-    button("helpButton", QStringLiteral("Help"), QStringLiteral("Help Contents"),
+    button("helpButton", tr("Help", "tool bar button"), tr("Help Contents"),
            themedIcon("help-contents", ":/icons/help.svg"), [this] { showHelp(); });
-    button("aboutButton", QStringLiteral("About"), QStringLiteral("About"),
+    button("aboutButton", tr("About", "tool bar button"), tr("About"),
            themedIcon("help-about", ":/icons/about.svg"), [this] { showAbout(); });
 }
 
@@ -297,10 +301,10 @@ void MainWindow::createPages()
     m_playbackControlsPage = new PlaybackControlsPage(m_core.outputs(), m_core.equalizer());
     m_fileInfoPage = new FileInfoPage(m_core);
 
-    m_pages->addTab(m_recordSoundPage, QStringLiteral("Record Sound"));
-    m_pages->addTab(m_recordingControlsPage, QStringLiteral("Recording Controls"));
-    m_pages->addTab(m_playbackControlsPage, QStringLiteral("Playback Volume Controls"));
-    m_pages->addTab(m_fileInfoPage, QStringLiteral("File Info"));
+    m_pages->addTab(m_recordSoundPage, tr("Record Sound"));
+    m_pages->addTab(m_recordingControlsPage, tr("Recording Controls"));
+    m_pages->addTab(m_playbackControlsPage, tr("Playback Volume Controls"));
+    m_pages->addTab(m_fileInfoPage, tr("File Info"));
     m_pages->setCurrentIndex(0);
 
     // The page captions are bold navy; the pages keep the normal font.
@@ -362,14 +366,14 @@ void MainWindow::createTransportPanel()
     m_slider->setObjectName(QStringLiteral("positionSlider"));
     m_transport = new TransportBlock(m_transportPanel);
     m_transport->setObjectName(QStringLiteral("transportBlock"));
-    m_transport->setToolTip(QStringLiteral("Play/Record Control"));
+    m_transport->setToolTip(tr("Play/Record Control"));
     m_leftMeter = new LevelMeter(m_transportPanel);
     m_leftMeter->setObjectName(QStringLiteral("leftMeter"));
     m_rightMeter = new LevelMeter(m_transportPanel);
     m_rightMeter->setObjectName(QStringLiteral("rightMeter"));
     m_timeDisplay = new TimeDisplay(m_transportPanel);
     m_timeDisplay->setObjectName(QStringLiteral("timeDisplay"));
-    m_timeDisplay->setToolTip(QStringLiteral("Time Elapsed"));
+    m_timeDisplay->setToolTip(tr("Time Elapsed"));
 
     m_slider->setGeometry(8, 8, 400, 15);
     m_transport->setGeometry(8, 27, 300, 27);
@@ -428,7 +432,7 @@ void MainWindow::createStatusBar()
     m_diskTimeLeft = new QLabel(bar);
     m_diskTimeLeft->setObjectName(QStringLiteral("diskTimeLeft"));
     m_diskTimeLeft->setTextFormat(Qt::PlainText);
-    m_diskTimeLeft->setToolTip(QStringLiteral("Recording time left on the disk of the save folder"));
+    m_diskTimeLeft->setToolTip(tr("Recording time left on the disk of the save folder"));
     bar->addPermanentWidget(m_diskTimeLeft);
 }
 
@@ -567,7 +571,7 @@ void MainWindow::showRecovery(const RecoveryReport &recovered)
     }
     // One on a drive that is not there now waits for it, unless the user lets it go.
     for (const RecoveryReport::Unreachable &part : recovered.unreachable) {
-        if (!ui::ask(this, part.text, QStringLiteral("&Wait for It"), QStringLiteral("&Forget It")))
+        if (!ui::ask(this, part.text, tr("&Wait for It"), tr("&Forget It")))
             forgetInterruptedPart(part.journalPath);
     }
 }
@@ -607,7 +611,7 @@ int MainWindow::statusPanelWidth(int panel) const
 
 void MainWindow::open()
 {
-    const QString path = ui::getOpenFileName(this, QStringLiteral("Open file"), openDialogFilters());
+    const QString path = ui::getOpenFileName(this, tr("Open file"), openDialogFilters());
     if (!path.isEmpty())
         openFile(path);
 }
@@ -685,7 +689,7 @@ void MainWindow::scheduleRecording()
         return;
     const QDateTime at = dialog.startAt();
     if (!at.isValid()) {
-        ui::errorBox(QStringLiteral("That time has passed; choose a later one."));
+        ui::errorBox(tr("That time has passed; choose a later one."));
         return;
     }
     m_recording->schedule(at, dialog.lengthSeconds());

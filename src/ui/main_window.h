@@ -37,9 +37,9 @@ class TipOfTheDayDialog;
 class TransportBlock;
 
 // The open dialog's filters, in order; the first is chosen at first.
-const QStringList &openDialogFilters();
+QStringList openDialogFilters();
 // Every text status panel 0 shows; the panel is as wide as the longest.
-const QStringList &transportStateTexts();
+QStringList transportStateTexts();
 
 class MainWindow : public QMainWindow, private RecordingQuestions {
     Q_OBJECT
@@ -152,7 +152,7 @@ private:
     TimeDisplay *m_timeDisplay = nullptr;
     QLabel *m_statusPanels[3] = {nullptr, nullptr, nullptr};
     QLabel *m_diskTimeLeft = nullptr;
-    SleepInhibitor m_sleepInhibitor{QStringLiteral("A recording is running")};
+    SleepInhibitor m_sleepInhibitor;   // the reason it gives the desktop is set by the constructor
     QTimer *m_tipTimer = nullptr;
 
     EqualizerWindow *m_equalizerWindow = nullptr;

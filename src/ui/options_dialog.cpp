@@ -127,7 +127,7 @@ OptionsDialog::OptionsDialog(RecorderCore &core, QWidget *parent)
 {
     setObjectName(QStringLiteral("optionsDialog"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("Options"));
+    setWindowTitle(tr("Options"));
     setModal(true);
     buildControls();
 
@@ -154,7 +154,7 @@ OptionsDialog::~OptionsDialog() = default;
 void OptionsDialog::buildControls()
 {
     // "Save Path"
-    m_savePathGroup = new QGroupBox(QStringLiteral("Save Path"));
+    m_savePathGroup = new QGroupBox(tr("Save Path"));
     m_savePathGroup->setObjectName(QStringLiteral("savePathGroup"));
     m_savePath = new QLineEdit;
     m_savePath->setObjectName(QStringLiteral("savePath"));
@@ -162,28 +162,28 @@ void OptionsDialog::buildControls()
     m_chooseFolderButton->setObjectName(QStringLiteral("chooseFolderButton"));
     m_chooseFolderButton->setAutoRaise(true);
     m_chooseFolderButton->setIcon(QIcon::fromTheme(QStringLiteral("folder-open"), style()->standardIcon(QStyle::SP_DirOpenIcon)));
-    m_chooseFolderButton->setToolTip(QStringLiteral("select save directory"));
-    m_chooseFolderButton->setAccessibleName(QStringLiteral("select save directory"));
+    m_chooseFolderButton->setToolTip(tr("select save directory"));
+    m_chooseFolderButton->setAccessibleName(tr("select save directory"));
     m_chooseFolderButton->setFocusPolicy(Qt::StrongFocus);
     auto *pathRow = new QHBoxLayout(m_savePathGroup);
     pathRow->addWidget(m_savePath, 1);
     pathRow->addWidget(m_chooseFolderButton);
 
     // "Record Format": each format's radio button with its list on the same row.
-    m_formatGroup = new QGroupBox(QStringLiteral("Record Format"));
+    m_formatGroup = new QGroupBox(tr("Record Format"));
     m_formatGroup->setObjectName(QStringLiteral("formatGroup"));
-    m_mp3Button = new QRadioButton(QStringLiteral("MP3"));
+    m_mp3Button = new QRadioButton(tr("MP3"));
     m_mp3Button->setObjectName(QStringLiteral("mp3Button"));
-    m_wavButton = new QRadioButton(QStringLiteral("WAV"));
+    m_wavButton = new QRadioButton(tr("WAV"));
     m_wavButton->setObjectName(QStringLiteral("wavButton"));
-    m_wmaButton = new QRadioButton(QStringLiteral("WMA"));
+    m_wmaButton = new QRadioButton(tr("WMA"));
     m_wmaButton->setObjectName(QStringLiteral("wmaButton"));
-    m_flacButton = new QRadioButton(QStringLiteral("FLAC"));
+    m_flacButton = new QRadioButton(tr("FLAC"));
     m_flacButton->setObjectName(QStringLiteral("flacButton"));
-    m_oggButton = new QRadioButton(QStringLiteral("Ogg"));
+    m_oggButton = new QRadioButton(tr("Ogg"));
     m_oggButton->setObjectName(QStringLiteral("oggButton"));
-    m_oggButton->setToolTip(QStringLiteral("Ogg Vorbis"));
-    m_opusButton = new QRadioButton(QStringLiteral("Opus"));
+    m_oggButton->setToolTip(tr("Ogg Vorbis"));
+    m_opusButton = new QRadioButton(tr("Opus"));
     m_opusButton->setObjectName(QStringLiteral("opusButton"));
     m_mp3Button->setChecked(true);
     m_mp3List = new QComboBox;
@@ -201,8 +201,8 @@ void OptionsDialog::buildControls()
     m_flacLevel = new QSpinBox;
     m_flacLevel->setObjectName(QStringLiteral("flacLevel"));
     m_flacLevel->setRange(0, 8);
-    m_flacLevel->setToolTip(QStringLiteral("0 writes fastest, 8 writes the smallest files; the sound is the same"));
-    auto *flacLevelLabel = new QLabel(QStringLiteral("Compression level"));
+    m_flacLevel->setToolTip(tr("0 writes fastest, 8 writes the smallest files; the sound is the same"));
+    auto *flacLevelLabel = new QLabel(tr("Compression level"));
     flacLevelLabel->setBuddy(m_flacLevel);
     auto *flacLevelRow = new QHBoxLayout;
     flacLevelRow->setContentsMargins(0, 0, 0, 0);
@@ -229,11 +229,12 @@ void OptionsDialog::buildControls()
 
     // "Time Limit": the two choices side by side, the three fields below them, each with its
     // unit under it (beside them the three would not fit the dialog's width).
-    m_timeLimitGroup = new QGroupBox(QStringLiteral("Time Limit"));
+    m_timeLimitGroup = new QGroupBox(tr("Time Limit"));
     m_timeLimitGroup->setObjectName(QStringLiteral("timeLimitGroup"));
-    m_noLimitButton = new QRadioButton(QStringLiteral("No Limit"));
+    m_noLimitButton = new QRadioButton(tr("No Limit"));
     m_noLimitButton->setObjectName(QStringLiteral("noLimitButton"));
-    m_stopAfterButton = new QRadioButton(QStringLiteral("Stop recording after "));
+    //: followed by the hours, minutes and seconds fields
+    m_stopAfterButton = new QRadioButton(tr("Stop recording after "));
     m_stopAfterButton->setObjectName(QStringLiteral("stopAfterButton"));
     m_noLimitButton->setChecked(true);
     m_hours = new UpDownField(1);
@@ -249,15 +250,16 @@ void OptionsDialog::buildControls()
     choiceRow->addWidget(m_stopAfterButton);
     choiceRow->addStretch(1);
     timeGrid->addLayout(choiceRow, 0, 0, 1, 4);
-    addUnitField(timeGrid, 1, 0, m_hours, QStringLiteral("hours"));
-    addUnitField(timeGrid, 1, 1, m_minutes, QStringLiteral("minutes"));
-    addUnitField(timeGrid, 1, 2, m_seconds, QStringLiteral("seconds"));
+    addUnitField(timeGrid, 1, 0, m_hours, tr("hours"));
+    addUnitField(timeGrid, 1, 1, m_minutes, tr("minutes"));
+    addUnitField(timeGrid, 1, 2, m_seconds, tr("seconds"));
     timeGrid->setColumnStretch(3, 1);
 
     // "Auto Split": the check box on the fields' row.
-    m_splitGroup = new QGroupBox(QStringLiteral("Auto Split"));
+    m_splitGroup = new QGroupBox(tr("Auto Split"));
     m_splitGroup->setObjectName(QStringLiteral("splitGroup"));
-    m_splitBox = new QCheckBox(QStringLiteral("Split Every"));
+    //: followed by the minutes and seconds fields
+    m_splitBox = new QCheckBox(tr("Split Every"));
     m_splitBox->setObjectName(QStringLiteral("splitBox"));
     m_splitMinutes = new UpDownField(1);
     m_splitSeconds = new UpDownField(5);
@@ -265,32 +267,33 @@ void OptionsDialog::buildControls()
     m_splitSeconds->setObjectName(QStringLiteral("splitSeconds"));
     auto *splitGrid = new QGridLayout(m_splitGroup);
     splitGrid->addWidget(m_splitBox, 0, 0);
-    addUnitField(splitGrid, 0, 1, m_splitMinutes, QStringLiteral("minutes"));
-    addUnitField(splitGrid, 0, 2, m_splitSeconds, QStringLiteral("seconds"));
+    addUnitField(splitGrid, 0, 1, m_splitMinutes, tr("minutes"));
+    addUnitField(splitGrid, 0, 2, m_splitSeconds, tr("seconds"));
     splitGrid->setColumnStretch(3, 1);
 
     // "Lost Input Device": wait for it and go on, or end the recording.
-    m_deviceGroup = new QGroupBox(QStringLiteral("Lost Input Device"));
+    m_deviceGroup = new QGroupBox(tr("Lost Input Device"));
     m_deviceGroup->setObjectName(QStringLiteral("deviceGroup"));
-    m_resumeBox = new QCheckBox(QStringLiteral("Go on recording when it comes back"));
+    m_resumeBox = new QCheckBox(tr("Go on recording when it comes back"));
     m_resumeBox->setObjectName(QStringLiteral("resumeBox"));
-    m_resumeBox->setToolTip(QStringLiteral("A recording whose input device went away waits up to ten minutes for "
-                                           "it and goes on in a new file"));
+    m_resumeBox->setToolTip(tr("A recording whose input device went away waits up to ten minutes for "
+                                "it and goes on in a new file"));
     auto *deviceRow = new QHBoxLayout(m_deviceGroup);
     deviceRow->addWidget(m_resumeBox);
 
     // "Before Record": the input stays open while idle and the newest seconds are kept.
-    m_prerecordGroup = new QGroupBox(QStringLiteral("Before Record"));
+    m_prerecordGroup = new QGroupBox(tr("Before Record"));
     m_prerecordGroup->setObjectName(QStringLiteral("prerecordGroup"));
-    m_prerecordBox = new QCheckBox(QStringLiteral("Keep the last"));
+    //: followed by a number field and "seconds before Record"
+    m_prerecordBox = new QCheckBox(tr("Keep the last"));
     m_prerecordBox->setObjectName(QStringLiteral("prerecordBox"));
-    m_prerecordBox->setToolTip(QStringLiteral("The input stays open while the program is idle; Record writes "
-                                              "these seconds first"));
+    m_prerecordBox->setToolTip(tr("The input stays open while the program is idle; Record writes "
+                                   "these seconds first"));
     m_prerecordSeconds = new QSpinBox;
     m_prerecordSeconds->setObjectName(QStringLiteral("prerecordSeconds"));
     m_prerecordSeconds->setRange(1, 30);
     m_prerecordSeconds->setValue(5);
-    auto *prerecordUnit = new QLabel(QStringLiteral("seconds before Record"));
+    auto *prerecordUnit = new QLabel(tr("seconds before Record"));
     prerecordUnit->setBuddy(m_prerecordSeconds);
     auto *prerecordRow = new QHBoxLayout(m_prerecordGroup);
     prerecordRow->addWidget(m_prerecordBox);
@@ -299,24 +302,28 @@ void OptionsDialog::buildControls()
     prerecordRow->addStretch(1);
 
     // "Start on sound": Record arms, and writing starts when the input gets loud.
-    m_triggerGroup = new QGroupBox(QStringLiteral("Start on sound"));
+    m_triggerGroup = new QGroupBox(tr("Start on sound"));
     m_triggerGroup->setObjectName(QStringLiteral("triggerGroup"));
     m_triggerGroup->setCheckable(true);
     m_triggerGroup->setChecked(false);
-    m_triggerGroup->setToolTip(QStringLiteral("Record waits for sound; the half second before it is kept"));
+    m_triggerGroup->setToolTip(tr("Record waits for sound; the half second before it is kept"));
     m_triggerLevel = new QSpinBox;
     m_triggerLevel->setObjectName(QStringLiteral("triggerLevel"));
     m_triggerLevel->setRange(-60, 0);
-    m_triggerLevel->setSuffix(QStringLiteral(" dBFS"));
+    //: the unit after the trigger level: decibels relative to full scale
+    m_triggerLevel->setSuffix(tr(" dBFS"));
     m_triggerSilence = new QSpinBox;
     m_triggerSilence->setObjectName(QStringLiteral("triggerSilence"));
     m_triggerSilence->setRange(1, 60);
-    m_triggerSilence->setSuffix(QStringLiteral(" s"));
-    m_triggerNewFileBox = new QCheckBox(QStringLiteral("Each sound in a new file"));
+    //: the unit after a number of seconds
+    m_triggerSilence->setSuffix(tr(" s"));
+    m_triggerNewFileBox = new QCheckBox(tr("Each sound in a new file"));
     m_triggerNewFileBox->setObjectName(QStringLiteral("triggerNewFileBox"));
-    auto *levelLabel = new QLabel(QStringLiteral("Sound is louder than"));
+    //: followed by a level in dBFS
+    auto *levelLabel = new QLabel(tr("Sound is louder than"));
     levelLabel->setBuddy(m_triggerLevel);
-    auto *silenceLabel = new QLabel(QStringLiteral("Pause after a quiet of"));
+    //: followed by a number of seconds
+    auto *silenceLabel = new QLabel(tr("Pause after a quiet of"));
     silenceLabel->setBuddy(m_triggerSilence);
     auto *triggerGrid = new QGridLayout(m_triggerGroup);
     triggerGrid->addWidget(levelLabel, 0, 0);
@@ -330,9 +337,9 @@ void OptionsDialog::buildControls()
     enableSplitFields(false);
 
     // Bottom row.
-    m_okButton = new QPushButton(QStringLiteral("OK"));
+    m_okButton = new QPushButton(tr("OK"));
     m_okButton->setObjectName(QStringLiteral("okButton"));
-    m_cancelButton = new QPushButton(QStringLiteral("Cancel"));
+    m_cancelButton = new QPushButton(tr("Cancel"));
     m_cancelButton->setObjectName(QStringLiteral("cancelButton"));
     m_okButton->setDefault(true);
     auto *buttons = new QHBoxLayout;
@@ -581,7 +588,7 @@ void OptionsDialog::switchSplit()
 
 void OptionsDialog::chooseFolder()
 {
-    QString folder = ui::getExistingDirectory(this, QStringLiteral("Select a directory to save output files"));
+    QString folder = ui::getExistingDirectory(this, tr("Select a directory to save output files"));
     if (folder.isEmpty())
         return;
     if (!folder.endsWith(QLatin1Char('/')))
