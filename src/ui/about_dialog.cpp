@@ -33,7 +33,7 @@ AboutDialog::AboutDialog(QWidget *parent) : QDialog(parent)
     // A dialog frame with only a close box, above every other window while it is open.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
                    | Qt::WindowStaysOnTopHint);
-    setWindowTitle(QStringLiteral("About"));
+    setWindowTitle(tr("About"));
 
     // Top band: the program's picture and its name with the version, on the window colour of
     // text fields so that it stands apart from the rows below.
@@ -68,13 +68,13 @@ AboutDialog::AboutDialog(QWidget *parent) : QDialog(parent)
         l->setTextFormat(Qt::PlainText);
         return l;
     };
-    m_versionLabel = rowLabel(QStringLiteral("Version"), "versionLabel");
+    m_versionLabel = rowLabel(tr("Version"), "versionLabel");
     m_version = rowLabel(QString(), "Version");
-    m_homePageLabel = rowLabel(QStringLiteral("HomePage"), "homePageLabel");
+    m_homePageLabel = rowLabel(tr("HomePage"), "homePageLabel");
     m_homePageLink = new LinkLabel(homePageAddress, QUrl(homePageAddress), this);
     m_homePageLink->setObjectName(QStringLiteral("homePageLink"));
-    m_supportLabel = rowLabel(QStringLiteral("Technology Support"), "supportLabel");
-    m_supportLink = new LinkLabel(QStringLiteral("Technology Support"), QUrl(supportAddress), this);
+    m_supportLabel = rowLabel(tr("Technology Support", "row caption"), "supportLabel");
+    m_supportLink = new LinkLabel(tr("Technology Support", "link to the support mailbox"), QUrl(supportAddress), this);
     m_supportLink->setObjectName(QStringLiteral("supportLink"));
     auto *rows = new QGridLayout;
     rows->setContentsMargins(24, 26, 24, 26);
@@ -92,11 +92,11 @@ AboutDialog::AboutDialog(QWidget *parent) : QDialog(parent)
     m_bottomBand = new QWidget(this);
     m_bottomBand->setObjectName(QStringLiteral("bottomBand"));
     m_bottomBand->setFixedHeight(BottomBandHeight);
-    m_notice = new QLabel(QStringLiteral("Made with Qt, FFmpeg, TagLib and PulseAudio."), m_bottomBand);
+    m_notice = new QLabel(tr("Made with Qt, FFmpeg, TagLib and PulseAudio."), m_bottomBand);
     m_notice->setObjectName(QStringLiteral("notice"));
     m_notice->setTextFormat(Qt::PlainText);
     m_notice->setForegroundRole(QPalette::PlaceholderText);
-    m_closeButton = new QPushButton(QStringLiteral("Close"), m_bottomBand);
+    m_closeButton = new QPushButton(tr("Close"), m_bottomBand);
     m_closeButton->setObjectName(QStringLiteral("closeButton"));
     m_closeButton->setDefault(true);
     m_closeButton->setMinimumWidth(75);

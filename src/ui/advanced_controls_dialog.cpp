@@ -34,7 +34,8 @@ AdvancedControlsDialog::AdvancedControlsDialog(MixerLines &lines, int line, QWid
     setObjectName(QStringLiteral("advancedControlsDialog"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setWindowTitle(QStringLiteral("Dialog"));
+    //: the caption until the controls of the line are built
+    setWindowTitle(tr("Dialog"));
     setFixedSize(390, 203);
 
     m_icon = new QLabel(this);
@@ -44,19 +45,19 @@ AdvancedControlsDialog::AdvancedControlsDialog(MixerLines &lines, int line, QWid
     m_icon->setPixmap(icon.pixmap(32, 32));
     m_icon->setGeometry(12, 4, 32, 32);
 
-    m_intro = wrappedText(QStringLiteral("These settings can be used to make fine adjustments to your audio."),
+    m_intro = wrappedText(tr("These settings can be used to make fine adjustments to your audio."),
                          this, 69, 8, 289);
     m_intro->setObjectName(QStringLiteral("introLabel"));
 
-    m_controls = new QGroupBox(QStringLiteral("Other Controls"), this);
+    m_controls = new QGroupBox(tr("Other Controls"), this);
     m_controls->setObjectName(QStringLiteral("controlsGroup"));
     m_controls->setGeometry(16, 56, 361, 105);
-    m_controlsNote = wrappedText(QStringLiteral("These settings make other changes to how your audio sounds. "
-                                        "See your hardware documentation for details."),
+    m_controlsNote = wrappedText(tr("These settings make other changes to how your audio sounds. "
+                                    "See your hardware documentation for details."),
                          m_controls, 16, 32, 321);
     m_controlsNote->setObjectName(QStringLiteral("controlsNote"));
 
-    m_closeButton = new QPushButton(QStringLiteral("Close"), this);
+    m_closeButton = new QPushButton(tr("Close"), this);
     m_closeButton->setObjectName(QStringLiteral("closeButton"));
     m_closeButton->setGeometry(300, 168, 75, 25);
     m_closeButton->setDefault(true);
@@ -103,7 +104,8 @@ void AdvancedControlsDialog::buildControls()
     m_built = true;
     MixerLines &mixer = m_lines;
     addressLine();
-    setWindowTitle(QStringLiteral("Advanced Properties for ") + mixer.lineName());
+    //: %1 is the name of the mixer line
+    setWindowTitle(tr("Advanced Properties for %1").arg(mixer.lineName()));
     const int highest = mixer.highestAdvanced();
     if (highest < 0)
         return;

@@ -22,7 +22,7 @@ EqualizerWindow::EqualizerWindow(PlaybackEqualizer &equalizer, QWidget *parent)
       m_equalizer(equalizer)
 {
     setObjectName(QStringLiteral("equalizerWindow"));
-    setWindowTitle(QStringLiteral("Equalizer"));
+    setWindowTitle(tr("Equalizer"));
     setModal(true);
     setFixedSize(340, 160);
 
@@ -31,7 +31,7 @@ EqualizerWindow::EqualizerWindow(PlaybackEqualizer &equalizer, QWidget *parent)
     m_bands->setGeometry(0, 0, 340, 118);
     m_bands->setLabels(bandLabels());
 
-    m_closeButton = new QPushButton(QStringLiteral("Close"), this);
+    m_closeButton = new QPushButton(tr("Close"), this);
     m_closeButton->setObjectName(QStringLiteral("closeButton"));
     m_closeButton->setGeometry(136, 128, 75, 25);
     // Enter must not close the window while the bands have the keyboard.

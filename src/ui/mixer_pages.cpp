@@ -152,7 +152,7 @@ RecordingControlsPage::RecordingControlsPage(MixerLines &inputs, QWidget *parent
     : MixerPage(inputs, parent), m_inputs(inputs)
 {
     setObjectName(QStringLiteral("recordingControlsPage"));
-    m_label = new QLabel(QStringLiteral("Input Device"), this);
+    m_label = new QLabel(tr("Input Device"), this);
     m_label->setObjectName(QStringLiteral("inputDeviceLabel"));
     m_label->move(0, 6);
     m_label->resize(m_label->sizeHint());
@@ -164,21 +164,21 @@ RecordingControlsPage::RecordingControlsPage(MixerLines &inputs, QWidget *parent
     m_label->setBuddy(m_devices);
     setDeviceList(m_devices);
 
-    m_filterButton = new QPushButton(QStringLiteral("Set Filter"), this);
+    m_filterButton = new QPushButton(tr("Set Filter"), this);
     m_filterButton->setObjectName(QStringLiteral("setFilterButton"));
     m_filterButton->setGeometry(QRect(QPoint(368, 0), atLeast(m_filterButton, 79, 24)));
     connect(m_filterButton, &QPushButton::clicked, this, &RecordingControlsPage::filterWindowRequested);
-    m_monitorBox = new QCheckBox(QStringLiteral("Listen to the input"), this);
+    m_monitorBox = new QCheckBox(tr("Listen to the input"), this);
     m_monitorBox->setObjectName(QStringLiteral("monitorBox"));
-    m_monitorBox->setToolTip(QStringLiteral("Play what is recorded on the output device while it is captured"));
+    m_monitorBox->setToolTip(tr("Play what is recorded on the output device while it is captured"));
     m_monitorBox->resize(m_monitorBox->sizeHint());
     m_monitorBox->move(0, (m_filterButton->height() - m_monitorBox->height()) / 2);
     connect(m_monitorBox, &QCheckBox::clicked, this, &RecordingControlsPage::monitoringToggled);
-    m_separateBox = new QCheckBox(QStringLiteral("A file for each side"), this);
+    m_separateBox = new QCheckBox(tr("A file for each side"), this);
     m_separateBox->setObjectName(QStringLiteral("separateSidesBox"));
-    m_separateBox->setToolTip(QStringLiteral("From the next recording on, the microphone and the computer sound are "
-                                             "also written each to a file of its own beside the mix, such as "
-                                             "\"Untitled4 (microphone).flac\" and \"Untitled4 (computer).flac\""));
+    m_separateBox->setToolTip(tr("From the next recording on, the microphone and the computer sound are "
+                                 "also written each to a file of its own beside the mix, such as "
+                                 "\"Untitled4 (microphone).flac\" and \"Untitled4 (computer).flac\""));
     m_separateBox->resize(m_separateBox->sizeHint());
     m_separateBox->hide();
     connect(m_separateBox, &QCheckBox::clicked, this, &RecordingControlsPage::separateSidesToggled);
@@ -248,7 +248,7 @@ PlaybackControlsPage::PlaybackControlsPage(MixerLines &outputs, PlaybackEqualize
     : MixerPage(outputs, parent), m_outputs(outputs), m_equalizer(equalizer)
 {
     setObjectName(QStringLiteral("playbackControlsPage"));
-    m_label = new QLabel(QStringLiteral("Output Device"), this);
+    m_label = new QLabel(tr("Output Device"), this);
     m_label->setObjectName(QStringLiteral("outputDeviceLabel"));
     m_label->move(0, 6);
     m_label->resize(m_label->sizeHint());
@@ -260,7 +260,7 @@ PlaybackControlsPage::PlaybackControlsPage(MixerLines &outputs, PlaybackEqualize
     m_label->setBuddy(m_devices);
     setDeviceList(m_devices);
 
-    m_equalizerSwitch = new EqualizerSwitch(QStringLiteral("Equalizer"), this);
+    m_equalizerSwitch = new EqualizerSwitch(tr("Equalizer", "switch"), this);
     m_equalizerSwitch->setObjectName(QStringLiteral("equalizerSwitch"));
     m_equalizerSwitch->setTristate(true);
     m_equalizerSwitch->setCheckState(Qt::PartiallyChecked);
@@ -268,7 +268,7 @@ PlaybackControlsPage::PlaybackControlsPage(MixerLines &outputs, PlaybackEqualize
     connect(m_equalizerSwitch, &QCheckBox::clicked, this, [this] { ui::runCommand([this] { switchEqualizer(); }); });
 
     // The equalizer's own window is opened from here, beside its switch.
-    m_equalizerButton = new QPushButton(QStringLiteral("Equalizer..."), this);
+    m_equalizerButton = new QPushButton(tr("Equalizer..."), this);
     m_equalizerButton->setObjectName(QStringLiteral("equalizerButton"));
     m_equalizerButton->setGeometry(QRect(QPoint(m_equalizerSwitch->x() + m_equalizerSwitch->width() + 8, 0),
                                          atLeast(m_equalizerButton, 79, 24)));

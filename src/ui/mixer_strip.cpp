@@ -70,7 +70,7 @@ MixerStrip::MixerStrip(MixerLines &lines, int line, QWidget *parent) : QFrame(pa
     m_balance->setTickInterval(25);
     m_balance->setTickPosition(QSlider::TicksBelow);
     m_balance->setPageStep(10);
-    m_balance->setToolTip(QStringLiteral("Balance"));
+    m_balance->setToolTip(tr("Balance"));
 
     auto *separator = new QFrame(m_panel);
     separator->setObjectName(QStringLiteral("separator"));
@@ -93,9 +93,9 @@ MixerStrip::MixerStrip(MixerLines &lines, int line, QWidget *parent) : QFrame(pa
     m_switch = new QCheckBox(m_panel);
     m_switch->setObjectName(QStringLiteral("switchBox"));
     m_switch->setGeometry(16, 128, 49, 17);
-    setSwitchCaption(m_lines.isInput() ? QStringLiteral("Select") : QStringLiteral("Mute"));
+    setSwitchCaption(m_lines.isInput() ? tr("Select", "record from this line") : tr("Mute", "silence this line"));
 
-    m_advanced = new QPushButton(QStringLiteral("Advanced"), m_panel);
+    m_advanced = new QPushButton(tr("Advanced"), m_panel);
     m_advanced->setObjectName(QStringLiteral("advancedButton"));
     m_advanced->setGeometry(8, 152, 65, 25);
 }

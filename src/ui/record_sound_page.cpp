@@ -22,7 +22,8 @@ RecordSoundPage::RecordSoundPage(QWidget *parent) : QWidget(parent)
     m_optionsPanel->setObjectName(QStringLiteral("spectrumOptionsPanel"));
     m_optionsPanel->setFixedWidth(225);
 
-    m_sizeLabel = new QLabel(QStringLiteral("FFTArraySize"), m_optionsPanel);
+    //: the number of samples each analysis of the spectrum takes
+    m_sizeLabel = new QLabel(tr("FFTArraySize"), m_optionsPanel);
     m_sizeLabel->setObjectName(QStringLiteral("spectrumSizeLabel"));
     m_sizeLabel->move(8, 16);
     m_sizeList = new QComboBox(m_optionsPanel);
@@ -32,18 +33,22 @@ RecordSoundPage::RecordSoundPage(QWidget *parent) : QWidget(parent)
     m_sizeList->setGeometry(104, 16, 113, m_sizeList->sizeHint().height());
     m_sizeLabel->setBuddy(m_sizeList);
 
-    m_windowLabel = new QLabel(QStringLiteral("FFTWindowType"), m_optionsPanel);
+    //: the window function the spectrum's analysis applies
+    m_windowLabel = new QLabel(tr("FFTWindowType"), m_optionsPanel);
     m_windowLabel->setObjectName(QStringLiteral("spectrumWindowLabel"));
     m_windowLabel->move(8, 48);
     m_windowList = new QComboBox(m_optionsPanel);
     m_windowList->setObjectName(QStringLiteral("spectrumWindowList"));
-    m_windowList->addItems({QStringLiteral("None"), QStringLiteral("Welch"), QStringLiteral("Barlett"),
-                         QStringLiteral("Hanning"), QStringLiteral("Hamming")});
+    // The items' order is the WindowFFTType they stand for; the names after "None" are those of
+    // the window functions.
+    m_windowList->addItems({tr("None", "no window function"), tr("Welch"), tr("Barlett"), tr("Hanning"),
+                            tr("Hamming")});
     m_windowList->setCurrentIndex(0);
     m_windowList->setGeometry(104, 48, 113, m_windowList->sizeHint().height());
     m_windowLabel->setBuddy(m_windowList);
 
-    m_styleGroup = new QGroupBox(QStringLiteral("VisType"), m_optionsPanel);
+    //: how the spectrum is drawn
+    m_styleGroup = new QGroupBox(tr("VisType"), m_optionsPanel);
     m_styleGroup->setObjectName(QStringLiteral("spectrumStyleGroup"));
     m_styleGroup->setGeometry(8, 76, 209, 93);
     auto *grid = new QGridLayout(m_styleGroup);
@@ -51,9 +56,9 @@ RecordSoundPage::RecordSoundPage(QWidget *parent) : QWidget(parent)
     grid->setHorizontalSpacing(2);
     grid->setVerticalSpacing(0);
     m_styleButtons = new QButtonGroup(this);
-    const QStringList items = {QStringLiteral("vtFFTAnalog"), QStringLiteral("vtFFTLinear"),
-                               QStringLiteral("vtFFTNormal"), QStringLiteral("vtFFTFire"),
-                               QStringLiteral("vtFFTGlass"),  QStringLiteral("vtFFTKryptonite")};
+    // The names of the spectrum's drawing styles, in the order of its VisType.
+    const QStringList items = {tr("vtFFTAnalog"), tr("vtFFTLinear"), tr("vtFFTNormal"),
+                               tr("vtFFTFire"),   tr("vtFFTGlass"),  tr("vtFFTKryptonite")};
     // Two columns, filled top to bottom: items 0..2 left, 3..5 right.
     for (int i = 0; i < items.size(); ++i) {
         auto *button = new QRadioButton(items[i], m_styleGroup);
@@ -64,7 +69,7 @@ RecordSoundPage::RecordSoundPage(QWidget *parent) : QWidget(parent)
 
     m_spectrum = new SpectrumView(this);
     m_spectrum->setObjectName(QStringLiteral("spectrumView"));
-    m_spectrum->setToolTip(QStringLiteral("Sound Visualization"));
+    m_spectrum->setToolTip(tr("Sound Visualization"));
     m_analyser = new engine::dsp::SpectrumAnalyser(this);
     m_analyser->setObjectName(QStringLiteral("spectrumAnalyser"));
     m_spectrum->setStyleKind(SpectrumView::Kind(m_analyser->GetVisType()));

@@ -21,16 +21,16 @@
 namespace {
 
 struct RowDesign {
-    const char *caption;
+    const char *caption;   // translated where it is shown
     int min, max;   // Hz
     int tick;       // Hz between tick marks, also the bar's page step
     int design;     // Hz at first
 };
 
 constexpr RowDesign kRows[3] = {
-    {"Notch Filter", 40, 200, 5, 50},
-    {"HighPass Filter", 100, 44100, 1000, 400},
-    {"LowPass Filter", 100, 44100, 1000, 4000},
+    {QT_TRANSLATE_NOOP("RecordingFiltersWindow", "Notch Filter"), 40, 200, 5, 50},
+    {QT_TRANSLATE_NOOP("RecordingFiltersWindow", "HighPass Filter"), 100, 44100, 1000, 400},
+    {QT_TRANSLATE_NOOP("RecordingFiltersWindow", "LowPass Filter"), 100, 44100, 1000, 4000},
 };
 
 constexpr int kRowTops[3] = {16, 48, 80};
@@ -108,7 +108,7 @@ RecordingFiltersWindow::RecordingFiltersWindow(RecordingFilters &filters, QWidge
       m_filters(filters)
 {
     setObjectName(QStringLiteral("recordingFiltersWindow"));
-    setWindowTitle(QStringLiteral("Recording Filters"));
+    setWindowTitle(tr("Recording Filters"));
     setModal(false);
     setFixedSize(380, 120);
 
@@ -117,7 +117,7 @@ RecordingFiltersWindow::RecordingFiltersWindow(RecordingFilters &filters, QWidge
         const int top = kRowTops[i];
         const QString n = QString::number(i + 1);
 
-        auto *box = new QCheckBox(QString::fromLatin1(d.caption), this);
+        auto *box = new QCheckBox(tr(d.caption), this);
         box->setObjectName(QStringLiteral("filterSwitch") + n);
         box->setGeometry(16, top, 89, 21);
 
@@ -137,7 +137,8 @@ RecordingFiltersWindow::RecordingFiltersWindow(RecordingFilters &filters, QWidge
         edit->setGeometry(304, top + 2, 41, 21);
         edit->setText(QString::number(d.design));
 
-        auto *hz = new QLabel(QStringLiteral("Hz"), this);
+        //: the unit of the frequency box beside it: hertz
+        auto *hz = new QLabel(tr("Hz"), this);
         hz->setObjectName(QStringLiteral("hzLabel") + n);
         hz->move(352, top + 8);
         hz->adjustSize();

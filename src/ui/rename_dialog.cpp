@@ -17,18 +17,18 @@ RenameDialog::RenameDialog(RecorderCore &core, QWidget *parent)
     : QDialog(parent), m_files(core.files()), m_core(core)
 {
     setObjectName(QStringLiteral("renameDialog"));
-    setWindowTitle(QStringLiteral("Rename"));
+    setWindowTitle(tr("Rename"));
     setModal(true);
 
-    auto *label = new QLabel(QStringLiteral("Input New Filename:"), this);
+    auto *label = new QLabel(tr("Input New Filename:"), this);
     m_name = new QLineEdit(this);
     m_name->setObjectName(QStringLiteral("nameEdit"));
     m_name->setMinimumWidth(280);
     label->setBuddy(m_name);
 
-    auto *ok = new QPushButton(QStringLiteral("OK"), this);
+    auto *ok = new QPushButton(tr("OK"), this);
     ok->setObjectName(QStringLiteral("okButton"));
-    auto *cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    auto *cancel = new QPushButton(tr("Cancel"), this);
     cancel->setObjectName(QStringLiteral("cancelButton"));
     // Neither button answers Enter: the name is confirmed by clicking OK.
     for (QPushButton *b : {ok, cancel}) {

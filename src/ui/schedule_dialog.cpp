@@ -16,7 +16,7 @@
 ScheduleDialog::ScheduleDialog(Clock clock, QWidget *parent) : QDialog(parent), m_clock(std::move(clock))
 {
     setObjectName(QStringLiteral("scheduleDialog"));
-    setWindowTitle(QStringLiteral("Schedule Recording"));
+    setWindowTitle(tr("Schedule Recording"));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
 
     m_startTime = new QTimeEdit;
@@ -24,20 +24,20 @@ ScheduleDialog::ScheduleDialog(Clock clock, QWidget *parent) : QDialog(parent), 
     m_startTime->setDisplayFormat(QStringLiteral("HH:mm"));
     m_dayList = new QComboBox;
     m_dayList->setObjectName(QStringLiteral("dayList"));
-    m_dayList->addItems({QStringLiteral("Today"), QStringLiteral("Tomorrow")});
+    m_dayList->addItems({tr("Today"), tr("Tomorrow")});
     auto *startRow = new QHBoxLayout;
     startRow->addWidget(m_startTime);
     startRow->addWidget(m_dayList);
     startRow->addStretch(1);
 
-    m_lengthBox = new QCheckBox(QStringLiteral("Stop after"));
+    m_lengthBox = new QCheckBox(tr("Stop after"));
     m_lengthBox->setObjectName(QStringLiteral("lengthBox"));
     m_length = new QTimeEdit(QTime(1, 0));
     m_length->setObjectName(QStringLiteral("length"));
     m_length->setDisplayFormat(QStringLiteral("H:mm:ss"));
     m_length->setMinimumTime(QTime(0, 0, 1));
     m_length->setEnabled(false);
-    m_length->setToolTip(QStringLiteral("Hours, minutes and seconds; this recording only"));
+    m_length->setToolTip(tr("Hours, minutes and seconds; this recording only"));
     auto *lengthRow = new QHBoxLayout;
     lengthRow->addWidget(m_lengthBox);
     lengthRow->addWidget(m_length);
@@ -47,7 +47,7 @@ ScheduleDialog::ScheduleDialog(Clock clock, QWidget *parent) : QDialog(parent), 
     m_startsIn->setObjectName(QStringLiteral("startsIn"));
 
     auto *form = new QFormLayout;
-    form->addRow(QStringLiteral("Start at"), startRow);
+    form->addRow(tr("Start at"), startRow);
     form->addRow(QString(), lengthRow);
     form->addRow(QString(), m_startsIn);
 
@@ -100,8 +100,9 @@ void ScheduleDialog::showStartsIn()
     const QDateTime at = startAt();
     m_buttons->button(QDialogButtonBox::Ok)->setEnabled(at.isValid());
     if (!at.isValid()) {
-        m_startsIn->setText(QStringLiteral("That time has passed today."));
+        m_startsIn->setText(tr("That time has passed today."));
         return;
     }
-    m_startsIn->setText(QStringLiteral("Starts in %1.").arg(durationText(m_clock().secsTo(at))));
+    //: %1 is how long until the recording starts, such as "1 h 5 min"
+    m_startsIn->setText(tr("Starts in %1.").arg(durationText(m_clock().secsTo(at))));
 }

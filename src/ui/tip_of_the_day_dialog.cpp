@@ -5,6 +5,7 @@
 #include "session/program_settings.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -84,19 +85,19 @@ QString fileOpenErrorText(int error)
 {
     switch (error) {
     case ENOENT:
-        return QStringLiteral("File not found");
+        return QCoreApplication::translate("TipOfTheDayDialog", "File not found");
     case ENOTDIR:
     case ELOOP:
-        return QStringLiteral("Path not found");
+        return QCoreApplication::translate("TipOfTheDayDialog", "Path not found");
     case EACCES:
     case EPERM:
     case EISDIR:
-        return QStringLiteral("Access denied");
+        return QCoreApplication::translate("TipOfTheDayDialog", "Access denied");
     case EMFILE:
     case ENFILE:
-        return QStringLiteral("Too many open files");
+        return QCoreApplication::translate("TipOfTheDayDialog", "Too many open files");
     case ENAMETOOLONG:
-        return QStringLiteral("Invalid filename");
+        return QCoreApplication::translate("TipOfTheDayDialog", "Invalid filename");
     default:
         return QString::fromLocal8Bit(std::strerror(error));
     }
@@ -110,7 +111,7 @@ TipOfTheDayDialog::TipOfTheDayDialog(ProgramSettings &settings, const QString &t
     // An ordinary sizeable window with minimise and maximise boxes, not a dialog frame.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
                    | Qt::WindowCloseButtonHint);
-    setWindowTitle(QStringLiteral("Tip of the Day"));
+    setWindowTitle(tr("Tip of the Day"));
     setSizeGripEnabled(false);
 
     m_bevel = new QFrame(this);
@@ -134,7 +135,7 @@ TipOfTheDayDialog::TipOfTheDayDialog(ProgramSettings &settings, const QString &t
     m_bulb->setFixedSize(40, 40);
     m_bulb->setAlignment(Qt::AlignCenter);
 
-    m_heading = new QLabel(QStringLiteral("Did you know..."), m_panel);
+    m_heading = new QLabel(tr("Did you know..."), m_panel);
     m_heading->setObjectName(QStringLiteral("headingLabel"));
     QFont heading = m_heading->font();
     heading.setPixelSize(16);
@@ -167,12 +168,12 @@ TipOfTheDayDialog::TipOfTheDayDialog(ProgramSettings &settings, const QString &t
     bevelLayout->setContentsMargins(0, 0, 0, 0);
     bevelLayout->addWidget(m_panel);
 
-    m_showTips = new QCheckBox(QStringLiteral("Show Tips on Startup"), this);
+    m_showTips = new QCheckBox(tr("Show Tips on Startup"), this);
     m_showTips->setObjectName(QStringLiteral("showTipsBox"));
     m_showTips->setChecked(true);
-    m_nextButton = new QPushButton(QStringLiteral("Next Tip"), this);
+    m_nextButton = new QPushButton(tr("Next Tip"), this);
     m_nextButton->setObjectName(QStringLiteral("nextTipButton"));
-    m_closeButton = new QPushButton(QStringLiteral("Close"), this);
+    m_closeButton = new QPushButton(tr("Close"), this);
     m_closeButton->setObjectName(QStringLiteral("closeButton"));
     m_closeButton->setDefault(true);
 

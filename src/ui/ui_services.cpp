@@ -1,6 +1,7 @@
 #include "ui/ui_services.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -80,12 +81,12 @@ void notice(QWidget *parent, const QString &text)
 
 bool confirm(QWidget *parent, const QString &text)
 {
-    const Box box{BoxKind::Question, QStringLiteral("Confirm"), text};
+    const Box box{BoxKind::Question, QCoreApplication::translate("UiServices", "Confirm"), text};
     if (hooks().box)
         return hooks().box(box);
     QMessageBox mb(QMessageBox::Question, box.caption, box.text, QMessageBox::NoButton, boxParent(parent));
-    QPushButton *yes = mb.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
-    QPushButton *no = mb.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+    QPushButton *yes = mb.addButton(QCoreApplication::translate("UiServices", "&Yes"), QMessageBox::YesRole);
+    QPushButton *no = mb.addButton(QCoreApplication::translate("UiServices", "&No"), QMessageBox::NoRole);
     mb.setDefaultButton(yes);
     mb.setEscapeButton(no);
     mb.exec();

@@ -21,8 +21,9 @@ float quantise(float v, float step) { return std::round(v / step) * step; }
 QString dbText(float v)
 {
     if (std::abs(v) < 0.05f)
-        return QStringLiteral("0 dB");
-    return QStringLiteral("%1%2 dB").arg(v > 0 ? QStringLiteral("+") : QString()).arg(double(v), 0, 'f', 1);
+        return EqualizerBands::tr("0 dB");
+    //: a band's gain: %1 is "+" for a boost (nothing for a cut), %2 the decibels
+    return EqualizerBands::tr("%1%2 dB").arg(v > 0 ? QStringLiteral("+") : QString()).arg(double(v), 0, 'f', 1);
 }
 }  // namespace
 
@@ -136,6 +137,7 @@ void EqualizerBands::showValueTip(int band0)
     const QString label = m_labels.value(band0);
     QToolTip::showText(mapToGlobal(QPoint(t.right() + 4, t.top() - 4)),
                        label.isEmpty() ? dbText(m_bands[size_t(band0)])
+                                       //: %1 is a band's frequency, %2 its gain such as "+1.5 dB"
                                        : tr("%1 Hz: %2").arg(label, dbText(m_bands[size_t(band0)])),
                        this);
 }
@@ -176,8 +178,9 @@ void EqualizerBands::paintEvent(QPaintEvent *)
         }
     }
     p.setPen(paint::blend(text, pal.color(group, QPalette::Window), 0.35));
+    //: the unit of the frequencies under the bands: hertz
     p.drawText(QRect(0, g.labelTop, g.scale.width() - 4, height() - g.labelTop), Qt::AlignRight | Qt::AlignVCenter,
-               QStringLiteral("Hz"));
+               tr("Hz"));
 
     p.setRenderHint(QPainter::Antialiasing);
     const int zeroY = yForValue(0);

@@ -300,10 +300,10 @@ void TransportBlock::paintDisplay(QPainter &p, const QRect &rect) const
     QColor colour;
     QString longText, shortText;
     switch (m_state) {
-    case State::Playing: colour = PlayColour.lighter(135); longText = tr("PLAYING"); shortText = tr("PLAY"); break;
-    case State::Paused: colour = PauseColour.lighter(115); longText = tr("PAUSED"); shortText = tr("PAUSE"); break;
-    case State::Recording: colour = RecordColour.lighter(130); longText = tr("RECORDING"); shortText = tr("REC"); break;
-    case State::Stopped: colour = paint::displayGlow().darker(140); longText = tr("STOPPED"); shortText = tr("STOP"); break;
+    case State::Playing: colour = PlayColour.lighter(135); longText = tr("PLAYING"); shortText = tr("PLAY", "state, short for PLAYING"); break;
+    case State::Paused: colour = PauseColour.lighter(115); longText = tr("PAUSED"); shortText = tr("PAUSE", "state, short for PAUSED"); break;
+    case State::Recording: colour = RecordColour.lighter(130); longText = tr("RECORDING"); shortText = tr("REC", "state, short for RECORDING"); break;
+    case State::Stopped: colour = paint::displayGlow().darker(140); longText = tr("STOPPED"); shortText = tr("STOP", "state, short for STOPPED"); break;
     }
     if (!isEnabled())
         colour = paint::blend(colour, paint::displayBackground(), 0.55);
@@ -333,7 +333,7 @@ void TransportBlock::paintDisplay(QPainter &p, const QRect &rect) const
     p.drawEllipse(lampC, lampR, lampR);
 
     const double textLeft = lampC.x() + lampR + 4;
-    QString volText = m_mute ? tr("MUTE") : tr("VOL %1").arg(m_volume);
+    QString volText = m_mute ? tr("MUTE", "state: the sound is off") : tr("VOL %1", "the volume, 0 to 100").arg(m_volume);
     const int volW = fm.horizontalAdvance(volText) + 6;
     const double avail = r.right() - 3 - textLeft;
     QString text = longText;
