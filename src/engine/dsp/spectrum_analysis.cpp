@@ -1,5 +1,6 @@
 #include "engine/dsp/spectrum_analysis.h"
 
+#include <QCoreApplication>
 #include <QThread>
 
 extern "C" {
@@ -84,11 +85,15 @@ SpectrumTransform::Plan &SpectrumTransform::plan(int size, AnalysisWindow window
     p->size = size;
     const float scale = 1.0f;
     if (av_tx_init(&p->tx, &p->fn, AV_TX_FLOAT_RDFT, 0, size, &scale, 0) < 0)
-        throw EngineError(QStringLiteral("Cannot set up a %1-point FFT").arg(size));
+        //: %1 is the number of points of the spectrum's Fourier transform (256, 1024, 4096).
+        throw EngineError(QCoreApplication::translate("SpectrumAnalysis", "Cannot set up a %1-point FFT")
+                              .arg(size));
     p->in = static_cast<float *>(av_malloc(size_t(size) * sizeof(float)));
     p->out = static_cast<AVComplexFloat *>(av_malloc(size_t(size / 2 + 1) * sizeof(AVComplexFloat)));
     if (!p->in || !p->out)
-        throw EngineError(QStringLiteral("Out of memory for a %1-point FFT").arg(size));
+        //: %1 is the number of points of the spectrum's Fourier transform (256, 1024, 4096).
+        throw EngineError(QCoreApplication::translate("SpectrumAnalysis", "Out of memory for a %1-point FFT")
+                              .arg(size));
     std::fill(p->out, p->out + size / 2 + 1, AVComplexFloat{0.0f, 0.0f});
     m_plans.push_back(std::move(p));
     return plan(size, window);

@@ -8,6 +8,7 @@ extern "C" {
 #include <libavutil/channel_layout.h>
 }
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
@@ -138,7 +139,8 @@ HeaderOnlyOgg readHeaderOnlyOgg(const QString &path)
 
 QString kbpsText(qint64 bitsPerSecond)
 {
-    return QStringLiteral("%1 kbps").arg((bitsPerSecond + 500) / 1000);
+    //: A bit rate in a file format; %1 is in kilobits per second.
+    return QCoreApplication::translate("AudioDecoder", "%1 kbps").arg((bitsPerSecond + 500) / 1000);
 }
 
 }  // namespace
@@ -176,7 +178,7 @@ bool AudioDecoder::fail(int code, const QString &reason)
     close();
     m_errorCode = code;
     m_errorReason = reason;
-    m_errorText = QStringLiteral("Cannot open %1: %2").arg(m_path, reason);
+    m_errorText = QCoreApplication::translate("AudioDecoder", "Cannot open %1: %2").arg(m_path, reason);
     return false;
 }
 
@@ -215,11 +217,11 @@ bool AudioDecoder::open(const QString &path)
     if (S_ISDIR(info.st_mode))
         return fail(OpenNotAFile, systemErrorText(EISDIR));
     if (!S_ISREG(info.st_mode))
-        return fail(OpenNotAFile, QStringLiteral("Not a regular file"));
+        return fail(OpenNotAFile, QCoreApplication::translate("AudioDecoder", "Not a regular file"));
     if (::access(native.constData(), R_OK) != 0)
         return fail(OpenNotReadable, systemErrorText(errno));
     if (info.st_size == 0)
-        return fail(OpenEmpty, QStringLiteral("The file is empty"));
+        return fail(OpenEmpty, QCoreApplication::translate("AudioDecoder", "The file is empty"));
 
     const QString suffix = QFileInfo(path).suffix().toLower();
     m_forceG726 = false;
@@ -245,7 +247,9 @@ bool AudioDecoder::open(const QString &path)
                                                  : AV_CODEC_ID_MP3;
             m_sampleRate = mpeg.header.sampleRate;
             m_channels = mpeg.header.channels;
-            m_description = QStringLiteral("MPEG %1 layer-%2: %3 kbps, %4 Hz, %5")
+            //: Keep "MPEG %1 layer-%2:" as it is (the status bar shortens it to "MP3"). %1 the
+            //: MPEG version, %2 the layer, %3 the bit rate, %4 the sample rate, %5 the channels.
+            m_description = QCoreApplication::translate("AudioDecoder", "MPEG %1 layer-%2: %3 kbps, %4 Hz, %5")
                                 .arg(mpeg.header.versionText())
                                 .arg(mpeg.header.layer)
                                 .arg(mpeg.header.bitrateKbps)
@@ -262,7 +266,8 @@ bool AudioDecoder::open(const QString &path)
             m_codecId = ogg.codec;
             m_sampleRate = ogg.sampleRate;
             m_channels = ogg.channels;
-            m_description = QStringLiteral("%1: %2 Hz, %3")
+            //: %1 the codec (Opus or Ogg Vorbis), %2 the sample rate, %3 the channels ("Stereo").
+            m_description = QCoreApplication::translate("AudioDecoder", "%1: %2 Hz, %3")
                                 .arg(ogg.codec == AV_CODEC_ID_OPUS ? QStringLiteral("Opus") : QStringLiteral("Ogg Vorbis"))
                                 .arg(ogg.sampleRate)
                                 .arg(channelsText(ogg.channels));
@@ -289,7 +294,8 @@ bool AudioDecoder::open(const QString &path)
         m_sampleRate = f->sample_rate > 0 ? f->sample_rate : m_sampleRate;
         m_channels = f->ch_layout.nb_channels > 0 ? f->ch_layout.nb_channels : m_channels;
         if (m_sampleRate <= 0 || m_channels <= 0)
-            return fail(OpenNotAudio, QStringLiteral("The audio format is not known"));
+            return fail(OpenNotAudio,
+                        QCoreApplication::translate("AudioDecoder", "The audio format is not known"));
         m_grid = d.codec->frame_size > 0 ? d.codec->frame_size : f->nb_samples;
         m_grid = std::max<qint64>(m_grid, f->nb_samples);
         qint64 first = 0;
@@ -311,7 +317,8 @@ bool AudioDecoder::open(const QString &path)
             return fail(OpenNotAudio, avErrorText(AVERROR_INVALIDDATA));
         // A valid file with no audio in it yet (a recording of nothing).
         if (m_sampleRate <= 0 || m_channels <= 0)
-            return fail(OpenNotAudio, QStringLiteral("The audio format is not known"));
+            return fail(OpenNotAudio,
+                        QCoreApplication::translate("AudioDecoder", "The audio format is not known"));
         m_atEnd = true;
     }
     m_open = true;
@@ -366,7 +373,7 @@ std::unique_ptr<AudioDecoder::Demux> AudioDecoder::openDemux(QString *reason, in
         st->discard = AVDISCARD_ALL;
     }
     if (d->stream < 0) {
-        *reason = QStringLiteral("The file holds no audio that can be decoded");
+        *reason = QCoreApplication::translate("AudioDecoder", "The file holds no audio that can be decoded");
         *code = OpenNoAudioStream;
         return nullptr;
     }
@@ -881,7 +888,8 @@ void AudioDecoder::describe(qint64 streamBytes, bool vbr)
 {
     const AVCodecParameters *par = m_demux->st()->codecpar;
     const AVCodecID codec = par->codec_id;
-    const QString rate = QStringLiteral("%1 Hz").arg(m_sampleRate);
+    //: A sample rate in a file format; %1 is the rate in Hz.
+    const QString rate = QCoreApplication::translate("AudioDecoder", "%1 Hz").arg(m_sampleRate);
     const QString channels = channelsText(m_channels);
     const double seconds = m_sampleRate > 0 ? double(m_length) / m_sampleRate : 0;
     const qint64 averageBitRate = seconds > 0 ? qint64(double(streamBytes) * 8 / seconds) : 0;
@@ -892,11 +900,18 @@ void AudioDecoder::describe(qint64 streamBytes, bool vbr)
         const QString version = m_sampleRate >= 32000   ? QStringLiteral("1.0")
                                 : m_sampleRate >= 16000 ? QStringLiteral("2.0")
                                                         : QStringLiteral("2.5");
-        m_description = QStringLiteral("MPEG %1 layer-%2: %3%4, %5, %6")
-                            .arg(version)
-                            .arg(layer)
-                            .arg(kbpsText(bitRate), vbr ? QStringLiteral(" VBR") : QString(),
-                                 rate, channels);
+        QString format;
+        if (vbr)
+            //: Keep "MPEG %1 layer-%2:" as it is (the status bar shortens it to "MP3"). %1 the
+            //: MPEG version, %2 the layer, %3 the bit rate ("128 kbps"), %4 the sample rate
+            //: ("44100 Hz"), %5 the channels ("Stereo"). VBR: a variable bit rate.
+            format = QCoreApplication::translate("AudioDecoder", "MPEG %1 layer-%2: %3 VBR, %4, %5");
+        else
+            //: Keep "MPEG %1 layer-%2:" as it is (the status bar shortens it to "MP3"). %1 the
+            //: MPEG version, %2 the layer, %3 the bit rate ("128 kbps"), %4 the sample rate
+            //: ("44100 Hz"), %5 the channels ("Stereo").
+            format = QCoreApplication::translate("AudioDecoder", "MPEG %1 layer-%2: %3, %4, %5");
+        m_description = format.arg(version).arg(layer).arg(kbpsText(bitRate), rate, channels);
         return;
     }
     if (isPcm(codec)) {
@@ -906,10 +921,16 @@ void AudioDecoder::describe(qint64 streamBytes, bool vbr)
         const QString name = codec == AV_CODEC_ID_PCM_ALAW    ? QStringLiteral("A-law")
                              : codec == AV_CODEC_ID_PCM_MULAW ? QStringLiteral("u-law")
                                                               : QStringLiteral("PCM");
-        m_description = QStringLiteral("%1: %2, %3 bit%4, %5")
-                            .arg(name, rate)
-                            .arg(bits)
-                            .arg(isFloat ? QStringLiteral(" float") : QString(), channels);
+        QString format;
+        if (isFloat)
+            //: %1 the codec ("PCM"), %2 the sample rate ("44100 Hz"), %3 bits per sample, %4 the
+            //: channels ("Stereo"). Float: samples in floating point.
+            format = QCoreApplication::translate("AudioDecoder", "%1: %2, %3 bit float, %4");
+        else
+            //: %1 the codec ("PCM", "IMA ADPCM"), %2 the sample rate ("44100 Hz"), %3 bits per
+            //: sample, %4 the channels ("Stereo").
+            format = QCoreApplication::translate("AudioDecoder", "%1: %2, %3 bit, %4");
+        m_description = format.arg(name, rate).arg(bits).arg(channels);
         return;
     }
     QString name;
@@ -930,7 +951,11 @@ void AudioDecoder::describe(qint64 streamBytes, bool vbr)
     case AV_CODEC_ID_GSM_MS: name = QStringLiteral("GSM 6.10"); break;
     case AV_CODEC_ID_FLAC: {
         const int bits = par->bits_per_raw_sample > 0 ? par->bits_per_raw_sample : par->bits_per_coded_sample;
-        m_description = bits > 0 ? QStringLiteral("FLAC: %1, %2 bit, %3").arg(rate).arg(bits).arg(channels)
+        //: %1 the sample rate ("44100 Hz"), %2 bits per sample, %3 the channels ("Stereo").
+        m_description = bits > 0 ? QCoreApplication::translate("AudioDecoder", "FLAC: %1, %2 bit, %3")
+                                       .arg(rate)
+                                       .arg(bits)
+                                       .arg(channels)
                                  : QStringLiteral("FLAC: %1, %2").arg(rate, channels);
         return;
     }
@@ -946,12 +971,15 @@ void AudioDecoder::describe(qint64 streamBytes, bool vbr)
     default: {
         const AVCodecDescriptor *desc = avcodec_descriptor_get(codec);
         name = desc && desc->long_name ? QString::fromUtf8(desc->long_name)
-                                       : QStringLiteral("Audio");
+                                       //: The name of a codec FFmpeg gives no name.
+                                       : QCoreApplication::translate("AudioDecoder", "Audio");
         break;
     }
     }
     if (withBits && par->bits_per_coded_sample > 0) {
-        m_description = QStringLiteral("%1: %2, %3 bit, %4")
+        //: %1 the codec ("PCM", "IMA ADPCM"), %2 the sample rate ("44100 Hz"), %3 bits per
+        //: sample, %4 the channels ("Stereo").
+        m_description = QCoreApplication::translate("AudioDecoder", "%1: %2, %3 bit, %4")
                             .arg(name, rate)
                             .arg(par->bits_per_coded_sample)
                             .arg(channels);

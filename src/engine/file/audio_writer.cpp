@@ -14,6 +14,7 @@ extern "C" {
 }
 
 #include <QtEndian>
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -59,7 +60,8 @@ int openForWriting(const QString &path)
     const QByteArray native = QFile::encodeName(path);
     const int fd = createTruncated(native);
     if (fd < 0)
-        throw EngineError(QStringLiteral("Cannot create %1: %2").arg(path, systemErrorText(-fd)));
+        throw EngineError(QCoreApplication::translate("AudioWriter", "Cannot create %1: %2")
+                              .arg(path, systemErrorText(-fd)));
     return fd;
 }
 
@@ -254,7 +256,8 @@ public:
         qint64 done = 0;
         if (const int error = writeAll(m_fd, header, kWavHeaderBytes, &done)) {
             abandonFile();
-            throw EngineError(QStringLiteral("Cannot create %1: %2").arg(path, systemErrorText(error)));
+            throw EngineError(QCoreApplication::translate("AudioWriter", "Cannot create %1: %2")
+                                  .arg(path, systemErrorText(error)));
         }
         m_sinceHeader.start();
     }
@@ -298,7 +301,8 @@ protected:
         if (!failure.isEmpty())
             throw EngineError(failure);
         if (const int e = error ? error : headerError)
-            throw EngineError(QStringLiteral("Cannot write %1: %2").arg(m_path, systemErrorText(e)));
+            throw EngineError(QCoreApplication::translate("AudioWriter", "Cannot write %1: %2")
+                                  .arg(m_path, systemErrorText(e)));
     }
 
     qint64 rewrittenHeadBytes() const override { return kWavHeaderBytes; }
@@ -311,7 +315,7 @@ private:
         const qint64 bytes = qint64(frames) * m_blockAlign;
         if (m_dataBytes + bytes > kWavDataLimit) {
             updateHeader();
-            reachLimit(QStringLiteral("A WAV file cannot hold more than 4 GB"));
+            reachLimit(QCoreApplication::translate("AudioWriter", "A WAV file cannot hold more than 4 GB"));
         }
         qint64 done = 0;
         const int error = writeAll(m_fd, reinterpret_cast<const char *>(m_converter.planes()[0]),
@@ -391,25 +395,25 @@ void limitMuxerHold(const AVOutputFormat *muxer, int kbps, AVDictionary **option
 struct EncodedType {
     const char *encoder;     // FFmpeg's encoder name
     const char *container;   // FFmpeg's muxer name
-    const char *missing;     // what to say when the encoder is not there
+    const char *missing;     // what to say when the encoder is not there (translated at use)
 };
 
 EncodedType encodedType(OutputType type)
 {
     switch (type) {
     case OutputType::Wma:
-        return {"wmav2", "asf", "No WMA encoder is installed"};
+        return {"wmav2", "asf", QT_TRANSLATE_NOOP("AudioWriter", "No WMA encoder is installed")};
     case OutputType::Flac:
-        return {"flac", "flac", "No FLAC encoder is installed"};
+        return {"flac", "flac", QT_TRANSLATE_NOOP("AudioWriter", "No FLAC encoder is installed")};
     case OutputType::Vorbis:
-        return {"libvorbis", "ogg", "No Ogg Vorbis encoder is installed"};
+        return {"libvorbis", "ogg", QT_TRANSLATE_NOOP("AudioWriter", "No Ogg Vorbis encoder is installed")};
     case OutputType::Opus:
-        return {"libopus", "ogg", "No Opus encoder is installed"};
+        return {"libopus", "ogg", QT_TRANSLATE_NOOP("AudioWriter", "No Opus encoder is installed")};
     case OutputType::Mp3:
     case OutputType::Wav:
         break;
     }
-    return {"libmp3lame", "mp3", "No MP3 encoder is installed"};
+    return {"libmp3lame", "mp3", QT_TRANSLATE_NOOP("AudioWriter", "No MP3 encoder is installed")};
 }
 
 class EncodedWriter final : public AudioWriter {
@@ -420,7 +424,8 @@ public:
         const EncodedType type = encodedType(format.type);
         const AVCodec *codec = avcodec_find_encoder_by_name(type.encoder);
         if (!codec)
-            throw EngineError(QStringLiteral("Cannot create %1: %2").arg(path, QLatin1String(type.missing)));
+            throw EngineError(QCoreApplication::translate("AudioWriter", "Cannot create %1: %2")
+                                  .arg(path, QCoreApplication::translate("AudioWriter", type.missing)));
 
         // Set the encoder up before the file exists, so a refused format leaves no file.
         m_codec.reset(avcodec_alloc_context3(codec));
@@ -457,7 +462,8 @@ public:
             m_codec->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
         int r = avcodec_open2(m_codec.get(), codec, nullptr);
         if (r < 0)
-            throw EngineError(QStringLiteral("Cannot create %1: %2 (%3)")
+            //: %1 the file, %2 why, %3 the format asked for ("MPEG 1.0 layer-3: 128 kbps, ...").
+            throw EngineError(QCoreApplication::translate("AudioWriter", "Cannot create %1: %2 (%3)")
                                   .arg(path, avErrorText(r), format.description()));
 
         openFile();
@@ -672,7 +678,9 @@ private:
         }
         m_io->seekable = AVIO_SEEKABLE_NORMAL;
         if (avformat_alloc_output_context2(&m_container, nullptr, name, nullptr) < 0 || !m_container)
-            throw EngineError(QStringLiteral("Cannot create %1: no %2 writer").arg(m_path, QLatin1String(name)));
+            //: %2 is FFmpeg's name of a container format ("ogg", "asf").
+            throw EngineError(QCoreApplication::translate("AudioWriter", "Cannot create %1: no %2 writer")
+                                  .arg(m_path, QLatin1String(name)));
         m_container->pb = m_io;
         m_container->flags |= AVFMT_FLAG_CUSTOM_IO;
         m_stream = avformat_new_stream(m_container, nullptr);
@@ -706,10 +714,12 @@ private:
         }
         if (r < 0 || m_sinkError) {
             const QString reason = systemErrorOr(r);
-            throw EngineError(QStringLiteral("Cannot create %1: %2").arg(m_path, reason));
+            throw EngineError(QCoreApplication::translate("AudioWriter", "Cannot create %1: %2")
+                                  .arg(m_path, reason));
         }
         if (m_sinkError)
-            throw EngineError(QStringLiteral("Cannot create %1: %2").arg(m_path, systemErrorText(m_sinkError)));
+            throw EngineError(QCoreApplication::translate("AudioWriter", "Cannot create %1: %2")
+                                  .arg(m_path, systemErrorText(m_sinkError)));
 
         m_fifo.reset(av_audio_fifo_alloc(m_codec->sample_fmt, m_format.channels,
                                          std::max(m_codec->frame_size, 1) * 8));
@@ -892,7 +902,8 @@ void AudioWriter::write(const SampleArray &samples)
     if (m_failed)
         throw EngineError(m_failure);
     if (m_fd < 0)
-        throw EngineError(QStringLiteral("Cannot write %1: the file is closed").arg(m_path));
+        throw EngineError(QCoreApplication::translate("AudioWriter", "Cannot write %1: the file is closed")
+                              .arg(m_path));
     if (const int error = m_syncer->error())
         failWrite(error);
     std::lock_guard<std::mutex> lock(m_lock);
@@ -928,7 +939,8 @@ void AudioWriter::close()
     if (m_failed || m_full)
         return;
     if (const int e = syncError ? syncError : closeError)
-        throw EngineError(QStringLiteral("Cannot write %1: %2").arg(m_path, systemErrorText(e)));
+        throw EngineError(QCoreApplication::translate("AudioWriter", "Cannot write %1: %2")
+                              .arg(m_path, systemErrorText(e)));
 }
 
 void AudioWriter::closeQuietly()
@@ -942,21 +954,25 @@ void AudioWriter::closeQuietly()
 void AudioWriter::moveTo(const QString &newPath)
 {
     collectMove();
-    const QString failure = QStringLiteral("Cannot move the recording to %1: %2");
+    const QString failure = QCoreApplication::translate("AudioWriter", "Cannot move the recording to %1: %2");
     if (m_fd < 0)
-        throw EngineError(failure.arg(newPath, QStringLiteral("no file is being written")));
+        throw EngineError(failure.arg(newPath,
+                                      QCoreApplication::translate("AudioWriter", "no file is being written")));
     if (m_move)
-        throw EngineError(failure.arg(newPath, QStringLiteral("it is being moved already")));
+        throw EngineError(failure.arg(newPath,
+                                      QCoreApplication::translate("AudioWriter", "it is being moved already")));
     const QByteArray native = QFile::encodeName(newPath);
     struct stat target {}, current {};
     if (::stat(native.constData(), &target) == 0 && fstat(m_fd, &current) == 0
         && target.st_dev == current.st_dev && target.st_ino == current.st_ino)
-        throw EngineError(failure.arg(newPath, QStringLiteral("that is the recording itself")));
+        throw EngineError(failure.arg(newPath,
+                                      QCoreApplication::translate("AudioWriter", "that is the recording itself")));
     // The recording's own name may be taken again once its folder was made anew: the old
     // file is gone (the check above), only this writer still names it.
     const bool ownName = QFileInfo(newPath).absoluteFilePath() == QFileInfo(m_path).absoluteFilePath();
     if (!ownName && isBeingWritten(newPath))
-        throw EngineError(failure.arg(newPath, QStringLiteral("that file is being written")));
+        throw EngineError(failure.arg(newPath,
+                                      QCoreApplication::translate("AudioWriter", "that file is being written")));
     // While the file has a name somewhere on that file system, one more name is all it
     // takes: nothing is copied. linkat never replaces an existing entry.
     const QByteArray self = "/proc/self/fd/" + QByteArray::number(m_fd);
@@ -1018,14 +1034,14 @@ void AudioWriter::failWrite(int systemError)
 void AudioWriter::failWrite(const QString &reason)
 {
     m_failed = true;
-    m_failure = QStringLiteral("Cannot write %1: %2").arg(m_path, reason);
+    m_failure = QCoreApplication::translate("AudioWriter", "Cannot write %1: %2").arg(m_path, reason);
     throw EngineError(m_failure);
 }
 
 void AudioWriter::reachLimit(const QString &reason)
 {
     m_full = true;
-    m_failure = QStringLiteral("Cannot write %1: %2").arg(m_path, reason);
+    m_failure = QCoreApplication::translate("AudioWriter", "Cannot write %1: %2").arg(m_path, reason);
     throw FileLimitError(m_failure);
 }
 

@@ -7,6 +7,7 @@
 #include "engine/file/output_format.h"
 #include "engine/file/writing_registry.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -148,7 +149,9 @@ OutputFormat FfmpegAudioFile::formatFor(const QString &path) const
     case OutputType::Wma: {
         const auto &profiles = file::wmaProfiles();
         if (profiles.empty())
-            throw EngineError(QStringLiteral("Cannot create %1: No WMA encoder is installed").arg(path));
+            throw EngineError(QCoreApplication::translate("FfmpegAudioFile",
+                                                          "Cannot create %1: No WMA encoder is installed")
+                                  .arg(path));
         const int index = std::clamp(m_wmaProfile, 0, int(profiles.size()) - 1);
         return file::wmaFormat(profiles[size_t(index)]);
     }
@@ -183,7 +186,7 @@ void FfmpegAudioFile::CreateReserved(int fd, const QString &path, int mode)
 void FfmpegAudioFile::WriteArray(const SampleArray &samples)
 {
     if (!m_writer)
-        throw EngineError(QStringLiteral("Cannot write: no file is open for writing"));
+        throw EngineError(QCoreApplication::translate("FfmpegAudioFile", "Cannot write: no file is open for writing"));
     m_writer->write(samples);
 }
 
@@ -246,6 +249,7 @@ QString FfmpegAudioFile::GetFormatDescription()
     if (profiles.empty())
         return {};
     const int index = std::clamp(m_wmaProfile - 1, 0, int(profiles.size()) - 1);
+    // "WMA " stays in front whatever the language: the profile list cuts it off by length.
     return QStringLiteral("WMA ") + file::wmaProfileLabel(profiles[size_t(index)]);
 }
 
@@ -265,7 +269,8 @@ SampleArray FfmpegAudioFile::ReadArray(qint64 count)
 void FfmpegAudioFile::RepairFile(const QString &path)
 {
     if (file::isBeingWritten(path))
-        throw EngineError(QStringLiteral("Cannot repair %1: it is being written").arg(path));
+        throw EngineError(QCoreApplication::translate("FfmpegAudioFile", "Cannot repair %1: it is being written")
+                              .arg(path));
     file::repairFile(path);
 }
 
@@ -294,17 +299,22 @@ void FfmpegAudioFile::RepairOpenFile(int fd, const QString &path, const QString 
 {
     const std::optional<file::RepairFormat> format = repairFormatOfExtension(extension);
     if (!format)
-        throw EngineError(QStringLiteral("Cannot repair %1: %2 is not a format the program records")
+        //: %2 is a file name extension (".mp4").
+        throw EngineError(QCoreApplication::translate("FfmpegAudioFile",
+                                                      "Cannot repair %1: %2 is not a format the program records")
                               .arg(path, extension));
     if (file::isBeingWritten(path))
-        throw EngineError(QStringLiteral("Cannot repair %1: it is being written").arg(path));
+        throw EngineError(QCoreApplication::translate("FfmpegAudioFile", "Cannot repair %1: it is being written")
+                              .arg(path));
     file::repairOpenFile(fd, path, format);
 }
 
 void FfmpegAudioFile::MoveOpenFile(const QString &newPath)
 {
     if (!m_writer)
-        throw EngineError(QStringLiteral("Cannot move the recording to %1: no file is being written").arg(newPath));
+        throw EngineError(QCoreApplication::translate("FfmpegAudioFile",
+                                                      "Cannot move the recording to %1: no file is being written")
+                              .arg(newPath));
     m_writer->moveTo(newPath);
 }
 
@@ -334,7 +344,9 @@ std::vector<FileMarker> FfmpegAudioFile::GetMarkers(const QString &path)
 void FfmpegAudioFile::SetMarkers(const QString &path, const std::vector<FileMarker> &markers)
 {
     if (file::isBeingWritten(path))
-        throw EngineError(QStringLiteral("Cannot write the markers of %1: the file is being written").arg(path));
+        throw EngineError(QCoreApplication::translate("FfmpegAudioFile",
+                                                      "Cannot write the markers of %1: the file is being written")
+                              .arg(path));
     file::writeMarkers(path, markers);
 }
 

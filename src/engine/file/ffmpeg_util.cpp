@@ -4,6 +4,8 @@ extern "C" {
 #include <libavutil/log.h>
 }
 
+#include <QCoreApplication>
+
 #include <cstring>
 #include <mutex>
 
@@ -13,7 +15,8 @@ QString avErrorText(int error)
 {
     char text[AV_ERROR_MAX_STRING_SIZE] = {};
     if (av_strerror(error, text, sizeof text) < 0)
-        return QStringLiteral("Error %1").arg(error);
+        //: An FFmpeg failure without a text of its own; %1 is its error number.
+        return QCoreApplication::translate("FfmpegUtil", "Error %1").arg(error);
     return QString::fromLocal8Bit(text);
 }
 
@@ -34,10 +37,12 @@ void quietFfmpegLog()
 QString channelsText(int channels)
 {
     if (channels == 1)
-        return QStringLiteral("Mono");
+        //: One channel, at the end of a file format ("PCM: 44100 Hz, 16 bit, Mono").
+        return QCoreApplication::translate("FfmpegUtil", "Mono");
     if (channels == 2)
-        return QStringLiteral("Stereo");
-    return QStringLiteral("%1 channels").arg(channels);
+        //: Two channels, at the end of a file format ("PCM: 44100 Hz, 16 bit, Stereo").
+        return QCoreApplication::translate("FfmpegUtil", "Stereo");
+    return QCoreApplication::translate("FfmpegUtil", "%1 channels").arg(channels);
 }
 
 }  // namespace engine::file

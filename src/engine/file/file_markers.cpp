@@ -6,6 +6,7 @@ extern "C" {
 #include <libavformat/avformat.h>
 }
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QtEndian>
@@ -61,7 +62,7 @@ Kind kindOf(const QString &path)
         return Kind::Flac;
     if (suffix == u"ogg" || suffix == u"opus")
         return Kind::Ogg;
-    fail(QStringLiteral("this type of file keeps no markers"));
+    fail(QCoreApplication::translate("FileMarkers", "this type of file keeps no markers"));
 }
 
 // ---- Files ----------------------------------------------------------------------------
@@ -80,7 +81,7 @@ public:
         if (fstat(m_fd, &st) != 0)
             fail(systemErrorText(errno));
         if (!S_ISREG(st.st_mode))
-            fail(QStringLiteral("not a file"));
+            fail(QCoreApplication::translate("FileMarkers", "not a file"));
         m_size = st.st_size;
         m_mode = st.st_mode & 07777;
     }
@@ -100,7 +101,7 @@ public:
     QByteArray readAt(qint64 offset, qint64 length) const
     {
         if (offset < 0 || length < 0 || offset + length > m_size)
-            fail(QStringLiteral("the file is cut short"));
+            fail(QCoreApplication::translate("FileMarkers", "the file is cut short"));
         QByteArray data(length, Qt::Uninitialized);
         qint64 done = 0;
         while (done < length) {
@@ -110,7 +111,7 @@ public:
             if (n < 0)
                 fail(systemErrorText(errno));
             if (n == 0)
-                fail(QStringLiteral("the file is cut short"));
+                fail(QCoreApplication::translate("FileMarkers", "the file is cut short"));
             done += n;
         }
         return data;
@@ -219,10 +220,10 @@ qint64 msToFrames(qint64 ms, int rate)
 void checkMarkers(const std::vector<FileMarker> &markers)
 {
     if (markers.size() > size_t(kMaxMarkers))
-        fail(QStringLiteral("more than %1 markers").arg(kMaxMarkers));
+        fail(QCoreApplication::translate("FileMarkers", "more than %1 markers").arg(kMaxMarkers));
     for (const FileMarker &m : markers)
         if (m.frame < 0)
-            fail(QStringLiteral("a marker before the start"));
+            fail(QCoreApplication::translate("FileMarkers", "a marker before the start"));
 }
 
 // The markers in the order of their positions (a stable sort keeps equal ones in order).
@@ -280,14 +281,14 @@ Comments parseComments(const QByteArray &data, qsizetype at)
 {
     auto u32 = [&](qsizetype p) -> quint32 {
         if (p < 0 || p + 4 > data.size())
-            fail(QStringLiteral("the comment list is damaged"));
+            fail(QCoreApplication::translate("FileMarkers", "the comment list is damaged"));
         return qFromLittleEndian<quint32>(data.constData() + p);
     };
     Comments c;
     const quint32 vendorLength = u32(at);
     at += 4;
     if (vendorLength > quint32(data.size() - at))
-        fail(QStringLiteral("the comment list is damaged"));
+        fail(QCoreApplication::translate("FileMarkers", "the comment list is damaged"));
     c.vendor = data.mid(at, vendorLength);
     at += vendorLength;
     const quint32 count = u32(at);
@@ -296,7 +297,7 @@ Comments parseComments(const QByteArray &data, qsizetype at)
         const quint32 length = u32(at);
         at += 4;
         if (length > quint32(data.size() - at))
-            fail(QStringLiteral("the comment list is damaged"));
+            fail(QCoreApplication::translate("FileMarkers", "the comment list is damaged"));
         c.items.append(data.mid(at, length));
         at += length;
     }
@@ -420,7 +421,7 @@ struct FlacLayout {
 FlacLayout readFlacLayout(const Fd &file)
 {
     if (file.readSome(0, 4) != "fLaC")
-        fail(QStringLiteral("not a FLAC file"));
+        fail(QCoreApplication::translate("FileMarkers", "not a FLAC file"));
     FlacLayout layout;
     qint64 at = 4;
     for (bool last = false; !last;) {
@@ -429,19 +430,19 @@ FlacLayout readFlacLayout(const Fd &file)
         const int type = head[0] & 0x7F;
         const qint64 length = (quint8(head[1]) << 16) | (quint8(head[2]) << 8) | quint8(head[3]);
         if (type == 127 || (layout.blocks.empty() && type != 0))
-            fail(QStringLiteral("the FLAC metadata is damaged"));
+            fail(QCoreApplication::translate("FileMarkers", "the FLAC metadata is damaged"));
         // Only the blocks we may rewrite are kept in memory whole; a picture is copied too.
         layout.blocks.push_back({type, at, file.readAt(at + 4, length)});
         at += 4 + length;
         if (layout.blocks.size() > 1000)
-            fail(QStringLiteral("the FLAC metadata is damaged"));
+            fail(QCoreApplication::translate("FileMarkers", "the FLAC metadata is damaged"));
     }
     const QByteArray &info = layout.blocks.front().body;
     if (info.size() < 34)
-        fail(QStringLiteral("the FLAC metadata is damaged"));
+        fail(QCoreApplication::translate("FileMarkers", "the FLAC metadata is damaged"));
     layout.rate = (quint8(info[10]) << 12) | (quint8(info[11]) << 4) | (quint8(info[12]) >> 4);
     if (layout.rate <= 0)
-        fail(QStringLiteral("the FLAC metadata is damaged"));
+        fail(QCoreApplication::translate("FileMarkers", "the FLAC metadata is damaged"));
     layout.audioStart = at;
     return layout;
 }
@@ -638,7 +639,7 @@ bool parseOggHeaders(const QByteArray &data, OggHeaders *h)
                     } else if (id.size() >= 16 && id.startsWith("\x01vorbis")) {
                         h->rate = int(qFromLittleEndian<quint32>(id.constData() + 12));
                     } else {
-                        fail(QStringLiteral("not an Ogg Vorbis or Opus stream"));
+                        fail(QCoreApplication::translate("FileMarkers", "not an Ogg Vorbis or Opus stream"));
                     }
                 }
             }
@@ -682,7 +683,7 @@ Comments oggComments(const OggHeaders &h)
 {
     const QByteArray &packet = h.packets[1].data;
     if (!packet.startsWith(commentPrefix(h.opus)))
-        fail(QStringLiteral("the comment header is damaged"));
+        fail(QCoreApplication::translate("FileMarkers", "the comment header is damaged"));
     return parseComments(packet, commentPrefix(h.opus).size());
 }
 
@@ -703,7 +704,7 @@ QByteArray readOggHead(const Fd &file, OggHeaders *h)
         if (parseOggHeaders(head, h))
             return head;
         if (head.size() < length)
-            fail(QStringLiteral("the Ogg headers are damaged or cut short"));
+            fail(QCoreApplication::translate("FileMarkers", "the Ogg headers are damaged or cut short"));
     }
 }
 
@@ -796,14 +797,14 @@ void writeOggMarkers(const QString &path, const std::vector<FileMarker> &markers
     // Larger than the room: the header pages are laid out anew and the later pages of the
     // stream renumbered.
     if (!h.clean || h.pages.front().serial != h.pages.back().serial)
-        fail(QStringLiteral("the Ogg headers are laid out in an unusual way"));
+        fail(QCoreApplication::translate("FileMarkers", "the Ogg headers are laid out in an unusual way"));
     packet.append(QByteArray(kMarkerRoom, '\0'));
     std::vector<QByteArray> rest{packet};
     if (!h.opus)
         rest.push_back(h.packets[2].data);
     const OggPage &first = h.pages.front();
     if (h.packets[0].lastPage != 0 || first.lacing.size() != 1)
-        fail(QStringLiteral("the Ogg headers are laid out in an unusual way"));
+        fail(QCoreApplication::translate("FileMarkers", "the Ogg headers are laid out in an unusual way"));
     int newPages = 0;
     const QByteArray headers = pageOut(rest, first.serial, first.sequence + 1, &newPages);
     const qint64 shift = qint64(newPages) - qint64(h.pages.size() - 1);
@@ -815,7 +816,7 @@ void writeOggMarkers(const QString &path, const std::vector<FileMarker> &markers
         while (at < all.size()) {
             OggPage page;
             if (!parseOggPage(all, at, &page))
-                fail(QStringLiteral("the Ogg pages are damaged"));
+                fail(QCoreApplication::translate("FileMarkers", "the Ogg pages are damaged"));
             QByteArray bytes = all.mid(at, page.size());
             if (page.serial == first.serial && shift != 0) {
                 qToLittleEndian<quint32>(quint32(page.sequence + shift), bytes.data() + 18);
@@ -851,7 +852,7 @@ WavLayout readWavLayout(const Fd &file)
 {
     const QByteArray riff = file.readSome(0, 12);
     if (riff.size() < 12 || !riff.startsWith("RIFF") || riff.mid(8, 4) != "WAVE")
-        fail(QStringLiteral("not a WAV file"));
+        fail(QCoreApplication::translate("FileMarkers", "not a WAV file"));
     WavLayout layout;
     bool data = false;
     for (qint64 at = 12; at + 8 <= file.size();) {
@@ -862,12 +863,14 @@ WavLayout readWavLayout(const Fd &file)
             // A recording cut short may claim more than there is.
             chunk.size = std::min(chunk.size, file.size() - at - 8);
         } else if (at + 8 + chunk.size > file.size()) {
-            fail(QStringLiteral("the %1 chunk is cut short").arg(QString::fromLatin1(chunk.id)));
+            //: %1 is the four-letter name of a part of a WAV file ("LIST").
+            fail(QCoreApplication::translate("FileMarkers", "the %1 chunk is cut short")
+                     .arg(QString::fromLatin1(chunk.id)));
         }
         if (chunk.id == "fmt ") {
             const QByteArray fmt = file.readAt(at + 8, std::min<qint64>(chunk.size, 16));
             if (fmt.size() < 16)
-                fail(QStringLiteral("the fmt chunk is damaged"));
+                fail(QCoreApplication::translate("FileMarkers", "the fmt chunk is damaged"));
             layout.rate = int(qFromLittleEndian<quint32>(fmt.constData() + 4));
         }
         if (chunk.id == "LIST" && chunk.size >= 4)
@@ -876,7 +879,7 @@ WavLayout readWavLayout(const Fd &file)
         at = chunk.end();
     }
     if (layout.rate <= 0 || !data)
-        fail(QStringLiteral("the WAV file has no fmt or data chunk"));
+        fail(QCoreApplication::translate("FileMarkers", "the WAV file has no fmt or data chunk"));
     return layout;
 }
 
@@ -895,10 +898,10 @@ std::vector<FileMarker> readWavMarkers(const QString &path)
         if (c.id == "cue ") {
             const QByteArray body = file.readAt(c.offset + 8, c.size);
             if (body.size() < 4)
-                fail(QStringLiteral("the cue chunk is damaged"));
+                fail(QCoreApplication::translate("FileMarkers", "the cue chunk is damaged"));
             const quint32 count = qFromLittleEndian<quint32>(body.constData());
             if (qint64(count) * 24 + 4 > body.size())
-                fail(QStringLiteral("the cue chunk is damaged"));
+                fail(QCoreApplication::translate("FileMarkers", "the cue chunk is damaged"));
             for (quint32 i = 0; i < count; ++i) {
                 const char *p = body.constData() + 4 + i * 24;
                 points.push_back({qFromLittleEndian<quint32>(p), qFromLittleEndian<quint32>(p + 20)});
@@ -908,7 +911,7 @@ std::vector<FileMarker> readWavMarkers(const QString &path)
             for (qint64 at = 4; at + 8 <= body.size();) {
                 const qint64 size = qFromLittleEndian<quint32>(body.constData() + at + 4);
                 if (at + 8 + size > body.size())
-                    fail(QStringLiteral("the adtl list is damaged"));
+                    fail(QCoreApplication::translate("FileMarkers", "the adtl list is damaged"));
                 if (body.mid(at, 4) == "labl" && size >= 4) {
                     QByteArray text = body.mid(at + 12, size - 4);
                     if (const qsizetype zero = text.indexOf('\0'); zero >= 0)
@@ -965,7 +968,7 @@ void writeWavMarkers(const QString &path, const std::vector<FileMarker> &markers
 {
     for (const FileMarker &m : markers)
         if (m.frame > 0xFFFFFFFFLL)
-            fail(QStringLiteral("a marker past the reach of a WAV file"));
+            fail(QCoreApplication::translate("FileMarkers", "a marker past the reach of a WAV file"));
     if (readWavMarkers(path) == markers)
         return;
     Fd file(path, true);
@@ -1033,11 +1036,11 @@ Id3Head id3HeadOf(const Fd &file)
         return {};
     for (int i = 6; i < 10; ++i)
         if (h[i] & 0x80)
-            fail(QStringLiteral("the ID3v2 tag is damaged"));
+            fail(QCoreApplication::translate("FileMarkers", "the ID3v2 tag is damaged"));
     const qint64 body = (qint64(h[6]) << 21) | (qint64(h[7]) << 14) | (qint64(h[8]) << 7) | qint64(h[9]);
     const qint64 size = 10 + body + ((h[5] & 0x10) ? 10 : 0);
     if (size > file.size())
-        fail(QStringLiteral("the ID3v2 tag is cut short"));
+        fail(QCoreApplication::translate("FileMarkers", "the ID3v2 tag is cut short"));
     return {size, h[3] == 4 ? 4 : 3};
 }
 
@@ -1075,10 +1078,10 @@ Mp3Tag openMp3Tag(const QString &path, const Fd &fd)
     t.head = id3HeadOf(fd);
     t.stream = std::make_unique<TagLib::FileStream>(QFile::encodeName(path).constData(), true);
     if (!t.stream->isOpen())
-        fail(QStringLiteral("cannot be opened"));
+        fail(QCoreApplication::translate("FileMarkers", "cannot be opened"));
     t.file = std::make_unique<TagLib::MPEG::File>(t.stream.get(), TagLib::ID3v2::FrameFactory::instance(), false);
     if (!t.file->isValid())
-        fail(QStringLiteral("not an MP3 file"));
+        fail(QCoreApplication::translate("FileMarkers", "not an MP3 file"));
     t.tag = t.head.size > 0 ? t.file->ID3v2Tag(false) : nullptr;
     return t;
 }
@@ -1087,7 +1090,7 @@ int mp3Rate(const QString &path, StreamShape *shape)
 {
     *shape = probeShape(path);
     if (shape->sampleRate <= 0)
-        fail(QStringLiteral("no MP3 audio found"));
+        fail(QCoreApplication::translate("FileMarkers", "no MP3 audio found"));
     return shape->sampleRate;
 }
 
@@ -1194,10 +1197,10 @@ std::vector<AsfObject> asfChildren(const QByteArray &head, qint64 size)
     std::vector<AsfObject> children;
     for (qint64 at = 30; at < size;) {
         if (at + 24 > size)
-            fail(QStringLiteral("the ASF header is damaged"));
+            fail(QCoreApplication::translate("FileMarkers", "the ASF header is damaged"));
         const qint64 n = qint64(qFromLittleEndian<quint64>(head.constData() + at + 16));
         if (n < 24 || at + n > size)
-            fail(QStringLiteral("the ASF header is damaged"));
+            fail(QCoreApplication::translate("FileMarkers", "the ASF header is damaged"));
         children.push_back({at, n});
         at += n;
     }
@@ -1250,10 +1253,10 @@ AsfInfo readAsfInfo(const Fd &file)
     AsfInfo info;
     const QByteArray start = file.readSome(0, 30);
     if (!isGuid(start, 0, kAsfHeader) || start.size() < 30)
-        fail(QStringLiteral("not an ASF file"));
+        fail(QCoreApplication::translate("FileMarkers", "not an ASF file"));
     const qint64 size = qint64(qFromLittleEndian<quint64>(start.constData() + 16));
     if (size < 30 || size > file.size() || size > (64 << 20))
-        fail(QStringLiteral("the ASF header is damaged"));
+        fail(QCoreApplication::translate("FileMarkers", "the ASF header is damaged"));
     info.head = file.readAt(0, size);
     info.children = asfChildren(info.head, size);
     for (const AsfObject &o : info.children) {
@@ -1270,7 +1273,7 @@ AsfInfo readAsfInfo(const Fd &file)
         }
     }
     if (info.rate <= 0)
-        fail(QStringLiteral("the ASF file has no audio stream"));
+        fail(QCoreApplication::translate("FileMarkers", "the ASF file has no audio stream"));
     return info;
 }
 
@@ -1282,16 +1285,16 @@ std::vector<FileMarker> asfMarkers(const AsfInfo &info)
             continue;
         const QByteArray body = info.head.mid(o.offset + 24, o.size - 24);
         if (body.size() < 24)
-            fail(QStringLiteral("the ASF markers are damaged"));
+            fail(QCoreApplication::translate("FileMarkers", "the ASF markers are damaged"));
         const quint32 count = qFromLittleEndian<quint32>(body.constData() + 16);
         qint64 at = 24 + qFromLittleEndian<quint16>(body.constData() + 22);
         for (quint32 i = 0; i < count; ++i) {
             if (at + 30 > body.size())
-                fail(QStringLiteral("the ASF markers are damaged"));
+                fail(QCoreApplication::translate("FileMarkers", "the ASF markers are damaged"));
             const qint64 time = qint64(qFromLittleEndian<quint64>(body.constData() + at + 8)) - info.preroll * 10000;
             const qint64 chars = qFromLittleEndian<quint32>(body.constData() + at + 26);
             if (at + 30 + chars * 2 > body.size())
-                fail(QStringLiteral("the ASF markers are damaged"));
+                fail(QCoreApplication::translate("FileMarkers", "the ASF markers are damaged"));
             QString name = QString::fromUtf16(reinterpret_cast<const char16_t *>(body.constData() + at + 30), chars);
             if (const qsizetype zero = name.indexOf(QChar(0)); zero >= 0)
                 name.truncate(zero);
@@ -1447,7 +1450,9 @@ std::vector<FileMarker> readMarkers(const QString &path)
             return readOggMarkers(path);
         }
     } catch (const MarkerFailure &f) {
-        throw EngineError(QStringLiteral("Cannot read the markers of %1: %2").arg(path, f.reason));
+        //: %1 the file, %2 why ("the file is cut short").
+        throw EngineError(QCoreApplication::translate("FileMarkers", "Cannot read the markers of %1: %2")
+                              .arg(path, f.reason));
     }
     return {};
 }
@@ -1470,7 +1475,9 @@ void writeMarkers(const QString &path, const std::vector<FileMarker> &markers)
             return writeOggMarkers(path, list);
         }
     } catch (const MarkerFailure &f) {
-        throw EngineError(QStringLiteral("Cannot write the markers of %1: %2").arg(path, f.reason));
+        //: %1 the file, %2 why ("the file is cut short").
+        throw EngineError(QCoreApplication::translate("FileMarkers", "Cannot write the markers of %1: %2")
+                              .arg(path, f.reason));
     }
 }
 

@@ -10,6 +10,7 @@ extern "C" {
 }
 
 #include <QtEndian>
+#include <QCoreApplication>
 #include <QFile>
 #include <QStringList>
 
@@ -78,7 +79,7 @@ public:
         if (fstat(fd, &st) != 0)
             failSystem(errno);
         if (!S_ISREG(st.st_mode))
-            fail(QStringLiteral("it is not a regular file"));
+            fail(QCoreApplication::translate("FileRepair", "it is not a regular file"));
         m_size = m_fileSize = st.st_size;
     }
 
@@ -138,7 +139,7 @@ public:
         // The tags go first, over what is cut off, so that the file never grows.
         const QByteArray tags = readRaw(m_size, m_fileSize - m_size);
         if (tags.size() != m_fileSize - m_size)
-            fail(QStringLiteral("its tags cannot be read"));
+            fail(QCoreApplication::translate("FileRepair", "its tags cannot be read"));
         if (const int error = writeFully(m_fd, tags.constData(), tags.size(), size))
             failSystem(error);
         if (ftruncate(m_fd, off_t(size + tags.size())) != 0)
@@ -149,7 +150,9 @@ public:
 
     [[noreturn]] void fail(const QString &reason) const
     {
-        throw EngineError(QStringLiteral("Cannot repair %1: %2").arg(m_path, reason));
+        //: %1 the file, %2 why ("its header is damaged").
+        throw EngineError(QCoreApplication::translate("FileRepair", "Cannot repair %1: %2")
+                              .arg(m_path, reason));
     }
     [[noreturn]] void failSystem(int error) const { fail(systemErrorText(error)); }
 
@@ -224,21 +227,21 @@ void repairWav(RepairTarget &file)
 {
     const QByteArray riff = file.read(0, 12);
     if (riff.size() < 12)
-        file.fail(QStringLiteral("its header is cut short"));
+        file.fail(QCoreApplication::translate("FileRepair", "its header is cut short"));
     int blockAlign = 0;
     qint64 dataStart = -1;
     qint64 declared = 0;
     for (qint64 pos = 12; pos + 8 <= file.size();) {
         const QByteArray h = file.read(pos, 8);
         if (!isChunkId(h.constData()))
-            file.fail(QStringLiteral("its chunk list is damaged"));
+            file.fail(QCoreApplication::translate("FileRepair", "its chunk list is damaged"));
         const qint64 size = qFromLittleEndian<quint32>(h.constData() + 4);
         if (h.startsWith("fmt ")) {
             if (size < 16)
-                file.fail(QStringLiteral("its format chunk is damaged"));
+                file.fail(QCoreApplication::translate("FileRepair", "its format chunk is damaged"));
             const QByteArray fmt = file.read(pos + 8, 16);
             if (fmt.size() < 16)
-                file.fail(QStringLiteral("its format chunk is cut short"));
+                file.fail(QCoreApplication::translate("FileRepair", "its format chunk is cut short"));
             blockAlign = qFromLittleEndian<quint16>(fmt.constData() + 12);
         } else if (h.startsWith("data")) {
             dataStart = pos + 8;
@@ -248,9 +251,9 @@ void repairWav(RepairTarget &file)
         pos += 8 + size + (size & 1);
     }
     if (blockAlign <= 0)
-        file.fail(QStringLiteral("it has no usable format chunk"));
+        file.fail(QCoreApplication::translate("FileRepair", "it has no usable format chunk"));
     if (dataStart < 0)
-        file.fail(QStringLiteral("it has no data chunk"));
+        file.fail(QCoreApplication::translate("FileRepair", "it has no data chunk"));
 
     // A data size that ends at the end of the file, or where further chunks (a tag) fill
     // the rest, is right. Otherwise the audio runs to the end of the file, in whole frames,
@@ -263,7 +266,7 @@ void repairWav(RepairTarget &file)
     const qint64 pad = !consistent && (data & 1) && data < available ? 1 : 0;
     const qint64 end = consistent ? file.size() : dataStart + data + pad;
     if (end - 8 > 0xFFFFFFFFLL)
-        file.fail(QStringLiteral("it is larger than a WAV file can describe"));
+        file.fail(QCoreApplication::translate("FileRepair", "it is larger than a WAV file can describe"));
     // The RIFF chunk ends with the data or, as some tag editors leave it, with the file.
     const qint64 riffSize = qFromLittleEndian<quint32>(riff.constData() + 4);
     if (consistent && (riffSize == end - 8 || riffSize == file.fileSize() - 8))
@@ -383,7 +386,7 @@ void repairMp3(RepairTarget &file)
     MpegFrameHeader firstHeader;
     qint64 first = firstMpegFrame(reader, offset, audioEnd, &firstHeader);
     if (first < 0)
-        file.fail(QStringLiteral("it holds no MPEG audio frames"));
+        file.fail(QCoreApplication::translate("FileRepair", "it holds no MPEG audio frames"));
 
     // The header frame written at the start, if any.
     const int vbri = 4 + 32;
@@ -436,11 +439,11 @@ void repairMp3(RepairTarget &file)
         end = cut;
     }
     if (offsets.empty())
-        file.fail(QStringLiteral("it holds no whole MPEG audio frame"));
+        file.fail(QCoreApplication::translate("FileRepair", "it holds no whole MPEG audio frame"));
     // What follows the last whole frame may only be a frame cut short (a recording that
     // was killed or ran out of disk); anything else is damage we do not guess at.
     if (audioEnd - cut >= kMaxMpegFrameBytes)
-        file.fail(QStringLiteral("its audio data is damaged at byte %1").arg(cut));
+        file.fail(QCoreApplication::translate("FileRepair", "its audio data is damaged at byte %1").arg(cut));
     QByteArray frame = original;
 
     if (infoFrame) {
@@ -457,7 +460,7 @@ void repairMp3(RepairTarget &file)
         if (flags & 8)
             p += 4;   // quality
         if (p > frame.size())
-            file.fail(QStringLiteral("its header frame is damaged"));
+            file.fail(QCoreApplication::translate("FileRepair", "its header frame is damaged"));
         const bool countsChange = (framesAt >= 0 && qFromBigEndian<quint32>(f + framesAt) != frames)
                                   || (bytesAt >= 0 && qFromBigEndian<quint32>(f + bytesAt) != bytes);
         // A complete file: its seek table and tag are the encoder's own.
@@ -639,12 +642,12 @@ void repairAsf(RepairTarget &file)
 {
     const QByteArray start = file.read(0, 30);
     if (start.size() < 30)
-        file.fail(QStringLiteral("its header is cut short"));
+        file.fail(QCoreApplication::translate("FileRepair", "its header is cut short"));
     const quint64 headerSize = qFromLittleEndian<quint64>(start.constData() + 16);
     if (headerSize < 30 || qint64(headerSize) + kAsfDataHeaderBytes > file.size())
-        file.fail(QStringLiteral("its header is cut short"));
+        file.fail(QCoreApplication::translate("FileRepair", "its header is cut short"));
     if (headerSize > (16u << 20))
-        file.fail(QStringLiteral("its header is damaged"));
+        file.fail(QCoreApplication::translate("FileRepair", "its header is damaged"));
     QByteArray header = file.read(0, qint64(headerSize) + kAsfDataHeaderBytes);
     char *h = header.data();
 
@@ -652,20 +655,20 @@ void repairAsf(RepairTarget &file)
     for (qint64 pos = 30; pos + 24 <= qint64(headerSize);) {
         const quint64 size = qFromLittleEndian<quint64>(h + pos + 16);
         if (size < 24 || size > headerSize - quint64(pos))
-            file.fail(QStringLiteral("its header is damaged"));
+            file.fail(QCoreApplication::translate("FileRepair", "its header is damaged"));
         if (std::memcmp(h + pos, kAsfFilePropertiesGuid, 16) == 0 && size >= 104)
             properties = pos;
         pos += qint64(size);
     }
     if (properties < 0)
-        file.fail(QStringLiteral("its header has no file properties"));
+        file.fail(QCoreApplication::translate("FileRepair", "its header has no file properties"));
     char *fp = h + properties;
     const qint64 packetSize = qFromLittleEndian<quint32>(fp + 92);
     if (packetSize < 24 || packetSize != qint64(qFromLittleEndian<quint32>(fp + 96)))
-        file.fail(QStringLiteral("its packets are not of one fixed size"));
+        file.fail(QCoreApplication::translate("FileRepair", "its packets are not of one fixed size"));
     char *data = h + headerSize;
     if (std::memcmp(data, kAsfDataGuid, 16) != 0)
-        file.fail(QStringLiteral("its data object is missing"));
+        file.fail(QCoreApplication::translate("FileRepair", "its data object is missing"));
 
     // A data object that says how many packets it holds, and holds them up to the end of
     // the file or up to an index, is right; otherwise the file holds as many whole packets
@@ -690,7 +693,7 @@ void repairAsf(RepairTarget &file)
     if (packets > 0) {
         endMs = asfAudioEndMs(file.fd(), header, dataStart, dataEnd, packetSize);
         if (endMs < 0)
-            file.fail(QStringLiteral("its packets cannot be read"));
+            file.fail(QCoreApplication::translate("FileRepair", "its packets cannot be read"));
     }
     const quint64 prerollMs = qFromLittleEndian<quint64>(fp + 80);
     qToLittleEndian<quint64>(quint64(newSize), fp + 40);
@@ -812,17 +815,17 @@ void repairFlac(RepairTarget &file)
     for (bool last = false; !last;) {
         const QByteArray h = file.read(pos, 4);
         if (h.size() < 4)
-            file.fail(QStringLiteral("its metadata is cut short"));
+            file.fail(QCoreApplication::translate("FileRepair", "its metadata is cut short"));
         last = uchar(h[0]) & 0x80;
         const int type = uchar(h[0]) & 0x7F;
         const qint64 length = (qint64(uchar(h[1])) << 16) | (qint64(uchar(h[2])) << 8) | uchar(h[3]);
         if (pos == 4 && (type != 0 || length != 34))
-            file.fail(QStringLiteral("it has no stream information block"));
+            file.fail(QCoreApplication::translate("FileRepair", "it has no stream information block"));
         if (pos > 4 && (type == 0 || type == 127))
-            file.fail(QStringLiteral("its metadata is damaged"));
+            file.fail(QCoreApplication::translate("FileRepair", "its metadata is damaged"));
         pos += 4 + length;
         if (pos > file.size())
-            file.fail(QStringLiteral("its metadata is cut short"));
+            file.fail(QCoreApplication::translate("FileRepair", "its metadata is cut short"));
     }
     const qint64 audioStart = pos;
     const QByteArray original = file.read(streamInfo, 34);
@@ -914,7 +917,7 @@ void repairFlac(RepairTarget &file)
     // What follows the last whole frame may only be a frame cut short.
     const qint64 cut = frameStart;
     if (file.size() - cut >= longestFrame)
-        file.fail(QStringLiteral("its audio data is damaged at byte %1").arg(cut));
+        file.fail(QCoreApplication::translate("FileRepair", "its audio data is damaged at byte %1").arg(cut));
 
     const quint64 declared = flacTotalSamples(info.constData());
     if (cut == file.size() && declared == samples)
@@ -963,11 +966,11 @@ void repairOgg(RepairTarget &file)
         pos += last.size();
     }
     if (lastPage < 0)
-        file.fail(QStringLiteral("it holds no whole Ogg page"));
+        file.fail(QCoreApplication::translate("FileRepair", "it holds no whole Ogg page"));
     // What follows the last whole page may only be a page cut short.
     const qint64 cut = pos;
     if (file.size() - cut >= kOggMaxPageBytes)
-        file.fail(QStringLiteral("its audio data is damaged at byte %1").arg(cut));
+        file.fail(QCoreApplication::translate("FileRepair", "its audio data is damaged at byte %1").arg(cut));
 
     // The last page ends the stream, when it holds the end of a packet whose position it
     // gives (granule positions are written right as the pages are).
@@ -978,7 +981,7 @@ void repairOgg(RepairTarget &file)
     if (markEnd) {
         page = file.read(lastPage, last.size());
         if (page.size() != last.size())
-            file.fail(QStringLiteral("its last page cannot be read"));
+            file.fail(QCoreApplication::translate("FileRepair", "its last page cannot be read"));
         page[5] = char(uchar(page[5]) | OggLastPage);
         updateOggPageChecksum(page.data(), page.size());
     }
@@ -1031,7 +1034,8 @@ bool repairWouldChange(RepairTarget &file, const RepairableFormat &format)
 
 [[noreturn]] void failOpen(const QString &path, const QString &reason)
 {
-    throw EngineError(QStringLiteral("Cannot repair %1: %2").arg(path, reason));
+    //: %1 the file, %2 why ("its header is damaged").
+    throw EngineError(QCoreApplication::translate("FileRepair", "Cannot repair %1: %2").arg(path, reason));
 }
 
 }  // namespace
@@ -1056,16 +1060,20 @@ void repairOpenFile(int fd, const QString &path, std::optional<RepairFormat> exp
     quietFfmpegLog();
     RepairTarget file(fd, path);
     if (file.size() == 0)
-        file.fail(QStringLiteral("it is empty"));
+        file.fail(QCoreApplication::translate("FileRepair", "it is empty"));
     const RepairableFormat *format = formatOf(file.read(0, 64));
     if (expected && (!format || format->format != *expected))
-        file.fail(QStringLiteral("it is not a %1 file").arg(repairFormatName(*expected)));
+        //: %1 is a format's name: WAV, MP3, WMA, FLAC or Ogg.
+        file.fail(QCoreApplication::translate("FileRepair", "it is not a %1 file")
+                      .arg(repairFormatName(*expected)));
     if (!format) {
         QStringList names;
         for (const RepairableFormat &f : kFormats)
             names << QLatin1String(f.name);
         const QString last = names.takeLast();
-        file.fail(QStringLiteral("it is not a %1 or %2 file").arg(names.join(QStringLiteral(", ")), last));
+        //: %1 is a list of formats ("WAV, MP3, WMA, FLAC"), %2 the last one ("Ogg").
+        file.fail(QCoreApplication::translate("FileRepair", "it is not a %1 or %2 file")
+                      .arg(names.join(QStringLiteral(", ")), last));
     }
     std::vector<qint64> ends = file.trailingTagStarts();
     if (ends.empty()) {
@@ -1107,7 +1115,8 @@ void repairFile(const QString &path)
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) {
         const int error = errno;
-        failOpen(path, error == ELOOP ? QStringLiteral("it is a symbolic link") : systemErrorText(error));
+        failOpen(path, error == ELOOP ? QCoreApplication::translate("FileRepair", "it is a symbolic link")
+                                      : systemErrorText(error));
     }
     try {
         repairOpenFile(fd, path);
@@ -1123,7 +1132,8 @@ void repairFile(const QString &path)
 
 QByteArray repairBytes(const QByteArray &bytes, RepairFormat format)
 {
-    const QString name = QStringLiteral("bytes in memory");
+    //: Stands for a file's name in "Cannot repair %1: ..." when the bytes are in no file.
+    const QString name = QCoreApplication::translate("FileRepair", "bytes in memory");
     const int fd = memfd_create("tavrin-repair", MFD_CLOEXEC);
     if (fd < 0)
         failOpen(name, systemErrorText(errno));

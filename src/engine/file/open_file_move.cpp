@@ -3,6 +3,7 @@
 #include "engine/engine.h"
 #include "engine/file/ffmpeg_util.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <fcntl.h>
@@ -50,7 +51,8 @@ OpenFileMove::OpenFileMove(int writerFd, int newFd, const QString &newPath, std:
         const int error = errno;
         ::close(m_target);
         ::unlink(m_nativePath.constData());
-        throw EngineError(QStringLiteral("Cannot move the recording to %1: %2").arg(newPath, systemErrorText(error)));
+        throw EngineError(QCoreApplication::translate("OpenFileMove", "Cannot move the recording to %1: %2")
+                              .arg(newPath, systemErrorText(error)));
     }
     m_thread = std::thread(&OpenFileMove::run, this);
 }
@@ -148,7 +150,8 @@ void OpenFileMove::run()
     ::close(m_source);
     if (!switched) {
         ::unlink(m_nativePath.constData());
-        m_failure = QStringLiteral("Cannot move the recording to %1: %2").arg(m_newPath, systemErrorText(error));
+        m_failure = QCoreApplication::translate("OpenFileMove", "Cannot move the recording to %1: %2")
+                        .arg(m_newPath, systemErrorText(error));
     }
     m_finished.store(true);
 }

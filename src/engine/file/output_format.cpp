@@ -2,6 +2,8 @@
 
 #include "engine/file/ffmpeg_util.h"
 
+#include <QCoreApplication>
+
 extern "C" {
 #include <libavutil/channel_layout.h>
 }
@@ -12,27 +14,52 @@ extern "C" {
 
 namespace engine::file {
 
+// The descriptions keep the codec's name and the colon after it at the start: the status
+// bar shortens "MPEG 1.0 layer-3:" to "MP3" and the colon to a space.
 QString OutputFormat::description() const
 {
-    const QString rate = QStringLiteral("%1 Hz").arg(sampleRate);
+    //: A sample rate in a file format; %1 is the rate in Hz.
+    const QString rate = QCoreApplication::translate("OutputFormat", "%1 Hz").arg(sampleRate);
     const QString ch = channelsText(channels);
     switch (type) {
     case OutputType::Wav:
-        return QStringLiteral("PCM: %1, %2 bit, %3").arg(rate).arg(bitsPerSample).arg(ch);
+        //: %1 the sample rate ("44100 Hz"), %2 bits per sample, %3 the channels ("Stereo").
+        return QCoreApplication::translate("OutputFormat", "PCM: %1, %2 bit, %3")
+            .arg(rate)
+            .arg(bitsPerSample)
+            .arg(ch);
     case OutputType::Mp3: {
         const QString version = sampleRate >= 32000   ? QStringLiteral("1.0")
                                 : sampleRate >= 16000 ? QStringLiteral("2.0")
                                                       : QStringLiteral("2.5");
-        return QStringLiteral("MPEG %1 layer-3: %2 kbps, %3, %4").arg(version).arg(kbps).arg(rate, ch);
+        //: Keep "MPEG %1 layer-3:" as it is (the status bar shortens it to "MP3"). %1 the
+        //: MPEG version, %2 the bit rate, %3 the sample rate ("44100 Hz"), %4 the channels.
+        return QCoreApplication::translate("OutputFormat", "MPEG %1 layer-3: %2 kbps, %3, %4")
+            .arg(version)
+            .arg(kbps)
+            .arg(rate, ch);
     }
     case OutputType::Wma:
-        return QStringLiteral("Windows Media Audio V2: %1 kbps, %2, %3").arg(kbps).arg(rate, ch);
+        //: %1 the bit rate, %2 the sample rate ("44100 Hz"), %3 the channels ("Stereo").
+        return QCoreApplication::translate("OutputFormat", "Windows Media Audio V2: %1 kbps, %2, %3")
+            .arg(kbps)
+            .arg(rate, ch);
     case OutputType::Flac:
-        return QStringLiteral("FLAC: %1, %2 bit, %3").arg(rate).arg(bitsPerSample).arg(ch);
+        //: %1 the sample rate ("44100 Hz"), %2 bits per sample, %3 the channels ("Stereo").
+        return QCoreApplication::translate("OutputFormat", "FLAC: %1, %2 bit, %3")
+            .arg(rate)
+            .arg(bitsPerSample)
+            .arg(ch);
     case OutputType::Vorbis:
-        return QStringLiteral("Ogg Vorbis: quality %1, %2, %3").arg(quality).arg(rate, ch);
+        //: %1 the Vorbis quality (-1 to 10), %2 the sample rate ("44100 Hz"), %3 the channels.
+        return QCoreApplication::translate("OutputFormat", "Ogg Vorbis: quality %1, %2, %3")
+            .arg(quality)
+            .arg(rate, ch);
     case OutputType::Opus:
-        return QStringLiteral("Opus: %1 kbps, %2, %3").arg(kbps).arg(rate, ch);
+        //: %1 the bit rate, %2 the sample rate ("48000 Hz"), %3 the channels ("Stereo").
+        return QCoreApplication::translate("OutputFormat", "Opus: %1 kbps, %2, %3")
+            .arg(kbps)
+            .arg(rate, ch);
     }
     return {};
 }
@@ -223,7 +250,9 @@ OutputFormat wmaFormat(const WmaProfile &profile)
 
 QString wmaProfileLabel(const WmaProfile &profile)
 {
-    return QStringLiteral("%1 kbps, %2 Hz, %3")
+    //: A WMA profile in the list of profiles: %1 the bit rate, %2 the sample rate, %3 the
+    //: channels ("Stereo").
+    return QCoreApplication::translate("OutputFormat", "%1 kbps, %2 Hz, %3")
         .arg(profile.kbps)
         .arg(profile.sampleRate)
         .arg(channelsText(profile.channels));

@@ -3,6 +3,8 @@
 #include "engine/engine.h"
 #include "engine/pulse/mixer_scale.h"
 
+#include <QCoreApplication>
+
 namespace engine::pulse {
 
 MixerSide::MixerSide(PulseContext &pulse, DeviceKind kind, OwnStreamLine *own)
@@ -170,10 +172,12 @@ std::vector<MixerSide::Line> MixerSide::buildLines(const DeviceInfo &device)
             lines.push_back({LineKind::Port, p.description.isEmpty() ? p.name : p.description,
                              p.name});
         if (lines.empty())
-            lines.push_back({LineKind::Device, QStringLiteral("Capture")});
+            //: The one line of a recording device that has no inputs of its own to choose.
+            lines.push_back({LineKind::Device, QCoreApplication::translate("MixerSide", "Capture")});
         return lines;
     }
-    lines.push_back({LineKind::Device, QStringLiteral("Master")});
+    //: The line of an output device's own volume, beside the programs playing on it.
+    lines.push_back({LineKind::Device, QCoreApplication::translate("MixerSide", "Master")});
     lines.push_back({LineKind::Own, m_own ? m_own->name : QString()});
     if (const auto inputs = m_pulse.sinkInputs()) {
         for (const StreamInfo &s : *inputs) {
@@ -214,14 +218,14 @@ MixerSide::Line MixerSide::currentLine(std::optional<DeviceInfo> &device)
     return m_lines[size_t(m_line)];
 }
 
-void MixerSide::check(bool ok, const QString &what)
+bool MixerSide::refused(bool ok)
 {
     if (ok || !m_pulse.isReady())
-        return;   // no server: writes are quietly dropped, like reads are neutral
+        return false;   // no server: writes are quietly dropped, like reads are neutral
     const int error = pa_context_errno(m_pulse.context());
     if (error == PA_ERR_NOENTITY)
-        return;   // the stream or device went away meanwhile
-    throw EngineError(QStringLiteral("Cannot %1: %2").arg(what, m_pulse.errorText()));
+        return false;   // the stream or device went away meanwhile
+    return true;
 }
 
 void MixerSide::refreshOwnLine()
@@ -309,14 +313,14 @@ int MixerSide::volume()
 }
 
 // This program's own stream takes the kept volume and balance at once, when it exists.
-void MixerSide::applyOwnVolume(const QString &what)
+void MixerSide::applyOwnVolume(const QString &failure)
 {
     if (m_own->streamIndex == PA_INVALID_INDEX || !m_pulse.ensureConnected())
         return;
     PulseContext::Lock lock(m_pulse);
     if (const auto s = m_pulse.sinkInput(m_own->streamIndex))
         check(m_pulse.setSinkInputVolume(s->index, makeVolume(s->channelMap, m_own->volume, m_own->balance)),
-              what);
+              failure);
 }
 
 void MixerSide::setVolume(int volume)
@@ -324,7 +328,8 @@ void MixerSide::setVolume(int volume)
     volume = std::clamp(volume, 0, 65535);
     if (m_kind == DeviceKind::Sink && m_line == 1 && m_own) {
         m_own->volume = volume;
-        applyOwnVolume(QStringLiteral("set the playback volume"));
+        //: %1 is the sound server's reason.
+        applyOwnVolume(QCoreApplication::translate("MixerSide", "Cannot set the playback volume: %1"));
         return;
     }
     if (!m_pulse.ensureConnected())
@@ -334,11 +339,12 @@ void MixerSide::setVolume(int volume)
     const Line l = currentLine(d);
     if ((l.kind == LineKind::Device || l.kind == LineKind::Port) && d) {
         check(m_pulse.setDeviceVolume(m_kind, d->index, withLineVolume(d->volume, volume)),
-              QStringLiteral("set the volume of %1").arg(d->description));
+              //: %1 a device or an application, %2 the sound server's reason.
+              QCoreApplication::translate("MixerSide", "Cannot set the volume of %1: %2"), d->description);
     } else if (l.kind == LineKind::Other) {
         if (const auto s = m_pulse.sinkInput(l.stream))
             check(m_pulse.setSinkInputVolume(s->index, withLineVolume(s->volume, volume)),
-                  QStringLiteral("set the volume of %1").arg(s->application));
+                  QCoreApplication::translate("MixerSide", "Cannot set the volume of %1: %2"), s->application);
     }
 }
 
@@ -383,7 +389,8 @@ void MixerSide::setBalance(short balance)
     balance = short(std::clamp<int>(balance, 0, 100));
     if (m_kind == DeviceKind::Sink && m_line == 1 && m_own) {
         m_own->balance = balance;
-        applyOwnVolume(QStringLiteral("set the playback balance"));
+        //: %1 is the sound server's reason.
+        applyOwnVolume(QCoreApplication::translate("MixerSide", "Cannot set the playback balance: %1"));
         return;
     }
     if (!m_pulse.ensureConnected())
@@ -394,12 +401,13 @@ void MixerSide::setBalance(short balance)
     if ((l.kind == LineKind::Device || l.kind == LineKind::Port) && d) {
         check(m_pulse.setDeviceVolume(m_kind, d->index,
                                       withLineBalance(d->volume, d->channelMap, balance)),
-              QStringLiteral("set the balance of %1").arg(d->description));
+              //: %1 a device or an application, %2 the sound server's reason.
+              QCoreApplication::translate("MixerSide", "Cannot set the balance of %1: %2"), d->description);
     } else if (l.kind == LineKind::Other) {
         if (const auto s = m_pulse.sinkInput(l.stream))
             check(m_pulse.setSinkInputVolume(s->index,
                                              withLineBalance(s->volume, s->channelMap, balance)),
-                  QStringLiteral("set the balance of %1").arg(s->application));
+                  QCoreApplication::translate("MixerSide", "Cannot set the balance of %1: %2"), s->application);
     }
 }
 
@@ -452,7 +460,8 @@ void MixerSide::setMute(bool mute)
             return;
         PulseContext::Lock lock(m_pulse);
         check(m_pulse.setSinkInputMute(m_own->streamIndex, mute),
-              QStringLiteral("mute the playback"));
+              //: %1 is the sound server's reason.
+              QCoreApplication::translate("MixerSide", "Cannot mute the playback: %1"));
         return;
     }
     if (!m_pulse.ensureConnected())
@@ -462,9 +471,11 @@ void MixerSide::setMute(bool mute)
     const Line l = currentLine(d);
     if (l.kind == LineKind::Device && d)
         check(m_pulse.setDeviceMute(m_kind, d->index, mute),
-              QStringLiteral("mute %1").arg(d->description));
+              //: %1 a device or an application, %2 the sound server's reason.
+              QCoreApplication::translate("MixerSide", "Cannot mute %1: %2"), d->description);
     else if (l.kind == LineKind::Other)
-        check(m_pulse.setSinkInputMute(l.stream, mute), QStringLiteral("mute %1").arg(l.name));
+        check(m_pulse.setSinkInputMute(l.stream, mute),
+              QCoreApplication::translate("MixerSide", "Cannot mute %1: %2"), l.name);
 }
 
 bool MixerSide::selectAvailable()
@@ -499,7 +510,8 @@ void MixerSide::setSelected(bool selected)
     const Line l = currentLine(d);
     if (l.kind == LineKind::Port && d && d->activePort != l.port)
         check(m_pulse.setDevicePort(m_kind, d->index, l.port),
-              QStringLiteral("select %1").arg(l.name));
+              //: %1 an input of a recording device ("Microphone"), %2 the sound server's reason.
+              QCoreApplication::translate("MixerSide", "Cannot select %1: %2"), l.name);
 }
 
 short MixerSide::advancedCount()
@@ -526,7 +538,9 @@ QString MixerSide::advancedName(short index)
     if (!d)
         return {};
     if (m_kind == DeviceKind::Source)
-        return index == 0 && l.kind != LineKind::None ? QStringLiteral("Mute") : QString();
+        //: The switch that silences a recording device.
+        return index == 0 && l.kind != LineKind::None ? QCoreApplication::translate("MixerSide", "Mute")
+                                                      : QString();
     if (l.kind == LineKind::Device && index >= 0 && index < d->ports.size()) {
         const PortInfo &p = d->ports[index];
         return p.description.isEmpty() ? p.name : p.description;
@@ -563,7 +577,8 @@ void MixerSide::setAdvancedValue(short index, const QVariant &value)
     if (m_kind == DeviceKind::Source) {
         if (index == 0 && l.kind != LineKind::None)
             check(m_pulse.setDeviceMute(m_kind, d->index, on),
-                  QStringLiteral("mute %1").arg(d->description));
+                  //: %1 a device or an application, %2 the sound server's reason.
+                  QCoreApplication::translate("MixerSide", "Cannot mute %1: %2"), d->description);
         return;
     }
     // Port switches: switching one on makes it the sink's active port; a sink cannot be
@@ -571,7 +586,10 @@ void MixerSide::setAdvancedValue(short index, const QVariant &value)
     if (l.kind == LineKind::Device && index >= 0 && index < d->ports.size() && on &&
         d->ports[index].name != d->activePort)
         check(m_pulse.setDevicePort(m_kind, d->index, d->ports[index].name),
-              QStringLiteral("switch %1 to %2").arg(d->description, d->ports[index].description));
+              //: %1 an output device, %2 one of its outputs ("Headphones"), %3 the sound
+              //: server's reason.
+              QCoreApplication::translate("MixerSide", "Cannot switch %1 to %2: %3"), d->description,
+              d->ports[index].description);
 }
 
 }  // namespace engine::pulse

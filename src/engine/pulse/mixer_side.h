@@ -13,6 +13,7 @@
 // UI thread only.
 #pragma once
 
+#include "engine/engine.h"
 #include "engine/pulse/device_table.h"
 #include "engine/pulse/pulse_context.h"
 
@@ -81,7 +82,7 @@ public:
     void setOwnVolume(int volume);
 
 private:
-    void applyOwnVolume(const QString &what);
+    void applyOwnVolume(const QString &failure);
     enum class LineKind { None, Device, Port, Own, Other };
     struct Line {
         LineKind kind = LineKind::None;
@@ -96,7 +97,15 @@ private:
     std::optional<DeviceInfo> currentDevice();   // lock held
     std::vector<Line> buildLines(const DeviceInfo &device);   // lock held
     Line currentLine(std::optional<DeviceInfo> &device);       // lock held
-    void check(bool ok, const QString &what);    // lock held; throws on a refused write
+    // Lock held; throws on a refused write: failure is the message, its placeholders the
+    // subjects and, last, the server's reason ("Cannot set the volume of %1: %2").
+    template <typename... Subjects>
+    void check(bool ok, const QString &failure, const Subjects &...subjects)
+    {
+        if (refused(ok))
+            throw EngineError(failure.arg(subjects..., m_pulse.errorText()));
+    }
+    bool refused(bool ok);   // lock held; whether a write failed in a way to report
 
     PulseContext &m_pulse;
     int m_handler = 0;

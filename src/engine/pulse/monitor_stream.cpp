@@ -1,5 +1,7 @@
 #include "engine/pulse/monitor_stream.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <cstring>
 #include <utility>
@@ -7,7 +9,8 @@
 
 namespace engine::pulse {
 
-const QString MonitorStream::kStreamName = QStringLiteral("Listening to the input");
+//: The name the desktop's sound settings show for the stream that plays the input back.
+const char *const MonitorStream::kStreamName = QT_TRANSLATE_NOOP("MonitorStream", "Listening to the input");
 
 MonitorStream::MonitorStream(PulseContext &pulse) : m_pulse(pulse) {}
 
@@ -31,10 +34,11 @@ bool MonitorStream::open(const QString &sink, int rate, int channels, std::funct
     const pa_sample_spec sampleFormat{PA_SAMPLE_FLOAT32NE, quint32(rate), quint8(channels)};
     pa_channel_map map;
     pa_channel_map_init_extend(&map, unsigned(channels), PA_CHANNEL_MAP_DEFAULT);
+    const QByteArray name = QCoreApplication::translate("MonitorStream", kStreamName).toUtf8();
     ProplistPtr props(pa_proplist_new());
-    pa_proplist_sets(props.get(), PA_PROP_MEDIA_NAME, kStreamName.toUtf8().constData());
+    pa_proplist_sets(props.get(), PA_PROP_MEDIA_NAME, name.constData());
     pa_proplist_sets(props.get(), PA_PROP_MEDIA_ROLE, "production");
-    StreamPtr stream(pa_stream_new_with_proplist(m_pulse.context(), kStreamName.toUtf8().constData(),
+    StreamPtr stream(pa_stream_new_with_proplist(m_pulse.context(), name.constData(),
                                                  &sampleFormat, &map, props.get()));
     if (!stream)
         return false;

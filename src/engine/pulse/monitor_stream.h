@@ -27,7 +27,7 @@ public:
     static constexpr int kTargetMs = 30;   // what the server aims to keep buffered
     static constexpr int kCushionMs = 10;  // silence ahead of the sound at each (re)start
     static constexpr int kMaxMs = 45;      // more than this buffered: the excess is dropped
-    static const QString kStreamName;      // as the desktop's mixer lists it
+    static const char *const kStreamName;  // as the desktop's mixer lists it, translated there
 
     explicit MonitorStream(PulseContext &pulse);
     ~MonitorStream();

@@ -189,14 +189,14 @@ bool PulseContext::ensureConnected()
     if (!m_loop) {
         m_loop = pa_threaded_mainloop_new();
         if (!m_loop) {
-            m_error = QStringLiteral("Cannot create the sound server connection");
+            m_error = QCoreApplication::translate("PulseContext", "Cannot create the sound server connection");
             return false;
         }
         pa_threaded_mainloop_set_name(m_loop, "tavrin-pulse");
         if (pa_threaded_mainloop_start(m_loop) < 0) {
             pa_threaded_mainloop_free(m_loop);
             m_loop = nullptr;
-            m_error = QStringLiteral("Cannot start the sound server connection");
+            m_error = QCoreApplication::translate("PulseContext", "Cannot start the sound server connection");
             return false;
         }
     }
@@ -219,7 +219,7 @@ bool PulseContext::connectLocked()
     m_context = pa_context_new_with_proplist(pa_threaded_mainloop_get_api(m_loop),
                                              m_applicationName.toUtf8().constData(), props.get());
     if (!m_context) {
-        m_error = QStringLiteral("Cannot create the sound server connection");
+        m_error = QCoreApplication::translate("PulseContext", "Cannot create the sound server connection");
         return false;
     }
     pa_context_set_state_callback(m_context, &PulseContext::onContextState, this);
@@ -236,7 +236,9 @@ bool PulseContext::connectLocked()
     if (!isReady()) {
         m_error = pa_context_get_state(m_context) == PA_CONTEXT_READY
                       ? QString()
-                      : QStringLiteral("No sound server answers (%1)").arg(errorText());
+                      //: %1 is the sound server's own text ("Connection refused").
+                      : QCoreApplication::translate("PulseContext", "No sound server answers (%1)")
+                            .arg(errorText());
         dropContextLocked();
         return false;
     }
@@ -271,7 +273,7 @@ bool PulseContext::isReady() const
 QString PulseContext::errorText() const
 {
     if (!m_context)
-        return m_error.isEmpty() ? QStringLiteral("No sound server") : m_error;
+        return m_error.isEmpty() ? QCoreApplication::translate("PulseContext", "No sound server") : m_error;
     return text(pa_strerror(pa_context_errno(m_context)));
 }
 

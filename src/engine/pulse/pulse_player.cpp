@@ -61,7 +61,7 @@ PulsePlayer::~PulsePlayer()
 void PulsePlayer::SetFormat(int valueB, int valueA)
 {
     if (valueB < 1 || valueB > dsp::kMaxChannels || valueA < 1000 || valueA > 384000)
-        throw EngineError(QStringLiteral("Unsupported playback format: %1 channels at %2 Hz")
+        throw EngineError(tr("Unsupported playback format: %1 channels at %2 Hz")
                               .arg(valueB)
                               .arg(valueA));
     m_channels = valueB;
@@ -92,7 +92,7 @@ void PulsePlayer::Play()
     if (!device) {
         const bool server = m_pulse->isReady();
         m_errorCode = server ? pulse::kNoDevice : pulse::kNoServer;
-        m_errorText = server ? QStringLiteral("The playback device is not available")
+        m_errorText = server ? tr("The playback device is not available")
                              : m_pulse->errorText();
         return;
     }
@@ -102,8 +102,10 @@ void PulsePlayer::Play()
     pa_channel_map_init_extend(&map, unsigned(m_channels), PA_CHANNEL_MAP_DEFAULT);
     pulse::ProplistPtr props(pa_proplist_new());
     pa_proplist_sets(props.get(), PA_PROP_MEDIA_ROLE, "music");
-    pulse::StreamPtr stream(
-        pa_stream_new_with_proplist(m_pulse->context(), "Playback", &sampleFormat, &map, props.get()));
+    //: The name the desktop's sound settings show for the program's playback stream.
+    const QByteArray streamName = tr("Playback").toUtf8();
+    pulse::StreamPtr stream(pa_stream_new_with_proplist(m_pulse->context(), streamName.constData(),
+                                                        &sampleFormat, &map, props.get()));
     if (!stream) {
         m_errorCode = pulse::kStreamFailed;
         m_errorText = m_pulse->errorText();
@@ -148,7 +150,8 @@ void PulsePlayer::Play()
     });
     if (pa_stream_get_state(m_stream.get()) != PA_STREAM_READY) {
         m_errorCode = pulse::kStreamFailed;
-        m_errorText = QStringLiteral("Cannot play on %1: %2").arg(*device, m_pulse->errorText());
+        //: %1 the output device, %2 the sound server's reason.
+        m_errorText = tr("Cannot play on %1: %2").arg(*device, m_pulse->errorText());
         releaseStream();
         return;
     }
@@ -298,7 +301,8 @@ void PulsePlayer::onState(pa_stream *s, void *self)
     if (p->m_stopping || PA_STREAM_IS_GOOD(state) || !p->m_streamLive)
         return;
     p->m_stopping = true;
-    p->post(EventKind::Failed, QStringLiteral("The playback device is no longer available (%1)")
+    //: %1 is the sound server's reason.
+    p->post(EventKind::Failed, tr("The playback device is no longer available (%1)")
                                    .arg(p->m_pulse->errorText()));
 }
 

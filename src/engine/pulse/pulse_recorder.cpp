@@ -13,9 +13,12 @@ namespace engine {
 namespace {
 constexpr qint64 kRingFrames = 32768;   // enough for the largest snapshot (2 x 4096)
 const QString kApplicationName = QStringLiteral("Tavrin Sound Recorder");
-// The mix's two streams, as the desktop's mixer lists them.
-const QString kSideNames[2] = {QStringLiteral("Recording (microphone)"),
-                               QStringLiteral("Recording (computer sound)")};
+// The mix's two streams, as the desktop's mixer lists them (translated there).
+const char *const kSideNames[2] = {
+    //: The name the desktop's sound settings show for the stream that records the microphone.
+    QT_TRANSLATE_NOOP("engine::PulseRecorder", "Recording (microphone)"),
+    //: The name the desktop's sound settings show for the stream that records the computer sound.
+    QT_TRANSLATE_NOOP("engine::PulseRecorder", "Recording (computer sound)")};
 
 qint64 framesFor(int milliseconds, int rate)
 {
@@ -65,7 +68,7 @@ PulseRecorder::~PulseRecorder()
 void PulseRecorder::SetFormat(int valueB, int valueA)
 {
     if (valueB < 1 || valueB > dsp::kMaxChannels || valueA < 1000 || valueA > 384000)
-        throw EngineError(QStringLiteral("Unsupported recording format: %1 channels at %2 Hz")
+        throw EngineError(tr("Unsupported recording format: %1 channels at %2 Hz")
                               .arg(valueB)
                               .arg(valueA));
     m_channels = valueB;
@@ -147,17 +150,19 @@ void PulseRecorder::Start()
     case pulse::ChoiceKind::Nothing: {
         const auto device = m_devices->currentSourceName();
         if (!device) {
-            missing(QStringLiteral("The recording device is not available"));
+            missing(tr("The recording device is not available"));
             return;
         }
         pulse::PulseContext::Lock lock(*m_pulse);
         prepare(Mode::Device);
-        if (!openStream(0, QStringLiteral("Recording"), *device, PA_INVALID_INDEX, false) ||
+        //: The name the desktop's sound settings show for the stream that records an input.
+        if (!openStream(0, tr("Recording"), *device, PA_INVALID_INDEX, false) ||
             !m_streams[0]->waitReady()) {
             const QString why = m_pulse->errorText();
             m_ended = true;
             releaseStreams();
-            fail(pulse::kStreamFailed, QStringLiteral("Cannot record from %1: %2").arg(*device, why));
+            //: %1 the input device, %2 the sound server's reason.
+            fail(pulse::kStreamFailed, tr("Cannot record from %1: %2").arg(*device, why));
             return;
         }
         break;
@@ -165,7 +170,8 @@ void PulseRecorder::Start()
     case pulse::ChoiceKind::Application: {
         const auto app = m_devices->currentApplication();
         if (!app) {
-            missing(QStringLiteral("%1 is not available").arg(m_devices->deviceName()));
+            //: %1 is an entry of the input list ("Sound of Firefox").
+            missing(tr("%1 is not available").arg(m_devices->deviceName()));
             return;
         }
         pulse::PulseContext::Lock lock(*m_pulse);
@@ -174,13 +180,15 @@ void PulseRecorder::Start()
         m_appName = app->stream.application;
         m_appLastUs = pulse::CaptureStream::nowUs();
         const auto sink = m_pulse->device(pulse::DeviceKind::Sink, app->stream.sink);
-        if (!sink || !openStream(0, QStringLiteral("Recording %1").arg(m_appName),
+        //: The name the desktop's sound settings show for the stream that records the program %1.
+        if (!sink || !openStream(0, tr("Recording %1").arg(m_appName),
                                  sink->monitorSource, m_appStream, false) ||
             !m_streams[0]->waitReady()) {
             const QString why = m_pulse->errorText();
             m_ended = true;
             releaseStreams();
-            fail(pulse::kStreamFailed, QStringLiteral("Cannot record %1: %2").arg(m_appName, why));
+            //: %1 a playing program, %2 the sound server's reason.
+            fail(pulse::kStreamFailed, tr("Cannot record %1: %2").arg(m_appName, why));
             return;
         }
         break;
@@ -269,12 +277,12 @@ void PulseRecorder::startMix()
     m_mixer.setLevel(kComputer, float(m_levels.computer.load()) / 100.0f);
     if (wanted[kMicrophone].isEmpty() && wanted[kComputer].isEmpty()) {
         m_ended = true;
-        fail(pulse::kNoDevice, QStringLiteral("There is neither a recording device nor a sound output"));
+        fail(pulse::kNoDevice, tr("There is neither a recording device nor a sound output"));
         return;
     }
     for (int i : {kMicrophone, kComputer})
         if (!wanted[i].isEmpty())
-            openStream(i, kSideNames[i], wanted[i], PA_INVALID_INDEX, false);
+            openStream(i, tr(kSideNames[i]), wanted[i], PA_INVALID_INDEX, false);
     bool running = false;
     for (int i : {kMicrophone, kComputer}) {
         auto &stream = m_streams[size_t(i)];
@@ -292,7 +300,8 @@ void PulseRecorder::startMix()
         m_ended = true;
         releaseStreams();
         fail(pulse::kStreamFailed,
-             QStringLiteral("Cannot record the microphone or the computer sound: %1").arg(why));
+             //: %1 is the sound server's reason.
+             tr("Cannot record the microphone or the computer sound: %1").arg(why));
     }
 }
 
@@ -422,7 +431,8 @@ void PulseRecorder::onEnded(int slot, bool running, bool fromLoop)
     switch (m_mode) {
     case Mode::Device:
         // The device or the server went away.
-        endCapture(QStringLiteral("The recording device is no longer available (%1)")
+        //: %1 is the sound server's reason.
+        endCapture(tr("The recording device is no longer available (%1)")
                        .arg(m_pulse->errorText()));
         break;
     case Mode::Application:
@@ -445,7 +455,8 @@ bool PulseRecorder::captureOver()
     if (m_ended)
         return true;
     if (!m_pulse->isReady()) {
-        endCapture(QStringLiteral("The recording device is no longer available (%1)")
+        //: %1 is the sound server's reason.
+        endCapture(tr("The recording device is no longer available (%1)")
                        .arg(m_pulse->errorText()));
         return true;
     }
@@ -457,7 +468,8 @@ void PulseRecorder::followApplication()
     if (captureOver())
         return;
     if (++m_appAttempts > kFollowAttempts) {
-        endCapture(QStringLiteral("%1 cannot be recorded any more (%2)")
+        //: %1 a playing program, %2 the sound server's reason.
+        endCapture(tr("%1 cannot be recorded any more (%2)")
                        .arg(m_appName, m_pulse->errorText()));
         return;
     }
@@ -465,7 +477,8 @@ void PulseRecorder::followApplication()
         if (m_ended)
             return;
         if (!s) {
-            endCapture(QStringLiteral("%1 stopped playing").arg(m_appName));
+            //: %1 is a playing program.
+            endCapture(tr("%1 stopped playing").arg(m_appName));
             return;
         }
         m_pulse->queryDevice(this, pulse::DeviceKind::Sink, s->sink,
@@ -478,7 +491,7 @@ void PulseRecorder::followApplication()
                                  }
                                  m_appMoved = true;
                                  ++m_reconnects;
-                                 if (!openStream(0, QStringLiteral("Recording %1").arg(m_appName),
+                                 if (!openStream(0, tr("Recording %1").arg(m_appName),
                                                  sink->monitorSource, m_appStream, true))
                                      followApplication();
                              });
@@ -528,14 +541,15 @@ void PulseRecorder::followDefaults()
                 if (!open && m_sideAttempts[size_t(i)] >= kFollowAttempts)
                     continue;   // keeps failing: wait for the defaults to change
                 m_mixer.stopSide(i);
-                if (!openStream(i, kSideNames[i], wanted[i], PA_INVALID_INDEX, true))
+                if (!openStream(i, tr(kSideNames[i]), wanted[i], PA_INVALID_INDEX, true))
                     ++m_sideAttempts[size_t(i)];
             }
             const bool anyOpen = std::any_of(m_streams.begin(), m_streams.end(),
                                              [](const auto &s) { return s && s->isOpen(); });
             if (!anyOpen) {
-                endCapture(QStringLiteral("Neither the microphone nor the computer sound can be "
-                                          "recorded any more (%1)")
+                //: %1 is the sound server's reason.
+                endCapture(tr("Neither the microphone nor the computer sound can be "
+                              "recorded any more (%1)")
                                .arg(m_pulse->errorText()));
                 return;
             }
@@ -718,9 +732,11 @@ void PulseRecorder::tick()
 
 QString PulseRecorder::monitorRefusal(const QString &outputId)
 {
-    const QString no = QStringLiteral("Listening to the input is not possible: %1");
+    //: %1 is why ("there is no output device").
+    const QString no = tr("Listening to the input is not possible: %1");
     if (m_devices->kind() == pulse::ChoiceKind::Application)
-        return no.arg(QStringLiteral("%1 plays on an output already").arg(m_devices->deviceName()));
+        //: %1 is an entry of the input list ("Sound of Firefox").
+        return no.arg(tr("%1 plays on an output already").arg(m_devices->deviceName()));
     if (!m_pulse->ensureConnected()) {
         pulse::PulseContext::Lock lock(*m_pulse);
         return no.arg(m_pulse->errorText());
@@ -734,15 +750,17 @@ QString PulseRecorder::monitorRefusal(const QString &outputId)
     const auto sink = m_pulse->device(pulse::DeviceKind::Sink, sinkName);
     if (!sink)
         return no.arg(outputId.isEmpty()
-                          ? QStringLiteral("there is no output device")
-                          : QStringLiteral("the output device %1 is not available").arg(outputId));
+                          ? tr("there is no output device")
+                          : tr("the output device %1 is not available").arg(outputId));
     if (m_devices->kind() == pulse::ChoiceKind::Mix && server)
         input = server->defaultSource;   // the microphone side is what is played
     if (!input || input->isEmpty())
         return {};   // nothing to record now: looked at again when capture starts
     const auto source = m_pulse->device(pulse::DeviceKind::Source, *input);
     if (source && source->name == sink->monitorSource)
-        return no.arg(QStringLiteral("%1 is the sound of %2 itself, which would play back into itself")
+        //: %1 an input device ("Monitor of Built-in Audio"), %2 the output device it is the
+        //: sound of ("Built-in Audio").
+        return no.arg(tr("%1 is the sound of %2 itself, which would play back into itself")
                           .arg(source->description, sink->description));
     return {};
 }

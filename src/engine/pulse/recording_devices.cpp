@@ -11,11 +11,12 @@
 namespace engine::pulse {
 
 const QString RecordingDevices::kMixId = QStringLiteral("mix:microphone+computer");
-const QString RecordingDevices::kMixName = QStringLiteral("Microphone + computer sound");
+const char *const RecordingDevices::kMixName =
+    //: The last entry of the input list: the microphone and what the computer plays, mixed.
+    QT_TRANSLATE_NOOP("RecordingDevices", "Microphone + computer sound");
 const QString RecordingDevices::kApplicationPrefix = QStringLiteral("sink-input:");
 
 namespace {
-const QString kMute = QStringLiteral("Mute");
 
 int lineFromPercent(int percent)
 {
@@ -88,15 +89,26 @@ std::vector<ApplicationEntry> RecordingDevices::listApplications()
     QHash<QString, int> seen;
     m_known.clear();
     for (const StreamInfo &s : streams) {
+        // The id keeps the untranslated name; the list and the messages show the translated one.
         const QString name =
             s.application.isEmpty() ? QStringLiteral("stream %1").arg(s.index) : s.application;
+        QString shown = s.application;
+        if (shown.isEmpty())
+            //: A playing program that gives no name; %1 is its number.
+            shown = QCoreApplication::translate("RecordingDevices", "stream %1").arg(s.index);
         const int n = ++seen[name];
         ApplicationEntry e;
         e.id = kApplicationPrefix + name + (n > 1 ? QStringLiteral("#%1").arg(n) : QString());
-        e.label = QStringLiteral("Sound of %1").arg(name) +
-                  (n > 1 ? QStringLiteral(" (%1)").arg(n) : QString());
+        if (n > 1)
+            //: An entry of the input list: only the sound of the program %1. %2 counts the
+            //: program's streams when it plays more than one.
+            e.label = QCoreApplication::translate("RecordingDevices", "Sound of %1 (%2)")
+                          .arg(shown, QString::number(n));
+        else
+            //: An entry of the input list: only the sound of the program %1.
+            e.label = QCoreApplication::translate("RecordingDevices", "Sound of %1").arg(shown);
         e.stream = s;
-        e.stream.application = name;
+        e.stream.application = shown;
         out.push_back(e);
         m_known.insert(s.index);
     }
@@ -237,7 +249,8 @@ QString RecordingDevices::deviceName()
         return slot >= 0 ? m_apps[size_t(slot)].label : QString();
     }
     case ChoiceKind::Mix:
-        return m_pulse.ensureConnected() ? kMixName : QString();
+        return m_pulse.ensureConnected() ? QCoreApplication::translate("RecordingDevices", kMixName)
+                                         : QString();
     }
     return {};
 }
@@ -281,13 +294,13 @@ bool RecordingDevices::setDeviceById(const QString &id)
     return true;
 }
 
-void RecordingDevices::check(bool ok, const QString &what)
+bool RecordingDevices::refused(bool ok)
 {
     if (ok || !m_pulse.isReady())
-        return;   // no server: writes are quietly dropped, like reads are neutral
+        return false;   // no server: writes are quietly dropped, like reads are neutral
     if (pa_context_errno(m_pulse.context()) == PA_ERR_NOENTITY)
-        return;   // the application stopped meanwhile
-    throw EngineError(QStringLiteral("Cannot %1: %2").arg(what, m_pulse.errorText()));
+        return false;   // the application stopped meanwhile
+    return true;
 }
 
 // Lines. Input devices answer through their MixerSide; an application's one line and the
@@ -330,9 +343,11 @@ QString RecordingDevices::lineName()
     }
     case ChoiceKind::Mix:
         if (m_line == 0)
-            return QStringLiteral("Microphone");
+            //: The line of "Microphone + computer sound" that holds the microphone's level.
+            return QCoreApplication::translate("RecordingDevices", "Microphone");
         if (m_line == 1)
-            return QStringLiteral("Computer sound");
+            //: The line of "Microphone + computer sound" that holds the computer sound's level.
+            return QCoreApplication::translate("RecordingDevices", "Computer sound");
         break;
     }
     return {};
@@ -394,7 +409,9 @@ void RecordingDevices::setVolume(int volume)
         PulseContext::Lock lock(m_pulse);
         if (const auto e = currentEntry())
             check(m_pulse.setSinkInputVolume(e->stream.index, withLineVolume(e->stream.volume, volume)),
-                  QStringLiteral("set the volume of %1").arg(e->stream.application));
+                  //: %1 a playing program, %2 the sound server's reason.
+                  QCoreApplication::translate("RecordingDevices", "Cannot set the volume of %1: %2"),
+                  e->stream.application);
         return;
     }
     case ChoiceKind::Mix:
@@ -460,7 +477,9 @@ void RecordingDevices::setBalance(short balance)
             check(m_pulse.setSinkInputVolume(
                       e->stream.index,
                       withLineBalance(e->stream.volume, e->stream.channelMap, balance)),
-                  QStringLiteral("set the balance of %1").arg(e->stream.application));
+                  //: %1 a playing program, %2 the sound server's reason.
+                  QCoreApplication::translate("RecordingDevices", "Cannot set the balance of %1: %2"),
+                  e->stream.application);
         return;
     }
     case ChoiceKind::Mix:
@@ -516,7 +535,9 @@ QString RecordingDevices::advancedName(short index)
     case ChoiceKind::Nothing:
         return m_sources.advancedName(index);
     case ChoiceKind::Application:
-        return index == 0 && advancedCount() == 0 ? kMute : QString();
+        //: The switch that silences a playing program.
+        return index == 0 && advancedCount() == 0 ? QCoreApplication::translate("RecordingDevices", "Mute")
+                                                  : QString();
     case ChoiceKind::Mix:
         break;
     }
@@ -555,7 +576,9 @@ void RecordingDevices::setAdvancedValue(short index, const QVariant &value)
         PulseContext::Lock lock(m_pulse);
         if (const auto e = currentEntry())
             check(m_pulse.setSinkInputMute(e->stream.index, value.toBool()),
-                  QStringLiteral("mute %1").arg(e->stream.application));
+                  //: %1 a playing program, %2 the sound server's reason.
+                  QCoreApplication::translate("RecordingDevices", "Cannot mute %1: %2"),
+                  e->stream.application);
         return;
     }
     case ChoiceKind::Mix:

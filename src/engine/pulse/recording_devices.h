@@ -23,6 +23,7 @@
 // UI thread, except the change handler, which runs on the loop thread.
 #pragma once
 
+#include "engine/engine.h"
 #include "engine/pulse/mixer_side.h"
 #include "engine/pulse/pulse_context.h"
 
@@ -54,7 +55,7 @@ struct ApplicationEntry {
 class RecordingDevices {
 public:
     static const QString kMixId;
-    static const QString kMixName;
+    static const char *const kMixName;   // translated where it is shown
     static const QString kApplicationPrefix;
 
     RecordingDevices(PulseContext &pulse, MixLevels &levels);
@@ -103,7 +104,15 @@ private:
     void ensureListed();
     int applicationSlot() const;   // position of the current application in m_apps, or -1
     std::optional<ApplicationEntry> currentEntry();   // lock held: the current application now
-    void check(bool ok, const QString &what);    // lock held; throws on a refused write
+    // Lock held; throws on a refused write: failure is the message, its placeholders the
+    // subjects and, last, the server's reason ("Cannot set the volume of %1: %2").
+    template <typename... Subjects>
+    void check(bool ok, const QString &failure, const Subjects &...subjects)
+    {
+        if (refused(ok))
+            throw EngineError(failure.arg(subjects..., m_pulse.errorText()));
+    }
+    bool refused(bool ok);   // lock held; whether a write failed in a way to report
     void notify();
 
     PulseContext &m_pulse;

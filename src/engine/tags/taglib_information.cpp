@@ -62,14 +62,15 @@ TagKind kindOf(const file::AudioDecoder &decoder)
     return TagKind::None;
 }
 
-QString kindName(const file::AudioDecoder &decoder)
+// Why a file of a kind that holds no tags cannot take them.
+QString noTagsText(const file::AudioDecoder &decoder)
 {
     const QString c = decoder.containerName();
     if (c == QLatin1String("avi"))
-        return QStringLiteral("AVI files");
+        return TagLibInformation::tr("AVI files hold no tags");
     if (c.startsWith(QLatin1String("g726")))
-        return QStringLiteral("Raw G.721 files");
-    return QStringLiteral("Files of this type");
+        return TagLibInformation::tr("Raw G.721 files hold no tags");
+    return TagLibInformation::tr("Files of this type hold no tags");
 }
 
 TagLib::String toTag(const QString &s)
@@ -611,21 +612,22 @@ void TagLibInformation::SaveToFile(const QString &path)
 {
     Q_ASSERT(QThread::currentThread() == thread());
     const auto fail = [&](const QString &reason) {
-        throw EngineError(QStringLiteral("Cannot write tags to %1: %2").arg(path, reason));
+        //: %1 the file, %2 why ("The file is being recorded").
+        throw EngineError(tr("Cannot write tags to %1: %2").arg(path, reason));
     };
     if (file::isBeingWritten(path))
-        fail(QStringLiteral("The file is being recorded"));
+        fail(tr("The file is being recorded"));
 
     file::AudioDecoder decoder;
     if (!decoder.open(path))
         fail(decoder.errorReason());
     const TagKind kind = kindOf(decoder);
-    const QString kindText = kindName(decoder);
+    const QString noTags = noTagsText(decoder);
     const qint64 length = decoder.length();
     const int rate = decoder.sampleRate();
     decoder.close();
     if (kind == TagKind::None)
-        fail(QStringLiteral("%1 hold no tags").arg(kindText));
+        fail(noTags);
 
     // Work on a copy in the same folder (so the rename is atomic), with the original's
     // permissions; a symbolic link keeps pointing at the file it names.
@@ -650,12 +652,12 @@ void TagLibInformation::SaveToFile(const QString &path)
     const QString copyPath = copy.fileName();
 
     if (!writeTags(copyPath, kind, m_version, m_values))
-        fail(QStringLiteral("The tag could not be written"));
+        fail(tr("The tag could not be written"));
 
     // The copy must still hold the same audio before it may replace the original.
     file::AudioDecoder check;
     if (!check.open(copyPath) || check.length() != length || check.sampleRate() != rate)
-        fail(QStringLiteral("The tag could not be written without harm to the audio"));
+        fail(tr("The tag could not be written without harm to the audio"));
     check.close();
 
     const int fd = ::open(QFile::encodeName(copyPath).constData(), O_RDONLY | O_CLOEXEC);
