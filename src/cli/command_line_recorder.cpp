@@ -7,6 +7,7 @@
 #include "session/program_identity.h"
 #include "session/recorder_core.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QSocketNotifier>
 #include <QTimer>
@@ -32,18 +33,24 @@ QString clockText(qint64 ms)
 QString sizeText(qint64 bytes)
 {
     if (bytes < 1000 * 1000)
-        return QStringLiteral("%1 kB").arg(bytes / 1000);
+        //: A file's size in kilobytes; "kB" is the unit as the language writes it.
+        return QCoreApplication::translate("CommandLineRecorder", "%1 kB").arg(bytes / 1000);
     if (bytes < qint64(1000) * 1000 * 1000)
-        return QStringLiteral("%1 MB").arg(double(bytes) / 1e6, 0, 'f', 1);
-    return QStringLiteral("%1 GB").arg(double(bytes) / 1e9, 0, 'f', 2);
+        //: A file's size in megabytes; "MB" is the unit as the language writes it.
+        return QCoreApplication::translate("CommandLineRecorder", "%1 MB").arg(double(bytes) / 1e6, 0, 'f', 1);
+    //: A file's size in gigabytes; "GB" is the unit as the language writes it.
+    return QCoreApplication::translate("CommandLineRecorder", "%1 GB").arg(double(bytes) / 1e9, 0, 'f', 2);
 }
 
 // The meters' 0..100 over -60..0 dBFS, as a level.
 QString peakText(int level)
 {
     if (level <= 0)
-        return QStringLiteral("peak -60 dBFS");
-    return QStringLiteral("peak %1 dBFS").arg(std::lround(level * 0.6 - 60));
+        //: The progress line's loudest level of the last moment, in decibels below full scale.
+        return QCoreApplication::translate("CommandLineRecorder", "peak -60 dBFS");
+    //: The progress line's loudest level of the last moment, in decibels below full scale
+    //: (%1 is -60 to 0).
+    return QCoreApplication::translate("CommandLineRecorder", "peak %1 dBFS").arg(std::lround(level * 0.6 - 60));
 }
 
 }  // namespace
@@ -107,13 +114,13 @@ void CommandLineRecorder::start()
         } else {
             const QFileInfo folder(output.absolutePath());
             if (!folder.isDir()) {
-                fail(QStringLiteral("Cannot write %1: the folder %2 does not exist")
+                fail(tr("Cannot write %1: the folder %2 does not exist")
                          .arg(output.absoluteFilePath(), folder.absoluteFilePath()));
                 end();
                 return;
             }
             if (output.exists() || output.isSymLink()) {
-                fail(QStringLiteral("Cannot write %1: the file exists").arg(output.absoluteFilePath()));
+                fail(tr("Cannot write %1: the file exists").arg(output.absoluteFilePath()));
                 end();
                 return;
             }
@@ -140,7 +147,8 @@ void CommandLineRecorder::start()
     if (!m_request.source.isEmpty()) {
         const std::optional<InputSource> source = findInputSource(m_core.inputs(), m_request.source);
         if (!source) {
-            fail(QStringLiteral("Unknown source '%1'; %2 --list-sources names them").arg(m_request.source, commandName));
+            //: %1 is the source asked for, %2 the command's name.
+            fail(tr("Unknown source '%1'; %2 --list-sources names them").arg(m_request.source, commandName));
             end();
             return;
         }
@@ -148,7 +156,8 @@ void CommandLineRecorder::start()
     }
     m_core.applyRecordingSettings(s);
     if (m_request.separate && !m_core.recording().recorder().SetSideArrays(true))
-        warn(QStringLiteral("--separate keeps the sides of \"Microphone + computer sound\" apart; %1 has none")
+        //: "Microphone + computer sound" is the input of that name; %1 is the input chosen.
+        warn(tr("--separate keeps the sides of \"Microphone + computer sound\" apart; %1 has none")
                  .arg(m_core.inputs().deviceName()));
     // Listening only when asked for here (the window's stored choice is the window's); it is
     // a help, not the job: a refusal is a warning and the recording goes on.
@@ -172,7 +181,7 @@ void CommandLineRecorder::start()
     if (!recording.isActive()) {
         // It could not start; the reason was said.
         if (!m_failed)
-            fail(QStringLiteral("The recording could not start"));
+            fail(tr("The recording could not start"));
         end();
         return;
     }
@@ -241,7 +250,9 @@ void CommandLineRecorder::say(const QString &text)
 
 void CommandLineRecorder::warn(const QString &text)
 {
-    std::fprintf(m_err, "%s: warning: %s\n", qPrintable(commandName), qPrintable(text.simplified()));
+    //: A warning on the terminal: %1 is the command's name, %2 what is wrong.
+    const QString line = tr("%1: warning: %2").arg(commandName, text.simplified());
+    std::fprintf(m_err, "%s\n", qPrintable(line));
     std::fflush(m_err);
 }
 
@@ -274,15 +285,19 @@ void CommandLineRecorder::showProgress()
     QString line;
     switch (recording.state()) {
     case RecordingSession::State::Scheduled:
-        line = QStringLiteral("%1 (at %2)")
+        //: The progress line while a recording waits for its set time: %1 is "Recording in
+        //: 01:02:03", %2 the time it starts (hours and minutes).
+        line = tr("%1 (at %2)")
                    .arg(countdownText(recording.now().secsTo(recording.scheduledAt())),
                         recording.scheduledAt().toString(QStringLiteral("HH:mm")));
         break;
     case RecordingSession::State::WaitingForSound:
-        line = QStringLiteral("%1  Waiting for sound...").arg(clockText(m_elapsedMs));
+        //: The progress line; %1 is the time recorded so far.
+        line = tr("%1  Waiting for sound...").arg(clockText(m_elapsedMs));
         break;
     case RecordingSession::State::WaitingForDevice:
-        line = QStringLiteral("%1  Waiting for device...").arg(clockText(m_elapsedMs));
+        //: The progress line; %1 is the time recorded so far.
+        line = tr("%1  Waiting for device...").arg(clockText(m_elapsedMs));
         break;
     default: {
         const qint64 bytes = QFileInfo(recording.partPath()).size();

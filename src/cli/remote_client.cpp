@@ -2,6 +2,7 @@
 
 #include "session/program_identity.h"
 
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
@@ -13,7 +14,9 @@ namespace {
 
 int notRunning(std::FILE *err)
 {
-    std::fputs("Tavrin Sound Recorder is not running.\n", err);
+    //: %1 is the program's name.
+    const QString text = QCoreApplication::translate("RemoteClient", "%1 is not running.").arg(programName);
+    std::fprintf(err, "%s\n", qPrintable(text));
     return 1;
 }
 

@@ -76,7 +76,7 @@ void CaptureInput::start(const RecordingSettings &settings)
     m_base = 0;
     m_recorder.Start();
     if (m_recorder.GetErrorCode() != 0)
-        failStart(QStringLiteral("The recording could not start"));
+        failStart(tr("The recording could not start"));
     m_running = true;
     emit started();
 }
@@ -88,7 +88,7 @@ void CaptureInput::resume()
     m_base = m_ring.end();
     m_recorder.Start();
     if (m_recorder.GetErrorCode() != 0)
-        failStart(QStringLiteral("Capture did not start again"));
+        failStart(tr("Capture did not start again"));
     m_running = true;
 }
 

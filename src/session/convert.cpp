@@ -1,5 +1,7 @@
 #include "session/convert.h"
 
+#include <QCoreApplication>
+
 std::optional<int> parseInteger(const QString &text)
 {
     int i = 0;
@@ -54,7 +56,8 @@ int toInteger(const QString &text)
 {
     if (const auto v = parseInteger(text))
         return *v;
-    throw ConvertError(QStringLiteral("'%1' is not a valid integer value").arg(text));
+    //: %1 is the text typed.
+    throw ConvertError(QCoreApplication::translate("Convert", "'%1' is not a valid integer value").arg(text));
 }
 
 std::optional<int> parseWholeNumber(const QString &text)

@@ -37,8 +37,9 @@ QString DiskRunway::refusal(const RecordingSettings &s, int files) const
 {
     const qint64 free = m_freeSpace(s.savePath);
     if (free >= 0 && double(free - kReserveBytes) < files * boundBytesPerSecond(s) * (kMinimumStartSeconds + kReserveSeconds))
-        return QStringLiteral("There is not enough room on the disk of %1 to record: less than %2 seconds would fit. "
-                              "Free some space or choose another folder in Options")
+        //: %1 is the save folder, %2 a number of seconds.
+        return tr("There is not enough room on the disk of %1 to record: less than %2 seconds would fit. "
+                  "Free some space or choose another folder in Options")
             .arg(s.savePath)
             .arg(kMinimumStartSeconds);
     return QString();

@@ -5,6 +5,7 @@
 // can be finished.
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <functional>
@@ -12,6 +13,8 @@
 struct RecordingSettings;
 
 class DiskRunway {
+    Q_DECLARE_TR_FUNCTIONS(DiskRunway)
+
 public:
     static constexpr int kMinimumStartSeconds = 10;
     static constexpr int kReserveSeconds = 2;

@@ -1,5 +1,6 @@
 #include "session/file_operations.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -152,8 +153,10 @@ ReservedFile reserveFirstFree(const std::function<QString(qint64)> &name, qint64
             for (const ReservedFile &f : files)
                 QFile::remove(f.path());
             if (error != EEXIST)
-                throw std::runtime_error(
-                    QStringLiteral("Cannot create %1: %2").arg(path, systemReason(error)).toStdString());
+                //: %1 is a file's path, %2 the system's reason.
+                throw std::runtime_error(QCoreApplication::translate("FileOperations", "Cannot create %1: %2")
+                                             .arg(path, systemReason(error))
+                                             .toStdString());
             taken = path;
             break;
         }
@@ -163,7 +166,9 @@ ReservedFile reserveFirstFree(const std::function<QString(qint64)> &name, qint64
             return std::move(files.front());
         }
         if (only)
-            throw std::runtime_error(QStringLiteral("Cannot write %1: the file exists").arg(taken).toStdString());
+            throw std::runtime_error(QCoreApplication::translate("FileOperations", "Cannot write %1: the file exists")
+                                         .arg(taken)
+                                         .toStdString());
     }
 }
 
@@ -245,7 +250,8 @@ int copyWhole(int from, int to)
 QString giveNameTo(int fd, const QString &sourcePath, const QString &folder, const QString &name)
 {
     if (!QDir().mkpath(folder))
-        throw std::runtime_error(QStringLiteral("Cannot create %1").arg(folder).toStdString());
+        throw std::runtime_error(
+            QCoreApplication::translate("FileOperations", "Cannot create %1").arg(folder).toStdString());
     const QByteArray source = QFile::encodeName(sourcePath);
     for (int n = 1; n < 10000; ++n) {
         const QString path = joinPath(folder, numberedVariant(name, n));
@@ -256,17 +262,24 @@ QString giveNameTo(int fd, const QString &sourcePath, const QString &folder, con
             continue;
         const int copy = ::open(target.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (copy < 0) {
-            if (errno == EEXIST)
+            const int refused = errno;
+            if (refused == EEXIST)
                 continue;
-            throw std::runtime_error(QStringLiteral("Cannot create %1: %2").arg(path, systemReason(errno)).toStdString());
+            throw std::runtime_error(QCoreApplication::translate("FileOperations", "Cannot create %1: %2")
+                                         .arg(path, systemReason(refused))
+                                         .toStdString());
         }
         const int error = copyWhole(fd, copy);
         ::close(copy);
         if (error) {
             ::unlink(target.constData());
-            throw std::runtime_error(QStringLiteral("Cannot create %1: %2").arg(path, systemReason(error)).toStdString());
+            throw std::runtime_error(QCoreApplication::translate("FileOperations", "Cannot create %1: %2")
+                                         .arg(path, systemReason(error))
+                                         .toStdString());
         }
         return path;
     }
-    throw std::runtime_error(QStringLiteral("Cannot create %1: every name is taken").arg(joinPath(folder, name)).toStdString());
+    throw std::runtime_error(QCoreApplication::translate("FileOperations", "Cannot create %1: every name is taken")
+                                 .arg(joinPath(folder, name))
+                                 .toStdString());
 }

@@ -1,5 +1,7 @@
 #include "session/format_text.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 QString minutesAndSeconds(qint64 seconds)
@@ -35,23 +37,31 @@ QString shortFormatText(const QString &text)
 QString durationText(qint64 seconds)
 {
     if (seconds >= 3600)
-        return QStringLiteral("%1 h %2 min").arg(seconds / 3600).arg(seconds % 3600 / 60);
+        //: A stretch of time in hours and minutes ("2 h 41 min"): %1 hours, %2 minutes.
+        //: "h" and "min" are the usual short units of the language.
+        return QCoreApplication::translate("FormatText", "%1 h %2 min").arg(seconds / 3600).arg(seconds % 3600 / 60);
     if (seconds >= 60)
-        return QStringLiteral("%1 min").arg(seconds / 60);
-    return QStringLiteral("%1 s").arg(std::max<qint64>(0, seconds));
+        //: A stretch of time in minutes ("12 min"); "min" is the usual short unit for minutes.
+        return QCoreApplication::translate("FormatText", "%1 min").arg(seconds / 60);
+    //: A stretch of time in seconds ("45 s"); "s" is the usual short unit for seconds.
+    return QCoreApplication::translate("FormatText", "%1 s").arg(std::max<qint64>(0, seconds));
 }
 
 QString diskTimeText(qint64 seconds)
 {
     if (seconds < 0)
         return QString();
-    return QStringLiteral("%1 left on disk").arg(durationText(seconds));
+    //: In the status bar: the recording time that still fits on the disk; %1 is a stretch of
+    //: time such as "2 h 41 min".
+    return QCoreApplication::translate("FormatText", "%1 left on disk").arg(durationText(seconds));
 }
 
 QString countdownText(qint64 seconds)
 {
     seconds = std::max<qint64>(0, seconds);
-    return QStringLiteral("Recording in %1:%2:%3")
+    //: While a recording waits for its set start time: the time left, %1 hours, %2 minutes,
+    //: %3 seconds ("Recording in 01:02:03").
+    return QCoreApplication::translate("FormatText", "Recording in %1:%2:%3")
         .arg(seconds / 3600, 2, 10, QLatin1Char('0'))
         .arg(seconds % 3600 / 60, 2, 10, QLatin1Char('0'))
         .arg(seconds % 60, 2, 10, QLatin1Char('0'));

@@ -235,7 +235,8 @@ void IniFile::writeString(const QString &section, const QString &key, const QStr
 void IniFile::write(const QList<Entry> &entries)
 {
     const auto refuse = [this]() {
-        return SettingsError(QStringLiteral("Unable to write to %1").arg(m_path));
+        //: %1 is the settings file's path.
+        return SettingsError(tr("Unable to write to %1").arg(m_path));
     };
 
     const std::optional<WriteTarget> target = writeTarget(m_path);

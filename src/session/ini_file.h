@@ -15,6 +15,7 @@
 // "Unable to write to <path>". A replaced file keeps its permissions.
 #pragma once
 
+#include <QCoreApplication>
 #include <QList>
 #include <QString>
 
@@ -26,6 +27,8 @@ public:
 };
 
 class IniFile {
+    Q_DECLARE_TR_FUNCTIONS(IniFile)
+
 public:
     explicit IniFile(QString path) : m_path(std::move(path)) {}
 

@@ -6,6 +6,7 @@
 #include "session/part_journal.h"
 #include "session/recorded_files.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -46,6 +47,8 @@ private:
 };
 
 class Recovery {
+    Q_DECLARE_TR_FUNCTIONS(PartRecovery)
+
 public:
     Recovery(engine::IEngineFactory &engine, QString rescueFolder, std::function<void(const QString &)> progress)
         : m_repairer(engine.createFile(QStringLiteral("repairer"))),
@@ -98,7 +101,7 @@ QString Recovery::repair(InterruptedParts &journals, InterruptedPart &part, int 
         m_progress(QFileInfo(part.entry.partPath).fileName());
     part.entry.repairStarted = true;
     if (!journals.update(part))
-        return QStringLiteral("Cannot repair %1: its journal cannot be written").arg(path);
+        return tr("Cannot repair %1: its journal cannot be written").arg(path);
     try {
         m_repairer->RepairOpenFile(fd, path, part.entry.format);
     } catch (const std::exception &e) {
@@ -130,7 +133,8 @@ void Recovery::recover(InterruptedParts &journals, InterruptedPart &part)
     const JournalEntry &e = part.entry;
     const QFileInfo file(e.partPath);
     if (!e.identityKnown() || !QDir::isAbsolutePath(e.partPath) || file.fileName().isEmpty()) {
-        refuse(journals, part, QStringLiteral("its journal does not say exactly which file was recorded"));
+        //: Why a file was left as it was, said after "... was left as it was: ".
+        refuse(journals, part, tr("its journal does not say exactly which file was recorded"));
         return;
     }
     const QByteArray path = native(e.partPath);
@@ -153,31 +157,34 @@ void Recovery::recover(InterruptedParts &journals, InterruptedPart &part)
         if (!e.told) {
             part.entry.told = true;
             journals.update(part);
+            //: %1 is a file name, %2 its folder.
             report.unreachable.append({part.journalPath,
-                                       QStringLiteral("%1 on %2 is not reachable; it will be repaired when it is.")
+                                       tr("%1 on %2 is not reachable; it will be repaired when it is.")
                                            .arg(file.fileName(), file.path())});
         }
         return;
     }
     if (S_ISLNK(st.st_mode)) {
-        refuse(journals, part, QStringLiteral("it is a link now"));
+        //: Why a file was left as it was, said after "... was left as it was: ".
+        refuse(journals, part, tr("it is a link now"));
         return;
     }
     if (!isTheRecording(part, st)) {
-        refuse(journals, part, QStringLiteral("it is not the file that was recorded"));
+        //: Why a file was left as it was, said after "... was left as it was: ".
+        refuse(journals, part, tr("it is not the file that was recorded"));
         return;
     }
     const OpenFile fd(::open(path.constData(), O_RDWR | O_NOFOLLOW | O_CLOEXEC));
     struct stat opened {};
     if (fd.fd() < 0 || ::fstat(fd.fd(), &opened) != 0 || !isTheRecording(part, opened)) {
         refuse(journals, part,
-               fd.fd() < 0 ? QString::fromLocal8Bit(std::strerror(errno)) : QStringLiteral("it is not the file that was recorded"));
+               fd.fd() < 0 ? QString::fromLocal8Bit(std::strerror(errno)) : tr("it is not the file that was recorded"));
         return;
     }
     if (e.repairStarted) {
         list(e.partPath);
-        report.said << QStringLiteral("%1 was left by a recording that was interrupted and could not be repaired: its "
-                                      "repair did not finish the last time. It was left as it was.")
+        report.said << tr("%1 was left by a recording that was interrupted and could not be repaired: its "
+                          "repair did not finish the last time. It was left as it was.")
                            .arg(file.fileName());
         journals.forget(part);
         return;
@@ -191,11 +198,13 @@ void Recovery::recover(InterruptedParts &journals, InterruptedPart &part)
     const QString failure = repair(journals, part, fd.fd(), e.partPath);
     if (failure.isEmpty()) {
         const QString length = list(e.partPath);
-        report.said << QStringLiteral("Recovered %1 (%2) from a recording that was interrupted.")
+        //: %1 is a file name, %2 its length in minutes and seconds ("12:04").
+        report.said << tr("Recovered %1 (%2) from a recording that was interrupted.")
                            .arg(file.fileName(), length.isEmpty() ? minutesAndSeconds(0) : length);
     } else {
-        report.said << QStringLiteral("%1 was left by a recording that was interrupted and could not be repaired; it "
-                                      "was left as it was (%2).")
+        //: %1 is a file name, %2 why it could not be repaired.
+        report.said << tr("%1 was left by a recording that was interrupted and could not be repaired; it "
+                          "was left as it was (%2).")
                            .arg(file.fileName(), failure);
     }
     journals.forget(part);
@@ -206,8 +215,9 @@ void Recovery::refuse(InterruptedParts &journals, InterruptedPart &part, const Q
     // The file the journal names is left exactly as it is.
     if (rescue(journals, part, why))
         return;
-    report.said << QStringLiteral("%1 was left by a recording that was interrupted, but was not repaired and was left as "
-                                  "it was: %2.")
+    //: %1 is a file's path, %2 why it was not repaired.
+    report.said << tr("%1 was left by a recording that was interrupted, but was not repaired and was left as "
+                      "it was: %2.")
                        .arg(part.entry.partPath, why);
     journals.forget(part);
 }
@@ -224,7 +234,8 @@ bool Recovery::rescue(InterruptedParts &journals, InterruptedPart &part, const Q
     const QString name = QFileInfo(part.entry.partPath).fileName();
     QString failure;
     if (part.entry.repairStarted)
-        failure = QStringLiteral("its repair did not finish the last time");
+        //: Why a file could not be repaired, said in brackets inside another message.
+        failure = tr("its repair did not finish the last time");
     else if (st.st_size > 0)
         failure = repair(journals, part, fd.fd(), part.entry.partPath);
     QString made;
@@ -232,22 +243,28 @@ bool Recovery::rescue(InterruptedParts &journals, InterruptedPart &part, const Q
         made = giveNameTo(fd.fd(), second, m_rescueFolder, name.isEmpty() ? QStringLiteral("Untitled.wav") : name);
     } catch (const std::exception &e) {
         // Kept for the next start: the journal and its second name stay.
-        report.said << QStringLiteral("%1 was left by a recording that was interrupted and could not be given a name "
-                                      "(%2); it is kept and will be tried again at the next start.")
+        //: %1 is a file name, %2 why no name could be given.
+        report.said << tr("%1 was left by a recording that was interrupted and could not be given a name "
+                          "(%2); it is kept and will be tried again at the next start.")
                            .arg(name, QString::fromUtf8(e.what()));
         return true;
     }
     const QString length = list(made);
     QString text = refusal.isEmpty()
-                       ? QStringLiteral("Recovered %1 (%2) from a recording that was interrupted; it was no longer "
-                                        "in %3, so it is now %4.")
+                       //: %1 is a file name, %2 its length in minutes and seconds, %3 the folder it was
+                       //: recorded in, %4 its new path.
+                       ? tr("Recovered %1 (%2) from a recording that was interrupted; it was no longer "
+                            "in %3, so it is now %4.")
                              .arg(name, length.isEmpty() ? minutesAndSeconds(0) : length,
                                   QFileInfo(part.entry.partPath).path(), made)
-                       : QStringLiteral("%1 was not repaired and was left as it was (%2); the recording itself was "
-                                        "recovered as %3 (%4).")
+                       //: %1 is a file's path, %2 why it was not repaired, %3 the recovered file's path,
+                       //: %4 its length in minutes and seconds.
+                       : tr("%1 was not repaired and was left as it was (%2); the recording itself was "
+                            "recovered as %3 (%4).")
                              .arg(part.entry.partPath, refusal, made, length.isEmpty() ? minutesAndSeconds(0) : length);
     if (!failure.isEmpty())
-        text += QStringLiteral(" It could not be repaired (%1).").arg(failure);
+        //: Follows a message about a recovered file; %1 says why it could not be repaired.
+        text += QLatin1Char(' ') + tr("It could not be repaired (%1).").arg(failure);
     report.said << text;
     journals.forget(part);
     return true;

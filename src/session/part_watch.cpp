@@ -74,24 +74,32 @@ PartWatch::Report PartWatch::giveName()
     m_removedFolder = QFileInfo(m_path).path();
     QString why;
     if (!QDir().mkpath(m_removedFolder))
-        why = QStringLiteral("Cannot create %1").arg(m_removedFolder);
-    else if (tryFolder(m_removedFolder, &why))
-        return m_moving ? Report{} : Report{QStringLiteral("The folder %1 was removed while recording. It was made again "
-                                                           "and the recording put back into it as %2; the recording "
-                                                           "goes on.")
-                                                .arg(m_removedFolder, QFileInfo(m_path).fileName()),
-                                            {}, true};
+        why = tr("Cannot create %1").arg(m_removedFolder);
+    else if (tryFolder(m_removedFolder, &why)) {
+        if (m_moving)
+            return {};
+        //: %1 is a folder, %2 a file name.
+        return {tr("The folder %1 was removed while recording. It was made again and the recording put back into "
+                   "it as %2; the recording goes on.")
+                    .arg(m_removedFolder, QFileInfo(m_path).fileName()),
+                {}, true};
+    }
     m_rescuing = true;
     QString rescueWhy;
-    if (tryFolder(m_rescueFolder, &rescueWhy))
-        return m_moving ? Report{} : Report{QStringLiteral("The folder %1 was removed while recording and could not be "
-                                                           "made again (%2). The recording goes on in %3.")
-                                                .arg(m_removedFolder, why, m_path),
-                                            {}, true};
+    if (tryFolder(m_rescueFolder, &rescueWhy)) {
+        if (m_moving)
+            return {};
+        //: %1 is a folder, %2 why it could not be made, %3 the file's new path.
+        return {tr("The folder %1 was removed while recording and could not be made again (%2). The recording "
+                   "goes on in %3.")
+                    .arg(m_removedFolder, why, m_path),
+                {}, true};
+    }
     m_gaveUp = true;
     return {{},
-            QStringLiteral("The folder %1 was removed while recording, and the recording could not be given a name "
-                           "again (%2; %3). What was recorded is lost when the recording ends.")
+            //: %1 is a folder; %2 and %3 say why no name could be had there and in the rescue folder.
+            tr("The folder %1 was removed while recording, and the recording could not be given a name "
+               "again (%2; %3). What was recorded is lost when the recording ends.")
                 .arg(m_removedFolder, why, rescueWhy),
             false};
 }
@@ -99,7 +107,7 @@ PartWatch::Report PartWatch::giveName()
 bool PartWatch::tryFolder(const QString &folder, QString *why)
 {
     if (!QDir().mkpath(folder)) {
-        *why = QStringLiteral("Cannot create %1").arg(folder);
+        *why = tr("Cannot create %1").arg(folder);
         return false;
     }
     const QString name = QFileInfo(m_path).fileName();
@@ -130,7 +138,8 @@ bool PartWatch::tryFolder(const QString &folder, QString *why)
             m_links = qint64(file.st_nlink);
         return true;
     }
-    *why = QStringLiteral("every name is taken in %1").arg(folder);
+    //: Why no name could be had, said in brackets inside another message; %1 is a folder.
+    *why = tr("every name is taken in %1").arg(folder);
     return false;
 }
 
@@ -146,17 +155,21 @@ PartWatch::Report PartWatch::collectMove()
         if (!m_rescuing) {
             m_rescuing = true;
             QString rescueWhy;
-            if (tryFolder(m_rescueFolder, &rescueWhy))
-                return m_moving ? Report{} : Report{QStringLiteral("The folder %1 was removed while recording and the "
-                                                                   "recording could not be copied back into it (%2). "
-                                                                   "The recording goes on in %3.")
-                                                        .arg(m_removedFolder, why, m_path),
-                                                    {}, true};
+            if (tryFolder(m_rescueFolder, &rescueWhy)) {
+                if (m_moving)
+                    return {};
+                //: %1 is a folder, %2 why the copy failed, %3 the file's new path.
+                return {tr("The folder %1 was removed while recording and the recording could not be copied back "
+                           "into it (%2). The recording goes on in %3.")
+                            .arg(m_removedFolder, why, m_path),
+                        {}, true};
+            }
         }
         m_gaveUp = true;
         return {{},
-                QStringLiteral("The folder %1 was removed while recording, and the recording could not be copied "
-                               "back (%2). What was recorded is lost when the recording ends.")
+                //: %1 is a folder, %2 why the copy failed.
+                tr("The folder %1 was removed while recording, and the recording could not be copied "
+                   "back (%2). What was recorded is lost when the recording ends.")
                     .arg(m_removedFolder, why),
                 false};
     }
@@ -173,14 +186,17 @@ PartWatch::Report PartWatch::collectMove()
     m_path = m_target;
     if (m_journal)
         m_journal->setPart(m_path, m_fd);
-    const QString text = m_rescuing
-                             ? QStringLiteral("The folder %1 was removed while recording and could not be made "
-                                              "again. Everything recorded so far was copied into %2, and the "
-                                              "recording goes on there.")
-                             : QStringLiteral("The folder %1 was removed while recording. It was made again, "
-                                              "everything recorded so far was copied back into it as %2, and the "
-                                              "recording goes on.");
-    return {text.arg(m_removedFolder, m_rescuing ? m_path : QFileInfo(m_path).fileName()), {}, true};
+    if (m_rescuing)
+        //: %1 is a folder, %2 the file's new path.
+        return {tr("The folder %1 was removed while recording and could not be made again. Everything recorded "
+                   "so far was copied into %2, and the recording goes on there.")
+                    .arg(m_removedFolder, m_path),
+                {}, true};
+    //: %1 is a folder, %2 a file name.
+    return {tr("The folder %1 was removed while recording. It was made again, everything recorded so far was "
+               "copied back into it as %2, and the recording goes on.")
+                .arg(m_removedFolder, QFileInfo(m_path).fileName()),
+            {}, true};
 }
 
 bool PartWatch::settleAfterClose()

@@ -7,6 +7,7 @@
 // once, with one message; the recording goes on into the file under its new name.
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 class PartJournal;
@@ -16,6 +17,8 @@ class IAudioFile2;
 }
 
 class PartWatch {
+    Q_DECLARE_TR_FUNCTIONS(PartWatch)
+
 public:
     // The part written by writer, named path; fd is its file, read only (taken over).
     PartWatch(engine::IAudioFile2 &writer, PartJournal *journal, QString path, int fd, QString rescueFolder);

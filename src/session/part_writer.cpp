@@ -347,8 +347,9 @@ void PartWriter::writeUpTo(qint64 to, bool fadeIn)
         engine::SampleArray block = m_ring.slice(m_cursor, end, &lost);
         m_cursor = end;
         if (lost > 0 && !std::exchange(m_lossTold, true)) {
-            const QString text = QStringLiteral("The disk did not keep up with the recording: %1 of sound could not be "
-                                                "written to %2. The recording goes on.")
+            //: %1 is a stretch of time ("12 s"), %2 a file name.
+            const QString text = tr("The disk did not keep up with the recording: %1 of sound could not be "
+                                    "written to %2. The recording goes on.")
                                      .arg(durationText(std::max<qint64>(1, lost / std::max(1, m_ring.rate()))),
                                           QFileInfo(mix().path).fileName());
             post([this, text] { emit problem(text); });
@@ -374,7 +375,8 @@ bool PartWriter::writeBlock(const engine::SampleArray &block)
 {
     // The run ends cleanly while the disk still holds enough to finish the files.
     if (m_runway.mustStop(mix().path, bytesPerSecond())) {
-        refuse(QStringLiteral("the disk of %1 is full. The file holds everything recorded until now")
+        //: Why a recording ended, said after "The recording was stopped: "; %1 is a folder.
+        refuse(tr("the disk of %1 is full. The file holds everything recorded until now")
                    .arg(QFileInfo(mix().path).path()));
         return false;
     }
@@ -424,7 +426,7 @@ bool PartWriter::nextPart()
     try {
         const QString folder = m_settings.savePath;
         if (!QDir().mkpath(folder))
-            throw std::runtime_error(QStringLiteral("Cannot create %1").arg(folder).toStdString());
+            throw std::runtime_error(tr("Cannot create %1").arg(folder).toStdString());
         std::vector<ReservedFile> sides;
         ReservedFile next = reservePartFile(folder, m_settings.partStem, fileExtension(m_settings), false,
                                             m_trackCount > 1 ? sideSuffixes() : QStringList(), &sides);
@@ -504,8 +506,8 @@ bool PartWriter::closeTrack(Track &track, Finished &part)
     if (!named) {
         part.lost = true;
         part.failure = heldByJournal
-                           ? QStringLiteral("%1 has no name left; it is kept and will be recovered at the next start").arg(track.path)
-                           : QStringLiteral("%1 has no name left: what was recorded into it is lost").arg(track.path);
+                           ? tr("%1 has no name left; it is kept and will be recovered at the next start").arg(track.path)
+                           : tr("%1 has no name left: what was recorded into it is lost").arg(track.path);
     }
     if (track.journal && (!closed || (!named && heldByJournal)))
         track.journal->keep();

@@ -168,12 +168,12 @@ void PlaybackSession::start(const QString &path, int perMille)
         m_reader->Open(m_file, 0, 1);
         if (m_reader->GetErrorCode() != 0) {
             const QString reason = m_reader->GetErrorText();
-            throw error(reason.isEmpty() ? QStringLiteral("Cannot open %1").arg(m_file) : reason);
+            throw error(reason.isEmpty() ? tr("Cannot open %1").arg(m_file) : reason);
         }
         m_positionOffset = 0;
         const qint64 length = m_reader->GetNumSamples();
         if (length < 1)
-            throw error(QStringLiteral("Cannot play %1: it holds no sound").arg(m_file));
+            throw error(tr("Cannot play %1: it holds no sound").arg(m_file));
         // From now on the position slider stands for this file.
         setShownFile(length, m_reader->GetFormatValueA(), markersOf(*m_reader, m_file));
         m_player->SetFormat(m_reader->GetFormatValueB(), m_reader->GetFormatValueA());
@@ -183,9 +183,12 @@ void PlaybackSession::start(const QString &path, int perMille)
 
     m_player->Play();
     if (m_player->GetErrorCode() != 0) {
-        const QString reason = m_player->GetErrorText();
-        throw error(QStringLiteral("Cannot play %1: %2")
-                        .arg(m_file, reason.isEmpty() ? QStringLiteral("the output did not start") : reason));
+        QString reason = m_player->GetErrorText();
+        if (reason.isEmpty())
+            //: Why a file cannot be played, said after "Cannot play <file>: ".
+            reason = tr("the output did not start");
+        //: %1 is a file's path, %2 why the output device did not start.
+        throw error(tr("Cannot play %1: %2").arg(m_file, reason));
     }
     setState(State::Playing);
     feed();
@@ -202,7 +205,8 @@ void PlaybackSession::feed()
         m_player->LoadArray(m_reader->ReadArray(m_blockFrames));
     } catch (const std::exception &e) {
         stop();
-        emit failed(QStringLiteral("The playback was stopped: %1").arg(QString::fromUtf8(e.what())));
+        //: %1 says why.
+        emit failed(tr("The playback was stopped: %1").arg(QString::fromUtf8(e.what())));
     }
 }
 
@@ -298,5 +302,5 @@ void PlaybackSession::onDeviceError(const QString &text)
     if (m_state == State::Stopped)
         return;
     stop();
-    emit failed(QStringLiteral("The playback was stopped: %1").arg(text));
+    emit failed(tr("The playback was stopped: %1").arg(text));
 }

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+// The program's name as people read it; never translated.
+inline const QString programName = QStringLiteral("Tavrin Sound Recorder");
 // The command as it is typed.
 inline const QString commandName = QStringLiteral("tavrin-sound-recorder");
 // The program's version, shown in the About box and by --version.

@@ -2,6 +2,7 @@
 
 #include "session/file_operations.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #include <stdexcept>
@@ -12,7 +13,10 @@ void setText(QObject &component, const char *property, const QString &text)
 {
     // The texts go by name through the component's property interface.
     if (!component.setProperty(property, text))
-        throw std::runtime_error(QStringLiteral("Cannot set %1").arg(QLatin1String(property)).toStdString());
+        //: %1 names a tag field as the tag component knows it ("infoTitle").
+        throw std::runtime_error(QCoreApplication::translate("RecordedFiles", "Cannot set %1")
+                                     .arg(QLatin1String(property))
+                                     .toStdString());
 }
 
 }  // namespace
@@ -58,23 +62,24 @@ void RecordedFiles::removeAt(int row)
 QString RecordedFiles::rename(int row, const QString &typedName)
 {
     if (typedName.isEmpty())
-        return QStringLiteral("new name can not be blank!");
+        return tr("new name can not be blank!");
     if (row < 0 || row >= m_entries.size())
         return QString();
     Entry &e = m_entries[row];
     const QString oldName = e.name();
     const QString newName = renamedFileName(typedName, oldName);
     if (newName.contains(QLatin1Char('/')))
-        return QStringLiteral("Cannot rename to %1: a file name cannot contain \"/\".").arg(newName);
+        return tr("Cannot rename to %1: a file name cannot contain \"/\".").arg(newName);
     const QString from = e.path;
     const QString to = e.folder() + newName;
     if (to != from) {
         const DiskResult result = renameWithoutReplacing(from, to);
         if (result.outcome == DiskResult::NameTaken)
-            return QStringLiteral("Cannot rename to %1: a file of that name already exists.").arg(newName);
+            return tr("Cannot rename to %1: a file of that name already exists.").arg(newName);
         if (result.outcome != DiskResult::Done)
             throw std::runtime_error(
-                QStringLiteral("Cannot rename %1 to %2: %3").arg(from, newName, result.reason).toStdString());
+                //: %1 is a file's path, %2 its new name, %3 the system's reason.
+                tr("Cannot rename %1 to %2: %3").arg(from, newName, result.reason).toStdString());
     }
     e.path = to;
     emit rowChanged(row);
@@ -92,7 +97,8 @@ void RecordedFiles::deleteFromDisk(int row)
     const QString path = m_entries.at(row).path;
     const DiskResult result = ::deleteFromDisk(path);
     if (result.outcome == DiskResult::Failed)
-        throw std::runtime_error(QStringLiteral("Cannot delete %1: %2").arg(path, result.reason).toStdString());
+        //: %1 is a file's path, %2 the system's reason.
+        throw std::runtime_error(tr("Cannot delete %1: %2").arg(path, result.reason).toStdString());
     // Done, or the file was gone already: either way it is no longer on the disk.
     removeAt(row);
 }

@@ -52,7 +52,7 @@ RecorderCore::RecorderCore(engine::IEngineFactory &engine, const AppPaths &paths
         connect(lines, &MixerLines::devicesChanged, this, [this] {
             if (m_monitoring && !m_recording.recorder().GetMonitor()) {
                 m_monitoring = false;
-                emit monitoringEnded(QStringLiteral("Listening to the input ended: its output device is gone"));
+                emit monitoringEnded(tr("Listening to the input ended: its output device is gone"));
             }
         });
     // Listening to the input as it was left; a refusal now is said when it is asked for.
@@ -149,24 +149,33 @@ RecorderCore::TransportStatus RecorderCore::transportStatus() const
     const R recording = m_recording.state();
     const PlaybackSession::State playback = m_playback.state();
     if (recording == R::Recording)
-        return {QStringLiteral("Recording..."), Look::Recording};
+        //: The status bar's state words: a recording runs.
+        return {tr("Recording..."), Look::Recording};
     if (recording == R::WaitingForSound)
-        return {QStringLiteral("Waiting for sound..."), Look::Recording};
+        //: The status bar's state words: a recording waits for sound to start writing.
+        return {tr("Waiting for sound..."), Look::Recording};
     if (recording == R::WaitingForDevice)
-        return {QStringLiteral("Waiting for device..."), Look::Paused};
+        //: The status bar's state words: a recording waits for its lost input device.
+        return {tr("Waiting for device..."), Look::Paused};
     if (playback == PlaybackSession::State::Playing)
-        return {QStringLiteral("Playing..."), Look::Playing};
+        //: The status bar's state words: a file is played.
+        return {tr("Playing..."), Look::Playing};
     if (recording == R::Paused || playback == PlaybackSession::State::Paused)
-        return {QStringLiteral("Pause"), Look::Paused};
+        //: The status bar's state word while a recording or playback is paused.
+        return {tr("Pause", "state"), Look::Paused};
     if (recording == R::Scheduled)
         return {countdownText(m_recording.now().secsTo(m_recording.scheduledAt())), Look::Stopped};
     if (recording == R::Listening)
-        return {QStringLiteral("Listening"), Look::Stopped};   // the meters move, the seconds are kept
-    return {QStringLiteral("Stop"), Look::Stopped};
+        // The meters move, the seconds are kept.
+        //: The status bar's state word while the input is open before a recording (pre-record).
+        return {tr("Listening", "state"), Look::Stopped};
+    //: The status bar's state word while nothing records or plays.
+    return {tr("Stop", "state"), Look::Stopped};
 }
 
 QString RecorderCore::stateName() const
 {
+    // Words for other programs (the remote control's State): never translated.
     using R = RecordingSession::State;
     switch (m_recording.state()) {
     case R::Recording:
@@ -237,7 +246,7 @@ void RecorderCore::deleteFile(int row)
     const QString path = m_files.at(row).path;
     if (m_recording.isActive() && sameFile(path, m_recording.partPath()))
         throw std::runtime_error(
-            QStringLiteral("Cannot delete %1: it is being recorded. Stop the recording first.").arg(path).toStdString());
+            tr("Cannot delete %1: it is being recorded. Stop the recording first.").arg(path).toStdString());
     // The file the player reads goes away with its sound: stop that playback first.
     if (m_playback.isActive() && sameFile(path, m_playback.playingFile()))
         m_playback.stop();
@@ -250,7 +259,7 @@ QString RecorderCore::renameFile(int row, const QString &typedName)
     if (!typedName.isEmpty() && row >= 0 && row < m_files.count() && m_recording.isActive()
         && sameFile(m_files.at(row).path, m_recording.partPath()))
         throw std::runtime_error(
-            QStringLiteral("Cannot rename %1: it is being recorded").arg(m_files.at(row).path).toStdString());
+            tr("Cannot rename %1: it is being recorded").arg(m_files.at(row).path).toStdString());
     return m_files.rename(row, typedName);
 }
 

@@ -54,7 +54,7 @@ RecordingSession::RecordingSession(engine::IEngineFactory &engine, RecordedFiles
     connect(&m_deviceWatch, &DeviceReturnWatch::returned, this, &RecordingSession::onDeviceReturned);
     connect(&m_deviceWatch, &DeviceReturnWatch::gaveUp, this, [this] {
         endWait();
-        emit failed(QStringLiteral("The recording was stopped: the input device did not come back within %1 minutes")
+        emit failed(tr("The recording was stopped: the input device did not come back within %1 minutes")
                         .arg(kDeviceWaitSeconds / 60));
     });
     connect(&m_scheduler, &RecordingScheduler::countdown, this, &RecordingSession::scheduleCountdown);
@@ -136,7 +136,7 @@ void RecordingSession::checkSaveFolder(bool make)
     if (!problem.isEmpty())
         throw error(problem);
     if (make && !QDir().mkpath(m_settings.savePath))
-        throw error(QStringLiteral("Cannot create %1").arg(m_settings.savePath));
+        throw error(tr("Cannot create %1").arg(m_settings.savePath));
 }
 
 void RecordingSession::record()
@@ -187,9 +187,10 @@ void RecordingSession::record()
 QString RecordingSession::addMarker(const QString &name)
 {
     if (m_state != State::Recording && m_state != State::Paused && m_state != State::WaitingForSound)
-        throw std::runtime_error("Not recording");
+        throw error(tr("Not recording"));
     if (m_partMarkers >= kMaxMarkers)
-        throw error(QStringLiteral("%1 holds %2 markers, as many as a file can: no more can be added")
+        //: %1 is a file name, %2 the most markers a file can hold.
+        throw error(tr("%1 holds %2 markers, as many as a file can: no more can be added")
                         .arg(QFileInfo(m_partPath).fileName())
                         .arg(kMaxMarkers));
     // Where capture is now: what the part holds, and what was captured but not yet handed
@@ -202,10 +203,13 @@ QString RecordingSession::addMarker(const QString &name)
     cleaned.remove(QLatin1Char('='));
     cleaned = cleaned.trimmed();
     if (cleaned.isEmpty())
-        cleaned = QStringLiteral("Marker %1").arg(number);
+        //: The name a marker gets when none is typed; %1 counts the markers of the file.
+        cleaned = tr("Marker %1").arg(number);
     m_writer.addMarker(m_ring.end(), cleaned);
     const qint64 seconds = partFrames / std::max(1, m_ring.rate());
-    return QStringLiteral("%1 at %2:%3:%4")
+    //: Said when a marker was added: %1 is its name, then the hours, minutes and seconds
+    //: into the file ("Marker 3 at 00:12:04").
+    return tr("%1 at %2:%3:%4")
         .arg(cleaned)
         .arg(seconds / 3600, 2, 10, QLatin1Char('0'))
         .arg(seconds / 60 % 60, 2, 10, QLatin1Char('0'))
@@ -216,7 +220,7 @@ bool RecordingSession::openPart(bool askFirst)
 {
     const QString folder = m_settings.savePath;
     if (!QDir().mkpath(folder))
-        throw error(QStringLiteral("Cannot create %1").arg(folder));
+        throw error(tr("Cannot create %1").arg(folder));
     // The name is taken once, exclusively: no existing entry is ever reused or followed.
     std::vector<ReservedFile> sides;
     ReservedFile file = reservePartFile(folder, m_settings.partStem, fileExtension(m_settings), m_partsOpened == 0,
@@ -424,7 +428,8 @@ void RecordingSession::endRun(const QString &reason)
         emit runEnded();
     reportDiskTimeLeft();
     if (!said.isEmpty())
-        emit failed(QStringLiteral("The recording was stopped: %1").arg(said));
+        //: %1 says why, as a clause of its own ("the disk of /home/me/Recording is full. ...").
+        emit failed(tr("The recording was stopped: %1").arg(said));
     else if (!listingError.isEmpty())
         emit failed(listingError);
 }
@@ -470,18 +475,25 @@ void RecordingSession::waitForDevice(const QString &why)
     const PartWriter::Finished part = m_writer.finish();
     QString listingError;
     takeFinished(part, &listingError);
-    const QString kept =
-        part.path.isEmpty() ? QString() : QStringLiteral(" %1 is kept and listed.").arg(QFileInfo(part.path).fileName());
     if (!part.failure.isEmpty() || device.isEmpty()) {
         endRun(part.failure.isEmpty() ? why : part.failure);
         return;
     }
     m_deviceWatch.start(device);
     setState(State::WaitingForDevice);
-    emit notice(QStringLiteral("The recording stopped: %1.%2 The recording goes on in a new file when the device "
-                               "comes back (waiting up to %3 minutes; Stop ends the wait).")
-                    .arg(why, kept)
-                    .arg(kDeviceWaitSeconds / 60));
+    if (part.path.isEmpty())
+        //: %1 says why the input device was lost, %2 is a number of minutes.
+        emit notice(tr("The recording stopped: %1. The recording goes on in a new file when the device comes back "
+                       "(waiting up to %2 minutes; Stop ends the wait).")
+                        .arg(why)
+                        .arg(kDeviceWaitSeconds / 60));
+    else
+        //: %1 says why the input device was lost, %2 is the file recorded so far, %3 a number
+        //: of minutes.
+        emit notice(tr("The recording stopped: %1. %2 is kept and listed. The recording goes on in a new file when "
+                       "the device comes back (waiting up to %3 minutes; Stop ends the wait).")
+                        .arg(why, QFileInfo(part.path).fileName())
+                        .arg(kDeviceWaitSeconds / 60));
     if (!listingError.isEmpty())
         emit failed(listingError);
 }
@@ -590,7 +602,8 @@ void RecordingSession::onDeviceReturned()
         m_deviceWatch.start(m_input.deviceId());
         return;
     }
-    emit notice(QStringLiteral("The input device came back: the recording went on at %1 in %2.")
+    //: %1 is the time of day, %2 the new file's name.
+    emit notice(tr("The input device came back: the recording went on at %1 in %2.")
                     .arg(m_clock().time().toString(QStringLiteral("HH:mm:ss")), QFileInfo(m_partPath).fileName()));
 }
 

@@ -5,6 +5,7 @@
 #include "session/ini_file.h"
 #include "session/save_format.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 #include <algorithm>
@@ -53,11 +54,14 @@ QString absoluteSaveFolder(const QString &folder)
 QString saveFolderProblem(const RecordingSettings &s)
 {
     if (s.savePath.trimmed().isEmpty())
-        return QStringLiteral("No folder is set for recordings. Choose one in Options");
+        return QCoreApplication::translate("RecordingSettings",
+                                           "No folder is set for recordings. Choose one in Options");
     // A name decoded from bytes that were not UTF-8 would make a folder the user never named.
     if (!pathSurvivesFileSystem(s.savePath))
-        return QStringLiteral("Cannot record into %1: the folder's name is not valid UTF-8. "
-                              "Choose the folder again in Options")
+        //: %1 is the save folder.
+        return QCoreApplication::translate("RecordingSettings",
+                                           "Cannot record into %1: the folder's name is not valid UTF-8. "
+                                           "Choose the folder again in Options")
             .arg(s.savePath);
     return QString();
 }

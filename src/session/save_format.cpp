@@ -2,6 +2,8 @@
 
 #include "session/recording_settings.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <iterator>
 
@@ -9,7 +11,11 @@ namespace {
 
 QString channelsText(int channels)
 {
-    return channels == 1 ? QStringLiteral("Mono") : QStringLiteral("Stereo");
+    if (channels == 1)
+        //: One channel, in the Options dialog's lists of formats.
+        return QCoreApplication::translate("SaveFormat", "Mono");
+    //: Two channels, in the Options dialog's lists of formats.
+    return QCoreApplication::translate("SaveFormat", "Stereo");
 }
 
 }  // namespace
@@ -87,26 +93,27 @@ double boundBytesPerSecond(const RecordingSettings &s)
 
 // ---- the Options dialog's lists ---------------------------------------------------------------
 
-const QStringList &mp3Catalogue()
+namespace {
+constexpr Mp3Preset kMp3Presets[] = {
+    {22050, 40}, {22050, 48}, {22050, 64},  {22050, 80},  {44100, 96},
+    {44100, 128}, {44100, 160}, {44100, 192}, {44100, 256}, {44100, 320},
+};
+}  // namespace
+
+QStringList mp3Catalogue()
 {
-    static const QStringList entries{
-        QStringLiteral("22050 Hz, 40 kbps"),  QStringLiteral("22050 Hz, 48 kbps"),
-        QStringLiteral("22050 Hz, 64 kbps"),  QStringLiteral("22050 Hz, 80 kbps"),
-        QStringLiteral("44100 Hz, 96 kbps"),  QStringLiteral("44100 Hz, 128 kbps"),
-        QStringLiteral("44100 Hz, 160 kbps"), QStringLiteral("44100 Hz, 192 kbps"),
-        QStringLiteral("44100 Hz, 256 kbps"), QStringLiteral("44100 Hz, 320 kbps"),
-    };
+    QStringList entries;
+    for (const Mp3Preset &p : kMp3Presets)
+        //: An MP3 setting: %1 the sample rate in hertz, %2 the bit rate in kilobits a second.
+        //: "Hz" and "kbps" are units: write them as the language does.
+        entries << QCoreApplication::translate("SaveFormat", "%1 Hz, %2 kbps").arg(p.frequency).arg(p.bitrate);
     return entries;
 }
 
 Mp3Preset mp3PresetFromIndex(int position)
 {
-    static constexpr Mp3Preset presets[] = {
-        {22050, 40}, {22050, 48}, {22050, 64},  {22050, 80},  {44100, 96},
-        {44100, 128}, {44100, 160}, {44100, 192}, {44100, 256}, {44100, 320},
-    };
-    if (position >= 0 && position < int(std::size(presets)))
-        return presets[position];
+    if (position >= 0 && position < int(std::size(kMp3Presets)))
+        return kMp3Presets[position];
     return {44100, 128};
 }
 
@@ -119,19 +126,18 @@ struct WavShape {
 constexpr WavShape kWavShapes[4] = {{8, 1}, {16, 1}, {8, 2}, {16, 2}};
 }  // namespace
 
-const QStringList &wavCatalogue()
+QStringList wavCatalogue()
 {
-    static const QStringList entries = [] {
-        QStringList out;
-        for (int rate : kWavRates)
-            for (const WavShape &shape : kWavShapes)
-                out << QStringLiteral("%1 Hz - %2 bit,%3")
-                           .arg(rate)
-                           .arg(shape.bits)
-                           .arg(shape.channels == 1 ? QStringLiteral("Mono") : QStringLiteral("Stereo"));
-        return out;
-    }();
-    return entries;
+    QStringList out;
+    for (int rate : kWavRates)
+        for (const WavShape &shape : kWavShapes)
+            //: A WAV or FLAC setting: %1 the sample rate in hertz, %2 the bits a sample, %3
+            //: "Mono" or "Stereo". "Hz" and "bit" are units: write them as the language does.
+            out << QCoreApplication::translate("SaveFormat", "%1 Hz - %2 bit,%3")
+                       .arg(rate)
+                       .arg(shape.bits)
+                       .arg(channelsText(shape.channels));
+    return out;
 }
 
 WavPreset wavPresetFromIndex(int position, const WavPreset &current)
@@ -160,16 +166,16 @@ constexpr OpusPreset kOpusPresets[] = {
 };
 }  // namespace
 
-const QStringList &flacCatalogue()
+QStringList flacCatalogue()
 {
-    static const QStringList entries = [] {
-        QStringList out;
-        for (int rate : kFlacRates)
-            for (const WavShape &shape : kFlacShapes)
-                out << QStringLiteral("%1 Hz - %2 bit,%3").arg(rate).arg(shape.bits).arg(channelsText(shape.channels));
-        return out;
-    }();
-    return entries;
+    QStringList out;
+    for (int rate : kFlacRates)
+        for (const WavShape &shape : kFlacShapes)
+            out << QCoreApplication::translate("SaveFormat", "%1 Hz - %2 bit,%3")
+                       .arg(rate)
+                       .arg(shape.bits)
+                       .arg(channelsText(shape.channels));
+    return out;
 }
 
 int flacPosition(int frequency, int bitsPerSample, int channels)
@@ -190,26 +196,26 @@ WavPreset flacPresetFromIndex(int position)
     return {kFlacRates[position / shapes], shape.channels, shape.bits};
 }
 
-const QStringList &vorbisCatalogue()
+QStringList vorbisCatalogue()
 {
-    static const QStringList entries = [] {
-        QStringList out;
-        for (int q = -1; q <= 10; ++q)
-            out << QStringLiteral("Quality %1 (about %2 kbps)").arg(q).arg(kVorbisKbps[q + 1]);
-        return out;
-    }();
-    return entries;
+    QStringList out;
+    for (int q = -1; q <= 10; ++q)
+        //: An Ogg Vorbis setting: %1 the quality (-1 to 10), %2 the bit rate it gives, in kilobits
+        //: a second. "kbps" is a unit: write it as the language does.
+        out << QCoreApplication::translate("SaveFormat", "Quality %1 (about %2 kbps)").arg(q).arg(kVorbisKbps[q + 1]);
+    return out;
 }
 
-const QStringList &opusCatalogue()
+QStringList opusCatalogue()
 {
-    static const QStringList entries = [] {
-        QStringList out;
-        for (const OpusPreset &p : kOpusPresets)
-            out << QStringLiteral("48000 Hz, %1 kbps, %2").arg(p.kbps).arg(channelsText(p.channels));
-        return out;
-    }();
-    return entries;
+    QStringList out;
+    for (const OpusPreset &p : kOpusPresets)
+        //: An Opus setting, always at 48000 hertz: %1 the bit rate in kilobits a second, %2
+        //: "Mono" or "Stereo". "Hz" and "kbps" are units: write them as the language does.
+        out << QCoreApplication::translate("SaveFormat", "48000 Hz, %1 kbps, %2")
+                   .arg(p.kbps)
+                   .arg(channelsText(p.channels));
+    return out;
 }
 
 int opusPosition(int kbps, int channels)

@@ -38,9 +38,10 @@ QPair<int, int> captureFormatOf(const RecordingSettings &settings);
 double boundBytesPerSecond(const RecordingSettings &settings);
 
 // ---- the Options dialog's lists ---------------------------------------------------------------
+// Worded in the language in force when they are asked for.
 
 // MP3: positions 0..9.
-const QStringList &mp3Catalogue();
+QStringList mp3Catalogue();
 struct Mp3Preset {
     int frequency;   // Hz
     int bitrate;     // kbit/s
@@ -50,7 +51,7 @@ struct Mp3Preset {
 Mp3Preset mp3PresetFromIndex(int position);
 
 // WAV: positions 0..15.
-const QStringList &wavCatalogue();
+QStringList wavCatalogue();
 struct WavPreset {
     int frequency;       // Hz
     int channels;        // 1 mono, 2 stereo
@@ -63,17 +64,17 @@ struct WavPreset {
 WavPreset wavPresetFromIndex(int position, const WavPreset &current);
 
 // FLAC: rate, width and channels, as the WAV list words them.
-const QStringList &flacCatalogue();
+QStringList flacCatalogue();
 // The list position of those settings, -1 when the list has none.
 int flacPosition(int frequency, int bitsPerSample, int channels);
 // The settings at a list position; any other position gives 44100 Hz, 16 bit, stereo.
 WavPreset flacPresetFromIndex(int position);
 
 // Ogg Vorbis: qualities -1..10 at positions 0..11.
-const QStringList &vorbisCatalogue();
+QStringList vorbisCatalogue();
 
 // Opus: mono rates, then stereo rates, all at 48000 Hz.
-const QStringList &opusCatalogue();
+QStringList opusCatalogue();
 struct OpusPreset {
     int kbps;
     int channels;
