@@ -1,3 +1,4 @@
+#include "app/translations.h"
 #include "cli/command_line.h"
 #include "cli/command_line_recorder.h"
 #include "cli/input_sources.h"
@@ -94,11 +95,22 @@ int recordWithoutWindow(QCoreApplication &app, const RecordRequest &request)
     return app.exec();
 }
 
-// The modes without a window: no display is opened.
-int runWithoutWindow(int argc, char *argv[], const CommandLine &commandLine)
+// The catalogues of the program in the running executable's folder (or its install).
+QString translationsDir()
+{
+    return AppPaths::forProgramDir(QCoreApplication::applicationDirPath()).translationsDir;
+}
+
+// The answers without a window (--help, --version, a mistake) and the modes without one: no
+// display is opened. The command line is read again in the user's language.
+int runWithoutWindow(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(ui::applicationTitle);
+    installTranslations(translationsDir());
+    const CommandLine commandLine = readCommandLine(QCoreApplication::arguments());
+    if (commandLine.exitCode)
+        return answer(commandLine);
     switch (commandLine.mode) {
     case CommandLine::Mode::ListSources:
         return listSources();
@@ -124,14 +136,14 @@ int main(int argc, char *argv[])
     for (int i = 0; i < argc; ++i)
         rawArguments.append(QString::fromLocal8Bit(argv[i]));
     const CommandLine early = readCommandLine(rawArguments);
-    if (early.exitCode == 0 || (early.exitCode && asksForWindowlessMode(rawArguments)))
-        return answer(early);
-    if (!early.exitCode && early.mode != CommandLine::Mode::Window)
-        return runWithoutWindow(argc, argv, early);
+    if (early.exitCode == 0 || (early.exitCode && asksForWindowlessMode(rawArguments))
+        || (!early.exitCode && early.mode != CommandLine::Mode::Window))
+        return runWithoutWindow(argc, argv);
 
     TavrinApplication app(argc, argv);
     QApplication::setApplicationName(ui::applicationTitle);
     QApplication::setApplicationDisplayName(ui::applicationTitle);
+    installTranslations(translationsDir());
     // The menu entry's name, so that the desktop matches the window to it.
     QApplication::setDesktopFileName(QStringLiteral("org.example.TavrinSoundRecorder"));
 

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 #include <QStandardPaths>
 
 // Where the install puts tips.txt and the manual, relative to the executable's folder.
@@ -33,6 +34,7 @@ AppPaths AppPaths::besideProgram(const QString &dir)
     p.programDir = withSlash(dir);
     p.settingsFile = p.programDir + QStringLiteral("setup.ini");
     p.tipsFile = p.programDir + QStringLiteral("tips.txt");
+    p.translationsDir = p.programDir + QStringLiteral("translations/");
     p.helpFile = p.programDir + QStringLiteral("tavrinsoundrecorder.html");
     p.defaultSavePath = p.programDir + QStringLiteral("Recording/");
     return p;
@@ -103,5 +105,17 @@ void AppPaths::findDataFiles()
         return QFileInfo::exists(shared) ? shared : beside;
     };
     tipsFile = find(QStringLiteral("tips.txt"));
+    // The first of the user's languages that has tips of its own; English is tips.txt.
+    for (const QString &language : QLocale::system().uiLanguages()) {
+        const QString code = language.section(QLatin1Char('-'), 0, 0).section(QLatin1Char('_'), 0, 0).toLower();
+        if (code == QLatin1String("en") || code == QLatin1String("c"))
+            break;
+        const QString translated = find(QStringLiteral("tips_%1.txt").arg(code));
+        if (QFileInfo::exists(translated)) {
+            tipsFile = translated;
+            break;
+        }
+    }
     helpFile = find(QStringLiteral("tavrinsoundrecorder.html"));
+    translationsDir = withSlash(find(QStringLiteral("translations")));
 }

@@ -14,7 +14,8 @@
 struct AppPaths {
     QString programDir;       // the executable's folder, ending in "/"
     QString settingsFile;     // setup.ini
-    QString tipsFile;         // tips.txt
+    QString tipsFile;         // tips.txt, or tips_<language>.txt for the user's language
+    QString translationsDir;  // the program's catalogues, ending in "/"
     QString helpFile;         // tavrinsoundrecorder.html
     QString defaultSavePath;  // ends in "/"
 
@@ -45,7 +46,8 @@ struct AppPaths {
     static QString userMusicDir();
 
 private:
-    // tips.txt and the manual: beside the program when they are there, else in the shared
-    // data folder when they are there, else beside the program.
+    // tips.txt, the catalogues and the manual: beside the program when they are there, else
+    // in the shared data folder when they are there, else beside the program. The tips are
+    // the user's language's (tips_de.txt) where there is such a file.
     void findDataFiles();
 };

@@ -4,6 +4,7 @@
 //                                                 the file, its spectrum moving (the README's)
 // Run by scripts/screenshots under a virtual display; the pictures show how the program
 // looks, for the README and for review.
+#include "app/translations.h"
 #include "session/recorded_files.h"
 #include "ui/main_window.h"
 #include "ui/ui_services.h"
@@ -80,6 +81,7 @@ int grabPlaying(const QString &picture, const QString &file)
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    installTranslations(QStringLiteral(TAVRIN_TRANSLATIONS_DIR));
     if (argc < 2)
         return 2;
     const QDir out(QString::fromLocal8Bit(argv[1]));
