@@ -34,12 +34,12 @@ QString sizeText(qint64 bytes)
 {
     if (bytes < 1000 * 1000)
         //: A file's size in kilobytes; "kB" is the unit as the language writes it.
-        return QCoreApplication::translate("CommandLineRecorder", "%1 kB").arg(bytes / 1000);
+        return QCoreApplication::translate("CommandLineRecorder", "%1 kB").arg(numberText(bytes / 1000));
     if (bytes < qint64(1000) * 1000 * 1000)
         //: A file's size in megabytes; "MB" is the unit as the language writes it.
-        return QCoreApplication::translate("CommandLineRecorder", "%1 MB").arg(double(bytes) / 1e6, 0, 'f', 1);
+        return QCoreApplication::translate("CommandLineRecorder", "%1 MB").arg(numberText(double(bytes) / 1e6, 1));
     //: A file's size in gigabytes; "GB" is the unit as the language writes it.
-    return QCoreApplication::translate("CommandLineRecorder", "%1 GB").arg(double(bytes) / 1e9, 0, 'f', 2);
+    return QCoreApplication::translate("CommandLineRecorder", "%1 GB").arg(numberText(double(bytes) / 1e9, 2));
 }
 
 // The meters' 0..100 over -60..0 dBFS, as a level.

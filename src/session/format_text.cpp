@@ -1,6 +1,7 @@
 #include "session/format_text.h"
 
 #include <QCoreApplication>
+#include <QLocale>
 
 #include <algorithm>
 
@@ -28,10 +29,38 @@ QString shortFormatText(const QString &text)
         result = replaceFirst(result, QStringLiteral("MPEG 1.0 layer-"), QStringLiteral("MP"));
         result = replaceFirst(result, QStringLiteral("MPEG 2.0 layer-"), QStringLiteral("MP"));
     }
+    // The colon after the format's name becomes a space (with any space before it, as French
+    // writes it).
     const qsizetype colon = result.indexOf(QLatin1Char(':'));
-    if (colon >= 0)
-        result[colon] = QLatin1Char(' ');
+    if (colon >= 0) {
+        qsizetype start = colon;
+        while (start > 0 && result[start - 1].isSpace())
+            --start;
+        result.replace(start, colon - start + 1, QLatin1Char(' '));
+    }
     return result;
+}
+
+namespace {
+
+QLocale userLocale()
+{
+    QLocale locale;
+    if (locale.language() == QLocale::C)
+        locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return locale;
+}
+
+}  // namespace
+
+QString numberText(qint64 n)
+{
+    return userLocale().toString(n);
+}
+
+QString numberText(double value, int decimals)
+{
+    return userLocale().toString(value, 'f', decimals);
 }
 
 QString durationText(qint64 seconds)
@@ -39,12 +68,12 @@ QString durationText(qint64 seconds)
     if (seconds >= 3600)
         //: A stretch of time in hours and minutes ("2 h 41 min"): %1 hours, %2 minutes.
         //: "h" and "min" are the usual short units of the language.
-        return QCoreApplication::translate("FormatText", "%1 h %2 min").arg(seconds / 3600).arg(seconds % 3600 / 60);
+        return QCoreApplication::translate("FormatText", "%1 h %2 min").arg(numberText(seconds / 3600), numberText(seconds % 3600 / 60));
     if (seconds >= 60)
         //: A stretch of time in minutes ("12 min"); "min" is the usual short unit for minutes.
-        return QCoreApplication::translate("FormatText", "%1 min").arg(seconds / 60);
+        return QCoreApplication::translate("FormatText", "%1 min").arg(numberText(seconds / 60));
     //: A stretch of time in seconds ("45 s"); "s" is the usual short unit for seconds.
-    return QCoreApplication::translate("FormatText", "%1 s").arg(std::max<qint64>(0, seconds));
+    return QCoreApplication::translate("FormatText", "%1 s").arg(numberText(std::max<qint64>(0, seconds)));
 }
 
 QString diskTimeText(qint64 seconds)
@@ -54,6 +83,15 @@ QString diskTimeText(qint64 seconds)
     //: In the status bar: the recording time that still fits on the disk; %1 is a stretch of
     //: time such as "2 h 41 min".
     return QCoreApplication::translate("FormatText", "%1 left on disk").arg(durationText(seconds));
+}
+
+QString diskTimeShortText(qint64 seconds)
+{
+    if (seconds < 0)
+        return QString();
+    //: In the status bar, short: the recording time that still fits on the disk; %1 is a
+    //: stretch of time such as "2 h 41 min" (the tooltip says "2 h 41 min left on disk").
+    return QCoreApplication::translate("FormatText", "%1 left").arg(durationText(seconds));
 }
 
 QString countdownText(qint64 seconds)

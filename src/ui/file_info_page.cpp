@@ -354,7 +354,7 @@ void FileInfoPage::updateRow(int row)
     QTreeWidgetItem *item = m_list->topLevelItem(row);
     item->setText(NameColumn, e.name());
     //: a file's size in kilobytes
-    item->setText(SizeColumn, tr("%1 KB").arg(e.bytes / 1000));
+    item->setText(SizeColumn, tr("%1 KB").arg(numberText(e.bytes / 1000)));
     item->setText(TimeColumn, minutesAndSeconds(e.durationMs / 1000));
     item->setText(DirectoryColumn, e.folder());
     item->setToolTip(NameColumn, e.path);

@@ -97,13 +97,14 @@ QStringList openDialogFilters()
 
 QStringList transportStateTexts()
 {
-    return {QCoreApplication::translate("MainWindow", "Stop", "state"),
-            QCoreApplication::translate("MainWindow", "Playing..."),
-            QCoreApplication::translate("MainWindow", "Recording..."),
-            QCoreApplication::translate("MainWindow", "Pause", "state"),
-            QCoreApplication::translate("MainWindow", "Waiting for device..."),
-            QCoreApplication::translate("MainWindow", "Listening"),
-            QCoreApplication::translate("MainWindow", "Waiting for sound..."),
+    // The core's own words (RecorderCore::transportStatus), in the language in force.
+    return {RecorderCore::tr("Stop", "state"),
+            RecorderCore::tr("Playing..."),
+            RecorderCore::tr("Recording..."),
+            RecorderCore::tr("Pause", "state"),
+            RecorderCore::tr("Waiting for device..."),
+            RecorderCore::tr("Listening", "state"),
+            RecorderCore::tr("Waiting for sound..."),
             countdownText(47 * 3600 + 59 * 60 + 59)};
 }
 
@@ -466,7 +467,7 @@ void MainWindow::bindSessions()
     });
     connect(m_recordingControlsPage, &MixerPage::deviceChosen, recording, &RecordingSession::inputChanged);
     connect(recording, &RecordingSession::diskTimeLeftChanged, this,
-            [this](qint64 seconds) { m_diskTimeLeft->setText(diskTimeText(seconds)); });
+            [this](qint64 seconds) { showDiskTimeLeft(seconds); });
 
     PlaybackSession *playback = m_playback;
     connect(playback, &PlaybackSession::stateChanged, this, [this](PlaybackSession::State state) {
@@ -600,6 +601,21 @@ QString MainWindow::statusText(int panel) const
 void MainWindow::setStatusText(int panel, const QString &text)
 {
     m_statusPanels[panel]->setText(text);
+    if (panel == 2) {
+        // The format is never cut: its panel is at least as wide as its text, in any language.
+        const int needed =
+            text.isEmpty() ? 0 : m_statusPanels[2]->fontMetrics().horizontalAdvance(text) + 2 * kStatusPanelPadding;
+        m_statusPanels[2]->setMinimumWidth(needed);
+        m_statusPanels[2]->setMaximumWidth(std::max(kStatusPanelWidths[2], needed));
+    }
+}
+
+void MainWindow::showDiskTimeLeft(qint64 seconds)
+{
+    // Short in the bar, the whole sentence in the tooltip.
+    m_diskTimeLeft->setText(diskTimeShortText(seconds));
+    m_diskTimeLeft->setToolTip(seconds < 0 ? tr("Recording time left on the disk of the save folder")
+                                           : diskTimeText(seconds));
 }
 
 int MainWindow::statusPanelWidth(int panel) const
@@ -861,7 +877,7 @@ void MainWindow::updateSnapshotNeeds()
 
 void MainWindow::reportDiskTimeLeft()
 {
-    m_diskTimeLeft->setText(diskTimeText(m_recording->secondsLeftOnDisk()));
+    showDiskTimeLeft(m_recording->secondsLeftOnDisk());
 }
 
 void MainWindow::onRecordingTick(qint64 elapsedMs, int left, int right)

@@ -66,6 +66,8 @@ public:
     // Status bar panels 0..2: what runs, the current file, its format.
     QString statusText(int panel) const;
     int statusPanelWidth(int panel) const;
+    // Puts text into a panel; the format's panel (2) grows to show it whole.
+    void setStatusText(int panel, const QString &text);
 
 public slots:
     // The commands, as the menu, the tool bar and the transport block give them.
@@ -108,7 +110,7 @@ private:
     void firstShow();
     void showRecovery(const RecoveryReport &recovered);
     void layoutTransportPanel();
-    void setStatusText(int panel, const QString &text);
+    void showDiskTimeLeft(qint64 seconds);
 
     // What the screen shows of the sessions.
     void showFile(const QString &path, const QString &formatDescription);
@@ -151,7 +153,7 @@ private:
     LevelMeter *m_rightMeter = nullptr;
     TimeDisplay *m_timeDisplay = nullptr;
     QLabel *m_statusPanels[3] = {nullptr, nullptr, nullptr};
-    QLabel *m_diskTimeLeft = nullptr;
+    QLabel *m_diskTimeLeft = nullptr;   // the recording time left on the save folder's disk
     SleepInhibitor m_sleepInhibitor;   // the reason it gives the desktop is set by the constructor
     QTimer *m_tipTimer = nullptr;
 

@@ -52,6 +52,12 @@ private slots:
         QCOMPARE(f.statusPanelWidth(2), 300);
         f.resize(560, 400);
         QTRY_VERIFY(f.statusPanelWidth(2) < 300);
+        // A format is never cut, even where the window is narrow; the disk time is short.
+        f.setStatusText(2, "Ogg Vorbis 155 kbps, 44 kHz, Stereo");
+        QTRY_VERIFY(f.statusPanelWidth(2) >= f.statusBar()->fontMetrics().horizontalAdvance(f.statusText(2)) + 12);
+        const QLabel *disk = f.statusBar()->findChild<QLabel *>("diskTimeLeft");
+        QVERIFY2(disk->text().isEmpty() || (disk->text().endsWith(" left") && disk->toolTip().endsWith(" left on disk")),
+                 qPrintable(disk->text()));
         const QLabel *p1 = f.statusBar()->findChild<QLabel *>("statusPanel1");
         const QLabel *p2 = f.statusBar()->findChild<QLabel *>("statusPanel2");
         QCOMPARE(f.statusPanelWidth(0), stateWidth);
