@@ -1295,7 +1295,7 @@ Aufnahmeprogramm fand oder abgewiesen wurde; 2 bei einem Aufruffehler.
     <message>
         <source>Select</source>
         <comment>record from this line</comment>
-        <translation>Auswählen</translation>
+        <translation>Wählen</translation>
     </message>
     <message>
         <source>Mute</source>

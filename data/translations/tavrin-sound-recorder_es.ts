@@ -1295,12 +1295,12 @@ ninguna grabadora en ejecución o fue rechazado; 2 si hubo un error de uso.
     <message>
         <source>Select</source>
         <comment>record from this line</comment>
-        <translation>Seleccionar</translation>
+        <translation>Elegir</translation>
     </message>
     <message>
         <source>Mute</source>
         <comment>silence this line</comment>
-        <translation>Silenciar</translation>
+        <translation>Mudo</translation>
     </message>
     <message>
         <source>Advanced</source>

@@ -1295,7 +1295,7 @@ aucun enregistreur actif ou a été refusé&#xa0;; 2 pour une erreur d’utilisa
     <message>
         <source>Select</source>
         <comment>record from this line</comment>
-        <translation>Sélectionner</translation>
+        <translation>Choisir</translation>
     </message>
     <message>
         <source>Mute</source>

@@ -31,6 +31,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -136,6 +137,12 @@ MainWindow::MainWindow(RecorderCore &core, QWidget *parent)
     createTransportPanel();
     createStatusBar();
     bindSessions();
+    // Every tab title shows whole, in any language: the window grows with them where they need it.
+    const int tabsWidth = m_pages->tabBar()->sizeHint().width() + 2 * m_pages->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 4;
+    if (tabsWidth > minimumWidth()) {
+        setMinimumWidth(tabsWidth);
+        resize(std::max(width(), tabsWidth), height());
+    }
 
     m_tipTimer = new QTimer(this);
     m_tipTimer->setObjectName(QStringLiteral("tipTimer"));

@@ -110,7 +110,7 @@ int main(int argc, char *argv[])
     }
     // Recording Controls with "Microphone + computer sound" chosen: its two levels.
     if (auto *inputs = window.findChild<QComboBox *>(QStringLiteral("inputDeviceList"))) {
-        const int mix = inputs->findText(QStringLiteral("Microphone + computer sound"));
+        const int mix = inputs->count() - 1;   // the mix is the list's last entry
         if (mix >= 0) {
             window.showTab(1);
             inputs->setCurrentIndex(mix);
