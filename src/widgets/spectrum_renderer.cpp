@@ -311,15 +311,19 @@ void drawKryptonite(QPainter &p, const QRect &plot, const SpectrumFrame &f, cons
     const int base = plot.top() + plot.height();
     constexpr int Seg = 3, Gap = 1;
     // One column of lit segments over the whole height, tiled across every bar; the gaps
-    // stay clear so that the glow shows through them.
-    QImage column(1, plot.height(), QImage::Format_ARGB32_Premultiplied);
+    // stay clear so that the glow shows through them. The column has a row per device pixel,
+    // so that on a high-density screen the segments' edges and colours stay sharp.
+    const qreal dpr = p.device() ? std::max<qreal>(1.0, p.device()->devicePixelRatioF()) : 1.0;
+    const int rows = int(std::ceil(plot.height() * dpr));
+    QImage column(1, std::max(1, rows), QImage::Format_ARGB32_Premultiplied);
     column.fill(Qt::transparent);
-    for (int row = 0; row < plot.height(); ++row) {
-        const int fromBase = base - 1 - (plot.top() + row);   // 0 at the bottom row
-        if (fromBase % (Seg + Gap) >= Seg)
+    const QColor low(0x06, 0x5a, 0x16), mid(0x22, 0xd8, 0x3c), high(0xa8, 0xff, 0x9c);
+    for (int row = 0; row < rows; ++row) {
+        // Height of the row's middle above the base, in the plot's units.
+        const double fromBase = plot.height() - (row + 0.5) / dpr;
+        if (fromBase < 0 || std::fmod(fromBase, Seg + Gap) >= Seg)
             continue;
-        const double t = double(fromBase) / std::max(1, plot.height() - 1);
-        const QColor low(0x06, 0x5a, 0x16), mid(0x22, 0xd8, 0x3c), high(0xa8, 0xff, 0x9c);
+        const double t = std::clamp((fromBase - 0.5) / std::max(1, plot.height() - 1), 0.0, 1.0);
         const QColor c = t < 0.6 ? QColor::fromRgbF(low.redF() + (mid.redF() - low.redF()) * t / 0.6,
                                                     low.greenF() + (mid.greenF() - low.greenF()) * t / 0.6,
                                                     low.blueF() + (mid.blueF() - low.blueF()) * t / 0.6)
@@ -328,7 +332,9 @@ void drawKryptonite(QPainter &p, const QRect &plot, const SpectrumFrame &f, cons
                                                     mid.blueF() + (high.blueF() - mid.blueF()) * (t - 0.6) / 0.4);
         column.setPixel(0, row, c.rgba());
     }
-    const QBrush segments(column);
+    QBrush segments(column);
+    if (dpr != 1.0)
+        segments.setTransform(QTransform::fromScale(1 / dpr, 1 / dpr));   // a row per device pixel
     const std::vector<Band> bands = makeBands(f, plot, SpectrumStyle::Kind::Kryptonite, pitch);
     // The glow first, so that no bar's halo covers its neighbour.
     for (const Band &b : bands) {

@@ -1,5 +1,7 @@
 #include "widgets/spectrum_view.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QEvent>
 #include <QPainter>
 
@@ -18,12 +20,56 @@ void fallOff(std::vector<float> &now, const std::vector<float> &before, double d
     for (size_t k = 0; k < now.size(); ++k)
         now[k] = std::max(now[k], float(before[k] - drop));
 }
+
+// What a screen reader learns of the view: a picture with a name and a short description.
+// The picture changes many times a second, so it reports no values and sends no events.
+class SpectrumViewAccessible : public QAccessibleWidget {
+public:
+    explicit SpectrumViewAccessible(SpectrumView *view) : QAccessibleWidget(view, QAccessible::Graphic) {}
+
+    QString text(QAccessible::Text t) const override
+    {
+        switch (t) {
+        case QAccessible::Name: {
+            const QString own = widget()->accessibleName();
+            return own.isEmpty() ? SpectrumView::tr("Spectrum") : own;
+        }
+        case QAccessible::Description: {
+            const QString own = widget()->accessibleDescription();
+            return own.isEmpty()
+                       ? SpectrumView::tr("The sound's frequencies as they are now: low on the left, high on the right")
+                       : own;
+        }
+        default:
+            return QAccessibleWidget::text(t);
+        }
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.focusable = false;
+        s.focused = false;
+        return s;
+    }
+};
+
+QAccessibleInterface *factory(const QString &className, QObject *object)
+{
+    if (className == QLatin1String(SpectrumView::staticMetaObject.className()))
+        if (auto *view = qobject_cast<SpectrumView *>(object))
+            return new SpectrumViewAccessible(view);
+    return nullptr;
+}
 }  // namespace
 
 SpectrumView::SpectrumView(QWidget *parent) : QWidget(parent)
 {
+    static const bool installed = (QAccessible::installFactory(factory), true);
+    Q_UNUSED(installed);
     m_style = spectrum::SpectrumStyle::fromPalette(palette());
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::NoFocus);   // nothing to operate: the keyboard passes it by
 }
 
 SpectrumView::~SpectrumView() = default;

@@ -1,5 +1,7 @@
 // The spectrum view: paints the frames it is given in one of six styles; the bars fall
-// rather than vanish between frames.
+// rather than vanish between frames. The plot keeps its black face in any palette; the scales
+// around it take the palette's button colours. A screen reader knows it as a picture named
+// "Spectrum"; it takes no keyboard focus.
 #pragma once
 
 #include "widgets/spectrum_renderer.h"
