@@ -1,10 +1,13 @@
 // The twelve-band equalizer: one vertical slider per band, frequency labels below, a dB scale.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QStringList>
 #include <QWidget>
 
 #include <array>
+
+class QTimer;
 
 class EqualizerBands : public QWidget {
     Q_OBJECT
@@ -28,6 +31,9 @@ public:
 
     float band(int index) const;               // band 1..12, dB; 0 for another index
     void setBand(int index, float value);      // band 1..12, clamped to Min..Max; emits nothing
+    // Moves band 1..12 as the user's drag does: to the nearest Step, clamped to Min..Max,
+    // bandChanged when it changed. Assistive technology sets a band this way.
+    void moveBand(int index, float value);
     float Min() const { return -15.0f; }       // dB
     float Max() const { return 15.0f; }        // dB
     std::array<float, BandCount> Bands() const { return m_bands; }   // Band1 first
@@ -60,6 +66,8 @@ protected:
     void wheelEvent(QWheelEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void leaveEvent(QEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     float band1() const { return m_bands[0]; }   void setBand1(float v) { setBand(1, v); }
@@ -87,6 +95,13 @@ private:
     float valueAt(int y) const;
     void userSetBand(int band0, float value);
     void showValueTip(int band0);
+    void setFocusBand(int band0);
+    // Assistive technology hears of a band's new value at most about four times a second,
+    // and of the band the keyboard moves whenever it changes.
+    void noteBandChange(int band0);
+    void sendDueNotices();
+    void sendBandNotice(int band0);
+    void noteFocusBand();
 
     std::array<float, BandCount> m_bands{};
     QStringList m_labels;
@@ -95,4 +110,7 @@ private:
     int m_hoverBand = -1;
     int m_focusBand = 0;
     int m_wheelRemainder = 0;
+    std::array<QElapsedTimer, BandCount> m_lastNotice;   // when each band's value was last told
+    unsigned m_pendingNotices = 0;     // bit i: band i changed since, its notice waits
+    QTimer *m_noticeTimer = nullptr;   // sends the waiting notices once they are due
 };

@@ -2,25 +2,87 @@
 
 #include "widgets/paint_helpers.h"
 
+#include <QAccessible>
+#include <QAccessibleValueInterface>
+#include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 constexpr int ThumbWidth = 11;
 constexpr int GrooveHeight = 5;
+// Assistive technology hears of a moving value at most this often (ms).
+constexpr qint64 NoticeInterval = 250;
+
+// The palette colours a strip may come from; such a strip follows a new palette.
+constexpr QPalette::ColorRole StripRoles[] = {QPalette::Base, QPalette::Mid, QPalette::Window,
+                                              QPalette::AlternateBase};
+
+// What a screen reader learns of the slider: a slider named "Position" whose value is the
+// per mille of the track, set as a user's drag would set it.
+class PositionSliderAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
+public:
+    explicit PositionSliderAccessible(PositionSlider *slider) : QAccessibleWidget(slider, QAccessible::Slider) {}
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
+            return PositionSlider::tr("Position");
+        return QAccessibleWidget::text(t);
+    }
+
+    void *interface_cast(QAccessible::InterfaceType t) override
+    {
+        if (t == QAccessible::ValueInterface)
+            return static_cast<QAccessibleValueInterface *>(this);
+        return QAccessibleWidget::interface_cast(t);
+    }
+
+    QVariant currentValue() const override { return slider()->value(); }
+    void setCurrentValue(const QVariant &value) override
+    {
+        bool ok = false;
+        const double v = value.toDouble(&ok);
+        if (ok && std::isfinite(v))
+            slider()->moveTo(int(std::lround(std::clamp<double>(v, PositionSlider::Minimum, PositionSlider::Maximum))));
+    }
+    QVariant maximumValue() const override { return int(PositionSlider::Maximum); }
+    QVariant minimumValue() const override { return int(PositionSlider::Minimum); }
+    QVariant minimumStepSize() const override { return 1; }
+
+private:
+    PositionSlider *slider() const { return static_cast<PositionSlider *>(widget()); }
+};
+
+QAccessibleInterface *factory(const QString &className, QObject *object)
+{
+    if (className == QLatin1String(PositionSlider::staticMetaObject.className()))
+        if (auto *slider = qobject_cast<PositionSlider *>(object))
+            return new PositionSliderAccessible(slider);
+    return nullptr;
+}
 }  // namespace
 
 PositionSlider::PositionSlider(QWidget *parent) : QWidget(parent)
 {
+    static const bool installed = (QAccessible::installFactory(factory), true);
+    Q_UNUSED(installed);
+
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_Hover);
     // The slider paints its own background, so a moving thumb never repaints the window
     // behind it.
     setAttribute(Qt::WA_OpaquePaintEvent);
     m_stripColor = palette().color(QPalette::Mid);
+
+    m_noticeTimer = new QTimer(this);
+    m_noticeTimer->setSingleShot(true);
+    connect(m_noticeTimer, &QTimer::timeout, this, &PositionSlider::sendValueNotice);
 }
 
 void PositionSlider::setValue(int value)
@@ -38,6 +100,7 @@ bool PositionSlider::changeValue(int value)
     // Only a thumb that moved by a pixel or more needs painting.
     if (thumbRect() != before)
         update();
+    noteValueChange();
     emit valueChanged(m_value);
     return true;
 }
@@ -48,11 +111,52 @@ void PositionSlider::userSetValue(int value)
         emit moved(m_value);
 }
 
+void PositionSlider::moveTo(int value)
+{
+    if (!isEnabled() || m_grab == Grab::Mouse)
+        return;
+    if (m_grab == Grab::Key) {
+        userSetValue(value);
+        return;
+    }
+    emit pressed();
+    userSetValue(value);
+    emit released();
+}
+
+void PositionSlider::noteValueChange()
+{
+    if (!QAccessible::isActive() || m_noticeTimer->isActive())
+        return;   // nobody listens, or the notice on its way takes the newest value
+    const qint64 since = m_lastNotice.isValid() ? m_lastNotice.elapsed() : NoticeInterval;
+    if (since >= NoticeInterval)
+        sendValueNotice();
+    else
+        m_noticeTimer->start(int(NoticeInterval - since));
+}
+
+void PositionSlider::sendValueNotice()
+{
+    m_lastNotice.start();
+    if (!QAccessible::isActive())
+        return;
+    QAccessibleValueChangeEvent event(this, m_value);
+    QAccessible::updateAccessibility(&event);
+}
+
 void PositionSlider::setStripColor(const QColor &c)
 {
     if (c == m_stripColor)
         return;
     m_stripColor = c;
+    m_stripRole = QPalette::NoRole;
+    const QPalette &pal = palette();
+    for (const QPalette::ColorRole role : StripRoles) {
+        if (c == pal.color(QPalette::Active, role) || c == pal.color(QPalette::Inactive, role)) {
+            m_stripRole = role;
+            break;
+        }
+    }
     update();
 }
 
@@ -98,13 +202,18 @@ void PositionSlider::paintEvent(QPaintEvent *)
     const bool on = isEnabled();
     const QPalette::ColorGroup group = on ? QPalette::Active : QPalette::Disabled;
     const QPalette &pal = palette();
+    // On a dark window the palette's Dark hardly shows; the groove's edge is drawn in a grey
+    // between the window and its text there.
+    const bool darkWindow = pal.color(QPalette::Window).lightness() < 128;
+    const QColor edge = darkWindow ? paint::blend(pal.color(group, QPalette::WindowText), pal.color(group, QPalette::Window), 0.55)
+                                   : pal.color(group, QPalette::Dark);
 
     // Groove: a sunken strip in stripColor, the part already passed in the highlight colour.
     const QRectF g = QRectF(grooveRect()).adjusted(0.5, 0.5, -0.5, -0.5);
     QColor strip = m_stripColor.isValid() ? m_stripColor : pal.color(group, QPalette::Mid);
     if (!on)
         strip = paint::blend(strip, pal.color(group, QPalette::Window), 0.5);
-    p.setPen(QPen(pal.color(group, QPalette::Dark), 1));
+    p.setPen(QPen(edge, 1));
     p.setBrush(strip);
     p.drawRoundedRect(g, 2, 2);
     // A shadow line along the top edge makes the strip read as a channel, whatever its colour.
@@ -124,9 +233,10 @@ void PositionSlider::paintEvent(QPaintEvent *)
         p.drawRoundedRect(done, 2, 2);
     }
 
-    // The markers: short ticks below the groove, where the thumb's centre would stand.
+    // The markers: short ticks below the groove, where the thumb's centre would stand; they
+    // stand on the window, so they take its text colour.
     if (!m_marks.isEmpty()) {
-        p.setPen(QPen(pal.color(group, QPalette::Text), 1));
+        p.setPen(QPen(pal.color(group, QPalette::WindowText), 1));
         const QRect groove = grooveRect();
         const int span = std::max(0, groove.width() - 1);
         for (const int mark : m_marks) {
@@ -240,6 +350,12 @@ void PositionSlider::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::EnabledChange && !isEnabled() && m_grab != Grab::None)
         endGrab();
+    if (event->type() == QEvent::PaletteChange) {
+        // A strip in a palette colour takes that colour of the new palette.
+        if (m_stripRole != QPalette::NoRole)
+            m_stripColor = palette().color(QPalette::Active, m_stripRole);
+        update();
+    }
     QWidget::changeEvent(event);
 }
 

@@ -2,8 +2,12 @@
 #pragma once
 
 #include <QColor>
+#include <QElapsedTimer>
 #include <QList>
+#include <QPalette>
 #include <QWidget>
+
+class QTimer;
 
 class PositionSlider : public QWidget {
     Q_OBJECT
@@ -15,7 +19,13 @@ public:
 
     int value() const { return m_value; }   // 0..1000, per mille of the track
     void setValue(int value);               // clamped to 0..1000; valueChanged when it changes
+    // Moves the slider as the user's drag does: pressed, the new value (valueChanged, moved),
+    // released; inside a move the user already holds by a key, only the value. Ignored while the
+    // slider is disabled or held by the mouse. Assistive technology sets the position this way.
+    void moveTo(int value);
     QColor stripColor() const { return m_stripColor; }   // colour of the groove strip
+    // A colour of the palette (Base, Mid, Window, AlternateBase) follows the palette when it
+    // changes; any other colour stays as set.
     void setStripColor(const QColor &c);
     // Ticks under the groove at these values (0..1000): the markers of the file shown.
     void setMarks(const QList<int> &values);
@@ -59,11 +69,16 @@ private:
     bool changeValue(int value);   // true when the value changed
     void userSetValue(int value);
     void endGrab();
+    void noteValueChange();   // tells assistive technology, at most about four times a second
+    void sendValueNotice();
 
     int m_value = 0;
     QColor m_stripColor;
+    QPalette::ColorRole m_stripRole = QPalette::Mid;   // NoRole: a colour from outside the palette
     QList<int> m_marks;
     Grab m_grab = Grab::None;
     int m_grabKey = 0;
     bool m_hover = false;
+    QElapsedTimer m_lastNotice;        // when assistive technology last heard the value
+    QTimer *m_noticeTimer = nullptr;   // sends the newest value once a notice is due again
 };
