@@ -117,6 +117,12 @@ AboutDialog::AboutDialog(QWidget *parent) : QDialog(parent)
     layout->setSizeConstraint(QLayout::SetFixedSize);
     m_topBand->setMinimumWidth(ClientWidth);
 
+    // Tab goes down the rows' links to Close; the dialog opens with Close in focus, so Enter
+    // closes it as before.
+    setTabOrder(m_homePageLink, m_supportLink);
+    setTabOrder(m_supportLink, m_closeButton);
+    m_closeButton->setFocus();
+
     connect(m_homePageLink, &LinkLabel::clicked, this, [this] { ui::runCommand([this] { openHomePage(); }); });
     connect(m_supportLink, &LinkLabel::clicked, this, [this] { ui::runCommand([this] { writeToSupport(); }); });
     connect(m_closeButton, &QPushButton::clicked, this, &QDialog::accept);

@@ -115,6 +115,13 @@ void AdvancedControlsDialog::buildControls()
     m_closeButton->move(m_closeButton->x(), groupBottom + 8);
     setFixedHeight(groupBottom + 70 - kFrameHeight);
 
+    // Tab goes down the controls and then to Close; Close keeps the focus it starts with.
+    QWidget *previous = nullptr;
+    const auto next = [this, &previous](QWidget *control) {
+        if (previous)
+            setTabOrder(previous, control);
+        previous = control;
+    };
     for (int k = 0; k <= highest; ++k) {
         const QVariant value = mixer.advancedValue(k);
         const QString text = QString::number(k + 1) + QLatin1Char(' ') + mixer.advancedName(k);
@@ -127,6 +134,7 @@ void AdvancedControlsDialog::buildControls()
             box->setProperty(kControlProperty, k);
             box->show();
             m_switches.append(box);
+            next(box);
             connect(box, &QCheckBox::clicked, this, [this, k](bool checked) {
                 ui::runCommand([&] {
                     addressLine();
@@ -146,10 +154,12 @@ void AdvancedControlsDialog::buildControls()
             bar->setValue(value.toInt());
             bar->setProperty(kControlProperty, k);
             bar->show();
+            next(bar);
             auto *label = new QLabel(text, m_controls);
             label->setObjectName(QStringLiteral("lb%1").arg(k));
             label->setTextFormat(Qt::PlainText);
             label->setGeometry(145, y, label->sizeHint().width(), 17);
+            label->setBuddy(bar);   // the bar's name, for a screen reader
             label->show();
             connect(bar, &QSlider::valueChanged, this, [this, k](int position) {
                 ui::runCommand([&] {
@@ -159,4 +169,7 @@ void AdvancedControlsDialog::buildControls()
             });
         }
     }
+    if (previous)
+        setTabOrder(previous, m_closeButton);
+    m_closeButton->setFocus();
 }

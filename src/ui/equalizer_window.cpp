@@ -30,12 +30,18 @@ EqualizerWindow::EqualizerWindow(PlaybackEqualizer &equalizer, QWidget *parent)
     m_bands->setObjectName(QStringLiteral("equalizerBands"));
     m_bands->setGeometry(0, 0, 340, 118);
     m_bands->setLabels(bandLabels());
+    m_bands->setAccessibleName(tr("Equalizer"));
+    m_bands->setAccessibleDescription(tr("Twelve bands from 36 Hz to 16 kHz, each from -15 to 15 dB"));
+    // The bands are set from the keyboard too.
+    m_bands->setFocusPolicy(Qt::StrongFocus);
 
     m_closeButton = new QPushButton(tr("Close"), this);
     m_closeButton->setObjectName(QStringLiteral("closeButton"));
     m_closeButton->setGeometry(136, 128, 75, 25);
     // Enter must not close the window while the bands have the keyboard.
     m_closeButton->setAutoDefault(false);
+
+    setTabOrder(m_bands, m_closeButton);
 
     connect(m_bands, &EqualizerBands::bandChanged, this, [this] { ui::runCommand([this] { sendBands(); }); });
     connect(m_closeButton, &QPushButton::clicked, this, &QWidget::close);

@@ -89,6 +89,7 @@ FileInfoPage::FileInfoPage(RecorderCore &core,
     m_list->setItemDelegateForColumn(DirectoryColumn, new LeftElidingDelegate(m_list));
     m_list->header()->setSectionsMovable(false);
     m_list->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_list->setAccessibleName(tr("File list"));
 
     m_popup = new QMenu(this);
     m_popup->setObjectName(QStringLiteral("fileListMenu"));
@@ -172,18 +173,12 @@ FileInfoPage::FileInfoPage(RecorderCore &core,
     m_applyButton->setToolTip(tr("Apply file info"));
     m_applyButton->setEnabled(false);
 
-    setTabOrder(m_list, m_title);
-    setTabOrder(m_title, m_artist);
-    setTabOrder(m_artist, m_album);
-    setTabOrder(m_album, m_genre);
-    setTabOrder(m_genre, m_copyright);
-    setTabOrder(m_copyright, m_year);
-    setTabOrder(m_year, m_track);
-    setTabOrder(m_track, m_comment);
-    setTabOrder(m_comment, m_id3v1);
-    setTabOrder(m_id3v1, m_id3v2);
-    setTabOrder(m_id3v2, m_resetButton);
-    setTabOrder(m_resetButton, m_applyButton);
+    // Keyboard order: the list, the tag fields row by row as they stand (Title, Copyright;
+    // Artist, Year; Album, Track; Comment, Genre), the tag version, then Reset and Apply.
+    const QList<QWidget *> order{m_list,   m_title, m_copyright, m_artist, m_year,          m_album,       m_track,
+                                 m_comment, m_genre, m_id3v1,    m_id3v2,  m_resetButton, m_applyButton};
+    for (qsizetype i = 0; i + 1 < order.size(); ++i)
+        setTabOrder(order[i], order[i + 1]);
 
     const auto command = [this](auto fn) { return [this, fn] { ui::runCommand([this, fn] { fn(); }); }; };
     m_list->viewport()->installEventFilter(this);

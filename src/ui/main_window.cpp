@@ -319,8 +319,7 @@ void MainWindow::createPages()
     QFont captionFont = m_pages->tabBar()->font();
     captionFont.setBold(true);
     m_pages->tabBar()->setFont(captionFont);
-    for (int i = 0; i < m_pages->count(); ++i)
-        m_pages->tabBar()->setTabTextColor(i, QColor(0x00, 0x00, 0x80));
+    colourTabCaptions();
 
     connect(m_pages, &QTabWidget::currentChanged, this, [this] { updateSnapshotNeeds(); });
     connect(m_recordSoundPage, &RecordSoundPage::spectrumSizeChanged, this, [this] { updateSnapshotNeeds(); });
@@ -390,6 +389,22 @@ void MainWindow::createTransportPanel()
     m_rightMeter->raise();   // the right-channel meter sits over the lower edge of the left one
     m_timeDisplay->setGeometry(475, 24, 121, 33);
 
+    // What a screen reader says of each part of the panel.
+    m_slider->setAccessibleName(tr("Position"));
+    m_slider->setAccessibleDescription(tr("Where the file plays; Left and Right move it"));
+    m_transport->setAccessibleName(tr("Transport"));
+    m_transport->setAccessibleDescription(tr("Play, Pause, Stop, Record, the volume and Mute"));
+    m_leftMeter->setAccessibleName(tr("Left level"));
+    m_rightMeter->setAccessibleName(tr("Right level"));
+    m_timeDisplay->setAccessibleName(tr("Time Elapsed"));
+
+    // The slider and the transport block act and take the keyboard; the meters and the time
+    // display only show, and Tab passes them by.
+    m_slider->setFocusPolicy(Qt::StrongFocus);
+    m_transport->setFocusPolicy(Qt::StrongFocus);
+    for (QWidget *shown : {static_cast<QWidget *>(m_leftMeter), static_cast<QWidget *>(m_rightMeter),
+                           static_cast<QWidget *>(m_timeDisplay)})
+        shown->setFocusPolicy(Qt::NoFocus);
     // Keyboard order along the panel: slider, transport block.
     setTabOrder(m_slider, m_transport);
 
@@ -509,6 +524,22 @@ void MainWindow::createSecondaryWindows()
             &PlaybackControlsPage::switchEqualizerOnOnce);
     m_filtersWindow = new RecordingFiltersWindow(m_core.filters(), this);
     m_renameDialog = new RenameDialog(m_core, this);
+}
+
+void MainWindow::colourTabCaptions()
+{
+    // Navy on a light window; on a dark one navy would vanish, so a light blue takes its place.
+    const bool dark = m_pages->tabBar()->palette().color(QPalette::Window).lightness() < 128;
+    const QColor caption = dark ? QColor(0x8c, 0xb4, 0xff) : QColor(0x00, 0x00, 0x80);
+    for (int i = 0; i < m_pages->count(); ++i)
+        m_pages->tabBar()->setTabTextColor(i, caption);
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange && m_pages)
+        colourTabCaptions();
 }
 
 // ---- layout and showing --------------------------------------------------------------------

@@ -97,6 +97,7 @@ protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     bool confirmRewrite(const QString &path) override;
@@ -106,6 +107,7 @@ private:
     void createPages();
     void createTransportPanel();
     void createStatusBar();
+    void colourTabCaptions();   // the page captions' colour, for a light or a dark window
     void bindSessions();
     void firstShow();
     void showRecovery(const RecoveryReport &recovered);

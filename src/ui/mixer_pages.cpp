@@ -122,6 +122,8 @@ void MixerPage::buildStrips()
     }
     fitHost();
     stripsBuilt();
+    // New strips join the window's keyboard order at its end: they are put in their place.
+    orderKeyboard();
     // The window grows to show every strip; it never shrinks here.
     emit widthNeeded(kStripPitch * highest + 98);
 }
@@ -133,6 +135,23 @@ void MixerPage::fitHost()
     for (const MixerStrip *s : std::as_const(m_strips))
         size = size.expandedTo(QSize(s->geometry().right() + 1, s->geometry().bottom() + 1));
     m_stripHost->setMinimumSize(size);
+}
+
+void MixerPage::setKeyboardOrder(const QList<QWidget *> &before, const QList<QWidget *> &after)
+{
+    m_keysBefore = before;
+    m_keysAfter = after;
+    orderKeyboard();
+}
+
+void MixerPage::orderKeyboard()
+{
+    QList<QWidget *> order = m_keysBefore;
+    for (const MixerStrip *strip : std::as_const(m_strips))
+        order << strip->keyboardOrder();
+    order << m_keysAfter;
+    for (qsizetype i = 0; i + 1 < order.size(); ++i)
+        setTabOrder(order[i], order[i + 1]);
 }
 
 void MixerPage::resizeEvent(QResizeEvent *event)
@@ -187,6 +206,11 @@ RecordingControlsPage::RecordingControlsPage(MixerLines &inputs, QWidget *parent
             [this] { ui::runCommand([this] { refreshDevices(); }); });
 
     raiseTopRow({m_label, m_devices, m_monitorBox, m_filterButton});
+    // What the two boxes do is more than their captions say: their tooltips say it all.
+    m_monitorBox->setAccessibleDescription(m_monitorBox->toolTip());
+    m_separateBox->setAccessibleDescription(m_separateBox->toolTip());
+    // Along the top row from the left, the strips, and the mix's choice beside them.
+    setKeyboardOrder({m_devices, m_monitorBox, m_filterButton}, {m_separateBox});
 }
 
 void RecordingControlsPage::showMonitoring(bool on)
@@ -275,6 +299,7 @@ PlaybackControlsPage::PlaybackControlsPage(MixerLines &outputs, PlaybackEqualize
     connect(m_equalizerButton, &QPushButton::clicked, this, &PlaybackControlsPage::equalizerWindowRequested);
 
     raiseTopRow({m_label, m_devices, m_equalizerSwitch, m_equalizerButton});
+    setKeyboardOrder({m_devices, m_equalizerSwitch, m_equalizerButton}, {});
 }
 
 MixerStrip *PlaybackControlsPage::makeStrip(int line, QWidget *parent)

@@ -51,16 +51,22 @@ protected:
     void setDeviceList(QComboBox *list);
     // Shows the side's current device as the list's choice.
     void showCurrentDevice();
+    // The keyboard's way through the tab: the top row's controls (before), then every strip's
+    // from left to right, then those standing after the strips; kept when strips are rebuilt.
+    void setKeyboardOrder(const QList<QWidget *> &before, const QList<QWidget *> &after);
 
 private:
     void chooseDevice();
     void fitHost();
+    void orderKeyboard();
 
     MixerLines &m_lines;
     QComboBox *m_devices = nullptr;
     QScrollArea *m_stripArea;   // covers the tab; scrolls sideways only
     QWidget *m_stripHost;       // the strips' parent, in tab coordinates while not scrolled
     QList<MixerStrip *> m_strips;
+    QList<QWidget *> m_keysBefore;   // see setKeyboardOrder
+    QList<QWidget *> m_keysAfter;
 };
 
 // "Recording Controls": "Input Device" list, "Listen to the input" and "Set Filter" at the

@@ -71,6 +71,7 @@ MixerStrip::MixerStrip(MixerLines &lines, int line, QWidget *parent) : QFrame(pa
     m_balance->setTickPosition(QSlider::TicksBelow);
     m_balance->setPageStep(10);
     m_balance->setToolTip(tr("Balance"));
+    m_balance->setAccessibleName(tr("Balance"));
 
     auto *separator = new QFrame(m_panel);
     separator->setObjectName(QStringLiteral("separator"));
@@ -89,6 +90,7 @@ MixerStrip::MixerStrip(MixerLines &lines, int line, QWidget *parent) : QFrame(pa
     m_volume->setTickPosition(QSlider::TicksBothSides);
     m_volume->setSingleStep(655);
     m_volume->setPageStep(6554);
+    m_volume->setAccessibleName(tr("Volume"));
 
     m_switch = new QCheckBox(m_panel);
     m_switch->setObjectName(QStringLiteral("switchBox"));
@@ -108,6 +110,23 @@ void MixerStrip::setLineName(const QString &name)
                         ? name
                         : metrics.elidedText(name, Qt::ElideRight, m_name->width()));
     m_name->setToolTip(name);
+    // Every strip has the same controls: a screen reader names each with its line.
+    //: %1 is the name of the mixer line
+    m_volume->setAccessibleName(tr("%1 volume").arg(name));
+    //: %1 is the name of the mixer line
+    m_balance->setAccessibleName(tr("%1 balance").arg(name));
+    //: record from this line; %1 is the name of the mixer line
+    const QString select = tr("Select %1");
+    //: silence this line; %1 is the name of the mixer line
+    const QString mute = tr("Mute %1");
+    m_switch->setAccessibleName((m_lines.isInput() ? select : mute).arg(name));
+    //: %1 is the name of the mixer line
+    m_advanced->setAccessibleName(tr("Advanced controls of %1").arg(name));
+}
+
+QList<QWidget *> MixerStrip::keyboardOrder() const
+{
+    return {m_balance, m_volume, m_switch, m_advanced};
 }
 
 void MixerStrip::setSwitchCaption(const QString &caption)

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QFrame>
+#include <QList>
 
 class QCheckBox;
 class QLabel;
@@ -33,6 +34,9 @@ public:
     void setLineName(const QString &name);
     // The switch's caption, the box widened (within the panel) when the text needs it.
     void setSwitchCaption(const QString &caption);
+
+    // The strip's controls in the order Tab reaches them: balance, volume, switch, Advanced.
+    QList<QWidget *> keyboardOrder() const;
 
 signals:
     // The user selected or deselected a recording line: other lines may have changed too.

@@ -158,6 +158,7 @@ void OptionsDialog::buildControls()
     m_savePathGroup->setObjectName(QStringLiteral("savePathGroup"));
     m_savePath = new QLineEdit;
     m_savePath->setObjectName(QStringLiteral("savePath"));
+    m_savePath->setAccessibleName(tr("Save Path"));
     m_chooseFolderButton = new QToolButton;
     m_chooseFolderButton->setObjectName(QStringLiteral("chooseFolderButton"));
     m_chooseFolderButton->setAutoRaise(true);
@@ -198,6 +199,13 @@ void OptionsDialog::buildControls()
     m_oggList->setObjectName(QStringLiteral("oggList"));
     m_opusList = new QComboBox;
     m_opusList->setObjectName(QStringLiteral("opusList"));
+    // Each list says which format it sets: the group's title alone would name all six alike.
+    m_mp3List->setAccessibleName(tr("MP3 quality"));
+    m_wavList->setAccessibleName(tr("WAV quality"));
+    m_wmaList->setAccessibleName(tr("WMA profile"));
+    m_flacList->setAccessibleName(tr("FLAC quality"));
+    m_oggList->setAccessibleName(tr("Ogg Vorbis quality"));
+    m_opusList->setAccessibleName(tr("Opus quality"));
     m_flacLevel = new QSpinBox;
     m_flacLevel->setObjectName(QStringLiteral("flacLevel"));
     m_flacLevel->setRange(0, 8);
@@ -243,6 +251,10 @@ void OptionsDialog::buildControls()
     m_hours->setObjectName(QStringLiteral("hours"));
     m_minutes->setObjectName(QStringLiteral("minutes"));
     m_seconds->setObjectName(QStringLiteral("seconds"));
+    // The units under the fields name them on sight; a screen reader says what they limit too.
+    m_hours->setAccessibleName(tr("Time limit hours"));
+    m_minutes->setAccessibleName(tr("Time limit minutes"));
+    m_seconds->setAccessibleName(tr("Time limit seconds"));
     auto *timeGrid = new QGridLayout(m_timeLimitGroup);
     auto *choiceRow = new QHBoxLayout;
     choiceRow->addWidget(m_noLimitButton);
@@ -265,6 +277,8 @@ void OptionsDialog::buildControls()
     m_splitSeconds = new UpDownField(5);
     m_splitMinutes->setObjectName(QStringLiteral("splitMinutes"));
     m_splitSeconds->setObjectName(QStringLiteral("splitSeconds"));
+    m_splitMinutes->setAccessibleName(tr("Auto split minutes"));
+    m_splitSeconds->setAccessibleName(tr("Auto split seconds"));
     auto *splitGrid = new QGridLayout(m_splitGroup);
     splitGrid->addWidget(m_splitBox, 0, 0);
     addUnitField(splitGrid, 0, 1, m_splitMinutes, tr("minutes"));
@@ -289,6 +303,8 @@ void OptionsDialog::buildControls()
     m_prerecordBox->setObjectName(QStringLiteral("prerecordBox"));
     m_prerecordBox->setToolTip(tr("The input stays open while the program is idle; Record writes "
                                    "these seconds first"));
+    // "Keep the last" only makes sense with the field and the unit after it: the tooltip says it whole.
+    m_prerecordBox->setAccessibleDescription(m_prerecordBox->toolTip());
     m_prerecordSeconds = new QSpinBox;
     m_prerecordSeconds->setObjectName(QStringLiteral("prerecordSeconds"));
     m_prerecordSeconds->setRange(1, 30);
@@ -384,14 +400,19 @@ void OptionsDialog::buildControls()
     layout->addLayout(columns, 1);
     layout->addLayout(buttons);
 
-    // Keyboard order: the three upper groups, OK and Cancel, then the split and device groups.
-    const QList<QWidget *> order{m_savePath, m_chooseFolderButton, m_mp3Button,   m_mp3List,     m_wavButton,     m_wavList,
-                                 m_wmaButton,      m_wmaList,     m_flacButton,  m_flacList,    m_flacLevel,
-                                 m_oggButton,      m_oggList,     m_opusButton,  m_opusList,
-                                 m_noLimitButton, m_stopAfterButton, m_hours, m_minutes,
-                                 m_seconds,  m_okButton,        m_cancelButton, m_splitBox, m_splitMinutes,
-                                 m_splitSeconds, m_prerecordBox, m_prerecordSeconds, m_triggerGroup,
-                                 m_triggerLevel, m_triggerSilence, m_triggerNewFileBox, m_resumeBox};
+    // Keyboard order as the eye reads: the left column top to bottom, then the right column,
+    // then OK and Cancel.
+    const QList<QWidget *> order{// where and in which format
+                                 m_savePath, m_chooseFolderButton, m_mp3Button, m_mp3List, m_wavButton, m_wavList,
+                                 m_wmaButton, m_wmaList, m_flacButton, m_flacList, m_flacLevel, m_oggButton,
+                                 m_oggList, m_opusButton, m_opusList,
+                                 // when
+                                 m_noLimitButton, m_stopAfterButton, m_hours, m_minutes, m_seconds, m_splitBox,
+                                 m_splitMinutes, m_splitSeconds, m_prerecordBox, m_prerecordSeconds,
+                                 m_triggerGroup, m_triggerLevel, m_triggerSilence, m_triggerNewFileBox,
+                                 m_resumeBox,
+                                 // the bottom row
+                                 m_okButton, m_cancelButton};
     for (int i = 0; i + 1 < order.size(); ++i)
         setTabOrder(order[i], order[i + 1]);
 }

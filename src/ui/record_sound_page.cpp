@@ -70,6 +70,10 @@ RecordSoundPage::RecordSoundPage(QWidget *parent) : QWidget(parent)
     m_spectrum = new SpectrumView(this);
     m_spectrum->setObjectName(QStringLiteral("spectrumView"));
     m_spectrum->setToolTip(tr("Sound Visualization"));
+    m_spectrum->setAccessibleName(tr("Spectrum"));
+    m_spectrum->setAccessibleDescription(
+        tr("The loudness of the sound at each frequency, low at the left, high at the right, as it is recorded "
+           "or played"));
     m_analyser = new engine::dsp::SpectrumAnalyser(this);
     m_analyser->setObjectName(QStringLiteral("spectrumAnalyser"));
     m_spectrum->setStyleKind(SpectrumView::Kind(m_analyser->GetVisType()));

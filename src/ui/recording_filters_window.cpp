@@ -22,15 +22,23 @@ namespace {
 
 struct RowDesign {
     const char *caption;   // translated where it is shown
+    const char *barName;   // what a screen reader calls the bar, translated too
+    const char *editName;  // and the box
     int min, max;   // Hz
     int tick;       // Hz between tick marks, also the bar's page step
     int design;     // Hz at first
 };
 
 constexpr RowDesign kRows[3] = {
-    {QT_TRANSLATE_NOOP("RecordingFiltersWindow", "Notch Filter"), 40, 200, 5, 50},
-    {QT_TRANSLATE_NOOP("RecordingFiltersWindow", "HighPass Filter"), 100, 44100, 1000, 400},
-    {QT_TRANSLATE_NOOP("RecordingFiltersWindow", "LowPass Filter"), 100, 44100, 1000, 4000},
+    {QT_TRANSLATE_NOOP("RecordingFiltersWindow", "Notch Filter"),
+     QT_TRANSLATE_NOOP("RecordingFiltersWindow", "Notch filter frequency"),
+     QT_TRANSLATE_NOOP("RecordingFiltersWindow", "Notch filter frequency in Hz"), 40, 200, 5, 50},
+    {QT_TRANSLATE_NOOP("RecordingFiltersWindow", "HighPass Filter"),
+     QT_TRANSLATE_NOOP("RecordingFiltersWindow", "High-pass filter frequency"),
+     QT_TRANSLATE_NOOP("RecordingFiltersWindow", "High-pass filter frequency in Hz"), 100, 44100, 1000, 400},
+    {QT_TRANSLATE_NOOP("RecordingFiltersWindow", "LowPass Filter"),
+     QT_TRANSLATE_NOOP("RecordingFiltersWindow", "Low-pass filter frequency"),
+     QT_TRANSLATE_NOOP("RecordingFiltersWindow", "Low-pass filter frequency in Hz"), 100, 44100, 1000, 4000},
 };
 
 constexpr int kRowTops[3] = {16, 48, 80};
@@ -131,17 +139,25 @@ RecordingFiltersWindow::RecordingFiltersWindow(RecordingFilters &filters, QWidge
         bar->setTickInterval(d.tick);
         bar->setSingleStep(1);
         bar->setPageStep(d.tick);
+        bar->setAccessibleName(tr(d.barName));
 
         auto *edit = new FrequencyEdit(this);
         edit->setObjectName(QStringLiteral("frequencyEdit") + n);
         edit->setGeometry(304, top + 2, 41, 21);
         edit->setText(QString::number(d.design));
+        edit->setAccessibleName(tr(d.editName));
 
         //: the unit of the frequency box beside it: hertz
         auto *hz = new QLabel(tr("Hz"), this);
         hz->setObjectName(QStringLiteral("hzLabel") + n);
         hz->move(352, top + 8);
         hz->adjustSize();
+
+        // Tab goes along the row: switch, bar, box; then the next row.
+        if (i > 0)
+            setTabOrder(m_edits[i - 1], box);
+        setTabOrder(box, bar);
+        setTabOrder(bar, edit);
 
         m_switches[i] = box;
         m_bars[i] = bar;

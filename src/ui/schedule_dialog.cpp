@@ -25,6 +25,7 @@ ScheduleDialog::ScheduleDialog(Clock clock, QWidget *parent) : QDialog(parent), 
     m_dayList = new QComboBox;
     m_dayList->setObjectName(QStringLiteral("dayList"));
     m_dayList->addItems({tr("Today"), tr("Tomorrow")});
+    m_dayList->setAccessibleName(tr("Start day"));
     auto *startRow = new QHBoxLayout;
     startRow->addWidget(m_startTime);
     startRow->addWidget(m_dayList);
@@ -38,6 +39,8 @@ ScheduleDialog::ScheduleDialog(Clock clock, QWidget *parent) : QDialog(parent), 
     m_length->setMinimumTime(QTime(0, 0, 1));
     m_length->setEnabled(false);
     m_length->setToolTip(tr("Hours, minutes and seconds; this recording only"));
+    m_length->setAccessibleName(tr("Recording length"));
+    m_length->setAccessibleDescription(m_length->toolTip());
     auto *lengthRow = new QHBoxLayout;
     lengthRow->addWidget(m_lengthBox);
     lengthRow->addWidget(m_length);
@@ -46,8 +49,11 @@ ScheduleDialog::ScheduleDialog(Clock clock, QWidget *parent) : QDialog(parent), 
     m_startsIn = new QLabel;
     m_startsIn->setObjectName(QStringLiteral("startsIn"));
 
+    // The row's caption names the time field beside it.
+    auto *startLabel = new QLabel(tr("Start at"));
+    startLabel->setBuddy(m_startTime);
     auto *form = new QFormLayout;
-    form->addRow(tr("Start at"), startRow);
+    form->addRow(startLabel, startRow);
     form->addRow(QString(), lengthRow);
     form->addRow(QString(), m_startsIn);
 

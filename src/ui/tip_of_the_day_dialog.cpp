@@ -153,6 +153,8 @@ TipOfTheDayDialog::TipOfTheDayDialog(ProgramSettings &settings, const QString &t
     m_tipText->setPalette(white);
     m_tipText->setBackgroundVisible(false);
     m_tipText->document()->setDocumentMargin(0);
+    // The heading names the tip for a screen reader.
+    m_heading->setBuddy(m_tipText);
 
     auto *panelLayout = new QGridLayout(m_panel);
     panelLayout->setContentsMargins(10, 10, 12, 10);
