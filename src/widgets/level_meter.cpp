@@ -2,6 +2,9 @@
 
 #include "widgets/paint_helpers.h"
 
+#include <QAccessible>
+#include <QAccessibleValueInterface>
+#include <QAccessibleWidget>
 #include <QPainter>
 #include <QTimerEvent>
 
@@ -14,18 +17,65 @@ constexpr int TickMs = 30;
 constexpr int SegmentWidth = 3;
 constexpr int SegmentGap = 1;
 
-QColor zoneColour(double level)
+constexpr int AccessibleNotifyMs = 250;
+
+QColor zoneColour(double level, const QPalette &pal)
 {
     if (level >= LevelMeter::RedFrom)
-        return QColor(0xff, 0x3b, 0x30);
+        return paint::levelOver(pal);
     if (level >= LevelMeter::YellowFrom)
-        return QColor(0xff, 0xc8, 0x1e);
-    return QColor(0x3c, 0xe0, 0x5a);
+        return paint::levelLoud(pal);
+    return paint::levelGood(pal);
+}
+
+// What a screen reader finds: a progress bar from 0 to 100 holding the level, which only
+// the sound sets.
+class LevelMeterAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
+public:
+    explicit LevelMeterAccessible(LevelMeter *meter) : QAccessibleWidget(meter, QAccessible::ProgressBar) {}
+
+    LevelMeter *meter() const { return static_cast<LevelMeter *>(widget()); }
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Name) {
+            const QString name = meter()->accessibleName();
+            return name.isEmpty() ? LevelMeter::tr("Level") : name;
+        }
+        return QAccessibleWidget::text(t);
+    }
+
+    void *interface_cast(QAccessible::InterfaceType t) override
+    {
+        if (t == QAccessible::ValueInterface)
+            return static_cast<QAccessibleValueInterface *>(this);
+        return QAccessibleWidget::interface_cast(t);
+    }
+
+    QVariant currentValue() const override { return meter()->value(); }
+    void setCurrentValue(const QVariant &) override {}
+    QVariant maximumValue() const override { return 100; }
+    QVariant minimumValue() const override { return 0; }
+    QVariant minimumStepSize() const override { return 1; }
+};
+
+QAccessibleInterface *factory(const QString &className, QObject *object)
+{
+    if (className == QLatin1String(LevelMeter::staticMetaObject.className()) && object
+        && object->isWidgetType()) {
+        if (auto *meter = qobject_cast<LevelMeter *>(object))
+            return new LevelMeterAccessible(meter);
+    }
+    return nullptr;
 }
 }  // namespace
 
 LevelMeter::LevelMeter(QWidget *parent) : QWidget(parent)
 {
+    static const bool installed = (QAccessible::installFactory(factory), true);
+    Q_UNUSED(installed);
+    m_accessibleTimer.setSingleShot(true);
+    connect(&m_accessibleTimer, &QTimer::timeout, this, &LevelMeter::sendAccessibleValue);
 }
 
 QSize LevelMeter::sizeHint() const { return {153, 21}; }
@@ -77,9 +127,32 @@ void LevelMeter::setValue(int level)
         m_peak = level;
         m_holdLeftMs = PeakHoldMs;
     }
+    const bool changed = level != m_value;
     m_value = level;
     updateTimer();
     repaintIfChanged(oldLit, oldMarker);
+    if (changed)
+        valueChangedForAccessibility();
+}
+
+void LevelMeter::valueChangedForAccessibility()
+{
+    if (!QAccessible::isActive() || m_accessibleTimer.isActive())
+        return;   // nobody listens, or the timer tells the newest level soon
+    const qint64 since = m_accessibleClock.isValid() ? m_accessibleClock.elapsed() : AccessibleNotifyMs;
+    if (since >= AccessibleNotifyMs)
+        sendAccessibleValue();
+    else
+        m_accessibleTimer.start(int(AccessibleNotifyMs - since));
+}
+
+void LevelMeter::sendAccessibleValue()
+{
+    m_accessibleClock.start();
+    if (!QAccessible::isActive())
+        return;
+    QAccessibleValueChangeEvent event(this, m_value);
+    QAccessible::updateAccessibility(&event);
 }
 
 void LevelMeter::updateTimer()
@@ -134,8 +207,10 @@ void LevelMeter::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::EnabledChange || event->type() == QEvent::PaletteChange
-        || event->type() == QEvent::StyleChange)
+        || event->type() == QEvent::StyleChange) {
         m_stripsValid = false;
+        update();
+    }
 }
 
 void LevelMeter::resizeEvent(QResizeEvent *event)
@@ -146,22 +221,26 @@ void LevelMeter::resizeEvent(QResizeEvent *event)
 
 void LevelMeter::prepareStrips()
 {
-    if (m_stripsValid)
+    // On a screen with another pixel ratio (the window moved) the strips are made afresh.
+    const qreal ratio = devicePixelRatioF();
+    if (m_stripsValid && m_litStrip.devicePixelRatio() == ratio && m_darkStrip.devicePixelRatio() == ratio)
         return;
     m_stripsValid = true;
-    const qreal ratio = devicePixelRatioF();
     for (bool lit : {false, true}) {
         QPixmap strip(size() * ratio);
         strip.setDevicePixelRatio(ratio);
         strip.fill(Qt::transparent);
         QPainter p(&strip);
-        paint::drawDisplayPanel(p, QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), palette(), 1.5);
+        // The frame from the palette; the glass a display's dark one in a light window and
+        // the palette's own in a dark one, the unlit segments a faint tint of it.
+        const QPalette pal = palette();
+        const QColor bg = paint::meterGlass(pal);
+        paint::drawSunkenPanel(p, QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), pal, bg, 1.5);
         const Layout l = layout();
         const bool on = isEnabled();
         const int pitch = SegmentWidth + SegmentGap;
-        const QColor bg = paint::displayBackground();
         for (int i = 0; i < l.count; ++i) {
-            QColor c = zoneColour((i + 0.5) * 100.0 / l.count);
+            QColor c = zoneColour((i + 0.5) * 100.0 / l.count, pal);
             const QRect seg(l.x0 + i * pitch, l.inner.top(), SegmentWidth, l.inner.height());
             if (!lit) {
                 p.fillRect(seg, paint::blend(bg, c, 0.16));
@@ -198,7 +277,7 @@ void LevelMeter::paintEvent(QPaintEvent *)
 
     const int marker = markerSegment(m_peak);
     if (marker >= 0) {
-        QColor c = zoneColour((marker + 0.5) * 100.0 / l.count).lighter(125);
+        QColor c = zoneColour((marker + 0.5) * 100.0 / l.count, palette()).lighter(125);
         if (!isEnabled())
             c = paint::blend(c, QColor(0x80, 0x80, 0x80), 0.7);
         p.fillRect(QRect(l.x0 + marker * pitch, l.inner.top(), SegmentWidth, l.inner.height()), c);

@@ -4,6 +4,7 @@
 #include <QBasicTimer>
 #include <QElapsedTimer>
 #include <QPixmap>
+#include <QTimer>
 #include <QWidget>
 
 class LevelMeter : public QWidget {
@@ -53,6 +54,9 @@ private:
     // a paint copies the lit part of one and the rest of the other.
     void prepareStrips();
     void repaintIfChanged(int oldLit, int oldMarker);
+    // Tells assistive technology about a new level, at most about four times a second.
+    void valueChangedForAccessibility();
+    void sendAccessibleValue();
 
     QPixmap m_litStrip;
     QPixmap m_darkStrip;
@@ -62,4 +66,6 @@ private:
     double m_holdLeftMs = 0;
     QBasicTimer m_timer;
     QElapsedTimer m_clock;
+    QElapsedTimer m_accessibleClock;   // since the last level told to assistive technology
+    QTimer m_accessibleTimer;          // tells the newest level when a quarter second is up
 };

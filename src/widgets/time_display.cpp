@@ -2,6 +2,9 @@
 
 #include "widgets/paint_helpers.h"
 
+#include <QAccessible>
+#include <QAccessibleTextInterface>
+#include <QAccessibleWidget>
 #include <QEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -12,6 +15,7 @@
 namespace {
 
 constexpr int MaxHours = 999;
+constexpr int AccessibleNotifyMs = 250;
 
 // Segments a..g of a seven-segment figure, lit per digit (bit 0 = a).
 constexpr unsigned char SegmentMask[10] = {0x3f, 0x06, 0x5b, 0x4f, 0x66, 0x6d, 0x7d, 0x07, 0x7f, 0x6f};
@@ -48,12 +52,86 @@ void drawFigure(QPainter &p, const QRectF &r, int digit, const QColor &on, const
     }
 }
 
+// What a screen reader finds: a static text named "Time Elapsed" whose text is the time as
+// the display shows it.
+class TimeDisplayAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
+public:
+    explicit TimeDisplayAccessible(TimeDisplay *display)
+        : QAccessibleWidget(display, QAccessible::StaticText)
+    {
+    }
+
+    TimeDisplay *display() const { return static_cast<TimeDisplay *>(widget()); }
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Name) {
+            const QString name = display()->accessibleName();
+            return name.isEmpty() ? TimeDisplay::tr("Time Elapsed") : name;
+        }
+        return QAccessibleWidget::text(t);
+    }
+
+    void *interface_cast(QAccessible::InterfaceType t) override
+    {
+        if (t == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface *>(this);
+        return QAccessibleWidget::interface_cast(t);
+    }
+
+    // Nothing can be selected and there is no cursor.
+    void selection(int, int *startOffset, int *endOffset) const override
+    {
+        *startOffset = 0;
+        *endOffset = 0;
+    }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+
+    QString text(int startOffset, int endOffset) const override
+    {
+        const QString shown = display()->text();
+        startOffset = std::clamp(startOffset, 0, int(shown.size()));
+        endOffset = endOffset < 0 ? int(shown.size()) : std::clamp(endOffset, startOffset, int(shown.size()));
+        return shown.mid(startOffset, endOffset - startOffset);
+    }
+    int characterCount() const override { return int(display()->text().size()); }
+    QRect characterRect(int) const override { return QRect(); }
+    int offsetAtPoint(const QPoint &) const override { return -1; }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int offset, int *startOffset, int *endOffset) const override
+    {
+        *startOffset = offset;
+        *endOffset = offset;
+        return QString();
+    }
+};
+
+QAccessibleInterface *factory(const QString &className, QObject *object)
+{
+    if (className == QLatin1String(TimeDisplay::staticMetaObject.className()) && object
+        && object->isWidgetType()) {
+        if (auto *display = qobject_cast<TimeDisplay *>(object))
+            return new TimeDisplayAccessible(display);
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 TimeDisplay::TimeDisplay(QWidget *parent) : QWidget(parent)
 {
+    static const bool installed = (QAccessible::installFactory(factory), true);
+    Q_UNUSED(installed);
     // The display paints its own background, so a new time never repaints the window behind.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    m_accessibleText = text();
+    m_accessibleTimer.setSingleShot(true);
+    connect(&m_accessibleTimer, &QTimer::timeout, this, &TimeDisplay::sendAccessibleText);
 }
 
 QSize TimeDisplay::sizeHint() const { return {121, 33}; }
@@ -68,6 +146,29 @@ void TimeDisplay::setFields(int h, int m, int s, int ms)
     m_seconds = s;
     m_milliseconds = ms;
     update();
+    textChangedForAccessibility();
+}
+
+void TimeDisplay::textChangedForAccessibility()
+{
+    if (!QAccessible::isActive() || m_accessibleTimer.isActive())
+        return;   // nobody listens, or the timer tells the newest text soon
+    const qint64 since = m_accessibleClock.isValid() ? m_accessibleClock.elapsed() : AccessibleNotifyMs;
+    if (since >= AccessibleNotifyMs)
+        sendAccessibleText();
+    else
+        m_accessibleTimer.start(int(AccessibleNotifyMs - since));
+}
+
+void TimeDisplay::sendAccessibleText()
+{
+    m_accessibleClock.start();
+    const QString now = text();
+    if (!QAccessible::isActive() || now == m_accessibleText)
+        return;
+    QAccessibleTextUpdateEvent event(this, 0, m_accessibleText, now);
+    m_accessibleText = now;
+    QAccessible::updateAccessibility(&event);
 }
 
 void TimeDisplay::setHours(int hours)
@@ -162,7 +263,11 @@ QTransform TimeDisplay::lean(double base)
 void TimeDisplay::prepareFace(int hourDigits)
 {
     const bool enabled = isEnabled();
-    if (!m_face.isNull() && m_faceSize == size() && m_faceEnabled == enabled && m_faceHourDigits == hourDigits)
+    const qreal ratio = devicePixelRatioF();
+    // Drawn afresh for a new size, look or number of hour digits, and on a screen with
+    // another pixel ratio (the window moved), the figures with it.
+    if (!m_face.isNull() && m_faceSize == size() && m_faceEnabled == enabled && m_faceHourDigits == hourDigits
+        && m_face.devicePixelRatio() == ratio)
         return;
     m_faceSize = size();
     m_faceEnabled = enabled;
@@ -177,13 +282,14 @@ void TimeDisplay::prepareFace(int hourDigits)
         m_off = paint::blend(m_off, paint::displayBackground(), 0.5);
     }
 
-    const qreal ratio = devicePixelRatioF();
     m_face = QPixmap(size() * ratio);
     m_face.setDevicePixelRatio(ratio);
     m_face.fill(Qt::transparent);
     QPainter p(&m_face);
     p.setRenderHint(QPainter::Antialiasing);
-    paint::drawDisplayPanel(p, QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), palette(), 3);
+    // The face keeps its own dark glass in every palette; the bezel around it and the
+    // corners outside it come from the palette.
+    paint::drawFramedDisplayPanel(p, QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), palette(), 3);
     p.setTransform(lean(m_layout.base), true);
     p.setPen(Qt::NoPen);
     p.setBrush(m_on);
@@ -218,8 +324,10 @@ const TimeDisplay::Figure &TimeDisplay::figure(int cell, int digit)
 void TimeDisplay::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange)
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange) {
         m_face = QPixmap();   // drawn anew at the next paint
+        update();
+    }
 }
 
 void TimeDisplay::paintEvent(QPaintEvent *)

@@ -2,10 +2,12 @@
 #pragma once
 
 #include <QColor>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QList>
 #include <QPixmap>
 #include <QRectF>
+#include <QTimer>
 #include <QWidget>
 
 class TimeDisplay : public QWidget {
@@ -58,6 +60,9 @@ private:
     void prepareFace(int hourDigits);
     const Figure &figure(int cell, int digit);
     void setFields(int h, int m, int s, int ms);
+    // Tells assistive technology about the new text, at most about four times a second.
+    void textChangedForAccessibility();
+    void sendAccessibleText();
 
     Layout m_layout;
     QPixmap m_face;
@@ -71,4 +76,8 @@ private:
     int m_minutes = 0;
     int m_seconds = 0;
     int m_milliseconds = 0;
+
+    QString m_accessibleText;          // the text assistive technology was told last
+    QElapsedTimer m_accessibleClock;   // since then
+    QTimer m_accessibleTimer;          // tells the newest text when a quarter second is up
 };
