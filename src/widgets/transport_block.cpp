@@ -2,14 +2,20 @@
 
 #include "widgets/paint_helpers.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QLocale>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPointer>
+#include <QTimer>
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <optional>
 
@@ -42,12 +48,314 @@ bool isButton(TransportBlock::Part part)
     return part != TransportBlock::Part::None && part != TransportBlock::Part::Knob;
 }
 
+// Whether a transport button sits lit or pressed in while the block shows this state:
+// play while playing, pause while paused, record while recording, stop while stopped.
+bool latchedIn(TransportBlock::Part part, TransportBlock::State state)
+{
+    using Part = TransportBlock::Part;
+    using State = TransportBlock::State;
+    switch (part) {
+    case Part::Play: return state == State::Playing;
+    case Part::Pause: return state == State::Paused;
+    case Part::Stop: return state == State::Stopped;
+    case Part::Record: return state == State::Recording;
+    default: return false;
+    }
+}
+
+// A colour's relative luminance, and the contrast ratio of two colours (1 to 21).
+double luminance(const QColor &c)
+{
+    auto channel = [](float v) { return v <= 0.03928f ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    const QColor rgb = c.toRgb();
+    return 0.2126 * channel(rgb.redF()) + 0.7152 * channel(rgb.greenF()) + 0.0722 * channel(rgb.blueF());
+}
+
+double contrast(const QColor &a, const QColor &b)
+{
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// Whether the buttons' faces are dark (a dark palette).
+bool darkFace(const QPalette &pal)
+{
+    return pal.color(QPalette::Button).lightness() < 128;
+}
+
+// The record symbol's red on an unlit button: a deep red on a light face, a brighter one
+// on a dark face, where the deep one would sink in.
+QColor recordRed(const QPalette &pal)
+{
+    return darkFace(pal) ? RecordColour.lighter(125) : RecordColour.darker(115);
+}
+
+// A colour for marks drawn on a lit button: white, unless black reads much better there.
+QColor markOnLit(const QColor &lit)
+{
+    return contrast(Qt::black, lit) > 1.5 * contrast(Qt::white, lit) ? QColor(Qt::black) : QColor(Qt::white);
+}
+
+}  // namespace
+
+// ---- accessibility ------------------------------------------------------------------------
+
+// What the accessibility interfaces below may reach inside the block.
+struct TransportBlockAccess {
+    using Part = TransportBlock::Part;
+    static void click(TransportBlock &b, Part part) { b.activate(part); }
+    static void turnKnob(TransportBlock &b, int volume) { b.userSetVolume(volume); }
+    static bool isDown(const TransportBlock &b, Part part) { return b.m_pressPart == part && b.m_hoverPart == part; }
+    static QRect displayRect(const TransportBlock &b) { return b.layout().display; }
+    static QString stateText(TransportBlock::State state)
+    {
+        // The same words the state display paints.
+        switch (state) {
+        case TransportBlock::State::Playing: return TransportBlock::tr("PLAYING");
+        case TransportBlock::State::Paused: return TransportBlock::tr("PAUSED");
+        case TransportBlock::State::Recording: return TransportBlock::tr("RECORDING");
+        case TransportBlock::State::Stopped: break;
+        }
+        return TransportBlock::tr("STOPPED");
+    }
+};
+
+namespace {
+
+// The block's children for assistive technology: one per part in keyboard order (their
+// index is the Part's value), then the state display.
+constexpr int KnobChild = int(TransportBlock::Part::Knob);
+constexpr int MuteChild = int(TransportBlock::Part::Mute);
+constexpr int DisplayChild = MuteChild + 1;
+constexpr int ChildCount = DisplayChild + 1;
+
+// One part of the block: a transport or mute button, the volume knob, or the state display.
+// Not a widget of its own: the block's interface registers it with Qt once, hands out the
+// same one each time and has it deleted when the block goes.
+class TransportPartAccessible : public QAccessibleInterface,
+                                public QAccessibleActionInterface,
+                                public QAccessibleValueInterface {
+public:
+    TransportPartAccessible(TransportBlock *block, int index) : m_block(block), m_index(index) {}
+
+    bool isValid() const override { return !m_block.isNull(); }
+    QObject *object() const override { return nullptr; }
+    QWindow *window() const override
+    {
+        const QAccessibleInterface *p = parent();
+        return p ? p->window() : nullptr;
+    }
+
+    QAccessibleInterface *parent() const override
+    {
+        return m_block ? QAccessible::queryAccessibleInterface(m_block.data()) : nullptr;
+    }
+    QAccessibleInterface *child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
+    QAccessibleInterface *childAt(int, int) const override { return nullptr; }
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (!m_block)
+            return {};
+        if (t == QAccessible::Name) {
+            switch (m_index) {
+            case int(TransportBlock::Part::Play): return TransportBlock::tr("Play");
+            case int(TransportBlock::Part::Pause): return TransportBlock::tr("Pause");
+            case int(TransportBlock::Part::Stop): return TransportBlock::tr("Stop");
+            case int(TransportBlock::Part::Record): return TransportBlock::tr("Record");
+            case KnobChild: return TransportBlock::tr("Volume");
+            case MuteChild: return TransportBlock::tr("Mute");
+            case DisplayChild: return TransportBlockAccess::stateText(m_block->state());
+            default: return {};
+            }
+        }
+        if (t == QAccessible::Value && m_index == KnobChild)
+            return m_block->locale().toString(m_block->volume());
+        return {};
+    }
+    void setText(QAccessible::Text, const QString &) override {}
+
+    QRect rect() const override
+    {
+        if (!m_block)
+            return {};
+        const QRect r = m_index == DisplayChild ? TransportBlockAccess::displayRect(*m_block) : m_block->partRect(part());
+        if (r.isEmpty())
+            return {};
+        return QRect(m_block->mapToGlobal(r.topLeft()), r.size());
+    }
+
+    QAccessible::Role role() const override
+    {
+        if (m_index == KnobChild)
+            return QAccessible::Dial;
+        if (m_index == DisplayChild)
+            return QAccessible::StaticText;
+        return QAccessible::Button;
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State st;
+        if (!m_block) {
+            st.invalid = true;
+            return st;
+        }
+        st.disabled = !m_block->isEnabled();
+        st.invisible = !m_block->isVisible();
+        if (m_index == DisplayChild) {
+            st.readOnly = true;
+            if (TransportBlockAccess::displayRect(*m_block).isEmpty())
+                st.invisible = true;   // no room for it at this width
+            return st;
+        }
+        const TransportBlock::Part p = part();
+        st.focusable = true;
+        st.focused = m_block->hasFocus() && m_block->focusedPart() == p;
+        if (isButton(p)) {
+            st.checkable = true;
+            st.checked = p == TransportBlock::Part::Mute ? m_block->mute() : latchedIn(p, m_block->state());
+            st.pressed = m_block->isEnabled() && TransportBlockAccess::isDown(*m_block, p);
+        }
+        return st;
+    }
+
+    void *interface_cast(QAccessible::InterfaceType t) override
+    {
+        if (t == QAccessible::ActionInterface && m_index != DisplayChild)
+            return static_cast<QAccessibleActionInterface *>(this);
+        if (t == QAccessible::ValueInterface && m_index == KnobChild)
+            return static_cast<QAccessibleValueInterface *>(this);
+        return nullptr;
+    }
+
+    // Buttons are pressed as a click presses them; the knob turns a step at a time.
+    QStringList actionNames() const override
+    {
+        if (m_index == KnobChild)
+            return {increaseAction(), decreaseAction()};
+        return {pressAction()};
+    }
+    void doAction(const QString &name) override
+    {
+        if (!m_block || !m_block->isEnabled())
+            return;   // a disabled block ignores the mouse too
+        if (m_index == KnobChild) {
+            if (name == increaseAction())
+                TransportBlockAccess::turnKnob(*m_block, m_block->volume() + 1);
+            else if (name == decreaseAction())
+                TransportBlockAccess::turnKnob(*m_block, m_block->volume() - 1);
+        } else if (name == pressAction()) {
+            TransportBlockAccess::click(*m_block, part());
+        }
+    }
+    QStringList keyBindingsForAction(const QString &) const override { return {}; }
+
+    QVariant currentValue() const override { return m_block ? m_block->volume() : 0; }
+    void setCurrentValue(const QVariant &value) override
+    {
+        bool ok = false;
+        const double v = value.toDouble(&ok);
+        if (m_block && m_block->isEnabled() && ok && std::isfinite(v))
+            TransportBlockAccess::turnKnob(*m_block, int(std::lround(std::clamp(v, 0.0, 100.0))));
+    }
+    QVariant maximumValue() const override { return 100; }
+    QVariant minimumValue() const override { return 0; }
+    QVariant minimumStepSize() const override { return 1; }
+
+private:
+    TransportBlock::Part part() const { return TransportBlock::Part(m_index); }
+
+    QPointer<TransportBlock> m_block;
+    int m_index;
+};
+
+// The block as a whole: a tool bar named "Transport" holding its parts.
+class TransportBlockAccessible : public QAccessibleWidget {
+public:
+    explicit TransportBlockAccessible(TransportBlock *block) : QAccessibleWidget(block, QAccessible::ToolBar)
+    {
+        for (int i = 0; i < ChildCount; ++i)
+            m_children[size_t(i)] = QAccessible::registerAccessibleInterface(new TransportPartAccessible(block, i));
+    }
+    ~TransportBlockAccessible() override
+    {
+        for (const QAccessible::Id id : m_children)
+            QAccessible::deleteAccessibleInterface(id);
+    }
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
+            return TransportBlock::tr("Transport");
+        return QAccessibleWidget::text(t);
+    }
+
+    int childCount() const override { return ChildCount; }
+    QAccessibleInterface *child(int index) const override
+    {
+        if (index < 0 || index >= ChildCount)
+            return nullptr;
+        return QAccessible::accessibleInterface(m_children[size_t(index)]);
+    }
+    int indexOfChild(const QAccessibleInterface *iface) const override
+    {
+        for (int i = 0; i < ChildCount; ++i) {
+            if (iface && QAccessible::accessibleInterface(m_children[size_t(i)]) == iface)
+                return i;
+        }
+        return -1;
+    }
+    QAccessibleInterface *childAt(int x, int y) const override
+    {
+        const TransportBlock *b = block();
+        const QPoint pos = b->mapFromGlobal(QPoint(x, y));
+        const TransportBlock::Part part = b->partAt(pos);
+        if (part != TransportBlock::Part::None)
+            return child(int(part));
+        if (TransportBlockAccess::displayRect(*b).contains(pos))
+            return child(DisplayChild);
+        return nullptr;
+    }
+    QAccessibleInterface *focusChild() const override
+    {
+        if (block()->hasFocus())
+            return child(int(block()->focusedPart()));
+        return QAccessibleWidget::focusChild();
+    }
+
+private:
+    TransportBlock *block() const { return static_cast<TransportBlock *>(widget()); }
+
+    std::array<QAccessible::Id, ChildCount> m_children{};
+};
+
+QAccessibleInterface *factory(const QString &className, QObject *object)
+{
+    if (className == QLatin1String(TransportBlock::staticMetaObject.className()))
+        if (auto *block = qobject_cast<TransportBlock *>(object))
+            return new TransportBlockAccessible(block);
+    return nullptr;
+}
+
+// Assistive technology hears of a turning knob at most this often (ms).
+constexpr qint64 NoticeInterval = 250;
+
 }  // namespace
 
 TransportBlock::TransportBlock(QWidget *parent) : QWidget(parent)
 {
+    static const bool installed = (QAccessible::installFactory(factory), true);
+    Q_UNUSED(installed);
+
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
+
+    m_volumeNoticeTimer = new QTimer(this);
+    m_volumeNoticeTimer->setSingleShot(true);
+    connect(m_volumeNoticeTimer, &QTimer::timeout, this, &TransportBlock::sendVolumeNotice);
 }
 
 QSize TransportBlock::sizeHint() const { return {290, 27}; }
@@ -60,6 +368,7 @@ void TransportBlock::setVolume(int volume)
         return;
     m_volume = volume;
     update();
+    noteVolumeChanged();
 }
 
 void TransportBlock::setMute(bool on)
@@ -68,6 +377,7 @@ void TransportBlock::setMute(bool on)
         return;
     m_mute = on;
     update();
+    noteCheckedChange(Part::Mute);
 }
 
 void TransportBlock::showPlaying() { setState(State::Playing); }
@@ -79,8 +389,68 @@ void TransportBlock::setState(State s)
 {
     if (s == m_state)
         return;
+    const State before = m_state;
     m_state = s;
     update();
+    if (!QAccessible::isActive())
+        return;
+    for (Part part : {Part::Play, Part::Pause, Part::Stop, Part::Record}) {
+        if (latchedIn(part, before) != latchedIn(part, s))
+            noteCheckedChange(part);
+    }
+    QAccessibleEvent named(this, QAccessible::NameChanged);
+    named.setChild(DisplayChild);
+    QAccessible::updateAccessibility(&named);
+}
+
+void TransportBlock::noteCheckedChange(Part part)
+{
+    if (!QAccessible::isActive())
+        return;
+    QAccessible::State changed;
+    changed.checked = true;
+    QAccessibleStateChangeEvent event(this, changed);
+    event.setChild(int(part));
+    QAccessible::updateAccessibility(&event);
+}
+
+void TransportBlock::noteFocusedPart()
+{
+    if (!QAccessible::isActive() || !hasFocus())
+        return;
+    QAccessibleEvent event(this, QAccessible::Focus);
+    event.setChild(int(m_focusPart));
+    QAccessible::updateAccessibility(&event);
+}
+
+void TransportBlock::setFocusPart(Part part)
+{
+    if (part == Part::None || part == m_focusPart)
+        return;
+    m_focusPart = part;
+    update();
+    noteFocusedPart();
+}
+
+void TransportBlock::noteVolumeChanged()
+{
+    if (!QAccessible::isActive() || m_volumeNoticeTimer->isActive())
+        return;   // nobody listens, or the notice on its way takes the newest value
+    const qint64 since = m_volumeNoticeClock.isValid() ? m_volumeNoticeClock.elapsed() : NoticeInterval;
+    if (since >= NoticeInterval)
+        sendVolumeNotice();
+    else
+        m_volumeNoticeTimer->start(int(NoticeInterval - since));
+}
+
+void TransportBlock::sendVolumeNotice()
+{
+    m_volumeNoticeClock.start();
+    if (!QAccessible::isActive())
+        return;
+    QAccessibleValueChangeEvent event(this, m_volume);
+    event.setChild(KnobChild);
+    QAccessible::updateAccessibility(&event);
 }
 
 TransportBlock::Layout TransportBlock::layout() const
@@ -143,6 +513,7 @@ void TransportBlock::activate(Part part)
     if (part == Part::Mute) {
         m_mute = !m_mute;   // toggled first: the receiver reads mute
         update();
+        noteCheckedChange(Part::Mute);
     }
     if (const std::optional<Button> button = buttonOf(part))
         emit clicked(*button);
@@ -155,6 +526,7 @@ void TransportBlock::userSetVolume(int volume)
         return;
     m_volume = volume;
     update();
+    noteVolumeChanged();
     emit volumeChanged(m_volume);
 }
 
@@ -203,7 +575,7 @@ void TransportBlock::paintButton(QPainter &p, Part part, const QRect &rect) cons
     } else {
         paint::drawRaisedBox(p, r, pal, group, hot, down || latched, 3);
         if (part == Part::Record)
-            symbol = on ? RecordColour.darker(115) : paint::blend(RecordColour, pal.color(group, QPalette::Button), 0.6);
+            symbol = on ? recordRed(pal) : paint::blend(RecordColour, pal.color(group, QPalette::Button), 0.6);
         else if (latched && part == Part::Stop)
             symbol = paint::blend(symbol, pal.color(group, QPalette::Highlight), 0.35);
     }
@@ -211,9 +583,11 @@ void TransportBlock::paintButton(QPainter &p, Part part, const QRect &rect) cons
     paintSymbol(p, part, inner, symbol);
 
     if (hasFocus() && m_focusPart == part) {
+        // The keyboard mark: the button's text colour on a plain face (it reads there in any
+        // palette), on a lit one whichever of white and black reads better.
         p.save();
         p.setRenderHint(QPainter::Antialiasing, false);
-        p.setPen(QPen(lit.isValid() ? QColor(Qt::white) : pal.color(group, QPalette::ButtonText), 1, Qt::DotLine));
+        p.setPen(QPen(lit.isValid() ? markOnLit(lit) : pal.color(group, QPalette::ButtonText), 1, Qt::DotLine));
         p.setBrush(Qt::NoBrush);
         p.drawRect(rect.adjusted(3, 3, -4, -4));
         p.restore();
@@ -271,7 +645,7 @@ void TransportBlock::paintSymbol(QPainter &p, Part part, const QRectF &r, const 
         p.setBrush(Qt::NoBrush);
         const QPointF w0(o.x() + u * 1.5, o.y());
         if (m_mute) {
-            const QColor cross = isEnabled() ? RecordColour : colour;
+            const QColor cross = isEnabled() ? (darkFace(palette()) ? recordRed(palette()) : RecordColour) : colour;
             p.setPen(QPen(cross, std::max(1.5, u * 0.55), Qt::SolidLine, Qt::RoundCap));
             const double x0 = w0.x() + u * 0.15, x1 = w0.x() + u * 1.6;
             p.drawLine(QPointF(x0, o.y() - u * 0.75), QPointF(x1, o.y() + u * 0.75));
@@ -300,11 +674,13 @@ void TransportBlock::paintDisplay(QPainter &p, const QRect &rect) const
     QColor colour;
     QString longText, shortText;
     switch (m_state) {
-    case State::Playing: colour = PlayColour.lighter(135); longText = tr("PLAYING"); shortText = tr("PLAY", "state, short for PLAYING"); break;
-    case State::Paused: colour = PauseColour.lighter(115); longText = tr("PAUSED"); shortText = tr("PAUSE", "state, short for PAUSED"); break;
-    case State::Recording: colour = RecordColour.lighter(130); longText = tr("RECORDING"); shortText = tr("REC", "state, short for RECORDING"); break;
-    case State::Stopped: colour = paint::displayGlow().darker(140); longText = tr("STOPPED"); shortText = tr("STOP", "state, short for STOPPED"); break;
+    case State::Playing: colour = PlayColour.lighter(135); shortText = tr("PLAY", "state, short for PLAYING"); break;
+    case State::Paused: colour = PauseColour.lighter(115); shortText = tr("PAUSE", "state, short for PAUSED"); break;
+    case State::Recording: colour = RecordColour.lighter(130); shortText = tr("REC", "state, short for RECORDING"); break;
+    case State::Stopped: colour = paint::displayGlow().darker(140); shortText = tr("STOP", "state, short for STOPPED"); break;
     }
+    // The full word is also the display's name for a screen reader.
+    longText = TransportBlockAccess::stateText(m_state);
     if (!isEnabled())
         colour = paint::blend(colour, paint::displayBackground(), 0.55);
 
@@ -370,11 +746,17 @@ void TransportBlock::paintKnob(QPainter &p, const QRect &rect) const
     // The scale ring: its track, and the arc up to the current volume.
     const double ringR = R - 1.3;
     const QRectF ring(c.x() - ringR, c.y() - ringR, 2 * ringR, 2 * ringR);
+    // On a dark window the palette's Mid and Dark hardly show; the track and the muted arc
+    // are drawn in greys between the window and its text there.
+    const bool darkWindow = pal.color(QPalette::Window).lightness() < 128;
+    const QColor window = pal.color(group, QPalette::Window), windowText = pal.color(group, QPalette::WindowText);
+    const QColor track = darkWindow ? paint::blend(window, windowText, 0.2) : pal.color(group, QPalette::Mid);
+    const QColor mutedArc = darkWindow ? paint::blend(window, windowText, 0.5) : pal.color(group, QPalette::Dark);
     p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(pal.color(group, QPalette::Mid), 2.4, Qt::SolidLine, Qt::FlatCap));
+    p.setPen(QPen(track, 2.4, Qt::SolidLine, Qt::FlatCap));
     p.drawArc(ring, int(KnobStartDeg * 16), int(-KnobSweepDeg * 16));
     if (m_volume > 0) {
-        const QColor arc = m_mute ? pal.color(group, QPalette::Dark) : pal.color(group, QPalette::Highlight);
+        const QColor arc = m_mute ? mutedArc : pal.color(group, QPalette::Highlight);
         p.setPen(QPen(arc, 2.4, Qt::SolidLine, Qt::FlatCap));
         p.drawArc(ring, int(KnobStartDeg * 16), int(-KnobSweepDeg * m_volume / 100.0 * 16));
     }
@@ -386,14 +768,17 @@ void TransportBlock::paintKnob(QPainter &p, const QRect &rect) const
     if (hot)
         face = paint::blend(face, pal.color(group, QPalette::Light), 0.4);
     QLinearGradient g(c.x(), c.y() - capR, c.x(), c.y() + capR);
-    g.setColorAt(0, paint::blend(face, Qt::white, 0.55));
+    // The gloss is the palette's light colour (white in a light palette), so a dark knob
+    // stays dark.
+    const QColor light = pal.color(group, QPalette::Light);
+    g.setColorAt(0, paint::blend(face, light, 0.55));
     g.setColorAt(1, face.darker(118));
     p.setPen(QPen(paint::blend(pal.color(group, QPalette::Dark), pal.color(group, QPalette::Shadow), 0.4), 1));
     p.setBrush(g);
     p.drawEllipse(c, capR, capR);
     QLinearGradient top(c.x(), c.y() - capR, c.x(), c.y() + capR);
     top.setColorAt(0, face.darker(106));
-    top.setColorAt(1, paint::blend(face, Qt::white, 0.35));
+    top.setColorAt(1, paint::blend(face, light, 0.35));
     p.setPen(Qt::NoPen);
     p.setBrush(top);
     p.drawEllipse(c, capR * 0.72, capR * 0.72);
@@ -405,9 +790,15 @@ void TransportBlock::paintKnob(QPainter &p, const QRect &rect) const
     p.drawLine(c + dir * (capR * 0.25), c + dir * (capR * 0.85));
 
     if (hasFocus() && m_focusPart == Part::Knob) {
-        p.setPen(QPen(pal.color(QPalette::Active, QPalette::Highlight), 1, Qt::DotLine));
+        // The keyboard mark rings the knob just outside the scale: in the highlight colour on
+        // a light window where that stands out, else in the window's text colour (as the
+        // buttons' marks are in theirs).
+        QColor mark = pal.color(QPalette::Active, QPalette::Highlight);
+        if (darkWindow || contrast(mark, pal.color(QPalette::Active, QPalette::Window)) < 3.0)
+            mark = pal.color(QPalette::Active, QPalette::WindowText);
+        p.setPen(QPen(mark, 1, Qt::DotLine));
         p.setBrush(Qt::NoBrush);
-        p.drawEllipse(c, R + 0.2, R + 0.2);
+        p.drawEllipse(c, R + 0.9, R + 0.9);
     }
     p.restore();
 }
@@ -423,8 +814,7 @@ void TransportBlock::mousePressEvent(QMouseEvent *event)
     const Part part = partAt(event->position().toPoint());
     m_pressPart = part;
     m_hoverPart = part;
-    if (part != Part::None)
-        m_focusPart = part;
+    setFocusPart(part);
     if (part == Part::Knob) {
         m_dragStartY = event->position().toPoint().y();
         m_dragStartVolume = m_volume;
@@ -488,8 +878,7 @@ void TransportBlock::keyPressEvent(QKeyEvent *event)
     const int key = event->key();
     auto moveFocus = [this](int delta) {
         const int next = std::clamp(int(m_focusPart) + delta, int(Part::Play), int(Part::Mute));
-        m_focusPart = Part(next);
-        update();
+        setFocusPart(Part(next));
     };
     if (m_focusPart == Part::Knob) {
         switch (key) {
@@ -527,20 +916,24 @@ void TransportBlock::focusInEvent(QFocusEvent *event)
         m_focusPart = Part::Mute;
     update();
     QWidget::focusInEvent(event);
+    // A screen reader hears which part the keyboard now works on; once more when the
+    // event loop comes round, as Qt tells of the block's own focus after this handler.
+    noteFocusedPart();
+    if (QAccessible::isActive())
+        QTimer::singleShot(0, this, &TransportBlock::noteFocusedPart);
 }
 
 bool TransportBlock::focusNextPrevChild(bool next)
 {
-    // Tab walks through the parts before it leaves the block.
-    if (hasFocus()) {
+    // Tab walks through the parts before it leaves the block; a block being disabled lets
+    // the focus go.
+    if (hasFocus() && isEnabled()) {
         if (next && m_focusPart < Part::Mute) {
-            m_focusPart = Part(int(m_focusPart) + 1);
-            update();
+            setFocusPart(Part(int(m_focusPart) + 1));
             return true;
         }
         if (!next && m_focusPart > Part::Play) {
-            m_focusPart = Part(int(m_focusPart) - 1);
-            update();
+            setFocusPart(Part(int(m_focusPart) - 1));
             return true;
         }
     }
@@ -561,5 +954,17 @@ void TransportBlock::changeEvent(QEvent *event)
         m_pressPart = Part::None;
         m_hoverPart = Part::None;
     }
+    if (event->type() == QEvent::EnabledChange && QAccessible::isActive()) {
+        // Every part is enabled or disabled with the block.
+        QAccessible::State changed;
+        changed.disabled = true;
+        for (int i = 0; i < ChildCount; ++i) {
+            QAccessibleStateChangeEvent note(this, changed);
+            note.setChild(i);
+            QAccessible::updateAccessibility(&note);
+        }
+    }
+    if (event->type() == QEvent::PaletteChange)
+        update();
     QWidget::changeEvent(event);
 }

@@ -2,8 +2,11 @@
 // knob and a mute button (knob and mute at the right end).
 #pragma once
 
+#include <QElapsedTimer>
 #include <QRect>
 #include <QWidget>
+
+class QTimer;
 
 class TransportBlock : public QWidget {
     Q_OBJECT
@@ -63,6 +66,8 @@ protected:
     bool focusNextPrevChild(bool next) override;
 
 private:
+    friend struct TransportBlockAccess;   // the accessibility interfaces in the .cpp
+
     struct Layout {
         QRect buttons[4];
         QRect display;   // empty when there is no room for it
@@ -73,6 +78,13 @@ private:
     void setState(State s);
     void activate(Part part);
     void userSetVolume(int volume);
+    void setFocusPart(Part part);   // moves the keyboard mark and tells assistive technology
+
+    // Assistive technology hears of value changes at most about four times a second.
+    void noteVolumeChanged();
+    void sendVolumeNotice();
+    void noteFocusedPart();
+    void noteCheckedChange(Part part);
 
     void paintButton(QPainter &p, Part part, const QRect &r) const;
     void paintSymbol(QPainter &p, Part part, const QRectF &r, const QColor &colour) const;
@@ -88,4 +100,6 @@ private:
     int m_dragStartY = 0;
     int m_dragStartVolume = 0;
     int m_wheelRemainder = 0;
+    QElapsedTimer m_volumeNoticeClock;
+    QTimer *m_volumeNoticeTimer = nullptr;
 };
