@@ -8,6 +8,7 @@
 #include "session/program_identity.h"
 #include "session/recorder_core.h"
 #include "session/termination_signals.h"
+#include "ui/colour_scheme.h"
 #include "ui/main_window.h"
 #include "ui/remote_control.h"
 #include "ui/ui_services.h"
@@ -144,6 +145,8 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(ui::applicationTitle);
     QApplication::setApplicationDisplayName(ui::applicationTitle);
     installTranslations(translationsDir());
+    // Dark where the desktop prefers it and the platform theme did not follow.
+    ui::followDesktopColourScheme();
     // The menu entry's name, so that the desktop matches the window to it.
     QApplication::setDesktopFileName(QStringLiteral("org.example.TavrinSoundRecorder"));
 

@@ -6,6 +6,7 @@
 // looks, for the README and for review.
 #include "app/translations.h"
 #include "session/recorded_files.h"
+#include "ui/colour_scheme.h"
 #include "ui/main_window.h"
 #include "ui/ui_services.h"
 
@@ -82,6 +83,9 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     installTranslations(QStringLiteral(TAVRIN_TRANSLATIONS_DIR));
+    // scripts/screenshots --dark: the program under a dark palette, as a dark desktop gives it.
+    if (qEnvironmentVariableIntValue("TAVRIN_DARK") == 1)
+        QApplication::setPalette(ui::darkPalette());
     if (argc < 2)
         return 2;
     const QDir out(QString::fromLocal8Bit(argv[1]));
