@@ -173,10 +173,10 @@ FileInfoPage::FileInfoPage(RecorderCore &core,
     m_applyButton->setToolTip(tr("Apply file info"));
     m_applyButton->setEnabled(false);
 
-    // Keyboard order: the list, the tag fields row by row as they stand (Title, Copyright;
-    // Artist, Year; Album, Track; Comment, Genre), the tag version, then Reset and Apply.
-    const QList<QWidget *> order{m_list,   m_title, m_copyright, m_artist, m_year,          m_album,       m_track,
-                                 m_comment, m_genre, m_id3v1,    m_id3v2,  m_resetButton, m_applyButton};
+    // Keyboard order: the list, the tag fields as users of the tag editor know them (Title,
+    // Artist, Album, Genre, Copyright, Year, Track, Comment), the tag version, Reset, Apply.
+    const QList<QWidget *> order{m_list,  m_title, m_artist, m_album, m_genre, m_copyright, m_year,
+                                 m_track, m_comment, m_id3v1, m_id3v2, m_resetButton, m_applyButton};
     for (qsizetype i = 0; i + 1 < order.size(); ++i)
         setTabOrder(order[i], order[i + 1]);
 

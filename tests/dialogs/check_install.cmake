@@ -20,7 +20,8 @@ macro(fail text)
   string(APPEND failures "  ${text}\n")
 endmacro()
 
-# Installed file -> the source it must equal ("" for the program and the compressed manual page).
+# Installed file -> the source it must equal ("" for what the build makes: the program, the
+# compressed manual page, the catalogues).
 set(expected
   "bin/tavrin-sound-recorder|"
   "share/tavrin-sound-recorder/tips.txt|data/tips.txt"
@@ -28,7 +29,13 @@ set(expected
   "share/icons/hicolor/scalable/apps/tavrin-sound-recorder.svg|data/icons/tavrin-sound-recorder.svg"
   "share/applications/org.example.TavrinSoundRecorder.desktop|data/org.example.TavrinSoundRecorder.desktop"
   "share/metainfo/org.example.TavrinSoundRecorder.metainfo.xml|data/org.example.TavrinSoundRecorder.metainfo.xml"
-  "share/man/man1/tavrin-sound-recorder.1.gz|")
+  "share/man/man1/tavrin-sound-recorder.1.gz|"
+  "share/tavrin-sound-recorder/tips_de.txt|data/tips_de.txt"
+  "share/tavrin-sound-recorder/tips_fr.txt|data/tips_fr.txt"
+  "share/tavrin-sound-recorder/tips_es.txt|data/tips_es.txt"
+  "share/tavrin-sound-recorder/translations/tavrin-sound-recorder_de.qm|"
+  "share/tavrin-sound-recorder/translations/tavrin-sound-recorder_fr.qm|"
+  "share/tavrin-sound-recorder/translations/tavrin-sound-recorder_es.qm|")
 foreach(entry ${expected})
   string(REPLACE "|" ";" parts "${entry}")
   list(GET parts 0 installed)
@@ -58,8 +65,9 @@ endif()
 # Nothing else is installed.
 file(GLOB_RECURSE all RELATIVE ${PREFIX} ${PREFIX}/*)
 list(LENGTH all count)
-if(NOT count EQUAL 7)
-  fail("expected 7 files, found ${count}: ${all}")
+list(LENGTH expected wanted)
+if(NOT count EQUAL wanted)
+  fail("expected ${wanted} files, found ${count}: ${all}")
 endif()
 
 # The menu entry's keys.

@@ -239,10 +239,11 @@ private slots:
         w.start();
         QVERIFY(withOptions(w, [&](OptionsDialog *d) {
             const OptionsControls c(d);
+            // Top to bottom, the left column then the right, OK and Cancel last.
             const QList<QWidget *> expected{c.savePath, c.chooseFolderButton, c.mp3Button, c.mp3List, c.wavButton, c.wavList,
                                             c.wmaButton, c.wmaList, c.noLimitButton, c.stopAfterButton, c.hours,
-                                            c.minutes, c.seconds, c.okButton, c.cancelButton, c.splitBox,
-                                            c.splitMinutes, c.splitSeconds};
+                                            c.minutes, c.seconds, c.splitBox, c.splitMinutes, c.splitSeconds,
+                                            c.okButton, c.cancelButton};
             QList<QWidget *> chain;
             QWidget *at = c.savePath;
             do {
