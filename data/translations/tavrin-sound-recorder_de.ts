@@ -505,6 +505,25 @@ Aufnahmeprogramm fand oder abgewiesen wurde; 2 bei einem Aufruffehler.
         <extracomment>the unit of the frequencies under the bands: hertz</extracomment>
         <translation>Hz</translation>
     </message>
+    <message>
+        <source>Band %1</source>
+        <extracomment>a band of the equalizer without a frequency label; %1 is its number, 1 to 12</extracomment>
+        <translation>Band %1</translation>
+    </message>
+    <message>
+        <source>%1 kHz</source>
+        <extracomment>a band&apos;s frequency in kilohertz, such as &quot;1.7 kHz&quot;</extracomment>
+        <translation>%1 kHz</translation>
+    </message>
+    <message>
+        <source>%1 Hz</source>
+        <extracomment>a band&apos;s frequency in hertz, such as &quot;330 Hz&quot;</extracomment>
+        <translation>%1 Hz</translation>
+    </message>
+    <message>
+        <source>Equalizer</source>
+        <translation>Equalizer</translation>
+    </message>
 </context>
 <context>
     <name>EqualizerWindow</name>
@@ -515,6 +534,10 @@ Aufnahmeprogramm fand oder abgewiesen wurde; 2 bei einem Aufruffehler.
     <message>
         <source>Close</source>
         <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Twelve bands from 36 Hz to 16 kHz, each from -15 to 15 dB</source>
+        <translation>Zwölf Bänder von 36 Hz bis 16 kHz, je von -15 bis 15 dB</translation>
     </message>
 </context>
 <context>
@@ -679,6 +702,10 @@ Aufnahmeprogramm fand oder abgewiesen wurde; 2 bei einem Aufruffehler.
     <message>
         <source>Invalid Track Value</source>
         <translation>Ungültiger Wert für Titelnummer</translation>
+    </message>
+    <message>
+        <source>File list</source>
+        <translation>Dateiliste</translation>
     </message>
 </context>
 <context>
@@ -996,6 +1023,13 @@ Aufnahmeprogramm fand oder abgewiesen wurde; 2 bei einem Aufruffehler.
     </message>
 </context>
 <context>
+    <name>LevelMeter</name>
+    <message>
+        <source>Level</source>
+        <translation>Pegel</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Wav files (*.wav)</source>
@@ -1227,6 +1261,30 @@ Aufnahmeprogramm fand oder abgewiesen wurde; 2 bei einem Aufruffehler.
         <source>That time has passed; choose a later one.</source>
         <translation>Dieser Zeitpunkt ist bereits vorbei; wählen Sie einen späteren.</translation>
     </message>
+    <message>
+        <source>Position</source>
+        <translation>Position</translation>
+    </message>
+    <message>
+        <source>Where the file plays; Left and Right move it</source>
+        <translation>Wiedergabestelle der Datei; mit Links und Rechts verschieben</translation>
+    </message>
+    <message>
+        <source>Transport</source>
+        <translation>Transport</translation>
+    </message>
+    <message>
+        <source>Play, Pause, Stop, Record, the volume and Mute</source>
+        <translation>Wiedergabe, Pause, Stopp, Aufnehmen, Lautstärke und Stumm</translation>
+    </message>
+    <message>
+        <source>Left level</source>
+        <translation>Pegel links</translation>
+    </message>
+    <message>
+        <source>Right level</source>
+        <translation>Pegel rechts</translation>
+    </message>
 </context>
 <context>
     <name>MixerSide</name>
@@ -1305,6 +1363,35 @@ Aufnahmeprogramm fand oder abgewiesen wurde; 2 bei einem Aufruffehler.
     <message>
         <source>Advanced</source>
         <translation>Erweitert</translation>
+    </message>
+    <message>
+        <source>Volume</source>
+        <translation>Lautstärke</translation>
+    </message>
+    <message>
+        <source>%1 volume</source>
+        <extracomment>%1 is the name of the mixer line</extracomment>
+        <translation>Lautstärke %1</translation>
+    </message>
+    <message>
+        <source>%1 balance</source>
+        <extracomment>%1 is the name of the mixer line</extracomment>
+        <translation>Balance %1</translation>
+    </message>
+    <message>
+        <source>Select %1</source>
+        <extracomment>record from this line; %1 is the name of the mixer line</extracomment>
+        <translation>%1 auswählen</translation>
+    </message>
+    <message>
+        <source>Mute %1</source>
+        <extracomment>silence this line; %1 is the name of the mixer line</extracomment>
+        <translation>%1 stumm</translation>
+    </message>
+    <message>
+        <source>Advanced controls of %1</source>
+        <extracomment>%1 is the name of the mixer line</extracomment>
+        <translation>Erweiterte Regler für %1</translation>
     </message>
 </context>
 <context>
@@ -1482,6 +1569,50 @@ Aufnahmeprogramm fand oder abgewiesen wurde; 2 bei einem Aufruffehler.
     <message>
         <source>Select a directory to save output files</source>
         <translation>Ordner zum Speichern der Ausgabedateien auswählen</translation>
+    </message>
+    <message>
+        <source>MP3 quality</source>
+        <translation>MP3-Qualität</translation>
+    </message>
+    <message>
+        <source>WAV quality</source>
+        <translation>WAV-Qualität</translation>
+    </message>
+    <message>
+        <source>WMA profile</source>
+        <translation>WMA-Profil</translation>
+    </message>
+    <message>
+        <source>FLAC quality</source>
+        <translation>FLAC-Qualität</translation>
+    </message>
+    <message>
+        <source>Ogg Vorbis quality</source>
+        <translation>Ogg-Vorbis-Qualität</translation>
+    </message>
+    <message>
+        <source>Opus quality</source>
+        <translation>Opus-Qualität</translation>
+    </message>
+    <message>
+        <source>Time limit hours</source>
+        <translation>Zeitlimit Stunden</translation>
+    </message>
+    <message>
+        <source>Time limit minutes</source>
+        <translation>Zeitlimit Minuten</translation>
+    </message>
+    <message>
+        <source>Time limit seconds</source>
+        <translation>Zeitlimit Sekunden</translation>
+    </message>
+    <message>
+        <source>Auto split minutes</source>
+        <translation>Automatisch aufteilen, Minuten</translation>
+    </message>
+    <message>
+        <source>Auto split seconds</source>
+        <translation>Automatisch aufteilen, Sekunden</translation>
     </message>
 </context>
 <context>
@@ -1713,6 +1844,13 @@ Aufnahmeprogramm fand oder abgewiesen wurde; 2 bei einem Aufruffehler.
     </message>
 </context>
 <context>
+    <name>PositionSlider</name>
+    <message>
+        <source>Position</source>
+        <translation>Position</translation>
+    </message>
+</context>
+<context>
     <name>PulseContext</name>
     <message>
         <source>Cannot create the sound server connection</source>
@@ -1797,6 +1935,14 @@ Aufnahmeprogramm fand oder abgewiesen wurde; 2 bei einem Aufruffehler.
     <message>
         <source>Sound Visualization</source>
         <translation>Klangvisualisierung</translation>
+    </message>
+    <message>
+        <source>Spectrum</source>
+        <translation>Spektrum</translation>
+    </message>
+    <message>
+        <source>The loudness of the sound at each frequency, low at the left, high at the right, as it is recorded or played</source>
+        <translation>Lautstärke des Tons je Frequenz, tief links, hoch rechts, während Aufnahme oder Wiedergabe</translation>
     </message>
 </context>
 <context>
@@ -1985,6 +2131,30 @@ Aufnahmeprogramm fand oder abgewiesen wurde; 2 bei einem Aufruffehler.
         <extracomment>the unit of the frequency box beside it: hertz</extracomment>
         <translation>Hz</translation>
     </message>
+    <message>
+        <source>Notch filter frequency</source>
+        <translation>Frequenz des Notch-Filters</translation>
+    </message>
+    <message>
+        <source>Notch filter frequency in Hz</source>
+        <translation>Frequenz des Notch-Filters in Hz</translation>
+    </message>
+    <message>
+        <source>High-pass filter frequency</source>
+        <translation>Frequenz des Hochpassfilters</translation>
+    </message>
+    <message>
+        <source>High-pass filter frequency in Hz</source>
+        <translation>Frequenz des Hochpassfilters in Hz</translation>
+    </message>
+    <message>
+        <source>Low-pass filter frequency</source>
+        <translation>Frequenz des Tiefpassfilters</translation>
+    </message>
+    <message>
+        <source>Low-pass filter frequency in Hz</source>
+        <translation>Frequenz des Tiefpassfilters in Hz</translation>
+    </message>
 </context>
 <context>
     <name>RecordingSession</name>
@@ -2143,6 +2313,14 @@ Aufnahmeprogramm fand oder abgewiesen wurde; 2 bei einem Aufruffehler.
         <extracomment>%1 is how long until the recording starts, such as &quot;1 h 5 min&quot;</extracomment>
         <translation>Startet in %1.</translation>
     </message>
+    <message>
+        <source>Start day</source>
+        <translation>Starttag</translation>
+    </message>
+    <message>
+        <source>Recording length</source>
+        <translation>Aufnahmedauer</translation>
+    </message>
 </context>
 <context>
     <name>SpectrumAnalysis</name>
@@ -2155,6 +2333,24 @@ Aufnahmeprogramm fand oder abgewiesen wurde; 2 bei einem Aufruffehler.
         <source>Out of memory for a %1-point FFT</source>
         <extracomment>%1 is the number of points of the spectrum&apos;s Fourier transform (256, 1024, 4096).</extracomment>
         <translation>Nicht genug Speicher für eine FFT mit %1 Punkten</translation>
+    </message>
+</context>
+<context>
+    <name>SpectrumView</name>
+    <message>
+        <source>Spectrum</source>
+        <translation>Spektrum</translation>
+    </message>
+    <message>
+        <source>The sound&apos;s frequencies as they are now: low on the left, high on the right</source>
+        <translation>Die aktuellen Frequenzen des Tons: tief links, hoch rechts</translation>
+    </message>
+</context>
+<context>
+    <name>TimeDisplay</name>
+    <message>
+        <source>Time Elapsed</source>
+        <translation>Verstrichene Zeit</translation>
     </message>
 </context>
 <context>
@@ -2247,6 +2443,34 @@ Aufnahmeprogramm fand oder abgewiesen wurde; 2 bei einem Aufruffehler.
         <source>VOL %1</source>
         <comment>the volume, 0 to 100</comment>
         <translation>VOL %1</translation>
+    </message>
+    <message>
+        <source>Play</source>
+        <translation>Wiedergabe</translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Stopp</translation>
+    </message>
+    <message>
+        <source>Record</source>
+        <translation>Aufnehmen</translation>
+    </message>
+    <message>
+        <source>Volume</source>
+        <translation>Lautstärke</translation>
+    </message>
+    <message>
+        <source>Mute</source>
+        <translation>Stumm</translation>
+    </message>
+    <message>
+        <source>Transport</source>
+        <translation>Transport</translation>
     </message>
 </context>
 <context>

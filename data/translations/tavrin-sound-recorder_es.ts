@@ -505,6 +505,25 @@ ninguna grabadora en ejecución o fue rechazado; 2 si hubo un error de uso.
         <extracomment>the unit of the frequencies under the bands: hertz</extracomment>
         <translation>Hz</translation>
     </message>
+    <message>
+        <source>Band %1</source>
+        <extracomment>a band of the equalizer without a frequency label; %1 is its number, 1 to 12</extracomment>
+        <translation>Banda %1</translation>
+    </message>
+    <message>
+        <source>%1 kHz</source>
+        <extracomment>a band&apos;s frequency in kilohertz, such as &quot;1.7 kHz&quot;</extracomment>
+        <translation>%1 kHz</translation>
+    </message>
+    <message>
+        <source>%1 Hz</source>
+        <extracomment>a band&apos;s frequency in hertz, such as &quot;330 Hz&quot;</extracomment>
+        <translation>%1 Hz</translation>
+    </message>
+    <message>
+        <source>Equalizer</source>
+        <translation>Ecualizador</translation>
+    </message>
 </context>
 <context>
     <name>EqualizerWindow</name>
@@ -515,6 +534,10 @@ ninguna grabadora en ejecución o fue rechazado; 2 si hubo un error de uso.
     <message>
         <source>Close</source>
         <translation>Cerrar</translation>
+    </message>
+    <message>
+        <source>Twelve bands from 36 Hz to 16 kHz, each from -15 to 15 dB</source>
+        <translation>Doce bandas de 36 Hz a 16 kHz, cada una de -15 a 15 dB</translation>
     </message>
 </context>
 <context>
@@ -679,6 +702,10 @@ ninguna grabadora en ejecución o fue rechazado; 2 si hubo un error de uso.
     <message>
         <source>Invalid Track Value</source>
         <translation>Valor de pista no válido</translation>
+    </message>
+    <message>
+        <source>File list</source>
+        <translation>Lista de archivos</translation>
     </message>
 </context>
 <context>
@@ -996,6 +1023,13 @@ ninguna grabadora en ejecución o fue rechazado; 2 si hubo un error de uso.
     </message>
 </context>
 <context>
+    <name>LevelMeter</name>
+    <message>
+        <source>Level</source>
+        <translation>Nivel</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Wav files (*.wav)</source>
@@ -1227,6 +1261,30 @@ ninguna grabadora en ejecución o fue rechazado; 2 si hubo un error de uso.
         <source>That time has passed; choose a later one.</source>
         <translation>Esa hora ya ha pasado; elija una posterior.</translation>
     </message>
+    <message>
+        <source>Position</source>
+        <translation>Posición</translation>
+    </message>
+    <message>
+        <source>Where the file plays; Left and Right move it</source>
+        <translation>Punto de reproducción del archivo; las flechas izquierda y derecha lo mueven</translation>
+    </message>
+    <message>
+        <source>Transport</source>
+        <translation>Transporte</translation>
+    </message>
+    <message>
+        <source>Play, Pause, Stop, Record, the volume and Mute</source>
+        <translation>Reproducir, Pausa, Detener, Grabar, el volumen y Silenciar</translation>
+    </message>
+    <message>
+        <source>Left level</source>
+        <translation>Nivel izquierdo</translation>
+    </message>
+    <message>
+        <source>Right level</source>
+        <translation>Nivel derecho</translation>
+    </message>
 </context>
 <context>
     <name>MixerSide</name>
@@ -1305,6 +1363,35 @@ ninguna grabadora en ejecución o fue rechazado; 2 si hubo un error de uso.
     <message>
         <source>Advanced</source>
         <translation>Avanzado</translation>
+    </message>
+    <message>
+        <source>Volume</source>
+        <translation>Volumen</translation>
+    </message>
+    <message>
+        <source>%1 volume</source>
+        <extracomment>%1 is the name of the mixer line</extracomment>
+        <translation>Volumen de %1</translation>
+    </message>
+    <message>
+        <source>%1 balance</source>
+        <extracomment>%1 is the name of the mixer line</extracomment>
+        <translation>Balance de %1</translation>
+    </message>
+    <message>
+        <source>Select %1</source>
+        <extracomment>record from this line; %1 is the name of the mixer line</extracomment>
+        <translation>Seleccionar %1</translation>
+    </message>
+    <message>
+        <source>Mute %1</source>
+        <extracomment>silence this line; %1 is the name of the mixer line</extracomment>
+        <translation>Silenciar %1</translation>
+    </message>
+    <message>
+        <source>Advanced controls of %1</source>
+        <extracomment>%1 is the name of the mixer line</extracomment>
+        <translation>Controles avanzados de %1</translation>
     </message>
 </context>
 <context>
@@ -1482,6 +1569,50 @@ ninguna grabadora en ejecución o fue rechazado; 2 si hubo un error de uso.
     <message>
         <source>Select a directory to save output files</source>
         <translation>Seleccione una carpeta para guardar los archivos</translation>
+    </message>
+    <message>
+        <source>MP3 quality</source>
+        <translation>Calidad MP3</translation>
+    </message>
+    <message>
+        <source>WAV quality</source>
+        <translation>Calidad WAV</translation>
+    </message>
+    <message>
+        <source>WMA profile</source>
+        <translation>Perfil WMA</translation>
+    </message>
+    <message>
+        <source>FLAC quality</source>
+        <translation>Calidad FLAC</translation>
+    </message>
+    <message>
+        <source>Ogg Vorbis quality</source>
+        <translation>Calidad Ogg Vorbis</translation>
+    </message>
+    <message>
+        <source>Opus quality</source>
+        <translation>Calidad Opus</translation>
+    </message>
+    <message>
+        <source>Time limit hours</source>
+        <translation>Horas del límite de tiempo</translation>
+    </message>
+    <message>
+        <source>Time limit minutes</source>
+        <translation>Minutos del límite de tiempo</translation>
+    </message>
+    <message>
+        <source>Time limit seconds</source>
+        <translation>Segundos del límite de tiempo</translation>
+    </message>
+    <message>
+        <source>Auto split minutes</source>
+        <translation>Minutos de la división automática</translation>
+    </message>
+    <message>
+        <source>Auto split seconds</source>
+        <translation>Segundos de la división automática</translation>
     </message>
 </context>
 <context>
@@ -1713,6 +1844,13 @@ ninguna grabadora en ejecución o fue rechazado; 2 si hubo un error de uso.
     </message>
 </context>
 <context>
+    <name>PositionSlider</name>
+    <message>
+        <source>Position</source>
+        <translation>Posición</translation>
+    </message>
+</context>
+<context>
     <name>PulseContext</name>
     <message>
         <source>Cannot create the sound server connection</source>
@@ -1797,6 +1935,14 @@ ninguna grabadora en ejecución o fue rechazado; 2 si hubo un error de uso.
     <message>
         <source>Sound Visualization</source>
         <translation>Visualización del sonido</translation>
+    </message>
+    <message>
+        <source>Spectrum</source>
+        <translation>Espectro</translation>
+    </message>
+    <message>
+        <source>The loudness of the sound at each frequency, low at the left, high at the right, as it is recorded or played</source>
+        <translation>La intensidad del sonido en cada frecuencia, graves a la izquierda, agudos a la derecha, mientras se graba o reproduce</translation>
     </message>
 </context>
 <context>
@@ -1985,6 +2131,30 @@ ninguna grabadora en ejecución o fue rechazado; 2 si hubo un error de uso.
         <extracomment>the unit of the frequency box beside it: hertz</extracomment>
         <translation>Hz</translation>
     </message>
+    <message>
+        <source>Notch filter frequency</source>
+        <translation>Frecuencia del filtro de muesca</translation>
+    </message>
+    <message>
+        <source>Notch filter frequency in Hz</source>
+        <translation>Frecuencia del filtro de muesca en Hz</translation>
+    </message>
+    <message>
+        <source>High-pass filter frequency</source>
+        <translation>Frecuencia del filtro paso alto</translation>
+    </message>
+    <message>
+        <source>High-pass filter frequency in Hz</source>
+        <translation>Frecuencia del filtro paso alto en Hz</translation>
+    </message>
+    <message>
+        <source>Low-pass filter frequency</source>
+        <translation>Frecuencia del filtro paso bajo</translation>
+    </message>
+    <message>
+        <source>Low-pass filter frequency in Hz</source>
+        <translation>Frecuencia del filtro paso bajo en Hz</translation>
+    </message>
 </context>
 <context>
     <name>RecordingSession</name>
@@ -2143,6 +2313,14 @@ ninguna grabadora en ejecución o fue rechazado; 2 si hubo un error de uso.
         <extracomment>%1 is how long until the recording starts, such as &quot;1 h 5 min&quot;</extracomment>
         <translation>Empieza dentro de %1.</translation>
     </message>
+    <message>
+        <source>Start day</source>
+        <translation>Día de inicio</translation>
+    </message>
+    <message>
+        <source>Recording length</source>
+        <translation>Duración de la grabación</translation>
+    </message>
 </context>
 <context>
     <name>SpectrumAnalysis</name>
@@ -2155,6 +2333,24 @@ ninguna grabadora en ejecución o fue rechazado; 2 si hubo un error de uso.
         <source>Out of memory for a %1-point FFT</source>
         <extracomment>%1 is the number of points of the spectrum&apos;s Fourier transform (256, 1024, 4096).</extracomment>
         <translation>Memoria insuficiente para una FFT de %1 puntos</translation>
+    </message>
+</context>
+<context>
+    <name>SpectrumView</name>
+    <message>
+        <source>Spectrum</source>
+        <translation>Espectro</translation>
+    </message>
+    <message>
+        <source>The sound&apos;s frequencies as they are now: low on the left, high on the right</source>
+        <translation>Las frecuencias del sonido en este momento: graves a la izquierda, agudos a la derecha</translation>
+    </message>
+</context>
+<context>
+    <name>TimeDisplay</name>
+    <message>
+        <source>Time Elapsed</source>
+        <translation>Tiempo transcurrido</translation>
     </message>
 </context>
 <context>
@@ -2247,6 +2443,34 @@ ninguna grabadora en ejecución o fue rechazado; 2 si hubo un error de uso.
         <source>VOL %1</source>
         <comment>the volume, 0 to 100</comment>
         <translation>VOL %1</translation>
+    </message>
+    <message>
+        <source>Play</source>
+        <translation>Reproducir</translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation>Pausa</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Detener</translation>
+    </message>
+    <message>
+        <source>Record</source>
+        <translation>Grabar</translation>
+    </message>
+    <message>
+        <source>Volume</source>
+        <translation>Volumen</translation>
+    </message>
+    <message>
+        <source>Mute</source>
+        <translation>Silenciar</translation>
+    </message>
+    <message>
+        <source>Transport</source>
+        <translation>Transporte</translation>
     </message>
 </context>
 <context>

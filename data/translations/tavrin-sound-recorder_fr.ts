@@ -505,6 +505,25 @@ aucun enregistreur actif ou a été refusé&#xa0;; 2 pour une erreur d’utilisa
         <extracomment>the unit of the frequencies under the bands: hertz</extracomment>
         <translation>Hz</translation>
     </message>
+    <message>
+        <source>Band %1</source>
+        <extracomment>a band of the equalizer without a frequency label; %1 is its number, 1 to 12</extracomment>
+        <translation>Bande %1</translation>
+    </message>
+    <message>
+        <source>%1 kHz</source>
+        <extracomment>a band&apos;s frequency in kilohertz, such as &quot;1.7 kHz&quot;</extracomment>
+        <translation>%1 kHz</translation>
+    </message>
+    <message>
+        <source>%1 Hz</source>
+        <extracomment>a band&apos;s frequency in hertz, such as &quot;330 Hz&quot;</extracomment>
+        <translation>%1 Hz</translation>
+    </message>
+    <message>
+        <source>Equalizer</source>
+        <translation>Égaliseur</translation>
+    </message>
 </context>
 <context>
     <name>EqualizerWindow</name>
@@ -515,6 +534,10 @@ aucun enregistreur actif ou a été refusé&#xa0;; 2 pour une erreur d’utilisa
     <message>
         <source>Close</source>
         <translation>Fermer</translation>
+    </message>
+    <message>
+        <source>Twelve bands from 36 Hz to 16 kHz, each from -15 to 15 dB</source>
+        <translation>Douze bandes de 36 Hz à 16 kHz, chacune de -15 à 15 dB</translation>
     </message>
 </context>
 <context>
@@ -679,6 +702,10 @@ aucun enregistreur actif ou a été refusé&#xa0;; 2 pour une erreur d’utilisa
     <message>
         <source>Invalid Track Value</source>
         <translation>Numéro de piste non valide</translation>
+    </message>
+    <message>
+        <source>File list</source>
+        <translation>Liste des fichiers</translation>
     </message>
 </context>
 <context>
@@ -996,6 +1023,13 @@ aucun enregistreur actif ou a été refusé&#xa0;; 2 pour une erreur d’utilisa
     </message>
 </context>
 <context>
+    <name>LevelMeter</name>
+    <message>
+        <source>Level</source>
+        <translation>Niveau</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Wav files (*.wav)</source>
@@ -1227,6 +1261,30 @@ aucun enregistreur actif ou a été refusé&#xa0;; 2 pour une erreur d’utilisa
         <source>That time has passed; choose a later one.</source>
         <translation>Cette heure est passée&#xa0;; choisissez-en une plus tardive.</translation>
     </message>
+    <message>
+        <source>Position</source>
+        <translation>Position</translation>
+    </message>
+    <message>
+        <source>Where the file plays; Left and Right move it</source>
+        <translation>Position de lecture du fichier&#xa0;; les flèches Gauche et Droite la déplacent</translation>
+    </message>
+    <message>
+        <source>Transport</source>
+        <translation>Transport</translation>
+    </message>
+    <message>
+        <source>Play, Pause, Stop, Record, the volume and Mute</source>
+        <translation>Lire, Pause, Arrêter, Enregistrer, le volume et Muet</translation>
+    </message>
+    <message>
+        <source>Left level</source>
+        <translation>Niveau gauche</translation>
+    </message>
+    <message>
+        <source>Right level</source>
+        <translation>Niveau droit</translation>
+    </message>
 </context>
 <context>
     <name>MixerSide</name>
@@ -1305,6 +1363,35 @@ aucun enregistreur actif ou a été refusé&#xa0;; 2 pour une erreur d’utilisa
     <message>
         <source>Advanced</source>
         <translation>Avancé</translation>
+    </message>
+    <message>
+        <source>Volume</source>
+        <translation>Volume</translation>
+    </message>
+    <message>
+        <source>%1 volume</source>
+        <extracomment>%1 is the name of the mixer line</extracomment>
+        <translation>Volume de %1</translation>
+    </message>
+    <message>
+        <source>%1 balance</source>
+        <extracomment>%1 is the name of the mixer line</extracomment>
+        <translation>Balance de %1</translation>
+    </message>
+    <message>
+        <source>Select %1</source>
+        <extracomment>record from this line; %1 is the name of the mixer line</extracomment>
+        <translation>Sélectionner %1</translation>
+    </message>
+    <message>
+        <source>Mute %1</source>
+        <extracomment>silence this line; %1 is the name of the mixer line</extracomment>
+        <translation>Muet&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>Advanced controls of %1</source>
+        <extracomment>%1 is the name of the mixer line</extracomment>
+        <translation>Réglages avancés de %1</translation>
     </message>
 </context>
 <context>
@@ -1482,6 +1569,50 @@ aucun enregistreur actif ou a été refusé&#xa0;; 2 pour une erreur d’utilisa
     <message>
         <source>Select a directory to save output files</source>
         <translation>Sélectionnez un dossier où enregistrer les fichiers</translation>
+    </message>
+    <message>
+        <source>MP3 quality</source>
+        <translation>Qualité MP3</translation>
+    </message>
+    <message>
+        <source>WAV quality</source>
+        <translation>Qualité WAV</translation>
+    </message>
+    <message>
+        <source>WMA profile</source>
+        <translation>Profil WMA</translation>
+    </message>
+    <message>
+        <source>FLAC quality</source>
+        <translation>Qualité FLAC</translation>
+    </message>
+    <message>
+        <source>Ogg Vorbis quality</source>
+        <translation>Qualité Ogg Vorbis</translation>
+    </message>
+    <message>
+        <source>Opus quality</source>
+        <translation>Qualité Opus</translation>
+    </message>
+    <message>
+        <source>Time limit hours</source>
+        <translation>Limite de temps (heures)</translation>
+    </message>
+    <message>
+        <source>Time limit minutes</source>
+        <translation>Limite de temps (minutes)</translation>
+    </message>
+    <message>
+        <source>Time limit seconds</source>
+        <translation>Limite de temps (secondes)</translation>
+    </message>
+    <message>
+        <source>Auto split minutes</source>
+        <translation>Découpage automatique (minutes)</translation>
+    </message>
+    <message>
+        <source>Auto split seconds</source>
+        <translation>Découpage automatique (secondes)</translation>
     </message>
 </context>
 <context>
@@ -1713,6 +1844,13 @@ aucun enregistreur actif ou a été refusé&#xa0;; 2 pour une erreur d’utilisa
     </message>
 </context>
 <context>
+    <name>PositionSlider</name>
+    <message>
+        <source>Position</source>
+        <translation>Position</translation>
+    </message>
+</context>
+<context>
     <name>PulseContext</name>
     <message>
         <source>Cannot create the sound server connection</source>
@@ -1797,6 +1935,14 @@ aucun enregistreur actif ou a été refusé&#xa0;; 2 pour une erreur d’utilisa
     <message>
         <source>Sound Visualization</source>
         <translation>Visualisation du son</translation>
+    </message>
+    <message>
+        <source>Spectrum</source>
+        <translation>Spectre</translation>
+    </message>
+    <message>
+        <source>The loudness of the sound at each frequency, low at the left, high at the right, as it is recorded or played</source>
+        <translation>L’intensité du son à chaque fréquence, des graves à gauche aux aigus à droite, pendant l’enregistrement ou la lecture</translation>
     </message>
 </context>
 <context>
@@ -1985,6 +2131,30 @@ aucun enregistreur actif ou a été refusé&#xa0;; 2 pour une erreur d’utilisa
         <extracomment>the unit of the frequency box beside it: hertz</extracomment>
         <translation>Hz</translation>
     </message>
+    <message>
+        <source>Notch filter frequency</source>
+        <translation>Fréquence du filtre coupe-bande</translation>
+    </message>
+    <message>
+        <source>Notch filter frequency in Hz</source>
+        <translation>Fréquence du filtre coupe-bande en Hz</translation>
+    </message>
+    <message>
+        <source>High-pass filter frequency</source>
+        <translation>Fréquence du filtre passe-haut</translation>
+    </message>
+    <message>
+        <source>High-pass filter frequency in Hz</source>
+        <translation>Fréquence du filtre passe-haut en Hz</translation>
+    </message>
+    <message>
+        <source>Low-pass filter frequency</source>
+        <translation>Fréquence du filtre passe-bas</translation>
+    </message>
+    <message>
+        <source>Low-pass filter frequency in Hz</source>
+        <translation>Fréquence du filtre passe-bas en Hz</translation>
+    </message>
 </context>
 <context>
     <name>RecordingSession</name>
@@ -2143,6 +2313,14 @@ aucun enregistreur actif ou a été refusé&#xa0;; 2 pour une erreur d’utilisa
         <extracomment>%1 is how long until the recording starts, such as &quot;1 h 5 min&quot;</extracomment>
         <translation>Démarre dans %1.</translation>
     </message>
+    <message>
+        <source>Start day</source>
+        <translation>Jour de début</translation>
+    </message>
+    <message>
+        <source>Recording length</source>
+        <translation>Durée de l’enregistrement</translation>
+    </message>
 </context>
 <context>
     <name>SpectrumAnalysis</name>
@@ -2155,6 +2333,24 @@ aucun enregistreur actif ou a été refusé&#xa0;; 2 pour une erreur d’utilisa
         <source>Out of memory for a %1-point FFT</source>
         <extracomment>%1 is the number of points of the spectrum&apos;s Fourier transform (256, 1024, 4096).</extracomment>
         <translation>Mémoire insuffisante pour une FFT sur %1 points</translation>
+    </message>
+</context>
+<context>
+    <name>SpectrumView</name>
+    <message>
+        <source>Spectrum</source>
+        <translation>Spectre</translation>
+    </message>
+    <message>
+        <source>The sound&apos;s frequencies as they are now: low on the left, high on the right</source>
+        <translation>Les fréquences actuelles du son&#xa0;: graves à gauche, aigus à droite</translation>
+    </message>
+</context>
+<context>
+    <name>TimeDisplay</name>
+    <message>
+        <source>Time Elapsed</source>
+        <translation>Temps écoulé</translation>
     </message>
 </context>
 <context>
@@ -2247,6 +2443,34 @@ aucun enregistreur actif ou a été refusé&#xa0;; 2 pour une erreur d’utilisa
         <source>VOL %1</source>
         <comment>the volume, 0 to 100</comment>
         <translation>VOL %1</translation>
+    </message>
+    <message>
+        <source>Play</source>
+        <translation>Lire</translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Arrêter</translation>
+    </message>
+    <message>
+        <source>Record</source>
+        <translation>Enregistrer</translation>
+    </message>
+    <message>
+        <source>Volume</source>
+        <translation>Volume</translation>
+    </message>
+    <message>
+        <source>Mute</source>
+        <translation>Muet</translation>
+    </message>
+    <message>
+        <source>Transport</source>
+        <translation>Transport</translation>
     </message>
 </context>
 <context>

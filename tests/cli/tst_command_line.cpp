@@ -236,7 +236,7 @@ private slots:
         QCOMPARE(p.exitCode(), 0);
         QStringList expected;
         for (const QString &part : parts)
-            for (const QString &side : {"", " (microphone)", " (computer)"})
+            for (const char *side : {"", " (microphone)", " (computer)"})
                 expected << program.file(part + side + ".flac");
         QCOMPARE(QString::fromLocal8Bit(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts), expected);
         int marked = 0;
