@@ -81,6 +81,43 @@ void ProgramSettings::storeSeparateSides(bool on)
     ini.write({{QStringLiteral("mix"), QStringLiteral("separate"), on ? 1 : 0}});
 }
 
+namespace {
+
+bool readSwitch(const QString &path, const QString &key)
+{
+    return IniFile(path).readInteger(QStringLiteral("options"), key, 1) != 0;
+}
+
+void storeSwitch(const QString &path, const QString &key, bool on)
+{
+    if (readSwitch(path, key) == on)
+        return;
+    IniFile ini(path);
+    ini.write({{QStringLiteral("options"), key, on ? 1 : 0}});
+}
+
+}  // namespace
+
+bool ProgramSettings::closesToTray() const
+{
+    return readSwitch(m_path, QStringLiteral("tray"));
+}
+
+void ProgramSettings::storeClosesToTray(bool on)
+{
+    storeSwitch(m_path, QStringLiteral("tray"), on);
+}
+
+bool ProgramSettings::notifies() const
+{
+    return readSwitch(m_path, QStringLiteral("notify"));
+}
+
+void ProgramSettings::storeNotifies(bool on)
+{
+    storeSwitch(m_path, QStringLiteral("notify"), on);
+}
+
 bool ProgramSettings::showsTips() const
 {
     return IniFile(m_path).readInteger(kTips, QStringLiteral("showtip"), 1) == 1;

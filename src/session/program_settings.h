@@ -35,14 +35,21 @@ public:
     // Written only when they differ from what is stored.
     void storeMixLevels(const MixLevels &levels);
 
-    // The Tip of the Day: whether it opens at start-up, and the number of the tip shown last.
     // Each side of the mix in a file of its own ("mix"/"separate"); written only when it
     // changed. Read with the recording settings.
     void storeSeparateSides(bool on);
     // "Listen to the input" ("monitor"/"on"); written only when it changed.
     bool monitoring() const;
     void storeMonitoring(bool on);
+    // Closing the window during a run hides it to the tray ("options"/"tray", 1 when not
+    // stored); desktop notifications ("options"/"notify", 1 when not stored). Written only
+    // when they changed.
+    bool closesToTray() const;
+    void storeClosesToTray(bool on);
+    bool notifies() const;
+    void storeNotifies(bool on);
 
+    // The Tip of the Day: whether it opens at start-up, and the number of the tip shown last.
     bool showsTips() const;
     int tipNumber() const;
     void storeTips(int tipNumber, bool showAtStartUp);
