@@ -21,7 +21,6 @@ constexpr int ThumbWidth = 17;
 constexpr int ThumbHeight = 9;
 constexpr int GrooveWidth = 4;
 // Assistive technology hears of a moving band at most this often (ms).
-constexpr qint64 NoticeInterval = 250;
 
 float quantise(float v, float step) { return std::round(v / step) * step; }
 
@@ -215,10 +214,8 @@ EqualizerBands::EqualizerBands(QWidget *parent) : QWidget(parent)
                 QStringLiteral("500"), QStringLiteral("1k"), QStringLiteral("2k"), QStringLiteral("3k"),
                 QStringLiteral("4k"), QStringLiteral("6k"), QStringLiteral("8k"), QStringLiteral("16k")};
 
-    m_noticeTimer = new QTimer(this);
-    m_noticeTimer->setSingleShot(true);
-    m_noticeTimer->setTimerType(Qt::PreciseTimer);
-    connect(m_noticeTimer, &QTimer::timeout, this, &EqualizerBands::sendDueNotices);
+    for (int i = 0; i < BandCount; ++i)
+        m_bandNotices[size_t(i)] = std::make_unique<AccessibleNotice>(this, [this, i] { sendBandNotice(i); });
 }
 
 QSize EqualizerBands::sizeHint() const { return {340, 118}; }
@@ -337,45 +334,11 @@ void EqualizerBands::setFocusBand(int band0)
 
 void EqualizerBands::noteBandChange(int band0)
 {
-    if (!QAccessible::isActive())
-        return;
-    const QElapsedTimer &last = m_lastNotice[size_t(band0)];
-    const qint64 since = last.isValid() ? last.elapsed() : NoticeInterval;
-    if (since >= NoticeInterval) {
-        m_pendingNotices &= ~(1u << band0);
-        sendBandNotice(band0);
-        return;
-    }
-    // Too soon after the last one: the band's newest value is told when its notice is due.
-    m_pendingNotices |= 1u << band0;
-    const int due = int(NoticeInterval - since);
-    if (!m_noticeTimer->isActive() || m_noticeTimer->remainingTime() > due)
-        m_noticeTimer->start(due);
-}
-
-void EqualizerBands::sendDueNotices()
-{
-    int next = -1;   // ms until the earliest band still waiting is due
-    for (int i = 0; i < BandCount; ++i) {
-        if (!(m_pendingNotices & (1u << i)))
-            continue;
-        const qint64 left = NoticeInterval - m_lastNotice[size_t(i)].elapsed();
-        if (left > 0) {
-            next = next < 0 ? int(left) : std::min(next, int(left));
-            continue;
-        }
-        m_pendingNotices &= ~(1u << i);
-        sendBandNotice(i);
-    }
-    if (next >= 0)
-        m_noticeTimer->start(next);
+    m_bandNotices[size_t(band0)]->changed();
 }
 
 void EqualizerBands::sendBandNotice(int band0)
 {
-    m_lastNotice[size_t(band0)].start();
-    if (!QAccessible::isActive())
-        return;
     QAccessibleValueChangeEvent event(this, double(m_bands[size_t(band0)]));
     event.setChild(band0);
     QAccessible::updateAccessibility(&event);

@@ -1,11 +1,14 @@
 // The twelve-band equalizer: one vertical slider per band, frequency labels below, a dB scale.
 #pragma once
 
+#include "widgets/accessible_notice.h"
+
 #include <QElapsedTimer>
 #include <QStringList>
 #include <QWidget>
 
 #include <array>
+#include <memory>
 
 class QTimer;
 
@@ -99,7 +102,6 @@ private:
     // Assistive technology hears of a band's new value at most about four times a second,
     // and of the band the keyboard moves whenever it changes.
     void noteBandChange(int band0);
-    void sendDueNotices();
     void sendBandNotice(int band0);
     void noteFocusBand();
 
@@ -110,7 +112,5 @@ private:
     int m_hoverBand = -1;
     int m_focusBand = 0;
     int m_wheelRemainder = 0;
-    std::array<QElapsedTimer, BandCount> m_lastNotice;   // when each band's value was last told
-    unsigned m_pendingNotices = 0;     // bit i: band i changed since, its notice waits
-    QTimer *m_noticeTimer = nullptr;   // sends the waiting notices once they are due
+    std::array<std::unique_ptr<AccessibleNotice>, BandCount> m_bandNotices;
 };

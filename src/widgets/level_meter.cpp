@@ -17,7 +17,6 @@ constexpr int TickMs = 30;
 constexpr int SegmentWidth = 3;
 constexpr int SegmentGap = 1;
 
-constexpr int AccessibleNotifyMs = 250;
 
 QColor zoneColour(double level, const QPalette &pal)
 {
@@ -74,8 +73,6 @@ LevelMeter::LevelMeter(QWidget *parent) : QWidget(parent)
 {
     static const bool installed = (QAccessible::installFactory(factory), true);
     Q_UNUSED(installed);
-    m_accessibleTimer.setSingleShot(true);
-    connect(&m_accessibleTimer, &QTimer::timeout, this, &LevelMeter::sendAccessibleValue);
 }
 
 QSize LevelMeter::sizeHint() const { return {153, 21}; }
@@ -132,27 +129,7 @@ void LevelMeter::setValue(int level)
     updateTimer();
     repaintIfChanged(oldLit, oldMarker);
     if (changed)
-        valueChangedForAccessibility();
-}
-
-void LevelMeter::valueChangedForAccessibility()
-{
-    if (!QAccessible::isActive() || m_accessibleTimer.isActive())
-        return;   // nobody listens, or the timer tells the newest level soon
-    const qint64 since = m_accessibleClock.isValid() ? m_accessibleClock.elapsed() : AccessibleNotifyMs;
-    if (since >= AccessibleNotifyMs)
-        sendAccessibleValue();
-    else
-        m_accessibleTimer.start(int(AccessibleNotifyMs - since));
-}
-
-void LevelMeter::sendAccessibleValue()
-{
-    m_accessibleClock.start();
-    if (!QAccessible::isActive())
-        return;
-    QAccessibleValueChangeEvent event(this, m_value);
-    QAccessible::updateAccessibility(&event);
+        m_valueNotice.changed();
 }
 
 void LevelMeter::updateTimer()

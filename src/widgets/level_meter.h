@@ -1,6 +1,9 @@
 // A horizontal level meter with a falling peak marker.
 #pragma once
 
+#include "widgets/accessible_notice.h"
+
+#include <QAccessible>
 #include <QBasicTimer>
 #include <QElapsedTimer>
 #include <QPixmap>
@@ -54,9 +57,6 @@ private:
     // a paint copies the lit part of one and the rest of the other.
     void prepareStrips();
     void repaintIfChanged(int oldLit, int oldMarker);
-    // Tells assistive technology about a new level, at most about four times a second.
-    void valueChangedForAccessibility();
-    void sendAccessibleValue();
 
     QPixmap m_litStrip;
     QPixmap m_darkStrip;
@@ -66,6 +66,9 @@ private:
     double m_holdLeftMs = 0;
     QBasicTimer m_timer;
     QElapsedTimer m_clock;
-    QElapsedTimer m_accessibleClock;   // since the last level told to assistive technology
-    QTimer m_accessibleTimer;          // tells the newest level when a quarter second is up
+    // Assistive technology hears the level at most about four times a second.
+    AccessibleNotice m_valueNotice{this, [this] {
+        QAccessibleValueChangeEvent event(this, m_value);
+        QAccessible::updateAccessibility(&event);
+    }};
 };

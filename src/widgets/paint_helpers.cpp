@@ -80,24 +80,7 @@ void drawLitBox(QPainter &p, const QRectF &r, const QColor &colour, bool hot, bo
 
 void drawDisplayPanel(QPainter &p, const QRectF &r, const QPalette &pal, qreal radius)
 {
-    p.save();
-    p.setRenderHint(QPainter::Antialiasing);
-    // The bezel: darker above, lighter below, so the glass sits below the panel surface.
-    QLinearGradient bezel(r.topLeft(), r.bottomLeft());
-    bezel.setColorAt(0, pal.color(QPalette::Dark));
-    bezel.setColorAt(1, pal.color(QPalette::Light));
-    p.setPen(Qt::NoPen);
-    p.setBrush(bezel);
-    p.drawRoundedRect(r, radius + 1, radius + 1);
-    const QRectF glass = r.adjusted(1, 1, -1, -1);
-    QLinearGradient g(glass.topLeft(), glass.bottomLeft());
-    const QColor bg = displayBackground();
-    g.setColorAt(0, bg.lighter(135));
-    g.setColorAt(0.45, bg);
-    g.setColorAt(1, bg.darker(130));
-    p.setBrush(g);
-    p.drawRoundedRect(glass, radius, radius);
-    p.restore();
+    drawSunkenPanel(p, r, pal, displayBackground(), radius);
 }
 
 QColor displayBackground() { return QColor(0x10, 0x18, 0x16); }

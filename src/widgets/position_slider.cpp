@@ -17,7 +17,6 @@ namespace {
 constexpr int ThumbWidth = 11;
 constexpr int GrooveHeight = 5;
 // Assistive technology hears of a moving value at most this often (ms).
-constexpr qint64 NoticeInterval = 250;
 
 // The palette colours a strip may come from; such a strip follows a new palette.
 constexpr QPalette::ColorRole StripRoles[] = {QPalette::Base, QPalette::Mid, QPalette::Window,
@@ -79,10 +78,6 @@ PositionSlider::PositionSlider(QWidget *parent) : QWidget(parent)
     // behind it.
     setAttribute(Qt::WA_OpaquePaintEvent);
     m_stripColor = palette().color(QPalette::Mid);
-
-    m_noticeTimer = new QTimer(this);
-    m_noticeTimer->setSingleShot(true);
-    connect(m_noticeTimer, &QTimer::timeout, this, &PositionSlider::sendValueNotice);
 }
 
 void PositionSlider::setValue(int value)
@@ -126,20 +121,11 @@ void PositionSlider::moveTo(int value)
 
 void PositionSlider::noteValueChange()
 {
-    if (!QAccessible::isActive() || m_noticeTimer->isActive())
-        return;   // nobody listens, or the notice on its way takes the newest value
-    const qint64 since = m_lastNotice.isValid() ? m_lastNotice.elapsed() : NoticeInterval;
-    if (since >= NoticeInterval)
-        sendValueNotice();
-    else
-        m_noticeTimer->start(int(NoticeInterval - since));
+    m_valueNotice.changed();
 }
 
 void PositionSlider::sendValueNotice()
 {
-    m_lastNotice.start();
-    if (!QAccessible::isActive())
-        return;
     QAccessibleValueChangeEvent event(this, m_value);
     QAccessible::updateAccessibility(&event);
 }

@@ -1,6 +1,8 @@
 // The position slider of the transport panel.
 #pragma once
 
+#include "widgets/accessible_notice.h"
+
 #include <QColor>
 #include <QElapsedTimer>
 #include <QList>
@@ -79,6 +81,5 @@ private:
     Grab m_grab = Grab::None;
     int m_grabKey = 0;
     bool m_hover = false;
-    QElapsedTimer m_lastNotice;        // when assistive technology last heard the value
-    QTimer *m_noticeTimer = nullptr;   // sends the newest value once a notice is due again
+    AccessibleNotice m_valueNotice{this, [this] { sendValueNotice(); }};
 };

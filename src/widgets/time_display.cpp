@@ -15,7 +15,6 @@
 namespace {
 
 constexpr int MaxHours = 999;
-constexpr int AccessibleNotifyMs = 250;
 
 // Segments a..g of a seven-segment figure, lit per digit (bit 0 = a).
 constexpr unsigned char SegmentMask[10] = {0x3f, 0x06, 0x5b, 0x4f, 0x66, 0x6d, 0x7d, 0x07, 0x7f, 0x6f};
@@ -130,8 +129,6 @@ TimeDisplay::TimeDisplay(QWidget *parent) : QWidget(parent)
     // The display paints its own background, so a new time never repaints the window behind.
     setAttribute(Qt::WA_OpaquePaintEvent);
     m_accessibleText = text();
-    m_accessibleTimer.setSingleShot(true);
-    connect(&m_accessibleTimer, &QTimer::timeout, this, &TimeDisplay::sendAccessibleText);
 }
 
 QSize TimeDisplay::sizeHint() const { return {121, 33}; }
@@ -146,25 +143,13 @@ void TimeDisplay::setFields(int h, int m, int s, int ms)
     m_seconds = s;
     m_milliseconds = ms;
     update();
-    textChangedForAccessibility();
-}
-
-void TimeDisplay::textChangedForAccessibility()
-{
-    if (!QAccessible::isActive() || m_accessibleTimer.isActive())
-        return;   // nobody listens, or the timer tells the newest text soon
-    const qint64 since = m_accessibleClock.isValid() ? m_accessibleClock.elapsed() : AccessibleNotifyMs;
-    if (since >= AccessibleNotifyMs)
-        sendAccessibleText();
-    else
-        m_accessibleTimer.start(int(AccessibleNotifyMs - since));
+    m_textNotice.changed();
 }
 
 void TimeDisplay::sendAccessibleText()
 {
-    m_accessibleClock.start();
     const QString now = text();
-    if (!QAccessible::isActive() || now == m_accessibleText)
+    if (now == m_accessibleText)
         return;
     QAccessibleTextUpdateEvent event(this, 0, m_accessibleText, now);
     m_accessibleText = now;

@@ -1,6 +1,8 @@
 // The elapsed-time display: hours, minutes, seconds and milliseconds in digital figures.
 #pragma once
 
+#include "widgets/accessible_notice.h"
+
 #include <QColor>
 #include <QElapsedTimer>
 #include <QHash>
@@ -60,8 +62,7 @@ private:
     void prepareFace(int hourDigits);
     const Figure &figure(int cell, int digit);
     void setFields(int h, int m, int s, int ms);
-    // Tells assistive technology about the new text, at most about four times a second.
-    void textChangedForAccessibility();
+    // Tells assistive technology the text shown, if it changed since it was told last.
     void sendAccessibleText();
 
     Layout m_layout;
@@ -78,6 +79,5 @@ private:
     int m_milliseconds = 0;
 
     QString m_accessibleText;          // the text assistive technology was told last
-    QElapsedTimer m_accessibleClock;   // since then
-    QTimer m_accessibleTimer;          // tells the newest text when a quarter second is up
+    AccessibleNotice m_textNotice{this, [this] { sendAccessibleText(); }};   // at most about four times a second
 };

@@ -341,7 +341,6 @@ QAccessibleInterface *factory(const QString &className, QObject *object)
 }
 
 // Assistive technology hears of a turning knob at most this often (ms).
-constexpr qint64 NoticeInterval = 250;
 
 }  // namespace
 
@@ -352,10 +351,6 @@ TransportBlock::TransportBlock(QWidget *parent) : QWidget(parent)
 
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
-
-    m_volumeNoticeTimer = new QTimer(this);
-    m_volumeNoticeTimer->setSingleShot(true);
-    connect(m_volumeNoticeTimer, &QTimer::timeout, this, &TransportBlock::sendVolumeNotice);
 }
 
 QSize TransportBlock::sizeHint() const { return {290, 27}; }
@@ -434,20 +429,11 @@ void TransportBlock::setFocusPart(Part part)
 
 void TransportBlock::noteVolumeChanged()
 {
-    if (!QAccessible::isActive() || m_volumeNoticeTimer->isActive())
-        return;   // nobody listens, or the notice on its way takes the newest value
-    const qint64 since = m_volumeNoticeClock.isValid() ? m_volumeNoticeClock.elapsed() : NoticeInterval;
-    if (since >= NoticeInterval)
-        sendVolumeNotice();
-    else
-        m_volumeNoticeTimer->start(int(NoticeInterval - since));
+    m_volumeNotice.changed();
 }
 
 void TransportBlock::sendVolumeNotice()
 {
-    m_volumeNoticeClock.start();
-    if (!QAccessible::isActive())
-        return;
     QAccessibleValueChangeEvent event(this, m_volume);
     event.setChild(KnobChild);
     QAccessible::updateAccessibility(&event);

@@ -2,6 +2,8 @@
 // knob and a mute button (knob and mute at the right end).
 #pragma once
 
+#include "widgets/accessible_notice.h"
+
 #include <QElapsedTimer>
 #include <QRect>
 #include <QWidget>
@@ -100,6 +102,5 @@ private:
     int m_dragStartY = 0;
     int m_dragStartVolume = 0;
     int m_wheelRemainder = 0;
-    QElapsedTimer m_volumeNoticeClock;
-    QTimer *m_volumeNoticeTimer = nullptr;
+    AccessibleNotice m_volumeNotice{this, [this] { sendVolumeNotice(); }};
 };
