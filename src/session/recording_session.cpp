@@ -54,6 +54,9 @@ RecordingSession::RecordingSession(engine::IEngineFactory &engine, RecordedFiles
     connect(&m_deviceWatch, &DeviceReturnWatch::returned, this, &RecordingSession::onDeviceReturned);
     connect(&m_deviceWatch, &DeviceReturnWatch::gaveUp, this, [this] {
         endWait();
+        //: Why a recording ended, as a clause after the file's name; %1 is a number of minutes.
+        emit runEndedBy(tr("the input device did not come back within %1 minutes").arg(kDeviceWaitSeconds / 60),
+                        m_runFile);
         emit failed(tr("The recording was stopped: the input device did not come back within %1 minutes")
                         .arg(kDeviceWaitSeconds / 60));
     });
@@ -155,6 +158,7 @@ void RecordingSession::record()
     }
     m_partsOpened = 0;
     m_partMarkers = 0;
+    m_runFile.clear();
     try {
         checkSaveFolder(!m_settings.triggerOn);
         if (!m_input.isRunning())
@@ -324,7 +328,7 @@ void RecordingSession::stop()
         updateListening();
         return;
     default:
-        endRun(QString());
+        endRun(QString(), EndCause::Stop);
     }
 }
 
@@ -370,7 +374,7 @@ void RecordingSession::commit(qint64 to)
         if (step < before || boundary == RunLimits::Boundary::None)
             continue;
         if (boundary == RunLimits::Boundary::End) {
-            endRun(QString());   // the time limit counts what the run wrote
+            endRun(QString(), EndCause::Limit);   // the time limit counts what the run wrote
             return;
         }
         m_writer.split(m_cursor);
@@ -391,7 +395,7 @@ void RecordingSession::restForQuiet()
     setState(State::WaitingForSound);
 }
 
-void RecordingSession::endRun(const QString &reason)
+void RecordingSession::endRun(const QString &reason, EndCause cause)
 {
     if (m_ending) {
         // Met while the last frames are written: the run that ends says it once.
@@ -401,6 +405,7 @@ void RecordingSession::endRun(const QString &reason)
     }
     m_ending = true;
     m_endFailure = reason;
+    const bool ownLength = m_runLimitSeconds > 0;
     // With pre-record on, the input stays open: the next Record keeps what comes now.
     // Otherwise capture stops, and its last blocks are written.
     if (m_input.isRunning() && !keepsInputOpen()) {
@@ -426,6 +431,19 @@ void RecordingSession::endRun(const QString &reason)
     // show.
     if (listed || !said.isEmpty())
         emit runEnded();
+    if (cause != EndCause::Stop) {
+        QString why = said;
+        if (why.isEmpty() && cause == EndCause::Limit) {
+            if (ownLength)
+                //: Why a recording ended, as a clause after the file's name.
+                why = tr("the scheduled recording's length was reached");
+            else
+                //: Why a recording ended, as a clause after the file's name.
+                why = tr("the time limit was reached");
+        }
+        if (!why.isEmpty())
+            emit runEndedBy(why, m_runFile);
+    }
     reportDiskTimeLeft();
     if (!said.isEmpty())
         //: %1 says why, as a clause of its own ("the disk of /home/me/Recording is full. ...").
@@ -450,6 +468,7 @@ void RecordingSession::takeFinished(const PartWriter::Finished &part, QString *l
     if (part.path.isEmpty())
         return;
     m_partPath = part.path;
+    m_runFile = part.path;
     m_lastFrames = part.frames;
     m_lastRate = part.rate;
     listPart(part.path, listingError);

@@ -134,6 +134,11 @@ signals:
     void partRenamed(const QString &path);
     // The run ended; everything it recorded is listed.
     void runEnded();
+    // Follows runEnded() when the run ended by itself rather than by Stop: its time limit or
+    // a scheduled run's own length was reached, or trouble ended it (a full disk, a lost
+    // device that did not come back, a failure). reason says why as a clause ("the time
+    // limit was reached"); path is the last file the run listed ("" for none).
+    void runEndedBy(const QString &reason, const QString &path);
     // Every recorder tick: the run's elapsed time and the tick's peaks (0..100).
     void tick(qint64 elapsedMs, int levelLeft, int levelRight);
     void snapshotReady(const engine::SampleArray &samples);
@@ -162,8 +167,10 @@ private:
     void resume();
     void restForQuiet();
     // The one way a run ends: capture stopped (unless listening), the part finished and
-    // listed, the state after, one message.
-    void endRun(const QString &reason);
+    // listed, the state after, one message. What ended it: the user's Stop, the run's time
+    // limit, or trouble (reason says which).
+    enum class EndCause { Stop, Limit, Trouble };
+    void endRun(const QString &reason, EndCause cause = EndCause::Trouble);
     bool listPart(const QString &path, QString *error);
     // A finished part becomes the last one, and is listed.
     void takeFinished(const PartWriter::Finished &part, QString *listingError);
@@ -213,4 +220,5 @@ private:
     int m_partsOpened = 0;            // in this run: the first takes a named part's own name
     int m_partMarkers = 0;            // markers added to the part being recorded
     int m_runLimitSeconds = -1;       // a scheduled run's own limit (-1: the usual one)
+    QString m_runFile;                // the last file this run listed
 };
