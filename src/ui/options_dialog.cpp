@@ -2,6 +2,7 @@
 
 #include "session/convert.h"
 #include "session/recorder_core.h"
+#include "ui/global_shortcuts.h"
 #include "ui/ui_services.h"
 #include "ui/window_placement.h"
 
@@ -142,14 +143,49 @@ OptionsDialog::OptionsDialog(RecorderCore &core, QWidget *parent)
     }
 
     connectHandlers();
-
-    // 622 x 471 holds everything at the usual 9-point desktop font; a larger desktop font
-    // gets the nearest size that still shows every control whole.
-    ensurePolished();
-    setFixedSize(layout()->minimumSize().expandedTo(QSize(kClientWidth, kClientHeight)));
+    showShortcuts();   // and the size that holds it all
 }
 
 OptionsDialog::~OptionsDialog() = default;
+
+void OptionsDialog::fitSize()
+{
+    // 622 wide holds everything at the usual 9-point desktop font (528 high); a larger
+    // desktop font gets the nearest size that still shows every control whole, wrapped texts
+    // included.
+    ensurePolished();
+    QSize size = layout()->minimumSize().expandedTo(QSize(kClientWidth, kClientHeight));
+    if (layout()->hasHeightForWidth())
+        size.setHeight(std::max(size.height(), layout()->totalHeightForWidth(size.width())));
+    setFixedSize(size);
+}
+
+void OptionsDialog::setGlobalShortcuts(GlobalShortcuts *shortcuts)
+{
+    if (m_shortcuts)
+        disconnect(m_shortcuts, nullptr, this, nullptr);
+    m_shortcuts = shortcuts;
+    if (m_shortcuts)
+        connect(m_shortcuts, &GlobalShortcuts::changed, this, &OptionsDialog::showShortcuts);
+    showShortcuts();
+}
+
+void OptionsDialog::showShortcuts()
+{
+    const bool available = m_shortcuts && m_shortcuts->available();
+    if (available) {
+        const QList<GlobalShortcuts::Shortcut> all = m_shortcuts->shortcuts();
+        for (int i = 0; i < all.size() && i < m_shortcutKeys.size(); ++i) {
+            m_shortcutNames[i]->setText(all[i].description);
+            m_shortcutKeys[i]->setText(all[i].keys.isEmpty() ? tr("not bound") : all[i].keys);
+        }
+    }
+    for (QLabel *label : m_shortcutNames + m_shortcutKeys)
+        label->setVisible(available);
+    m_changeShortcutsButton->setVisible(available);
+    m_shortcutsMissing->setVisible(!available);
+    fitSize();
+}
 
 void OptionsDialog::buildControls()
 {
@@ -349,6 +385,46 @@ void OptionsDialog::buildControls()
     triggerGrid->addWidget(m_triggerNewFileBox, 2, 0, 1, 3);
     triggerGrid->setColumnStretch(2, 1);
 
+    // "In the background": a recording the window no longer shows.
+    m_backgroundGroup = new QGroupBox(tr("In the background"));
+    m_backgroundGroup->setObjectName(QStringLiteral("backgroundGroup"));
+    m_trayBox = new QCheckBox(tr("Keep recording in the tray when the window is closed"));
+    m_trayBox->setObjectName(QStringLiteral("trayBox"));
+    m_notifyBox = new QCheckBox(tr("Notify me when a recording starts or ends by itself"));
+    m_notifyBox->setObjectName(QStringLiteral("notifyBox"));
+    auto *backgroundColumn = new QVBoxLayout(m_backgroundGroup);
+    backgroundColumn->addWidget(m_trayBox);
+    backgroundColumn->addWidget(m_notifyBox);
+
+    // "Global shortcuts": what each does and its keys, as the desktop bound them.
+    m_shortcutsGroup = new QGroupBox(tr("Global shortcuts"));
+    m_shortcutsGroup->setObjectName(QStringLiteral("shortcutsGroup"));
+    auto *shortcutsGrid = new QGridLayout(m_shortcutsGroup);
+    const QStringList keyNames{QStringLiteral("recordPauseKeys"), QStringLiteral("stopKeys"),
+                               QStringLiteral("addMarkerKeys")};
+    for (int row = 0; row < keyNames.size(); ++row) {
+        auto *name = new QLabel;
+        auto *keys = new QLabel;
+        keys->setObjectName(keyNames[row]);
+        keys->setTextInteractionFlags(Qt::NoTextInteraction);
+        shortcutsGrid->addWidget(name, row, 0);
+        shortcutsGrid->addWidget(keys, row, 1);
+        m_shortcutNames << name;
+        m_shortcutKeys << keys;
+    }
+    m_changeShortcutsButton = new QPushButton(tr("Change…"));
+    m_changeShortcutsButton->setObjectName(QStringLiteral("changeShortcutsButton"));
+    m_changeShortcutsButton->setAutoDefault(false);
+    shortcutsGrid->addWidget(m_changeShortcutsButton, int(keyNames.size()), 1, Qt::AlignRight);
+    m_shortcutsMissing = new QLabel(tr("Global shortcuts are not available on this desktop. The desktop's own keyboard "
+                                       "settings can run “tavrin-sound-recorder --remote record”, “--remote stop” or "
+                                       "“--remote marker” instead."));
+    m_shortcutsMissing->setObjectName(QStringLiteral("shortcutsMissing"));
+    m_shortcutsMissing->setWordWrap(true);
+    m_shortcutsMissing->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    shortcutsGrid->addWidget(m_shortcutsMissing, int(keyNames.size()) + 1, 0, 1, 2);
+    shortcutsGrid->setColumnStretch(1, 1);
+
     enableTimeFields(false);
     enableSplitFields(false);
 
@@ -358,14 +434,17 @@ void OptionsDialog::buildControls()
     m_cancelButton = new QPushButton(tr("Cancel"));
     m_cancelButton->setObjectName(QStringLiteral("cancelButton"));
     m_okButton->setDefault(true);
+    // "In the background" shares the bottom row with them: its check boxes are wider than a
+    // column.
     auto *buttons = new QHBoxLayout;
+    buttons->addWidget(m_backgroundGroup);
     buttons->addStretch(1);
-    buttons->addWidget(m_okButton);
-    buttons->addWidget(m_cancelButton);
+    buttons->addWidget(m_okButton, 0, Qt::AlignBottom);
+    buttons->addWidget(m_cancelButton, 0, Qt::AlignBottom);
 
     // Compact margins: the groups and the buttons share the dialog's height.
     for (QGroupBox *group : {m_savePathGroup, m_formatGroup, m_timeLimitGroup, m_splitGroup, m_prerecordGroup,
-                             m_triggerGroup, m_deviceGroup}) {
+                             m_triggerGroup, m_deviceGroup, m_backgroundGroup, m_shortcutsGroup}) {
         group->layout()->setContentsMargins(8, 4, 8, 8);
         group->layout()->setSpacing(4);
     }
@@ -374,12 +453,14 @@ void OptionsDialog::buildControls()
         grid->setVerticalSpacing(1);
     }
     timeGrid->setRowMinimumHeight(0, m_noLimitButton->sizeHint().height() + 3);
+    shortcutsGrid->setHorizontalSpacing(12);   // the keys apart from what they do
 
     // Two columns: where and in which format on the left, when on the right.
     auto *whereColumn = new QVBoxLayout;
     whereColumn->setSpacing(8);
     whereColumn->addWidget(m_savePathGroup);
     whereColumn->addWidget(m_formatGroup);
+    whereColumn->addWidget(m_shortcutsGroup);
     whereColumn->addStretch(1);
     auto *whenColumn = new QVBoxLayout;
     whenColumn->setSpacing(8);
@@ -405,12 +486,14 @@ void OptionsDialog::buildControls()
     const QList<QWidget *> order{// where and in which format
                                  m_savePath, m_chooseFolderButton, m_mp3Button, m_mp3List, m_wavButton, m_wavList,
                                  m_wmaButton, m_wmaList, m_flacButton, m_flacList, m_flacLevel, m_oggButton,
-                                 m_oggList, m_opusButton, m_opusList,
+                                 m_oggList, m_opusButton, m_opusList, m_changeShortcutsButton,
                                  // when
                                  m_noLimitButton, m_stopAfterButton, m_hours, m_minutes, m_seconds, m_splitBox,
                                  m_splitMinutes, m_splitSeconds, m_prerecordBox, m_prerecordSeconds,
                                  m_triggerGroup, m_triggerLevel, m_triggerSilence, m_triggerNewFileBox,
                                  m_resumeBox,
+                                 // in the background, beside OK and Cancel
+                                 m_trayBox, m_notifyBox,
                                  // the bottom row
                                  m_okButton, m_cancelButton};
     for (int i = 0; i + 1 < order.size(); ++i)
@@ -439,6 +522,10 @@ void OptionsDialog::connectHandlers()
     connect(m_chooseFolderButton, &QToolButton::clicked, this, [this] { ui::runCommand([this] { chooseFolder(); }); });
     connect(m_okButton, &QPushButton::clicked, this, [this] { ui::runCommand([this] { applyAndClose(); }); });
     connect(m_cancelButton, &QPushButton::clicked, this, [this] { cancel(); });
+    connect(m_changeShortcutsButton, &QPushButton::clicked, this, [this] {
+        if (m_shortcuts)
+            m_shortcuts->change();
+    });
 }
 
 void OptionsDialog::enableFormatLists(std::optional<SaveFormat> format)
@@ -547,6 +634,8 @@ void OptionsDialog::prepareForShow()
     m_triggerLevel->setValue(s.triggerLevelDb);
     m_triggerSilence->setValue(s.triggerSilenceSeconds);
     m_triggerNewFileBox->setChecked(s.triggerNewFile);
+    m_trayBox->setChecked(m_core.settings().closesToTray());
+    m_notifyBox->setChecked(m_core.settings().notifies());
 
     // The stored limit is the one in force from the dialog's showing on.
     s.timeLimitSeconds = m_core.settings().storedTimeLimit();
@@ -632,6 +721,8 @@ void OptionsDialog::applyAndClose()
         throw;
     }
     m_core.storeRecordingSettings(s, m_mp3List->currentIndex(), m_wavList->currentIndex());
+    m_core.settings().storeClosesToTray(m_trayBox->isChecked());
+    m_core.settings().storeNotifies(m_notifyBox->isChecked());
     accept();
 }
 

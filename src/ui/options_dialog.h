@@ -1,18 +1,21 @@
 // The Options dialog: where new recordings are saved, their format and quality, an optional
-// time limit and automatic splitting. It is built afresh at every opening and destroys itself
-// when closed; OK takes the fields over into the recording settings, hands the format to the
-// engine and writes setup.ini.
+// time limit and automatic splitting, what the program does in the background and its global
+// shortcuts. It is built afresh at every opening and destroys itself when closed; OK takes the
+// fields over into the recording settings, hands the format to the engine and writes
+// setup.ini.
 #pragma once
 
 #include "session/save_format.h"
 
 #include <QAbstractSpinBox>
 #include <QDialog>
+#include <QPointer>
 #include <QStringList>
 
 #include <memory>
 #include <optional>
 
+class GlobalShortcuts;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -71,6 +74,10 @@ public:
     // setup.ini is written. A field that does not convert raises an error and ends it there.
     void applyAndClose();
 
+    // The global shortcuts the dialog shows and lets the user change; without them (or while
+    // the desktop has none) it tells what to do instead.
+    void setGlobalShortcuts(GlobalShortcuts *shortcuts);
+
 protected:
     void showEvent(QShowEvent *event) override;
 
@@ -98,8 +105,13 @@ private:
     QRadioButton *formatButton(SaveFormat format) const;
     void enableTimeFields(bool on);
     void enableSplitFields(bool on);
+    // The shortcuts' bound keys, or the text for a desktop without global shortcuts.
+    void showShortcuts();
+    // The fixed size that holds every control whole, at least 622 x 471.
+    void fitSize();
 
     RecorderCore &m_core;
+    QPointer<GlobalShortcuts> m_shortcuts;
 
     // "Save Path"
     QGroupBox *m_savePathGroup = nullptr;
@@ -144,6 +156,17 @@ private:
     // "Lost Input Device"
     QGroupBox *m_deviceGroup = nullptr;
     QCheckBox *m_resumeBox = nullptr;
+    // "In the background"
+    QGroupBox *m_backgroundGroup = nullptr;
+    QCheckBox *m_trayBox = nullptr;
+    QCheckBox *m_notifyBox = nullptr;
+    // "Global shortcuts": each shortcut's name and bound keys, and "Change…"; or the text
+    // for a desktop without them
+    QGroupBox *m_shortcutsGroup = nullptr;
+    QList<QLabel *> m_shortcutNames;
+    QList<QLabel *> m_shortcutKeys;
+    QPushButton *m_changeShortcutsButton = nullptr;
+    QLabel *m_shortcutsMissing = nullptr;
     // bottom row
     QPushButton *m_okButton = nullptr;
     QPushButton *m_cancelButton = nullptr;
