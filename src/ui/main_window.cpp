@@ -14,6 +14,7 @@
 #include "ui/rename_dialog.h"
 #include "ui/schedule_dialog.h"
 #include "ui/tip_of_the_day_dialog.h"
+#include "ui/tray_indicator.h"
 #include "ui/ui_services.h"
 #include "widgets/level_meter.h"
 #include "widgets/position_slider.h"
@@ -26,6 +27,8 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QHideEvent>
 #include <QIcon>
 #include <QLabel>
 #include <QMenuBar>
@@ -41,6 +44,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -156,10 +160,29 @@ MainWindow::MainWindow(RecorderCore &core, QWidget *parent)
     if (m_recording->state() != RecordingSession::State::Idle || m_playback->isActive())
         showRunningLook();
     reportDiskTimeLeft();
+
+    // The icon in the desktop's tray: the Action menu's own commands, the window, Quit.
+    m_tray = new TrayIndicator(m_core, *this, {m_recordAction, m_pauseAction, m_stopAction, m_addMarkerAction}, this);
+    connect(m_tray, &TrayIndicator::quitRequested, this, [this] { ui::runCommand([this] { quit(); }); });
+    // A logout on its way (the session manager asks for the data first): closing then ends
+    // the program, as it would without the tray.
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { m_quitting = true; });
+    // The application ends while the window is hidden behind the tray (the window system's
+    // quit does not close a hidden window): the run ends as closing ends it.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
+        if (!m_closed) {
+            m_quitting = true;
+            close();
+        }
+    });
 }
 
 MainWindow::~MainWindow()
 {
+    // The tray's menu holds the window's actions; it goes first.
+    delete std::exchange(m_tray, nullptr);
+    if (m_heldByTray)
+        QGuiApplication::setQuitOnLastWindowClosed(m_quitOnLastWindow);
     // The core goes on without this window: nothing may ask it any more.
     m_recording->setQuestions(nullptr);
 }
@@ -197,16 +220,16 @@ void MainWindow::createMenus()
     file->addSeparator();
     QAction *exit = file->addAction(tr("E&xit"));
     command(m_openAction, "openAction", &MainWindow::open);
-    command(exit, "exitAction", &QWidget::close);
+    command(exit, "exitAction", &MainWindow::exitProgram);
 
     QMenu *action = menuBar()->addMenu(tr("&Action"));
-    QAction *record = action->addAction(QIcon(QStringLiteral(":/icons/record.svg")), tr("&Record"));
+    QAction *record = m_recordAction = action->addAction(QIcon(QStringLiteral(":/icons/record.svg")), tr("&Record"));
     record->setShortcut(QKeySequence(QStringLiteral("Ctrl+R")));
     action->addSeparator();
     QAction *play = action->addAction(QIcon(QStringLiteral(":/icons/play.svg")), tr("&Play"));
     play->setShortcut(QKeySequence(QStringLiteral("Ctrl+P")));
-    QAction *pause = action->addAction(QIcon(QStringLiteral(":/icons/pause.svg")), tr("P&ause"));
-    QAction *stop = action->addAction(QIcon(QStringLiteral(":/icons/stop.svg")), tr("&Stop"));
+    QAction *pause = m_pauseAction = action->addAction(QIcon(QStringLiteral(":/icons/pause.svg")), tr("P&ause"));
+    QAction *stop = m_stopAction = action->addAction(QIcon(QStringLiteral(":/icons/stop.svg")), tr("&Stop"));
     stop->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
     action->addSeparator();
     m_addMarkerAction = action->addAction(QIcon(QStringLiteral(":/icons/marker.svg")), tr("Add &Marker"));
@@ -565,6 +588,10 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 void MainWindow::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
+    if (m_heldByTray) {
+        m_heldByTray = false;
+        QGuiApplication::setQuitOnLastWindowClosed(m_quitOnLastWindow);
+    }
     if (m_shown)
         return;
     m_shown = true;
@@ -615,8 +642,59 @@ void MainWindow::showRecovery(const RecoveryReport &recovered)
     }
 }
 
+void MainWindow::hideEvent(QHideEvent *event)
+{
+    QMainWindow::hideEvent(event);
+    // Hidden behind the tray (not closed): a box of the program's that closes meanwhile, the
+    // last window on the screen, must not end the program and the run with it.
+    if (!m_closed && !event->spontaneous() && !m_heldByTray && m_tray && m_tray->isVisible()) {
+        m_heldByTray = true;
+        m_quitOnLastWindow = QGuiApplication::quitOnLastWindowClosed();
+        QGuiApplication::setQuitOnLastWindowClosed(false);
+    }
+}
+
+bool MainWindow::closeHidesToTray() const
+{
+    // The cheap checks first: whether the tray is still there is asked of the desktop.
+    return m_recording->isActive() && m_core.settings().closesToTray() && m_tray && m_tray->isPresent();
+}
+
+void MainWindow::exitProgram()
+{
+    if (closeHidesToTray())
+        quit();
+    else
+        close();
+}
+
+void MainWindow::quit()
+{
+    // The safe answer is the first: Enter and Escape keep the run going.
+    if (m_recording->isActive()
+        && ui::ask(this, tr("A recording is running. Quitting stops it and keeps what was recorded."),
+                   tr("Keep recording"), tr("Stop and quit")))
+        return;
+    quitNow();
+}
+
+void MainWindow::quitNow()
+{
+    m_quitting = true;
+    close();
+    // A window hidden behind the tray closes without ending the application itself.
+    QCoreApplication::quit();
+}
+
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    // During a run, with the option on and the tray there, the window goes behind the tray's
+    // icon and the run goes on.
+    if (!m_closed && !m_quitting && closeHidesToTray()) {
+        event->ignore();
+        hide();
+        return;
+    }
     if (!m_closed) {
         m_closed = true;
         // A playback and a run end as Stop ends them; the mix levels are kept for the next

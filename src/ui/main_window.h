@@ -35,6 +35,7 @@ class RenameDialog;
 class TimeDisplay;
 class TipOfTheDayDialog;
 class TransportBlock;
+class TrayIndicator;
 
 // The open dialog's filters, in order; the first is chosen at first.
 QStringList openDialogFilters();
@@ -69,6 +70,9 @@ public:
     // Puts text into a panel; the format's panel (2) grows to show it whole.
     void setStatusText(int panel, const QString &text);
 
+    // The icon in the desktop's tray, made with the window (hidden where the desktop has none).
+    TrayIndicator *trayIndicator() const { return m_tray; }
+
 public slots:
     // The commands, as the menu, the tool bar and the transport block give them.
     void open();                          // the open dialog, then openFile
@@ -92,15 +96,29 @@ public slots:
     void showAbout();
     void showHelp();
     void showHomePage();
+    // The tray's Quit: during a run it asks first ("Stop and quit"), then ends as quitNow().
+    void quit();
+    // The program ends without a question, even where closing would only hide the window
+    // behind the tray: a run ends as Stop ends it, the window closes and the application
+    // quits. For SIGTERM, a logout and the answered Quit.
+    void quitNow();
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void changeEvent(QEvent *event) override;
 
 private:
     bool confirmRewrite(const QString &path) override;
+
+    // Closing now would hide the window behind the tray, the run going on: a run exists, the
+    // option is on and the tray's icon is there.
+    bool closeHidesToTray() const;
+    // File / Exit: ends the program as closing did; where closing would only hide the window,
+    // as the tray's Quit does.
+    void exitProgram();
 
     void createMenus();
     void createToolBar();
@@ -137,6 +155,9 @@ private:
     QAction *m_openAction = nullptr;
     QAction *m_optionsAction = nullptr;
     QAction *m_scheduleAction = nullptr;
+    QAction *m_recordAction = nullptr;
+    QAction *m_pauseAction = nullptr;
+    QAction *m_stopAction = nullptr;
     QAction *m_addMarkerAction = nullptr;
     QToolButton *m_markerButton = nullptr;
     QAction *m_nextMarkerAction = nullptr;
@@ -165,9 +186,13 @@ private:
     QPointer<OptionsDialog> m_optionsDialog;
     QPointer<TipOfTheDayDialog> m_tipDialog;
     QPointer<AboutDialog> m_aboutDialog;
+    TrayIndicator *m_tray = nullptr;
 
     bool m_shown = false;
     bool m_closed = false;
+    bool m_quitting = false;      // closing ends the program, tray or not
+    bool m_heldByTray = false;    // hidden behind the tray: the last window closing is no quit
+    bool m_quitOnLastWindow = true;
 };
 
 // Opens a file named on the command line as File / Open does (shown and listed); a file that
