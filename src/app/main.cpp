@@ -9,7 +9,10 @@
 #include "session/recorder_core.h"
 #include "session/termination_signals.h"
 #include "ui/colour_scheme.h"
+#include "ui/desktop_notifications.h"
+#include "ui/global_shortcuts.h"
 #include "ui/main_window.h"
+#include "ui/media_player_control.h"
 #include "ui/remote_control.h"
 #include "ui/ui_services.h"
 
@@ -160,8 +163,9 @@ int main(int argc, char *argv[])
     TerminationSignals termination;
     MainWindow *shown = nullptr;
     QObject::connect(&termination, &TerminationSignals::requested, &app, [&shown] {
+        // Never a question, never the tray: the run ends as Stop ends it.
         if (shown)
-            shown->close();
+            shown->quitNow();
         QApplication::quit();
     });
 
@@ -175,6 +179,14 @@ int main(int argc, char *argv[])
     // name, and without a bus there is no remote control.
     RemoteControl remoteControl(window);
     remoteControl.registerOnSessionBus();
+    // The desktop's players and media keys, its notifications and its global shortcuts; each
+    // does nothing where the desktop lacks the service.
+    MediaPlayerControl mediaPlayer(window);
+    mediaPlayer.registerOnBus();
+    DesktopNotifications notifications(window, core);
+    GlobalShortcuts globalShortcuts(window);
+    window.setGlobalShortcuts(&globalShortcuts);
+    globalShortcuts.start();
     window.show();
     // A file named on the command line opens once the window is on the screen, as Open would.
     if (!commandLine.fileToOpen.isEmpty())

@@ -6,6 +6,7 @@
 #include "ui/about_dialog.h"
 #include "ui/equalizer_window.h"
 #include "ui/file_info_page.h"
+#include "ui/global_shortcuts.h"
 #include "ui/mixer_pages.h"
 #include "ui/options_dialog.h"
 #include "ui/path_text.h"
@@ -827,10 +828,16 @@ void MainWindow::scheduleRecording()
     m_recording->schedule(at, dialog.lengthSeconds());
 }
 
+void MainWindow::setGlobalShortcuts(GlobalShortcuts *shortcuts)
+{
+    m_globalShortcuts = shortcuts;
+}
+
 void MainWindow::showOptions()
 {
     if (!m_optionsDialog)
         m_optionsDialog = new OptionsDialog(m_core, this);
+    m_optionsDialog->setGlobalShortcuts(m_globalShortcuts);
     // Modal; closing it in any way deletes it, and the QPointer forgets it.
     m_optionsDialog->exec();
 }

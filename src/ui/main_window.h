@@ -23,6 +23,7 @@ class QToolButton;
 class AboutDialog;
 class EqualizerWindow;
 class FileInfoPage;
+class GlobalShortcuts;
 class LevelMeter;
 class OptionsDialog;
 class PlaybackControlsPage;
@@ -102,6 +103,9 @@ public slots:
     // behind the tray: a run ends as Stop ends it, the window closes and the application
     // quits. For SIGTERM, a logout and the answered Quit.
     void quitNow();
+    // The desktop's global shortcuts, shown and changed in Options (none: Options says they
+    // are not available).
+    void setGlobalShortcuts(GlobalShortcuts *shortcuts);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -184,6 +188,7 @@ private:
     RecordingFiltersWindow *m_filtersWindow = nullptr;
     RenameDialog *m_renameDialog = nullptr;
     QPointer<OptionsDialog> m_optionsDialog;
+    QPointer<GlobalShortcuts> m_globalShortcuts;   // shown and changed in Options
     QPointer<TipOfTheDayDialog> m_tipDialog;
     QPointer<AboutDialog> m_aboutDialog;
     TrayIndicator *m_tray = nullptr;
