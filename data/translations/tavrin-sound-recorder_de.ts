@@ -478,6 +478,54 @@ Aufnahmeprogramm fand oder abgewiesen wurde; 2 bei einem Aufruffehler.
     </message>
 </context>
 <context>
+    <name>DesktopNotifications</name>
+    <message>
+        <source>Show</source>
+        <extracomment>The button of a desktop notification that brings the window up with the file shown.</extracomment>
+        <translation>Anzeigen</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <extracomment>A notification&apos;s text: %1 is the recording&apos;s file name, %2 why it ended (&quot;Untitled3.mp3: the time limit was reached&quot;).</extracomment>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>Recording ended</source>
+        <extracomment>A notification&apos;s title: a recording ended by itself (its time limit, a full disk, ...).</extracomment>
+        <translation>Aufnahme beendet</translation>
+    </message>
+    <message>
+        <source>%1: the scheduled recording started</source>
+        <extracomment>A notification&apos;s text: %1 is the file now recorded.</extracomment>
+        <translation>%1: die geplante Aufnahme hat begonnen</translation>
+    </message>
+    <message>
+        <source>%1: sound came and the recording started</source>
+        <extracomment>A notification&apos;s text: %1 is the file now recorded.</extracomment>
+        <translation>%1: Ton erkannt, die Aufnahme hat begonnen</translation>
+    </message>
+    <message>
+        <source>Recording started</source>
+        <extracomment>A notification&apos;s title: a scheduled recording, or one started on sound, started by itself.</extracomment>
+        <translation>Aufnahme gestartet</translation>
+    </message>
+    <message>
+        <source>%1 was interrupted; it was repaired and listed</source>
+        <extracomment>A notification&apos;s text at start-up: %1 is a file&apos;s name.</extracomment>
+        <translation>%1 wurde unterbrochen; die Datei wurde repariert und aufgelistet</translation>
+    </message>
+    <message>
+        <source>%1 interrupted recordings were repaired and listed: %2</source>
+        <extracomment>A notification&apos;s text at start-up: %1 is how many files (2 or more), %2 lists their names (&quot;Untitled3.mp3, Untitled4.mp3 and Untitled5.mp3&quot;).</extracomment>
+        <translation>%1 unterbrochene Aufnahmen wurden repariert und aufgelistet: %2</translation>
+    </message>
+    <message>
+        <source>Recordings recovered</source>
+        <extracomment>A notification&apos;s title at start-up.</extracomment>
+        <translation>Aufnahmen wiederhergestellt</translation>
+    </message>
+</context>
+<context>
     <name>DiskRunway</name>
     <message>
         <source>There is not enough room on the disk of %1 to record: less than %2 seconds would fit. Free some space or choose another folder in Options</source>
@@ -1015,6 +1063,21 @@ Aufnahmeprogramm fand oder abgewiesen wurde; 2 bei einem Aufruffehler.
     </message>
 </context>
 <context>
+    <name>GlobalShortcuts</name>
+    <message>
+        <source>Record or pause</source>
+        <translation>Aufnehmen oder pausieren</translation>
+    </message>
+    <message>
+        <source>Stop recording</source>
+        <translation>Aufnahme stoppen</translation>
+    </message>
+    <message>
+        <source>Add a marker</source>
+        <translation>Marke setzen</translation>
+    </message>
+</context>
+<context>
     <name>IniFile</name>
     <message>
         <source>Unable to write to %1</source>
@@ -1284,6 +1347,25 @@ Aufnahmeprogramm fand oder abgewiesen wurde; 2 bei einem Aufruffehler.
     <message>
         <source>Right level</source>
         <translation>Pegel rechts</translation>
+    </message>
+    <message>
+        <source>A recording is running. Quitting stops it and keeps what was recorded.</source>
+        <translation>Eine Aufnahme läuft. Beim Beenden wird sie gestoppt; das bisher Aufgenommene bleibt erhalten.</translation>
+    </message>
+    <message>
+        <source>Keep recording</source>
+        <translation>Weiter aufnehmen</translation>
+    </message>
+    <message>
+        <source>Stop and quit</source>
+        <translation>Stoppen und beenden</translation>
+    </message>
+</context>
+<context>
+    <name>MediaPlayerControl</name>
+    <message>
+        <source>A file cannot be played while a recording runs.</source>
+        <translation>Während einer Aufnahme kann keine Datei wiedergegeben werden.</translation>
     </message>
 </context>
 <context>
@@ -1613,6 +1695,34 @@ Aufnahmeprogramm fand oder abgewiesen wurde; 2 bei einem Aufruffehler.
     <message>
         <source>Auto split seconds</source>
         <translation>Automatisch aufteilen, Sekunden</translation>
+    </message>
+    <message>
+        <source>not bound</source>
+        <translation>nicht zugewiesen</translation>
+    </message>
+    <message>
+        <source>In the background</source>
+        <translation>Im Hintergrund</translation>
+    </message>
+    <message>
+        <source>Keep recording in the tray when the window is closed</source>
+        <translation>Nach dem Schließen des Fensters im Infobereich weiter aufnehmen</translation>
+    </message>
+    <message>
+        <source>Notify me when a recording starts or ends by itself</source>
+        <translation>Benachrichtigen, wenn eine Aufnahme von selbst beginnt oder endet</translation>
+    </message>
+    <message>
+        <source>Global shortcuts</source>
+        <translation>Globale Tastenkürzel</translation>
+    </message>
+    <message>
+        <source>Change…</source>
+        <translation>Ändern…</translation>
+    </message>
+    <message>
+        <source>Global shortcuts are not available on this desktop. The desktop&apos;s own keyboard settings can run “tavrin-sound-recorder --remote record”, “--remote stop” or “--remote marker” instead.</source>
+        <translation>Globale Tastenkürzel sind in dieser Desktopumgebung nicht verfügbar. Stattdessen können die Tastatureinstellungen der Desktopumgebung “tavrin-sound-recorder --remote record”, “--remote stop” oder “--remote marker” ausführen.</translation>
     </message>
 </context>
 <context>
@@ -2205,6 +2315,21 @@ Aufnahmeprogramm fand oder abgewiesen wurde; 2 bei einem Aufruffehler.
         <extracomment>%1 is the time of day, %2 the new file&apos;s name.</extracomment>
         <translation>Das Eingabegerät ist wieder da: Die Aufnahme wurde um %1 in %2 fortgesetzt.</translation>
     </message>
+    <message>
+        <source>the input device did not come back within %1 minutes</source>
+        <extracomment>Why a recording ended, as a clause after the file&apos;s name; %1 is a number of minutes.</extracomment>
+        <translation>das Eingabegerät kam nicht innerhalb von %1 Minuten zurück</translation>
+    </message>
+    <message>
+        <source>the scheduled recording&apos;s length was reached</source>
+        <extracomment>Why a recording ended, as a clause after the file&apos;s name.</extracomment>
+        <translation>die geplante Aufnahmedauer wurde erreicht</translation>
+    </message>
+    <message>
+        <source>the time limit was reached</source>
+        <extracomment>Why a recording ended, as a clause after the file&apos;s name.</extracomment>
+        <translation>das Zeitlimit wurde erreicht</translation>
+    </message>
 </context>
 <context>
     <name>RecordingSettings</name>
@@ -2471,6 +2596,21 @@ Aufnahmeprogramm fand oder abgewiesen wurde; 2 bei einem Aufruffehler.
     <message>
         <source>Transport</source>
         <translation>Transport</translation>
+    </message>
+</context>
+<context>
+    <name>TrayIndicator</name>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>&amp;Beenden</translation>
+    </message>
+    <message>
+        <source>&amp;Hide Window</source>
+        <translation>Fenster &amp;ausblenden</translation>
+    </message>
+    <message>
+        <source>&amp;Show Window</source>
+        <translation>Fenster &amp;anzeigen</translation>
     </message>
 </context>
 <context>

@@ -478,6 +478,54 @@ ninguna grabadora en ejecución o fue rechazado; 2 si hubo un error de uso.
     </message>
 </context>
 <context>
+    <name>DesktopNotifications</name>
+    <message>
+        <source>Show</source>
+        <extracomment>The button of a desktop notification that brings the window up with the file shown.</extracomment>
+        <translation>Mostrar</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <extracomment>A notification&apos;s text: %1 is the recording&apos;s file name, %2 why it ended (&quot;Untitled3.mp3: the time limit was reached&quot;).</extracomment>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>Recording ended</source>
+        <extracomment>A notification&apos;s title: a recording ended by itself (its time limit, a full disk, ...).</extracomment>
+        <translation>Grabación finalizada</translation>
+    </message>
+    <message>
+        <source>%1: the scheduled recording started</source>
+        <extracomment>A notification&apos;s text: %1 is the file now recorded.</extracomment>
+        <translation>%1: se inició la grabación programada</translation>
+    </message>
+    <message>
+        <source>%1: sound came and the recording started</source>
+        <extracomment>A notification&apos;s text: %1 is the file now recorded.</extracomment>
+        <translation>%1: se detectó sonido y se inició la grabación</translation>
+    </message>
+    <message>
+        <source>Recording started</source>
+        <extracomment>A notification&apos;s title: a scheduled recording, or one started on sound, started by itself.</extracomment>
+        <translation>Grabación iniciada</translation>
+    </message>
+    <message>
+        <source>%1 was interrupted; it was repaired and listed</source>
+        <extracomment>A notification&apos;s text at start-up: %1 is a file&apos;s name.</extracomment>
+        <translation>%1 se interrumpió; se reparó y se añadió a la lista</translation>
+    </message>
+    <message>
+        <source>%1 interrupted recordings were repaired and listed: %2</source>
+        <extracomment>A notification&apos;s text at start-up: %1 is how many files (2 or more), %2 lists their names (&quot;Untitled3.mp3, Untitled4.mp3 and Untitled5.mp3&quot;).</extracomment>
+        <translation>Se repararon y se añadieron a la lista %1 grabaciones interrumpidas: %2</translation>
+    </message>
+    <message>
+        <source>Recordings recovered</source>
+        <extracomment>A notification&apos;s title at start-up.</extracomment>
+        <translation>Grabaciones recuperadas</translation>
+    </message>
+</context>
+<context>
     <name>DiskRunway</name>
     <message>
         <source>There is not enough room on the disk of %1 to record: less than %2 seconds would fit. Free some space or choose another folder in Options</source>
@@ -1015,6 +1063,21 @@ ninguna grabadora en ejecución o fue rechazado; 2 si hubo un error de uso.
     </message>
 </context>
 <context>
+    <name>GlobalShortcuts</name>
+    <message>
+        <source>Record or pause</source>
+        <translation>Grabar o pausar</translation>
+    </message>
+    <message>
+        <source>Stop recording</source>
+        <translation>Detener la grabación</translation>
+    </message>
+    <message>
+        <source>Add a marker</source>
+        <translation>Añadir un marcador</translation>
+    </message>
+</context>
+<context>
     <name>IniFile</name>
     <message>
         <source>Unable to write to %1</source>
@@ -1284,6 +1347,25 @@ ninguna grabadora en ejecución o fue rechazado; 2 si hubo un error de uso.
     <message>
         <source>Right level</source>
         <translation>Nivel derecho</translation>
+    </message>
+    <message>
+        <source>A recording is running. Quitting stops it and keeps what was recorded.</source>
+        <translation>Hay una grabación en curso. Al salir se detendrá y se conservará lo grabado.</translation>
+    </message>
+    <message>
+        <source>Keep recording</source>
+        <translation>Seguir grabando</translation>
+    </message>
+    <message>
+        <source>Stop and quit</source>
+        <translation>Detener y salir</translation>
+    </message>
+</context>
+<context>
+    <name>MediaPlayerControl</name>
+    <message>
+        <source>A file cannot be played while a recording runs.</source>
+        <translation>No se puede reproducir un archivo mientras se graba.</translation>
     </message>
 </context>
 <context>
@@ -1613,6 +1695,34 @@ ninguna grabadora en ejecución o fue rechazado; 2 si hubo un error de uso.
     <message>
         <source>Auto split seconds</source>
         <translation>Segundos de la división automática</translation>
+    </message>
+    <message>
+        <source>not bound</source>
+        <translation>sin asignar</translation>
+    </message>
+    <message>
+        <source>In the background</source>
+        <translation>En segundo plano</translation>
+    </message>
+    <message>
+        <source>Keep recording in the tray when the window is closed</source>
+        <translation>Seguir grabando en la bandeja del sistema al cerrar la ventana</translation>
+    </message>
+    <message>
+        <source>Notify me when a recording starts or ends by itself</source>
+        <translation>Avisarme cuando una grabación empiece o termine por sí sola</translation>
+    </message>
+    <message>
+        <source>Global shortcuts</source>
+        <translation>Atajos globales</translation>
+    </message>
+    <message>
+        <source>Change…</source>
+        <translation>Cambiar…</translation>
+    </message>
+    <message>
+        <source>Global shortcuts are not available on this desktop. The desktop&apos;s own keyboard settings can run “tavrin-sound-recorder --remote record”, “--remote stop” or “--remote marker” instead.</source>
+        <translation>Los atajos globales no están disponibles en este escritorio. En su lugar, la configuración de teclado del propio escritorio puede ejecutar “tavrin-sound-recorder --remote record”, “--remote stop” o “--remote marker”.</translation>
     </message>
 </context>
 <context>
@@ -2205,6 +2315,21 @@ ninguna grabadora en ejecución o fue rechazado; 2 si hubo un error de uso.
         <extracomment>%1 is the time of day, %2 the new file&apos;s name.</extracomment>
         <translation>El dispositivo de entrada volvió: la grabación continuó a las %1 en %2.</translation>
     </message>
+    <message>
+        <source>the input device did not come back within %1 minutes</source>
+        <extracomment>Why a recording ended, as a clause after the file&apos;s name; %1 is a number of minutes.</extracomment>
+        <translation>el dispositivo de entrada no volvió en %1 minutos</translation>
+    </message>
+    <message>
+        <source>the scheduled recording&apos;s length was reached</source>
+        <extracomment>Why a recording ended, as a clause after the file&apos;s name.</extracomment>
+        <translation>se alcanzó la duración de la grabación programada</translation>
+    </message>
+    <message>
+        <source>the time limit was reached</source>
+        <extracomment>Why a recording ended, as a clause after the file&apos;s name.</extracomment>
+        <translation>se alcanzó el límite de tiempo</translation>
+    </message>
 </context>
 <context>
     <name>RecordingSettings</name>
@@ -2471,6 +2596,21 @@ ninguna grabadora en ejecución o fue rechazado; 2 si hubo un error de uso.
     <message>
         <source>Transport</source>
         <translation>Transporte</translation>
+    </message>
+</context>
+<context>
+    <name>TrayIndicator</name>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>&amp;Salir</translation>
+    </message>
+    <message>
+        <source>&amp;Hide Window</source>
+        <translation>&amp;Ocultar ventana</translation>
+    </message>
+    <message>
+        <source>&amp;Show Window</source>
+        <translation>&amp;Mostrar ventana</translation>
     </message>
 </context>
 <context>

@@ -478,6 +478,54 @@ aucun enregistreur actif ou a été refusé&#xa0;; 2 pour une erreur d’utilisa
     </message>
 </context>
 <context>
+    <name>DesktopNotifications</name>
+    <message>
+        <source>Show</source>
+        <extracomment>The button of a desktop notification that brings the window up with the file shown.</extracomment>
+        <translation>Afficher</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <extracomment>A notification&apos;s text: %1 is the recording&apos;s file name, %2 why it ended (&quot;Untitled3.mp3: the time limit was reached&quot;).</extracomment>
+        <translation>%1&#xa0;: %2</translation>
+    </message>
+    <message>
+        <source>Recording ended</source>
+        <extracomment>A notification&apos;s title: a recording ended by itself (its time limit, a full disk, ...).</extracomment>
+        <translation>Enregistrement terminé</translation>
+    </message>
+    <message>
+        <source>%1: the scheduled recording started</source>
+        <extracomment>A notification&apos;s text: %1 is the file now recorded.</extracomment>
+        <translation>%1&#xa0;: l’enregistrement programmé a démarré</translation>
+    </message>
+    <message>
+        <source>%1: sound came and the recording started</source>
+        <extracomment>A notification&apos;s text: %1 is the file now recorded.</extracomment>
+        <translation>%1&#xa0;: du son a été détecté et l’enregistrement a démarré</translation>
+    </message>
+    <message>
+        <source>Recording started</source>
+        <extracomment>A notification&apos;s title: a scheduled recording, or one started on sound, started by itself.</extracomment>
+        <translation>Enregistrement démarré</translation>
+    </message>
+    <message>
+        <source>%1 was interrupted; it was repaired and listed</source>
+        <extracomment>A notification&apos;s text at start-up: %1 is a file&apos;s name.</extracomment>
+        <translation>%1 a été interrompu&#xa0;; il a été réparé et listé</translation>
+    </message>
+    <message>
+        <source>%1 interrupted recordings were repaired and listed: %2</source>
+        <extracomment>A notification&apos;s text at start-up: %1 is how many files (2 or more), %2 lists their names (&quot;Untitled3.mp3, Untitled4.mp3 and Untitled5.mp3&quot;).</extracomment>
+        <translation>%1 enregistrements interrompus ont été réparés et listés&#xa0;: %2</translation>
+    </message>
+    <message>
+        <source>Recordings recovered</source>
+        <extracomment>A notification&apos;s title at start-up.</extracomment>
+        <translation>Enregistrements récupérés</translation>
+    </message>
+</context>
+<context>
     <name>DiskRunway</name>
     <message>
         <source>There is not enough room on the disk of %1 to record: less than %2 seconds would fit. Free some space or choose another folder in Options</source>
@@ -1015,6 +1063,21 @@ aucun enregistreur actif ou a été refusé&#xa0;; 2 pour une erreur d’utilisa
     </message>
 </context>
 <context>
+    <name>GlobalShortcuts</name>
+    <message>
+        <source>Record or pause</source>
+        <translation>Enregistrer ou mettre en pause</translation>
+    </message>
+    <message>
+        <source>Stop recording</source>
+        <translation>Arrêter l’enregistrement</translation>
+    </message>
+    <message>
+        <source>Add a marker</source>
+        <translation>Ajouter un repère</translation>
+    </message>
+</context>
+<context>
     <name>IniFile</name>
     <message>
         <source>Unable to write to %1</source>
@@ -1284,6 +1347,25 @@ aucun enregistreur actif ou a été refusé&#xa0;; 2 pour une erreur d’utilisa
     <message>
         <source>Right level</source>
         <translation>Niveau droit</translation>
+    </message>
+    <message>
+        <source>A recording is running. Quitting stops it and keeps what was recorded.</source>
+        <translation>Un enregistrement est en cours. Quitter l’arrête et conserve ce qui a été enregistré.</translation>
+    </message>
+    <message>
+        <source>Keep recording</source>
+        <translation>Continuer l’enregistrement</translation>
+    </message>
+    <message>
+        <source>Stop and quit</source>
+        <translation>Arrêter et quitter</translation>
+    </message>
+</context>
+<context>
+    <name>MediaPlayerControl</name>
+    <message>
+        <source>A file cannot be played while a recording runs.</source>
+        <translation>Impossible de lire un fichier pendant un enregistrement.</translation>
     </message>
 </context>
 <context>
@@ -1613,6 +1695,34 @@ aucun enregistreur actif ou a été refusé&#xa0;; 2 pour une erreur d’utilisa
     <message>
         <source>Auto split seconds</source>
         <translation>Découpage automatique (secondes)</translation>
+    </message>
+    <message>
+        <source>not bound</source>
+        <translation>non attribué</translation>
+    </message>
+    <message>
+        <source>In the background</source>
+        <translation>En arrière-plan</translation>
+    </message>
+    <message>
+        <source>Keep recording in the tray when the window is closed</source>
+        <translation>Continuer l’enregistrement dans la zone de notification quand la fenêtre est fermée</translation>
+    </message>
+    <message>
+        <source>Notify me when a recording starts or ends by itself</source>
+        <translation>M’avertir quand un enregistrement démarre ou se termine de lui-même</translation>
+    </message>
+    <message>
+        <source>Global shortcuts</source>
+        <translation>Raccourcis globaux</translation>
+    </message>
+    <message>
+        <source>Change…</source>
+        <translation>Modifier…</translation>
+    </message>
+    <message>
+        <source>Global shortcuts are not available on this desktop. The desktop&apos;s own keyboard settings can run “tavrin-sound-recorder --remote record”, “--remote stop” or “--remote marker” instead.</source>
+        <translation>Les raccourcis globaux ne sont pas disponibles sur ce bureau. Les paramètres de clavier du bureau peuvent exécuter à la place «&#xa0;tavrin-sound-recorder --remote record&#xa0;», «&#xa0;--remote stop&#xa0;» ou «&#xa0;--remote marker&#xa0;».</translation>
     </message>
 </context>
 <context>
@@ -2205,6 +2315,21 @@ aucun enregistreur actif ou a été refusé&#xa0;; 2 pour une erreur d’utilisa
         <extracomment>%1 is the time of day, %2 the new file&apos;s name.</extracomment>
         <translation>Le périphérique d’entrée est revenu&#xa0;: l’enregistrement a repris à %1 dans %2.</translation>
     </message>
+    <message>
+        <source>the input device did not come back within %1 minutes</source>
+        <extracomment>Why a recording ended, as a clause after the file&apos;s name; %1 is a number of minutes.</extracomment>
+        <translation>le périphérique d’entrée n’est pas revenu dans les %1 minutes</translation>
+    </message>
+    <message>
+        <source>the scheduled recording&apos;s length was reached</source>
+        <extracomment>Why a recording ended, as a clause after the file&apos;s name.</extracomment>
+        <translation>la durée de l’enregistrement programmé a été atteinte</translation>
+    </message>
+    <message>
+        <source>the time limit was reached</source>
+        <extracomment>Why a recording ended, as a clause after the file&apos;s name.</extracomment>
+        <translation>la limite de temps a été atteinte</translation>
+    </message>
 </context>
 <context>
     <name>RecordingSettings</name>
@@ -2471,6 +2596,21 @@ aucun enregistreur actif ou a été refusé&#xa0;; 2 pour une erreur d’utilisa
     <message>
         <source>Transport</source>
         <translation>Transport</translation>
+    </message>
+</context>
+<context>
+    <name>TrayIndicator</name>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>&amp;Quitter</translation>
+    </message>
+    <message>
+        <source>&amp;Hide Window</source>
+        <translation>&amp;Masquer la fenêtre</translation>
+    </message>
+    <message>
+        <source>&amp;Show Window</source>
+        <translation>&amp;Afficher la fenêtre</translation>
     </message>
 </context>
 <context>
