@@ -4,7 +4,6 @@
 
 #include <QCoreApplication>
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusReply>
 #include <QDBusVariant>
@@ -36,7 +35,17 @@ QString elapsedText(qint64 ms)
 int callRemote(const QString &command, const QString &markerName, std::FILE *out, std::FILE *err)
 {
     QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected() || !bus.interface()->isServiceRegistered(remote::service).value())
+    if (!bus.isConnected())
+        return notRunning(err);
+    // Asked of the bus directly: the bus's interface object would follow its signals, which
+    // can still arrive while this short-lived process ends.
+    QDBusMessage owned = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"), QStringLiteral("org.freedesktop.DBus"),
+        QStringLiteral("NameHasOwner"));
+    owned << remote::service;
+    const QDBusMessage ownedReply = bus.call(owned);
+    if (ownedReply.type() != QDBusMessage::ReplyMessage || ownedReply.arguments().isEmpty()
+        || !ownedReply.arguments().constFirst().toBool())
         return notRunning(err);
 
     QDBusMessage call;
