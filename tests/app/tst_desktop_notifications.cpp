@@ -1,5 +1,6 @@
 // Desktop notifications on a private session bus, told to a notification server of the test's
 // own: what the window's runs make it send, and what its "Show" does.
+#include "common/private_bus.h"
 #include "window_fixture.h"
 
 #include "ui/desktop_notifications.h"
@@ -17,21 +18,7 @@ namespace {
 const QString kService = QStringLiteral("org.freedesktop.Notifications");
 const QString kPath = QStringLiteral("/org/freedesktop/Notifications");
 
-struct PrivateBus {
-    QProcess daemon;
-    QString address;
-    PrivateBus()
-    {
-        daemon.start("dbus-daemon", {"--session", "--nofork", "--nopidfile", "--print-address=1"});
-        if (daemon.waitForStarted() && daemon.waitForReadyRead(10000))
-            address = QString::fromLatin1(daemon.readLine()).trimmed();
-    }
-    ~PrivateBus()
-    {
-        daemon.kill();
-        daemon.waitForFinished();
-    }
-};
+using testbus::PrivateBus;
 
 }  // namespace
 

@@ -2,6 +2,7 @@
 // binds, the keys the Options dialog shows, the window's commands the shortcuts run, changing
 // the keys (version 1: bound again; version 2: the desktop's own dialog), and a desktop
 // without the portal, where the Options dialog says what to do instead.
+#include "common/private_bus.h"
 #include "window_fixture.h"
 #include "session/recording_session.h"
 #include "session/session_fixture.h"
@@ -26,21 +27,7 @@
 
 namespace {
 
-struct PrivateBus {
-    QProcess daemon;
-    QString address;
-    PrivateBus()
-    {
-        daemon.start("dbus-daemon", {"--session", "--nofork", "--nopidfile", "--print-address=1"});
-        if (daemon.waitForStarted() && daemon.waitForReadyRead(10000))
-            address = QString::fromLatin1(daemon.readLine()).trimmed();
-    }
-    ~PrivateBus()
-    {
-        daemon.kill();
-        daemon.waitForFinished();
-    }
-};
+using testbus::PrivateBus;
 
 struct Shortcut {
     QString id;

@@ -1,6 +1,7 @@
 // The window's player as the desktop's controllers see it (MPRIS 2), on a private session
 // bus: the names, the interfaces, and what Play, Pause, Stop, Seek and the volume do to the
 // window and tell the bus.
+#include "common/private_bus.h"
 #include "window_fixture.h"
 
 #include "ui/media_player_control.h"
@@ -16,21 +17,7 @@
 
 namespace {
 
-struct PrivateBus {
-    QProcess daemon;
-    QString address;
-    PrivateBus()
-    {
-        daemon.start("dbus-daemon", {"--session", "--nofork", "--nopidfile", "--print-address=1"});
-        if (daemon.waitForStarted() && daemon.waitForReadyRead(10000))
-            address = QString::fromLatin1(daemon.readLine()).trimmed();
-    }
-    ~PrivateBus()
-    {
-        daemon.kill();
-        daemon.waitForFinished();
-    }
-};
+using testbus::PrivateBus;
 
 // A controller on the bus: calls the player and hears what it announces.
 class Controller : public QObject {

@@ -3,6 +3,7 @@
 // and closing the window during a run. The offscreen platform has no tray at all, so the test
 // runs on an X server of its own (Xvfb) where one is installed; Qt's tray takes the session
 // bus the environment names, so the bus is set before the application starts.
+#include "common/private_bus.h"
 #include "window_fixture.h"
 
 #include "session/ini_file.h"
@@ -30,21 +31,7 @@ namespace {
 const QString kWatcher = QStringLiteral("org.kde.StatusNotifierWatcher");
 const QString kItem = QStringLiteral("org.kde.StatusNotifierItem");
 
-struct PrivateBus {
-    QProcess daemon;
-    QString address;
-    PrivateBus()
-    {
-        daemon.start("dbus-daemon", {"--session", "--nofork", "--nopidfile", "--print-address=1"});
-        if (daemon.waitForStarted() && daemon.waitForReadyRead(10000))
-            address = QString::fromLatin1(daemon.readLine()).trimmed();
-    }
-    ~PrivateBus()
-    {
-        daemon.kill();
-        daemon.waitForFinished();
-    }
-};
+using testbus::PrivateBus;
 
 // An X server on a free display, without a tray of its own: the tray is the watcher's.
 struct XServer {

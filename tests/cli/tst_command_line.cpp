@@ -1,6 +1,7 @@
 // The program without its window: --record, --list-sources and --remote run as a user's
 // shell runs them, with no display, against the private sound server; the remote control
 // drives a window on a private session bus.
+#include "common/private_bus.h"
 #include "real_window.h"
 
 #include <QDir>
@@ -84,22 +85,7 @@ QStringList recordings(const QString &folder)
     return found;
 }
 
-// A session bus of the test's own.
-struct PrivateBus {
-    QProcess daemon;
-    QString address;
-    PrivateBus()
-    {
-        daemon.start("dbus-daemon", {"--session", "--nofork", "--nopidfile", "--print-address=1"});
-        if (daemon.waitForStarted() && daemon.waitForReadyRead(10000))
-            address = QString::fromLatin1(daemon.readLine()).trimmed();
-    }
-    ~PrivateBus()
-    {
-        daemon.kill();
-        daemon.waitForFinished();
-    }
-};
+using testbus::PrivateBus;
 
 // A file's markers as "seconds name", the seconds to a tenth; why not, when unreadable.
 QStringList markersOf(const QString &path, int rate)
