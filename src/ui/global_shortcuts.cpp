@@ -306,8 +306,7 @@ void GlobalShortcuts::run(const QString &id)
 {
     // The window's own commands, as its buttons give them; a refusal shows its box once the
     // portal's signal is handled.
-    ui::BoxesLater later;
-    ui::runCommand([this, &id] {
+    ui::runCommandFromOutside([this, &id] {
         if (id == kRecordPause) {
             if (m_window.recording().state() == RecordingSession::State::Recording)
                 m_window.pause();

@@ -404,12 +404,7 @@ bool MediaPlayerControl::canSeek() const
 template <typename Command>
 void MediaPlayerControl::answer(Command command)
 {
-    QStringList refusals;
-    {
-        ui::BoxesLater later;
-        ui::runCommand(command);
-        refusals = later.errors();
-    }
+    const QStringList refusals = ui::runCommandFromOutside(command);
     if (!refusals.isEmpty() && calledFromDBus())
         sendErrorReply(remote::refusedError, refusals.join(QLatin1Char('\n')));
     scheduleCheck();

@@ -65,12 +65,7 @@ QString RemoteControl::currentFile() const
 template <typename Command>
 void RemoteControl::answer(Command command)
 {
-    QStringList refusals;
-    {
-        ui::BoxesLater later;
-        ui::runCommand(command);
-        refusals = later.errors();
-    }
+    const QStringList refusals = ui::runCommandFromOutside(command);
     if (!refusals.isEmpty() && calledFromDBus())
         sendErrorReply(remote::refusedError, refusals.join(QLatin1Char('\n')));
 }

@@ -8,6 +8,7 @@
 
 #include <exception>
 #include <functional>
+#include <utility>
 
 class QWidget;
 
@@ -86,6 +87,16 @@ void runCommand(F &&command)
     } catch (const std::exception &e) {
         errorBox(e);
     }
+}
+
+// Runs a command given from outside (the bus): its boxes come once the event loop turns
+// again; what its error boxes said is returned, to answer the caller with.
+template <typename F>
+QStringList runCommandFromOutside(F &&command)
+{
+    BoxesLater later;
+    runCommand(std::forward<F>(command));
+    return later.errors();
 }
 
 }  // namespace ui
