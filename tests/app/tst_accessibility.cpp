@@ -155,7 +155,7 @@ private slots:
             if (part->role() == QAccessible::Dial)
                 volume = part;
         }
-        for (const QString &b : {"Play", "Pause", "Stop", "Record", "Mute"})
+        for (const char *b : {"Play", "Pause", "Stop", "Record", "Mute"})
             QVERIFY2(buttons.contains(b), qPrintable(buttons.join(", ")));
         QVERIFY(volume && volume->valueInterface());
         transport->setVolume(65);
