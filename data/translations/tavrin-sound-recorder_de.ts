@@ -276,8 +276,9 @@ Aufnahmeprogramm fand oder abgewiesen wurde; 2 bei einem Aufruffehler.
         <translation>Mit --record: beendet die Aufnahme nach so vielen Sekunden.</translation>
     </message>
     <message>
-        <source>With --record: the input, as --list-sources names it (the default input without it).</source>
-        <translation>Mit --record: der Eingang, wie --list-sources ihn benennt (ohne Angabe der Standardeingang).</translation>
+        <source>With --record: the input, as --list-sources names it or by an id that is the same in every language, &quot;mix:microphone+computer&quot; or &quot;sink-input:&lt;application&gt;&quot; (the default input without it).</source>
+        <extracomment>&quot;mix:microphone+computer&quot; and &quot;sink-input:&quot; are typed as they are: keep them.</extracomment>
+        <translation>Mit --record: der Eingang, wie --list-sources ihn benennt oder mit einer Kennung, die in jeder Sprache gleich ist, „mix:microphone+computer“ oder „sink-input:&lt;Anwendung&gt;“ (ohne Angabe der Standardeingang).</translation>
     </message>
     <message>
         <source>name</source>

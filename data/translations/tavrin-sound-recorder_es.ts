@@ -276,8 +276,9 @@ ninguna grabadora en ejecución o fue rechazado; 2 si hubo un error de uso.
         <translation>Con --record: se detiene tras ese número de segundos.</translation>
     </message>
     <message>
-        <source>With --record: the input, as --list-sources names it (the default input without it).</source>
-        <translation>Con --record: la entrada, tal como la nombra --list-sources (sin ella, la entrada predeterminada).</translation>
+        <source>With --record: the input, as --list-sources names it or by an id that is the same in every language, &quot;mix:microphone+computer&quot; or &quot;sink-input:&lt;application&gt;&quot; (the default input without it).</source>
+        <extracomment>&quot;mix:microphone+computer&quot; and &quot;sink-input:&quot; are typed as they are: keep them.</extracomment>
+        <translation>Con --record: la entrada, tal como la nombra --list-sources o por un identificador igual en todos los idiomas, «mix:microphone+computer» o «sink-input:&lt;aplicación&gt;» (sin ella, la entrada predeterminada).</translation>
     </message>
     <message>
         <source>name</source>

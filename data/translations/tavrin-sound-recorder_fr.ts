@@ -276,8 +276,9 @@ aucun enregistreur actif ou a été refusé&#xa0;; 2 pour une erreur d’utilisa
         <translation>Avec --record&#xa0;: s’arrête après ce nombre de secondes.</translation>
     </message>
     <message>
-        <source>With --record: the input, as --list-sources names it (the default input without it).</source>
-        <translation>Avec --record&#xa0;: l’entrée, telle que --list-sources la nomme (l’entrée par défaut sinon).</translation>
+        <source>With --record: the input, as --list-sources names it or by an id that is the same in every language, &quot;mix:microphone+computer&quot; or &quot;sink-input:&lt;application&gt;&quot; (the default input without it).</source>
+        <extracomment>&quot;mix:microphone+computer&quot; and &quot;sink-input:&quot; are typed as they are: keep them.</extracomment>
+        <translation>Avec --record&#xa0;: l’entrée, telle que --list-sources la nomme ou par un identifiant identique dans toutes les langues, «&#xa0;mix:microphone+computer&#xa0;» ou «&#xa0;sink-input:&lt;application&gt;&#xa0;» (l’entrée par défaut sinon).</translation>
     </message>
     <message>
         <source>name</source>

@@ -86,9 +86,11 @@ CommandLine readCommandLine(const QStringList &arguments)
                                       seconds);
     const QCommandLineOption source(
         {QStringLiteral("s"), QStringLiteral("source")},
+        //: "mix:microphone+computer" and "sink-input:" are typed as they are: keep them.
         QCoreApplication::translate("CommandLine",
-                                    "With --record: the input, as --list-sources names it (the default input "
-                                    "without it)."),
+                                    "With --record: the input, as --list-sources names it or by an id that is "
+                                    "the same in every language, \"mix:microphone+computer\" or "
+                                    "\"sink-input:<application>\" (the default input without it)."),
         //: In --help, the value --source takes: the name of an input.
         QCoreApplication::translate("CommandLine", "name"));
     const QCommandLineOption split(QStringLiteral("split"),

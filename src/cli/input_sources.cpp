@@ -15,10 +15,10 @@ std::vector<InputSource> inputSources(MixerLines &inputs)
             continue;
         InputSource s;
         s.description = inputs.deviceName();
-        const QString id = inputs.deviceId();
+        s.id = inputs.deviceId();
         // An input device goes by its server name; an application and the mix by their labels.
-        const bool labelled = id.startsWith(QLatin1String("sink-input:")) || id.startsWith(QLatin1String("mix:"));
-        s.name = labelled || id.isEmpty() ? s.description : id;
+        const bool labelled = s.id.startsWith(QLatin1String("sink-input:")) || s.id.startsWith(QLatin1String("mix:"));
+        s.name = labelled || s.id.isEmpty() ? s.description : s.id;
         s.isDefault = i == chosen && !chosenId.isEmpty();
         s.index = i;
         sources.push_back(s);
@@ -31,7 +31,7 @@ std::vector<InputSource> inputSources(MixerLines &inputs)
 std::optional<InputSource> findInputSource(MixerLines &inputs, const QString &name)
 {
     for (const InputSource &s : inputSources(inputs))
-        if (s.name == name || s.description == name)
+        if (s.name == name || s.description == name || (!s.id.isEmpty() && s.id == name))
             return s;
     return std::nullopt;
 }

@@ -13,6 +13,8 @@ struct InputSource {
     QString name;          // what --source takes: a device's server name, "Sound of <application>",
                            // "Microphone + computer sound"
     QString description;   // as the window lists it
+    QString id;            // the same in every language: the server name, "sink-input:<application>",
+                           // "mix:microphone+computer"
     bool isDefault = false;
     int index = -1;        // in the input list
 };
@@ -20,5 +22,5 @@ struct InputSource {
 // Every input offered now; the current device stays chosen.
 std::vector<InputSource> inputSources(MixerLines &inputs);
 
-// The input `name` names, by its name or its description; nothing when none does.
+// The input `name` names, by its name, its description or its id; nothing when none does.
 std::optional<InputSource> findInputSource(MixerLines &inputs, const QString &name);

@@ -190,13 +190,19 @@ private slots:
     {
         QTest::addColumn<QStringList>("options");
         QTest::addColumn<QStringList>("parts");
-        QTest::newRow("one part") << QStringList{"-d", "3"} << QStringList{"talk"};
-        QTest::newRow("split every second") << QStringList{"-d", "2", "--split", "1"} << QStringList{"talk", "talk 2"};
+        QTest::addColumn<QString>("language");
+        QTest::newRow("one part") << QStringList{"-s", "Microphone + computer sound", "-d", "3"} << QStringList{"talk"}
+                                  << QString();
+        // The mix's id names it in any language, where its label is translated.
+        QTest::newRow("split every second, in German, by id")
+            << QStringList{"-s", "mix:microphone+computer", "-d", "2", "--split", "1"} << QStringList{"talk", "talk 2"}
+            << "de";
     }
     void eachSideInItsOwnFile()
     {
         QFETCH(QStringList, options);
         QFETCH(QStringList, parts);
+        QFETCH(QString, language);
         SineSource voice(440);
         QTemporaryDir musicDir;
         const QString music = musicDir.filePath("music.wav");
@@ -210,9 +216,10 @@ private slots:
         QTest::qWait(1000);
 
         Program program;
+        if (!language.isEmpty())
+            program.environment.insert("LANGUAGE", language);
         QProcess p;
-        program.start(p, QStringList{"--record", "--separate", "-s", "Microphone + computer sound"} + options +
-                             QStringList{program.file("talk.flac")});
+        program.start(p, QStringList{"--record", "--separate"} + options + QStringList{program.file("talk.flac")});
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(program.file("talk (computer).flac")).size() > 0, 10000);
         markAfter(p, 1.3);
         QVERIFY(p.waitForFinished(15000));
