@@ -1,5 +1,4 @@
-// Blocks of any sample format, rate and channel count converted into one output format,
-// through libswresample. Internal to the writers.
+// The writers' sample converter (wav_writer.cpp, encoded_writer.cpp). Internal to them.
 #pragma once
 
 #include "engine/engine.h"
@@ -14,7 +13,8 @@ extern "C" {
 
 namespace engine::file {
 
-// Converts blocks of any format, rate and channel count into one output format.
+// Converts blocks of any format, rate and channel count into one output format, through
+// libswresample.
 class SampleConverter {
 public:
     SampleConverter(AVSampleFormat format, int rate, int channels)
