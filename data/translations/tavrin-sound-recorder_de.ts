@@ -1306,10 +1306,6 @@ Aufnahmeprogramm fand oder abgewiesen wurde; 2 bei einem Aufruffehler.
         <translation>Verstrichene Zeit</translation>
     </message>
     <message>
-        <source>Recording time left on the disk of the save folder</source>
-        <translation>Verbleibende Aufnahmezeit auf dem Datenträger des Speicherordners</translation>
-    </message>
-    <message>
         <source>&amp;Wait for It</source>
         <translation>&amp;Abwarten</translation>
     </message>
@@ -2470,6 +2466,13 @@ Aufnahmeprogramm fand oder abgewiesen wurde; 2 bei einem Aufruffehler.
     <message>
         <source>The sound&apos;s frequencies as they are now: low on the left, high on the right</source>
         <translation>Die aktuellen Frequenzen des Tons: tief links, hoch rechts</translation>
+    </message>
+</context>
+<context>
+    <name>StatusPanels</name>
+    <message>
+        <source>Recording time left on the disk of the save folder</source>
+        <translation>Verbleibende Aufnahmezeit auf dem Datenträger des Speicherordners</translation>
     </message>
 </context>
 <context>

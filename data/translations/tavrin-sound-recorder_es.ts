@@ -1306,10 +1306,6 @@ ninguna grabadora en ejecución o fue rechazado; 2 si hubo un error de uso.
         <translation>Tiempo transcurrido</translation>
     </message>
     <message>
-        <source>Recording time left on the disk of the save folder</source>
-        <translation>Tiempo de grabación restante en el disco de la carpeta de guardado</translation>
-    </message>
-    <message>
         <source>&amp;Wait for It</source>
         <translation>&amp;Esperar</translation>
     </message>
@@ -2470,6 +2466,13 @@ ninguna grabadora en ejecución o fue rechazado; 2 si hubo un error de uso.
     <message>
         <source>The sound&apos;s frequencies as they are now: low on the left, high on the right</source>
         <translation>Las frecuencias del sonido en este momento: graves a la izquierda, agudos a la derecha</translation>
+    </message>
+</context>
+<context>
+    <name>StatusPanels</name>
+    <message>
+        <source>Recording time left on the disk of the save folder</source>
+        <translation>Tiempo de grabación restante en el disco de la carpeta de guardado</translation>
     </message>
 </context>
 <context>

@@ -1306,10 +1306,6 @@ aucun enregistreur actif ou a été refusé&#xa0;; 2 pour une erreur d’utilisa
         <translation>Temps écoulé</translation>
     </message>
     <message>
-        <source>Recording time left on the disk of the save folder</source>
-        <translation>Temps d’enregistrement restant sur le disque du dossier d’enregistrement</translation>
-    </message>
-    <message>
         <source>&amp;Wait for It</source>
         <translation>&amp;Attendre</translation>
     </message>
@@ -2470,6 +2466,13 @@ aucun enregistreur actif ou a été refusé&#xa0;; 2 pour une erreur d’utilisa
     <message>
         <source>The sound&apos;s frequencies as they are now: low on the left, high on the right</source>
         <translation>Les fréquences actuelles du son&#xa0;: graves à gauche, aigus à droite</translation>
+    </message>
+</context>
+<context>
+    <name>StatusPanels</name>
+    <message>
+        <source>Recording time left on the disk of the save folder</source>
+        <translation>Temps d’enregistrement restant sur le disque du dossier d’enregistrement</translation>
     </message>
 </context>
 <context>

@@ -14,6 +14,7 @@
 #include "ui/recording_filters_window.h"
 #include "ui/rename_dialog.h"
 #include "ui/schedule_dialog.h"
+#include "ui/status_panels.h"
 #include "ui/tip_of_the_day_dialog.h"
 #include "ui/tray_indicator.h"
 #include "ui/ui_services.h"
@@ -50,8 +51,6 @@
 namespace {
 
 constexpr int kTransportPanelHeight = 65;
-constexpr int kStatusPanelWidths[3] = {60, 320, 300};
-constexpr int kStatusPanelPadding = 6;   // frame and margin on each side of a panel's text
 constexpr int kFileInfoTab = 3;
 // How long the status bar says where a marker went, and why listening ended.
 constexpr int kMarkerMessageMs = 4000;
@@ -61,21 +60,6 @@ QIcon themedIcon(const char *themeName, const char *bundled)
 {
     return QIcon::fromTheme(QString::fromLatin1(themeName), QIcon(QString::fromLatin1(bundled)));
 }
-
-// A status bar panel of a designed width that gives way when the window is narrower than
-// the three panels together, so no panel ever lies over another.
-class StatusPanel : public QLabel {
-public:
-    StatusPanel(int width, QWidget *parent) : QLabel(parent), m_width(width)
-    {
-        setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
-    }
-    QSize sizeHint() const override { return {m_width, QLabel::sizeHint().height()}; }
-    QSize minimumSizeHint() const override { return {std::min(m_width, 40), QLabel::minimumSizeHint().height()}; }
-
-private:
-    int m_width;
-};
 
 }  // namespace
 
@@ -99,19 +83,6 @@ QStringList openDialogFilters()
         QCoreApplication::translate("MainWindow", "MPPlus files (*.mpc;*.mp+)"),
         QCoreApplication::translate("MainWindow", "WMA files (*.wma)"),
     };
-}
-
-QStringList transportStateTexts()
-{
-    // The core's own words (RecorderCore::transportStatus), in the language in force.
-    return {RecorderCore::tr("Stop", "state"),
-            RecorderCore::tr("Playing..."),
-            RecorderCore::tr("Recording..."),
-            RecorderCore::tr("Pause", "state"),
-            RecorderCore::tr("Waiting for device..."),
-            RecorderCore::tr("Listening", "state"),
-            RecorderCore::tr("Waiting for sound..."),
-            countdownText(47 * 3600 + 59 * 60 + 59)};
 }
 
 MainWindow::MainWindow(RecorderCore &core, QWidget *parent)
@@ -140,7 +111,7 @@ MainWindow::MainWindow(RecorderCore &core, QWidget *parent)
     createToolBar();
     createPages();
     createTransportPanel();
-    createStatusBar();
+    m_status = std::make_unique<StatusPanels>(statusBar());
     bindSessions();
     // Every tab title shows whole, in any language: the window grows with them where they need it.
     const int tabsWidth = m_pages->tabBar()->sizeHint().width() + 2 * m_pages->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 4;
@@ -452,37 +423,6 @@ void MainWindow::createTransportPanel()
     setCentralWidget(central);
 }
 
-void MainWindow::createStatusBar()
-{
-    QStatusBar *bar = statusBar();
-    bar->setSizeGripEnabled(true);
-    for (int i = 0; i < 3; ++i) {
-        int width = kStatusPanelWidths[i];
-        if (i == 0) {
-            // Wide enough for the longest state text in the desktop's font.
-            const QFontMetrics metrics(bar->font());
-            for (const QString &text : transportStateTexts())
-                width = std::max(width, metrics.horizontalAdvance(text) + 2 * kStatusPanelPadding);
-        }
-        auto *panel = new StatusPanel(width, bar);
-        panel->setObjectName(QStringLiteral("statusPanel%1").arg(i));
-        panel->setFrameShape(QFrame::Panel);
-        panel->setFrameShadow(QFrame::Sunken);
-        panel->setTextFormat(Qt::PlainText);
-        panel->setMaximumWidth(width);
-        if (i == 0)
-            panel->setMinimumWidth(width);
-        bar->addWidget(panel);
-        m_statusPanels[i] = panel;
-    }
-    // How long the disk of the save folder can still take recordings.
-    m_diskTimeLeft = new QLabel(bar);
-    m_diskTimeLeft->setObjectName(QStringLiteral("diskTimeLeft"));
-    m_diskTimeLeft->setTextFormat(Qt::PlainText);
-    m_diskTimeLeft->setToolTip(tr("Recording time left on the disk of the save folder"));
-    bar->addPermanentWidget(m_diskTimeLeft);
-}
-
 void MainWindow::bindSessions()
 {
     RecordingSession *recording = m_recording;
@@ -513,7 +453,7 @@ void MainWindow::bindSessions()
     });
     connect(m_recordingControlsPage, &MixerPage::deviceChosen, recording, &RecordingSession::inputChanged);
     connect(recording, &RecordingSession::diskTimeLeftChanged, this,
-            [this](qint64 seconds) { showDiskTimeLeft(seconds); });
+            [this](qint64 seconds) { m_status->showDiskTimeLeft(seconds); });
 
     PlaybackSession *playback = m_playback;
     connect(playback, &PlaybackSession::stateChanged, this, [this](PlaybackSession::State state) {
@@ -712,32 +652,17 @@ void MainWindow::showTab(int index)
 
 QString MainWindow::statusText(int panel) const
 {
-    return m_statusPanels[panel]->text();
+    return m_status->text(panel);
 }
 
 void MainWindow::setStatusText(int panel, const QString &text)
 {
-    m_statusPanels[panel]->setText(text);
-    if (panel == 2) {
-        // The format is never cut: its panel is at least as wide as its text, in any language.
-        const int needed =
-            text.isEmpty() ? 0 : m_statusPanels[2]->fontMetrics().horizontalAdvance(text) + 2 * kStatusPanelPadding;
-        m_statusPanels[2]->setMinimumWidth(needed);
-        m_statusPanels[2]->setMaximumWidth(std::max(kStatusPanelWidths[2], needed));
-    }
-}
-
-void MainWindow::showDiskTimeLeft(qint64 seconds)
-{
-    // Short in the bar, the whole sentence in the tooltip.
-    m_diskTimeLeft->setText(diskTimeShortText(seconds));
-    m_diskTimeLeft->setToolTip(seconds < 0 ? tr("Recording time left on the disk of the save folder")
-                                           : diskTimeText(seconds));
+    m_status->setText(panel, text);
 }
 
 int MainWindow::statusPanelWidth(int panel) const
 {
-    return m_statusPanels[panel]->width();
+    return m_status->width(panel);
 }
 
 // ---- commands ------------------------------------------------------------------------------
@@ -1000,7 +925,7 @@ void MainWindow::updateSnapshotNeeds()
 
 void MainWindow::reportDiskTimeLeft()
 {
-    showDiskTimeLeft(m_recording->secondsLeftOnDisk());
+    m_status->showDiskTimeLeft(m_recording->secondsLeftOnDisk());
 }
 
 void MainWindow::onRecordingTick(qint64 elapsedMs, int left, int right)

@@ -33,6 +33,7 @@ class RecordedFiles;
 class RecordingControlsPage;
 class RecordingFiltersWindow;
 class RenameDialog;
+class StatusPanels;
 class TimeDisplay;
 class TipOfTheDayDialog;
 class TransportBlock;
@@ -40,8 +41,6 @@ class TrayIndicator;
 
 // The open dialog's filters, in order; the first is chosen at first.
 QStringList openDialogFilters();
-// Every text status panel 0 shows; the panel is as wide as the longest.
-QStringList transportStateTexts();
 
 class MainWindow : public QMainWindow, private RecordingQuestions {
     Q_OBJECT
@@ -128,13 +127,11 @@ private:
     void createToolBar();
     void createPages();
     void createTransportPanel();
-    void createStatusBar();
     void colourTabCaptions();   // the page captions' colour, for a light or a dark window
     void bindSessions();
     void firstShow();
     void showRecovery(const RecoveryReport &recovered);
     void layoutTransportPanel();
-    void showDiskTimeLeft(qint64 seconds);
 
     // What the screen shows of the sessions.
     void showFile(const QString &path, const QString &formatDescription);
@@ -179,8 +176,7 @@ private:
     LevelMeter *m_leftMeter = nullptr;
     LevelMeter *m_rightMeter = nullptr;
     TimeDisplay *m_timeDisplay = nullptr;
-    QLabel *m_statusPanels[3] = {nullptr, nullptr, nullptr};
-    QLabel *m_diskTimeLeft = nullptr;   // the recording time left on the save folder's disk
+    std::unique_ptr<StatusPanels> m_status;
     SleepInhibitor m_sleepInhibitor;   // the reason it gives the desktop is set by the constructor
     QTimer *m_tipTimer = nullptr;
 

@@ -2,6 +2,7 @@
 
 #include "dialogs/modal_driver.h"
 #include "ui/schedule_dialog.h"
+#include "ui/status_panels.h"
 
 #include "cli/command_line.h"
 #include "session/ini_file.h"
