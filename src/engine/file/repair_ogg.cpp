@@ -9,10 +9,6 @@
 
 namespace engine::file::repair {
 
-namespace {
-
-}  // namespace
-
 bool isOgg(const QByteArray &head)
 {
     return head.startsWith("OggS");
