@@ -68,7 +68,7 @@ protected:
     bool focusNextPrevChild(bool next) override;
 
 private:
-    friend struct TransportBlockAccess;   // the accessibility interfaces in the .cpp
+    friend struct TransportBlockAccess;   // the accessibility interfaces (transport_block_accessible.cpp)
 
     struct Layout {
         QRect buttons[4];
